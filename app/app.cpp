@@ -1,0 +1,115 @@
+#include "app/app.h"
+
+#include "app/caretinfo.h"
+#include "app/formmain.h"
+#include "app/relays.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "bar/qirform4.h"
+#include "bar/wheeltipform.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/qirinputor.h"
+
+namespace sq {
+
+App::App(Platform& p) : p_(p) {}
+
+App::~App() {
+  if (started_ && !finished_) Finish();
+}
+
+template <class T>
+void App::create() {
+  auto form = std::make_unique<T>(*this);
+  Form* f = form.get();
+  if (!mainForm_) mainForm_ = f;
+  owned_.push_back(std::move(form));
+  order_.push_back(f);
+  // The form's timers run from its creation on, before its handler.
+  f->startTimers();
+  RunHandler(*this, [f] { f->FormCreate(); });
+}
+
+bool App::Start() {
+  started_ = true;
+  running_ = true;
+  try {
+    create<TFormMain>();
+    create<Tqirinputor>();
+    create<Tqircom>();
+    create<Tlifeform>();
+    create<Tmousepp>();
+    // Not a window: the shared settings list and its start-up flags.
+    settings.Load(p_);
+    create<TqirForm4>();
+    create<TqirForm3>();
+    create<Twrpyreadpanel>();
+    create<Tcaretinfo>();
+    create<TForm1>();
+    create<TForm2>();
+    create<Trightform>();
+    create<Tleftform>();
+    create<Teasyie>();
+    create<Twheeltipform>();
+  } catch (const ProcessExit& e) {
+    exitCode_ = e.code;
+    running_ = false;
+    return false;
+  }
+  return true;
+}
+
+int App::Run() {
+  if (!Start()) return exitCode_;
+  int code = p_.runMessageLoop();
+  exitCode_ = code;
+  Finish();
+  return exitCode_;
+}
+
+int App::Finish() {
+  if (finished_) return exitCode_;
+  finished_ = true;
+  running_ = false;
+  for (Form* f : order_) f->stopTimers();
+  // Destruction in reverse creation order, the main form last.
+  while (!owned_.empty()) {
+    Form* f = owned_.back().get();
+    RunHandler(*this, [f] { f->FormDestroy(); });
+    owned_.pop_back();
+    order_.pop_back();
+  }
+  FormMain = nullptr;
+  mainForm_ = nullptr;
+  qirinputor = nullptr;
+  qircom = nullptr;
+  lifeform = nullptr;
+  mousepp = nullptr;
+  qirForm4 = nullptr;
+  qirForm3 = nullptr;
+  wrpyreadpanel = nullptr;
+  caretinfo = nullptr;
+  Form1 = nullptr;
+  Form2 = nullptr;
+  rightform = nullptr;
+  leftform = nullptr;
+  easyie = nullptr;
+  wheeltipform = nullptr;
+  return exitCode_;
+}
+
+void App::frameworkError(const std::string& message) {
+  p_.messageBox(0, message, title_);
+}
+
+void App::formClosed(Form& f) {
+  if (&f == mainForm_ && !quitPosted_) {
+    quitPosted_ = true;
+    p_.postQuit(0);
+  }
+}
+
+}  // namespace sq

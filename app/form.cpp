@@ -1,0 +1,280 @@
+#include "app/form.h"
+
+#include "app/app.h"
+
+namespace sq {
+
+ListIndexError::ListIndexError(int i)
+    : std::runtime_error("List index out of bounds (" + std::to_string(i) + ")"), index(i) {}
+
+FileCreateError::FileCreateError(const std::string& name)
+    : std::runtime_error("Cannot create file " + name) {}
+
+namespace {
+WindowSpec SpecOf(const ControlLayout& l, Wnd parent) {
+  WindowSpec s;
+  s.kind = l.kind;
+  s.className = l.className;
+  s.name = l.name;
+  s.caption = l.caption;
+  s.parent = parent;
+  s.bounds = l.bounds;
+  s.visible = l.visible;
+  s.enabled = l.enabled;
+  s.topmost = l.topmost;
+  s.borderless = l.borderless;
+  s.color = l.color;
+  s.fontColor = l.fontColor;
+  s.fontName = l.fontName;
+  s.fontSize = l.fontSize;
+  s.items = l.items;
+  s.checked = l.checked;
+  return s;
+}
+}  // namespace
+
+Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd)
+    : form_(form), p_(p), layout_(layout), name_(layout.name), kind_(layout.kind) {
+  if (kind_ == Kind::Timer) {
+    interval_ = layout.interval;
+    timerEnabled_ = layout.timerEnabled;
+    return;  // a timer has no window
+  }
+  if (kind_ == Kind::MenuItem) {
+    // Menu items keep caption and enabled state in the layout copy; they
+    // are shown by the form's popup menu, not as windows.
+    return;
+  }
+  wnd_ = p_.createWindow(SpecOf(layout, parentWnd));
+}
+
+std::string Control::Caption() const {
+  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) return layout_.caption;
+  return p_.getWindowText(wnd_);
+}
+void Control::SetCaption(const std::string& s) {
+  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) {
+    const_cast<ControlLayout&>(layout_).caption = s;
+    return;
+  }
+  p_.setWindowText(wnd_, s);
+}
+
+std::string Control::Text() const {
+  if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
+    std::string out;
+    int n = Count();
+    for (int i = 0; i < n; ++i) {
+      if (i) out += "\r\n";
+      out += p_.listItem(wnd_, i);
+    }
+    return out;
+  }
+  return Caption();
+}
+
+void Control::SetText(const std::string& s) {
+  if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
+    p_.listClear(wnd_);
+    size_t start = 0;
+    while (start < s.size()) {
+      size_t nl = s.find('\n', start);
+      std::string line = s.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      p_.listInsert(wnd_, -1, line);
+      if (nl == std::string::npos) break;
+      start = nl + 1;
+    }
+    return;
+  }
+  SetCaption(s);
+}
+
+int Control::Left() const { return Bounds().left; }
+int Control::Top() const { return Bounds().top; }
+int Control::Width() const { return Bounds().width; }
+int Control::Height() const { return Bounds().height; }
+Rect Control::Bounds() const {
+  if (!wnd_) return layout_.bounds;
+  return p_.getBounds(wnd_);
+}
+void Control::SetBounds(int l, int t, int w, int h) {
+  if (!wnd_) {
+    const_cast<ControlLayout&>(layout_).bounds = {l, t, w, h};
+    return;
+  }
+  p_.setBounds(wnd_, {l, t, w, h});
+}
+void Control::SetLeft(int v) { Rect r = Bounds(); SetBounds(v, r.top, r.width, r.height); }
+void Control::SetTop(int v) { Rect r = Bounds(); SetBounds(r.left, v, r.width, r.height); }
+void Control::SetWidth(int v) { Rect r = Bounds(); SetBounds(r.left, r.top, v, r.height); }
+void Control::SetHeight(int v) { Rect r = Bounds(); SetBounds(r.left, r.top, r.width, v); }
+
+bool Control::Visible() const {
+  if (!wnd_) return layout_.visible;
+  return p_.isWindowVisible(wnd_);
+}
+void Control::SetVisible(bool v) {
+  if (!wnd_) {
+    const_cast<ControlLayout&>(layout_).visible = v;
+    return;
+  }
+  p_.showWindow(wnd_, v);
+}
+bool Control::Enabled() const {
+  if (!wnd_) return layout_.enabled;
+  return p_.isWindowEnabled(wnd_);
+}
+void Control::SetEnabled(bool v) {
+  if (!wnd_) {
+    const_cast<ControlLayout&>(layout_).enabled = v;
+    return;
+  }
+  p_.enableWindow(wnd_, v);
+}
+void Control::BringToFront() {
+  if (wnd_) p_.setWindowPos(wnd_, ZOrder::Top, {}, swp::NoMove | swp::NoSize | swp::NoActivate);
+}
+
+int Control::Count() const { return wnd_ ? p_.listCount(wnd_) : 0; }
+std::string Control::Item(int i) const {
+  if (i < 0 || i >= Count()) throw ListIndexError(i);
+  return p_.listItem(wnd_, i);
+}
+void Control::SetItem(int i, const std::string& s) {
+  if (i < 0 || i >= Count()) throw ListIndexError(i);
+  p_.listSet(wnd_, i, s);
+}
+void Control::Insert(int i, const std::string& s) {
+  if (i < 0 || i > Count()) throw ListIndexError(i);
+  p_.listInsert(wnd_, i, s);
+}
+void Control::Add(const std::string& s) {
+  if (wnd_) p_.listInsert(wnd_, -1, s);
+}
+void Control::Delete(int i) {
+  if (i < 0 || i >= Count()) throw ListIndexError(i);
+  p_.listDelete(wnd_, i);
+}
+void Control::Clear() {
+  if (wnd_) p_.listClear(wnd_);
+}
+int Control::ItemIndex() const { return wnd_ ? p_.listSelected(wnd_) : -1; }
+void Control::SetItemIndex(int i) {
+  if (wnd_) p_.listSelect(wnd_, i);
+}
+bool Control::Checked() const { return wnd_ ? p_.isChecked(wnd_) : layout_.checked; }
+void Control::SetChecked(bool on) {
+  if (wnd_) p_.setChecked(wnd_, on);
+}
+
+void Control::startTimer() {
+  if (kind_ != Kind::Timer || !timerEnabled_ || interval_ == 0 || !form_) return;
+  Form* f = form_;
+  // Timer ids are the control's address, unique for the run.
+  unsigned id = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(this) & 0x7fffffff);
+  p_.setTimer(f->Handle(), id, interval_, [this, f] {
+    if (OnTimer) RunHandler(f->app(), OnTimer);
+  });
+  timerRunning_ = true;
+}
+
+void Control::SetTimerEnabled(bool on) {
+  if (kind_ != Kind::Timer) return;
+  timerEnabled_ = on;
+  unsigned id = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(this) & 0x7fffffff);
+  if (!on && timerRunning_) {
+    p_.killTimer(form_->Handle(), id);
+    timerRunning_ = false;
+  } else if (on && !timerRunning_ && form_->app().running()) {
+    startTimer();
+  }
+}
+
+void Control::SetInterval(unsigned ms) {
+  interval_ = ms;
+  if (timerRunning_) {
+    SetTimerEnabled(false);
+    SetTimerEnabled(true);
+  }
+}
+
+Form::Form(App& app, const std::string& layoutName)
+    : Control(nullptr, app.platform(), StoredLayout(layoutName).form, 0), app_(app) {
+  form_ = this;
+  const FormLayout& fl = StoredLayout(layoutName);
+  for (const auto& cl : fl.controls) {
+    Wnd parent = wnd_;
+    if (!cl.parent.empty()) {
+      auto it = byName_.find(cl.parent);
+      if (it != byName_.end() && it->second->Handle()) parent = it->second->Handle();
+    }
+    controls_.push_back(std::make_unique<Control>(this, p_, cl, parent));
+    byName_[cl.name] = controls_.back().get();
+  }
+}
+
+Form::~Form() {
+  stopTimers();
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    if ((*it)->Handle()) p_.destroyWindow((*it)->Handle());
+  }
+  controls_.clear();
+  if (wnd_) p_.destroyWindow(wnd_);
+}
+
+Control& Form::ctl(const std::string& name) {
+  auto it = byName_.find(name);
+  if (it == byName_.end())
+    throw std::out_of_range("form " + name_ + " has no control " + name);
+  return *it->second;
+}
+
+Control* Form::find(const std::string& name) {
+  auto it = byName_.find(name);
+  return it == byName_.end() ? nullptr : it->second;
+}
+
+void Form::startTimers() {
+  for (auto& c : controls_)
+    if (c->kind() == Kind::Timer && !c->timerRunning_) c->startTimer();
+}
+
+void Form::stopTimers() {
+  for (auto& c : controls_) {
+    if (c->kind() == Kind::Timer && c->timerRunning_) {
+      unsigned id = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(c.get()) & 0x7fffffff);
+      p_.killTimer(wnd_, id);
+      c->timerRunning_ = false;
+    }
+  }
+}
+
+void Form::Close() {
+  // Closing the main form ends the run; any other form is only hidden.
+  closing_ = true;
+  RunHandler(app_, [this] { FormClose(); });
+  if (static_cast<Form*>(this) == static_cast<Form*>(app_.FormMainForm())) {
+    app_.formClosed(*this);
+  } else {
+    Hide();
+  }
+}
+
+void Form::SetWindowPos(ZOrder z, int x, int y, int w, int h, unsigned flags) {
+  p_.setWindowPos(wnd_, z, {x, y, w, h}, flags);
+}
+
+void RunHandler(App& app, const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const ListIndexError& e) {
+    app.frameworkError(e.what());
+  } catch (const FileCreateError& e) {
+    app.frameworkError(e.what());
+  } catch (const std::out_of_range& e) {
+    app.frameworkError(e.what());
+  }
+}
+
+}  // namespace sq

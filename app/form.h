@@ -1,0 +1,183 @@
+// Forms and controls built from stored layouts.
+//
+// A Form is a top-level window made from its layout file (layouts/NAME.form);
+// every control of the layout becomes a child window and a `Control` object
+// reachable by name. State lives in the windows themselves: a control's
+// caption, bounds, visibility, list items and check mark are read from and
+// written to the platform on every access, so another window (or another
+// process) that writes a caption is seen at once.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+#include "platform/platform.h"
+
+namespace sq {
+
+class App;
+class Form;
+
+// The framework's list error, raised by an out-of-range list access; the
+// handler that raised it is abandoned and a message box names the index.
+struct ListIndexError : std::runtime_error {
+  int index;
+  explicit ListIndexError(int i);
+};
+
+// The framework's file error ("Cannot create file %s").
+struct FileCreateError : std::runtime_error {
+  explicit FileCreateError(const std::string& name);
+};
+
+class Control {
+ public:
+  Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd);
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  const std::string& Name() const { return name_; }
+  Kind kind() const { return kind_; }
+  Wnd Handle() const { return wnd_; }
+  Form* owner() const { return form_; }
+
+  std::string Caption() const;
+  void SetCaption(const std::string& s);
+  // Text is Caption for most controls; for lists and memos, all lines
+  // joined by CR LF. SetText on a list replaces its items by the lines.
+  std::string Text() const;
+  void SetText(const std::string& s);
+
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  Rect Bounds() const;
+  void SetLeft(int v);
+  void SetTop(int v);
+  void SetWidth(int v);
+  void SetHeight(int v);
+  void SetBounds(int l, int t, int w, int h);
+
+  bool Visible() const;
+  void SetVisible(bool v);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  bool Enabled() const;
+  void SetEnabled(bool v);
+  // Bring this window to the top of its siblings.
+  void BringToFront();
+
+  // Lists (ListBox, Memo lines, ListView captions).
+  int Count() const;
+  std::string Item(int i) const;          // throws ListIndexError
+  void SetItem(int i, const std::string& s);  // throws ListIndexError
+  void Insert(int i, const std::string& s);   // throws when i > Count
+  void Add(const std::string& s);
+  void Delete(int i);                      // throws ListIndexError
+  void Clear();
+  int ItemIndex() const;
+  void SetItemIndex(int i);
+
+  // Check boxes and radio buttons.
+  bool Checked() const;
+  void SetChecked(bool on);
+
+  // Timers.
+  unsigned Interval() const { return interval_; }
+  bool TimerEnabled() const { return timerEnabled_; }
+  void SetTimerEnabled(bool on);
+  void SetInterval(unsigned ms);
+
+  // Event handlers, wired by the form that owns the control.
+  std::function<void()> OnClick;
+  std::function<void()> OnTimer;
+
+  const ControlLayout& layout() const { return layout_; }
+
+ protected:
+  friend class Form;
+  void startTimer();
+  Form* form_;
+  Platform& p_;
+  ControlLayout layout_;
+  std::string name_;
+  Kind kind_;
+  Wnd wnd_ = 0;
+  unsigned interval_ = 0;
+  bool timerEnabled_ = false;
+  bool timerRunning_ = false;
+};
+
+// Typed names for readability at the call sites; all share Control's API.
+using Panel = Control;
+using Label = Control;
+using Button = Control;
+using BitBtn = Control;
+using Edit = Control;
+using Memo = Control;
+using ListBox = Control;
+using ListView = Control;
+using CheckBox = Control;
+using RadioButton = Control;
+using GroupBox = Control;
+using Image = Control;
+using Timer = Control;
+using MenuItem = Control;
+using BrowserHost = Control;
+using Browser = Control;
+using Shape = Control;
+using SpeedButton = Control;
+using Other = Control;
+
+class Form : public Control {
+ public:
+  // `self` is the global pointer of this form; it is set before any control
+  // exists, so the creation handler may use it.
+  template <class T>
+  Form(App& app, T*& self, const std::string& layoutName)
+      : Form(app, (self = static_cast<T*>(this), layoutName)) {}
+  ~Form() override;
+
+  App& app() { return app_; }
+  Platform& platform() { return p_; }
+  const std::string& ClassName() const { return layout_.className; }
+
+  Control& ctl(const std::string& name);        // throws std::out_of_range
+  Control* find(const std::string& name);
+  const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+
+  // Called by App after construction; starts the form's enabled timers.
+  virtual void FormCreate() {}
+  virtual void FormDestroy() {}
+  // Closing: runs FormClose; for the main form this ends the message loop.
+  void Close();
+  virtual void FormClose() {}
+  bool closing() const { return closing_; }
+
+  void startTimers();
+  void stopTimers();
+  // Places the form with SetWindowPos (screen coordinates).
+  void SetWindowPos(ZOrder z, int x, int y, int w, int h, unsigned flags = 0);
+  // Park: left edge to -2000, off the screen but still in existence.
+  void Park() { SetLeft(-2000); }
+
+ private:
+  Form(App& app, const std::string& layoutName);
+  App& app_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::map<std::string, Control*> byName_;
+  bool closing_ = false;
+};
+
+// Runs a handler the way the framework does: a framework error shows its
+// message box (titled with the application title) and abandons the handler.
+void RunHandler(App& app, const std::function<void()>& fn);
+
+}  // namespace sq

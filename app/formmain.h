@@ -1,0 +1,40 @@
+// The main form: tray icon, the main (popup) menu, the easy-open verb and
+// the one orderly exit, Shutdown1Click.
+#pragma once
+
+#include "app/app.h"
+#include "app/form.h"
+#include "forms/FormMain_controls.h"
+
+namespace sq {
+
+class TFormMain : public Form, public FormMain_controls {
+ public:
+  explicit TFormMain(App& app);
+
+  void FormCreate() override;
+  void FormClose() override;
+  void FormDestroy() override;
+  void FormActivate();
+
+  // Tray icon: add = 0, modify = 1, delete = 2. True when the shell took it.
+  bool NotifyTray(int action);
+  int TrayIconHandle();
+  void CheckBox1Click();
+  void Button1Click();
+  void Button2Click();  // register the easy-open verb
+  void Button3Click();  // remove the easy-open verb
+
+  void N1Click();   // settings
+  void N3Click();   // shortcuts on the desktop and in the Start menu
+  void Shutdown1Click();
+
+  static constexpr unsigned kTrayId = 1006;
+  static constexpr unsigned kTrayMessage = 32868;
+  static const char* const kVerbKey;     // "*\\shell\\轻松打开"
+  static const char* const kCommandKey;  // kVerbKey + "\\command"
+  // The command the verb runs, built from the current directory.
+  static std::string VerbCommand(const std::string& currentDir);
+};
+
+}  // namespace sq

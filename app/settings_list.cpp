@@ -1,0 +1,98 @@
+#include "app/settings_list.h"
+
+namespace sq {
+
+const char* const SharedSettings::kFileName = "发行软件.txt";
+const char* const SharedSettings::kHelpMarker = "disphelp";
+const char* const SharedSettings::kWebMarker = "dispweb";
+
+namespace {
+const char* const kDefaults[SharedSettings::kLinesRead] = {
+    "软件名称--Sipquill",
+    "软件版本--1.0",
+    "浏览首页--about:blank",
+    "发行日期--2026",
+    "发行单位--Sipquill",
+    "联系方式--",
+    "软件说明--",
+    "显示帮助--1",
+    "显示浏览--0",
+};
+}  // namespace
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t nl = text.find('\n', start);
+    std::string line = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.push_back(line);
+    if (nl == std::string::npos) break;
+    start = nl + 1;
+  }
+  return out;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+std::string SharedSettings::DefaultLine(int i) {
+  if (i >= 0 && i < kLinesRead) return kDefaults[i];
+  return "";
+}
+
+void SharedSettings::Load(Platform& p) {
+  lines_.clear();
+  fromFile_ = false;
+  unreadable_ = false;
+  if (p.fileExists(kFileName)) {
+    std::string text;
+    if (p.readFile(kFileName, text)) {
+      lines_ = SplitLines(text);
+      fromFile_ = true;
+    } else {
+      unreadable_ = true;
+    }
+  }
+  showHelp_ = p.fileExists(kHelpMarker);
+  showWeb_ = p.fileExists(kWebMarker);
+}
+
+bool SharedSettings::Save(Platform& p) {
+  if (unreadable_) return false;
+  return p.writeFile(kFileName, JoinLines(lines_));
+}
+
+std::string SharedSettings::Line(int i) const {
+  if (i >= 0 && i < Count()) return lines_[static_cast<size_t>(i)];
+  return DefaultLine(i);
+}
+
+std::string SharedSettings::Value(int i) const {
+  std::string l = Line(i);
+  return l.size() > 10 ? l.substr(10) : std::string();
+}
+
+void SharedSettings::SetLine(int i, const std::string& s) {
+  if (i < 0) return;
+  while (Count() <= i) lines_.push_back(DefaultLine(Count()));
+  lines_[static_cast<size_t>(i)] = s;
+}
+
+void SharedSettings::SetShowHelp(Platform& p, bool on) {
+  if (on == showHelp_) return;
+  showHelp_ = on;
+  if (on) p.writeFile(kHelpMarker, ""); else p.deleteFile(kHelpMarker);
+}
+
+void SharedSettings::SetShowWeb(Platform& p, bool on) {
+  if (on == showWeb_) return;
+  showWeb_ = on;
+  if (on) p.writeFile(kWebMarker, ""); else p.deleteFile(kWebMarker);
+}
+
+}  // namespace sq

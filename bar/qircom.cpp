@@ -1,0 +1,26 @@
+#include "bar/qircom.h"
+
+#include "input/mailbox.h"
+
+namespace sq {
+
+Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(*this) {
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+  Button1.OnClick = [this] { Button1Click(); };
+}
+
+void Tqircom::FormCreate() {
+  Park();
+  Panel9.SetLeft(0);
+  Panel9.SetTop(0);
+}
+
+void Tqircom::Timer1Timer() {
+  // Every new word the hook library wrote into the caption enters the key
+  // history, newest first.
+  mail::RecordKeyWord(ListBox8, Caption());
+}
+
+void Tqircom::Button1Click() {}
+
+}  // namespace sq

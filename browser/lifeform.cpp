@@ -1,0 +1,42 @@
+#include "browser/lifeform.h"
+
+#include "app/formmain.h"
+
+namespace sq {
+
+Tlifeform::Tlifeform(App& app) : Form(app, app.lifeform, "lifeform"), lifeform_controls(*this) {
+  Button1.OnClick = [this] { Button1Click(); };
+  Button3.OnClick = [this] { Button3Click(); };
+}
+
+void Tlifeform::FormCreate() {
+  Platform& p = platform();
+  Panel20.SetLeft(900);
+  Panel20.SetTop(0);
+  browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);
+  if (browser_) browser_->navigate("file://" + p.currentDirectory() + "\\helptitle.htm");
+  SetHeight(32);
+  SetWindowPos(ZOrder::TopMost, 0, p.screenHeight() - 30, 32, 32, swp::ShowWindow);
+  Show();
+  Button1Click();
+}
+
+void Tlifeform::Button1Click() {
+  Platform& p = platform();
+  if (!registered_) registered_ = p.appBarNew(Handle(), kAppBarMessage);
+  p.appBarSetPos(Handle(), kEdgeTop, {0, 0, p.screenWidth(), Height()});
+}
+
+void Tlifeform::Button3Click() {
+  platform().appBarRemove(Handle());
+  registered_ = false;
+  TFormMain* main = app().FormMain;
+  if (main && main->Panel1.Caption() == "close") main->Close();
+}
+
+void Tlifeform::FormDestroy() {
+  platform().appBarRemove(Handle());
+  registered_ = false;
+}
+
+}  // namespace sq

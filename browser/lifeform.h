@@ -1,0 +1,30 @@
+// The life panel: a bar at the screen edge registered as a desktop toolbar,
+// with a browser control showing the local hint page.
+#pragma once
+
+#include "app/app.h"
+#include "app/form.h"
+#include "forms/lifeform_controls.h"
+
+namespace sq {
+
+class Tlifeform : public Form, public lifeform_controls {
+ public:
+  explicit Tlifeform(App& app);
+  void FormCreate() override;
+  void FormDestroy() override;
+  // Register as a desktop toolbar along the top edge.
+  void Button1Click();
+  // Remove the toolbar; while the process is ending, close the main form.
+  void Button3Click();
+
+  static constexpr unsigned kAppBarMessage = 1124;
+  static constexpr int kEdgeTop = 1;
+  bool registered() const { return registered_; }
+
+ private:
+  std::unique_ptr<WebBrowser> browser_;
+  bool registered_ = false;
+};
+
+}  // namespace sq

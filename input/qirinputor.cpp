@@ -1,0 +1,87 @@
+#include "input/qirinputor.h"
+
+#include "app/formmain.h"
+#include "input/keys.h"
+
+namespace sq {
+
+const char* const Tqirinputor::kHookLibrary = "dovahk1.dll";
+const char* const Tqirinputor::kLinkName = "\\Sipquill.lnk";
+
+Tqirinputor::Tqirinputor(App& app)
+    : Form(app, app.qirinputor, "qirinputor"), qirinputor_controls(*this), tick_(app) {
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+  installbutton.OnClick = [this] { installbuttonClick(); };
+  Button2.OnClick = [this] { Button2Click(); };
+}
+
+void Tqirinputor::LoadHooks() {
+  Platform& p = platform();
+  Module lib = p.loadLibrary(kHookLibrary);
+  if (!lib) {
+    p.messageBox(0, "DLL: 不能加载！程序退出。", app().Title());
+    p.exitProcess(1);
+  }
+  HookExport2 mo = p.getExport2(lib, "SetHookmo");
+  if (!mo) {
+    p.messageBox(0, "DLL: 函数没找到！程序退出。", app().Title());
+    p.freeLibrary(lib);
+    p.exitProcess(1);
+  }
+  mo(Handle(), 1);
+  HookExport3 kb = p.getExport3(lib, "SetHookkb");
+  if (!kb) {
+    p.messageBox(0, "DLL: 函数没找到！程序退出。", app().Title());
+    p.freeLibrary(lib);
+    p.exitProcess(1);
+  }
+  kb(Handle(), 1, 3);
+}
+
+void Tqirinputor::FormCreate() {
+  Platform& p = platform();
+  SetCaption("old--mode");
+  // Toggle the input method once at start.
+  keys::Combo(p, vk::Control, vk::Space);
+  caretBlinkTime_ = p.getCaretBlinkTime();
+  LoadHooks();
+  SetHeight(0);
+  SetWidth(0);
+  Hide();
+  auto desktop = p.specialFolder(csidl::Desktop);
+  if (!desktop) {
+    Close();
+    return;
+  }
+  if (p.fileExists(*desktop + kLinkName) && app().FormMain)
+    app().FormMain->N3.SetEnabled(false);
+}
+
+void Tqirinputor::FormClose() {
+  Platform& p = platform();
+  Wnd w = p.findWindow("TqirForm3");
+  if (w) p.setWindowText(w, "qirclose");
+}
+
+void Tqirinputor::Timer1Timer() { tick_.Run(); }
+
+bool Tqirinputor::WriteShortcut(int folder, const std::string& target) {
+  Platform& p = platform();
+  auto dir = p.specialFolder(folder);
+  if (!dir) return false;
+  ShellLink link;
+  link.target = target;
+  link.workingDir = p.currentDirectory();
+  link.description = "Sipmate，输入惊喜";
+  return p.createShellLink(*dir + kLinkName, link);
+}
+
+void Tqirinputor::installbuttonClick() {
+  std::string target = platform().currentDirectory() + "\\Sipquill.exe";
+  WriteShortcut(csidl::StartMenu, target);
+  WriteShortcut(csidl::Desktop, target);
+}
+
+void Tqirinputor::Button2Click() { Close(); }
+
+}  // namespace sq

@@ -1,0 +1,36 @@
+// The input window: owns the hook library and the 40 ms tick. Never seen.
+#pragma once
+
+#include "app/app.h"
+#include "app/form.h"
+#include "forms/qirinputor_controls.h"
+#include "input/tick.h"
+
+namespace sq {
+
+class Tqirinputor : public Form, public qirinputor_controls {
+ public:
+  explicit Tqirinputor(App& app);
+
+  void FormCreate() override;
+  void FormClose() override;
+  void Timer1Timer();
+  void installbuttonClick();
+  void Button2Click();
+
+  Tick& tick() { return tick_; }
+  unsigned caretBlinkTime() const { return caretBlinkTime_; }
+
+  static const char* const kHookLibrary;  // "dovahk1.dll"
+  static const char* const kLinkName;     // "\\Sipquill.lnk"
+
+ private:
+  // Loads the hook library and installs both hooks; ends the process with
+  // exit code 1 when the library or one of its exports is missing.
+  void LoadHooks();
+  bool WriteShortcut(int folder, const std::string& target);
+  Tick tick_;
+  unsigned caretBlinkTime_ = 0;
+};
+
+}  // namespace sq

@@ -1,0 +1,306 @@
+// The platform seam: every call the core makes into the operating system.
+//
+// Read this file first. The core (app/, input/, bar/, browser/) never includes
+// a system header; it talks to the desktop only through `sq::Platform`.
+// Two backends implement it:
+//   - platform/sim/   a simulated desktop for the tests (virtual clock, window
+//                     tree, pointer, keys, clipboard, registry, shell, and an
+//                     ordered record of synthesised events and caption changes);
+//   - platform/win32/ the real thing, a thin mapping onto user32/shell32/...
+//
+// Conventions
+//   * All text is GBK (code page 936) bytes in std::string. The Win32 backend
+//     converts at its boundary with an explicit code page, never the ANSI one.
+//   * Window handles are opaque numbers (`Wnd`); 0 means "no window".
+//   * Points and rectangles of top-level windows are screen pixels. The
+//     bounds of a child window are relative to its parent's client area, as a
+//     form designer stores them (Left/Top/Width/Height).
+//   * Calls are named after the Win32 call they stand for where there is one,
+//     so a reader who knows user32 knows what they do. Failures are quiet:
+//     a call on a dead handle does nothing and returns a neutral value.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sq {
+
+using Wnd = std::uintptr_t;
+using Module = std::uintptr_t;
+
+struct Point {
+  int x = 0, y = 0;
+  bool operator==(const Point&) const = default;
+};
+
+struct Rect {
+  int left = 0, top = 0, width = 0, height = 0;
+  int right() const { return left + width; }
+  int bottom() const { return top + height; }
+  bool contains(Point p) const {
+    return p.x >= left && p.x < right() && p.y >= top && p.y < bottom();
+  }
+  bool operator==(const Rect&) const = default;
+};
+
+// What kind of window a control is. Backends use it to pick a window class
+// (Win32) or a behaviour (simulator); the core uses it for typed access.
+enum class Kind {
+  Form, Panel, Label, Button, Edit, Memo, ListBox, ListView, CheckBox,
+  RadioButton, GroupBox, Image, Browser, Shape, Timer, MenuItem, Other
+};
+
+// How a window is created. Top-level windows (parent 0) take `className`
+// as their registered class; children get a class suited to `kind`.
+struct WindowSpec {
+  Kind kind = Kind::Panel;
+  std::string className;   // "Tqircom" for forms; ignored for most children
+  std::string name;        // the control's layout name, for debugging views
+  std::string caption;
+  Wnd parent = 0;
+  Rect bounds;             // screen for top-level, parent-relative for children
+  bool visible = true;
+  bool enabled = true;
+  bool topmost = false;    // top-level only
+  bool borderless = true;  // top-level only
+  int color = -1;          // background, BGR; -1 = system default
+  int fontColor = -1;      // BGR; -1 = default
+  std::string fontName;
+  int fontSize = 0;
+  std::vector<std::string> items;  // list boxes, memos
+  bool checked = false;            // check boxes, radio buttons
+};
+
+// Synthesised-input flags, as keybd_event and mouse_event take them.
+namespace keyflag { constexpr unsigned ExtendedKey = 1, KeyUp = 2; }
+namespace mouseflag {
+constexpr unsigned Move = 0x1, LeftDown = 0x2, LeftUp = 0x4, RightDown = 0x8,
+                   RightUp = 0x10, MiddleDown = 0x20, MiddleUp = 0x40,
+                   Wheel = 0x800, Absolute = 0x8000;
+}
+
+// Every event the system synthesises carries this in dwExtraInfo so the hook
+// library can tell the system's own input from the user's.
+constexpr std::uintptr_t kOwnInputMark = 0x51515155u;
+
+// Window-position flags for setWindowPos (the SWP_ subset the core uses).
+namespace swp {
+constexpr unsigned NoSize = 0x1, NoMove = 0x2, NoZOrder = 0x4, NoActivate = 0x10,
+                   ShowWindow = 0x40, HideWindow = 0x80;
+}
+enum class ZOrder { Keep, Top, TopMost, NoTopMost, Bottom };
+
+enum class Region { None, Ellipse, RoundRect };
+
+// Message-box buttons and answers (MB_ / ID_ subset).
+namespace mb { constexpr unsigned Ok = 0, OkCancel = 1, YesNo = 4; }
+namespace idans { constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7; }
+
+struct ProcessInfo { unsigned pid = 0; std::string exePath; };
+
+// Tray icon data (NOTIFYICONDATA subset).
+struct TrayIcon {
+  Wnd owner = 0;
+  unsigned id = 0;
+  unsigned callbackMessage = 0;
+  std::string tip;
+  int icon = 0;  // application icon index
+};
+
+// Shell link to write (IShellLink subset).
+struct ShellLink {
+  std::string target, arguments, workingDir, description, iconPath;
+  int iconIndex = 0;
+};
+
+// Special folders (CSIDL values).
+namespace csidl { constexpr int Desktop = 0x10, Programs = 0x2, StartMenu = 0xB; }
+
+// Events the web browser control raises, handed to the core by callback.
+struct BrowserEvents {
+  virtual ~BrowserEvents() = default;
+  // Return true to cancel the navigation.
+  virtual bool beforeNavigate2(const std::string& url) { (void)url; return false; }
+  // Return true to cancel the new window.
+  virtual bool newWindow2() { return false; }
+  virtual void statusTextChange(const std::string&) {}
+  virtual void titleChange(const std::string&) {}
+  virtual void documentComplete(const std::string& url) { (void)url; }
+  virtual void downloadComplete() {}
+};
+
+// The WebBrowser control (IWebBrowser2 subset), hosted in a window.
+class WebBrowser {
+ public:
+  virtual ~WebBrowser() = default;
+  virtual Wnd window() const = 0;
+  virtual void navigate(const std::string& url) = 0;
+  virtual std::string locationURL() const = 0;
+  virtual std::string locationName() const = 0;
+  virtual int readyState() const = 0;  // 0..4, 4 = complete
+  virtual void execWB(int command, int option) = 0;  // OLECMDID, OLECMDEXECOPT
+  virtual void goBack() = 0;
+  virtual void goForward() = 0;
+  virtual void refresh() = 0;
+  virtual void stop() = 0;
+  virtual void setFocus() = 0;
+  // The document's body text, or empty when there is no document.
+  virtual std::string documentText() const = 0;
+};
+
+using TimerProc = std::function<void()>;
+// Entry points of the hook library: SetHookmo(hwnd, 1), SetHookkb(hwnd, 1, 3).
+using HookExport2 = std::function<void(Wnd, int)>;
+using HookExport3 = std::function<void(Wnd, int, int)>;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // ---- windows -----------------------------------------------------------
+  virtual Wnd createWindow(const WindowSpec& spec) = 0;
+  virtual void destroyWindow(Wnd w) = 0;
+  virtual bool isWindow(Wnd w) = 0;
+  virtual std::string getWindowText(Wnd w) = 0;            // GetWindowTextA
+  virtual void setWindowText(Wnd w, const std::string& text) = 0;
+  virtual std::string getClassName(Wnd w) = 0;             // GetClassNameA
+  virtual Rect getBounds(Wnd w) = 0;       // parent-relative for children
+  virtual void setBounds(Wnd w, const Rect& r) = 0;
+  virtual Rect getWindowRect(Wnd w) = 0;   // screen rectangle, GetWindowRect
+  virtual void showWindow(Wnd w, bool show) = 0;           // SW_SHOW / SW_HIDE
+  virtual bool isWindowVisible(Wnd w) = 0;  // own style bit only
+  virtual void enableWindow(Wnd w, bool enable) = 0;
+  virtual bool isWindowEnabled(Wnd w) = 0;
+  // SetWindowPos: z-order, rectangle (screen for top-level) and flags.
+  virtual void setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) = 0;
+  virtual bool isTopmost(Wnd w) = 0;
+  virtual bool bringWindowToTop(Wnd w) = 0;
+  virtual bool setForegroundWindow(Wnd w) = 0;
+  virtual Wnd setActiveWindow(Wnd w) = 0;
+  virtual Wnd getForegroundWindow() = 0;
+  virtual Wnd getParent(Wnd w) = 0;
+  virtual bool isChild(Wnd parent, Wnd w) = 0;   // any depth, not itself
+  virtual Wnd windowFromPoint(Point p) = 0;
+  virtual Wnd getTopWindow() = 0;                // first top-level in z-order
+  virtual std::vector<Wnd> enumWindows() = 0;    // top-level, z-order
+  virtual Wnd findWindow(const std::string& className,
+                         const std::optional<std::string>& caption = {}) = 0;
+  virtual void setWindowRgn(Wnd w, Region shape, const Rect& r) = 0;
+  virtual bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) = 0;
+  virtual void closeWindow(Wnd w) = 0;           // WM_CLOSE to another program
+  virtual unsigned windowProcessId(Wnd w) = 0;
+  virtual void setFocus(Wnd w) = 0;
+
+  // ---- control state --------------------------------------------------------
+  virtual int listCount(Wnd w) = 0;
+  virtual std::string listItem(Wnd w, int i) = 0;        // "" when out of range
+  virtual void listInsert(Wnd w, int i, const std::string& s) = 0;  // -1 = end
+  virtual void listDelete(Wnd w, int i) = 0;
+  virtual void listSet(Wnd w, int i, const std::string& s) = 0;
+  virtual void listClear(Wnd w) = 0;
+  virtual int listSelected(Wnd w) = 0;                   // -1 = none
+  virtual void listSelect(Wnd w, int i) = 0;
+  virtual bool isChecked(Wnd w) = 0;
+  virtual void setChecked(Wnd w, bool on) = 0;
+
+  // ---- pointer and keyboard ---------------------------------------------------
+  virtual Point getCursorPos() = 0;
+  virtual void setCursorPos(Point p) = 0;
+  virtual bool isKeyDown(int vk) = 0;                    // GetAsyncKeyState < 0
+  virtual void setCapture(Wnd w) = 0;
+  virtual void releaseCapture() = 0;
+  virtual void setCursorShape(int systemCursorId) = 0;   // 32512 arrow, 32515 cross
+  virtual void keybdEvent(int vk, int scan, unsigned flags) = 0;
+  virtual void mouseEvent(unsigned flags, int dx, int dy, int data) = 0;
+  virtual unsigned getCaretBlinkTime() = 0;
+  virtual Wnd immGetDefaultIMEWnd(Wnd w) = 0;
+
+  // ---- clipboard ----------------------------------------------------------
+  virtual std::string getClipboardText() = 0;            // "" when none
+  virtual bool setClipboardText(const std::string& text) = 0;
+  virtual void closeClipboard() = 0;
+
+  // ---- time ---------------------------------------------------------------
+  virtual std::uint32_t tickCount() = 0;                 // milliseconds
+  virtual void sleep(unsigned ms) = 0;                   // blocks the GUI thread
+  virtual void setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) = 0;
+  virtual void killTimer(Wnd owner, unsigned id) = 0;
+
+  // ---- process ------------------------------------------------------------
+  virtual int messageBox(Wnd owner, const std::string& text,
+                         const std::string& caption, unsigned buttons = mb::Ok) = 0;
+  virtual int runMessageLoop() = 0;          // returns the exit code
+  virtual void postQuit(int code) = 0;
+  [[noreturn]] virtual void exitProcess(int code) = 0;
+  virtual Module loadLibrary(const std::string& name) = 0;  // 0 on failure
+  virtual void freeLibrary(Module m) = 0;
+  virtual HookExport2 getExport2(Module m, const std::string& name) = 0;
+  virtual HookExport3 getExport3(Module m, const std::string& name) = 0;
+  virtual std::vector<ProcessInfo> processes() = 0;
+  virtual std::string moduleDirectory() = 0;             // of the program file
+
+  // ---- shell --------------------------------------------------------------
+  virtual bool trayAdd(const TrayIcon& icon) = 0;
+  virtual bool trayModify(const TrayIcon& icon) = 0;
+  virtual bool trayDelete(Wnd owner, unsigned id) = 0;
+  virtual bool appBarNew(Wnd w, unsigned callbackMessage) = 0;
+  virtual bool appBarSetPos(Wnd w, int edge, const Rect& r) = 0;
+  virtual bool appBarRemove(Wnd w) = 0;
+  virtual Rect taskbarRect() = 0;
+  virtual int shellExecute(Wnd owner, const std::string& verb, const std::string& file,
+                           const std::string& params, const std::string& dir,
+                           int show) = 0;
+  virtual std::optional<std::string> specialFolder(int csidl) = 0;
+  virtual bool createShellLink(const std::string& linkPath, const ShellLink& link) = 0;
+  virtual int fileIcon(const std::string& path) = 0;     // 0 = none
+
+  // ---- registry (HKEY_CLASSES_ROOT) ------------------------------------------
+  virtual bool regSetValue(const std::string& key, const std::string& name,
+                           const std::string& value) = 0;   // creates the key
+  virtual std::optional<std::string> regGetValue(const std::string& key,
+                                                 const std::string& name) = 0;
+  virtual bool regDeleteKey(const std::string& key) = 0;   // fails with subkeys
+  virtual bool regKeyExists(const std::string& key) = 0;
+
+  // ---- screen -------------------------------------------------------------
+  virtual int screenWidth() = 0;
+  virtual int screenHeight() = 0;
+  virtual int getPixel(Point p) = 0;   // BGR
+
+  // ---- files, relative to the current directory ----------------------------
+  virtual std::string currentDirectory() = 0;
+  virtual bool fileExists(const std::string& name) = 0;
+  virtual bool readFile(const std::string& name, std::string& out) = 0;
+  virtual bool writeFile(const std::string& name, const std::string& data) = 0;
+  virtual bool deleteFile(const std::string& name) = 0;
+
+  // ---- web browser control --------------------------------------------------
+  virtual std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) = 0;
+
+  // ---- events of real windows ----------------------------------------------
+  // How a window's own events reach the core. The simulator lets tests call
+  // the handlers directly, so these default to doing nothing.
+  // A click on a control: button notification, list selection by the user,
+  // or the left button released on a panel or label.
+  virtual void setClickHandler(Wnd w, std::function<void()> fn) { (void)w; (void)fn; }
+  // WM_CLOSE on a form: runs `fn` instead of destroying the window.
+  virtual void setCloseHandler(Wnd w, std::function<void()> fn) { (void)w; (void)fn; }
+  // Any other message to one of the program's windows (the tray icon's
+  // callback message, for one): runs `fn(wParam, lParam)`.
+  virtual void setMessageHandler(Wnd w, unsigned msg,
+                                 std::function<void(std::uintptr_t, std::intptr_t)> fn) {
+    (void)w; (void)msg; (void)fn;
+  }
+};
+
+// Terminates a handler the way the framework's exceptions do; the sim's
+// exitProcess throws this so a test can observe an exit code.
+struct ProcessExit {
+  int code;
+};
+
+}  // namespace sq

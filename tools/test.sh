@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# From a fresh machine: installs what is needed, builds both targets and
+# runs every test (unit tests on the simulated desktop, then the end-to-end
+# tests of the real program under Wine).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/tools/setup.sh"
+bash "$root/tools/build.sh"
+cd "$root/build/native"
+ctest --output-on-failure -j2 -L unit
+ctest --output-on-failure -L e2e
