@@ -9,7 +9,7 @@ namespace sq {
 
 class Tcaretinfo : public Form, public caretinfo_controls {
  public:
-  explicit Tcaretinfo(App& app) : Form(app, app.caretinfo, "caretinfo"), caretinfo_controls(*this) {}
+  explicit Tcaretinfo(App& app) : Form(app, app.caretinfo, "caretinfo"), caretinfo_controls(this) {}
 };
 
 }  // namespace sq

@@ -9,7 +9,7 @@ namespace sq {
 
 class Tmousepp : public Form, public mousepp_controls {
  public:
-  explicit Tmousepp(App& app) : Form(app, app.mousepp, "mousepp"), mousepp_controls(*this) {}
+  explicit Tmousepp(App& app) : Form(app, app.mousepp, "mousepp"), mousepp_controls(this) {}
   void FormCreate() override {
     Park();
     Panel1.SetLeft(0); Panel1.SetTop(0);

@@ -4,7 +4,7 @@
 
 namespace sq {
 
-Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(*this) {
+Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(this) {
   Timer1.OnTimer = [this] { Timer1Timer(); };
   Button1.OnClick = [this] { Button1Click(); };
 }

@@ -9,7 +9,7 @@ namespace sq {
 
 class TqirForm3 : public Form, public qirForm3_controls {
  public:
-  explicit TqirForm3(App& app) : Form(app, app.qirForm3, "qirForm3"), qirForm3_controls(*this) {
+  explicit TqirForm3(App& app) : Form(app, app.qirForm3, "qirForm3"), qirForm3_controls(this) {
     Button1.OnClick = [this] { Button1Click(); };
   }
   void FormCreate() override { Panel4.SetLeft(-100); }

@@ -9,7 +9,7 @@ namespace sq {
 
 class TqirForm4 : public Form, public qirForm4_controls {
  public:
-  explicit TqirForm4(App& app) : Form(app, app.qirForm4, "qirForm4"), qirForm4_controls(*this) {}
+  explicit TqirForm4(App& app) : Form(app, app.qirForm4, "qirForm4"), qirForm4_controls(this) {}
   void FormCreate() override {
     Platform& p = platform();
     browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);

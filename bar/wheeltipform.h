@@ -10,7 +10,7 @@ namespace sq {
 class Twheeltipform : public Form, public wheeltipform_controls {
  public:
   explicit Twheeltipform(App& app)
-      : Form(app, app.wheeltipform, "wheeltipform"), wheeltipform_controls(*this) {}
+      : Form(app, app.wheeltipform, "wheeltipform"), wheeltipform_controls(this) {}
   void FormCreate() override {
     Park();
     SetWidth(104);

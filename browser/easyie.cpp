@@ -5,7 +5,7 @@
 
 namespace sq {
 
-Teasyie::Teasyie(App& app) : Form(app, app.easyie, "easyie"), easyie_controls(*this), app_(app) {
+Teasyie::Teasyie(App& app) : Form(app, app.easyie, "easyie"), easyie_controls(this), app_(app) {
   Button21.OnClick = [this] { Button21Click(); };
 }
 

@@ -4,7 +4,7 @@
 
 namespace sq {
 
-Tlifeform::Tlifeform(App& app) : Form(app, app.lifeform, "lifeform"), lifeform_controls(*this) {
+Tlifeform::Tlifeform(App& app) : Form(app, app.lifeform, "lifeform"), lifeform_controls(this) {
   Button1.OnClick = [this] { Button1Click(); };
   Button3.OnClick = [this] { Button3Click(); };
 }

@@ -9,7 +9,7 @@ const char* const Tqirinputor::kHookLibrary = "dovahk1.dll";
 const char* const Tqirinputor::kLinkName = "\\Sipquill.lnk";
 
 Tqirinputor::Tqirinputor(App& app)
-    : Form(app, app.qirinputor, "qirinputor"), qirinputor_controls(*this), tick_(app) {
+    : Form(app, app.qirinputor, "qirinputor"), qirinputor_controls(this), tick_(app) {
   Timer1.OnTimer = [this] { Timer1Timer(); };
   installbutton.OnClick = [this] { installbuttonClick(); };
   Button2.OnClick = [this] { Button2Click(); };
