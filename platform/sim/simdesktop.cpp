@@ -1,0 +1,549 @@
+// The simulated desktop: window tree, z-order, activation and hit-testing.
+// Input, timers and the record are in siminput.cpp; shell, registry, files
+// and the browser in simservices.cpp.
+#include "platform/sim/simdesktop.h"
+
+#include <algorithm>
+
+#include "platform/sim/simtext.h"
+
+namespace sq {
+
+namespace {
+
+std::string ClassForKind(const WindowSpec& s) {
+  switch (s.kind) {
+    case Kind::Panel: return "TPanel";
+    case Kind::Label: return "TLabel";
+    case Kind::Button: return "TButton";
+    case Kind::Edit: return "TEdit";
+    case Kind::Memo: return "TMemo";
+    case Kind::ListBox: return "TListBox";
+    case Kind::ListView: return "TListView";
+    case Kind::CheckBox: return "TCheckBox";
+    case Kind::RadioButton: return "TRadioButton";
+    case Kind::GroupBox: return "TGroupBox";
+    case Kind::Image: return "TImage";
+    case Kind::Browser: return "Shell Embedding";
+    case Kind::Shape: return "TShape";
+    case Kind::Timer: return "TTimer";
+    case Kind::MenuItem: return "TMenuItem";
+    case Kind::Form: return s.className.empty() ? "TForm" : s.className;
+    case Kind::Other: return s.className.empty() ? "TWinControl" : s.className;
+  }
+  return "TWinControl";
+}
+
+bool Graphic(Kind k) { return k == Kind::Label || k == Kind::Image || k == Kind::Shape; }
+
+}  // namespace
+
+SimWindow* SimDesktop::rec(Wnd w) {
+  auto it = wins_.find(w);
+  return it == wins_.end() ? nullptr : &it->second;
+}
+const SimWindow* SimDesktop::rec(Wnd w) const {
+  auto it = wins_.find(w);
+  return it == wins_.end() ? nullptr : &it->second;
+}
+const SimWindow* SimDesktop::window(Wnd w) const { return rec(w); }
+SimWindow* SimDesktop::window(Wnd w) { return rec(w); }
+
+std::vector<Wnd> SimDesktop::children(Wnd w) const {
+  const SimWindow* r = rec(w);
+  return r ? r->children : std::vector<Wnd>{};
+}
+
+Wnd SimDesktop::topLevelOf(Wnd w) const {
+  const SimWindow* r = rec(w);
+  while (r && r->parent) r = rec(r->parent);
+  return r ? r->handle : 0;
+}
+
+Wnd SimDesktop::findControl(Wnd top, const std::string& name) const {
+  const SimWindow* r = rec(top);
+  if (!r) return 0;
+  for (Wnd c : r->children) {
+    const SimWindow* cr = rec(c);
+    if (cr && cr->name == name) return c;
+    if (Wnd d = findControl(c, name)) return d;
+  }
+  return 0;
+}
+
+Wnd SimDesktop::findControl(const std::string& formClass, const std::string& name) {
+  return findControl(findWindow(formClass), name);
+}
+
+Rect SimDesktop::boundsOf(const SimWindow& r) const {
+  if (r.fillParent && r.parent) {
+    if (const SimWindow* p = rec(r.parent)) {
+      Rect pb = boundsOf(*p);
+      return {0, 0, pb.width, pb.height};
+    }
+  }
+  return r.bounds;
+}
+
+Rect SimDesktop::screenRect(const SimWindow& r) const {
+  Rect b = boundsOf(r);
+  for (const SimWindow* p = rec(r.parent); p; p = rec(p->parent)) {
+    Rect pb = boundsOf(*p);
+    b.left += pb.left;
+    b.top += pb.top;
+  }
+  return b;
+}
+
+bool SimDesktop::visibleChain(const SimWindow& r) const {
+  for (const SimWindow* p = &r; p; p = rec(p->parent))
+    if (!p->visible) return false;
+  return true;
+}
+
+bool SimDesktop::hitTest(const SimWindow& r, Point p) const {
+  Rect s = screenRect(r);
+  if (s.width <= 0 || s.height <= 0 || !s.contains(p)) return false;
+  if (r.region == Region::None) return true;
+  Rect g = r.regionRect;
+  g.left += s.left;
+  g.top += s.top;
+  if (!g.contains(p)) return false;
+  if (r.region == Region::Ellipse && g.width > 0 && g.height > 0) {
+    // Inside the ellipse inscribed in g (pixel centres).
+    double rx = g.width / 2.0, ry = g.height / 2.0;
+    double nx = (p.x + 0.5 - (g.left + rx)) / rx, ny = (p.y + 0.5 - (g.top + ry)) / ry;
+    return nx * nx + ny * ny <= 1.0;
+  }
+  return true;
+}
+
+Wnd SimDesktop::deepest(const SimWindow& r, Point p) const {
+  for (auto it = r.children.rbegin(); it != r.children.rend(); ++it) {
+    const SimWindow* c = rec(*it);
+    if (!c || !c->visible || !c->enabled) continue;  // disabled children pass the point on
+    if (transparentGraphics_ && Graphic(c->kind)) continue;
+    if (hitTest(*c, p)) return deepest(*c, p);
+  }
+  return r.handle;
+}
+
+void SimDesktop::placeTopLevel(Wnd w) {
+  const SimWindow* r = rec(w);
+  if (!r) return;
+  ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
+  auto pos = ztop_.begin();
+  if (!r->topmost) {
+    while (pos != ztop_.end() && rec(*pos) && rec(*pos)->topmost) ++pos;
+  }
+  ztop_.insert(pos, w);
+}
+
+void SimDesktop::raise(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  if (!r->parent) {
+    placeTopLevel(w);
+    return;
+  }
+  if (SimWindow* p = rec(r->parent)) {
+    auto& ch = p->children;
+    ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
+    ch.push_back(w);
+  }
+}
+
+void SimDesktop::lower(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  if (!r->parent) {
+    r->topmost = false;
+    ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
+    ztop_.push_back(w);
+    return;
+  }
+  if (SimWindow* p = rec(r->parent)) {
+    auto& ch = p->children;
+    ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
+    ch.insert(ch.begin(), w);
+  }
+}
+
+void SimDesktop::activate(Wnd w) {
+  Wnd top = topLevelOf(w);
+  if (!top) return;
+  raise(top);
+  foreground_ = top;
+  SimWindow* t = rec(top);
+  Wnd f = t->lastFocus;
+  focus_ = (f && (f == top || isChild(top, f))) ? f : top;
+}
+
+// ---------------------------------------------------------------- windows
+
+Wnd SimDesktop::createWindow(const WindowSpec& spec) {
+  if (spec.parent && !rec(spec.parent)) return 0;
+  SimWindow r;
+  r.handle = nextWnd_;
+  nextWnd_ += 0x10;
+  r.parent = spec.parent;
+  r.kind = spec.kind;
+  if (spec.parent)
+    r.className = ClassForKind(spec);
+  else
+    r.className = spec.className.empty() ? "TForm" : spec.className;
+  r.name = spec.name;
+  r.caption = spec.caption;
+  r.bounds = spec.bounds;
+  r.visible = spec.visible;
+  r.enabled = spec.enabled;
+  r.topmost = spec.parent ? false : spec.topmost;
+  r.borderless = spec.borderless;
+  r.pid = ownPid_;
+  r.color = spec.color;
+  r.fontColor = spec.fontColor;
+  r.fontName = spec.fontName;
+  r.fontSize = spec.fontSize;
+  r.items = spec.items;
+  r.checked = spec.checked;
+  Wnd w = r.handle;
+  wins_[w] = std::move(r);
+  if (spec.parent)
+    rec(spec.parent)->children.push_back(w);
+  else
+    placeTopLevel(w);
+  return w;
+}
+
+Wnd SimDesktop::addWindow(const std::string& className, const std::string& caption, Rect b,
+                          Wnd parent) {
+  WindowSpec s;
+  s.kind = Kind::Other;
+  s.className = className;
+  s.caption = caption;
+  s.bounds = b;
+  s.parent = parent;
+  s.borderless = false;
+  Wnd w = createWindow(s);
+  if (SimWindow* r = rec(w)) {
+    r->foreign = true;
+    r->pid = 1000 + static_cast<unsigned>(topLevelOf(w) & 0xffff);
+  }
+  return w;
+}
+
+void SimDesktop::eraseWindow(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  for (Wnd c : std::vector<Wnd>(r->children)) eraseWindow(c);
+  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                               [w](const TimerRec& t) { return t.owner == w; }),
+                timers_.end());
+  if (focus_ == w) focus_ = 0;
+  if (foreground_ == w) foreground_ = 0;
+  if (capture_ == w) capture_ = 0;
+  if (hookWnd_ == w) hookWnd_ = 0;
+  wins_.erase(w);
+}
+
+void SimDesktop::destroyWindow(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  if (r->parent) {
+    if (SimWindow* p = rec(r->parent)) {
+      auto& ch = p->children;
+      ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
+    }
+  } else {
+    ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
+  }
+  eraseWindow(w);
+}
+
+bool SimDesktop::isWindow(Wnd w) { return rec(w) != nullptr; }
+
+std::string SimDesktop::getWindowText(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? r->caption : std::string();
+}
+
+void SimDesktop::logCaption(SimWindow& r, const std::string& old) {
+  if (old == r.caption) return;
+  SimEvent e;
+  e.time = tickCount();
+  e.type = SimEvent::Caption;
+  e.wnd = r.handle;
+  e.text = r.caption;
+  e.className = r.className;
+  log_.push_back(std::move(e));
+}
+
+void SimDesktop::setWindowText(Wnd w, const std::string& text) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  std::string old = std::move(r->caption);
+  r->caption = text;
+  if (r->editor) r->caret = r->anchor = text.size();
+  logCaption(*r, old);
+}
+
+std::string SimDesktop::getClassName(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? r->className : std::string();
+}
+
+Rect SimDesktop::getBounds(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? boundsOf(*r) : Rect{};
+}
+
+void SimDesktop::setBounds(Wnd w, const Rect& b) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  r->fillParent = false;
+  r->bounds = b;
+}
+
+Rect SimDesktop::getWindowRect(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? screenRect(*r) : Rect{};
+}
+
+void SimDesktop::showWindow(Wnd w, bool show) {
+  if (SimWindow* r = rec(w)) r->visible = show;
+}
+
+bool SimDesktop::isWindowVisible(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && visibleChain(*r);
+}
+
+void SimDesktop::enableWindow(Wnd w, bool enable) {
+  if (SimWindow* r = rec(w)) r->enabled = enable;
+}
+
+bool SimDesktop::isWindowEnabled(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && r->enabled;
+}
+
+void SimDesktop::setWindowPos(Wnd w, ZOrder z, const Rect& b, unsigned flags) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  if (!(flags & swp::NoMove) || !(flags & swp::NoSize)) {
+    Rect cur = boundsOf(*r);
+    r->fillParent = false;
+    if (!(flags & swp::NoMove)) {
+      cur.left = b.left;
+      cur.top = b.top;
+    }
+    if (!(flags & swp::NoSize)) {
+      cur.width = b.width;
+      cur.height = b.height;
+    }
+    r->bounds = cur;
+  }
+  if (flags & swp::ShowWindow) r->visible = true;
+  if (flags & swp::HideWindow) r->visible = false;
+  if (flags & swp::NoZOrder) return;
+  switch (z) {
+    case ZOrder::Keep: break;
+    case ZOrder::Top: raise(w); break;
+    case ZOrder::TopMost:
+      if (!r->parent) r->topmost = true;
+      raise(w);
+      break;
+    case ZOrder::NoTopMost:
+      if (!r->parent && r->topmost) {
+        r->topmost = false;
+        placeTopLevel(w);
+      }
+      break;
+    case ZOrder::Bottom: lower(w); break;
+  }
+}
+
+bool SimDesktop::isTopmost(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && r->topmost;
+}
+
+bool SimDesktop::bringWindowToTop(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return false;
+  if (r->parent)
+    raise(w);
+  else
+    activate(w);
+  return true;
+}
+
+bool SimDesktop::setForegroundWindow(Wnd w) {
+  if (!rec(w)) return false;
+  activate(w);
+  return true;
+}
+
+Wnd SimDesktop::setActiveWindow(Wnd w) {
+  Wnd prev = foreground_;
+  if (rec(w)) activate(w);
+  return prev;
+}
+
+Wnd SimDesktop::getForegroundWindow() { return foreground_; }
+
+Wnd SimDesktop::getParent(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? r->parent : 0;
+}
+
+bool SimDesktop::isChild(Wnd parent, Wnd w) {
+  const SimWindow* r = rec(w);
+  if (!r || !parent) return false;
+  for (const SimWindow* p = rec(r->parent); p; p = rec(p->parent))
+    if (p->handle == parent) return true;
+  return false;
+}
+
+Wnd SimDesktop::windowFromPoint(Point p) {
+  for (Wnd w : ztop_) {
+    const SimWindow* r = rec(w);
+    if (!r || !r->visible) continue;
+    if (hitTest(*r, p)) return deepest(*r, p);
+  }
+  return 0;
+}
+
+Wnd SimDesktop::getTopWindow() { return ztop_.empty() ? 0 : ztop_.front(); }
+
+std::vector<Wnd> SimDesktop::enumWindows() { return ztop_; }
+
+Wnd SimDesktop::findWindow(const std::string& className, const std::optional<std::string>& caption) {
+  std::string want = simtext::LowerGbk(className);
+  for (Wnd w : ztop_) {
+    const SimWindow* r = rec(w);
+    if (!r || simtext::LowerGbk(r->className) != want) continue;
+    if (caption && r->caption != *caption) continue;
+    return w;
+  }
+  return 0;
+}
+
+void SimDesktop::setWindowRgn(Wnd w, Region shape, const Rect& r) {
+  if (SimWindow* s = rec(w)) {
+    s->region = shape;
+    s->regionRect = r;
+  }
+}
+
+bool SimDesktop::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
+  if (!rec(w)) return false;
+  posted_.push_back({w, msg, wp, lp});
+  if (msg == 0x10) closeWindow(w);  // WM_CLOSE
+  return true;
+}
+
+void SimDesktop::closeWindow(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  closeRequests_.push_back(w);
+  if (r->foreign && !ignoreClose_) destroyWindow(w);
+}
+
+unsigned SimDesktop::windowProcessId(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? r->pid : 0;
+}
+
+void SimDesktop::setWindowProcessId(Wnd w, unsigned pid) {
+  if (SimWindow* r = rec(w)) r->pid = pid;
+}
+
+void SimDesktop::setFocus(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  Wnd top = topLevelOf(w);
+  if (top != foreground_) {
+    raise(top);
+    foreground_ = top;
+  }
+  focus_ = w;
+  rec(top)->lastFocus = w;
+}
+
+// ---------------------------------------------------------------- controls
+
+int SimDesktop::listCount(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? static_cast<int>(r->items.size()) : 0;
+}
+
+std::string SimDesktop::listItem(Wnd w, int i) {
+  const SimWindow* r = rec(w);
+  if (!r || i < 0 || i >= static_cast<int>(r->items.size())) return {};
+  return r->items[static_cast<size_t>(i)];
+}
+
+void SimDesktop::listInsert(Wnd w, int i, const std::string& s) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  int n = static_cast<int>(r->items.size());
+  if (i < 0 || i > n) i = n;
+  r->items.insert(r->items.begin() + i, s);
+  if (r->selected >= i) ++r->selected;
+}
+
+void SimDesktop::listDelete(Wnd w, int i) {
+  SimWindow* r = rec(w);
+  if (!r || i < 0 || i >= static_cast<int>(r->items.size())) return;
+  r->items.erase(r->items.begin() + i);
+  if (r->selected == i)
+    r->selected = -1;
+  else if (r->selected > i)
+    --r->selected;
+}
+
+void SimDesktop::listSet(Wnd w, int i, const std::string& s) {
+  SimWindow* r = rec(w);
+  if (!r || i < 0 || i >= static_cast<int>(r->items.size())) return;
+  r->items[static_cast<size_t>(i)] = s;
+}
+
+void SimDesktop::listClear(Wnd w) {
+  if (SimWindow* r = rec(w)) {
+    r->items.clear();
+    r->selected = -1;
+  }
+}
+
+int SimDesktop::listSelected(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r ? r->selected : -1;
+}
+
+void SimDesktop::listSelect(Wnd w, int i) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  r->selected = (i >= 0 && i < static_cast<int>(r->items.size())) ? i : -1;
+}
+
+bool SimDesktop::isChecked(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && r->checked;
+}
+
+void SimDesktop::setChecked(Wnd w, bool on) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  r->checked = on;
+  // A radio button that becomes checked unchecks the others of its group
+  // (the radio buttons sharing its parent), as the framework does.
+  if (on && r->kind == Kind::RadioButton && r->parent) {
+    for (Wnd c : rec(r->parent)->children) {
+      SimWindow* s = rec(c);
+      if (s && c != w && s->kind == Kind::RadioButton) s->checked = false;
+    }
+  }
+}
+
+}  // namespace sq

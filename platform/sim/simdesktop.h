@@ -1,0 +1,566 @@
+// The simulated desktop: a complete sq::Platform for the tests on Linux.
+//
+// It keeps a window tree with z-order, a pointer and a keyboard, a virtual
+// clock with Win32-like timers, a clipboard, a registry, shell records, a
+// work directory for files, and one ordered record of everything the
+// program synthesises (keys, mouse events, cursor moves) and of every
+// caption change. Foreign windows (a text editor, a web page, a menu) are
+// added by the tests.
+//
+// Time. Nothing runs by itself: a test calls advance(ms), which moves the
+// virtual clock and fires due timers in due-time order. A timer callback
+// counts as a "handler": while one runs, keybdEvent and mouseEvent are
+// recorded at once but take effect (key state, hook, delivery to the focused
+// window) only after the handler returns, in the order they were made, the
+// way synthesised input waits in the system while the GUI thread is busy.
+// sleep(ms) moves the clock without running any timer.
+//
+// Real input. moveMouse, leftDown, keyDown, typeText... behave like the
+// user's hands: they update the pointer and key state, pass through the hook
+// (once the program has installed it) and reach the focused window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "input/hookwords.h"
+#include "platform/platform.h"
+
+namespace sq {
+
+// One entry of the record.
+struct SimEvent {
+  enum Type { Key, Mouse, Caption, CursorPos };
+  std::uint32_t time = 0;
+  Type type = Key;
+  int vk = 0, scan = 0;   // Key
+  unsigned flags = 0;     // Key: keyflag::, Mouse: mouseflag::
+  int dx = 0, dy = 0;     // Mouse move; CursorPos: x, y
+  int data = 0;           // Mouse: wheel delta
+  Wnd wnd = 0;            // Caption: the window
+  std::string text;       // Caption: the new text
+  std::string className;  // Caption: the window's class
+
+  // Short form for table-driven tests: "key 17 down", "key 27/42 up",
+  // "mouse leftdown", "mouse leftdown+leftup", "mouse move 5,-3",
+  // "mouse absmove 100,200", "wheel 120", "wheel -120",
+  // "caption Tqircom=17down", "cursor 100,200".
+  std::string str() const;
+};
+
+using EventFilter = std::function<bool(const SimEvent&)>;
+
+// Ready-made filters for eventsSince().
+namespace simfilter {
+EventFilter keys();                 // key events only
+EventFilter mouse();                // mouse events only
+EventFilter input();                // keys, mouse and cursor moves
+EventFilter captions();             // caption changes only
+EventFilter captionsOf(const std::string& className);  // of one class
+EventFilter inputAndCaptionsOf(const std::string& className);
+}  // namespace simfilter
+
+// Side-by-side comparison of two event sequences: "" when equal, otherwise
+// a table "expected | actual" with the first difference marked.
+std::string CompareSequences(const std::vector<std::string>& expected,
+                             const std::vector<std::string>& actual);
+
+// A window of the simulated desktop, as the tests may inspect it.
+struct SimWindow {
+  Wnd handle = 0;
+  Wnd parent = 0;
+  Kind kind = Kind::Other;
+  std::string className;
+  std::string name;        // layout name of a control, "" for foreign windows
+  std::string caption;
+  Rect bounds;             // parent-relative for children, screen for top-level
+  bool fillParent = false; // bounds follow the parent's size (editor, browser)
+  bool visible = true;     // own style bit
+  bool enabled = true;
+  bool topmost = false;
+  bool borderless = true;
+  bool foreign = false;    // added by a test, not created by the program
+  unsigned pid = 0;
+  int color = -1, fontColor = -1;
+  std::string fontName;
+  int fontSize = 0;
+  std::vector<std::string> items;
+  int selected = -1;
+  bool checked = false;
+  Region region = Region::None;
+  Rect regionRect;
+  std::vector<Wnd> children;  // creation order; the last is on top
+  // Text editor state (Edit children made by addTextEditor).
+  bool editor = false;
+  std::size_t caret = 0, anchor = 0;  // byte offsets; selection [min, max)
+  Wnd lastFocus = 0;                  // top-level: focus to restore
+};
+
+struct SimMessageBox {
+  Wnd owner = 0;
+  std::string text, caption;
+  unsigned buttons = 0;
+  int answer = 0;
+};
+
+struct SimShellExecute {
+  Wnd owner = 0;
+  std::string verb, file, params, dir;
+  int show = 0;
+  int result = 0;
+};
+
+struct SimPostedMessage {
+  Wnd wnd = 0;
+  unsigned msg = 0;
+  std::uintptr_t wp = 0;
+  std::intptr_t lp = 0;
+};
+
+struct SimAppBar {
+  Wnd wnd = 0;
+  unsigned callbackMessage = 0;
+  int edge = -1;
+  Rect rect;
+};
+
+class SimDesktop;
+
+// The web browser control of the simulated desktop. It loads nothing:
+// navigate records the address, asks beforeNavigate2 and, unless cancelled,
+// makes it the location with readyState 4. The tests raise the other events.
+class SimBrowser : public WebBrowser {
+ public:
+  SimBrowser(SimDesktop& desk, Wnd host, BrowserEvents* events);
+  ~SimBrowser() override;
+
+  Wnd window() const override { return host_; }
+  void navigate(const std::string& url) override;
+  std::string locationURL() const override { return location_; }
+  std::string locationName() const override;
+  int readyState() const override { return readyState_; }
+  void execWB(int command, int option) override;
+  void goBack() override;
+  void goForward() override;
+  void refresh() override { ++refreshes_; }
+  void stop() override { ++stops_; }
+  void setFocus() override;
+  std::string documentText() const override { return documentText_; }
+
+  // ---- for the tests ----
+  BrowserEvents* events() const { return events_; }
+  // Every address passed to navigate, cancelled ones included.
+  const std::vector<std::string>& requested() const { return requested_; }
+  // The addresses actually shown, in order (back/forward not included).
+  const std::vector<std::string>& history() const { return history_; }
+  const std::vector<std::pair<int, int>>& execs() const { return execs_; }
+  int refreshes() const { return refreshes_; }
+  int stops() const { return stops_; }
+  int focusCalls() const { return focusCalls_; }
+  void setDocumentText(const std::string& t) { documentText_ = t; }
+  void setTitle(const std::string& t) { title_ = t; }
+  void setReadyState(int s) { readyState_ = s; }
+  // Raise the control's events towards the program.
+  bool fireBeforeNavigate2(const std::string& url);
+  bool fireNewWindow2();
+  void fireStatusTextChange(const std::string& s);
+  void fireTitleChange(const std::string& s);
+  void fireDocumentComplete();  // for the current location
+  void fireDocumentComplete(const std::string& url);
+  void fireDownloadComplete();
+  void detach() { desk_ = nullptr; }
+
+ private:
+  SimDesktop* desk_;
+  Wnd host_;
+  BrowserEvents* events_;
+  std::string location_, title_, documentText_;
+  int readyState_ = 0;
+  std::vector<std::string> requested_, history_;
+  std::size_t pos_ = 0;  // index in history_ of the location
+  std::vector<std::pair<int, int>> execs_;
+  int refreshes_ = 0, stops_ = 0, focusCalls_ = 0;
+};
+
+class SimDesktop : public Platform {
+ public:
+  enum class HookLibrary { Present, Missing, MissingSetHookmo, MissingSetHookkb };
+
+  explicit SimDesktop(int screenWidth = 1024, int screenHeight = 768);
+  ~SimDesktop() override;
+  SimDesktop(const SimDesktop&) = delete;
+  SimDesktop& operator=(const SimDesktop&) = delete;
+
+  // =================== Platform ===================
+  Wnd createWindow(const WindowSpec& spec) override;
+  void destroyWindow(Wnd w) override;
+  bool isWindow(Wnd w) override;
+  std::string getWindowText(Wnd w) override;
+  void setWindowText(Wnd w, const std::string& text) override;
+  std::string getClassName(Wnd w) override;
+  Rect getBounds(Wnd w) override;
+  void setBounds(Wnd w, const Rect& r) override;
+  Rect getWindowRect(Wnd w) override;
+  void showWindow(Wnd w, bool show) override;
+  // Own style bit and every ancestor's, as IsWindowVisible does.
+  bool isWindowVisible(Wnd w) override;
+  void enableWindow(Wnd w, bool enable) override;
+  bool isWindowEnabled(Wnd w) override;
+  void setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) override;
+  bool isTopmost(Wnd w) override;
+  bool bringWindowToTop(Wnd w) override;
+  bool setForegroundWindow(Wnd w) override;
+  Wnd setActiveWindow(Wnd w) override;
+  Wnd getForegroundWindow() override;
+  Wnd getParent(Wnd w) override;
+  bool isChild(Wnd parent, Wnd w) override;
+  Wnd windowFromPoint(Point p) override;
+  Wnd getTopWindow() override;
+  std::vector<Wnd> enumWindows() override;
+  Wnd findWindow(const std::string& className,
+                 const std::optional<std::string>& caption = {}) override;
+  void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
+  bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
+  void closeWindow(Wnd w) override;
+  unsigned windowProcessId(Wnd w) override;
+  void setFocus(Wnd w) override;
+
+  int listCount(Wnd w) override;
+  std::string listItem(Wnd w, int i) override;
+  void listInsert(Wnd w, int i, const std::string& s) override;
+  void listDelete(Wnd w, int i) override;
+  void listSet(Wnd w, int i, const std::string& s) override;
+  void listClear(Wnd w) override;
+  int listSelected(Wnd w) override;
+  void listSelect(Wnd w, int i) override;
+  bool isChecked(Wnd w) override;
+  void setChecked(Wnd w, bool on) override;
+
+  Point getCursorPos() override { return cursor_; }
+  void setCursorPos(Point p) override;
+  bool isKeyDown(int vk) override;
+  void setCapture(Wnd w) override { capture_ = w; }
+  void releaseCapture() override { capture_ = 0; }
+  void setCursorShape(int id) override { cursorShapes_.push_back(id); }
+  void keybdEvent(int vk, int scan, unsigned flags) override;
+  void mouseEvent(unsigned flags, int dx, int dy, int data) override;
+  unsigned getCaretBlinkTime() override { return caretBlink_; }
+  Wnd immGetDefaultIMEWnd(Wnd) override { return imeWnd_; }
+
+  std::string getClipboardText() override { return clipboard_; }
+  bool setClipboardText(const std::string& text) override;
+  void closeClipboard() override {}
+
+  std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now_); }
+  void sleep(unsigned ms) override;
+  void setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) override;
+  void killTimer(Wnd owner, unsigned id) override;
+
+  int messageBox(Wnd owner, const std::string& text, const std::string& caption,
+                 unsigned buttons = mb::Ok) override;
+  int runMessageLoop() override;
+  void postQuit(int code) override;
+  [[noreturn]] void exitProcess(int code) override;
+  Module loadLibrary(const std::string& name) override;
+  void freeLibrary(Module m) override;
+  HookExport2 getExport2(Module m, const std::string& name) override;
+  HookExport3 getExport3(Module m, const std::string& name) override;
+  std::vector<ProcessInfo> processes() override { return processes_; }
+  std::string moduleDirectory() override { return moduleDir_; }
+
+  bool trayAdd(const TrayIcon& icon) override;
+  bool trayModify(const TrayIcon& icon) override;
+  bool trayDelete(Wnd owner, unsigned id) override;
+  bool appBarNew(Wnd w, unsigned callbackMessage) override;
+  bool appBarSetPos(Wnd w, int edge, const Rect& r) override;
+  bool appBarRemove(Wnd w) override;
+  Rect taskbarRect() override { return taskbar_; }
+  int shellExecute(Wnd owner, const std::string& verb, const std::string& file,
+                   const std::string& params, const std::string& dir, int show) override;
+  std::optional<std::string> specialFolder(int csidl) override;
+  bool createShellLink(const std::string& linkPath, const ShellLink& link) override;
+  int fileIcon(const std::string& path) override;
+
+  bool regSetValue(const std::string& key, const std::string& name,
+                   const std::string& value) override;
+  std::optional<std::string> regGetValue(const std::string& key,
+                                         const std::string& name) override;
+  bool regDeleteKey(const std::string& key) override;
+  bool regKeyExists(const std::string& key) override;
+
+  int screenWidth() override { return screenW_; }
+  int screenHeight() override { return screenH_; }
+  int getPixel(Point p) override { return pixels_ ? pixels_(p) : 0; }
+
+  std::string currentDirectory() override { return curDir_; }
+  bool fileExists(const std::string& name) override;
+  bool readFile(const std::string& name, std::string& out) override;
+  bool writeFile(const std::string& name, const std::string& data) override;
+  bool deleteFile(const std::string& name) override;
+
+  std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) override;
+
+  // =================== for the tests ===================
+
+  // ---- screen ----
+  void setScreenSize(int w, int h) { screenW_ = w; screenH_ = h; }
+  void setPixelSource(std::function<int(Point)> f) { pixels_ = std::move(f); }
+
+  // ---- windows ----
+  // A foreign top-level window (parent 0, bounds on the screen) or child
+  // (bounds relative to the parent). Shown, enabled, on top of its band.
+  Wnd addWindow(const std::string& className, const std::string& caption, Rect r,
+                Wnd parent = 0);
+  // A text editor: top-level "Notepad" window with an "Edit" child filling
+  // it; it becomes the foreground window with the focus on the Edit.
+  Wnd addTextEditor(Rect r, const std::string& caption = "无标题 - 记事本");
+  // The Edit child of an editor (given the editor or the Edit itself).
+  Wnd editorEdit(Wnd w);
+  std::string editorText(Wnd w);
+  // Replaces the text; the caret goes to the end, nothing selected.
+  void setEditorText(Wnd w, const std::string& text);
+  // Selects bytes [start, end); the caret is at `end`.
+  void setSelection(Wnd w, std::size_t start, std::size_t end);
+  std::string selectionText(Wnd w);
+  std::size_t caretPos(Wnd w);
+
+  const SimWindow* window(Wnd w) const;
+  SimWindow* window(Wnd w);
+  std::vector<Wnd> children(Wnd w) const;
+  Wnd topLevelOf(Wnd w) const;
+  // The descendant of `top` whose layout name is `name` (0 when none).
+  Wnd findControl(Wnd top, const std::string& name) const;
+  // The window of a form class, then its control by layout name.
+  Wnd findControl(const std::string& formClass, const std::string& name);
+  Wnd focusWindow() const { return focus_; }
+  Wnd captureWindow() const { return capture_; }
+  const std::vector<int>& cursorShapes() const { return cursorShapes_; }
+  // Label, Image and Shape controls have no window of their own in the
+  // framework, so the pointer finds what lies under them; off by this call.
+  void setGraphicControlsTransparent(bool on) { transparentGraphics_ = on; }
+  // A click on one of the program's own windows activates it, as a click
+  // on any window does; off by this call (foreign windows still activate).
+  void setOwnWindowsActivateOnClick(bool on) { activateOwnOnClick_ = on; }
+  void setWindowProcessId(Wnd w, unsigned pid);
+  unsigned ownProcessId() const { return ownPid_; }
+  const std::vector<SimPostedMessage>& postedMessages() const { return posted_; }
+  const std::vector<Wnd>& closeRequests() const { return closeRequests_; }
+  // Foreign windows asked to close are destroyed unless this is set.
+  void setForeignWindowsIgnoreClose(bool on) { ignoreClose_ = on; }
+  void setImeWindow(Wnd w) { imeWnd_ = w; }
+  void setCaretBlinkTime(unsigned ms) { caretBlink_ = ms; }
+
+  // ---- time ----
+  // Moves the clock forward by ms, firing due timers (and applying the
+  // input they synthesised) on the way.
+  void advance(unsigned ms);
+  // Runs fn as a handler would run: its synthesised input waits until it
+  // returns. For start-up code and similar calls made outside a timer.
+  void runAsHandler(const std::function<void()>& fn);
+  bool inHandler() const { return handlerDepth_ > 0; }
+  bool hasTimer(Wnd owner, unsigned id) const;
+  std::size_t timerCount() const;
+  // Interval of a running timer, 0 when none.
+  unsigned timerInterval(Wnd owner, unsigned id) const;
+
+  // ---- real input ----
+  void moveMouse(int x, int y);
+  void leftDown();
+  void leftUp();
+  void rightDown();
+  void rightUp();
+  void middleDown();
+  void middleUp();
+  void wheel(int notches);  // +1 = one notch up (away from the user)
+  void click() { leftDown(); leftUp(); }
+  void keyDown(int vk);
+  void keyUp(int vk);
+  void tapKey(int vk) { keyDown(vk); keyUp(vk); }
+  // Types ASCII text: letters (Shift for capitals), digits, space, Enter
+  // for '\n' and a few punctuation keys.
+  void typeText(const std::string& ascii);
+
+  // ---- hook library ----
+  void setHookLibrary(HookLibrary h) { hookLib_ = h; }
+  bool mouseHookInstalled() const { return mouseHook_; }
+  bool keyboardHookInstalled() const { return keyHook_; }
+  Wnd hookWindow() const { return hookWnd_; }
+  const std::vector<std::string>& libraryLoads() const { return loads_; }
+  const std::vector<Module>& libraryFrees() const { return frees_; }
+  // The words the hook produced so far, with the ones applied.
+  struct HookWordRecord { Word word; bool applied; };
+  const std::vector<HookWordRecord>& hookWords() const { return hookWords_; }
+
+  // ---- process ----
+  bool quitPosted() const { return quitPosted_; }
+  int quitCode() const { return quitCode_; }
+  std::optional<int> exitCode() const { return exitCode_; }
+  // runMessageLoop advances the clock by up to this many ms (in 10 ms
+  // steps) waiting for a quit; 0 (the default) returns at once.
+  void setMessageLoopBudget(unsigned ms) { loopBudget_ = ms; }
+  void setProcesses(std::vector<ProcessInfo> p) { processes_ = std::move(p); }
+  void setModuleDirectory(const std::string& d) { moduleDir_ = d; }
+  const std::vector<SimMessageBox>& messageBoxes() const { return boxes_; }
+  // Answer of the next message boxes (default idans::Ok); queued answers
+  // are used first, one per box.
+  void setMessageBoxAnswer(int a) { boxAnswer_ = a; }
+  void queueMessageBoxAnswer(int a) { boxAnswers_.push_back(a); }
+
+  // ---- clipboard ----
+  int clipboardWrites() const { return clipboardWrites_; }
+
+  // ---- shell ----
+  const std::vector<TrayIcon>& trayIcons() const { return tray_; }
+  const std::vector<std::string>& trayLog() const { return trayLog_; }  // "add 1", ...
+  const std::vector<SimAppBar>& appBars() const { return appBars_; }
+  void setTaskbarRect(const Rect& r) { taskbar_ = r; }
+  const std::vector<SimShellExecute>& shellExecutes() const { return shellCalls_; }
+  // Extension (".scf") with or without a handler; without, shellExecute
+  // answers 31 (no association). By default ".scf" has none.
+  void setShellAssociation(const std::string& ext, bool present);
+  void setSpecialFolder(int csidl, std::optional<std::string> path);
+  const std::map<std::string, ShellLink>& shellLinks() const { return links_; }
+  void setFileIcon(const std::string& path, int icon) { icons_[path] = icon; }
+
+  // ---- registry ----
+  std::vector<std::string> registryKeys() const;  // as created, sorted
+
+  // ---- files ----
+  // The Linux directory that stands for the current directory.
+  const std::string& workDir() const { return workDir_; }
+  void setCurrentDirectory(const std::string& winPath) { curDir_ = winPath; }
+  // Linux path of a file name as the program gives it.
+  std::string hostPath(const std::string& name) const;
+
+  // ---- browsers ----
+  const std::vector<SimBrowser*>& browsers() const { return browsers_; }
+
+  // ---- the record ----
+  const std::vector<SimEvent>& events() const { return log_; }
+  std::size_t mark() const { return log_.size(); }
+  std::vector<std::string> eventsSince(std::size_t mark, const EventFilter& filter = {}) const;
+  // Same, each prefixed with its time relative to `t0`: "+40 key 17 down".
+  std::vector<std::string> timedEventsSince(std::size_t mark, std::uint32_t t0,
+                                            const EventFilter& filter = {}) const;
+  void clearEvents() { log_.clear(); }
+
+ private:
+  friend class SimBrowser;
+  struct TimerRec {
+    Wnd owner = 0;
+    unsigned id = 0, period = 0;
+    std::uint64_t due = 0;
+    std::uint64_t seq = 0;
+    TimerProc proc;
+  };
+  struct Pending {
+    bool key = true;
+    int vk = 0, scan = 0;
+    unsigned flags = 0;
+    int dx = 0, dy = 0, data = 0;
+  };
+
+  SimWindow* rec(Wnd w);
+  const SimWindow* rec(Wnd w) const;
+  Rect boundsOf(const SimWindow& r) const;
+  Rect screenRect(const SimWindow& r) const;
+  bool visibleChain(const SimWindow& r) const;
+  bool hitTest(const SimWindow& r, Point p) const;
+  Wnd deepest(const SimWindow& r, Point p) const;
+  void raise(Wnd w);      // top of its band / siblings
+  void lower(Wnd w);
+  void placeTopLevel(Wnd w);
+  void activate(Wnd w);   // foreground + focus
+  void eraseWindow(Wnd w);
+  void logCaption(SimWindow& r, const std::string& old);
+
+  void applyKey(int vk, bool up, bool injected, int scan);
+  void applyMouse(unsigned flags, int dx, int dy, int data, bool injected);
+  void setKeyState(int vk, bool down);
+  void hookKey(int vk, bool up, bool injected);
+  void hookMouse(MouseAction a, int delta, bool injected);
+  void applyWords(const std::vector<Word>& words);
+  void buttonDown();
+  void deliverKey(int vk);
+  void editorKey(SimWindow& e, int vk);
+  void flushPending();
+  void runTimer(std::size_t index);
+  void endHandler();
+
+  int screenW_, screenH_;
+  std::function<int(Point)> pixels_;
+  std::map<Wnd, SimWindow> wins_;
+  std::vector<Wnd> ztop_;  // top-level windows, index 0 on top
+  Wnd nextWnd_ = 0x10010;
+  Wnd foreground_ = 0, focus_ = 0, capture_ = 0, imeWnd_ = 0;
+  bool transparentGraphics_ = true;
+  bool activateOwnOnClick_ = true;
+  unsigned ownPid_ = 4242;
+  std::vector<SimPostedMessage> posted_;
+  std::vector<Wnd> closeRequests_;
+  bool ignoreClose_ = false;
+  std::vector<int> cursorShapes_;
+  unsigned caretBlink_ = 530;
+
+  Point cursor_{512, 384};
+  bool keys_[256] = {};
+
+  std::uint64_t now_ = 1000000;
+  std::vector<TimerRec> timers_;
+  std::uint64_t timerSeq_ = 0;
+  int handlerDepth_ = 0;
+  std::vector<Pending> pending_;
+
+  HookLibrary hookLib_ = HookLibrary::Present;
+  bool mouseHook_ = false, keyHook_ = false;
+  Wnd hookWnd_ = 0;
+  HookWords composer_;
+  std::vector<HookWordRecord> hookWords_;
+  std::vector<std::string> loads_;
+  std::vector<Module> frees_;
+  std::set<Module> loaded_;
+
+  bool quitPosted_ = false;
+  int quitCode_ = 0;
+  std::optional<int> exitCode_;
+  unsigned loopBudget_ = 0;
+  std::vector<ProcessInfo> processes_;
+  std::string moduleDir_ = "C:\\sipquill";
+  std::vector<SimMessageBox> boxes_;
+  int boxAnswer_ = idans::Ok;
+  std::vector<int> boxAnswers_;
+
+  std::string clipboard_;
+  int clipboardWrites_ = 0;
+
+  std::vector<TrayIcon> tray_;
+  std::vector<std::string> trayLog_;
+  std::vector<SimAppBar> appBars_;
+  Rect taskbar_;
+  std::vector<SimShellExecute> shellCalls_;
+  std::map<std::string, bool> assoc_;  // lower-case extension
+  std::map<int, std::string> folders_;
+  std::map<std::string, ShellLink> links_;
+  std::map<std::string, int> icons_;
+
+  struct RegKey {
+    std::string name;  // as first written
+    std::map<std::string, std::pair<std::string, std::string>> values;  // lower name
+  };
+  std::map<std::string, RegKey> reg_;  // lower-case path
+
+  std::string workDir_;
+  std::string curDir_ = "C:\\sipquill";
+
+  std::vector<SimBrowser*> browsers_;
+
+  std::vector<SimEvent> log_;
+};
+
+}  // namespace sq

@@ -1,0 +1,588 @@
+// The simulated desktop: pointer, keyboard, hook, text editor, virtual
+// clock and the record of synthesised events.
+#include <algorithm>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/sim/simdesktop.h"
+#include "platform/sim/simtext.h"
+
+namespace sq {
+
+namespace {
+
+constexpr int kShift = 16, kCtrl = 17, kAlt = 18;
+
+// Character typed by a key, without and with Shift; 0 = none.
+struct KeyChars {
+  int vk;
+  char plain, shifted;
+};
+constexpr KeyChars kPunct[] = {
+    {32, ' ', ' '},   {9, '\t', '\t'},  {186, ';', ':'},  {187, '=', '+'},
+    {188, ',', '<'},  {189, '-', '_'},  {190, '.', '>'},  {191, '/', '?'},
+    {192, '`', '~'},  {219, '[', '{'},  {220, '\\', '|'}, {221, ']', '}'},
+    {222, '\'', '"'},
+};
+constexpr char kShiftedDigits[] = ")!@#$%^&*(";
+
+char CharOf(int vk, bool shift) {
+  if (vk >= 'A' && vk <= 'Z') return static_cast<char>(shift ? vk : vk - 'A' + 'a');
+  if (vk >= '0' && vk <= '9') return shift ? kShiftedDigits[vk - '0'] : static_cast<char>(vk);
+  if (vk >= 96 && vk <= 105) return static_cast<char>('0' + vk - 96);  // numeric pad
+  for (const auto& k : kPunct)
+    if (k.vk == vk) return shift ? k.shifted : k.plain;
+  return 0;
+}
+
+// The key (and whether Shift is needed) that types an ASCII character.
+bool KeyFor(char c, int& vk, bool& shift) {
+  shift = false;
+  if (c >= 'a' && c <= 'z') { vk = c - 'a' + 'A'; return true; }
+  if (c >= 'A' && c <= 'Z') { vk = c; shift = true; return true; }
+  if (c >= '0' && c <= '9') { vk = c; return true; }
+  if (c == '\n') { vk = 13; return true; }
+  for (int d = 0; d < 10; ++d)
+    if (kShiftedDigits[d] == c) { vk = '0' + d; shift = true; return true; }
+  for (const auto& k : kPunct) {
+    if (k.plain == c) { vk = k.vk; return true; }
+    if (k.shifted == c) { vk = k.vk; shift = true; return true; }
+  }
+  return false;
+}
+
+// The code a low-level hook reports for a key: the neutral modifiers come
+// out as their left-hand keys.
+int HookCode(int vk) {
+  switch (vk) {
+    case kShift: return 160;
+    case kCtrl: return 162;
+    case kAlt: return 164;
+    default: return vk;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- record
+
+std::string SimEvent::str() const {
+  std::ostringstream o;
+  switch (type) {
+    case Key:
+      o << "key " << vk;
+      if (scan) o << '/' << scan;
+      o << ((flags & keyflag::KeyUp) ? " up" : " down");
+      if (flags & keyflag::ExtendedKey) o << " ext";
+      break;
+    case Mouse: {
+      if ((flags & ~mouseflag::Absolute) == mouseflag::Wheel) {
+        o << "wheel " << data;
+        break;
+      }
+      o << "mouse ";
+      bool first = true;
+      auto part = [&](const std::string& s) {
+        if (!first) o << '+';
+        o << s;
+        first = false;
+      };
+      if (flags & mouseflag::Move)
+        part(std::string((flags & mouseflag::Absolute) ? "absmove " : "move ") +
+             std::to_string(dx) + "," + std::to_string(dy));
+      if (flags & mouseflag::LeftDown) part("leftdown");
+      if (flags & mouseflag::LeftUp) part("leftup");
+      if (flags & mouseflag::RightDown) part("rightdown");
+      if (flags & mouseflag::RightUp) part("rightup");
+      if (flags & mouseflag::MiddleDown) part("middledown");
+      if (flags & mouseflag::MiddleUp) part("middleup");
+      if (flags & mouseflag::Wheel) part("wheel " + std::to_string(data));
+      if (first) o << "none";
+      break;
+    }
+    case Caption: o << "caption " << className << '=' << text; break;
+    case CursorPos: o << "cursor " << dx << ',' << dy; break;
+  }
+  return o.str();
+}
+
+namespace simfilter {
+EventFilter keys() {
+  return [](const SimEvent& e) { return e.type == SimEvent::Key; };
+}
+EventFilter mouse() {
+  return [](const SimEvent& e) { return e.type == SimEvent::Mouse; };
+}
+EventFilter input() {
+  return [](const SimEvent& e) { return e.type != SimEvent::Caption; };
+}
+EventFilter captions() {
+  return [](const SimEvent& e) { return e.type == SimEvent::Caption; };
+}
+EventFilter captionsOf(const std::string& cls) {
+  return [cls](const SimEvent& e) { return e.type == SimEvent::Caption && e.className == cls; };
+}
+EventFilter inputAndCaptionsOf(const std::string& cls) {
+  return [cls](const SimEvent& e) { return e.type != SimEvent::Caption || e.className == cls; };
+}
+}  // namespace simfilter
+
+std::vector<std::string> SimDesktop::eventsSince(std::size_t m, const EventFilter& filter) const {
+  std::vector<std::string> out;
+  for (std::size_t i = m; i < log_.size(); ++i)
+    if (!filter || filter(log_[i])) out.push_back(log_[i].str());
+  return out;
+}
+
+std::vector<std::string> SimDesktop::timedEventsSince(std::size_t m, std::uint32_t t0,
+                                                      const EventFilter& filter) const {
+  std::vector<std::string> out;
+  for (std::size_t i = m; i < log_.size(); ++i) {
+    if (filter && !filter(log_[i])) continue;
+    long long d = static_cast<long long>(log_[i].time) - static_cast<long long>(t0);
+    out.push_back((d >= 0 ? "+" : "") + std::to_string(d) + " " + log_[i].str());
+  }
+  return out;
+}
+
+std::string CompareSequences(const std::vector<std::string>& expected,
+                             const std::vector<std::string>& actual) {
+  if (expected == actual) return {};
+  std::size_t width = 8;
+  for (const auto& s : expected) width = std::max(width, s.size());
+  std::size_t n = std::max(expected.size(), actual.size());
+  std::ostringstream o;
+  o << "   " << std::string("expected") << std::string(width - 8, ' ') << " | actual\n";
+  bool marked = false;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::string e = i < expected.size() ? expected[i] : "";
+    const std::string a = i < actual.size() ? actual[i] : "";
+    bool differ = i >= expected.size() || i >= actual.size() || expected[i] != actual[i];
+    o << (differ ? (marked ? " ! " : ">! ") : "   ");
+    if (differ) marked = true;
+    o << e << std::string(width - std::min(width, e.size()), ' ') << " | " << a << '\n';
+  }
+  o << "(" << expected.size() << " expected, " << actual.size() << " actual)\n";
+  return o.str();
+}
+
+// ---------------------------------------------------------------- keys and pointer
+
+void SimDesktop::setKeyState(int vk, bool down) {
+  if (vk <= 0 || vk > 255) return;
+  if (vk == kShift || vk == kCtrl || vk == kAlt) {
+    int left = HookCode(vk);
+    if (down) {
+      keys_[left] = true;
+    } else {
+      keys_[left] = keys_[left + 1] = false;
+    }
+  } else {
+    keys_[vk] = down;
+  }
+  for (int n = kShift; n <= kAlt; ++n) {
+    int left = HookCode(n);
+    keys_[n] = keys_[left] || keys_[left + 1];
+  }
+}
+
+bool SimDesktop::isKeyDown(int vk) { return vk > 0 && vk < 256 && keys_[vk]; }
+
+void SimDesktop::setCursorPos(Point p) {
+  SimEvent e;
+  e.time = tickCount();
+  e.type = SimEvent::CursorPos;
+  e.dx = p.x;
+  e.dy = p.y;
+  log_.push_back(e);
+  cursor_ = {std::clamp(p.x, 0, screenW_ - 1), std::clamp(p.y, 0, screenH_ - 1)};
+}
+
+void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
+  SimEvent e;
+  e.time = tickCount();
+  e.type = SimEvent::Key;
+  e.vk = vk;
+  e.scan = scan;
+  e.flags = flags;
+  log_.push_back(e);
+  if (handlerDepth_ > 0) {
+    pending_.push_back({true, vk, scan, flags, 0, 0, 0});
+    return;
+  }
+  applyKey(vk, (flags & keyflag::KeyUp) != 0, true, scan);
+}
+
+void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
+  SimEvent e;
+  e.time = tickCount();
+  e.type = SimEvent::Mouse;
+  e.flags = flags;
+  e.dx = dx;
+  e.dy = dy;
+  e.data = data;
+  log_.push_back(e);
+  if (handlerDepth_ > 0) {
+    pending_.push_back({false, 0, 0, flags, dx, dy, data});
+    return;
+  }
+  applyMouse(flags, dx, dy, data, true);
+}
+
+void SimDesktop::applyKey(int vk, bool up, bool injected, int scan) {
+  (void)scan;
+  setKeyState(vk, !up);
+  hookKey(vk, up, injected);
+  if (!up) deliverKey(vk);
+}
+
+void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injected) {
+  if (flags & mouseflag::Move) {
+    Point p = cursor_;
+    if (flags & mouseflag::Absolute) {
+      p.x = static_cast<int>(static_cast<long long>(dx) * screenW_ / 65536);
+      p.y = static_cast<int>(static_cast<long long>(dy) * screenH_ / 65536);
+    } else {
+      p.x += dx;
+      p.y += dy;
+    }
+    cursor_ = {std::clamp(p.x, 0, screenW_ - 1), std::clamp(p.y, 0, screenH_ - 1)};
+    hookMouse(MouseAction::Move, 0, injected);
+  }
+  struct B { unsigned flag; int vk; bool down; MouseAction a; };
+  static constexpr B kButtons[] = {
+      {mouseflag::LeftDown, 1, true, MouseAction::LeftDown},
+      {mouseflag::LeftUp, 1, false, MouseAction::LeftUp},
+      {mouseflag::RightDown, 2, true, MouseAction::RightDown},
+      {mouseflag::RightUp, 2, false, MouseAction::RightUp},
+      {mouseflag::MiddleDown, 4, true, MouseAction::MiddleDown},
+      {mouseflag::MiddleUp, 4, false, MouseAction::MiddleUp},
+  };
+  for (const B& b : kButtons) {
+    if (!(flags & b.flag)) continue;
+    setKeyState(b.vk, b.down);
+    hookMouse(b.a, 0, injected);
+    if (b.down) buttonDown();
+  }
+  if (flags & mouseflag::Wheel) hookMouse(MouseAction::Wheel, data, injected);
+}
+
+void SimDesktop::hookKey(int vk, bool up, bool injected) {
+  if (!keyHook_) return;
+  KeyInput e;
+  e.vk = HookCode(vk);
+  e.up = up;
+  e.injected = injected;
+  e.extra = injected ? kOwnInputMark : 0;
+  applyWords(composer_.Key(e));
+}
+
+void SimDesktop::hookMouse(MouseAction a, int delta, bool injected) {
+  if (!mouseHook_) return;
+  MouseInput e;
+  e.action = a;
+  e.x = cursor_.x;
+  e.y = cursor_.y;
+  e.wheelDelta = delta;
+  e.injected = injected;
+  e.extra = injected ? kOwnInputMark : 0;
+  applyWords(composer_.Mouse(e));
+}
+
+void SimDesktop::applyWords(const std::vector<Word>& words) {
+  for (const Word& w : words) {
+    Wnd to = 0;
+    switch (w.box) {
+      case Mailbox::Input: to = rec(hookWnd_) ? hookWnd_ : 0; break;
+      case Mailbox::Bar: to = findWindow("Tqircom"); break;
+      case Mailbox::Scroll: to = findWindow("TqirForm3"); break;
+    }
+    bool ok = to && (w.onlyIf.empty() || getWindowText(to) == w.onlyIf);
+    if (ok) setWindowText(to, w.text);
+    hookWords_.push_back({w, ok});
+  }
+}
+
+void SimDesktop::buttonDown() {
+  Wnd w = windowFromPoint(cursor_);
+  SimWindow* r = rec(w);
+  if (!r) return;
+  Wnd top = topLevelOf(w);
+  SimWindow* t = rec(top);
+  if (!t->enabled) return;
+  if (!t->foreign && !activateOwnOnClick_) return;
+  if (r->editor) t->lastFocus = w;
+  activate(top);
+}
+
+// ---------------------------------------------------------------- real input
+
+void SimDesktop::moveMouse(int x, int y) {
+  cursor_ = {std::clamp(x, 0, screenW_ - 1), std::clamp(y, 0, screenH_ - 1)};
+  hookMouse(MouseAction::Move, 0, false);
+}
+void SimDesktop::leftDown() { applyMouse(mouseflag::LeftDown, 0, 0, 0, false); }
+void SimDesktop::leftUp() { applyMouse(mouseflag::LeftUp, 0, 0, 0, false); }
+void SimDesktop::rightDown() { applyMouse(mouseflag::RightDown, 0, 0, 0, false); }
+void SimDesktop::rightUp() { applyMouse(mouseflag::RightUp, 0, 0, 0, false); }
+void SimDesktop::middleDown() { applyMouse(mouseflag::MiddleDown, 0, 0, 0, false); }
+void SimDesktop::middleUp() { applyMouse(mouseflag::MiddleUp, 0, 0, 0, false); }
+
+void SimDesktop::wheel(int notches) {
+  int step = notches > 0 ? 120 : -120;
+  for (int i = 0; i < std::abs(notches); ++i) applyMouse(mouseflag::Wheel, 0, 0, step, false);
+}
+
+void SimDesktop::keyDown(int vk) { applyKey(vk, false, false, 0); }
+void SimDesktop::keyUp(int vk) { applyKey(vk, true, false, 0); }
+
+void SimDesktop::typeText(const std::string& ascii) {
+  for (char c : ascii) {
+    int vk = 0;
+    bool shift = false;
+    if (!KeyFor(c, vk, shift))
+      throw std::invalid_argument(std::string("typeText: no key types '") + c + "'");
+    bool press = shift && !keys_[kShift];
+    if (press) keyDown(kShift);
+    tapKey(vk);
+    if (press) keyUp(kShift);
+  }
+}
+
+// ---------------------------------------------------------------- text editor
+
+Wnd SimDesktop::addTextEditor(Rect b, const std::string& caption) {
+  Wnd top = addWindow("Notepad", caption, b);
+  Wnd edit = addWindow("Edit", "", {0, 0, b.width, b.height}, top);
+  SimWindow* e = rec(edit);
+  e->fillParent = true;
+  e->editor = true;
+  e->kind = Kind::Edit;
+  rec(top)->lastFocus = edit;
+  activate(top);
+  return top;
+}
+
+Wnd SimDesktop::editorEdit(Wnd w) {
+  const SimWindow* r = rec(w);
+  if (!r) return 0;
+  if (r->editor) return w;
+  for (Wnd c : r->children) {
+    const SimWindow* cr = rec(c);
+    if (cr && cr->editor) return c;
+  }
+  return 0;
+}
+
+std::string SimDesktop::editorText(Wnd w) { return getWindowText(editorEdit(w)); }
+
+void SimDesktop::setEditorText(Wnd w, const std::string& text) {
+  if (Wnd e = editorEdit(w)) setWindowText(e, text);
+}
+
+void SimDesktop::setSelection(Wnd w, std::size_t start, std::size_t end) {
+  SimWindow* e = rec(editorEdit(w));
+  if (!e) return;
+  e->anchor = std::min(start, e->caption.size());
+  e->caret = std::min(end, e->caption.size());
+}
+
+std::string SimDesktop::selectionText(Wnd w) {
+  const SimWindow* e = rec(editorEdit(w));
+  if (!e) return {};
+  std::size_t a = std::min(e->anchor, e->caret), b = std::max(e->anchor, e->caret);
+  return e->caption.substr(a, b - a);
+}
+
+std::size_t SimDesktop::caretPos(Wnd w) {
+  const SimWindow* e = rec(editorEdit(w));
+  return e ? e->caret : 0;
+}
+
+void SimDesktop::deliverKey(int vk) {
+  SimWindow* r = rec(focus_);
+  if (!r) return;
+  if (!r->editor) r = rec(editorEdit(focus_));
+  if (r && r->editor) editorKey(*r, vk);
+}
+
+void SimDesktop::editorKey(SimWindow& e, int vk) {
+  using namespace simtext;
+  std::string& t = e.caption;
+  std::size_t a = std::min(e.anchor, e.caret), b = std::max(e.anchor, e.caret);
+  auto replaceSel = [&](const std::string& with) {
+    t.replace(a, b - a, with);
+    e.caret = e.anchor = a + with.size();
+  };
+  bool shift = keys_[kShift], ctrl = keys_[kCtrl], alt = keys_[kAlt];
+  if (alt) return;
+  if (ctrl) {
+    switch (vk) {
+      case 'A': e.anchor = 0; e.caret = t.size(); break;
+      case 'C': if (b > a) setClipboardText(t.substr(a, b - a)); break;
+      case 'X':
+        if (b > a) {
+          setClipboardText(t.substr(a, b - a));
+          replaceSel("");
+        }
+        break;
+      case 'V': replaceSel(clipboard_); break;
+      default: break;
+    }
+  } else {
+    std::size_t c = e.caret;
+    bool move = true;
+    switch (vk) {
+      case 36: c = LineStart(t, c); break;                         // Home
+      case 35: c = LineEnd(t, c); break;                           // End
+      case 37: c = (!shift && b > a) ? a : PrevChar(t, c); break;  // Left
+      case 39: c = (!shift && b > a) ? b : NextChar(t, c); break;  // Right
+      case 38:                                                     // Up
+      case 40: {                                                   // Down
+        std::size_t ls = LineStart(t, c), col = c - ls;
+        if (vk == 38) {
+          if (ls == 0) { c = 0; break; }
+          std::size_t ps = LineStart(t, ls - 1);
+          c = Snap(t, std::min(ps + col, LineEnd(t, ps)));
+        } else {
+          std::size_t le = LineEnd(t, c);
+          if (le >= t.size()) { c = t.size(); break; }
+          std::size_t ns = NextChar(t, le);
+          c = Snap(t, std::min(ns + col, LineEnd(t, ns)));
+        }
+        break;
+      }
+      default: move = false; break;
+    }
+    if (move) {
+      e.caret = c;
+      if (!shift) e.anchor = c;
+    } else if (vk == 46) {  // Delete
+      if (b > a)
+        replaceSel("");
+      else if (a < t.size()) {
+        t.erase(a, NextChar(t, a) - a);
+      }
+    } else if (vk == 8) {  // Backspace
+      if (b > a) {
+        replaceSel("");
+      } else if (a > 0) {
+        std::size_t p = PrevChar(t, a);
+        t.erase(p, a - p);
+        e.caret = e.anchor = p;
+      }
+    } else if (vk == 13) {
+      replaceSel("\r\n");
+    } else if (char ch = CharOf(vk, shift)) {
+      replaceSel(std::string(1, ch));
+    }
+  }
+}
+
+// ---------------------------------------------------------------- clipboard
+
+bool SimDesktop::setClipboardText(const std::string& text) {
+  clipboard_ = text;
+  ++clipboardWrites_;
+  return true;
+}
+
+// ---------------------------------------------------------------- time
+
+void SimDesktop::sleep(unsigned ms) { now_ += ms; }
+
+void SimDesktop::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) {
+  if (owner && !rec(owner)) return;
+  unsigned period = std::max(ms, 10u);  // the system's shortest interval
+  for (TimerRec& t : timers_) {
+    if (t.owner == owner && t.id == id) {
+      t.period = period;
+      t.due = now_ + period;
+      t.seq = ++timerSeq_;
+      t.proc = std::move(proc);
+      return;
+    }
+  }
+  timers_.push_back({owner, id, period, now_ + period, ++timerSeq_, std::move(proc)});
+}
+
+void SimDesktop::killTimer(Wnd owner, unsigned id) {
+  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                               [&](const TimerRec& t) { return t.owner == owner && t.id == id; }),
+                timers_.end());
+}
+
+bool SimDesktop::hasTimer(Wnd owner, unsigned id) const {
+  return timerInterval(owner, id) != 0;
+}
+
+std::size_t SimDesktop::timerCount() const { return timers_.size(); }
+
+unsigned SimDesktop::timerInterval(Wnd owner, unsigned id) const {
+  for (const TimerRec& t : timers_)
+    if (t.owner == owner && t.id == id) return t.period;
+  return 0;
+}
+
+void SimDesktop::flushPending() {
+  while (!pending_.empty() && handlerDepth_ == 0) {
+    std::vector<Pending> batch;
+    batch.swap(pending_);
+    for (const Pending& p : batch) {
+      if (p.key)
+        applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan);
+      else
+        applyMouse(p.flags, p.dx, p.dy, p.data, true);
+    }
+  }
+}
+
+void SimDesktop::endHandler() {
+  if (--handlerDepth_ == 0) flushPending();
+}
+
+void SimDesktop::runAsHandler(const std::function<void()>& fn) {
+  ++handlerDepth_;
+  try {
+    fn();
+  } catch (...) {
+    endHandler();
+    throw;
+  }
+  endHandler();
+}
+
+void SimDesktop::runTimer(std::size_t i) {
+  TimerRec& t = timers_[i];
+  if (t.due > now_) now_ = t.due;
+  // Next due time on the timer's own grid, strictly after now: a timer
+  // that was held up fires once, not once for every missed period.
+  std::uint64_t next = t.due + t.period;
+  if (next <= now_) next += ((now_ - next) / t.period + 1) * t.period;
+  t.due = next;
+  TimerProc proc = t.proc;  // the handler may replace or kill its timer
+  if (proc) runAsHandler(proc);
+}
+
+void SimDesktop::advance(unsigned ms) {
+  if (handlerDepth_ > 0) {  // from inside a handler: a plain wait
+    sleep(ms);
+    return;
+  }
+  const std::uint64_t target = now_ + ms;
+  for (;;) {
+    std::size_t best = timers_.size();
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+      const TimerRec& t = timers_[i];
+      if (t.due > target) continue;
+      if (best == timers_.size() || t.due < timers_[best].due ||
+          (t.due == timers_[best].due && t.seq < timers_[best].seq))
+        best = i;
+    }
+    if (best == timers_.size()) break;
+    runTimer(best);
+  }
+  if (now_ < target) now_ = target;
+}
+
+}  // namespace sq

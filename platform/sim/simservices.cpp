@@ -1,0 +1,416 @@
+// The simulated desktop: process and modules, shell, registry, files and
+// the web browser control.
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "platform/sim/simdesktop.h"
+#include "platform/sim/simtext.h"
+
+namespace sq {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr Module kHookModule = 0x10000000;
+constexpr Module kOtherModule = 0x20000000;
+
+std::string BaseName(const std::string& path) {
+  std::size_t s = path.find_last_of("\\/");
+  return s == std::string::npos ? path : path.substr(s + 1);
+}
+
+std::string RegPath(const std::string& key) {
+  std::string k = key;
+  while (!k.empty() && k.back() == '\\') k.pop_back();
+  while (!k.empty() && k.front() == '\\') k.erase(k.begin());
+  return k;
+}
+}  // namespace
+
+SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
+  cursor_ = {w / 2, h / 2};
+  taskbar_ = {0, h - 40, w, 40};
+  assoc_[".scf"] = false;
+  folders_[csidl::Desktop] = "C:\\Users\\user\\Desktop";
+  folders_[csidl::StartMenu] = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+  folders_[csidl::Programs] =
+      "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
+  char tmpl[] = "/tmp/sqsim-XXXXXX";
+  if (!mkdtemp(tmpl)) throw std::runtime_error("SimDesktop: cannot create a work directory");
+  workDir_ = tmpl;
+}
+
+SimDesktop::~SimDesktop() {
+  for (SimBrowser* b : browsers_) b->detach();
+  std::error_code ec;
+  fs::remove_all(workDir_, ec);
+}
+
+// ---------------------------------------------------------------- process
+
+int SimDesktop::messageBox(Wnd owner, const std::string& text, const std::string& caption,
+                           unsigned buttons) {
+  int answer = boxAnswer_;
+  if (!boxAnswers_.empty()) {
+    answer = boxAnswers_.front();
+    boxAnswers_.erase(boxAnswers_.begin());
+  }
+  boxes_.push_back({owner, text, caption, buttons, answer});
+  return answer;
+}
+
+int SimDesktop::runMessageLoop() {
+  for (unsigned spent = 0; !quitPosted_ && spent < loopBudget_; spent += 10) advance(10);
+  return quitPosted_ ? quitCode_ : 0;
+}
+
+void SimDesktop::postQuit(int code) {
+  quitPosted_ = true;
+  quitCode_ = code;
+}
+
+void SimDesktop::exitProcess(int code) {
+  exitCode_ = code;
+  throw ProcessExit{code};
+}
+
+Module SimDesktop::loadLibrary(const std::string& name) {
+  loads_.push_back(name);
+  if (simtext::LowerGbk(BaseName(name)) != "dovahk1.dll") return 0;
+  if (hookLib_ == HookLibrary::Missing) return 0;
+  loaded_.insert(kHookModule);
+  return kHookModule;
+}
+
+void SimDesktop::freeLibrary(Module m) {
+  frees_.push_back(m);
+  loaded_.erase(m);
+}
+
+HookExport2 SimDesktop::getExport2(Module m, const std::string& name) {
+  if (m != kHookModule || !loaded_.count(m) || name != "SetHookmo" ||
+      hookLib_ == HookLibrary::MissingSetHookmo)
+    return {};
+  return [this](Wnd w, int) {
+    hookWnd_ = w;
+    mouseHook_ = true;
+  };
+}
+
+HookExport3 SimDesktop::getExport3(Module m, const std::string& name) {
+  if (m != kHookModule || !loaded_.count(m) || name != "SetHookkb" ||
+      hookLib_ == HookLibrary::MissingSetHookkb)
+    return {};
+  return [this](Wnd w, int, int) {
+    hookWnd_ = w;
+    keyHook_ = true;
+  };
+}
+
+// ---------------------------------------------------------------- shell
+
+bool SimDesktop::trayAdd(const TrayIcon& icon) {
+  for (const TrayIcon& t : tray_)
+    if (t.owner == icon.owner && t.id == icon.id) return false;
+  tray_.push_back(icon);
+  trayLog_.push_back("add " + std::to_string(icon.id));
+  return true;
+}
+
+bool SimDesktop::trayModify(const TrayIcon& icon) {
+  for (TrayIcon& t : tray_) {
+    if (t.owner == icon.owner && t.id == icon.id) {
+      t = icon;
+      trayLog_.push_back("modify " + std::to_string(icon.id));
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SimDesktop::trayDelete(Wnd owner, unsigned id) {
+  for (auto it = tray_.begin(); it != tray_.end(); ++it) {
+    if (it->owner == owner && it->id == id) {
+      tray_.erase(it);
+      trayLog_.push_back("delete " + std::to_string(id));
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SimDesktop::appBarNew(Wnd w, unsigned callbackMessage) {
+  for (const SimAppBar& a : appBars_)
+    if (a.wnd == w) return false;
+  appBars_.push_back({w, callbackMessage, -1, {}});
+  return true;
+}
+
+bool SimDesktop::appBarSetPos(Wnd w, int edge, const Rect& r) {
+  for (SimAppBar& a : appBars_) {
+    if (a.wnd == w) {
+      a.edge = edge;
+      a.rect = r;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SimDesktop::appBarRemove(Wnd w) {
+  for (auto it = appBars_.begin(); it != appBars_.end(); ++it) {
+    if (it->wnd == w) {
+      appBars_.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+void SimDesktop::setShellAssociation(const std::string& ext, bool present) {
+  assoc_[simtext::LowerGbk(ext)] = present;
+}
+
+int SimDesktop::shellExecute(Wnd owner, const std::string& verb, const std::string& file,
+                             const std::string& params, const std::string& dir, int show) {
+  int result = 42;
+  std::string base = BaseName(file);
+  std::size_t dot = base.rfind('.');
+  if (dot != std::string::npos) {
+    auto it = assoc_.find(simtext::LowerGbk(base.substr(dot)));
+    if (it != assoc_.end() && !it->second) result = 31;  // SE_ERR_NOASSOC
+  }
+  shellCalls_.push_back({owner, verb, file, params, dir, show, result});
+  return result;
+}
+
+std::optional<std::string> SimDesktop::specialFolder(int id) {
+  auto it = folders_.find(id);
+  if (it == folders_.end()) return std::nullopt;
+  return it->second;
+}
+
+void SimDesktop::setSpecialFolder(int id, std::optional<std::string> path) {
+  if (path)
+    folders_[id] = *path;
+  else
+    folders_.erase(id);
+}
+
+bool SimDesktop::createShellLink(const std::string& linkPath, const ShellLink& link) {
+  if (linkPath.empty()) return false;
+  links_[linkPath] = link;
+  return true;
+}
+
+int SimDesktop::fileIcon(const std::string& path) {
+  if (path.empty()) return 0;
+  auto it = icons_.find(path);
+  if (it != icons_.end()) return it->second;
+  unsigned h = 2166136261u;  // FNV-1a of the lower-case path
+  for (char c : simtext::LowerGbk(path)) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return 1 + static_cast<int>(h % 9973);
+}
+
+// ---------------------------------------------------------------- registry
+
+bool SimDesktop::regSetValue(const std::string& key, const std::string& name,
+                             const std::string& value) {
+  std::string k = RegPath(key);
+  if (k.empty()) return false;
+  // Creating a key creates every missing key above it.
+  for (std::size_t pos = 0;;) {
+    std::size_t s = k.find('\\', pos);
+    std::string part = s == std::string::npos ? k : k.substr(0, s);
+    std::string low = simtext::LowerGbk(part);
+    if (!reg_.count(low)) reg_[low].name = part;
+    if (s == std::string::npos) break;
+    pos = s + 1;
+  }
+  reg_[simtext::LowerGbk(k)].values[simtext::LowerGbk(name)] = {name, value};
+  return true;
+}
+
+std::optional<std::string> SimDesktop::regGetValue(const std::string& key,
+                                                   const std::string& name) {
+  auto it = reg_.find(simtext::LowerGbk(RegPath(key)));
+  if (it == reg_.end()) return std::nullopt;
+  auto v = it->second.values.find(simtext::LowerGbk(name));
+  if (v == it->second.values.end()) return std::nullopt;
+  return v->second.second;
+}
+
+bool SimDesktop::regDeleteKey(const std::string& key) {
+  std::string low = simtext::LowerGbk(RegPath(key));
+  auto it = reg_.find(low);
+  if (it == reg_.end()) return false;
+  auto next = std::next(it);
+  // Keys sort by path, so a subkey, if any, is among those that follow.
+  for (auto s = next; s != reg_.end() && s->first.compare(0, low.size(), low) == 0; ++s)
+    if (s->first.size() > low.size() && s->first[low.size()] == '\\') return false;
+  reg_.erase(it);
+  return true;
+}
+
+bool SimDesktop::regKeyExists(const std::string& key) {
+  return reg_.count(simtext::LowerGbk(RegPath(key))) != 0;
+}
+
+std::vector<std::string> SimDesktop::registryKeys() const {
+  std::vector<std::string> out;
+  for (const auto& [low, k] : reg_) out.push_back(k.name);
+  return out;
+}
+
+// ---------------------------------------------------------------- files
+
+std::string SimDesktop::hostPath(const std::string& name) const {
+  std::string rel = name;
+  std::string prefix = simtext::LowerGbk(curDir_ + "\\");
+  if (simtext::LowerGbk(rel.substr(0, prefix.size())) == prefix) {
+    rel = rel.substr(prefix.size());
+  } else if ((rel.size() >= 2 && rel[1] == ':') || rel.rfind("\\\\", 0) == 0) {
+    return {};  // another place on the Windows side: not in the work directory
+  }
+  while (!rel.empty() && (rel.front() == '\\' || rel.front() == '/')) rel.erase(rel.begin());
+  if (rel.empty()) return {};
+  // Separators: only a backslash that is not the trail byte of a character.
+  for (std::size_t i = 0; i < rel.size(); ++i) {
+    if (simtext::IsLead(static_cast<unsigned char>(rel[i]))) {
+      ++i;
+      continue;
+    }
+    if (rel[i] == '\\') rel[i] = '/';
+  }
+  return workDir_ + "/" + rel;
+}
+
+namespace {
+const ShellLink* FindLink(const std::map<std::string, ShellLink>& links, const std::string& p) {
+  std::string low = simtext::LowerGbk(p);
+  for (const auto& [path, link] : links)
+    if (simtext::LowerGbk(path) == low) return &link;
+  return nullptr;
+}
+}  // namespace
+
+bool SimDesktop::fileExists(const std::string& name) {
+  if (FindLink(links_, name)) return true;
+  std::string p = hostPath(name);
+  std::error_code ec;
+  return !p.empty() && fs::is_regular_file(fs::path(p), ec);
+}
+
+bool SimDesktop::readFile(const std::string& name, std::string& out) {
+  std::string p = hostPath(name);
+  if (p.empty()) return false;
+  std::ifstream f(p, std::ios::binary);
+  if (!f) return false;
+  out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  return true;
+}
+
+bool SimDesktop::writeFile(const std::string& name, const std::string& data) {
+  std::string p = hostPath(name);
+  if (p.empty()) return false;
+  std::ofstream f(p, std::ios::binary | std::ios::trunc);
+  if (!f) return false;
+  f.write(data.data(), static_cast<std::streamsize>(data.size()));
+  return static_cast<bool>(f);
+}
+
+bool SimDesktop::deleteFile(const std::string& name) {
+  for (auto it = links_.begin(); it != links_.end(); ++it) {
+    if (simtext::LowerGbk(it->first) == simtext::LowerGbk(name)) {
+      links_.erase(it);
+      return true;
+    }
+  }
+  std::string p = hostPath(name);
+  std::error_code ec;
+  return !p.empty() && fs::is_regular_file(fs::path(p), ec) && fs::remove(fs::path(p), ec);
+}
+
+// ---------------------------------------------------------------- browser
+
+std::unique_ptr<WebBrowser> SimDesktop::createBrowser(Wnd host, BrowserEvents* events) {
+  if (!rec(host)) return nullptr;
+  // The control's inner windows, as a page under the pointer shows them.
+  Wnd view = addWindow("Shell DocObject View", "", getBounds(host), host);
+  Wnd server = addWindow("Internet Explorer_Server", "", getBounds(host), view);
+  for (Wnd w : {view, server}) {
+    SimWindow* r = rec(w);
+    r->foreign = false;
+    r->pid = ownPid_;
+    r->fillParent = true;
+  }
+  return std::make_unique<SimBrowser>(*this, host, events);
+}
+
+SimBrowser::SimBrowser(SimDesktop& desk, Wnd host, BrowserEvents* events)
+    : desk_(&desk), host_(host), events_(events) {
+  desk.browsers_.push_back(this);
+}
+
+SimBrowser::~SimBrowser() {
+  if (!desk_) return;
+  auto& v = desk_->browsers_;
+  v.erase(std::remove(v.begin(), v.end(), this), v.end());
+}
+
+void SimBrowser::navigate(const std::string& url) {
+  requested_.push_back(url);
+  if (events_ && events_->beforeNavigate2(url)) return;
+  location_ = url;
+  title_.clear();
+  readyState_ = 4;
+  if (!history_.empty()) history_.resize(pos_ + 1);
+  history_.push_back(url);
+  pos_ = history_.size() - 1;
+}
+
+std::string SimBrowser::locationName() const { return title_.empty() ? location_ : title_; }
+
+void SimBrowser::execWB(int command, int option) { execs_.emplace_back(command, option); }
+
+void SimBrowser::goBack() {
+  if (history_.empty() || pos_ == 0) return;
+  location_ = history_[--pos_];
+  readyState_ = 4;
+}
+
+void SimBrowser::goForward() {
+  if (pos_ + 1 >= history_.size()) return;
+  location_ = history_[++pos_];
+  readyState_ = 4;
+}
+
+void SimBrowser::setFocus() {
+  ++focusCalls_;
+  if (desk_) desk_->setFocus(host_);
+}
+
+bool SimBrowser::fireBeforeNavigate2(const std::string& url) {
+  return events_ && events_->beforeNavigate2(url);
+}
+bool SimBrowser::fireNewWindow2() { return events_ && events_->newWindow2(); }
+void SimBrowser::fireStatusTextChange(const std::string& s) {
+  if (events_) events_->statusTextChange(s);
+}
+void SimBrowser::fireTitleChange(const std::string& s) {
+  title_ = s;
+  if (events_) events_->titleChange(s);
+}
+void SimBrowser::fireDocumentComplete() { fireDocumentComplete(location_); }
+void SimBrowser::fireDocumentComplete(const std::string& url) {
+  if (events_) events_->documentComplete(url);
+}
+void SimBrowser::fireDownloadComplete() {
+  if (events_) events_->downloadComplete();
+}
+
+}  // namespace sq

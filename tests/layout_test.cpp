@@ -1,0 +1,78 @@
+// The stored layouts: the parser and the fifteen embedded files.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/layout.h"
+
+namespace sq {
+namespace {
+
+TEST(Layout, ParsesFormsControlsAndQuotedText) {
+  FormLayout l = ParseLayout(
+      "# comment\n"
+      "form qircom Tqircom\n"
+      "  caption \"old--17up\"\n"
+      "  bounds -2000 0 400 350\n"
+      "  topmost true\n"
+      "control Panel9 Panel\n"
+      "  bounds 0 0 400 350\n"
+      "control Panel17 Panel\n"
+      "  parent Panel9\n"
+      "  caption \"a \\\"b\\\" c\"\n"
+      "  items \"1\" \"2 3\"\n"
+      "  visible false\n"
+      "  somekey kept verbatim\n");
+  EXPECT_EQ(l.form.className, "Tqircom");
+  EXPECT_EQ(l.form.bounds, (Rect{-2000, 0, 400, 350}));
+  EXPECT_TRUE(l.form.topmost);
+  ASSERT_EQ(l.controls.size(), 2u);
+  EXPECT_EQ(l.controls[0].parent, "");
+  EXPECT_EQ(l.controls[1].parent, "Panel9");
+  EXPECT_EQ(l.controls[1].caption, "a \"b\" c");
+  EXPECT_EQ(l.controls[1].items, (std::vector<std::string>{"1", "2 3"}));
+  EXPECT_FALSE(l.controls[1].visible);
+  EXPECT_EQ(l.controls[1].extra.at("somekey"), "kept verbatim");
+}
+
+TEST(Layout, GbkTrailBytesThatLookLikeQuotesOrBackslashesStayInTheString) {
+  // "\" (0x5C) is a valid GBK trail byte: 0x81 0x5C must not start an escape.
+  std::string text = "form f Tf\n  caption \"\x81\x5C\x81\x22x\"\n";
+  FormLayout l = ParseLayout(text);
+  EXPECT_EQ(l.form.caption, std::string("\x81\x5C\x81\x22x"));
+}
+
+TEST(Layout, RejectsBrokenInputWithTheLine) {
+  const char* bad[] = {
+      "control A Panel\n",                                   // before the form
+      "form f Tf\n  bounds 1 2 3\n",                          // short bounds
+      "form f Tf\n  bounds 1 2 x 4\n",                        // not a number
+      "form f Tf\n  caption \"open\n",                        // unclosed string
+      "form f Tf\ncontrol A Panel\n  parent B\n",             // parent declared later
+      "form f Tf\ncontrol A Panel\ncontrol A Panel\n",        // twice
+      "form f Tf\ncontrol A Gizmo\n",                         // unknown kind
+      "form f Tf\nform g Tg\n",                               // second form
+      "",                                                     // empty
+  };
+  for (const char* b : bad) EXPECT_THROW(ParseLayout(b), LayoutError) << b;
+}
+
+TEST(Layout, TheFifteenStoredLayoutsAreEmbeddedAsGbk) {
+  const std::set<std::string> expected = {
+      "FormMain", "qirinputor", "qircom", "lifeform", "mousepp",
+      "qirForm4", "qirForm3", "wrpyreadpanel", "caretinfo", "Form1",
+      "Form2", "rightform", "leftform", "easyie", "wheeltipform"};
+  auto names = StoredLayoutNames();
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
+  for (const auto& n : names) {
+    const FormLayout& l = StoredLayout(n);
+    EXPECT_EQ(l.form.name, n);
+    EXPECT_EQ(l.form.className, "T" + n);
+  }
+  // Chinese text arrives as GBK bytes: 设 is 0xC9 0xE8.
+  EXPECT_EQ(StoredLayout("FormMain").form.caption.substr(0, 2), "\xC9\xE8");
+  EXPECT_THROW(StoredLayout("nosuchform"), LayoutError);
+}
+
+}  // namespace
+}  // namespace sq

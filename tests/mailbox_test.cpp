@@ -1,0 +1,95 @@
+// Caption comparisons and the two histories of the command bar.
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "bar/qircom.h"
+#include "input/mailbox.h"
+#include "platform/sim/simtest.h"
+
+namespace sq {
+namespace {
+
+TEST(Mailbox, ComparisonsNeverMatchAShortCaption) {
+  EXPECT_TRUE(mail::Starts("key--186", "key--"));
+  EXPECT_FALSE(mail::Starts("key-", "key--"));
+  EXPECT_FALSE(mail::Starts("", "down/"));
+  EXPECT_TRUE(mail::Starts("ystop wheel=///", "ystop wheel="));
+  EXPECT_FALSE(mail::Starts("ystop wheel", "ystop wheel="));
+  EXPECT_FALSE(mail::Is("key--ctrlv ", "key--ctrlv"));
+  EXPECT_FALSE(mail::Is("KEY--ctrlv", "key--ctrlv"));
+  EXPECT_TRUE(mail::Has("ystop==/ystop stopdrag", "ystop stopdrag"));
+  EXPECT_FALSE(mail::Has("--2", "--20"));
+  // GBK bytes compare as bytes.
+  EXPECT_TRUE(mail::Starts("左键附近: 粘贴", "左键附近"));
+  EXPECT_FALSE(mail::Starts("左键", "左键附近"));
+}
+
+class History : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(app.Start()); }
+  SimDesktop sim;
+  App app{sim};
+};
+
+TEST_F(History, KeyHistoryEntersNewWordsOnlyAndKeepsFourPastThreeHundred) {
+  ListBox& h = app.qircom->ListBox8;
+  h.Clear();
+  mail::RecordKeyWord(h, "18down");
+  mail::RecordKeyWord(h, "18down");
+  mail::RecordKeyWord(h, "xx//no message");
+  mail::RecordKeyWord(h, "old--18up");
+  ASSERT_EQ(h.Count(), 2);
+  EXPECT_EQ(h.Item(0), "old--18up");
+  EXPECT_EQ(h.Item(1), "18down");
+  h.Clear();
+  for (int i = 0; i < 300; ++i) mail::RecordKeyWord(h, "w" + std::to_string(i));
+  EXPECT_EQ(h.Count(), 300);
+  mail::RecordKeyWord(h, "w300");
+  ASSERT_EQ(h.Count(), 4);
+  EXPECT_EQ(h.Item(0), "w300");
+  EXPECT_EQ(h.Item(3), "w297");
+}
+
+TEST_F(History, InputHistoryKeepsItemZeroAndItemOneTwiceAfterTen) {
+  ListBox& h = app.qircom->ListBox1;
+  h.Clear();
+  for (int i = 0; i < 10; ++i) mail::RecordInputWord(h, "w" + std::to_string(i));
+  mail::RecordInputWord(h, "w9");
+  EXPECT_EQ(h.Count(), 10);
+  mail::RecordInputWord(h, "w10");
+  ASSERT_EQ(h.Count(), 3);
+  EXPECT_EQ(h.Item(0), "w10");
+  EXPECT_EQ(h.Item(1), "w9");
+  EXPECT_EQ(h.Item(2), "w9");
+  EXPECT_EQ(mail::ItemOr(h, 3), "");
+  EXPECT_EQ(mail::ItemOr(h, -1), "");
+}
+
+TEST_F(History, TheBarTickEntersHookWordsIntoTheKeyHistory) {
+  app.qircom->ListBox8.Clear();
+  sim.keyDown(164);
+  sim.advance(20);
+  sim.keyUp(164);
+  sim.advance(20);
+  ListBox& h = app.qircom->ListBox8;
+  ASSERT_GE(h.Count(), 2);
+  EXPECT_EQ(h.Item(0), "old--18up");
+  EXPECT_EQ(h.Item(1), "18down");
+  EXPECT_EQ(app.qircom->Caption(), "old--18up");
+}
+
+TEST_F(History, ListAccessOutOfRangeRaisesTheFrameworkError) {
+  ListBox& h = app.qircom->ListBox8;
+  h.Clear();
+  EXPECT_THROW(h.Item(0), ListIndexError);
+  EXPECT_THROW(h.SetItem(2, "x"), ListIndexError);
+  EXPECT_THROW(h.Delete(-1), ListIndexError);
+  // A handler that raises it shows the framework's box and the run goes on.
+  RunHandler(app, [&] { h.Item(5); });
+  ASSERT_EQ(sim.messageBoxes().size(), 1u);
+  EXPECT_EQ(sim.messageBoxes()[0].text, "List index out of bounds (5)");
+  EXPECT_EQ(sim.messageBoxes()[0].caption, "Tovimo zuzi");
+}
+
+}  // namespace
+}  // namespace sq
