@@ -1,0 +1,354 @@
+// sqprobe: reads (and pokes) the state of a running Sipquill from another
+// process, for the end-to-end tests under Wine.
+//
+//   sqprobe.exe COMMAND ARGS...
+//
+// Output is UTF-8 on stdout, one value per line; the exit code is 0 on
+// success, 1 when a wait timed out or a window was not found, 2 on a bad
+// command. Windows are found by class; a control inside a form by the
+// layout name that the program stores in the window property "sqname" (a
+// global atom). Commands:
+//   exists CLASS                   1 or 0
+//   caption CLASS                  the window's caption
+//   setcaption CLASS TEXT          writes the caption (stands in for another program)
+//   text CLASS NAME                caption of control NAME
+//   items CLASS NAME               items of list control NAME, one a line
+//   item CLASS NAME INDEX          one item ("" when out of range, exit 1)
+//   rect CLASS                     left top width height
+//   has-child CLASS CHILDCLASS     1 when a window of CHILDCLASS is inside
+//   visible CLASS                  1 or 0 (style bit)
+//   notepad                        the text of Notepad's edit control
+//   clip                           the clipboard text
+//   setclip TEXT                   puts TEXT on the clipboard
+//   tray                           1 when a task bar with tray icons is shown
+//   wait-tray 0|1 MS               until `tray` answers so
+//   regkey KEY                     1 when HKEY_CLASSES_ROOT\KEY exists
+//   focus CLASS                    makes the window the foreground window
+//   close CLASS                    posts WM_CLOSE
+//   key VK down|up own|user        synthesises a key event; "own" carries the
+//                                  program's mark in dwExtraInfo
+//   dialog                         caption and texts of an open message box
+//   wait-exists CLASS MS           until the window exists
+//   wait-gone CLASS MS             until no window of the class exists
+//   wait-caption CLASS TEXT MS     until the caption equals TEXT; prints it
+//   wait-caption-in CLASS MS TEXT...  until the caption equals one of the TEXTs
+//   wait-item CLASS NAME I TEXT MS until item I of list NAME equals TEXT
+//   wait-notepad TEXT MS           until Notepad's text equals TEXT
+//   wait-clip TEXT MS              until the clipboard text equals TEXT
+// Every wait polls each 20 ms and gives up after MS milliseconds.
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+void Out(const std::wstring& line) {
+  std::string s = Utf8(line) + "\n";
+  DWORD done = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), s.data(), static_cast<DWORD>(s.size()), &done,
+            nullptr);
+}
+
+// The command line split as the C runtime does (quotes, backslashes).
+std::vector<std::wstring> Args() {
+  std::vector<std::wstring> out;
+  const wchar_t* p = GetCommandLineW();
+  while (*p) {
+    while (*p == L' ' || *p == L'\t') ++p;
+    if (!*p) break;
+    std::wstring a;
+    bool quoted = false;
+    while (*p && (quoted || (*p != L' ' && *p != L'\t'))) {
+      if (*p == L'\\') {
+        size_t n = 0;
+        while (*p == L'\\') { ++n; ++p; }
+        if (*p == L'"') {
+          a.append(n / 2, L'\\');
+          if (n % 2) { a += L'"'; ++p; }
+        } else {
+          a.append(n, L'\\');
+        }
+      } else if (*p == L'"') {
+        quoted = !quoted;
+        ++p;
+      } else {
+        a += *p++;
+      }
+    }
+    out.push_back(a);
+  }
+  return out;
+}
+
+std::wstring Text(HWND h) {
+  if (!h) return L"";
+  // WM_GETTEXT reaches controls of other processes (GetWindowText does not).
+  LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+  LRESULT got = SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1),
+                             reinterpret_cast<LPARAM>(buf.data()));
+  buf.resize(static_cast<size_t>(got));
+  return buf;
+}
+
+HWND Form(const std::wstring& cls) { return FindWindowW(cls.c_str(), nullptr); }
+
+struct Search {
+  std::wstring name;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchName(HWND c, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(c, L"sqname")));
+  wchar_t buf[256];
+  if (atom && GlobalGetAtomNameW(atom, buf, 256) && s->name == buf) {
+    s->found = c;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK MatchClass(HWND c, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  wchar_t buf[256];
+  if (GetClassNameW(c, buf, 256) && s->name == buf) {
+    s->found = c;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND Control(const std::wstring& cls, const std::wstring& name) {
+  HWND f = Form(cls);
+  if (!f) return nullptr;
+  Search s{name};
+  EnumChildWindows(f, MatchName, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::vector<std::wstring> Items(HWND lb) {
+  std::vector<std::wstring> out;
+  LRESULT n = SendMessageW(lb, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    LRESULT len = SendMessageW(lb, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (len == LB_ERR) break;
+    std::wstring buf(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = SendMessageW(lb, LB_GETTEXT, static_cast<WPARAM>(i),
+                               reinterpret_cast<LPARAM>(buf.data()));
+    buf.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    out.push_back(buf);
+  }
+  return out;
+}
+
+HWND NotepadEdit() {
+  HWND np = FindWindowW(L"Notepad", nullptr);
+  return np ? FindWindowExW(np, nullptr, L"Edit", nullptr) : nullptr;
+}
+
+std::wstring Clip() {
+  std::wstring out;
+  for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(10);
+  if (HANDLE d = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(d))) {
+      out = p;
+      GlobalUnlock(d);
+    }
+  }
+  CloseClipboard();
+  return out;
+}
+
+bool SetClip(const std::wstring& text) {
+  for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(10);
+  EmptyClipboard();
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(g);
+  bool ok = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
+  CloseClipboard();
+  return ok;
+}
+
+// Polls `get` until it returns `want` or `ms` pass; prints the last value.
+int WaitFor(const std::function<std::wstring()>& get, const std::wstring& want, DWORD ms) {
+  DWORD start = GetTickCount();
+  std::wstring v;
+  for (;;) {
+    v = get();
+    if (v == want) break;
+    if (GetTickCount() - start >= ms) {
+      Out(v);
+      return 1;
+    }
+    Sleep(20);
+  }
+  Out(v);
+  return 0;
+}
+
+DWORD Ms(const std::wstring& s) { return static_cast<DWORD>(_wtoi(s.c_str())); }
+
+int Usage() {
+  Out(L"usage: sqprobe COMMAND ARGS (see the source for the commands)");
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  std::vector<std::wstring> a = Args();
+  if (a.size() < 2) return Usage();
+  const std::wstring& cmd = a[1];
+  auto need = [&](size_t n) { return a.size() >= n + 2; };
+
+  if (cmd == L"exists" && need(1)) {
+    Out(Form(a[2]) ? L"1" : L"0");
+    return 0;
+  }
+  if (cmd == L"caption" && need(1)) {
+    HWND f = Form(a[2]);
+    Out(Text(f));
+    return f ? 0 : 1;
+  }
+  if (cmd == L"setcaption" && need(2)) {
+    HWND f = Form(a[2]);
+    return f && SetWindowTextW(f, a[3].c_str()) ? 0 : 1;
+  }
+  if (cmd == L"text" && need(2)) {
+    HWND c = Control(a[2], a[3]);
+    Out(Text(c));
+    return c ? 0 : 1;
+  }
+  if (cmd == L"items" && need(2)) {
+    HWND c = Control(a[2], a[3]);
+    for (const auto& s : Items(c)) Out(s);
+    return c ? 0 : 1;
+  }
+  if (cmd == L"item" && need(3)) {
+    auto items = Items(Control(a[2], a[3]));
+    size_t i = static_cast<size_t>(_wtoi(a[4].c_str()));
+    Out(i < items.size() ? items[i] : L"");
+    return i < items.size() ? 0 : 1;
+  }
+  if (cmd == L"has-child" && need(2)) {
+    HWND f = Form(a[2]);
+    Search s{a[3]};
+    if (f) EnumChildWindows(f, MatchClass, reinterpret_cast<LPARAM>(&s));
+    Out(s.found ? L"1" : L"0");
+    return f ? 0 : 1;
+  }
+  if (cmd == L"rect" && need(1)) {
+    RECT r{};
+    HWND f = Form(a[2]);
+    if (!f || !GetWindowRect(f, &r)) return 1;
+    Out(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+        std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+    return 0;
+  }
+  if (cmd == L"visible" && need(1)) {
+    HWND f = Form(a[2]);
+    Out(f && (GetWindowLongW(f, GWL_STYLE) & WS_VISIBLE) ? L"1" : L"0");
+    return f ? 0 : 1;
+  }
+  if (cmd == L"notepad") {
+    HWND e = NotepadEdit();
+    Out(Text(e));
+    return e ? 0 : 1;
+  }
+  if (cmd == L"clip") {
+    Out(Clip());
+    return 0;
+  }
+  if (cmd == L"setclip" && need(1)) return SetClip(a[2]) ? 0 : 1;
+  auto tray = [] {
+    // Wine shows its task bar only while a tray icon exists.
+    HWND t = FindWindowW(L"Shell_TrayWnd", nullptr);
+    return std::wstring(t && IsWindowVisible(t) ? L"1" : L"0");
+  };
+  if (cmd == L"tray") {
+    Out(tray());
+    return 0;
+  }
+  if (cmd == L"wait-tray" && need(2)) return WaitFor(tray, a[2], Ms(a[3]));
+  if (cmd == L"regkey" && need(1)) {
+    HKEY k;
+    bool ok = RegOpenKeyExW(HKEY_CLASSES_ROOT, a[2].c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS;
+    if (ok) RegCloseKey(k);
+    Out(ok ? L"1" : L"0");
+    return 0;
+  }
+  if (cmd == L"focus" && need(1)) {
+    HWND f = Form(a[2]);
+    return f && SetForegroundWindow(f) ? 0 : 1;
+  }
+  if (cmd == L"close" && need(1)) {
+    HWND f = Form(a[2]);
+    return f && PostMessageW(f, WM_CLOSE, 0, 0) ? 0 : 1;
+  }
+  if (cmd == L"key" && need(3)) {
+    constexpr ULONG_PTR kOwnInputMark = 0x51515155u;  // as the program marks its input
+    keybd_event(static_cast<BYTE>(_wtoi(a[2].c_str())), 0, a[3] == L"up" ? KEYEVENTF_KEYUP : 0,
+                a[4] == L"own" ? kOwnInputMark : 0);
+    return 0;
+  }
+  if (cmd == L"dialog") {
+    HWND d = FindWindowW(L"#32770", nullptr);
+    if (!d) return 1;
+    Out(Text(d));
+    for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      std::wstring t = Text(c);
+      if (!t.empty()) Out(t);
+    }
+    return 0;
+  }
+  if (cmd == L"wait-exists" && need(2))
+    return WaitFor([&] { return std::wstring(Form(a[2]) ? L"1" : L"0"); }, L"1", Ms(a[3]));
+  if (cmd == L"wait-gone" && need(2))
+    return WaitFor([&] { return std::wstring(Form(a[2]) ? L"1" : L"0"); }, L"0", Ms(a[3]));
+  if (cmd == L"wait-caption" && need(3))
+    return WaitFor([&] { return Text(Form(a[2])); }, a[3], Ms(a[4]));
+  if (cmd == L"wait-caption-in" && need(3)) {
+    DWORD start = GetTickCount(), ms = Ms(a[3]);
+    for (;;) {
+      std::wstring v = Text(Form(a[2]));
+      for (size_t i = 4; i < a.size(); ++i)
+        if (v == a[i]) {
+          Out(v);
+          return 0;
+        }
+      if (GetTickCount() - start >= ms) {
+        Out(v);
+        return 1;
+      }
+      Sleep(20);
+    }
+  }
+  if (cmd == L"wait-item" && need(5)) {
+    size_t i = static_cast<size_t>(_wtoi(a[4].c_str()));
+    return WaitFor(
+        [&] {
+          auto items = Items(Control(a[2], a[3]));
+          return i < items.size() ? items[i] : std::wstring();
+        },
+        a[5], Ms(a[6]));
+  }
+  if (cmd == L"wait-notepad" && need(2))
+    return WaitFor([] { return Text(NotepadEdit()); }, a[2], Ms(a[3]));
+  if (cmd == L"wait-clip" && need(2)) return WaitFor(Clip, a[2], Ms(a[3]));
+  return Usage();
+}

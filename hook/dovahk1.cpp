@@ -1,0 +1,155 @@
+// dovahk1.dll: the system-wide mouse and keyboard hooks.
+//
+// SetHookmo(hwnd, 1) and SetHookkb(hwnd, 1, 3) each ask for one low-level
+// hook. Both hooks live on one thread of their own that this library starts
+// on the first call; the thread owns the word composer (sq::HookWords) and
+// runs a message loop, which low-level hooks need on the thread that set
+// them. A hook callback never waits on the program: each word is packed and
+// posted to the input window (hook/hookmsg.h), whose window procedure
+// writes it into the caption it belongs to.
+#include <windows.h>
+
+#include <atomic>
+
+#include "hook/hookmsg.h"
+#include "input/hookwords.h"
+
+namespace {
+
+HINSTANCE g_module = nullptr;
+std::atomic<HWND> g_target{nullptr};  // the input window
+HANDLE g_thread = nullptr;
+DWORD g_threadId = 0;
+HANDLE g_ready = nullptr;
+HANDLE g_installed = nullptr;  // auto-reset: one hook request done
+CRITICAL_SECTION g_startLock;
+
+HHOOK g_mouseHook = nullptr;  // hook thread only
+HHOOK g_keyHook = nullptr;    // hook thread only
+sq::HookWords* g_words = nullptr;  // hook thread only
+
+// Thread messages: install one hook.
+constexpr UINT kInstallMouse = WM_APP + 1;
+constexpr UINT kInstallKeys = WM_APP + 2;
+
+void Deliver(const std::vector<sq::Word>& words) {
+  HWND to = g_target.load();
+  if (!to) return;
+  for (const sq::Word& w : words) {
+    sq::hookmsg::WordBlock* b =
+        sq::hookmsg::PackWord(static_cast<std::uint32_t>(w.box), w.text, w.onlyIf);
+    if (!b) continue;
+    if (!PostMessageW(to, sq::hookmsg::kWordMessage, 0, reinterpret_cast<LPARAM>(b)))
+      sq::hookmsg::FreeWord(b);
+  }
+}
+
+LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && g_words) {
+    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+    sq::KeyInput e;
+    e.vk = static_cast<int>(k->vkCode);
+    e.up = (k->flags & LLKHF_UP) != 0 || wp == WM_KEYUP || wp == WM_SYSKEYUP;
+    e.injected = (k->flags & LLKHF_INJECTED) != 0;
+    e.extra = static_cast<std::uintptr_t>(k->dwExtraInfo);
+    Deliver(g_words->Key(e));
+  }
+  return CallNextHookEx(g_keyHook, code, wp, lp);
+}
+
+LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && g_words) {
+    const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
+    sq::MouseInput e;
+    bool known = true;
+    switch (wp) {
+      case WM_MOUSEMOVE: e.action = sq::MouseAction::Move; break;
+      case WM_LBUTTONDOWN: e.action = sq::MouseAction::LeftDown; break;
+      case WM_LBUTTONUP: e.action = sq::MouseAction::LeftUp; break;
+      case WM_RBUTTONDOWN: e.action = sq::MouseAction::RightDown; break;
+      case WM_RBUTTONUP: e.action = sq::MouseAction::RightUp; break;
+      case WM_MBUTTONDOWN: e.action = sq::MouseAction::MiddleDown; break;
+      case WM_MBUTTONUP: e.action = sq::MouseAction::MiddleUp; break;
+      case WM_MOUSEWHEEL:
+        e.action = sq::MouseAction::Wheel;
+        e.wheelDelta = static_cast<short>(HIWORD(m->mouseData));
+        break;
+      default: known = false; break;
+    }
+    if (known) {
+      e.x = m->pt.x;
+      e.y = m->pt.y;
+      e.injected = (m->flags & LLMHF_INJECTED) != 0;
+      e.extra = static_cast<std::uintptr_t>(m->dwExtraInfo);
+      Deliver(g_words->Mouse(e));
+    }
+  }
+  return CallNextHookEx(g_mouseHook, code, wp, lp);
+}
+
+DWORD WINAPI HookThread(LPVOID) {
+  sq::HookWords words;
+  g_words = &words;
+  MSG msg;
+  // Make sure the thread has a queue before the starter posts to it.
+  PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  SetEvent(g_ready);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.hwnd == nullptr && msg.message == kInstallMouse) {
+      if (!g_mouseHook) g_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
+      SetEvent(g_installed);
+      continue;
+    }
+    if (msg.hwnd == nullptr && msg.message == kInstallKeys) {
+      if (!g_keyHook) g_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyProc, g_module, 0);
+      SetEvent(g_installed);
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  g_words = nullptr;
+  return 0;
+}
+
+// Starts the hook thread once and asks it for one hook. Waits (bounded)
+// until the hook is installed, so input right after the call is seen.
+void Request(HWND target, UINT what) {
+  if (target) g_target.store(target);
+  EnterCriticalSection(&g_startLock);
+  if (!g_thread) {
+    g_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_installed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    g_thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, &g_threadId);
+    if (g_thread) WaitForSingleObject(g_ready, 5000);
+  }
+  LeaveCriticalSection(&g_startLock);
+  if (g_threadId && PostThreadMessageW(g_threadId, what, 0, 0))
+    WaitForSingleObject(g_installed, 2000);
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) void __stdcall SetHookmo(HWND target, int mode) {
+  (void)mode;  // 1: report buttons and wheel
+  Request(target, kInstallMouse);
+}
+
+__declspec(dllexport) void __stdcall SetHookkb(HWND target, int mode, int detail) {
+  (void)mode;    // 1: report keys
+  (void)detail;  // 3: both the key-history and the input words
+  Request(target, kInstallKeys);
+}
+
+BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = inst;
+    InitializeCriticalSection(&g_startLock);
+    DisableThreadLibraryCalls(inst);
+  }
+  return TRUE;
+}
+
+}  // extern "C"

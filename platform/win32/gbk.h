@@ -1,0 +1,42 @@
+// Text at the Win32 boundary: the program keeps GBK bytes, the wide API
+// takes UTF-16. Conversion always names code page 936 explicitly, so the
+// result does not depend on the ANSI code page of the machine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace sq::w32 {
+
+constexpr UINT kGbk = 936;
+
+inline std::wstring Wide(const std::string& s) {
+  if (s.empty()) return {};
+  int n = MultiByteToWideChar(kGbk, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(kGbk, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+inline std::string Gbk(const wchar_t* w, int len = -1) {
+  if (!w) return {};
+  if (len < 0) len = static_cast<int>(wcslen(w));
+  if (len == 0) return {};
+  int n = WideCharToMultiByte(kGbk, 0, w, len, nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(kGbk, 0, w, len, s.data(), n, nullptr, nullptr);
+  return s;
+}
+inline std::string Gbk(const std::wstring& w) { return Gbk(w.c_str(), static_cast<int>(w.size())); }
+
+// Text of any window, ours or another program's.
+inline std::string WindowText(HWND h) {
+  int n = GetWindowTextLengthW(h);
+  if (n <= 0) return {};
+  std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+  int got = GetWindowTextW(h, buf.data(), n + 1);
+  return Gbk(buf.c_str(), got);
+}
+
+}  // namespace sq::w32

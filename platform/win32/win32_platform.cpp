@@ -1,0 +1,777 @@
+// Windows, controls, input, clipboard, timers and the process of the Win32
+// backend. Shell, registry, files and the browser are in their own files.
+#include "platform/win32/win32_platform.h"
+
+#include <imm.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include "hook/hookmsg.h"
+#include "platform/win32/gbk.h"
+
+namespace sq {
+
+using w32::Gbk;
+using w32::Wide;
+
+namespace {
+
+Win32Platform* g_self = nullptr;
+
+constexpr wchar_t kPanelClass[] = L"SqPanel";
+constexpr wchar_t kUtilClass[] = L"SqUtil";
+// Window property holding the control's layout name as a global atom, so a
+// test probe in another process can find a control by its name.
+constexpr wchar_t kNameProp[] = L"sqname";
+
+HWND H(Wnd w) { return reinterpret_cast<HWND>(w); }
+Wnd W(HWND h) { return reinterpret_cast<Wnd>(h); }
+
+bool IsListKind(Kind k) { return k == Kind::ListBox || k == Kind::ListView; }
+BOOL CALLBACK CollectChild(HWND c, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(c);
+  return TRUE;
+}
+BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<Wnd>*>(lp)->push_back(W(h));
+  return TRUE;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t nl = text.find("\r\n", start);
+    if (nl == std::string::npos) {
+      out.push_back(text.substr(start));
+      break;
+    }
+    out.push_back(text.substr(start, nl - start));
+    start = nl + 2;
+  }
+  return out;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string s;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) s += "\r\n";
+    s += lines[i];
+  }
+  return s;
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
+  g_self = this;
+  comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  registerClass(kPanelClass);
+  registerClass(kUtilClass);
+  util_ = CreateWindowExW(0, kUtilClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst_,
+                          nullptr);
+}
+
+Win32Platform::~Win32Platform() {
+  for (auto& [h, in] : infos_)
+    if (in.brush) DeleteObject(in.brush);
+  for (auto& [k, f] : fonts_) DeleteObject(f);
+  if (comReady_) CoUninitialize();
+  g_self = nullptr;
+}
+
+void Win32Platform::Run(const std::function<void()>& fn) {
+  // A C++ exception must not unwind through user32's dispatch frames.
+  try {
+    if (fn) fn();
+  } catch (const std::exception& e) {
+    OutputDebugStringA(e.what());
+  } catch (...) {
+  }
+}
+
+void Win32Platform::registerClass(const std::wstring& name) {
+  if (classes_.count(name)) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = inst_;
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+  wc.hbrBackground = nullptr;  // WM_ERASEBKGND paints the window's colour
+  wc.lpszClassName = name.c_str();
+  RegisterClassExW(&wc);
+  classes_[name] = true;
+}
+
+HFONT Win32Platform::font(const std::string& name, int size) {
+  auto key = std::make_pair(name, size);
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  HDC dc = GetDC(nullptr);
+  int height = -MulDiv(size > 0 ? size : 9, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, dc);
+  std::wstring face = name.empty() ? Wide("宋体") : Wide(name);
+  HFONT f = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  fonts_[key] = f;
+  return f;
+}
+
+Win32Platform::Info* Win32Platform::info(HWND h) {
+  auto it = infos_.find(h);
+  return it == infos_.end() ? nullptr : &it->second;
+}
+
+// ---------------------------------------------------------------- windows
+
+Wnd Win32Platform::createWindow(const WindowSpec& s) {
+  Info in;
+  in.kind = s.kind;
+  in.color = s.color;
+  in.fontColor = s.fontColor;
+  if (s.color >= 0) in.brush = CreateSolidBrush(static_cast<COLORREF>(s.color));
+  std::wstring caption = Wide(s.caption);
+  HWND h = nullptr;
+
+  if (s.parent == 0) {
+    in.topLevel = true;
+    in.className = s.className.empty() ? std::string("SqForm") : s.className;
+    std::wstring cls = Wide(in.className);
+    registerClass(cls);
+    DWORD style = (s.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
+    if (!s.enabled) style |= WS_DISABLED;
+    // Tool windows: the program has no task-bar buttons.
+    DWORD ex = WS_EX_TOOLWINDOW | (s.topmost ? WS_EX_TOPMOST : 0);
+    h = CreateWindowExW(ex, cls.c_str(), caption.c_str(), style, s.bounds.left, s.bounds.top,
+                        s.bounds.width, s.bounds.height, nullptr, nullptr, inst_, nullptr);
+    if (!h) {
+      if (in.brush) DeleteObject(in.brush);
+      return 0;
+    }
+    infos_[h] = in;
+    if (s.visible) ShowWindow(h, SW_SHOWNA);
+  } else {
+    const wchar_t* cls = kPanelClass;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD ex = 0;
+    switch (s.kind) {
+      case Kind::Button: cls = L"BUTTON"; style |= BS_PUSHBUTTON; break;
+      case Kind::CheckBox: cls = L"BUTTON"; style |= BS_AUTOCHECKBOX; break;
+      case Kind::RadioButton: cls = L"BUTTON"; style |= BS_AUTORADIOBUTTON; break;
+      case Kind::Edit: cls = L"EDIT"; style |= ES_AUTOHSCROLL; ex = WS_EX_CLIENTEDGE; break;
+      case Kind::Memo:
+        cls = L"EDIT";
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::ListBox:
+      case Kind::ListView:
+        cls = L"LISTBOX";
+        style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      default: style |= WS_CLIPCHILDREN; break;  // painted by this backend
+    }
+    if (s.visible) style |= WS_VISIBLE;
+    if (!s.enabled) style |= WS_DISABLED;
+    std::wstring text = caption;
+    if (s.kind == Kind::Memo && !s.items.empty()) text = Wide(JoinLines(s.items));
+    if (IsListKind(s.kind)) text.clear();
+    h = CreateWindowExW(ex, cls, text.c_str(), style, s.bounds.left, s.bounds.top,
+                        s.bounds.width, s.bounds.height, H(s.parent),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)), inst_,
+                        nullptr);
+    if (!h) {
+      if (in.brush) DeleteObject(in.brush);
+      return 0;
+    }
+    infos_[h] = in;
+    if (IsListKind(s.kind))
+      for (const std::string& item : s.items) listInsert(W(h), -1, item);
+    if (s.kind == Kind::CheckBox || s.kind == Kind::RadioButton)
+      SendMessageW(h, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font(s.fontName, s.fontSize)), FALSE);
+  if (!s.name.empty()) {
+    ATOM a = GlobalAddAtomW(Wide(s.name).c_str());
+    if (a) SetPropW(h, kNameProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(a)));
+  }
+  return W(h);
+}
+
+void Win32Platform::destroyWindow(Wnd w) {
+  if (!w || !IsWindow(H(w))) return;
+  // Children of system classes never reach WindowProc's WM_NCDESTROY:
+  // forget them here.
+  std::vector<HWND> all{H(w)};
+  EnumChildWindows(
+      H(w),
+      CollectChild,
+      reinterpret_cast<LPARAM>(&all));
+  DestroyWindow(H(w));
+  for (HWND h : all) {
+    auto it = infos_.find(h);
+    if (it == infos_.end()) continue;
+    if (it->second.brush) DeleteObject(it->second.brush);
+    infos_.erase(it);
+  }
+}
+bool Win32Platform::isWindow(Wnd w) { return w && IsWindow(H(w)); }
+std::string Win32Platform::getWindowText(Wnd w) { return w ? w32::WindowText(H(w)) : ""; }
+void Win32Platform::setWindowText(Wnd w, const std::string& text) {
+  if (w) SetWindowTextW(H(w), Wide(text).c_str());
+}
+std::string Win32Platform::getClassName(Wnd w) {
+  wchar_t buf[256];
+  int n = w ? GetClassNameW(H(w), buf, 256) : 0;
+  return n > 0 ? Gbk(buf, n) : "";
+}
+
+Rect Win32Platform::getWindowRect(Wnd w) {
+  RECT r{};
+  if (!w || !GetWindowRect(H(w), &r)) return {};
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+Rect Win32Platform::getBounds(Wnd w) {
+  RECT r{};
+  if (!w || !GetWindowRect(H(w), &r)) return {};
+  HWND parent = (GetWindowLongW(H(w), GWL_STYLE) & WS_CHILD) ? GetParent(H(w)) : nullptr;
+  if (parent) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+void Win32Platform::setBounds(Wnd w, const Rect& r) {
+  if (w)
+    SetWindowPos(H(w), nullptr, r.left, r.top, r.width, r.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void Win32Platform::showWindow(Wnd w, bool show) {
+  // Showing never activates: the program works for whatever window has the
+  // focus; an explicit setForegroundWindow activates.
+  if (w) ShowWindow(H(w), show ? SW_SHOWNA : SW_HIDE);
+}
+bool Win32Platform::isWindowVisible(Wnd w) {
+  return w && IsWindow(H(w)) && (GetWindowLongW(H(w), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+void Win32Platform::enableWindow(Wnd w, bool enable) {
+  if (w) EnableWindow(H(w), enable);
+}
+bool Win32Platform::isWindowEnabled(Wnd w) { return w && IsWindowEnabled(H(w)); }
+
+void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) {
+  if (!w) return;
+  HWND after = nullptr;
+  switch (z) {
+    case ZOrder::Keep: flags |= SWP_NOZORDER; break;
+    case ZOrder::Top: after = HWND_TOP; break;
+    case ZOrder::TopMost: after = HWND_TOPMOST; break;
+    case ZOrder::NoTopMost: after = HWND_NOTOPMOST; break;
+    case ZOrder::Bottom: after = HWND_BOTTOM; break;
+  }
+  SetWindowPos(H(w), after, r.left, r.top, r.width, r.height, flags);
+}
+bool Win32Platform::isTopmost(Wnd w) {
+  return w && (GetWindowLongW(H(w), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+bool Win32Platform::bringWindowToTop(Wnd w) { return w && BringWindowToTop(H(w)); }
+bool Win32Platform::setForegroundWindow(Wnd w) { return w && SetForegroundWindow(H(w)); }
+Wnd Win32Platform::setActiveWindow(Wnd w) { return W(SetActiveWindow(H(w))); }
+Wnd Win32Platform::getForegroundWindow() { return W(GetForegroundWindow()); }
+Wnd Win32Platform::getParent(Wnd w) { return w ? W(GetParent(H(w))) : 0; }
+bool Win32Platform::isChild(Wnd parent, Wnd w) { return parent && w && IsChild(H(parent), H(w)); }
+Wnd Win32Platform::windowFromPoint(Point p) { return W(WindowFromPoint(POINT{p.x, p.y})); }
+Wnd Win32Platform::getTopWindow() { return W(GetTopWindow(nullptr)); }
+
+std::vector<Wnd> Win32Platform::enumWindows() {
+  std::vector<Wnd> out;
+  EnumWindows(
+      CollectTop,
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+Wnd Win32Platform::findWindow(const std::string& className,
+                              const std::optional<std::string>& caption) {
+  std::wstring cls = Wide(className), cap = caption ? Wide(*caption) : L"";
+  return W(FindWindowW(className.empty() ? nullptr : cls.c_str(),
+                       caption ? cap.c_str() : nullptr));
+}
+
+void Win32Platform::setWindowRgn(Wnd w, Region shape, const Rect& r) {
+  if (!w) return;
+  HRGN rgn = nullptr;
+  if (shape == Region::Ellipse) rgn = CreateEllipticRgn(r.left, r.top, r.right(), r.bottom());
+  if (shape == Region::RoundRect)
+    rgn = CreateRoundRectRgn(r.left, r.top, r.right(), r.bottom(), 10, 10);
+  // The system owns the region from here on.
+  SetWindowRgn(H(w), rgn, TRUE);
+}
+
+bool Win32Platform::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
+  return PostMessageW(H(w), msg, wp, lp);
+}
+void Win32Platform::closeWindow(Wnd w) {
+  if (w) PostMessageW(H(w), WM_CLOSE, 0, 0);
+}
+unsigned Win32Platform::windowProcessId(Wnd w) {
+  DWORD pid = 0;
+  if (w) GetWindowThreadProcessId(H(w), &pid);
+  return pid;
+}
+void Win32Platform::setFocus(Wnd w) { SetFocus(H(w)); }
+
+// ---------------------------------------------------------------- controls
+
+std::vector<std::string> Win32Platform::memoLines(HWND h) {
+  return SplitLines(w32::WindowText(h));
+}
+void Win32Platform::setMemoLines(HWND h, const std::vector<std::string>& lines) {
+  SetWindowTextW(h, Wide(JoinLines(lines)).c_str());
+}
+
+int Win32Platform::listCount(Wnd w) {
+  Info* in = info(H(w));
+  if (!in) return 0;
+  if (in->kind == Kind::Memo) return static_cast<int>(memoLines(H(w)).size());
+  if (!IsListKind(in->kind)) return 0;
+  LRESULT n = SendMessageW(H(w), LB_GETCOUNT, 0, 0);
+  return n < 0 ? 0 : static_cast<int>(n);
+}
+
+std::string Win32Platform::listItem(Wnd w, int i) {
+  Info* in = info(H(w));
+  if (!in || i < 0) return "";
+  if (in->kind == Kind::Memo) {
+    auto lines = memoLines(H(w));
+    return i < static_cast<int>(lines.size()) ? lines[static_cast<size_t>(i)] : "";
+  }
+  if (!IsListKind(in->kind)) return "";
+  LRESULT n = SendMessageW(H(w), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+  if (n == LB_ERR) return "";
+  std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+  LRESULT got =
+      SendMessageW(H(w), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf.data()));
+  return got == LB_ERR ? "" : Gbk(buf.c_str(), static_cast<int>(got));
+}
+
+void Win32Platform::listInsert(Wnd w, int i, const std::string& s) {
+  Info* in = info(H(w));
+  if (!in) return;
+  if (in->kind == Kind::Memo) {
+    auto lines = memoLines(H(w));
+    if (i < 0 || i > static_cast<int>(lines.size())) i = static_cast<int>(lines.size());
+    lines.insert(lines.begin() + i, s);
+    setMemoLines(H(w), lines);
+    return;
+  }
+  if (!IsListKind(in->kind)) return;
+  std::wstring ws = Wide(s);
+  SendMessageW(H(w), LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ws.c_str()));
+}
+
+void Win32Platform::listDelete(Wnd w, int i) {
+  Info* in = info(H(w));
+  if (!in || i < 0) return;
+  if (in->kind == Kind::Memo) {
+    auto lines = memoLines(H(w));
+    if (i >= static_cast<int>(lines.size())) return;
+    lines.erase(lines.begin() + i);
+    setMemoLines(H(w), lines);
+    return;
+  }
+  if (IsListKind(in->kind)) SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+}
+
+void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
+  Info* in = info(H(w));
+  if (!in || i < 0) return;
+  if (in->kind == Kind::Memo) {
+    auto lines = memoLines(H(w));
+    if (i >= static_cast<int>(lines.size())) return;
+    lines[static_cast<size_t>(i)] = s;
+    setMemoLines(H(w), lines);
+    return;
+  }
+  if (!IsListKind(in->kind) || i >= listCount(w)) return;
+  int sel = listSelected(w);
+  SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+  listInsert(w, i, s);
+  if (sel == i) listSelect(w, i);
+}
+
+void Win32Platform::listClear(Wnd w) {
+  Info* in = info(H(w));
+  if (!in) return;
+  if (in->kind == Kind::Memo) SetWindowTextW(H(w), L"");
+  if (IsListKind(in->kind)) SendMessageW(H(w), LB_RESETCONTENT, 0, 0);
+}
+
+int Win32Platform::listSelected(Wnd w) {
+  Info* in = info(H(w));
+  if (!in || !IsListKind(in->kind)) return -1;
+  LRESULT r = SendMessageW(H(w), LB_GETCURSEL, 0, 0);
+  return r == LB_ERR ? -1 : static_cast<int>(r);
+}
+void Win32Platform::listSelect(Wnd w, int i) {
+  Info* in = info(H(w));
+  if (in && IsListKind(in->kind)) SendMessageW(H(w), LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+}
+
+bool Win32Platform::isChecked(Wnd w) {
+  return w && SendMessageW(H(w), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+void Win32Platform::setChecked(Wnd w, bool on) {
+  if (w) SendMessageW(H(w), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// ---------------------------------------------------------------- input
+
+Point Win32Platform::getCursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+void Win32Platform::setCursorPos(Point p) { SetCursorPos(p.x, p.y); }
+bool Win32Platform::isKeyDown(int vk) { return GetAsyncKeyState(vk) < 0; }
+void Win32Platform::setCapture(Wnd w) { SetCapture(H(w)); }
+void Win32Platform::releaseCapture() { ReleaseCapture(); }
+void Win32Platform::setCursorShape(int id) {
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(id)));
+}
+void Win32Platform::keybdEvent(int vk, int scan, unsigned flags) {
+  keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, kOwnInputMark);
+}
+void Win32Platform::mouseEvent(unsigned flags, int dx, int dy, int data) {
+  mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
+              kOwnInputMark);
+}
+unsigned Win32Platform::getCaretBlinkTime() { return GetCaretBlinkTime(); }
+Wnd Win32Platform::immGetDefaultIMEWnd(Wnd w) { return W(ImmGetDefaultIMEWnd(H(w))); }
+
+// ---------------------------------------------------------------- clipboard
+
+namespace {
+bool OpenClip() {
+  // Another program may hold the clipboard for a moment.
+  for (int i = 0; i < 10; ++i) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(5);
+  }
+  return false;
+}
+}  // namespace
+
+std::string Win32Platform::getClipboardText() {
+  if (!OpenClip()) return "";
+  std::string out;
+  if (HANDLE d = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(d))) {
+      out = Gbk(p);
+      GlobalUnlock(d);
+    }
+  } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
+    if (auto* p = static_cast<const char*>(GlobalLock(a))) {
+      out = p;
+      GlobalUnlock(a);
+    }
+  }
+  CloseClipboard();
+  return out;
+}
+
+bool Win32Platform::setClipboardText(const std::string& text) {
+  if (!OpenClip()) return false;
+  EmptyClipboard();
+  std::wstring w = Wide(text);
+  bool ok = false;
+  if (HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t))) {
+    std::memcpy(GlobalLock(g), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(g);
+    ok = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
+    if (!ok) GlobalFree(g);
+  }
+  // The GBK bytes as well, so a reader of CF_TEXT gets them whatever its
+  // code page.
+  if (HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    std::memcpy(GlobalLock(g), text.c_str(), text.size() + 1);
+    GlobalUnlock(g);
+    if (!SetClipboardData(CF_TEXT, g)) GlobalFree(g);
+  }
+  CloseClipboard();
+  return ok;
+}
+
+void Win32Platform::closeClipboard() { CloseClipboard(); }
+
+// ---------------------------------------------------------------- time
+
+std::uint32_t Win32Platform::tickCount() { return GetTickCount(); }
+void Win32Platform::sleep(unsigned ms) { Sleep(ms); }
+
+HWND Win32Platform::timerOwner(Wnd owner) { return owner ? H(owner) : util_; }
+
+void Win32Platform::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) {
+  HWND h = timerOwner(owner);
+  timers_[{h, id}] = std::move(proc);
+  SetTimer(h, id, ms, TimerThunk);
+}
+void Win32Platform::killTimer(Wnd owner, unsigned id) {
+  HWND h = timerOwner(owner);
+  KillTimer(h, id);
+  timers_.erase({h, id});
+}
+
+void CALLBACK Win32Platform::TimerThunk(HWND h, UINT, UINT_PTR id, DWORD) {
+  if (!g_self) return;
+  auto it = g_self->timers_.find({h, id});
+  if (it == g_self->timers_.end()) return;
+  TimerProc copy = it->second;  // the handler may kill or reset its timer
+  Run(copy);
+}
+
+// ---------------------------------------------------------------- process
+
+int Win32Platform::messageBox(Wnd owner, const std::string& text, const std::string& caption,
+                              unsigned buttons) {
+  return MessageBoxW(H(owner), Wide(text).c_str(), Wide(caption).c_str(), buttons);
+}
+
+int Win32Platform::runMessageLoop() {
+  MSG m;
+  BOOL r;
+  while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  return r == 0 ? static_cast<int>(m.wParam) : -1;
+}
+void Win32Platform::postQuit(int code) { PostQuitMessage(code); }
+void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
+
+Module Win32Platform::loadLibrary(const std::string& name) {
+  return reinterpret_cast<Module>(LoadLibraryW(Wide(name).c_str()));
+}
+void Win32Platform::freeLibrary(Module m) {
+  if (m) FreeLibrary(reinterpret_cast<HMODULE>(m));
+}
+
+HookExport2 Win32Platform::getExport2(Module m, const std::string& name) {
+  if (!m) return {};
+  using Fn = void(__stdcall*)(HWND, int);
+  auto f = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(m), name.c_str())));
+  if (!f) return {};
+  return [f](Wnd w, int a) { f(H(w), a); };
+}
+HookExport3 Win32Platform::getExport3(Module m, const std::string& name) {
+  if (!m) return {};
+  using Fn = void(__stdcall*)(HWND, int, int);
+  auto f = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(m), name.c_str())));
+  if (!f) return {};
+  return [f](Wnd w, int a, int b) { f(H(w), a, b); };
+}
+
+std::vector<ProcessInfo> Win32Platform::processes() {
+  std::vector<ProcessInfo> out;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return out;
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+    ProcessInfo pi;
+    pi.pid = pe.th32ProcessID;
+    pi.exePath = Gbk(pe.szExeFile);
+    if (HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pe.th32ProcessID)) {
+      wchar_t buf[MAX_PATH];
+      DWORD n = MAX_PATH;
+      if (QueryFullProcessImageNameW(p, 0, buf, &n)) pi.exePath = Gbk(buf, static_cast<int>(n));
+      CloseHandle(p);
+    }
+    out.push_back(pi);
+  }
+  CloseHandle(snap);
+  return out;
+}
+
+std::string Win32Platform::moduleDirectory() {
+  wchar_t buf[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
+  std::wstring path(buf, n);
+  size_t slash = path.find_last_of(L"\\/");
+  return Gbk(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
+}
+
+// ---------------------------------------------------------------- events
+
+void Win32Platform::setClickHandler(Wnd w, std::function<void()> fn) {
+  if (Info* in = info(H(w))) in->onClick = std::move(fn);
+}
+void Win32Platform::setCloseHandler(Wnd w, std::function<void()> fn) {
+  if (Info* in = info(H(w))) in->onClose = std::move(fn);
+}
+void Win32Platform::setMessageHandler(Wnd w, unsigned msg,
+                                      std::function<void(std::uintptr_t, std::intptr_t)> fn) {
+  if (Info* in = info(H(w))) in->onMessage[msg] = std::move(fn);
+}
+
+HWND Win32Platform::ownForm(const char* className) {
+  for (auto& [h, in] : infos_)
+    if (in.topLevel && in.className == className) return h;
+  return FindWindowW(Wide(className).c_str(), nullptr);
+}
+
+void Win32Platform::applyWord(HWND input, LPARAM lp) {
+  const auto* b = reinterpret_cast<const hookmsg::WordBlock*>(lp);
+  if (!b) return;
+  HWND target = input;
+  if (b->box == 1) target = ownForm("Tqircom");
+  if (b->box == 2) target = ownForm("TqirForm3");
+  if (target) {
+    std::string onlyIf = hookmsg::WordOnlyIf(b);
+    if (onlyIf.empty() || w32::WindowText(target) == onlyIf)
+      SetWindowTextW(target, Wide(hookmsg::WordText(b)).c_str());
+  }
+  hookmsg::FreeWord(b);
+}
+
+void Win32Platform::paintPanel(HWND h, Info& in) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  RECT rc;
+  GetClientRect(h, &rc);
+  if (in.kind == Kind::GroupBox) {
+    RECT frame = rc;
+    frame.top += 7;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  }
+  if (in.kind != Kind::Image && in.kind != Kind::Browser && in.kind != Kind::Shape) {
+    std::wstring text;
+    int n = GetWindowTextLengthW(h);
+    text.resize(static_cast<size_t>(n) + 1);
+    text.resize(static_cast<size_t>(GetWindowTextW(h, text.data(), n + 1)));
+    if (!text.empty()) {
+      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, in.fontColor >= 0 ? static_cast<COLORREF>(in.fontColor)
+                                         : GetSysColor(COLOR_BTNTEXT));
+      UINT fmt = DT_NOPREFIX;
+      if (in.kind == Kind::Panel) fmt |= DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+      else if (in.kind == Kind::GroupBox) { rc.left += 8; fmt |= DT_SINGLELINE; }
+      else fmt |= DT_LEFT | DT_WORDBREAK;
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, fmt);
+      SelectObject(dc, old);
+    }
+  }
+  EndPaint(h, &ps);
+}
+
+LRESULT CALLBACK Win32Platform::WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (g_self) return g_self->handle(h, msg, wp, lp);
+  return DefWindowProcW(h, msg, wp, lp);
+}
+
+LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == hookmsg::kWordMessage) {
+    applyWord(h, lp);
+    return 0;
+  }
+  Info* in = info(h);
+  if (in) {
+    auto it = in->onMessage.find(msg);
+    if (it != in->onMessage.end()) {
+      auto fn = it->second;
+      Run([&] { fn(wp, static_cast<std::intptr_t>(lp)); });
+      return 0;
+    }
+  }
+  switch (msg) {
+    case WM_COMMAND: {
+      HWND child = reinterpret_cast<HWND>(lp);
+      Info* c = child ? info(child) : nullptr;
+      if (!c) break;
+      WORD code = HIWORD(wp);
+      bool click = (code == BN_CLICKED && !IsListKind(c->kind) && c->kind != Kind::Edit &&
+                    c->kind != Kind::Memo) ||
+                   (code == LBN_SELCHANGE && IsListKind(c->kind));
+      if (click && c->onClick) {
+        auto fn = c->onClick;
+        Run(fn);
+      }
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+      Info* c = info(reinterpret_cast<HWND>(lp));
+      if (!c || (c->color < 0 && c->fontColor < 0)) break;
+      HDC dc = reinterpret_cast<HDC>(wp);
+      if (c->fontColor >= 0) SetTextColor(dc, static_cast<COLORREF>(c->fontColor));
+      int sys = (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_BTNFACE;
+      if (c->color >= 0) SetBkColor(dc, static_cast<COLORREF>(c->color));
+      else SetBkColor(dc, GetSysColor(sys));
+      return reinterpret_cast<LRESULT>(c->brush ? c->brush : GetSysColorBrush(sys));
+    }
+    case WM_ERASEBKGND: {
+      if (!in) break;
+      RECT rc;
+      GetClientRect(h, &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc, in->brush ? in->brush : GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_PAINT:
+      if (in && !in->topLevel) {
+        paintPanel(h, *in);
+        return 0;
+      }
+      break;
+    case WM_SETTEXT:
+      if (in && !in->topLevel) {
+        LRESULT r = DefWindowProcW(h, msg, wp, lp);
+        InvalidateRect(h, nullptr, TRUE);
+        return r;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (in && !in->topLevel && in->onClick) {
+        auto fn = in->onClick;
+        Run(fn);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (in) {
+        if (in->onClose) {
+          auto fn = in->onClose;
+          Run(fn);
+        } else if (in->className == "TFormMain") {
+          PostQuitMessage(0);  // the main window ends the program
+        } else {
+          ShowWindow(h, SW_HIDE);  // forms are never destroyed by a close
+        }
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY: {
+      if (in) {
+        if (in->brush) DeleteObject(in->brush);
+        infos_.erase(h);
+      }
+      for (auto it = timers_.begin(); it != timers_.end();)
+        it = it->first.first == h ? timers_.erase(it) : std::next(it);
+      if (HANDLE a = RemovePropW(h, kNameProp))
+        GlobalDeleteAtom(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(a)));
+      break;
+    }
+    default: break;
+  }
+  return DefWindowProcW(h, msg, wp, lp);
+}
+
+}  // namespace sq

@@ -1,0 +1,184 @@
+// The Win32 backend of the platform seam: a thin mapping of sq::Platform
+// onto user32, gdi32, shell32, advapi32 and ole32. Runs on the GUI thread
+// only; the one message from another thread is the hook library's word
+// (hook/hookmsg.h), which arrives through the queue like any other.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/platform.h"
+
+namespace sq {
+
+class Win32Platform : public Platform {
+ public:
+  explicit Win32Platform(HINSTANCE inst);
+  ~Win32Platform() override;
+
+  // ---- windows ----
+  Wnd createWindow(const WindowSpec& spec) override;
+  void destroyWindow(Wnd w) override;
+  bool isWindow(Wnd w) override;
+  std::string getWindowText(Wnd w) override;
+  void setWindowText(Wnd w, const std::string& text) override;
+  std::string getClassName(Wnd w) override;
+  Rect getBounds(Wnd w) override;
+  void setBounds(Wnd w, const Rect& r) override;
+  Rect getWindowRect(Wnd w) override;
+  void showWindow(Wnd w, bool show) override;
+  bool isWindowVisible(Wnd w) override;
+  void enableWindow(Wnd w, bool enable) override;
+  bool isWindowEnabled(Wnd w) override;
+  void setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) override;
+  bool isTopmost(Wnd w) override;
+  bool bringWindowToTop(Wnd w) override;
+  bool setForegroundWindow(Wnd w) override;
+  Wnd setActiveWindow(Wnd w) override;
+  Wnd getForegroundWindow() override;
+  Wnd getParent(Wnd w) override;
+  bool isChild(Wnd parent, Wnd w) override;
+  Wnd windowFromPoint(Point p) override;
+  Wnd getTopWindow() override;
+  std::vector<Wnd> enumWindows() override;
+  Wnd findWindow(const std::string& className,
+                 const std::optional<std::string>& caption = {}) override;
+  void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
+  bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
+  void closeWindow(Wnd w) override;
+  unsigned windowProcessId(Wnd w) override;
+  void setFocus(Wnd w) override;
+
+  // ---- control state ----
+  int listCount(Wnd w) override;
+  std::string listItem(Wnd w, int i) override;
+  void listInsert(Wnd w, int i, const std::string& s) override;
+  void listDelete(Wnd w, int i) override;
+  void listSet(Wnd w, int i, const std::string& s) override;
+  void listClear(Wnd w) override;
+  int listSelected(Wnd w) override;
+  void listSelect(Wnd w, int i) override;
+  bool isChecked(Wnd w) override;
+  void setChecked(Wnd w, bool on) override;
+
+  // ---- pointer and keyboard ----
+  Point getCursorPos() override;
+  void setCursorPos(Point p) override;
+  bool isKeyDown(int vk) override;
+  void setCapture(Wnd w) override;
+  void releaseCapture() override;
+  void setCursorShape(int systemCursorId) override;
+  void keybdEvent(int vk, int scan, unsigned flags) override;
+  void mouseEvent(unsigned flags, int dx, int dy, int data) override;
+  unsigned getCaretBlinkTime() override;
+  Wnd immGetDefaultIMEWnd(Wnd w) override;
+
+  // ---- clipboard ----
+  std::string getClipboardText() override;
+  bool setClipboardText(const std::string& text) override;
+  void closeClipboard() override;
+
+  // ---- time ----
+  std::uint32_t tickCount() override;
+  void sleep(unsigned ms) override;
+  void setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) override;
+  void killTimer(Wnd owner, unsigned id) override;
+
+  // ---- process ----
+  int messageBox(Wnd owner, const std::string& text, const std::string& caption,
+                 unsigned buttons = mb::Ok) override;
+  int runMessageLoop() override;
+  void postQuit(int code) override;
+  [[noreturn]] void exitProcess(int code) override;
+  Module loadLibrary(const std::string& name) override;
+  void freeLibrary(Module m) override;
+  HookExport2 getExport2(Module m, const std::string& name) override;
+  HookExport3 getExport3(Module m, const std::string& name) override;
+  std::vector<ProcessInfo> processes() override;
+  std::string moduleDirectory() override;
+
+  // ---- shell ----
+  bool trayAdd(const TrayIcon& icon) override;
+  bool trayModify(const TrayIcon& icon) override;
+  bool trayDelete(Wnd owner, unsigned id) override;
+  bool appBarNew(Wnd w, unsigned callbackMessage) override;
+  bool appBarSetPos(Wnd w, int edge, const Rect& r) override;
+  bool appBarRemove(Wnd w) override;
+  Rect taskbarRect() override;
+  int shellExecute(Wnd owner, const std::string& verb, const std::string& file,
+                   const std::string& params, const std::string& dir, int show) override;
+  std::optional<std::string> specialFolder(int csidl) override;
+  bool createShellLink(const std::string& linkPath, const ShellLink& link) override;
+  int fileIcon(const std::string& path) override;
+
+  // ---- registry ----
+  bool regSetValue(const std::string& key, const std::string& name,
+                   const std::string& value) override;
+  std::optional<std::string> regGetValue(const std::string& key,
+                                         const std::string& name) override;
+  bool regDeleteKey(const std::string& key) override;
+  bool regKeyExists(const std::string& key) override;
+
+  // ---- screen ----
+  int screenWidth() override;
+  int screenHeight() override;
+  int getPixel(Point p) override;
+
+  // ---- files ----
+  std::string currentDirectory() override;
+  bool fileExists(const std::string& name) override;
+  bool readFile(const std::string& name, std::string& out) override;
+  bool writeFile(const std::string& name, const std::string& data) override;
+  bool deleteFile(const std::string& name) override;
+
+  // ---- browser ----
+  std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) override;
+
+  // ---- events ----
+  void setClickHandler(Wnd w, std::function<void()> fn) override;
+  void setCloseHandler(Wnd w, std::function<void()> fn) override;
+  void setMessageHandler(Wnd w, unsigned msg,
+                         std::function<void(std::uintptr_t, std::intptr_t)> fn) override;
+
+ private:
+  struct Info {
+    Kind kind = Kind::Panel;
+    bool topLevel = false;
+    std::string className;  // forms: their registered class
+    int color = -1, fontColor = -1;
+    HBRUSH brush = nullptr;
+    std::function<void()> onClick, onClose;
+    std::map<unsigned, std::function<void(std::uintptr_t, std::intptr_t)>> onMessage;
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  static void CALLBACK TimerThunk(HWND h, UINT msg, UINT_PTR id, DWORD time);
+  LRESULT handle(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  void registerClass(const std::wstring& name);
+  HFONT font(const std::string& name, int size);
+  Info* info(HWND h);
+  void applyWord(HWND input, LPARAM block);
+  HWND ownForm(const char* className);
+  void paintPanel(HWND h, Info& in);
+  HWND timerOwner(Wnd owner);
+  // Memo lines live in the edit's text.
+  std::vector<std::string> memoLines(HWND h);
+  void setMemoLines(HWND h, const std::vector<std::string>& lines);
+  static void Run(const std::function<void()>& fn);
+
+  HINSTANCE inst_;
+  HWND util_ = nullptr;  // hidden window for timers without an owner
+  std::unordered_map<HWND, Info> infos_;
+  std::map<std::wstring, bool> classes_;
+  std::map<std::pair<std::string, int>, HFONT> fonts_;
+  std::map<std::pair<HWND, UINT_PTR>, TimerProc> timers_;
+  std::map<std::string, HICON> icons_;
+  bool comReady_ = false;
+  int nextId_ = 100;
+};
+
+}  // namespace sq

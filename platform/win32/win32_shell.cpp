@@ -1,0 +1,223 @@
+// Shell, registry, screen and files of the Win32 backend.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "platform/win32/gbk.h"
+#include "platform/win32/win32_platform.h"
+
+namespace sq {
+
+using w32::Gbk;
+using w32::Wide;
+
+namespace {
+HWND H(Wnd w) { return reinterpret_cast<HWND>(w); }
+
+NOTIFYICONDATAW TrayData(const TrayIcon& t, HINSTANCE inst) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = H(t.owner);
+  nid.uID = t.id;
+  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  nid.uCallbackMessage = t.callbackMessage;
+  nid.hIcon = t.icon > 0 ? LoadIconW(inst, MAKEINTRESOURCEW(t.icon)) : nullptr;
+  if (!nid.hIcon) nid.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+  std::wstring tip = Wide(t.tip);
+  if (tip.size() > 127) tip.resize(127);
+  wcscpy(nid.szTip, tip.c_str());
+  return nid;
+}
+}  // namespace
+
+// ---------------------------------------------------------------- shell
+
+bool Win32Platform::trayAdd(const TrayIcon& icon) {
+  NOTIFYICONDATAW nid = TrayData(icon, inst_);
+  return Shell_NotifyIconW(NIM_ADD, &nid);
+}
+bool Win32Platform::trayModify(const TrayIcon& icon) {
+  NOTIFYICONDATAW nid = TrayData(icon, inst_);
+  return Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+bool Win32Platform::trayDelete(Wnd owner, unsigned id) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = H(owner);
+  nid.uID = id;
+  return Shell_NotifyIconW(NIM_DELETE, &nid);
+}
+
+bool Win32Platform::appBarNew(Wnd w, unsigned callbackMessage) {
+  APPBARDATA abd{};
+  abd.cbSize = sizeof abd;
+  abd.hWnd = H(w);
+  abd.uCallbackMessage = callbackMessage;
+  return SHAppBarMessage(ABM_NEW, &abd) != 0;
+}
+bool Win32Platform::appBarSetPos(Wnd w, int edge, const Rect& r) {
+  APPBARDATA abd{};
+  abd.cbSize = sizeof abd;
+  abd.hWnd = H(w);
+  abd.uEdge = static_cast<UINT>(edge);
+  abd.rc = {r.left, r.top, r.right(), r.bottom()};
+  SHAppBarMessage(ABM_QUERYPOS, &abd);
+  return SHAppBarMessage(ABM_SETPOS, &abd) != 0;
+}
+bool Win32Platform::appBarRemove(Wnd w) {
+  APPBARDATA abd{};
+  abd.cbSize = sizeof abd;
+  abd.hWnd = H(w);
+  return SHAppBarMessage(ABM_REMOVE, &abd) != 0;
+}
+Rect Win32Platform::taskbarRect() {
+  APPBARDATA abd{};
+  abd.cbSize = sizeof abd;
+  if (!SHAppBarMessage(ABM_GETTASKBARPOS, &abd)) return {};
+  return {abd.rc.left, abd.rc.top, abd.rc.right - abd.rc.left, abd.rc.bottom - abd.rc.top};
+}
+
+int Win32Platform::shellExecute(Wnd owner, const std::string& verb, const std::string& file,
+                                const std::string& params, const std::string& dir, int show) {
+  std::wstring v = Wide(verb), f = Wide(file), p = Wide(params), d = Wide(dir);
+  HINSTANCE r = ShellExecuteW(H(owner), verb.empty() ? nullptr : v.c_str(), f.c_str(),
+                              params.empty() ? nullptr : p.c_str(),
+                              dir.empty() ? nullptr : d.c_str(), show);
+  return static_cast<int>(reinterpret_cast<INT_PTR>(r));
+}
+
+std::optional<std::string> Win32Platform::specialFolder(int csidl) {
+  wchar_t buf[MAX_PATH];
+  if (!SHGetSpecialFolderPathW(nullptr, buf, csidl, FALSE)) return std::nullopt;
+  return Gbk(buf);
+}
+
+bool Win32Platform::createShellLink(const std::string& linkPath, const ShellLink& link) {
+  IShellLinkW* sl = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&sl))))
+    return false;
+  sl->SetPath(Wide(link.target).c_str());
+  sl->SetArguments(Wide(link.arguments).c_str());
+  sl->SetWorkingDirectory(Wide(link.workingDir).c_str());
+  sl->SetDescription(Wide(link.description).c_str());
+  if (!link.iconPath.empty()) sl->SetIconLocation(Wide(link.iconPath).c_str(), link.iconIndex);
+  bool ok = false;
+  IPersistFile* pf = nullptr;
+  if (SUCCEEDED(sl->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pf)))) {
+    ok = SUCCEEDED(pf->Save(Wide(linkPath).c_str(), TRUE));
+    pf->Release();
+  }
+  sl->Release();
+  return ok;
+}
+
+int Win32Platform::fileIcon(const std::string& path) {
+  // Icons are kept for the run: the window switcher asks for the same few
+  // program files on every refresh.
+  auto it = icons_.find(path);
+  if (it != icons_.end()) return static_cast<int>(reinterpret_cast<INT_PTR>(it->second));
+  SHFILEINFOW sfi{};
+  HICON icon = nullptr;
+  if (SHGetFileInfoW(Wide(path).c_str(), 0, &sfi, sizeof sfi, SHGFI_ICON | SHGFI_SMALLICON))
+    icon = sfi.hIcon;
+  icons_[path] = icon;
+  return static_cast<int>(reinterpret_cast<INT_PTR>(icon));
+}
+
+// ---------------------------------------------------------------- registry
+
+bool Win32Platform::regSetValue(const std::string& key, const std::string& name,
+                                const std::string& value) {
+  HKEY k;
+  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, Wide(key).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  std::wstring n = Wide(name), v = Wide(value);
+  LONG r = RegSetValueExW(k, name.empty() ? nullptr : n.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(v.c_str()),
+                          static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(k);
+  return r == ERROR_SUCCESS;
+}
+
+std::optional<std::string> Win32Platform::regGetValue(const std::string& key,
+                                                      const std::string& name) {
+  HKEY k;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(key).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+    return std::nullopt;
+  std::wstring n = Wide(name);
+  DWORD type = 0, size = 0;
+  const wchar_t* np = name.empty() ? nullptr : n.c_str();
+  std::optional<std::string> out;
+  if (RegQueryValueExW(k, np, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(k, np, nullptr, nullptr, reinterpret_cast<BYTE*>(buf.data()), &size) ==
+        ERROR_SUCCESS)
+      out = Gbk(buf.c_str());
+  }
+  RegCloseKey(k);
+  return out;
+}
+
+bool Win32Platform::regDeleteKey(const std::string& key) {
+  // Fails while the key has subkeys, as the system call does.
+  return RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(key).c_str()) == ERROR_SUCCESS;
+}
+
+bool Win32Platform::regKeyExists(const std::string& key) {
+  HKEY k;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(key).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(k);
+  return true;
+}
+
+// ---------------------------------------------------------------- screen
+
+int Win32Platform::screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32Platform::screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+int Win32Platform::getPixel(Point p) {
+  // Through the screen DC: another program's window DC gives wrong colours
+  // under Wine.
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.x, p.y);
+  ReleaseDC(nullptr, dc);
+  return c == CLR_INVALID ? -1 : static_cast<int>(c);
+}
+
+// ---------------------------------------------------------------- files
+
+std::string Win32Platform::currentDirectory() {
+  wchar_t buf[MAX_PATH];
+  DWORD n = GetCurrentDirectoryW(MAX_PATH, buf);
+  return Gbk(buf, static_cast<int>(n));
+}
+bool Win32Platform::fileExists(const std::string& name) {
+  DWORD a = GetFileAttributesW(Wide(name).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool Win32Platform::readFile(const std::string& name, std::string& out) {
+  FILE* f = _wfopen(Wide(name).c_str(), L"rb");
+  if (!f) return false;
+  out.clear();
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  fclose(f);
+  return true;
+}
+bool Win32Platform::writeFile(const std::string& name, const std::string& data) {
+  FILE* f = _wfopen(Wide(name).c_str(), L"wb");
+  if (!f) return false;
+  bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
+  return fclose(f) == 0 && ok;
+}
+bool Win32Platform::deleteFile(const std::string& name) {
+  return DeleteFileW(Wide(name).c_str()) != 0;
+}
+
+}  // namespace sq
