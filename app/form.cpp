@@ -46,6 +46,11 @@ Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd paren
     return;
   }
   wnd_ = p_.createWindow(SpecOf(layout, parentWnd));
+  // Clicks reach the handler the owning form wired, run as the framework
+  // runs every handler.
+  p_.setClickHandler(wnd_, [this] {
+    if (OnClick && form_) RunHandler(form_->app(), OnClick);
+  });
 }
 
 std::string Control::Caption() const {
@@ -202,6 +207,7 @@ void Control::SetInterval(unsigned ms) {
 Form::Form(App& app, const std::string& layoutName)
     : Control(nullptr, app.platform(), StoredLayout(layoutName).form, 0), app_(app) {
   form_ = this;
+  p_.setCloseHandler(wnd_, [this] { Close(); });
   const FormLayout& fl = StoredLayout(layoutName);
   for (const auto& cl : fl.controls) {
     Wnd parent = wnd_;

@@ -1,6 +1,8 @@
 #include "app/formmain.h"
 
 #include "app/wrpyreadpanel.h"
+#include "bar/qircom.h"
+#include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "input/qirinputor.h"
 
@@ -17,6 +19,85 @@ TFormMain::TFormMain(App& app) : Form(app, app.FormMain, "FormMain"), FormMain_c
   N1.OnClick = [this] { N1Click(); };
   N3.OnClick = [this] { N3Click(); };
   Shutdown1.OnClick = [this] { Shutdown1Click(); };
+  Properties1.OnClick = [this] { Properties1Click(); };
+  N7.OnClick = [this] { N7Click(); };
+  N6.OnClick = [this] { N6Click(); };
+  N5.OnClick = [this] { N5Click(); };
+  N9.OnClick = [this] { N9Click(); };
+  platform().setMessageHandler(Handle(), kTrayMessage,
+                               [this](std::uintptr_t, std::intptr_t lp) {
+                                 RunHandler(this->app(), [this, lp] { TrayMessage(lp); });
+                               });
+}
+
+void TFormMain::TrayMessage(std::intptr_t mouseMessage) {
+  Platform& p = platform();
+  if (mouseMessage != 514 && mouseMessage != 517) return;
+  if (app().qirinputor) app().qirinputor->SetCaption("old--mod");
+  if (mouseMessage == 514 && app().qircom) {
+    Form& bar = *static_cast<Form*>(app().qircom);
+    bar.SetWindowPos(ZOrder::TopMost, -2000, 10, bar.Width(), bar.Height(), swp::ShowWindow);
+  }
+  PopupMenu(p.getCursorPos());
+}
+
+void TFormMain::PopupMenu(Point at) {
+  std::vector<Platform::MenuEntry> entries;
+  std::vector<Control*> items;
+  for (const auto& c : controls()) {
+    if (c->kind() != Kind::MenuItem || c->layout().parent != "PopupMenu1") continue;
+    Platform::MenuEntry e;
+    e.caption = c->Caption();
+    e.enabled = c->Enabled();
+    e.separator = e.caption == "-";
+    entries.push_back(e);
+    items.push_back(c.get());
+  }
+  platform().setForegroundWindow(Handle());
+  int chosen = platform().trackPopupMenu(Handle(), entries, at);
+  if (chosen < 0 || chosen >= static_cast<int>(items.size())) return;
+  Control* item = items[static_cast<size_t>(chosen)];
+  if (item->Enabled() && item->OnClick) item->OnClick();
+}
+
+void TFormMain::Properties1Click() {
+  Teasyie* web = app().easyie;
+  if (!web) return;
+  web->SetLeft(0);
+  web->Button21Click();
+  web->Panel3.SetLeft(-2000);
+}
+
+void TFormMain::N7Click() {
+  Platform& p = platform();
+  p.setCursorPos({p.screenWidth() / 2, p.screenHeight() / 2});
+}
+
+void TFormMain::N6Click() {
+  Teasyie* web = app().easyie;
+  if (!web) return;
+  if (web->Left() < 0) web->SetLeft(0); else web->Park();
+}
+
+void TFormMain::N5Click() {
+  Tlifeform* life = app().lifeform;
+  Teasyie* web = app().easyie;
+  if (!life || !web) return;
+  if (life->Visible()) {
+    life->SetHeight(0);
+    life->Hide();
+    life->Button3Click();
+    web->SetTop(0);
+  } else {
+    life->SetHeight(web->Left() < 0 ? 114 : 32);
+    web->SetTop(30);
+    life->Show();
+    life->Button1Click();
+  }
+}
+
+void TFormMain::N9Click() {
+  if (app().lifeform) app().lifeform->ShowHelpTitle();
 }
 
 void TFormMain::FormCreate() {
@@ -83,8 +164,10 @@ void TFormMain::N1Click() {
   Twrpyreadpanel* w = app().wrpyreadpanel;
   if (!w) return;
   w->Show();
+  if (app().qircom) static_cast<Form*>(app().qircom)->Park();
   Rect r = w->Bounds();
-  platform().setCursorPos({r.left + r.width / 2, r.top + r.height / 2});
+  int x = r.left + r.width / 2;
+  if (x > 2) platform().setCursorPos({x, r.top + r.height / 2});
 }
 
 void TFormMain::N3Click() {

@@ -16,6 +16,15 @@ class TFormMain : public Form, public FormMain_controls {
   void FormClose() override;
   void FormDestroy() override;
   void FormActivate();
+  // Mouse messages on the tray icon (514 left up, 517 right up).
+  void TrayMessage(std::intptr_t mouseMessage);
+  // Shows PopupMenu1 at a point and runs the chosen item's handler.
+  void PopupMenu(Point at);
+  void Properties1Click();
+  void N7Click();
+  void N6Click();
+  void N5Click();
+  void N9Click();
 
   // Tray icon: add = 0, modify = 1, delete = 2. True when the shell took it.
   bool NotifyTray(int action);

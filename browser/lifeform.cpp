@@ -14,11 +14,18 @@ void Tlifeform::FormCreate() {
   Panel20.SetLeft(900);
   Panel20.SetTop(0);
   browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);
-  if (browser_) browser_->navigate("file://" + p.currentDirectory() + "\\helptitle.htm");
+  ShowHelpTitle();
   SetHeight(32);
   SetWindowPos(ZOrder::TopMost, 0, p.screenHeight() - 30, 32, 32, swp::ShowWindow);
   Show();
   Button1Click();
+}
+
+void Tlifeform::ShowHelpTitle() {
+  if (!browser_) return;
+  browser_->stop();
+  // The whole address is passed, however deep the current directory.
+  browser_->navigate("file://" + platform().currentDirectory() + "\\helptitle.htm");
 }
 
 void Tlifeform::Button1Click() {

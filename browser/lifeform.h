@@ -17,6 +17,8 @@ class Tlifeform : public Form, public lifeform_controls {
   void Button1Click();
   // Remove the toolbar; while the process is ending, close the main form.
   void Button3Click();
+  // Navigates the panel's browser to the local hint page again.
+  void ShowHelpTitle();
 
   static constexpr unsigned kAppBarMessage = 1124;
   static constexpr int kEdgeTop = 1;

@@ -291,6 +291,17 @@ class Platform {
   virtual void setCloseHandler(Wnd w, std::function<void()> fn) { (void)w; (void)fn; }
   // Any other message to one of the program's windows (the tray icon's
   // callback message, for one): runs `fn(wParam, lParam)`.
+  // Shows a popup menu at a screen point and waits until it closes
+  // (TrackPopupMenu). Returns the index of the chosen entry, or -1.
+  struct MenuEntry {
+    std::string caption;
+    bool enabled = true;
+    bool separator = false;
+  };
+  virtual int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
+    (void)owner; (void)entries; (void)at;
+    return -1;
+  }
   virtual void setMessageHandler(Wnd w, unsigned msg,
                                  std::function<void(std::uintptr_t, std::intptr_t)> fn) {
     (void)w; (void)msg; (void)fn;

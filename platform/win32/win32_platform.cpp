@@ -620,6 +620,28 @@ void Win32Platform::setMessageHandler(Wnd w, unsigned msg,
   if (Info* in = info(H(w))) in->onMessage[msg] = std::move(fn);
 }
 
+int Win32Platform::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return -1;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const MenuEntry& e = entries[i];
+    if (e.separator) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    UINT flags = MF_STRING | (e.enabled ? MF_ENABLED : MF_GRAYED);
+    AppendMenuW(menu, flags, static_cast<UINT_PTR>(i + 1), Wide(e.caption).c_str());
+  }
+  // The owner must be the foreground window or the menu does not close
+  // when the user clicks elsewhere.
+  SetForegroundWindow(H(owner));
+  int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN,
+                                               at.x, at.y, 0, H(owner), nullptr));
+  PostMessageW(H(owner), WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  return chosen > 0 ? chosen - 1 : -1;
+}
+
 HWND Win32Platform::ownForm(const char* className) {
   for (auto& [h, in] : infos_)
     if (in.topLevel && in.className == className) return h;

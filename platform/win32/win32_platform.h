@@ -141,6 +141,7 @@ class Win32Platform : public Platform {
   // ---- events ----
   void setClickHandler(Wnd w, std::function<void()> fn) override;
   void setCloseHandler(Wnd w, std::function<void()> fn) override;
+  int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override;
   void setMessageHandler(Wnd w, unsigned msg,
                          std::function<void(std::uintptr_t, std::intptr_t)> fn) override;
 
