@@ -79,16 +79,19 @@ TEST(SimWindows, RectanglesParentsAndDestruction) {
   EXPECT_EQ(sim.getWindowRect(button), Rect{});
 }
 
-TEST(SimWindows, VisibilityFollowsAncestors) {
+TEST(SimWindows, VisibleIsTheOwnBitShownAsksTheAncestors) {
   SimDesktop sim;
   Wnd f = sim.createWindow(Top("TForm1", {0, 0, 100, 100}));
   Wnd p = sim.createWindow(Child(f, Kind::Panel, {0, 0, 50, 50}));
-  EXPECT_TRUE(sim.isWindowVisible(p));
+  EXPECT_TRUE(sim.isShown(p));
   sim.showWindow(f, false);
-  EXPECT_FALSE(sim.isWindowVisible(p));
-  EXPECT_TRUE(sim.window(p)->visible);  // own bit untouched
+  EXPECT_TRUE(sim.isWindowVisible(p));  // a control keeps its Visible
+  EXPECT_FALSE(sim.isShown(p));
+  EXPECT_FALSE(sim.isWindowVisible(f));
   sim.showWindow(f, true);
-  EXPECT_TRUE(sim.isWindowVisible(p));
+  sim.showWindow(p, false);
+  EXPECT_FALSE(sim.isWindowVisible(p));
+  EXPECT_FALSE(sim.isShown(p));
 }
 
 TEST(SimWindows, ZOrderBandsAndSetWindowPos) {
@@ -422,6 +425,19 @@ TEST(SimRegistry, ASiblingWithALongerNameIsNoSubkey) {
   EXPECT_TRUE(sim.regDeleteKey("a\\b"));
 }
 
+TEST(SimRegistry, DoubleByteNamesKeepTheirBytes) {
+  SimDesktop sim;
+  // "乗" ends in the byte of a backslash, "丄" and "乤" differ only in a
+  // trail byte that looks like an ASCII letter in either case.
+  ASSERT_TRUE(sim.regSetValue("k\\乗\\sub", "", "1"));
+  EXPECT_TRUE(sim.regKeyExists("k\\乗"));
+  EXPECT_FALSE(sim.regDeleteKey("k\\乗"));
+  EXPECT_EQ(sim.registryKeys(), (std::vector<std::string>{"k", "k\\乗", "k\\乗\\sub"}));
+  sim.regSetValue("k\\丄", "", "upper");
+  EXPECT_EQ(sim.regGetValue("K\\丄", ""), std::optional<std::string>("upper"));
+  EXPECT_FALSE(sim.regKeyExists("k\\乤"));
+}
+
 // ---------------------------------------------------------------- shell
 
 TEST(SimShell, TrayAppBarAndShellExecuteRecords) {
@@ -497,6 +513,9 @@ TEST(SimFiles, GbkNamesLiveInTheWorkDirectory) {
     std::filesystem::create_directory(dir + "/ehelp");
     EXPECT_TRUE(sim.writeFile("ehelp\\a.htm", "<p>"));
     EXPECT_TRUE(std::filesystem::exists(dir + "/ehelp/a.htm"));
+    // A trail byte equal to a backslash is no directory separator.
+    EXPECT_TRUE(sim.writeFile("乗.txt", "x"));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/" + std::string("乗.txt")));
   }
   EXPECT_FALSE(std::filesystem::exists(dir));  // removed with the desktop
 }
@@ -551,6 +570,48 @@ TEST(SimBrowserControl, NavigationHistoryAndEvents) {
   EXPECT_EQ(sim.getClassName(sim.windowFromPoint({100, 100})), "Internet Explorer_Server");
   wb.reset();
   EXPECT_TRUE(sim.browsers().empty());
+}
+
+TEST(SimBrowserControl, PagesComeFromTheWorkDirectoryOrTheTest) {
+  SimDesktop sim;
+  Wnd host = sim.addWindow("Host", "", {0, 0, 100, 100});
+  RecordingEvents ev;
+  auto wb = sim.createBrowser(host, &ev);
+  sim.writeFile("title.htm", "<html><head><title>帮助</title></head><body><p>第一</p>行</body></html>");
+  wb->navigate("file://" + sim.currentDirectory() + "\\title.htm");
+  EXPECT_EQ(wb->locationName(), "帮助");
+  EXPECT_EQ(wb->documentText(), "第一行");
+  sim.setPage("http://x.test/", "X", "body");
+  wb->navigate("http://x.test/");
+  EXPECT_EQ(wb->locationName(), "X");
+  EXPECT_EQ(wb->documentText(), "body");
+  wb->navigate("http://unknown.test/");
+  EXPECT_EQ(wb->documentText(), "");
+
+  sim.setBrowsersCompleteAtOnce(false);
+  ev.seen.clear();
+  wb->navigate("http://x.test/");
+  EXPECT_EQ(wb->readyState(), 1);
+  sim.browsers()[0]->finishLoading();
+  EXPECT_EQ(wb->readyState(), 4);
+  EXPECT_EQ(ev.seen, (std::vector<std::string>{"before http://x.test/", "complete http://x.test/"}));
+}
+
+TEST(SimWindows, DescribeShowsTheTreeInZOrder) {
+  SimDesktop sim;
+  Wnd f = sim.createWindow(Top("Tqircom", {-2000, 0, 400, 350}, true));
+  WindowSpec s = Child(f, Kind::Panel, {1, 2, 3, 4}, "Panel9");
+  s.caption = "up far";
+  s.visible = false;
+  sim.createWindow(s);
+  sim.addTextEditor({0, 0, 50, 50});
+  std::string d = sim.describe();
+  std::size_t bar = d.find("Tqircom"), panel = d.find("  0x"), pad = d.find("Notepad");
+  ASSERT_NE(bar, std::string::npos) << d;
+  EXPECT_LT(bar, pad) << d;  // topmost first
+  EXPECT_LT(bar, panel) << d;
+  EXPECT_NE(d.find("TPanel 'Panel9' \"up far\" 1,2 3x4 hidden"), std::string::npos) << d;
+  EXPECT_NE(d.find("[foreground]"), std::string::npos) << d;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "platform/sim/simdesktop.h"
 
 #include <algorithm>
+#include <iterator>
+#include <sstream>
 
 #include "platform/sim/simtext.h"
 
@@ -73,6 +75,25 @@ Wnd SimDesktop::findControl(Wnd top, const std::string& name) const {
 
 Wnd SimDesktop::findControl(const std::string& formClass, const std::string& name) {
   return findControl(findWindow(formClass), name);
+}
+
+std::string SimDesktop::describe() const {
+  std::ostringstream o;
+  std::function<void(Wnd, int)> one = [&](Wnd w, int depth) {
+    const SimWindow* r = rec(w);
+    if (!r) return;
+    Rect b = boundsOf(*r);
+    o << std::string(static_cast<size_t>(depth) * 2, ' ') << std::hex << "0x" << w << std::dec
+      << ' ' << r->className;
+    if (!r->name.empty()) o << " '" << r->name << "'";
+    o << " \"" << r->caption << "\" " << b.left << ',' << b.top << ' ' << b.width << 'x'
+      << b.height << (r->visible ? "" : " hidden") << (r->enabled ? "" : " disabled")
+      << (r->topmost ? " topmost" : "") << (w == foreground_ ? " [foreground]" : "")
+      << (w == focus_ ? " [focus]" : "") << '\n';
+    for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) one(*it, depth + 1);
+  };
+  for (Wnd w : ztop_) one(w, 0);
+  return o.str();
 }
 
 Rect SimDesktop::boundsOf(const SimWindow& r) const {
@@ -243,6 +264,11 @@ void SimDesktop::eraseWindow(Wnd w) {
   if (foreground_ == w) foreground_ = 0;
   if (capture_ == w) capture_ = 0;
   if (hookWnd_ == w) hookWnd_ = 0;
+  if (pressed_ == w) pressed_ = 0;
+  clickHandlers_.erase(w);
+  closeHandlers_.erase(w);
+  for (auto it = msgHandlers_.begin(); it != msgHandlers_.end();)
+    it = it->first.first == w ? msgHandlers_.erase(it) : std::next(it);
   wins_.erase(w);
 }
 
@@ -314,6 +340,11 @@ void SimDesktop::showWindow(Wnd w, bool show) {
 }
 
 bool SimDesktop::isWindowVisible(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && r->visible;
+}
+
+bool SimDesktop::isShown(Wnd w) const {
   const SimWindow* r = rec(w);
   return r && visibleChain(*r);
 }
@@ -439,15 +470,34 @@ void SimDesktop::setWindowRgn(Wnd w, Region shape, const Rect& r) {
 bool SimDesktop::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
   if (!rec(w)) return false;
   posted_.push_back({w, msg, wp, lp});
-  if (msg == 0x10) closeWindow(w);  // WM_CLOSE
+  if (msg == 0x10) {  // WM_CLOSE
+    closeRequests_.push_back(w);
+    deliverClose(w);
+  } else {
+    auto it = msgHandlers_.find({w, msg});
+    if (it != msgHandlers_.end()) {
+      auto fn = it->second;
+      dispatch([fn, wp, lp] { fn(wp, lp); });
+    }
+  }
   return true;
 }
 
 void SimDesktop::closeWindow(Wnd w) {
+  if (!rec(w)) return;
+  closeRequests_.push_back(w);
+  deliverClose(w);
+}
+
+void SimDesktop::deliverClose(Wnd w) {
   SimWindow* r = rec(w);
   if (!r) return;
-  closeRequests_.push_back(w);
-  if (r->foreign && !ignoreClose_) destroyWindow(w);
+  auto it = closeHandlers_.find(w);
+  if (it != closeHandlers_.end()) {
+    dispatch(it->second);
+  } else if (r->foreign && !ignoreClose_) {
+    destroyWindow(w);
+  }
 }
 
 unsigned SimDesktop::windowProcessId(Wnd w) {

@@ -166,6 +166,8 @@ class SimBrowser : public WebBrowser {
   void setDocumentText(const std::string& t) { documentText_ = t; }
   void setTitle(const std::string& t) { title_ = t; }
   void setReadyState(int s) { readyState_ = s; }
+  // readyState 4, then DocumentComplete and DownloadComplete.
+  void finishLoading();
   // Raise the control's events towards the program.
   bool fireBeforeNavigate2(const std::string& url);
   bool fireNewWindow2();
@@ -208,7 +210,8 @@ class SimDesktop : public Platform {
   void setBounds(Wnd w, const Rect& r) override;
   Rect getWindowRect(Wnd w) override;
   void showWindow(Wnd w, bool show) override;
-  // Own style bit and every ancestor's, as IsWindowVisible does.
+  // The window's own style bit, as a control's Visible property reads;
+  // isShown() also asks the ancestors.
   bool isWindowVisible(Wnd w) override;
   void enableWindow(Wnd w, bool enable) override;
   bool isWindowEnabled(Wnd w) override;
@@ -306,6 +309,17 @@ class SimDesktop : public Platform {
 
   std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) override;
 
+  // Events of the program's windows. A left click (down and up over the
+  // same control, real or synthesised) runs the control's click handler;
+  // WM_CLOSE runs the close handler; a posted message runs its handler.
+  // Each runs as a handler, after the running one if any.
+  void setClickHandler(Wnd w, std::function<void()> fn) override;
+  void setCloseHandler(Wnd w, std::function<void()> fn) override;
+  void setMessageHandler(Wnd w, unsigned msg,
+                         std::function<void(std::uintptr_t, std::intptr_t)> fn) override;
+  // Records the menu and answers with the next queued choice, else -1.
+  int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override;
+
   // =================== for the tests ===================
 
   // ---- screen ----
@@ -330,6 +344,11 @@ class SimDesktop : public Platform {
   std::string selectionText(Wnd w);
   std::size_t caretPos(Wnd w);
 
+  // The window tree as text, top-level windows in z-order, children
+  // indented (last created first, as they lie on top), for failure messages.
+  std::string describe() const;
+  // Own bit and every ancestor's: whether the window can be seen at all.
+  bool isShown(Wnd w) const;
   const SimWindow* window(Wnd w) const;
   SimWindow* window(Wnd w);
   std::vector<Wnd> children(Wnd w) const;
@@ -368,6 +387,29 @@ class SimDesktop : public Platform {
   std::size_t timerCount() const;
   // Interval of a running timer, 0 when none.
   unsigned timerInterval(Wnd owner, unsigned id) const;
+
+  // ---- window events ----
+  // Runs the click handler of w as a click would; false when it has none.
+  bool runClickHandler(Wnd w);
+  bool hasClickHandler(Wnd w) const { return clickHandlers_.count(w) != 0; }
+  bool hasCloseHandler(Wnd w) const { return closeHandlers_.count(w) != 0; }
+  // Moves the pointer to the middle of w's screen rectangle and clicks.
+  void clickWindow(Wnd w);
+  // The user clicks the tray icon `id`: its callback message goes to its
+  // owner with wParam = id and lParam = the mouse message (0x205 = right
+  // button up, 0x202 = left button up). False when there is no such icon.
+  bool trayMessage(unsigned id, unsigned mouseMessage);
+  struct PopupMenuRecord {
+    Wnd owner = 0;
+    std::vector<std::string> captions;
+    Point at;
+    int chosen = -1;
+  };
+  const std::vector<PopupMenuRecord>& popupMenus() const { return menus_; }
+  // The next popup menu chooses this entry (index, or the first entry with
+  // this caption); -1 dismisses it.
+  void queueMenuChoice(int index) { menuChoices_.push_back({index, {}}); }
+  void queueMenuChoice(const std::string& caption) { menuChoices_.push_back({-1, caption}); }
 
   // ---- real input ----
   void moveMouse(int x, int y);
@@ -440,6 +482,13 @@ class SimDesktop : public Platform {
 
   // ---- browsers ----
   const std::vector<SimBrowser*>& browsers() const { return browsers_; }
+  // What a browser shows for an address: its title and body text. Without
+  // an entry, a "file://" address of a file in the work directory shows
+  // that file's <title> and its text with the tags removed.
+  void setPage(const std::string& url, const std::string& title, const std::string& text);
+  // When off, navigate leaves readyState at 1 (loading) until the test
+  // calls SimBrowser::finishLoading().
+  void setBrowsersCompleteAtOnce(bool on) { browserInstant_ = on; }
 
   // ---- the record ----
   const std::vector<SimEvent>& events() const { return log_; }
@@ -459,12 +508,21 @@ class SimDesktop : public Platform {
     std::uint64_t seq = 0;
     TimerProc proc;
   };
+  // Work that waits for the running handler to return: synthesised input,
+  // and the hook's words for real input that arrived meanwhile (the real
+  // library posts them to the input window).
   struct Pending {
-    bool key = true;
+    enum { Key, Mouse, Words, Call } kind = Key;
     int vk = 0, scan = 0;
     unsigned flags = 0;
     int dx = 0, dy = 0, data = 0;
+    std::vector<Word> words;
+    std::function<void()> call;
   };
+  // Runs fn as a handler now, or after the running handler returns.
+  void dispatch(std::function<void()> fn);
+  Wnd clickTarget(Point p) const;
+  void deliverClose(Wnd w);
 
   SimWindow* rec(Wnd w);
   const SimWindow* rec(Wnd w) const;
@@ -486,6 +544,7 @@ class SimDesktop : public Platform {
   void hookKey(int vk, bool up, bool injected);
   void hookMouse(MouseAction a, int delta, bool injected);
   void applyWords(const std::vector<Word>& words);
+  void applyWordsNow(const std::vector<Word>& words);
   void buttonDown();
   void deliverKey(int vk);
   void editorKey(SimWindow& e, int vk);
@@ -516,6 +575,7 @@ class SimDesktop : public Platform {
   std::uint64_t timerSeq_ = 0;
   int handlerDepth_ = 0;
   std::vector<Pending> pending_;
+  bool flushing_ = false;
 
   HookLibrary hookLib_ = HookLibrary::Present;
   bool mouseHook_ = false, keyHook_ = false;
@@ -559,8 +619,19 @@ class SimDesktop : public Platform {
   std::string curDir_ = "C:\\sipquill";
 
   std::vector<SimBrowser*> browsers_;
+  std::map<std::string, std::pair<std::string, std::string>> pages_;
+  bool browserInstant_ = true;
+  // Title and text of an address (see setPage).
+  std::pair<std::string, std::string> pageOf(const std::string& url);
 
   std::vector<SimEvent> log_;
+
+  std::map<Wnd, std::function<void()>> clickHandlers_, closeHandlers_;
+  std::map<std::pair<Wnd, unsigned>, std::function<void(std::uintptr_t, std::intptr_t)>>
+      msgHandlers_;
+  Wnd pressed_ = 0;  // the control the left button went down on
+  std::vector<PopupMenuRecord> menus_;
+  std::vector<std::pair<int, std::string>> menuChoices_;
 };
 
 }  // namespace sq

@@ -207,7 +207,7 @@ void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
   e.flags = flags;
   log_.push_back(e);
   if (handlerDepth_ > 0) {
-    pending_.push_back({true, vk, scan, flags, 0, 0, 0});
+    pending_.push_back({Pending::Key, vk, scan, flags, 0, 0, 0, {}, {}});
     return;
   }
   applyKey(vk, (flags & keyflag::KeyUp) != 0, true, scan);
@@ -223,7 +223,7 @@ void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
   e.data = data;
   log_.push_back(e);
   if (handlerDepth_ > 0) {
-    pending_.push_back({false, 0, 0, flags, dx, dy, data});
+    pending_.push_back({Pending::Mouse, 0, 0, flags, dx, dy, data, {}, {}});
     return;
   }
   applyMouse(flags, dx, dy, data, true);
@@ -263,6 +263,13 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     setKeyState(b.vk, b.down);
     hookMouse(b.a, 0, injected);
     if (b.down) buttonDown();
+    if (b.a == MouseAction::LeftDown) pressed_ = clickTarget(cursor_);
+    if (b.a == MouseAction::LeftUp) {
+      Wnd w = clickTarget(cursor_);
+      bool same = w && w == pressed_;
+      pressed_ = 0;
+      if (same && clickHandlers_.count(w)) dispatch(clickHandlers_[w]);
+    }
   }
   if (flags & mouseflag::Wheel) hookMouse(MouseAction::Wheel, data, injected);
 }
@@ -290,6 +297,15 @@ void SimDesktop::hookMouse(MouseAction a, int delta, bool injected) {
 }
 
 void SimDesktop::applyWords(const std::vector<Word>& words) {
+  if (words.empty()) return;
+  if (handlerDepth_ > 0) {
+    pending_.push_back({Pending::Words, 0, 0, 0, 0, 0, 0, words, {}});
+    return;
+  }
+  applyWordsNow(words);
+}
+
+void SimDesktop::applyWordsNow(const std::vector<Word>& words) {
   for (const Word& w : words) {
     Wnd to = 0;
     switch (w.box) {
@@ -313,6 +329,114 @@ void SimDesktop::buttonDown() {
   if (!t->foreign && !activateOwnOnClick_) return;
   if (r->editor) t->lastFocus = w;
   activate(top);
+}
+
+// ---------------------------------------------------------------- window events
+
+void SimDesktop::dispatch(std::function<void()> fn) {
+  if (!fn) return;
+  if (handlerDepth_ > 0) {
+    Pending p;
+    p.kind = Pending::Call;
+    p.call = std::move(fn);
+    pending_.push_back(std::move(p));
+    return;
+  }
+  runAsHandler(fn);
+}
+
+Wnd SimDesktop::clickTarget(Point p) const {
+  // Like windowFromPoint, but a label or image takes its own clicks.
+  for (Wnd w : ztop_) {
+    const SimWindow* r = rec(w);
+    if (!r || !r->visible || !hitTest(*r, p)) continue;
+    for (bool descended = true; descended;) {
+      descended = false;
+      for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) {
+        const SimWindow* c = rec(*it);
+        if (c && c->visible && c->enabled && hitTest(*c, p)) {
+          r = c;
+          descended = true;
+          break;
+        }
+      }
+    }
+    return r->handle;
+  }
+  return 0;
+}
+
+void SimDesktop::setClickHandler(Wnd w, std::function<void()> fn) {
+  if (!rec(w)) return;
+  if (fn)
+    clickHandlers_[w] = std::move(fn);
+  else
+    clickHandlers_.erase(w);
+}
+
+void SimDesktop::setCloseHandler(Wnd w, std::function<void()> fn) {
+  if (!rec(w)) return;
+  if (fn)
+    closeHandlers_[w] = std::move(fn);
+  else
+    closeHandlers_.erase(w);
+}
+
+void SimDesktop::setMessageHandler(Wnd w, unsigned msg,
+                                   std::function<void(std::uintptr_t, std::intptr_t)> fn) {
+  if (!rec(w)) return;
+  if (fn)
+    msgHandlers_[{w, msg}] = std::move(fn);
+  else
+    msgHandlers_.erase({w, msg});
+}
+
+bool SimDesktop::runClickHandler(Wnd w) {
+  auto it = clickHandlers_.find(w);
+  if (it == clickHandlers_.end()) return false;
+  dispatch(it->second);
+  return true;
+}
+
+void SimDesktop::clickWindow(Wnd w) {
+  const SimWindow* r = rec(w);
+  if (!r) return;
+  Rect s = screenRect(*r);
+  moveMouse(s.left + s.width / 2, s.top + s.height / 2);
+  leftDown();
+  leftUp();
+}
+
+bool SimDesktop::trayMessage(unsigned id, unsigned mouseMessage) {
+  for (const TrayIcon& t : tray_) {
+    if (t.id == id) {
+      return postMessage(t.owner, t.callbackMessage, id, static_cast<std::intptr_t>(mouseMessage));
+    }
+  }
+  return false;
+}
+
+int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
+  PopupMenuRecord m;
+  m.owner = owner;
+  m.at = at;
+  for (const MenuEntry& e : entries) m.captions.push_back(e.caption);
+  if (!menuChoices_.empty()) {
+    auto [index, caption] = menuChoices_.front();
+    menuChoices_.erase(menuChoices_.begin());
+    if (!caption.empty()) {
+      for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].caption == caption) {
+          index = static_cast<int>(i);
+          break;
+        }
+    }
+    if (index >= 0 && index < static_cast<int>(entries.size()) &&
+        entries[static_cast<size_t>(index)].enabled && !entries[static_cast<size_t>(index)].separator)
+      m.chosen = index;
+  }
+  menus_.push_back(m);
+  return m.chosen;
 }
 
 // ---------------------------------------------------------------- real input
@@ -525,14 +649,32 @@ unsigned SimDesktop::timerInterval(Wnd owner, unsigned id) const {
 }
 
 void SimDesktop::flushPending() {
+  // A handler run from here (a click) queues its own input behind what is
+  // already waiting, so nested flushes are left to this loop.
+  if (flushing_) return;
+  struct Guard {
+    bool& f;
+    ~Guard() { f = false; }
+  };
+  flushing_ = true;
+  Guard guard{flushing_};
   while (!pending_.empty() && handlerDepth_ == 0) {
     std::vector<Pending> batch;
     batch.swap(pending_);
-    for (const Pending& p : batch) {
-      if (p.key)
-        applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan);
-      else
-        applyMouse(p.flags, p.dx, p.dy, p.data, true);
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      Pending& p = batch[i];
+      switch (p.kind) {
+        case Pending::Key: applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan); break;
+        case Pending::Mouse: applyMouse(p.flags, p.dx, p.dy, p.data, true); break;
+        case Pending::Words: applyWordsNow(p.words); break;
+        case Pending::Call: runAsHandler(p.call); break;
+      }
+      if (!pending_.empty() && i + 1 < batch.size()) {
+        // Newly queued work goes after the rest of this batch.
+        pending_.insert(pending_.begin(), std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(i) + 1),
+                        std::make_move_iterator(batch.end()));
+        break;
+      }
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <tuple>
 
 #include "platform/sim/simdesktop.h"
 #include "platform/sim/simtext.h"
@@ -25,7 +26,7 @@ std::string BaseName(const std::string& path) {
 
 std::string RegPath(const std::string& key) {
   std::string k = key;
-  while (!k.empty() && k.back() == '\\') k.pop_back();
+  while (simtext::EndsWithSep(k)) k.pop_back();
   while (!k.empty() && k.front() == '\\') k.erase(k.begin());
   return k;
 }
@@ -224,7 +225,7 @@ bool SimDesktop::regSetValue(const std::string& key, const std::string& name,
   if (k.empty()) return false;
   // Creating a key creates every missing key above it.
   for (std::size_t pos = 0;;) {
-    std::size_t s = k.find('\\', pos);
+    std::size_t s = simtext::FindSep(k, pos);
     std::string part = s == std::string::npos ? k : k.substr(0, s);
     std::string low = simtext::LowerGbk(part);
     if (!reg_.count(low)) reg_[low].name = part;
@@ -362,12 +363,49 @@ SimBrowser::~SimBrowser() {
   v.erase(std::remove(v.begin(), v.end(), this), v.end());
 }
 
+void SimDesktop::setPage(const std::string& url, const std::string& title,
+                         const std::string& text) {
+  pages_[url] = {title, text};
+}
+
+std::pair<std::string, std::string> SimDesktop::pageOf(const std::string& url) {
+  auto it = pages_.find(url);
+  if (it != pages_.end()) return it->second;
+  const std::string scheme = "file://";
+  std::string html;
+  if (url.rfind(scheme, 0) != 0 || !readFile(url.substr(scheme.size()), html)) return {};
+  std::string title, text;
+  std::string low = simtext::LowerGbk(html);
+  std::size_t t = low.find("<title>"), te = low.find("</title>");
+  if (t != std::string::npos && te != std::string::npos && te > t) title = html.substr(t + 7, te - t - 7);
+  std::size_t body = low.find("<body");
+  std::size_t i = body == std::string::npos ? (te == std::string::npos ? 0 : te + 8) : body;
+  bool inTag = false;
+  for (; i < html.size(); ++i) {
+    char c = html[i];
+    if (c == '<') inTag = true;
+    else if (c == '>') inTag = false;
+    else if (!inTag) text += c;
+  }
+  return {title, text};
+}
+
+void SimBrowser::finishLoading() {
+  readyState_ = 4;
+  if (events_) {
+    events_->documentComplete(location_);
+    events_->downloadComplete();
+  }
+}
+
 void SimBrowser::navigate(const std::string& url) {
   requested_.push_back(url);
   if (events_ && events_->beforeNavigate2(url)) return;
   location_ = url;
   title_.clear();
-  readyState_ = 4;
+  documentText_.clear();
+  if (desk_) std::tie(title_, documentText_) = desk_->pageOf(url);
+  readyState_ = (!desk_ || desk_->browserInstant_) ? 4 : 1;
   if (!history_.empty()) history_.resize(pos_ + 1);
   history_.push_back(url);
   pos_ = history_.size() - 1;

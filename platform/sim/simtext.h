@@ -53,6 +53,24 @@ inline std::size_t Snap(const std::string& s, std::size_t pos) {
   }
 }
 
+// The next backslash at or after `from` (a character boundary) that is a
+// character of its own, not the trail byte of a double-byte one.
+inline std::size_t FindSep(const std::string& s, std::size_t from) {
+  for (std::size_t i = from; i < s.size(); ++i) {
+    if (IsLead(static_cast<unsigned char>(s[i]))) {
+      ++i;
+      continue;
+    }
+    if (s[i] == '\\') return i;
+  }
+  return std::string::npos;
+}
+
+// Whether the last character of `s` is a backslash of its own.
+inline bool EndsWithSep(const std::string& s) {
+  return !s.empty() && s.back() == '\\' && PrevChar(s, s.size()) == s.size() - 1;
+}
+
 inline std::size_t LineStart(const std::string& s, std::size_t pos) {
   std::size_t nl = pos == 0 ? std::string::npos : s.rfind('\n', pos - 1);
   return nl == std::string::npos ? 0 : nl + 1;
