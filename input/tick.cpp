@@ -1,11 +1,17 @@
 #include "input/tick.h"
 
+#include <algorithm>
+
 #include "app/app.h"
+#include "app/caretinfo.h"
+#include "app/formmain.h"
 #include "app/relays.h"
+#include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
+#include "input/keys.h"
 #include "input/mailbox.h"
 #include "input/qirinputor.h"
 
@@ -19,6 +25,7 @@ bool Tick::Ready() const {
 
 void Tick::Run() {
   if (!Ready()) return;
+  ++s_.runs;
   Relays();
   LeftPressAndCaretReset();
   ScrollModeResets();
@@ -45,27 +52,108 @@ void Tick::Run() {
   InputMethodAndKeys();
 }
 
-void Tick::Relays() {
-  App& a = app_;
-  Platform& p = a.platform();
-  // 1: the right-press word of rightform goes to the life panel.
-  a.lifeform->Panel22.SetCaption(a.rightform->Caption());
-  // 2: the pointer.
-  s_.cursor = p.getCursorPos();
-  // 3: the scroll-mode caption and the class under the pointer to Form2.
-  const std::string scroll = a.qirForm3->Caption();
-  a.Form2->SetCaption(scroll);
-  a.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(s_.cursor)).substr(0, 95));
-  // 6 (done here with the other copies): wheel words to the browser.
-  if (mail::Starts(scroll, "ystop wheel=")) a.easyie->Panel42.SetCaption(scroll);
-  a.Form1->Edit1.SetCaption(scroll);
+// ---- shared helpers ----------------------------------------------------
+
+Wnd Tick::TopWindowAt(Point pt) {
+  Platform& p = app_.platform();
+  Wnd w = p.windowFromPoint(pt);
+  // Climb to the window without a parent; the bound only guards against a
+  // broken parent chain.
+  for (int depth = 0; w && depth < 256; ++depth) {
+    Wnd parent = p.getParent(w);
+    if (!parent) break;
+    w = parent;
+  }
+  return w;
 }
 
-void Tick::RecordInputCaption() {
-  App& a = app_;
-  const std::string cap = a.qirinputor->Caption();
-  mail::RecordInputWord(a.qircom->ListBox1, cap);
-  mail::RecordInputWord(a.easyie->ListBox11, cap);
+bool Tick::OverBar() {
+  Platform& p = app_.platform();
+  Wnd under = p.windowFromPoint(s_.cursor);
+  return under && p.isChild(app_.qircom->Handle(), under);
+}
+
+bool Tick::OverBarOrBrowser() {
+  Platform& p = app_.platform();
+  Wnd under = p.windowFromPoint(s_.cursor);
+  if (!under) return false;
+  Teasyie& b = *app_.easyie;
+  return p.isChild(app_.qircom->Handle(), under) || p.isChild(b.Handle(), under) ||
+         p.isChild(b.Panel9.Handle(), under) || p.isChild(b.Panel3.Handle(), under);
+}
+
+void Tick::BringToFront(Wnd w) {
+  if (w) app_.platform().bringWindowToTop(w);
+}
+
+void Tick::ShowClipPanels() {
+  Tqircom& bar = *app_.qircom;
+  bar.Panel9.Show();
+  bar.Panel12.Show();
+  bar.Panel35.Show();
+}
+
+void Tick::ShowClipWidget(int x, int y) {
+  Tqircom& bar = *app_.qircom;
+  bar.SetWindowPos(ZOrder::TopMost, x, y, 70, 24, swp::ShowWindow);
+  bar.Show();
+}
+
+void Tick::FocusUnder(Point pt) {
+  Platform& p = app_.platform();
+  p.sleep(30);
+  ShowClipPanels();
+  BringToFront(TopWindowAt({pt.x, pt.y - 10}));
+  p.sleep(30);
+  keys::Escape42(p);
+  keys::Escape42(p);
+}
+
+void Tick::InsertSmartClipboard(const std::string& text) {
+  // Newest first, no two entries equal.
+  Control& list = app_.qircom->ListBox2;
+  list.Insert(0, text);
+  for (int n = list.Count() - 1; n >= 1; --n)
+    if (list.Item(n) == text) list.Delete(n);
+}
+
+int Tick::BarEdit2Ticks() { return LeadingInt(app_.qircom->Edit2.Caption()) / 20; }
+
+int Tick::HoldTicks() { return app_.wrpyreadpanel->LeftHoldMs() / 20; }
+
+WebBrowser* Tick::BrowserPage() {
+  // The browser window does not expose the web control of its current page
+  // yet; until it does, copy and paste into a shown browser have no effect.
+  return nullptr;
+}
+
+int Tick::AlignLines(std::vector<std::string>& lines, int column) {
+  if (lines.empty()) return 0;
+  const std::string& first = lines[0];
+  std::size_t lead = first.find_first_not_of(' ');
+  if (lead == std::string::npos) lead = first.size();
+  long long n = static_cast<long long>(column) - static_cast<long long>(lead);
+  n = std::clamp<long long>(n, -kMaxIndent, kMaxIndent);
+  if (n > 0) {
+    const std::string pad(static_cast<std::size_t>(n), ' ');
+    for (auto& line : lines) line.insert(0, pad);
+  } else if (n < 0) {
+    const std::size_t cut = static_cast<std::size_t>(-n);
+    for (auto& line : lines) {
+      // Walk whole characters: a GBK lead byte (0x81..0xFE) takes its
+      // trail byte with it, so a cut never leaves half a character.
+      std::size_t i = 0;
+      while (i < line.size()) {
+        std::size_t w = (static_cast<unsigned char>(line[i]) >= 0x81 &&
+                         static_cast<unsigned char>(line[i]) <= 0xFE && i + 1 < line.size())
+                            ? 2 : 1;
+        if (i + w > cut) break;
+        i += w;
+      }
+      line.erase(0, i);
+    }
+  }
+  return static_cast<int>(n);
 }
 
 }  // namespace sq

@@ -4,6 +4,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
+
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -13,6 +17,7 @@ class App;
 
 // Everything the tick keeps between ticks. Zero at start unless noted.
 struct TickState {
+  std::uint64_t runs = 0;   // ticks that got past the readiness check
   Point cursor;             // read at the start of every tick
   Point leftPress;          // refreshed on every tick while left is down
   Point rightPress;         // while right is down away from the command bar
@@ -44,6 +49,9 @@ struct TickState {
   bool leftWasUp = false;
   bool zGuard = false;
   bool gowebOnce = false;   // "ystop goweb" handled until the next left press
+  // A stop word that carries "wheel" is left as written; this remembers the
+  // one last answered so it is answered once, not on every later tick.
+  std::string wheelStopSeen;
 };
 
 class Tick {
@@ -58,38 +66,66 @@ class Tick {
   static constexpr int kClipboardWait = 20; // ticks
   static constexpr int kLongRightPress = 20;
 
+  static constexpr int kCaretBand = 20;      // px, the caret reset band
+  // Widest indentation the capture alignment adds; keeps a block's size
+  // linear in the copied text even after a huge single-line copy.
+  static constexpr int kMaxIndent = 1024;
+
   static bool Same(Point a, Point b) {
     return (a.x - b.x <= kNear && b.x - a.x <= kNear) &&
            (a.y - b.y <= kNear && b.y - a.y <= kNear);
   }
 
+  // The lines of a copied block shifted so that line 0's text starts at
+  // `column` (bytes of GBK text; blanks are single spaces). Returns the
+  // shift N: N > 0 prefixes N blanks, N < 0 removes |N| bytes from the
+  // start of every line, never past a line's end and never through the
+  // middle of a double-byte character. The shift is bounded by kMaxIndent.
+  static int AlignLines(std::vector<std::string>& lines, int column);
+
  private:
   bool Ready() const;
-  // Each returns true when it ends the tick.
-  void Relays();                 // steps 1, 3, 6
-  void LeftPressAndCaretReset(); // steps 4, 5
-  void ScrollModeResets();       // step 7
-  void SelectionWords();         // step 8
-  void RightClickReplay();       // step 9
-  bool KeyHistoryGestures();     // step 10
-  bool PasteRequest();           // step 11
-  bool CopyLinesStage();         // step 12
-  bool CopyLinesGesture();       // step 13
-  bool ZGuard();                 // step 14
-  void ParkWidgets();            // step 15
-  bool RightChords();            // step 16
-  void TitleWordsAndCtrlTap();   // step 17
-  bool DragStops();              // step 18
-  void LeftformOverBar();        // step 19
-  bool RightPress();             // step 20
-  bool LeftRelease();            // step 21
-  bool LeftHold();               // step 22
-  void HideMainForm();           // step 23
-  void InputHistoryPatterns();   // step 24
-  void RecordInputCaption();     // step 25
-  void SiblingWords();           // step 26
-  void LeftDownParkBar();        // step 27
-  void InputMethodAndKeys();     // step 28
+  // The steps in the order the tick takes them. Those returning bool end
+  // the tick when they return true.
+  void Relays();                 // captions copied to the mirrors
+  void LeftPressAndCaretReset(); // left-press point, caret band reset
+  void ScrollModeResets();       // the caret window's ListBox3 triggers
+  void SelectionWords();         // caret caption words
+  void RightClickReplay();       // "oldright"
+  bool KeyHistoryGestures();     // Alt tapped twice, Alt then Windows key
+  bool PasteRequest();           // "key--ctrlv"
+  bool CopyLinesStage();         // waiting for the line copy to land
+  bool CopyLinesGesture();       // "alt2menu--51"
+  bool ZGuard();                 // Z held under a pending key word
+  void ParkWidgets();            // bar and menus the pointer has left
+  bool RightChords();            // "rightdn" / "rightup"
+  void TitleWordsAndCtrlTap();   // title caption, Ctrl tap, "key--mode"
+  bool DragStops();              // "ystop" words from the scroll-mode window
+  void LeftformOverBar();
+  bool RightPress();             // right held: press point, rightrb menu
+  bool LeftRelease();
+  bool LeftHold();               // pointer widget, still test, drag start
+  void HideMainForm();
+  void InputHistoryPatterns();   // patterns of the input-word history
+  void RecordInputCaption();     // input caption into both histories
+  void SiblingWords();           // "ystop gohelpweb", "ystop goweb"
+  void LeftDownParkBar();
+  void InputMethodAndKeys();     // input-method windows, keyboard words
+
+  // Gesture pieces shared by several steps.
+  void CaptureAfterCopy();       // "key--shiftc--copy--ok" seen
+  void PasteByDigit();           // "key//bshiftok2--" and a digit code
+  Wnd TopWindowAt(Point p);
+  bool OverBar();                // pointer over a descendant of the bar
+  bool OverBarOrBrowser();
+  void BringToFront(Wnd w);
+  void ShowClipPanels();
+  void ShowClipWidget(int x, int y);
+  void FocusUnder(Point p);
+  void InsertSmartClipboard(const std::string& text);
+  int BarEdit2Ticks();           // the bar's Edit2 number / 20
+  int HoldTicks();               // the settings panel's Edit2 number / 20
+  WebBrowser* BrowserPage();     // the web control of the browser's page
 
   App& app_;
   TickState s_;

@@ -1,29 +1,156 @@
-// Gesture steps of the tick not yet built; each is a no-op that ends nothing.
+// The tick's own steps: relays, the caret reset, scroll-mode resets, the
+// Z guard, parking of the widgets, the history record and the sibling words.
 #include "input/tick.h"
+
+#include <algorithm>
+
+#include "app/app.h"
+#include "app/caretinfo.h"
+#include "app/formmain.h"
+#include "app/relays.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/keys.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
 
 namespace sq {
 
-void Tick::LeftPressAndCaretReset() {}
-void Tick::ScrollModeResets() {}
-void Tick::SelectionWords() {}
-void Tick::RightClickReplay() {}
-bool Tick::KeyHistoryGestures() { return false; }
-bool Tick::PasteRequest() { return false; }
-bool Tick::CopyLinesStage() { return false; }
-bool Tick::CopyLinesGesture() { return false; }
-bool Tick::ZGuard() { return false; }
-void Tick::ParkWidgets() {}
-bool Tick::RightChords() { return false; }
-void Tick::TitleWordsAndCtrlTap() {}
-bool Tick::DragStops() { return false; }
-void Tick::LeftformOverBar() {}
-bool Tick::RightPress() { return false; }
-bool Tick::LeftRelease() { return false; }
-bool Tick::LeftHold() { return false; }
-void Tick::HideMainForm() {}
-void Tick::InputHistoryPatterns() {}
-void Tick::SiblingWords() {}
-void Tick::LeftDownParkBar() {}
-void Tick::InputMethodAndKeys() {}
+void Tick::Relays() {
+  App& a = app_;
+  Platform& p = a.platform();
+  // The right-press word of rightform goes to the life panel.
+  a.lifeform->Panel22.SetCaption(a.rightform->Caption());
+  // The pointer.
+  s_.cursor = p.getCursorPos();
+  // The scroll-mode caption and the class under the pointer to Form2.
+  const std::string scroll = a.qirForm3->Caption();
+  a.Form2->SetCaption(scroll);
+  a.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(s_.cursor)).substr(0, 95));
+  // Wheel words to the browser.
+  if (mail::Starts(scroll, "ystop wheel=")) a.easyie->Panel42.SetCaption(scroll);
+  a.Form1->Edit1.SetCaption(scroll);
+}
+
+void Tick::LeftPressAndCaretReset() {
+  Platform& p = app_.platform();
+  if (p.isKeyDown(vk::LButton)) s_.leftPress = s_.cursor;
+  const int dy = s_.cursor.y - s_.leftPress.y;
+  if (dy <= kCaretBand && -dy <= kCaretBand) {
+    if (!app_.lifeform->Caption().empty()) app_.lifeform->SetCaption("");
+    if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
+  }
+}
+
+void Tick::ScrollModeResets() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Control& marks = a.caretinfo->ListBox3;
+  if (marks.Count() < 2) return;
+  if (mail::Is(marks.Item(1), "ystop000")) {
+    a.qirForm3->SetCaption("ystop text");
+    marks.SetItem(1, "new ystop--");
+    keys::LeftClick(p);
+  }
+  Control& start = a.qirForm3->Panel4;
+  if (start.Visible() && mail::Starts(marks.Item(1), "ystop==/ystop stopdrag")) {
+    marks.SetItem(1, "new ystop--");
+    start.Hide();
+    if (start.Left() >= 0) p.setCursorPos({start.Left(), start.Top()});
+    a.qirForm3->SetCaption("123ok ystop");
+  }
+}
+
+bool Tick::ZGuard() {
+  if (s_.zGuard) return false;
+  if (!mail::Starts(app_.qirinputor->Caption(), "key--")) return false;
+  if (!app_.platform().isKeyDown('Z')) return false;
+  s_.zGuard = true;
+  return true;
+}
+
+void Tick::ParkWidgets() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqircom& bar = *a.qircom;
+  // The browser's menu panel goes away once the pointer has left it.
+  if (mail::Is(a.qirForm3->Caption(), "iemenu")) {
+    Wnd under = p.windowFromPoint(s_.cursor);
+    Control& menu = a.easyie->Panel3;
+    if (!(under && p.isChild(menu.Handle(), under))) menu.Hide();
+  }
+  const Rect r = bar.Bounds();
+  if (!(r.width == 180 && r.height == 250) && bar.Panel4.Visible()) bar.Panel4.Hide();
+  if (r.width == 400 && r.height == 350 && r.left > 0 && !OverBar()) bar.Park();
+  if (r.width < 100 && r.height <= 30 && r.left > 0 && !OverBar()) {
+    // The pointer left the clip widget: let go of whatever it was doing.
+    if (p.isKeyDown(vk::LButton)) p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+    if (p.isKeyDown(vk::RButton)) {
+      BringToFront(TopWindowAt({s_.cursor.x - 8, s_.cursor.y}));
+      keys::Escape(p);
+      keys::Escape(p);
+      bar.Park();
+      p.mouseEvent(mouseflag::RightUp, 0, 0, 0);
+    }
+    bar.Park();
+  }
+}
+
+void Tick::LeftformOverBar() {
+  Tleftform& left = *app_.leftform;
+  if (OverBar() && left.Left() != 0) {
+    left.SetLeft(0);
+    left.SetTop(0);
+  }
+}
+
+void Tick::HideMainForm() {
+  Form* main = app_.FormMainForm();
+  if (main && main->Visible()) main->Hide();
+}
+
+void Tick::RecordInputCaption() {
+  App& a = app_;
+  const std::string cap = a.qirinputor->Caption();
+  mail::RecordInputWord(a.qircom->ListBox1, cap);
+  mail::RecordInputWord(a.easyie->ListBox11, cap);
+}
+
+void Tick::SiblingWords() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Wnd w = p.findWindow("TqirForm3");
+  if (!w) return;
+  const std::string word = p.getWindowText(w);
+  if (mail::Is(word, "ystop gohelpweb")) {
+    a.easyie->SetLeft(0);
+    BringToFront(a.easyie->Handle());
+    a.easyie->Button21Click();
+  } else if (mail::Is(word, "ystop goweb") && !s_.gowebOnce) {
+    s_.gowebOnce = true;
+    a.easyie->SetLeft(0);
+    BringToFront(a.easyie->Handle());
+    Wnd sibling = p.findWindow("TqirF1");
+    if (sibling) {
+      p.bringWindowToTop(sibling);
+      p.setActiveWindow(sibling);
+    }
+  }
+}
+
+void Tick::LeftDownParkBar() {
+  App& a = app_;
+  Platform& p = a.platform();
+  if (!p.isKeyDown(vk::LButton)) return;
+  Wnd under = p.windowFromPoint(s_.cursor);
+  if (under && p.isChild(a.qirForm3->Handle(), under)) return;
+  if (a.easyie->Left() >= 0) return;
+  Tqircom& bar = *a.qircom;
+  if (bar.Width() < 20 && bar.Left() >= 0) bar.SetLeft(-1000);
+  s_.gowebOnce = false;
+}
 
 }  // namespace sq

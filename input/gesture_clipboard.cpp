@@ -1,0 +1,247 @@
+// Gestures of the tick that end in a copy, a cut or a paste: selection
+// words, right-click replay, the Alt key patterns, the paste request, the
+// copy-lines stage and gesture, the capture after a copy and the paste of a
+// smart-clipboard entry by digit.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/caretinfo.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/keys.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
+#include "input/tick.h"
+
+namespace sq {
+
+namespace {
+const char* const kCtrlHeld = "<Ctrl>按下";
+const char* const kNearLeft = "左键附近";
+}  // namespace
+
+void Tick::SelectionWords() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tcaretinfo& caret = *a.caretinfo;
+  // A selection finished outside the system: cut it.
+  if (mail::Starts(caret.Caption(), "ok select")) {
+    caret.SetCaption("oksel");
+    a.qirForm3->SetCaption("ystop text");
+    a.qircom->Park();
+    keys::Down(p, vk::Shift);
+    keys::Down(p, vk::Delete);
+    keys::Up(p, vk::Delete);
+    keys::Up(p, vk::Shift);
+  }
+  if (p.isKeyDown(vk::LButton) && mail::Is(caret.Caption(), "select"))
+    caret.SetCaption("leftexit select");
+  if (p.isKeyDown(vk::RButton) && mail::Is(caret.Caption(), "select"))
+    caret.SetCaption("rightexit select");
+  if (s_.selectArmed && mail::Starts(a.qirForm3->Caption(), "down/") &&
+      !mail::Has(caret.Caption(), "select")) {
+    caret.SetCaption("mousedown");
+    if (s_.copyLinesFlag) {
+      caret.SetCaption("select");
+      s_.copyLinesFlag = false;
+    }
+    s_.selectArmed = false;
+  }
+}
+
+void Tick::RightClickReplay() {
+  App& a = app_;
+  if (!mail::Is(a.qirinputor->Caption(), "oldright")) return;
+  a.qircom->Park();
+  a.qirinputor->SetCaption("xx oldright");
+  keys::RightClick(a.platform());
+}
+
+bool Tick::KeyHistoryGestures() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqircom& bar = *a.qircom;
+  Control& hist = bar.ListBox8;
+  const std::string h0 = mail::ItemOr(hist, 0), h1 = mail::ItemOr(hist, 1),
+                    h2 = mail::ItemOr(hist, 2), h3 = mail::ItemOr(hist, 3);
+  // Alt tapped twice: paste.
+  if (h0 == "old--18up" && h1 == "18down" && h2 == "old--18up" && h3 == "18down") {
+    for (int i = 0; i < 4; ++i) hist.SetItem(i, "cvok");
+    hist.Insert(0, "91ok");
+    keys::Combo(p, vk::Control, 'V');
+    return true;
+  }
+  // Alt then the Windows key: select from the caret to the pointer and copy.
+  if (h0 == "91down" && h1 == "old--18up" && h2 == "18down") {
+    hist.SetItem(0, "18ok");
+    bar.Panel35.SetCaption("<-");
+    keys::Down(p, vk::Shift);
+    p.sleep(10);
+    s_.selectArmed = true;
+    keys::LeftClick(p);
+    keys::Up(p, vk::Shift);
+    p.sleep(10);
+    keys::Combo(p, vk::Control, 'C');
+    p.sleep(200);
+    a.qirinputor->Panel4.SetLeft(0);
+    a.qirinputor->Panel4.SetTop(0);
+    ShowClipWidget(s_.cursor.x + 40, s_.cursor.y + 20);
+    if (bar.Left() + 30 > 2) p.setCursorPos({bar.Left() + 30, bar.Top() + 8});
+    bar.Panel14.SetCaption(mail::Is(a.lifeform->Panel4.Caption(), kCtrlHeld) ? "X!" : "F3");
+    bar.Panel12.Show();
+    a.caretinfo->SetCaption("select");
+    return true;
+  }
+  return false;
+}
+
+bool Tick::PasteRequest() {
+  App& a = app_;
+  Platform& p = a.platform();
+  if (!mail::Is(a.qirinputor->Caption(), "key--ctrlv")) return false;
+  Tqircom& bar = *a.qircom;
+  a.qirinputor->SetCaption("old--xxcvok");
+  a.qirForm3->SetCaption("ystop okok");
+  bar.Panel18.SetCaption("ctrlv 3");
+  a.easyie->ListBox11.Insert(0, "key--ctrlv--start");
+  p.sleep(10);
+  if (a.easyie->Left() < 0) {
+    // Paste into the window just left of the bar.
+    const Point at{bar.Left() - 2, bar.Top()};
+    BringToFront(TopWindowAt(at));
+    if (Wnd w = p.windowFromPoint(at)) p.setActiveWindow(w);
+    keys::Combo(p, vk::Control, 'V');
+  } else if (WebBrowser* page = BrowserPage()) {
+    page->execWB(13, 1);  // paste
+  }
+  return true;
+}
+
+bool Tick::CopyLinesStage() {
+  if (!s_.copyLinesArmed) return false;
+  Platform& p = app_.platform();
+  const std::string clip = p.getClipboardText();
+  if (clip != s_.savedText) {
+    // The line copy arrived: extend the selection over the counted lines.
+    s_.copyLinesArmed = false;
+    s_.copyLinesWait = 0;
+    s_.savedText = clip;
+    keys::Press(p, vk::Home);
+    keys::Down(p, vk::Shift);
+    for (int i = 0; i < s_.copyLinesCount; ++i) keys::Press(p, vk::Down);
+    keys::Up(p, vk::Shift);
+    keys::Combo(p, vk::Control, 'C');
+    return true;
+  }
+  if (++s_.copyLinesWait >= kClipboardWait) {
+    s_.copyLinesArmed = false;
+    s_.copyLinesWait = 0;
+  }
+  return false;
+}
+
+bool Tick::CopyLinesGesture() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqircom& bar = *a.qircom;
+  if (mail::Starts(a.qirForm3->Caption(), "down/")) {
+    s_.captureFlag = false;
+    a.qirinputor->SetCaption("old--lm");
+  }
+  if (p.isKeyDown(vk::LButton)) s_.captureFlag = false;
+  if (!(s_.captureFlag || mail::Is(bar.Panel19.Caption(), "xx copy"))) return false;
+  if (!mail::Is(a.caretinfo->Caption(), "alt2menu--51")) return false;
+
+  s_.captureFlag = false;
+  s_.copyLinesFlag = true;
+  a.caretinfo->SetCaption("xx--alt2menu--51");
+  bar.Panel19.SetCaption("qq--xx copy");
+  if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, "old--xx--27");
+  a.qirinputor->SetCaption("old--xx--27");
+  const int lines = bar.ListBox11.Count();
+  // Click just right of the drag anchor and at it to put the caret there.
+  // An anchor never set (x 0) moves nothing: both clicks land at the pointer.
+  if (s_.dragAnchor.x != 0 && s_.dragAnchor.x + 20 > 2)
+    p.setCursorPos({s_.dragAnchor.x + 20, s_.dragAnchor.y});
+  keys::LeftClick(p, true);
+  if (s_.dragAnchor.x > 2) p.setCursorPos(s_.dragAnchor);
+  keys::LeftClick(p, true);
+  // Select to the start of the line and copy it.
+  keys::Down(p, vk::Shift);
+  keys::Press(p, vk::Home);
+  keys::Up(p, vk::Shift);
+  keys::Combo(p, vk::Control, 'C');
+  s_.copyLinesArmed = true;
+  s_.copyLinesWait = 0;
+  s_.copyLinesCount = lines;
+  s_.savedText = p.getClipboardText();
+  a.caretinfo->SetCaption("select xxcopy");
+  return true;
+}
+
+void Tick::CaptureAfterCopy() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqircom& bar = *a.qircom;
+  Tlifeform& life = *a.lifeform;
+  ++s_.captureCounter;
+  if (mail::Starts(life.Panel7.Caption(), kNearLeft)) life.leftselect.SetCaption("left exit");
+  if (s_.captureCounter <= 2) return;
+
+  // Third sighting: the copied text enters the smart clipboard, aligned.
+  s_.captureCounter = 0;
+  a.qirinputor->SetCaption("key--wwccok2");
+  const std::string text = p.getClipboardText();
+  InsertSmartClipboard(text);
+  life.Panel2.SetCaption("c3");
+  life.Panel2.SetCaption("4aa");
+  bar.BitBtn6.SetCaption("---align");
+  Control& lines = bar.ListBox11;
+  lines.SetText(text);
+  p.sleep(30);
+  const int n = lines.Count();
+  if (n > 1) {
+    std::vector<std::string> v;
+    v.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) v.push_back(lines.Item(i));
+    const int shift = AlignLines(v, s_.captureColumn);
+    bar.BitBtn2.SetCaption(std::to_string(shift) + "/");
+    if (shift != 0)
+      for (int i = 0; i < n; ++i) lines.SetItem(i, v[static_cast<std::size_t>(i)]);
+  } else {
+    s_.captureColumn = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30));
+    bar.BitBtn2.SetCaption(std::to_string(s_.captureColumn));
+  }
+  a.qirinputor->SetCaption("old--key--wwccok3");
+  bar.Edit1.SetCaption(text);
+  a.easyie->Edit1.SetCaption(text);
+  a.qirinputor->SetCaption("old--cap");
+  if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, "xx//old--27");
+  life.Panel2.SetCaption("cpok");
+  s_.captureFlag = true;
+}
+
+void Tick::PasteByDigit() {
+  App& a = app_;
+  const std::string cap = a.qirinputor->Caption();
+  if (cap.size() < 18) return;
+  const std::string code = cap.substr(16, 2);
+  int index = -1;
+  if (code == "48") index = 9;
+  else if (code[0] == '4' && code[1] == '9') index = 0;
+  else if (code[0] == '5' && code[1] >= '0' && code[1] <= '7') index = code[1] - '0' + 1;
+  if (index < 0) return;
+  Control& list = a.qircom->ListBox2;
+  // A digit beyond the list chooses nothing.
+  if (index >= list.Count()) return;
+  a.platform().setClipboardText(list.Item(index));
+  s_.listInsert = true;
+  a.qirinputor->SetCaption("key--ctrlv");
+  a.qircom->Park();
+}
+
+}  // namespace sq

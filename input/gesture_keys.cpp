@@ -1,0 +1,228 @@
+// Keyboard gestures of the tick: the patterns of the input-word history,
+// the tracking of the pinyin input method's windows with the semicolon
+// toggle, and the keyboard words the hook library writes into the input
+// caption.
+#include <algorithm>
+#include <string>
+
+#include "app/app.h"
+#include "bar/qircom.h"
+#include "browser/lifeform.h"
+#include "input/keys.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
+#include "input/tick.h"
+
+namespace sq {
+
+namespace {
+const char* const kCompositionClass = "UNISPIM_COMPCLS";
+const char* const kStatusClass = "UNISPIM_STATUSCLS";
+constexpr int kClassMax = 95;
+constexpr int kCaptionMax = 110;
+
+void SetIfChanged(Control& c, const std::string& s) {
+  if (c.Caption() != s) c.SetCaption(s);
+}
+}  // namespace
+
+void Tick::InputHistoryPatterns() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqirinputor& in = *a.qirinputor;
+  Tqircom& bar = *a.qircom;
+  Control& hist = bar.ListBox1;
+  auto item = [&hist](int i) { return mail::ItemOr(hist, i); };
+
+  // C released after Ctrl+C: a copy was seen.
+  if (item(0) == "old--67" && item(1) == "key--ctrlc") {
+    hist.SetItem(0, "old--67xx");
+    in.SetCaption("key--ccok1");
+  }
+  // Ctrl pressed again right after Ctrl+C: copy once more and capture.
+  if (item(0) == "key--17//" && item(1) == "key--ctrlc") {
+    in.SetCaption("old--shiftc--co1");
+    keys::Down(p, vk::Control);
+    p.sleep(10);
+    keys::Press(p, 'C');
+    p.sleep(10);
+    keys::Up(p, vk::Control);
+    p.sleep(20);
+    in.SetCaption("key--shiftc--copy--ok");
+    keys::Press(p, vk::Left);
+    in.SetCaption("key--shiftc--copy--ok");
+  }
+  // Shift and a digit: paste an earlier copied text.
+  if (mail::Starts(in.Caption(), "key//bshiftok2--")) PasteByDigit();
+  // Shift pressed while Alt is held: hand Shift back as held.
+  if (mail::Is(in.Caption(), "key--18//alt--shiftdown")) {
+    in.SetCaption("key--18//alt--shiftdown--ok");
+    keys::Down(p, vk::Shift);
+  }
+  // Diagnostic: the first window in z-order.
+  if (Wnd top = p.getTopWindow()) {
+    SetIfChanged(bar.Panel3, p.getWindowText(top).substr(0, kCaptionMax) + "//" +
+                                 p.getClassName(top).substr(0, kClassMax));
+  }
+  // Windows key held after its release was recorded.
+  if (p.isKeyDown(vk::LWin) && item(0) == "old--91") {
+    hist.SetItem(0, "old--91xxxx");
+    bar.Panel2.SetCaption("win--win");
+  }
+  if (item(0) != "old--91" && item(1) != "old--91") SetIfChanged(bar.Panel2, "--------");
+  // C and then Ctrl released after Ctrl+C.
+  if (item(0) == "old--67" && item(1) == "old--17" && item(2) == "key--ctrlc") {
+    hist.SetItem(0, "old--67xx");
+    in.SetCaption("key--ccok1");
+  }
+  // V released after a paste.
+  if (item(0) == "old--86" && mail::Starts(item(1), "key--")) in.SetCaption("key--cvok1////");
+}
+
+void Tick::InputMethodAndKeys() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqirinputor& in = *a.qirinputor;
+  Tqircom& bar = *a.qircom;
+
+  // ---- the input method's windows ----
+  const Wnd comp = p.findWindow(kCompositionClass);
+  bool compHidden = false;
+  if (comp) {
+    compHidden = !p.isWindowVisible(comp);
+    if (compHidden) {
+      if (!in.Panel5.Visible()) in.Panel5.Show();
+      SetIfChanged(in.Panel4, "1");
+    } else {
+      if (in.Panel5.Visible()) in.Panel5.Hide();
+      SetIfChanged(in.Panel4, "2");
+    }
+  }
+  const Rect self = in.Bounds();
+  const Wnd below = p.windowFromPoint({self.left + 10, self.top + self.height + 10});
+  if (p.getClassName(below).substr(0, kClassMax) != kStatusClass) SetIfChanged(in.Panel4, "3");
+
+  // Semicolon: toggle the input method, or give the key to the composition.
+  if (mail::Is(in.Caption(), "key--186")) {
+    if (mail::Is(in.Panel4.Caption(), "3")) return;
+    if (in.Panel5.Visible()) {
+      keys::Combo(p, vk::Control, vk::Space);
+      in.SetCaption("key--186ok");
+      return;
+    }
+    in.SetCaption("key--mode");
+  }
+
+  // Sit as a strip just above the status bar.
+  if (const Wnd status = p.findWindow(kStatusClass)) {
+    const Rect sr = p.getWindowRect(status);
+    if (sr.left != in.Left()) {
+      in.SetHeight(20);
+      in.SetWidth(sr.width);
+      in.SetLeft(sr.left);
+      in.SetTop(sr.top - 20);
+      if (in.Visible()) in.Hide();
+    }
+  }
+
+  // Menu key: open the input method's menu at the strip's right end.
+  if (mail::Is(in.Caption(), "key--menu")) {
+    in.SetCaption("key--menuok");
+    const int x = in.Left() + in.Width() - 10;
+    if (x > 2) {
+      p.setCursorPos({x, in.Top() + 50});
+      keys::LeftClick(p);
+      p.sleep(299);
+      p.mouseEvent(mouseflag::Move, 0, 50, 0);
+    }
+  }
+
+  // ---- keyboard words ----
+  if (mail::Is(in.Caption(), "move--clip")) {
+    in.SetCaption("ok move--clip");
+    return;
+  }
+
+  // Windows key tapped while an alignment is pending: indent the captured
+  // lines to the capture column.
+  Control& keysHist = bar.ListBox8;
+  if (mail::ItemOr(keysHist, 0) == "old--91up" && mail::ItemOr(keysHist, 1) == "91down" &&
+      mail::Is(bar.BitBtn6.Caption(), "---align")) {
+    keys::Escape(p);
+    const std::string col = std::to_string(s_.captureColumn);
+    bar.BitBtn6.SetCaption("win-align" + col);
+    bar.SetCaption("xx align//" + col);
+    const std::string pad(static_cast<std::size_t>(std::clamp(s_.captureColumn, 0, kMaxIndent)), ' ');
+    Control& lines = bar.ListBox11;
+    for (int i = 0, n = lines.Count(); i < n; ++i) {
+      const std::string line = lines.Item(i);
+      const std::size_t lead = std::min(line.find_first_not_of(' '), line.size());
+      lines.SetItem(i, pad + line.substr(lead));
+    }
+  }
+
+  const std::string word = in.Caption();
+  if (mail::Is(word, "key--shiftdown")) {
+    bar.Panel12.Hide();
+    in.SetCaption("key//bshiftok");
+    const Wnd near = p.windowFromPoint({s_.cursor.x + 20, s_.cursor.y + 20});
+    if (!(near && p.isChild(bar.Handle(), near))) {
+      bar.Panel4.SetLeft(0);
+      bar.Panel4.SetTop(0);
+      bar.CppWebBrowser1.SetLeft(-2000);
+      return;
+    }
+    bar.Park();
+    const std::string text = p.getClipboardText();
+    bar.Edit1.SetCaption(text);
+    if (!s_.listInsert) {
+      s_.listInsert = true;
+      InsertSmartClipboard(text);
+      a.lifeform->Panel2.SetCaption("c2");
+    }
+    in.SetCaption("key//bshiftok2");
+  } else if (mail::Is(word, "key--ctrlc")) {
+    bar.Panel4.SetCaption("ctrlc///");
+    if (p.isKeyDown(vk::Shift)) {
+      in.SetCaption("key--shiftc--copy");
+      in.SetCaption("old--shiftc--copy");
+      p.closeClipboard();
+      p.sleep(10);
+      keys::Combo(p, vk::Control, 'C');
+      bar.Panel4.SetCaption("ctrlc");
+      p.sleep(100);
+      in.SetCaption("key--shiftc--copy--ok");
+      p.sleep(100);
+      keys::Up(p, vk::Shift);
+    } else {
+      bar.Panel4.SetCaption("ctrlc///no b");
+      BringToFront(TopWindowAt(s_.cursor));
+      keys::Combo(p, vk::Control, 'C');
+      p.sleep(20);
+      in.SetCaption("key--shiftc--copy--ok");
+    }
+    return;
+  } else if (mail::Is(word, "key--ctrlx")) {
+    in.SetCaption("old--key--cxok");
+    bar.Panel4.SetCaption("ctrlx///");
+    bar.Panel4.SetCaption("ctrlx///no b");
+    keys::Press(p, vk::Delete);
+    return;
+  } else if (mail::Is(word, "key--shiftc--copy--ok")) {
+    CaptureAfterCopy();
+  } else if (mail::Is(word, "key--ccok1")) {
+    in.SetCaption("key--ccok2");
+    in.SetCaption("key--ccok3");
+  } else if (mail::Is(word, "key--ctrlz")) {
+    // Answered like every other word, so one Ctrl+Z undoes once.
+    in.SetCaption("old--ctrlzok");
+    keys::Combo(p, vk::Control, 'Z');
+    return;
+  } else if (comp && compHidden && !mail::Has(word, "--20") &&
+             !mail::Is(in.Panel4.Caption(), "3")) {
+    // Nothing is being composed: the word is done with.
+    if (!mail::Is(word, "old--mode")) in.SetCaption("old--mode");
+  }
+}
+
+}  // namespace sq

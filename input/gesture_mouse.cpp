@@ -1,0 +1,306 @@
+// Mouse gestures of the tick: the right-button chords, the right press and
+// its menu, the right-then-left pointer widget, the title-window words, the
+// Ctrl tap, drag stops and restarts, the left release and the still test
+// that starts drag-scrolling.
+#include <string>
+
+#include "app/app.h"
+#include "app/caretinfo.h"
+#include "app/relays.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "bar/qirform4.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/keys.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
+#include "input/tick.h"
+
+namespace sq {
+
+namespace {
+const char* const kCtrlHeld = "<Ctrl>按下";
+const char* const kNearLeft = "左键附近";
+const char* const kHintPaste = "左键点击--粘贴自我；右键点击--粘贴行首";
+const char* const kHintNetClose = "左键点击--上下网络；右键点击--关闭窗口";
+const char* const kDragTitle = "down/...down/";
+constexpr int kCrossCursor = 32515;
+constexpr int kTitleListLimit = 100;
+
+std::string PointWord(const char* prefix, Point pt) {
+  return prefix + std::to_string(pt.x) + "," + std::to_string(pt.y);
+}
+}  // namespace
+
+bool Tick::RightChords() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqircom& bar = *a.qircom;
+  TqirForm3& scroll = *a.qirForm3;
+  const std::string word = scroll.Caption();
+  const bool down = mail::Starts(word, "rightdn");
+  const bool up = mail::Starts(word, "rightup");
+  if (!down && !up) return false;
+  if (down) s_.rightdnPoint = s_.cursor;
+
+  const bool away = !OverBarOrBrowser();
+  const bool heldAtRight = Same(s_.leftHold, s_.rightPress) && s_.leftHold.x != 0;
+  if (up && away && heldAtRight) {
+    scroll.SetCaption("myright");
+    bar.Panel14.SetCaption("=");
+  }
+  if (down && away && heldAtRight) {
+    // Right pressed where the selection ended: copy and offer the paste.
+    if (Same(s_.leftRelease, s_.rightPress) && s_.rightPress.x != 0) {
+      scroll.SetCaption("myright");
+      bar.Panel14.SetCaption("..");
+      a.qirinputor->SetCaption("old--mode");
+      ShowClipPanels();
+      bar.Panel14.SetCaption("F3");
+      if (a.easyie->Left() < 0) {
+        keys::Combo(p, vk::Control, 'C');
+      } else if (WebBrowser* page = BrowserPage()) {
+        page->setFocus();
+        page->execWB(12, 1);  // copy
+      }
+      a.lifeform->Panel7.SetCaption(kHintPaste);
+      keys::Escape42(p);
+      scroll.SetCaption("myright");
+      p.sleep(20);
+      a.qirinputor->SetCaption("key--shiftc--copy--ok");
+      scroll.SetCaption("myright");
+      ShowClipWidget(s_.cursor.x - 30, s_.cursor.y - 6);
+    }
+    return true;
+  }
+  if (mail::Starts(scroll.Caption(), "rightup") && !s_.dragActive) {
+    Wnd under = p.windowFromPoint(s_.cursor);
+    const bool overMenu = under && p.isChild(a.easyie->Panel3.Handle(), under);
+    if (away && !overMenu) {
+      if (!Same(s_.cursor, s_.rightdnPoint)) {
+        scroll.SetCaption("xx right");
+        return true;
+      }
+      // A right press released where it began: count it.
+      ++s_.rightReleaseCount;
+      if (BarEdit2Ticks() < s_.rightReleaseCount) {
+        scroll.SetCaption("xx right");
+        ShowClipPanels();
+        s_.rightReleaseCount = 0;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+void Tick::TitleWordsAndCtrlTap() {
+  App& a = app_;
+  Platform& p = a.platform();
+  Tqircom& bar = *a.qircom;
+  TqirForm4& title = *a.qirForm4;
+  if (mail::Is(title.Caption(), "mkeyscroll")) title.SetCaption("drag up");
+  // Every change of the title caption is kept, newest first.
+  const std::string t = title.Caption();
+  if (mail::ItemOr(bar.ListBox4, 0) != t) {
+    bar.ListBox4.Insert(0, t);
+    if (bar.ListBox4.Count() > kTitleListLimit) bar.ListBox4.Delete(bar.ListBox4.Count() - 1);
+  }
+
+  // Ctrl tapped alone.
+  Control& hist = bar.ListBox8;
+  if (mail::ItemOr(hist, 0) == "old--17up" && mail::ItemOr(hist, 1) == "17down" &&
+      !mail::Is(bar.Caption(), "17cctest") && !s_.ctrlDrag &&
+      !a.wrpyreadpanel->lctrl.Checked()) {
+    if (LeadingInt(a.lifeform->Panel9.Caption()) < 11) {
+      // A short tap: press the left button for the user and drag.
+      s_.ctrlDrag = true;
+      hist.SetItem(0, "OKup");
+      s_.dragAnchor = s_.cursor;
+      title.SetCaption(kDragTitle);
+      p.sleep(200);
+      p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+      p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
+    } else {
+      // Ctrl was held long: give it back as held.
+      hist.SetItem(0, "old--xx17up");
+      a.lifeform->Panel9.SetCaption("0");
+      keys::Down(p, vk::Control);
+      bar.Button3.SetCaption("ctrldown");
+    }
+  }
+  if (mail::Is(a.qirinputor->Caption(), "key--mode")) a.qirinputor->SetCaption("key--modeok");
+  bar.inputcap.SetCaption(a.qirinputor->Caption());
+}
+
+bool Tick::DragStops() {
+  App& a = app_;
+  Platform& p = a.platform();
+  TqirForm3& scroll = *a.qirForm3;
+  if (mail::Has(scroll.Caption(), "ystop stopdrag")) {
+    scroll.SetCaption("ystop xx");
+    if (mail::Is(scroll.Panel3.Caption(), "dragmode")) {
+      scroll.Panel3.SetCaption("xx dragmode");
+      // Back to where the thumb drag began.
+      if (scroll.Panel4.Left() > 2) p.setCursorPos({scroll.Panel4.Left(), scroll.Panel4.Top()});
+    }
+  }
+  const std::string word = scroll.Caption();
+  if (!mail::Starts(word, "ystop")) {
+    s_.wheelStopSeen.clear();
+  } else if (mail::Has(word, "wheel") && word == s_.wheelStopSeen) {
+    // A wheel word stays as written; it was answered when it arrived.
+  } else {
+    if (mail::Has(word, "wheel")) s_.wheelStopSeen = word;
+    else scroll.SetCaption("qq--ystop");
+    a.qirinputor->SetCaption("old--lm");
+    s_.rightReleaseCount = 0;
+    s_.zGuard = false;
+    if (s_.dragActive) {
+      s_.dragActive = false;
+      return true;
+    }
+    scroll.Park();
+    const bool restart = HoldTicks() < s_.stillCount && !a.wrpyreadpanel->lleft.Checked();
+    s_.stillCount = 0;
+    if (restart) {
+      // Still held long enough: the drag goes on from here.
+      s_.rightHoldCount = 0;
+      s_.captureFlag = false;
+      a.qircom->Park();
+      scroll.Hide();
+      a.qirinputor->SetCaption("old--drag");
+      a.qirForm4->SetCaption(kDragTitle);
+      s_.dragAnchor = s_.cursor;
+      p.sleep(200);
+      s_.dragActive = true;
+      p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+      p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
+    }
+  }
+  if (mail::Starts(scroll.Caption(), "rightup")) scroll.SetCaption("ok rightup");
+  return false;
+}
+
+bool Tick::RightPress() {
+  App& a = app_;
+  Platform& p = a.platform();
+  if (!p.isKeyDown(vk::RButton)) return false;
+  Tqircom& bar = *a.qircom;
+  if (!OverBar() && !mail::Is(a.qirForm3->Caption(), "ystop autodrag")) {
+    s_.rightPress = s_.cursor;
+    a.rightform->SetCaption(PointWord("rr", s_.cursor));
+    a.leftform->SetLeft(s_.cursor.x);
+    a.leftform->SetTop(s_.cursor.y);
+    s_.ctrlDrag = false;
+    ++s_.rightHoldCount;
+    if (s_.rightHoldCount > kLongRightPress && !mail::Starts(a.qirinputor->Caption(), "key--")) {
+      a.qirForm3->SetCaption("myright");
+      return true;
+    }
+  }
+  if (!OverBarOrBrowser() && bar.rightrb.Checked()) {
+    // The right-button menu: the clip widget at the pointer over a fresh
+    // window list.
+    FocusUnder(s_.cursor);
+    ShowClipWidget(s_.cursor.x - 42, s_.cursor.y - 16);
+    bar.Button1Click();
+    p.sleep(30);
+    keys::Escape42(p);
+    BringToFront(TopWindowAt({s_.cursor.x, bar.Top() - 10}));
+  }
+  return false;
+}
+
+bool Tick::LeftRelease() {
+  App& a = app_;
+  if (a.platform().isKeyDown(vk::LButton)) return false;
+  s_.leftWasUp = true;
+  if (s_.releaseArmed) {
+    s_.leftRelease = s_.cursor;
+    s_.releaseArmed = false;
+    if (!s_.ctrlDrag && mail::Starts(a.lifeform->Panel7.Caption(), kNearLeft))
+      a.lifeform->leftselect.SetCaption("left exit");
+    return true;
+  }
+  if (!mail::Is(a.lifeform->Panel12.Caption(), "----")) a.lifeform->Panel12.SetCaption("----");
+  return false;
+}
+
+bool Tick::LeftHold() {
+  App& a = app_;
+  Platform& p = a.platform();
+  if (!p.isKeyDown(vk::LButton)) return false;
+  if (OverBar() || mail::Is(a.qirForm3->Caption(), "ystop autodrag")) return false;
+  Tqircom& bar = *a.qircom;
+  Tlifeform& life = *a.lifeform;
+
+  // Right then left at the same point: the pointer widget.
+  s_.ctrlDrag = false;
+  s_.rightHoldCount = 0;
+  s_.prevLeftHold = s_.leftHold;
+  s_.leftHold = s_.cursor;
+  a.caretinfo->SetCaption(PointWord("leftpos=", s_.cursor));
+  if (Same(s_.leftHold, s_.rightPress) && s_.leftHold.x != 0 && !s_.dragActive) {
+    bar.Panel35.SetCaption("<<");
+    bar.Panel4.Hide();
+    s_.leftHold = s_.prevLeftHold;
+    s_.leftHold.x = 0;
+    FocusUnder(s_.cursor);
+    bar.Panel14.SetCaption("X");
+    a.mousepp->Panel1.SetLeft(0);
+    a.mousepp->Panel2.SetLeft(-2000);
+    a.mousepp->Panel3.SetLeft(-2000);
+    bar.Panel27.Show();
+    a.rightform->SetCaption("");
+    life.Panel7.SetCaption(kHintNetClose);
+    if (mail::Is(life.Panel4.Caption(), kCtrlHeld)) bar.Panel14.SetCaption("!Y");
+    bar.SetWindowPos(ZOrder::TopMost, s_.cursor.x - 12, s_.cursor.y - 12, 25, 25, swp::ShowWindow);
+    bar.Show();
+    bar.Button1Click();
+    p.sleep(30);
+    keys::Escape42(p);
+    BringToFront(TopWindowAt({s_.cursor.x, bar.Top() - 10}));
+    return true;
+  }
+
+  // The still test.
+  life.leftdownmess.SetCaption("leftdown:" + std::to_string(s_.stillCount));
+  const std::string t = a.qirForm4->Caption();
+  const bool dragging = mail::Is(t, kDragTitle) || mail::Is(t, "mkeyscroll") || mail::Is(t, "drag up");
+  if (!dragging) {
+    Control& anchor = a.qirinputor->oldcurpos;
+    if (s_.leftWasUp) {
+      // First tick of a new press: the count starts over from here.
+      s_.leftWasUp = false;
+      s_.stillCount = 0;
+      s_.releaseArmed = false;
+      anchor.SetLeft(s_.cursor.x);
+      anchor.SetTop(s_.cursor.y);
+    } else if (Same({anchor.Left(), anchor.Top()}, s_.cursor)) {
+      if (s_.stillCount < 20) {
+        s_.stillX[static_cast<std::size_t>(s_.stillCount)] = s_.cursor.x;
+        s_.stillY[static_cast<std::size_t>(s_.stillCount)] = s_.cursor.y;
+      }
+      ++s_.stillCount;
+    } else {
+      s_.releaseArmed = true;
+    }
+  }
+  if (HoldTicks() < s_.stillCount && !mail::Starts(a.qirinputor->Caption(), "key--")) {
+    // Held still long enough: the drag starts here.
+    p.setCapture(p.windowFromPoint(s_.cursor));
+    p.setCursorShape(kCrossCursor);
+    s_.captureFlag = false;
+    a.qirForm3->Panel1.SetCaption("0");
+    a.qirForm4->SetWindowPos(ZOrder::TopMost, s_.cursor.x - 52, s_.cursor.y - 40, 100, 27,
+                             swp::ShowWindow);
+    a.qirForm4->Show();
+  }
+  return false;
+}
+
+}  // namespace sq

@@ -1,0 +1,299 @@
+// Clipboard gestures end to end: physical keys and buttons in, synthesised
+// events, caption words and the smart clipboard out.
+#include <algorithm>
+
+#include "tests/gesture_harness.h"
+
+namespace sq::testing {
+namespace {
+
+const std::vector<std::string> kEscape42 = {"key 27/42 down", "key 27/42 up"};
+
+// ---- Alt tapped twice ----------------------------------------------------
+
+TEST(GestureAltTap, DoubleTapPastesOnceIntoTheFocusedEditor) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.setClipboardText("粘贴文本");
+  d.sim.moveMouse(200, 200);
+  d.Ticks(1);
+  const auto m = d.sim.mark();
+  for (int i = 0; i < 2; ++i) {
+    d.sim.keyDown(vk::Menu);
+    d.sim.advance(25);
+    d.sim.keyUp(vk::Menu);
+    d.sim.advance(25);
+  }
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents(CtrlKey('V'), d.Input(m)));
+  EXPECT_EQ(d.sim.editorText(ed), "粘贴文本");
+  // The four matched items became "cvok" under a fresh "91ok" (the bar may
+  // have entered its caption again above them).
+  auto hist = d.Items(d.app.qircom->ListBox8);
+  auto at = std::find(hist.begin(), hist.end(), "91ok");
+  ASSERT_LE(at - hist.begin(), 1);
+  ASSERT_GE(hist.end() - at, 5);
+  EXPECT_EQ(std::vector<std::string>(at + 1, at + 5),
+            (std::vector<std::string>(4, "cvok")));
+
+  // The consumed pattern cannot fire again.
+  const auto m2 = d.sim.mark();
+  d.Ticks(10);
+  EXPECT_TRUE(SameEvents({}, d.Input(m2)));
+  EXPECT_EQ(d.sim.editorText(ed), "粘贴文本");
+}
+
+TEST(GestureAltTap, ThreeItemsOfTheDoubleTapDoNotPaste) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.moveMouse(200, 200);
+  const auto m = d.sim.mark();
+  // Alt tapped once, then held: the history reads "18down", "old--18up", "18down".
+  d.sim.keyDown(vk::Menu);
+  d.sim.advance(25);
+  d.sim.keyUp(vk::Menu);
+  d.sim.advance(25);
+  d.sim.keyDown(vk::Menu);
+  d.Ticks(4);
+  EXPECT_TRUE(SameEvents({}, d.Input(m)));
+  d.sim.keyUp(vk::Menu);
+}
+
+TEST(GestureAltTap, PasteRequestGoesToTheWindowLeftOfTheBar) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd left = d.sim.addTextEditor({100, 100, 400, 300}, "left");
+  Wnd other = d.sim.addTextEditor({600, 500, 300, 200}, "other");  // focused now
+  d.sim.setClipboardText("xyz");
+  d.sim.moveMouse(700, 600);
+  d.Ticks(1);
+  const auto m = d.sim.mark();
+  // The bar stands at 460,200; the window at 458,200 is the left editor.
+  d.app.qircom->SetLeft(460);
+  d.app.qircom->SetTop(200);
+  d.app.qirinputor->SetCaption("key--ctrlv");
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents(CtrlKey('V'), d.Input(m)));
+  EXPECT_EQ(d.sim.editorText(left), "xyz");
+  EXPECT_EQ(d.sim.editorText(other), "");
+  EXPECT_EQ(d.InputCaption(), "old--xxcvok");
+  EXPECT_EQ(d.ScrollCaption(), "ystop okok");
+  EXPECT_EQ(d.app.qircom->Panel18.Caption(), "ctrlv 3");
+  EXPECT_EQ(d.app.easyie->ListBox11.Item(0), "key--ctrlv--start");
+}
+
+// ---- Ctrl+C: capture on the third sighting, aligned ------------------------
+
+struct CopyRow {
+  const char* name;
+  std::vector<std::string> copies;   // texts copied one after another
+  std::string shiftWord;             // BitBtn2 after the last copy
+  std::vector<std::string> lines;    // ListBox11 after the last copy
+};
+
+// Selects all of the editor's text and presses Ctrl+C, holding it until the
+// tick has answered; returns the tick's Ctrl+C events.
+void CopyWithCtrlC(Desk& d, Wnd ed, const std::string& text, std::size_t& mark) {
+  d.sim.setEditorText(ed, text);
+  d.sim.setSelection(ed, 0, text.size());
+  d.sim.keyDown(vk::Control);
+  d.sim.advance(25);
+  mark = d.sim.mark();
+  d.sim.keyDown('C');
+  d.Ticks(1);
+}
+
+TEST(GestureCtrlC, CapturedOnTheThirdSightingAndAligned) {
+  const std::vector<CopyRow> rows = {
+      {"column from a single line", {"abcdefghijkl", "    one\n    two\n    three"}, "8/",
+       {"            one", "            two", "            three"}},
+      {"column zero cuts the indent", {"    one\n    two\n      three"}, "-4/",
+       {"one", "two", "  three"}},
+      {"single line sets the column", {"中文abc"}, "7", {"中文abc"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+    d.sim.moveMouse(200, 200);
+    d.Ticks(1);
+    for (const std::string& text : row.copies) {
+      std::size_t m = 0;
+      CopyWithCtrlC(d, ed, text, m);
+      EXPECT_TRUE(SameEvents(CtrlKey('C'), d.Input(m)));
+      EXPECT_EQ(d.InputCaption(), "key--shiftc--copy--ok");
+      // Sightings one and two only count.
+      std::vector<int> counts;
+      for (int i = 0; i < 2; ++i) {
+        d.Ticks(1);
+        counts.push_back(d.state().captureCounter);
+        EXPECT_NE(d.app.qircom->ListBox2.Item(0), text);
+      }
+      d.Ticks(1);
+      counts.push_back(d.state().captureCounter);
+      EXPECT_EQ(counts, (std::vector<int>{1, 2, 0}));
+      EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
+      EXPECT_EQ(d.InputCaption(), "old--cap");
+      EXPECT_EQ(d.app.qircom->Edit1.Caption(), text);
+      EXPECT_EQ(d.app.easyie->Edit1.Caption(), text);
+      EXPECT_EQ(d.app.qircom->BitBtn6.Caption(), "---align");
+      EXPECT_TRUE(d.state().captureFlag);
+      d.sim.keyUp('C');
+      d.sim.keyUp(vk::Control);
+      d.Ticks(2);
+    }
+    EXPECT_EQ(d.app.qircom->BitBtn2.Caption(), row.shiftWord);
+    EXPECT_EQ(d.Items(d.app.qircom->ListBox11), row.lines);
+  }
+}
+
+TEST(GestureCtrlC, SmartClipboardKeepsOneCopyOfEachTextNewestFirst) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.moveMouse(200, 200);
+  for (const char* text : {"a", "b", "a"}) {
+    std::size_t m = 0;
+    CopyWithCtrlC(d, ed, text, m);
+    d.Ticks(3);
+    d.sim.keyUp('C');
+    d.sim.keyUp(vk::Control);
+    d.Ticks(2);
+  }
+  EXPECT_EQ(d.Items(d.app.qircom->ListBox2),
+            (std::vector<std::string>{"a", "b", "智能粘贴板"}));
+}
+
+TEST(GestureCtrlC, StillAnsweredAfterAWheelWordStays) {
+  // A wheel word in the scroll-mode caption is left as written; it must not
+  // swallow the keyboard words that come after it.
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.moveMouse(200, 200);
+  d.app.qirForm3->SetCaption("ystop=xx--wheel");
+  d.Ticks(2);
+  EXPECT_EQ(d.ScrollCaption(), "ystop=xx--wheel");
+  std::size_t m = 0;
+  CopyWithCtrlC(d, ed, "after wheel", m);
+  EXPECT_TRUE(SameEvents(CtrlKey('C'), d.Input(m)));
+  d.Ticks(3);
+  EXPECT_EQ(d.app.qircom->ListBox2.Item(0), "after wheel");
+  d.sim.keyUp('C');
+  d.sim.keyUp(vk::Control);
+}
+
+// ---- right-right: copy and show the clip widget ----------------------------
+
+TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWidget) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.setEditorText(ed, "hello world");
+  d.sim.setSelection(ed, 0, 5);
+  // Select by dragging from 150,150 to 200,150.
+  d.sim.moveMouse(150, 150);
+  d.Ticks(1);
+  d.sim.leftDown();
+  d.Ticks(2);
+  d.sim.moveMouse(200, 150);
+  d.Ticks(2);
+  d.sim.leftUp();
+  d.Ticks(1);
+  EXPECT_EQ(d.state().leftRelease, (Point{200, 150}));
+  const auto m = d.sim.mark();
+  d.sim.rightDown();
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents(Concat({CtrlKey('C'), kEscape42}), d.Input(m)));
+  EXPECT_EQ(d.sim.getClipboardText(), "hello");
+  Tqircom& bar = *d.app.qircom;
+  EXPECT_EQ(bar.Bounds(), (Rect{170, 144, 70, 24}));
+  EXPECT_TRUE(bar.Panel9.Visible());
+  EXPECT_TRUE(bar.Panel12.Visible());
+  EXPECT_TRUE(bar.Panel35.Visible());
+  EXPECT_EQ(bar.Panel14.Caption(), "F3");
+  EXPECT_EQ(d.ScrollCaption(), "myright");
+  EXPECT_EQ(d.InputCaption(), "key--shiftc--copy--ok");
+  EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "左键点击--粘贴自我；右键点击--粘贴行首");
+  // The copy is captured on the third sighting; the widget stays while the
+  // pointer is on it.
+  d.Ticks(3);
+  EXPECT_EQ(bar.ListBox2.Item(0), "hello");
+  EXPECT_EQ(bar.Left(), 170);
+  d.sim.rightUp();
+  d.Ticks(1);
+}
+
+TEST(GestureRightRight, RightPressAwayFromTheReleasePointDoesNotCopy) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.moveMouse(150, 150);
+  d.Ticks(1);
+  d.sim.leftDown();
+  d.Ticks(2);
+  d.sim.moveMouse(200, 150);
+  d.Ticks(2);
+  d.sim.leftUp();
+  d.Ticks(1);
+  d.sim.moveMouse(260, 150);
+  const auto m = d.sim.mark();
+  d.sim.rightDown();
+  d.Ticks(3);
+  EXPECT_TRUE(SameEvents({}, d.Input(m)));
+  EXPECT_LT(d.app.qircom->Left(), 0);
+  d.sim.rightUp();
+  d.Ticks(1);
+}
+
+// ---- Shift and a digit: paste a smart-clipboard entry -----------------------
+
+TEST(GestureDigitPaste, DigitAfterShiftPastesTheChosenEntry) {
+  struct Row {
+    int digitKey;
+    std::string typed;   // what Shift and the digit type into the editor
+    std::string pasted;  // "" when the digit chooses nothing
+  };
+  const std::vector<Row> rows = {
+      {'1', "!", "one"}, {'3', "#", "three"}, {'4', "$", ""}, {'0', ")", ""}, {'9', "(", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string("digit ") + static_cast<char>(row.digitKey));
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    Wnd ed = d.sim.addTextEditor({0, 0, 250, 250});
+    Tqircom& bar = *d.app.qircom;
+    bar.ListBox2.Clear();
+    for (const char* s : {"one", "two", "three"}) bar.ListBox2.Add(s);
+    d.sim.setClipboardText("one");
+    // The full bar at the pointer, so that Shift offers the digits.
+    bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+    d.sim.moveMouse(310, 310);
+    d.Ticks(1);
+    const auto m = d.sim.mark();
+    d.sim.keyDown(vk::Shift);
+    d.Ticks(1);
+    ASSERT_EQ(d.InputCaption(), "key//bshiftok2");
+    EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"one", "two", "three"}));
+    d.sim.keyDown(row.digitKey);
+    d.Ticks(2);
+    if (row.pasted.empty()) {
+      EXPECT_TRUE(SameEvents({}, d.Input(m)));
+      EXPECT_EQ(d.sim.editorText(ed), row.typed);
+      EXPECT_EQ(d.InputCaption(), "key//bshiftok2--" + std::to_string(row.digitKey));
+    } else {
+      EXPECT_TRUE(SameEvents(CtrlKey('V'), d.Input(m)));
+      EXPECT_EQ(d.sim.editorText(ed), row.typed + row.pasted);
+      EXPECT_TRUE(d.state().listInsert);
+      EXPECT_LT(bar.Left(), 0);
+    }
+    d.sim.keyUp(row.digitKey);
+    d.sim.keyUp(vk::Shift);
+  }
+}
+
+}  // namespace
+}  // namespace sq::testing

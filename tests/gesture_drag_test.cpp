@@ -1,0 +1,196 @@
+// Drag-scrolling: the still test against the settings panel's Edit2, the
+// drag start, the Ctrl tap and the stop words of the scroll-mode window.
+#include <algorithm>
+
+#include "tests/gesture_harness.h"
+
+namespace sq::testing {
+namespace {
+
+struct HoldRow {
+  const char* edit2;   // the settings panel's hold time
+  bool moved;          // the pointer moves after the second tick
+  int startTick;       // tick (1 = first that sees the press) of the drag start, 0 = none
+};
+
+TEST(GestureDrag, StillPressStartsADragAfterEdit2Over20Ticks) {
+  const std::vector<HoldRow> rows = {
+      {"100", false, 7},   // count 6 > 100 / 20
+      {"200", false, 12},  // count 11 > 10
+      {"40", false, 4},    // count 3 > 2
+      {"abc", false, 2},   // not a number: 0, the first still tick starts it
+      {"100", true, 0},    // a moved press never starts a drag
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string("Edit2 ") + row.edit2 + (row.moved ? " moved" : " still"));
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.app.wrpyreadpanel->Edit2.SetCaption(row.edit2);
+    Wnd page = d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+    d.sim.moveMouse(300, 300);
+    d.Ticks(1);
+    d.sim.leftDown();
+    int started = 0;
+    for (int t = 1; t <= 14 && !started; ++t) {
+      d.Ticks(1);
+      if (row.moved && t == 2) d.sim.moveMouse(340, 300);
+      if (d.sim.captureWindow() != 0) started = t;
+    }
+    EXPECT_EQ(started, row.startTick);
+    if (row.startTick) {
+      EXPECT_EQ(d.sim.captureWindow(), page);
+      ASSERT_FALSE(d.sim.cursorShapes().empty());
+      EXPECT_EQ(d.sim.cursorShapes().back(), 32515);
+      EXPECT_EQ(d.app.qirForm4->Bounds(), (Rect{248, 260, 100, 27}));
+      EXPECT_TRUE(d.app.qirForm4->Visible());
+      EXPECT_EQ(d.app.qirForm3->Panel1.Caption(), "0");
+      EXPECT_FALSE(d.state().captureFlag);
+    } else {
+      EXPECT_TRUE(d.state().releaseArmed);
+      EXPECT_LE(d.state().stillCount, 1);
+    }
+    d.sim.leftUp();
+    d.Ticks(1);
+  }
+}
+
+TEST(GestureDrag, ShortPressesAtOnePlaceDoNotAddUp) {
+  // Each press counts from zero, wherever the last one was.
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  for (int i = 0; i < 4; ++i) {
+    d.sim.leftDown();
+    d.Ticks(3);
+    d.sim.leftUp();
+    d.Ticks(1);
+  }
+  EXPECT_EQ(d.sim.captureWindow(), 0u);
+  EXPECT_LE(d.state().stillCount, 2);
+}
+
+TEST(GestureDrag, StillPositionsAreRecordedUpTo20) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.app.wrpyreadpanel->Edit2.SetCaption("5000");
+  d.sim.moveMouse(300, 301);
+  d.Ticks(1);
+  d.sim.leftDown();
+  d.Ticks(30);
+  EXPECT_EQ(d.state().stillCount, 29);
+  EXPECT_EQ(d.state().stillX[19], 300);
+  EXPECT_EQ(d.state().stillY[19], 301);
+  EXPECT_EQ(d.app.lifeform->leftdownmess.Caption(), "leftdown:28");
+  d.sim.leftUp();
+}
+
+TEST(GestureDrag, CtrlTapPressesTheLeftButtonUnlessLctrl) {
+  for (bool lctrl : {false, true}) {
+    SCOPED_TRACE(lctrl ? "lctrl on" : "lctrl off");
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.app.wrpyreadpanel->lctrl.SetChecked(lctrl);
+    d.sim.moveMouse(320, 240);
+    d.Ticks(1);
+    const auto m = d.sim.mark();
+    d.sim.keyDown(vk::Control);
+    d.sim.advance(25);
+    d.sim.keyUp(vk::Control);
+    d.sim.advance(25);
+    d.Ticks(2);
+    if (lctrl) {
+      EXPECT_TRUE(SameEvents({}, d.Input(m)));
+      EXPECT_FALSE(d.state().ctrlDrag);
+    } else {
+      // Ctrl is released, then the left button is pressed for the user.
+      EXPECT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.Input(m)));
+      EXPECT_TRUE(d.sim.isKeyDown(vk::LButton));
+      EXPECT_EQ(d.state().dragAnchor, (Point{320, 240}));
+      EXPECT_EQ(d.app.qirForm4->Caption(), "down/...down/");
+      // The tap is consumed (the bar may have re-entered its caption above).
+      auto hist = d.Items(d.app.qircom->ListBox8);
+      hist.resize(3);
+      EXPECT_NE(std::find(hist.begin(), hist.end(), "OKup"), hist.end());
+      // Another tick does not tap again.
+      const auto m2 = d.sim.mark();
+      d.Ticks(3);
+      EXPECT_TRUE(SameEvents({}, d.Input(m2)));
+      d.sim.leftUp();
+    }
+  }
+}
+
+TEST(GestureDrag, StopWordIsAnsweredOnceAndResetsTheCounts) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.moveMouse(300, 300);
+  d.state().rightReleaseCount = 3;
+  d.state().zGuard = true;
+  d.app.qirForm3->SetCaption("ystop autodrag");
+  d.Ticks(1);
+  EXPECT_EQ(d.ScrollCaption(), "qq--ystop");
+  EXPECT_EQ(d.InputCaption(), "old--lm");
+  EXPECT_EQ(d.state().rightReleaseCount, 0);
+  EXPECT_FALSE(d.state().zGuard);
+  EXPECT_LT(d.app.qirForm3->Left(), 0);
+}
+
+TEST(GestureDrag, StopDuringAThumbDragReturnsThePointer) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  TqirForm3& f3 = *d.app.qirForm3;
+  f3.Panel3.SetCaption("dragmode");
+  f3.Panel4.SetLeft(120);
+  f3.Panel4.SetTop(80);
+  const auto m = d.sim.mark();
+  f3.SetCaption("ystop stopdrag");
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents({"cursor 120,80"}, d.Input(m)));
+  EXPECT_EQ(f3.Panel3.Caption(), "xx dragmode");
+  EXPECT_EQ(d.ScrollCaption(), "qq--ystop");
+}
+
+TEST(GestureDrag, StopWhileStillHeldRestartsUnlessLleft) {
+  for (bool lleft : {true, false}) {
+    SCOPED_TRACE(lleft ? "lleft on" : "lleft off");
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.app.wrpyreadpanel->lleft.SetChecked(lleft);
+    d.app.wrpyreadpanel->Edit2.SetCaption("100");
+    d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+    d.sim.moveMouse(300, 300);
+    d.Ticks(1);
+    d.sim.leftDown();
+    d.Ticks(8);
+    ASSERT_GT(d.state().stillCount, 5);
+    const auto m = d.sim.mark();
+    d.app.qirForm3->SetCaption("ystop ok");
+    d.Ticks(1);
+    // The count starts over (the same tick's still test adds one).
+    EXPECT_LE(d.state().stillCount, 1);
+    if (lleft) {
+      EXPECT_TRUE(SameEvents({}, d.Input(m)));
+      EXPECT_FALSE(d.state().dragActive);
+    } else {
+      EXPECT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.Input(m)));
+      EXPECT_TRUE(d.state().dragActive);
+      EXPECT_EQ(d.InputCaption(), "old--drag");
+
+      EXPECT_EQ(d.app.qirForm4->Caption(), "down/...down/");
+      // The next stop only ends the restarted drag.
+      const auto m2 = d.sim.mark();
+      d.app.qirForm3->SetCaption("ystop ok");
+      d.Ticks(1);
+      EXPECT_FALSE(d.state().dragActive);
+      EXPECT_TRUE(SameEvents({}, d.Input(m2)));
+    }
+    d.sim.leftUp();
+  }
+}
+
+}  // namespace
+}  // namespace sq::testing

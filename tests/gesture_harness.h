@@ -1,0 +1,84 @@
+// The whole program on the simulated desktop, driven tick by tick: the
+// gesture tests give physical input and ticks in, and read the synthesised
+// events, the caption words and the tick's state out.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/caretinfo.h"
+#include "app/relays.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "bar/qirform4.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/keys.h"
+#include "input/qirinputor.h"
+#include "input/tick.h"
+#include "platform/sim/simdesktop.h"
+#include "platform/sim/simtest.h"
+
+namespace sq::testing {
+
+class Desk {
+ public:
+  Desk() : app(sim) {}
+
+  // Starts the program and lets it settle (the input tick has run).
+  ::testing::AssertionResult Start() {
+    if (!app.Start()) return ::testing::AssertionFailure() << "start-up failed";
+    Ticks(3);
+    return ::testing::AssertionSuccess();
+  }
+
+  Tick& tick() { return app.qirinputor->tick(); }
+  TickState& state() { return tick().state(); }
+
+  // Runs the clock until the input tick has run n more times.
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) {
+      const auto before = state().runs;
+      for (int guard = 0; state().runs == before; ++guard) {
+        ASSERT_LT(guard, 1000) << "the input tick stopped running";
+        sim.advance(5);
+      }
+    }
+  }
+
+  std::string InputCaption() { return app.qirinputor->Caption(); }
+  std::string ScrollCaption() { return app.qirForm3->Caption(); }
+  std::vector<std::string> Keys(std::size_t mark) {
+    return sim.eventsSince(mark, simfilter::keys());
+  }
+  std::vector<std::string> Input(std::size_t mark) {
+    return sim.eventsSince(mark, simfilter::input());
+  }
+  std::vector<std::string> Items(const Control& list) {
+    std::vector<std::string> v;
+    for (int i = 0; i < list.Count(); ++i) v.push_back(list.Item(i));
+    return v;
+  }
+
+  SimDesktop sim;
+  App app;
+};
+
+// The four events of Ctrl+K.
+inline std::vector<std::string> CtrlKey(int k) {
+  const std::string code = std::to_string(k);
+  return {"key 17 down", "key " + code + " down", "key " + code + " up", "key 17 up"};
+}
+
+inline std::vector<std::string> Concat(std::vector<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+}  // namespace sq::testing

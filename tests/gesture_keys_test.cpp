@@ -1,0 +1,107 @@
+// Keyboard words and the input method: the semicolon toggle in each state
+// of the pinyin input method's windows, and the keyboard words' answers.
+#include "tests/gesture_harness.h"
+
+namespace sq::testing {
+namespace {
+
+enum class Ime { None, CompositionHidden, CompositionShown };
+
+struct SemicolonRow {
+  const char* name;
+  Ime ime;
+  std::string state;                  // Panel4 of the input window
+  std::vector<std::string> events;    // synthesised by the tick
+  std::string caption;                // input caption after that tick
+};
+
+TEST(GestureSemicolon, TogglesTheInputMethodOnlyWhenAllowed) {
+  const std::vector<SemicolonRow> rows = {
+      {"no status bar below: nothing", Ime::None, "3", {}, "key--186"},
+      {"composition hidden: toggle", Ime::CompositionHidden, "1",
+       {"key 17 down", "key 32 down", "key 32 up", "key 17 up"}, "key--186ok"},
+      {"composing: the key goes to the composition", Ime::CompositionShown, "2", {},
+       "key--mode"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    if (row.ime != Ime::None) {
+      d.sim.addWindow("UNISPIM_STATUSCLS", "", {600, 700, 200, 30});
+      Wnd comp = d.sim.addWindow("UNISPIM_COMPCLS", "", {40, 40, 120, 24});
+      if (row.ime == Ime::CompositionHidden) d.sim.showWindow(comp, false);
+    }
+    d.sim.moveMouse(300, 300);
+    d.Ticks(2);
+    Tqirinputor& in = *d.app.qirinputor;
+    EXPECT_EQ(in.Panel4.Caption(), row.state);
+    if (row.ime != Ime::None) {
+      EXPECT_EQ(in.Panel5.Visible(), row.ime == Ime::CompositionHidden);
+      // The input window sits as a strip just above the status bar.
+      EXPECT_EQ(in.Bounds(), (Rect{600, 680, 200, 20}));
+      EXPECT_FALSE(in.Visible());
+    }
+    const auto m = d.sim.mark();
+    d.sim.keyDown(vk::Semicolon);
+    d.Ticks(1);
+    EXPECT_TRUE(SameEvents(row.events, d.Input(m)));
+    EXPECT_EQ(d.InputCaption(), row.caption);
+    if (row.caption == "key--mode") {
+      d.Ticks(1);
+      EXPECT_EQ(d.InputCaption(), "key--modeok");
+    }
+    d.sim.keyUp(vk::Semicolon);
+  }
+}
+
+TEST(GestureKeys, KeyboardWordsAreAnsweredOnce) {
+  struct Row {
+    std::string word;
+    std::vector<std::string> events;
+    std::string caption;
+  };
+  const std::vector<Row> rows = {
+      {"key--ctrlx", {"key 46 down", "key 46 up"}, "old--key--cxok"},
+      {"key--ctrlz", CtrlKey('Z'), "old--ctrlzok"},
+      {"move--clip", {}, "ok move--clip"},
+      {"key--ccok1", {}, "key--ccok3"},
+      {"key--18//alt--shiftdown", {"key 16 down"}, "key--18//alt--shiftdown--ok"},
+      {"oldright", {"mouse rightdown", "mouse rightup"}, "xx oldright"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.word);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.sim.moveMouse(300, 300);
+    d.Ticks(1);
+    const auto m = d.sim.mark();
+    d.app.qirinputor->SetCaption(row.word);
+    d.Ticks(1);
+    EXPECT_TRUE(SameEvents(row.events, d.Input(m)));
+    EXPECT_EQ(d.InputCaption(), row.caption);
+  }
+}
+
+TEST(GestureKeys, ZHeldUnderAPendingWordStopsTheTickOnce) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  d.sim.keyDown(vk::Control);
+  d.sim.keyDown('Z');  // "key--ctrlz", Z held
+  const auto m = d.sim.mark();
+  d.Ticks(1);
+  EXPECT_TRUE(d.state().zGuard);
+  EXPECT_TRUE(SameEvents({}, d.Input(m)));
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents(CtrlKey('Z'), d.Input(m)));
+  // Answered: one undo for one Ctrl+Z, however long Z stays down.
+  d.Ticks(3);
+  EXPECT_TRUE(SameEvents(CtrlKey('Z'), d.Input(m)));
+  d.sim.keyUp('Z');
+  d.sim.keyUp(vk::Control);
+}
+
+}  // namespace
+}  // namespace sq::testing

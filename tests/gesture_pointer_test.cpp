@@ -1,0 +1,158 @@
+// The pointer widget (right then left at one point), Alt then the Windows
+// key, and the copy-lines gesture with its wait for the clipboard.
+#include "bar/mousepp.h"
+#include "tests/gesture_harness.h"
+
+namespace sq::testing {
+namespace {
+
+const std::vector<std::string> kEscape42 = {"key 27/42 down", "key 27/42 up"};
+
+TEST(GesturePointerWidget, RightThenLeftAtOnePointShowsThePointerWidget) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  d.sim.rightDown();
+  d.Ticks(1);
+  EXPECT_EQ(d.state().rightPress, (Point{300, 300}));
+  EXPECT_EQ(d.app.rightform->Caption(), "rr300,300");
+  d.sim.rightUp();
+  d.Ticks(1);
+  const auto m = d.sim.mark();
+  d.sim.leftDown();
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents(Concat({kEscape42, kEscape42, kEscape42}), d.Input(m)));
+  Tqircom& bar = *d.app.qircom;
+  EXPECT_EQ(bar.Bounds(), (Rect{288, 288, 25, 25}));
+  EXPECT_TRUE(bar.Panel27.Visible());
+  EXPECT_EQ(bar.Panel14.Caption(), "X");
+  EXPECT_EQ(bar.Panel35.Caption(), "<<");
+  EXPECT_EQ(d.app.rightform->Caption(), "");
+  EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "左键点击--上下网络；右键点击--关闭窗口");
+  EXPECT_EQ(d.app.mousepp->Panel1.Left(), 0);
+  EXPECT_EQ(d.app.mousepp->Panel2.Left(), -2000);
+  EXPECT_EQ(d.app.mousepp->Panel3.Left(), -2000);
+  // The widget fires once per chord: the left-hold x is cleared.
+  EXPECT_EQ(d.state().leftHold.x, 0);
+  d.sim.leftUp();
+  d.Ticks(1);
+}
+
+TEST(GesturePointerWidget, CtrlHeldLocksTheZoneWord) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  d.sim.rightDown();
+  d.Ticks(1);
+  d.sim.rightUp();
+  d.Ticks(1);
+  d.app.lifeform->Panel4.SetCaption("<Ctrl>按下");
+  d.sim.leftDown();
+  d.Ticks(1);
+  EXPECT_EQ(d.app.qircom->Panel14.Caption(), "!Y");
+  d.sim.leftUp();
+}
+
+TEST(GestureAltWin, AltThenWindowsKeySelectsCopiesAndShowsTheClipWidget) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.addTextEditor({100, 100, 500, 400});
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  const auto m = d.sim.mark();
+  d.sim.keyDown(vk::Menu);
+  d.sim.advance(25);
+  d.sim.keyUp(vk::Menu);
+  d.sim.advance(25);
+  d.sim.keyDown(vk::LWin);
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents(Concat({{"key 16 down", "mouse leftdown", "mouse leftup", "key 16 up"},
+                                 CtrlKey('C'),
+                                 {"cursor 370,328"}}),
+                         d.Input(m)));
+  Tqircom& bar = *d.app.qircom;
+  EXPECT_EQ(bar.Bounds(), (Rect{340, 320, 70, 24}));
+  EXPECT_EQ(bar.Panel14.Caption(), "F3");
+  EXPECT_EQ(bar.Panel35.Caption(), "<-");
+  EXPECT_TRUE(bar.Panel12.Visible());
+  EXPECT_EQ(d.app.caretinfo->Caption(), "select");
+  EXPECT_TRUE(d.state().selectArmed);
+  EXPECT_EQ(d.app.qirinputor->Panel4.Left(), 0);
+  d.sim.keyUp(vk::LWin);
+}
+
+TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd ed = d.sim.addTextEditor({100, 100, 500, 400});
+  d.sim.setEditorText(ed, "abc def\nl2\nl3\nl4");
+  d.sim.setSelection(ed, 4, 4);
+  d.sim.setClipboardText("before");
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  Tqircom& bar = *d.app.qircom;
+  bar.ListBox11.SetText("x\ny\nz");
+  const auto m = d.sim.mark();
+  bar.Panel19.SetCaption("xx copy");
+  d.app.caretinfo->SetCaption("alt2menu--51");
+  d.Ticks(1);
+  // No drag anchor yet: both slow clicks land at the pointer.
+  const std::vector<std::string> gesture = Concat(
+      {{"mouse leftdown", "mouse leftup", "mouse leftdown", "mouse leftup"},
+       {"key 16 down", "key 36 down", "key 36 up", "key 16 up"},
+       CtrlKey('C')});
+  EXPECT_TRUE(SameEvents(gesture, d.Input(m)));
+  EXPECT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+  EXPECT_EQ(bar.Panel19.Caption(), "qq--xx copy");
+  EXPECT_EQ(d.InputCaption(), "old--xx--27");
+  EXPECT_TRUE(d.state().copyLinesArmed);
+  EXPECT_TRUE(d.state().copyLinesFlag);
+
+  // The line copy landed: the selection grows over the three counted lines.
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents(
+      Concat({gesture,
+              {"key 36 down", "key 36 up", "key 16 down", "key 40 down", "key 40 up",
+               "key 40 down", "key 40 up", "key 40 down", "key 40 up", "key 16 up"},
+              CtrlKey('C')}),
+      d.Input(m)));
+  EXPECT_FALSE(d.state().copyLinesArmed);
+  EXPECT_EQ(d.sim.getClipboardText().substr(0, 13), "abc def\nl2\nl3");
+}
+
+TEST(GestureCopyLines, StageGivesUpAfter20TicksWithoutAClipboardChange) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.moveMouse(300, 300);  // no editor: the copy changes nothing
+  d.sim.setClipboardText("same");
+  d.Ticks(1);
+  // With a drag anchor the caret is put there by two slow clicks.
+  d.state().dragAnchor = {200, 150};
+  const auto m0 = d.sim.mark();
+  d.app.qircom->Panel19.SetCaption("xx copy");
+  d.app.caretinfo->SetCaption("alt2menu--51");
+  d.Ticks(1);
+  ASSERT_TRUE(d.state().copyLinesArmed);
+  auto clicks = d.Input(m0);
+  clicks.resize(6);
+  EXPECT_TRUE(SameEvents({"cursor 220,150", "mouse leftdown", "mouse leftup", "cursor 200,150",
+                          "mouse leftdown", "mouse leftup"},
+                         clicks));
+  const auto m = d.sim.mark();
+  d.Ticks(19);
+  EXPECT_TRUE(d.state().copyLinesArmed);
+  d.Ticks(1);
+  EXPECT_FALSE(d.state().copyLinesArmed);
+  EXPECT_EQ(d.state().copyLinesWait, 0);
+  // A late change no longer extends anything.
+  d.sim.setClipboardText("late");
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents({}, d.Input(m)));
+}
+
+}  // namespace
+}  // namespace sq::testing

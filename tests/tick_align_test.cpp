@@ -1,0 +1,58 @@
+// Indent alignment of a captured block: byte columns of GBK text, never
+// through half a character, never past a line's start, bounded in size.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "input/tick.h"
+
+namespace sq {
+namespace {
+
+struct AlignRow {
+  const char* name;
+  int column;
+  std::vector<std::string> in;
+  int shift;
+  std::vector<std::string> out;
+};
+
+TEST(TickAlign, ShiftsEveryLineSoTheFirstStartsAtTheColumn) {
+  const std::vector<AlignRow> rows = {
+      {"indent to 12", 12, {"    a", "  b", "c"}, 8,
+       {"            a", "          b", "        c"}},
+      {"already there", 4, {"    a", "b"}, 0, {"    a", "b"}},
+      {"cut 4 from every line", 0, {"    a", "  bcdef", "xy"}, -4, {"a", "def", ""}},
+      {"a blank first line counts whole", 0, {"   ", "abcd"}, -3, {"", "d"}},
+      {"Chinese counts two bytes a character", 2, {"中文", "  字"}, 2,
+       {"  中文", "    字"}},
+      {"a cut never splits a character", 0, {"  x", "中文"}, -2, {"x", "文"}},
+      {"a cut ending inside a character keeps it", 0, {"   x", "中文"}, -3, {"x", "文"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> lines = row.in;
+    EXPECT_EQ(Tick::AlignLines(lines, row.column), row.shift);
+    EXPECT_EQ(lines, row.out);
+  }
+}
+
+TEST(TickAlign, HugeColumnsAndIndentsStayBounded) {
+  // A huge single-line copy sets a huge column; the next block must not
+  // grow by that many blanks per line.
+  std::vector<std::string> lines(1000, "x");
+  EXPECT_EQ(Tick::AlignLines(lines, 50'000'000), Tick::kMaxIndent);
+  for (const auto& l : lines) ASSERT_EQ(l.size(), 1u + Tick::kMaxIndent);
+
+  std::vector<std::string> deep = {std::string(5000, ' ') + "y", "short"};
+  EXPECT_EQ(Tick::AlignLines(deep, 0), -Tick::kMaxIndent);
+  EXPECT_EQ(deep[0].size(), 5001u - Tick::kMaxIndent);
+  EXPECT_EQ(deep[1], "");
+
+  std::vector<std::string> none;
+  EXPECT_EQ(Tick::AlignLines(none, 7), 0);
+}
+
+}  // namespace
+}  // namespace sq
