@@ -7,12 +7,15 @@
 #
 # One session: an X server (Xvfb unless $DISPLAY answers), a private zh_CN
 # locale, a private HOME and Wine prefix (cached under DIR/e2e-cache and
-# rebuilt when missing), one Wine virtual desktop "sq" with the program and
-# Wine's Notepad in it. xdotool drives real input; sqprobe.exe, run in the
-# same desktop, reads window state. Every wait is bounded.
+# rebuilt when missing; the set-up is shared with tools/run.sh in
+# e2e/env.sh), one Wine virtual desktop "sq" with the program and Wine's
+# Notepad in it. xdotool drives real input; sqprobe.exe, run in the same
+# desktop, reads window state, and starts further copies of the program when
+# a test needs their exit code. Every wait is bounded.
 #
 # Measured here (Wine 8, two cores), see also docs/wine-harness.md:
 #  - building the prefix: about 15 s the first time; cached afterwards.
+#    A whole run (52 checks): 18-21 s with the cache, 37 s without.
 #  - a probe call costs 0.07-0.2 s; the first Wine program after a
 #    wineserver start about 1-4 s.
 #  - the prefix's default desktop is set to the virtual desktop "sq" in
@@ -35,7 +38,6 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 CACHE=${SQ_E2E_CACHE:-$BUILD/e2e-cache}
 WORK=$BUILD/e2e-work
 LOGS=$BUILD/e2e-logs
-DESKTOP=sq
 SUITE_START=$(date +%s)
 
 PASSED=0
@@ -53,95 +55,38 @@ done
 
 # ------------------------------------------------------------------ session
 
-XVFB_PID=""
+# shellcheck source=e2e/env.sh
+. "$HERE/env.sh"
+
+SQ_XVFB_PID=""
 teardown() {
   timeout 10 wineserver -k >/dev/null 2>&1
-  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; fi
+  if [ -n "$SQ_XVFB_PID" ]; then kill "$SQ_XVFB_PID" 2>/dev/null; fi
 }
 trap teardown EXIT
 
-start_x() {
-  if [ -n "${DISPLAY:-}" ] && timeout 5 xdotool getdisplaygeometry >/dev/null 2>&1; then
-    return 0
-  fi
-  local n
-  for n in $(seq 90 130); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$LOGS/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 50); do
-      timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null
-    XVFB_PID=""
-  done
-  echo "no X server could be started" >&2
-  return 1
-}
-
-make_locale() {
-  # Wine needs a zh_CN locale for code page 936, Chinese file names and
-  # Chinese keys; the machine has none installed, so build a private one.
-  if [ ! -f "$CACHE/locale/zh_CN.UTF-8/LC_CTYPE" ]; then
-    mkdir -p "$CACHE/locale"
-    localedef -i zh_CN -f UTF-8 "$CACHE/locale/zh_CN.UTF-8" >"$LOGS/localedef.log" 2>&1
-  fi
-  [ -f "$CACHE/locale/zh_CN.UTF-8/LC_CTYPE" ]
-}
-
-make_prefix() {
-  if [ -f "$CACHE/prefix.ok" ] && [ -f "$WINEPREFIX/system.reg" ]; then return 0; fi
-  rm -rf "$CACHE/home" "$CACHE/prefix.ok"
-  mkdir -p "$HOME"
-  timeout 180 wineboot -i >"$LOGS/wineboot.log" 2>&1
-  timeout 120 wineserver -w
-  # Every program of the prefix starts in the virtual desktop "sq".
-  cat >"$CACHE/desktop.reg" <<'EOF'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="sq"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"sq"="1024x768"
-EOF
-  timeout 60 wine regedit /S "$CACHE/desktop.reg" >>"$LOGS/wineboot.log" 2>&1
-  timeout 60 wineserver -w
-  # The user folders are symlinks into the real HOME: make them real
-  # folders so shortcuts stay inside the prefix.
-  local d
-  for d in "$WINEPREFIX"/drive_c/users/*/*; do
-    if [ -L "$d" ]; then rm -f "$d" && mkdir -p "$d"; fi
-  done
-  [ -f "$WINEPREFIX/system.reg" ] && touch "$CACHE/prefix.ok"
-}
-
-make_work() {
-  rm -rf "$WORK"
-  mkdir -p "$WORK"
-  cp "$BUILD/Sipquill.exe" "$BUILD/dovahk1.dll" "$BUILD/sqprobe.exe" "$WORK/"
-  local f
-  for f in "$HERE"/data/*; do
-    [ -e "$f" ] || continue
-    case "$f" in
-      # Text data is kept as UTF-8 in the repository; the program reads GBK.
-      *.txt | *.ini) iconv -f UTF-8 -t GBK "$f" | LC_ALL=C sed 's/$/\r/' >"$WORK/$(basename "$f")" ;;
-      *) cp -r "$f" "$WORK/" ;;
-    esac
-  done
-}
-
 probe() { (cd "$WORK" && timeout 30 wine sqprobe.exe "$@" 2>>"$LOGS/probe.log"); }
 
+# The captions of the input and scroll-mode windows from before the windows
+# exist until the first input tick has answered them, recorded by a probe
+# started ahead of the program (see t_startup_captions).
+TRACE=$LOGS/start-trace.txt
+TRACE_PID=""
+
 start_program() {
+  : >"$TRACE"
+  (cd "$WORK" && exec timeout 60 wine sqprobe.exe caption-trace 45000 \
+    Tqirinputor old--lm TqirForm3 qq--ystop) >"$TRACE" 2>>"$LOGS/probe.log" &
+  TRACE_PID=$!
+  local i
+  for i in $(seq 1 300); do
+    grep -q '^ready' "$TRACE" && break
+    kill -0 "$TRACE_PID" 2>/dev/null || break
+    sleep 0.1
+  done
   (cd "$WORK" && exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
     >"$LOGS/program.log" 2>&1 &
   # The first Wine program after a server start takes a few seconds.
-  local i
   for i in $(seq 1 12); do
     [ "$(probe wait-exists Twheeltipform 5000)" = 1 ] && return 0
     [ "$(probe exists '#32770')" = 1 ] && break
@@ -156,21 +101,19 @@ start_notepad() {
   [ "$(probe wait-exists Notepad 20000)" = 1 ]
 }
 
-mkdir -p "$LOGS" "$CACHE"
-export HOME="$CACHE/home"
-export WINEPREFIX="$HOME/prefix"
-export WINEDEBUG=-all
-export LOCPATH="$CACHE/locale"
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mshtml="
-# Carried into the Windows world as the desktop of every program.
-# (bash itself cannot load it, hence the silenced warning).
-{ export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
-
-start_x || { echo "0 passed, 1 failed"; exit 1; }
-make_locale || { echo "locale build failed, see $LOGS/localedef.log" >&2; echo "0 passed, 1 failed"; exit 1; }
-make_prefix || { echo "prefix build failed, see $LOGS/wineboot.log" >&2; echo "0 passed, 1 failed"; exit 1; }
+sq_env "$CACHE" "$LOGS"
+DESKTOP=$(sq_desktop)
+sq_start_x || { echo "0 passed, 1 failed"; exit 1; }
+sq_make_locale || { echo "locale build failed, see $LOGS/localedef.log" >&2; echo "0 passed, 1 failed"; exit 1; }
+sq_make_prefix || { echo "prefix build failed, see $LOGS/wineboot.log" >&2; echo "0 passed, 1 failed"; exit 1; }
 timeout 10 wineserver -k >/dev/null 2>&1
-make_work
+sq_make_work "$BUILD" "$WORK"
+# The working directory as the program sees it (Wine maps / to Z:).
+WORK_WIN=$(winepath -w "$WORK" 2>/dev/null)
+# An earlier run that did not end in an orderly exit may have left the
+# easy-open verb in the cached prefix; start from a registry without it so
+# that the checks below see what this run's program wrote.
+timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 
 # ------------------------------------------------------------------ checks
 
@@ -207,23 +150,51 @@ Twrpyreadpanel Tcaretinfo TForm1 TForm2 Trightform Tleftform Teasyie Twheeltipfo
 
 # The process starts and creates its fifteen windows, each once.
 t_start() {
-  local c missing=""
+  local c n i=0 wrong="" counts
+  counts=($(probe count $FORMS))
   for c in $FORMS; do
-    [ "$(probe exists "$c")" = 1 ] || missing="$missing $c"
+    n=${counts[$i]:-none}
+    [ "$n" = 1 ] || wrong="$wrong $c=$n"
+    i=$((i + 1))
   done
-  if [ -z "$missing" ]; then pass "start: all fifteen form classes exist"
-  else fail "start: all fifteen form classes exist" "missing:$missing"; fi
+  if [ -z "$wrong" ]; then pass "start: each of the fifteen form classes has one window"
+  else fail "start: each of the fifteen form classes has one window" "counts:$wrong"; fi
   expect "start: no message box during start-up" "$(probe exists '#32770')" 0
 }
 
-# Captions and files as start-up leaves them; the files prove that the
-# program reads its data relative to the current directory.
+# The caption CLASS showed next after TEXT in the start-up trace ("" when
+# none); the lines of the two windows interleave in the trace.
+trace_after() {
+  grep -F -- "$1: " "$TRACE" | grep -A1 -x -F -- "$1: $2" | sed -n 2p | sed "s/^$1: //"
+}
+
+# Captions as start-up leaves them, before any input. The input window's
+# creation handler writes "old--mode"; the scroll-mode window starts with its
+# stored "ystop==/[[65553]]]0,0--". The first input tick sees a scroll-mode
+# word beginning with "ystop" and answers it: the scroll-mode caption becomes
+# "qq--ystop" and the input caption "old--lm". So "old--mode" lives only
+# until the message loop runs; the trace probe, polling from before the
+# windows exist, sees it.
+t_startup_captions() {
+  if [ -n "$TRACE_PID" ]; then wait "$TRACE_PID"; fi
+  expect "captions: input window shows old--mode after its creation" \
+    "$(grep -c -x -F 'Tqirinputor: old--mode' "$TRACE")" 1
+  expect "captions: the first tick turns the input caption into old--lm" \
+    "$(trace_after Tqirinputor old--mode)" "old--lm"
+  expect "captions: scroll-mode window starts with its stored caption" \
+    "$(grep -c -x -F 'TqirForm3: ystop==/[[65553]]]0,0--' "$TRACE")" 1
+  expect "captions: the first tick answers it with qq--ystop" \
+    "$(trace_after TqirForm3 'ystop==/[[65553]]]0,0--')" "qq--ystop"
+  expect "captions: input caption now" "$(probe caption Tqirinputor)" "old--lm"
+  expect "captions: scroll-mode caption now" "$(probe caption TqirForm3)" "qq--ystop"
+  expect "captions: command bar" "$(probe caption Tqircom)" "old--17up"
+  expect "captions: title window" "$(probe caption TqirForm4)" "qirForm4"
+  expect "captions: caret window" "$(probe caption Tcaretinfo)" "caret set"
+}
+
+# State as start-up leaves it; the settings prove that the program reads its
+# data relative to the current directory.
 t_startup_state() {
-  # "old--mode" at creation; the tick may have replaced it by another
-  # handled word since: what matters is that no keyboard word is pending.
-  local input
-  input=$(probe caption Tqirinputor)
-  expect "state: input caption holds no pending word" "${input:0:5}" "old--"
   expect "state: input window hidden" "$(probe visible Tqirinputor)" 0
   expect "state: settings Edit2 from wr.ini line 4" "$(probe text Twrpyreadpanel Edit2)" 300
   expect "state: main form parked off the screen" "$(probe rect TFormMain | cut -d' ' -f1)" -2000
@@ -274,6 +245,22 @@ t_mouse_words() {
   sleep 0.1
   xdotool click 5
   expect_caption "mouse: wheel notch down" TqirForm3 "ystop wheel=vvv"
+  sleep 0.1
+  # A left press over the desktop background, away from the right press
+  # above (the same point would be the right-then-left chord). The press
+  # word is read while the button is still down; the release follows within
+  # the hold time that would start a drag (wr.ini's 300 ms / 20 ms ticks).
+  xdotool mousemove 400 500
+  sleep 0.1
+  xdotool mousedown 1
+  local down
+  down=$(probe wait-caption-prefix TqirForm3 3000 down/)
+  xdotool mouseup 1
+  expect "mouse: left press word, read before the release" "$down" "down/400,500/"
+  # The input tick answers every "ystop" word without "wheel" in one tick.
+  expect_in "mouse: left release word" \
+    "$(probe wait-caption-in TqirForm3 3000 'ystop==/[[514]]]400,500--' qq--ystop)" \
+    'ystop==/[[514]]]400,500--' qq--ystop
 }
 
 # The tray icon exists (Wine shows a task bar only while an icon exists) and
@@ -281,6 +268,10 @@ t_mouse_words() {
 t_shell() {
   expect "shell: tray icon shown" "$(probe tray)" 1
   expect "shell: easy-open verb registered" "$(probe regkey '*\shell\轻松打开')" 1
+  expect "shell: easy-open verb's menu text" "$(probe regvalue '*\shell\轻松打开')" "轻松打开"
+  # The editor in the program's current directory, path and file quoted.
+  expect "shell: easy-open command" "$(probe regvalue '*\shell\轻松打开\command')" \
+    "\"$WORK_WIN\\wordpad.exe\" \"%1\""
 }
 
 # The life panel hosts a WebBrowser control in place. Wine here has no HTML
@@ -291,14 +282,83 @@ t_browser() {
     "$(probe has-child Tlifeform 'Shell Embedding')" 1
 }
 
-# A double tap of Alt pastes the clipboard into the focused application.
+# Items of the key history from the newest down to MARKER, joined by "|"
+# (the whole list when the marker is not there).
+history_since() {
+  probe items Tqircom ListBox8 | awk -v m="$1" '{ print } $0 == m { exit }' | paste -sd'|'
+}
+
+# Records the key events a low-level hook of the probe sees for MS
+# milliseconds, into FILE (bounded wait until the hook is set); key_log_end
+# FILE then waits for it (the probe ends after MS) and sets KEY_LOG to the
+# events joined by "|".
+KEY_LOG_PID=""
+key_log_start() {
+  : >"$2"
+  (cd "$WORK" && exec timeout 30 wine sqprobe.exe key-log "$1") >"$2" 2>>"$LOGS/probe.log" &
+  KEY_LOG_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    grep -q '^ready' "$2" && return 0
+    kill -0 "$KEY_LOG_PID" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+key_log_end() {
+  wait "$KEY_LOG_PID"
+  KEY_LOG=$(grep -v '^ready' "$1" | paste -sd'|')
+}
+
+# A double tap of Alt pastes the clipboard into the focused application,
+# once: the input tick overwrites the four tap words with "cvok" and puts
+# "91ok" above them; the command bar then records its caption, still the
+# second tap's "old--18up", once more. The paste's own Ctrl+V (marked as the
+# program's input) leaves no key word behind.
 t_alt_paste() {
   start_notepad || { fail "paste: Notepad started"; return; }
   probe setclip "粘贴测试 e2e"
   probe focus Notepad
   sleep 0.3
+  # A marker in the key history, so that the words of these taps stand apart
+  # from earlier ones.
+  probe setcaption Tqircom "e2e-paste-marker"
+  probe wait-item Tqircom ListBox8 0 "e2e-paste-marker" 2000 >/dev/null
+  local keys=$LOGS/keys-paste.txt
+  key_log_start 2500 "$keys" || fail "paste: key log started"
   tap alt; tap alt
   expect "paste: Alt double tap pastes into Notepad" "$(probe wait-notepad '粘贴测试 e2e' 3000)" "粘贴测试 e2e"
+  # The physical taps (left Alt), then the program's Ctrl+V carrying its mark.
+  key_log_end "$keys"
+  expect "paste: the keys the system saw" "$KEY_LOG" \
+    "164 down|164 up|164 down|164 up|17 down own|86 down own|86 up own|17 up own"
+  probe wait-item Tqircom ListBox8 1 91ok 2000 >/dev/null
+  local since
+  since=$(history_since e2e-paste-marker)
+  expect "paste: key history after the gesture" "$since" \
+    "old--18up|91ok|cvok|cvok|cvok|cvok|e2e-paste-marker"
+  case "|$since|" in
+    *"|17down|"* | *"|86down|"* | *"|old--86up|"* | *"|old--17up|"*)
+      fail "paste: the synthesised Ctrl+V left no key word" "history: $since" ;;
+    *) pass "paste: the synthesised Ctrl+V left no key word" ;;
+  esac
+  # A third tap: its words arrive, but the four newest items no longer form
+  # the pattern, so nothing is pasted again. (Notepad's text alone could not
+  # show it: a lone Alt tap puts Notepad into menu mode, where a Ctrl+V is
+  # lost; the key log sees the program's keys whatever has the focus.)
+  keys=$LOGS/keys-third.txt
+  key_log_start 1500 "$keys" || fail "paste: key log started"
+  tap alt
+  expect "paste: a third tap is recorded" \
+    "$(probe wait-item Tqircom ListBox8 1 18down 2000)" "18down"
+  expect "paste: a third tap does not fire the gesture again" "$(history_since e2e-paste-marker)" \
+    "old--18up|18down|old--18up|91ok|cvok|cvok|cvok|cvok|e2e-paste-marker"
+  key_log_end "$keys"
+  expect "paste: a third tap synthesises no Ctrl+V" "$KEY_LOG" "164 down|164 up"
+  expect "paste: Notepad's text after the third tap" "$(probe notepad)" "粘贴测试 e2e"
+  # Leaves the menu mode a lone Alt tap may have put Notepad in.
+  xdotool key Escape
+  sleep 0.1
 }
 
 # A physical Ctrl+C in another application puts the copied text at the
@@ -328,7 +388,59 @@ t_close() {
   expect "close: no tray icon left" "$(probe wait-tray 0 3000)" 0
 }
 
-ALL_TESTS="t_start t_startup_state t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_close"
+# A second copy of the program, started by the probe so that its exit code
+# can be read (a program started through `wine explorer /desktop=...` hides
+# it): closing its main form ends the process with exit code 0. Runs after
+# t_close, when no other copy is left.
+t_exit_code() {
+  if [ "$(probe exists TFormMain)" = 1 ]; then
+    fail "exit: orderly exit returns 0" "another copy of the program still runs"
+    return
+  fi
+  local out=$LOGS/exit-code.txt pid
+  : >"$out"
+  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$WORK_WIN" 60000) \
+    >"$out" 2>>"$LOGS/probe.log" &
+  pid=$!
+  if [ "$(probe wait-exists Twheeltipform 30000)" != 1 ]; then
+    wait "$pid"
+    fail "exit: the probe-started copy creates its windows" "run-wait: $(cat "$out")"
+    return
+  fi
+  expect "exit: the copy runs until its main form is closed" "$(cat "$out")" ""
+  probe close TFormMain
+  wait "$pid"
+  expect "exit: orderly exit returns 0" "$(cat "$out")" 0
+}
+
+# Without the hook library beside it the program shows its message box and,
+# once the box is answered, ends with exit code 1. The working directory
+# holds the program file only.
+t_no_dll() {
+  local dir=$BUILD/e2e-work-nodll out=$LOGS/exit-nodll.txt pid dir_win
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$BUILD/Sipquill.exe" "$dir/"
+  dir_win=$(winepath -w "$dir" 2>/dev/null)
+  : >"$out"
+  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$dir_win" 60000) \
+    >"$out" 2>>"$LOGS/probe.log" &
+  pid=$!
+  expect "no dll: a message box appears" "$(probe wait-exists '#32770' 30000)" 1
+  local box
+  box=$(probe msgbox | paste -sd'|')
+  expect "no dll: the message box's text and title" "$box" "Tovimo zuzi|DLL: 不能加载！程序退出。"
+  expect "no dll: the program waits for the box to be answered" "$(cat "$out")" ""
+  probe dialog-ok
+  wait "$pid"
+  expect "no dll: the program exits with code 1" "$(cat "$out")" 1
+  expect "no dll: the message box is gone" "$(probe exists '#32770')" 0
+  # The main form had registered the easy-open verb before the input window
+  # failed; it stays behind, as an exit without the main form's close does.
+  timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
+}
+
+ALL_TESTS="t_start t_startup_captions t_startup_state t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_close t_exit_code t_no_dll"
 
 # ------------------------------------------------------------------ run
 

@@ -9,6 +9,8 @@
 // layout name that the program stores in the window property "sqname" (a
 // global atom). Commands:
 //   exists CLASS                   1 or 0
+//   count CLASS...                 number of top-level windows of each CLASS,
+//                                  one a line
 //   caption CLASS                  the window's caption
 //   setcaption CLASS TEXT          writes the caption (stands in for another program)
 //   text CLASS NAME                caption of control NAME
@@ -23,15 +25,37 @@
 //   tray                           1 when a task bar with tray icons is shown
 //   wait-tray 0|1 MS               until `tray` answers so
 //   regkey KEY                     1 when HKEY_CLASSES_ROOT\KEY exists
+//   regvalue KEY                   the default string value of HKEY_CLASSES_ROOT\KEY
+//                                  (exit 1 when the key or the value is missing)
 //   focus CLASS                    makes the window the foreground window
 //   close CLASS                    posts WM_CLOSE
 //   key VK down|up own|user        synthesises a key event; "own" carries the
 //                                  program's mark in dwExtraInfo
+//   key-log MS                     prints "ready", records every key event a
+//                                  low-level keyboard hook sees for MS, then
+//                                  prints them, one a line: "VK down|up", then
+//                                  " own" when injected with the program's
+//                                  mark, " injected" when injected without it
 //   dialog                         caption and texts of an open message box
+//   msgbox                         caption, then the message text of an open
+//                                  message box (the static control 0xFFFF)
+//   dialog-ok                      answers an open message box with IDOK
+//   run-wait EXE DIR MS            starts EXE (relative names are taken in DIR)
+//                                  with DIR as its current directory, waits at
+//                                  most MS and prints its exit code; on timeout
+//                                  prints "timeout", ends the process, exits 1
+//   caption-trace MS CLASS UNTIL [CLASS UNTIL]...
+//                                  prints "ready", then "CLASS: caption" for
+//                                  every caption each window shows (polled
+//                                  every millisecond from before it exists),
+//                                  until each caption has read its UNTIL;
+//                                  exit 1 when MS pass first
 //   wait-exists CLASS MS           until the window exists
 //   wait-gone CLASS MS             until no window of the class exists
 //   wait-caption CLASS TEXT MS     until the caption equals TEXT; prints it
 //   wait-caption-in CLASS MS TEXT...  until the caption equals one of the TEXTs
+//   wait-caption-prefix CLASS MS PREFIX...  until the caption begins with one
+//                                  of the PREFIXes
 //   wait-item CLASS NAME I TEXT MS until item I of list NAME equals TEXT
 //   wait-notepad TEXT MS           until Notepad's text equals TEXT
 //   wait-clip TEXT MS              until the clipboard text equals TEXT
@@ -44,6 +68,8 @@
 #include <vector>
 
 namespace {
+
+constexpr ULONG_PTR kOwnInputMark = 0x51515155u;  // as the program marks its input
 
 std::string Utf8(const std::wstring& w) {
   if (w.empty()) return {};
@@ -155,6 +181,30 @@ std::vector<std::wstring> Items(HWND lb) {
   return out;
 }
 
+struct Counter {
+  std::wstring cls;
+  int n = 0;
+};
+
+BOOL CALLBACK CountClass(HWND w, LPARAM lp) {
+  auto* c = reinterpret_cast<Counter*>(lp);
+  wchar_t buf[256];
+  if (GetClassNameW(w, buf, 256) && c->cls == buf) ++c->n;
+  return TRUE;
+}
+
+std::vector<std::wstring> g_keys;
+
+LRESULT CALLBACK LogKey(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION) {
+    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+    std::wstring e = std::to_wstring(k->vkCode) + ((k->flags & LLKHF_UP) ? L" up" : L" down");
+    if (k->flags & LLKHF_INJECTED) e += k->dwExtraInfo == kOwnInputMark ? L" own" : L" injected";
+    g_keys.push_back(e);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 HWND NotepadEdit() {
   HWND np = FindWindowW(L"Notepad", nullptr);
   return np ? FindWindowExW(np, nullptr, L"Edit", nullptr) : nullptr;
@@ -218,6 +268,14 @@ int main() {
 
   if (cmd == L"exists" && need(1)) {
     Out(Form(a[2]) ? L"1" : L"0");
+    return 0;
+  }
+  if (cmd == L"count" && need(1)) {
+    for (size_t i = 2; i < a.size(); ++i) {
+      Counter c{a[i]};
+      EnumWindows(CountClass, reinterpret_cast<LPARAM>(&c));
+      Out(std::to_wstring(c.n));
+    }
     return 0;
   }
   if (cmd == L"caption" && need(1)) {
@@ -292,6 +350,24 @@ int main() {
     Out(ok ? L"1" : L"0");
     return 0;
   }
+  if (cmd == L"regvalue" && need(1)) {
+    HKEY k;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, a[2].c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return 1;
+    DWORD type = 0, size = 0;
+    LONG r = RegQueryValueExW(k, nullptr, nullptr, &type, nullptr, &size);
+    std::wstring v;
+    if (r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      v.assign(size / sizeof(wchar_t) + 1, L'\0');
+      r = RegQueryValueExW(k, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(v.data()), &size);
+      v.resize(wcsnlen(v.c_str(), size / sizeof(wchar_t)));
+    } else if (r == ERROR_SUCCESS) {
+      r = ERROR_INVALID_DATA;
+    }
+    RegCloseKey(k);
+    if (r != ERROR_SUCCESS) return 1;
+    Out(v);
+    return 0;
+  }
   if (cmd == L"focus" && need(1)) {
     HWND f = Form(a[2]);
     return f && SetForegroundWindow(f) ? 0 : 1;
@@ -301,9 +377,26 @@ int main() {
     return f && PostMessageW(f, WM_CLOSE, 0, 0) ? 0 : 1;
   }
   if (cmd == L"key" && need(3)) {
-    constexpr ULONG_PTR kOwnInputMark = 0x51515155u;  // as the program marks its input
     keybd_event(static_cast<BYTE>(_wtoi(a[2].c_str())), 0, a[3] == L"up" ? KEYEVENTF_KEYUP : 0,
                 a[4] == L"own" ? kOwnInputMark : 0);
+    return 0;
+  }
+  if (cmd == L"key-log" && need(1)) {
+    // A low-level hook is called on this thread, so it has to pump messages.
+    HHOOK h = SetWindowsHookExW(WH_KEYBOARD_LL, LogKey, GetModuleHandleW(nullptr), 0);
+    if (!h) return 1;
+    Out(L"ready");
+    DWORD start = GetTickCount(), ms = Ms(a[2]);
+    for (DWORD gone; (gone = GetTickCount() - start) < ms;) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - gone, QS_ALLINPUT);
+      MSG m;
+      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+      }
+    }
+    UnhookWindowsHookEx(h);
+    for (const auto& e : g_keys) Out(e);
     return 0;
   }
   if (cmd == L"dialog") {
@@ -315,6 +408,93 @@ int main() {
       if (!t.empty()) Out(t);
     }
     return 0;
+  }
+  if (cmd == L"msgbox") {
+    HWND d = FindWindowW(L"#32770", nullptr);
+    if (!d) return 1;
+    Out(Text(d));
+    HWND t = GetDlgItem(d, 0xFFFF);
+    Out(Text(t));
+    return t ? 0 : 1;
+  }
+  if (cmd == L"dialog-ok") {
+    HWND d = FindWindowW(L"#32770", nullptr);
+    return d && PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+  }
+  if (cmd == L"run-wait" && need(3)) {
+    std::wstring exe = a[2];
+    const std::wstring& dir = a[3];
+    bool absolute = exe.size() > 1 && (exe[1] == L':' || exe[0] == L'\\');
+    if (!absolute) exe = dir + L"\\" + exe;
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.c_str(), &si, &pi)) {
+      Out(L"cannot start, error " + std::to_wstring(GetLastError()));
+      return 1;
+    }
+    CloseHandle(pi.hThread);
+    DWORD waited = WaitForSingleObject(pi.hProcess, Ms(a[4]));
+    DWORD code = 0;
+    int rc = 0;
+    if (waited == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code)) {
+      Out(std::to_wstring(code));
+    } else {
+      Out(L"timeout");
+      TerminateProcess(pi.hProcess, 255);
+      WaitForSingleObject(pi.hProcess, 5000);
+      rc = 1;
+    }
+    CloseHandle(pi.hProcess);
+    return rc;
+  }
+  if (cmd == L"wait-caption-prefix" && need(3)) {
+    DWORD start = GetTickCount(), ms = Ms(a[3]);
+    for (;;) {
+      std::wstring v = Text(Form(a[2]));
+      for (size_t i = 4; i < a.size(); ++i)
+        if (v.compare(0, a[i].size(), a[i]) == 0) {
+          Out(v);
+          return 0;
+        }
+      if (GetTickCount() - start >= ms) {
+        Out(v);
+        return 1;
+      }
+      Sleep(20);
+    }
+  }
+  if (cmd == L"caption-trace" && a.size() >= 5 && a.size() % 2 == 1) {
+    // GetWindowTextW on another process's window reads the text the window
+    // manager keeps and sends no message, so it answers while the program
+    // is still inside its creation handlers.
+    DWORD start = GetTickCount(), ms = Ms(a[2]);
+    size_t n = (a.size() - 3) / 2;
+    std::vector<std::wstring> last(n);
+    std::vector<bool> seen(n, false), done(n, false);
+    Out(L"ready");
+    for (;;) {
+      bool all = true;
+      for (size_t i = 0; i < n; ++i) {
+        const std::wstring& cls = a[3 + 2 * i];
+        if (HWND w = FindWindowW(cls.c_str(), nullptr)) {
+          wchar_t buf[512] = L"";
+          GetWindowTextW(w, buf, 512);
+          if (!seen[i] || last[i] != buf) {
+            Out(cls + L": " + buf);
+            last[i] = buf;
+            seen[i] = true;
+          }
+          if (last[i] == a[4 + 2 * i]) done[i] = true;
+        }
+        all = all && done[i];
+      }
+      if (all) return 0;
+      if (GetTickCount() - start >= ms) return 1;
+      Sleep(1);
+    }
   }
   if (cmd == L"wait-exists" && need(2))
     return WaitFor([&] { return std::wstring(Form(a[2]) ? L"1" : L"0"); }, L"1", Ms(a[3]));
