@@ -146,10 +146,11 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
     registerClass(cls);
     DWORD style = (s.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
     if (!s.enabled) style |= WS_DISABLED;
-    // Tool windows: the program has no task-bar buttons.
+    // No task-bar buttons: tool windows, owned by the hidden utility window
+    // (a shell that ignores the tool-window style still skips owned windows).
     DWORD ex = WS_EX_TOOLWINDOW | (s.topmost ? WS_EX_TOPMOST : 0);
     h = CreateWindowExW(ex, cls.c_str(), caption.c_str(), style, s.bounds.left, s.bounds.top,
-                        s.bounds.width, s.bounds.height, nullptr, nullptr, inst_, nullptr);
+                        s.bounds.width, s.bounds.height, util_, nullptr, inst_, nullptr);
     if (!h) {
       if (in.brush) DeleteObject(in.brush);
       return 0;
@@ -282,7 +283,12 @@ bool Win32Platform::bringWindowToTop(Wnd w) { return w && BringWindowToTop(H(w))
 bool Win32Platform::setForegroundWindow(Wnd w) { return w && SetForegroundWindow(H(w)); }
 Wnd Win32Platform::setActiveWindow(Wnd w) { return W(SetActiveWindow(H(w))); }
 Wnd Win32Platform::getForegroundWindow() { return W(GetForegroundWindow()); }
-Wnd Win32Platform::getParent(Wnd w) { return w ? W(GetParent(H(w))) : 0; }
+Wnd Win32Platform::getParent(Wnd w) {
+  if (!w) return 0;
+  HWND p = GetParent(H(w));
+  // The hidden owner of the program's forms is not a parent the core sees.
+  return p == util_ ? 0 : W(p);
+}
 bool Win32Platform::isChild(Wnd parent, Wnd w) { return parent && w && IsChild(H(parent), H(w)); }
 Wnd Win32Platform::windowFromPoint(Point p) { return W(WindowFromPoint(POINT{p.x, p.y})); }
 Wnd Win32Platform::getTopWindow() { return W(GetTopWindow(nullptr)); }
