@@ -162,7 +162,7 @@ class Platform {
   virtual ~Platform() = default;
 
   // ---- windows -----------------------------------------------------------
-  virtual Wnd createWindow(const WindowSpec& spec) = 0;
+  virtual Wnd createWindow(const WindowSpec& desc) = 0;
   virtual void destroyWindow(Wnd w) = 0;
   virtual bool isWindow(Wnd w) = 0;
   virtual std::string getWindowText(Wnd w) = 0;            // GetWindowTextA

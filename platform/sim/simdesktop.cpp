@@ -202,35 +202,35 @@ void SimDesktop::activate(Wnd w) {
 
 // ---------------------------------------------------------------- windows
 
-Wnd SimDesktop::createWindow(const WindowSpec& spec) {
-  if (spec.parent && !rec(spec.parent)) return 0;
+Wnd SimDesktop::createWindow(const WindowSpec& desc) {
+  if (desc.parent && !rec(desc.parent)) return 0;
   SimWindow r;
   r.handle = nextWnd_;
   nextWnd_ += 0x10;
-  r.parent = spec.parent;
-  r.kind = spec.kind;
-  if (spec.parent)
-    r.className = ClassForKind(spec);
+  r.parent = desc.parent;
+  r.kind = desc.kind;
+  if (desc.parent)
+    r.className = ClassForKind(desc);
   else
-    r.className = spec.className.empty() ? "TForm" : spec.className;
-  r.name = spec.name;
-  r.caption = spec.caption;
-  r.bounds = spec.bounds;
-  r.visible = spec.visible;
-  r.enabled = spec.enabled;
-  r.topmost = spec.parent ? false : spec.topmost;
-  r.borderless = spec.borderless;
+    r.className = desc.className.empty() ? "TForm" : desc.className;
+  r.name = desc.name;
+  r.caption = desc.caption;
+  r.bounds = desc.bounds;
+  r.visible = desc.visible;
+  r.enabled = desc.enabled;
+  r.topmost = desc.parent ? false : desc.topmost;
+  r.borderless = desc.borderless;
   r.pid = ownPid_;
-  r.color = spec.color;
-  r.fontColor = spec.fontColor;
-  r.fontName = spec.fontName;
-  r.fontSize = spec.fontSize;
-  r.items = spec.items;
-  r.checked = spec.checked;
+  r.color = desc.color;
+  r.fontColor = desc.fontColor;
+  r.fontName = desc.fontName;
+  r.fontSize = desc.fontSize;
+  r.items = desc.items;
+  r.checked = desc.checked;
   Wnd w = r.handle;
   wins_[w] = std::move(r);
-  if (spec.parent)
-    rec(spec.parent)->children.push_back(w);
+  if (desc.parent)
+    rec(desc.parent)->children.push_back(w);
   else
     placeTopLevel(w);
   return w;

@@ -200,7 +200,7 @@ class SimDesktop : public Platform {
   SimDesktop& operator=(const SimDesktop&) = delete;
 
   // =================== Platform ===================
-  Wnd createWindow(const WindowSpec& spec) override;
+  Wnd createWindow(const WindowSpec& desc) override;
   void destroyWindow(Wnd w) override;
   bool isWindow(Wnd w) override;
   std::string getWindowText(Wnd w) override;

@@ -21,7 +21,7 @@ class Win32Platform : public Platform {
   ~Win32Platform() override;
 
   // ---- windows ----
-  Wnd createWindow(const WindowSpec& spec) override;
+  Wnd createWindow(const WindowSpec& desc) override;
   void destroyWindow(Wnd w) override;
   bool isWindow(Wnd w) override;
   std::string getWindowText(Wnd w) override;
