@@ -29,6 +29,9 @@ WindowSpec SpecOf(const ControlLayout& l, Wnd parent) {
   s.fontSize = l.fontSize;
   s.items = l.items;
   s.checked = l.checked;
+  auto al = l.extra.find("alignment");
+  if (al != l.extra.end())
+    s.align = al->second == "left" ? TextAlign::Left : al->second == "right" ? TextAlign::Right : TextAlign::Center;
   return s;
 }
 }  // namespace

@@ -54,6 +54,8 @@ enum class Kind {
   RadioButton, GroupBox, Image, Browser, Shape, Timer, MenuItem, Other
 };
 
+enum class TextAlign { Center, Left, Right };
+
 // How a window is created. Top-level windows (parent 0) take `className`
 // as their registered class; children get a class suited to `kind`.
 struct WindowSpec {
@@ -73,6 +75,7 @@ struct WindowSpec {
   int fontSize = 0;
   std::vector<std::string> items;  // list boxes, memos
   bool checked = false;            // check boxes, radio buttons
+  TextAlign align = TextAlign::Center;  // caption of a panel
 };
 
 // Synthesised-input flags, as keybd_event and mouse_event take them.

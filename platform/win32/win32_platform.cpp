@@ -135,6 +135,7 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
   in.kind = s.kind;
   in.color = s.color;
   in.fontColor = s.fontColor;
+  in.align = s.align;
   if (s.color >= 0) in.brush = CreateSolidBrush(static_cast<COLORREF>(s.color));
   std::wstring caption = Wide(s.caption);
   HWND h = nullptr;
@@ -689,7 +690,10 @@ void Win32Platform::paintPanel(HWND h, Info& in) {
       SetTextColor(dc, in.fontColor >= 0 ? static_cast<COLORREF>(in.fontColor)
                                          : GetSysColor(COLOR_BTNTEXT));
       UINT fmt = DT_NOPREFIX;
-      if (in.kind == Kind::Panel) fmt |= DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+      if (in.kind == Kind::Panel) {
+        fmt |= DT_VCENTER | DT_SINGLELINE;
+        fmt |= in.align == TextAlign::Left ? DT_LEFT : in.align == TextAlign::Right ? DT_RIGHT : DT_CENTER;
+      }
       else if (in.kind == Kind::GroupBox) { rc.left += 8; fmt |= DT_SINGLELINE; }
       else fmt |= DT_LEFT | DT_WORDBREAK;
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, fmt);

@@ -151,6 +151,7 @@ class Win32Platform : public Platform {
     bool topLevel = false;
     std::string className;  // forms: their registered class
     int color = -1, fontColor = -1;
+    TextAlign align = TextAlign::Center;
     HBRUSH brush = nullptr;
     std::function<void()> onClick, onClose;
     std::map<unsigned, std::function<void(std::uintptr_t, std::intptr_t)>> onMessage;
