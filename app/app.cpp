@@ -64,6 +64,9 @@ bool App::Start() {
 
 int App::Run() {
   if (!Start()) return exitCode_;
+  // The framework shows the main form as the loop starts; it is parked, and
+  // its activation parks it again, so it never appears on the screen.
+  if (mainForm_) mainForm_->Show();
   int code = p_.runMessageLoop();
   exitCode_ = code;
   Finish();

@@ -10,6 +10,7 @@ namespace sq {
 
 const char* const TFormMain::kVerbKey = "*\\shell\\轻松打开";
 const char* const TFormMain::kCommandKey = "*\\shell\\轻松打开\\command";
+const char* const TFormMain::kHomePage = "http://www.sipquill.com/";
 
 TFormMain::TFormMain(App& app) : Form(app, app.FormMain, "FormMain"), FormMain_controls(this) {
   CheckBox1.OnClick = [this] { CheckBox1Click(); };
@@ -22,12 +23,25 @@ TFormMain::TFormMain(App& app) : Form(app, app.FormMain, "FormMain"), FormMain_c
   Properties1.OnClick = [this] { Properties1Click(); };
   N7.OnClick = [this] { N7Click(); };
   N6.OnClick = [this] { N6Click(); };
+  N4.OnClick = [this] { N4Click(); };
   N5.OnClick = [this] { N5Click(); };
+  N8.OnClick = [this] { N8Click(); };
   N9.OnClick = [this] { N9Click(); };
-  platform().setMessageHandler(Handle(), kTrayMessage,
-                               [this](std::uintptr_t, std::intptr_t lp) {
-                                 RunHandler(this->app(), [this, lp] { TrayMessage(lp); });
-                               });
+  RadioButton1.OnClick = [this] { RadioButtonClick(); };
+  RadioButton2.OnClick = [this] { RadioButtonClick(); };
+  Platform& p = platform();
+  p.setMessageHandler(Handle(), kTrayMessage, [this](std::uintptr_t, std::intptr_t lp) {
+    RunHandler(this->app(), [this, lp] { TrayMessage(lp); });
+  });
+  // Activation (WM_ACTIVATE with a state other than WA_INACTIVE) parks the
+  // form again, so it never shows on the screen.
+  p.setMessageHandler(Handle(), kActivateMessage, [this](std::uintptr_t wp, std::intptr_t) {
+    if ((wp & 0xFFFF) != 0) RunHandler(this->app(), [this] { FormActivate(); });
+  });
+  for (Control* e : {&Edit1, &Edit2})
+    p.setMessageHandler(e->Handle(), kKeyUpMessage, [this](std::uintptr_t, std::intptr_t) {
+      RunHandler(this->app(), [this] { EditKeyUp(); });
+    });
 }
 
 void TFormMain::TrayMessage(std::intptr_t mouseMessage) {
@@ -96,6 +110,20 @@ void TFormMain::N5Click() {
   }
 }
 
+void TFormMain::N4Click() {
+  Teasyie* web = app().easyie;
+  if (!web) return;
+  web->Edit1.SetCaption(kHomePage);
+  web->Button1Click();
+  if (app().qircom) static_cast<Form*>(app().qircom)->Park();
+  web->SetLeft(0);
+}
+
+void TFormMain::N8Click() {
+  Tlifeform* life = app().lifeform;
+  if (life) life->windmess.SetVisible(!life->windmess.Visible());
+}
+
 void TFormMain::N9Click() {
   if (app().lifeform) app().lifeform->ShowHelpTitle();
 }
@@ -144,6 +172,14 @@ void TFormMain::CheckBox1Click() {
     NotifyTray(2);
   }
   Button1.SetEnabled(CheckBox1.Checked());
+}
+
+void TFormMain::RadioButtonClick() {
+  if (CheckBox1.Checked()) NotifyTray(1);
+}
+
+void TFormMain::EditKeyUp() {
+  if (CheckBox1.Checked()) NotifyTray(1);
 }
 
 void TFormMain::Button1Click() { Hide(); }

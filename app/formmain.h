@@ -24,12 +24,17 @@ class TFormMain : public Form, public FormMain_controls {
   void N7Click();
   void N6Click();
   void N5Click();
+  void N4Click();   // the maker's home page in the browser
+  void N8Click();   // show or hide the life panel's window information
   void N9Click();
 
   // Tray icon: add = 0, modify = 1, delete = 2. True when the shell took it.
   bool NotifyTray(int action);
   int TrayIconHandle();
   void CheckBox1Click();
+  // Both radio buttons and both tip edits refresh the icon while it is shown.
+  void RadioButtonClick();
+  void EditKeyUp();
   void Button1Click();
   void Button2Click();  // register the easy-open verb
   void Button3Click();  // remove the easy-open verb
@@ -40,6 +45,10 @@ class TFormMain : public Form, public FormMain_controls {
 
   static constexpr unsigned kTrayId = 1006;
   static constexpr unsigned kTrayMessage = 32868;
+  static constexpr unsigned kActivateMessage = 0x0006;  // WM_ACTIVATE
+  static constexpr unsigned kKeyUpMessage = 0x0101;     // WM_KEYUP
+  // The maker's home page, opened by N4 (and the command bar's "主").
+  static const char* const kHomePage;
   static const char* const kVerbKey;     // "*\\shell\\轻松打开"
   static const char* const kCommandKey;  // kVerbKey + "\\command"
   // The command the verb runs, built from the current directory.

@@ -11,8 +11,11 @@ Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(th
 
 void Tqircom::FormCreate() {
   Park();
+  // The full bar's container and the clip widget at their home places.
   Panel9.SetLeft(0);
   Panel9.SetTop(0);
+  Panel12.SetLeft(0);
+  Panel12.SetTop(0);
 }
 
 void Tqircom::Timer1Timer() {

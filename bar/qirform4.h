@@ -9,13 +9,17 @@ namespace sq {
 
 class TqirForm4 : public Form, public qirForm4_controls {
  public:
-  explicit TqirForm4(App& app) : Form(app, app.qirForm4, "qirForm4"), qirForm4_controls(this) {}
+  explicit TqirForm4(App& app) : Form(app, app.qirForm4, "qirForm4"), qirForm4_controls(this) {
+    Button1.OnClick = [this] { Button1Click(); };
+  }
   void FormCreate() override {
     Platform& p = platform();
     browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);
     if (browser_) browser_->navigate("file://" + p.currentDirectory() + "\\title.htm");
   }
   WebBrowser* browser() { return browser_.get(); }
+  // Marks itself by its caption; nothing else happens.
+  void Button1Click() { Button1.SetCaption("xx"); }
 
  private:
   std::unique_ptr<WebBrowser> browser_;

@@ -1,27 +1,79 @@
 #include "browser/easyie.h"
 
 #include "app/settings_list.h"
+#include "browser/lifeform.h"
 #include "input/qirinputor.h"
 
 namespace sq {
 
 Teasyie::Teasyie(App& app) : Form(app, app.easyie, "easyie"), easyie_controls(this), app_(app) {
+  Button1.OnClick = [this] { Button1Click(); };
+  Button10.OnClick = [this] { Button10Click(); };
+  Edit6.OnClick = [this] { Button10Click(); };
   Button21.OnClick = [this] { Button21Click(); };
+}
+
+std::string Teasyie::HelpAddress() {
+  return "file://" + platform().currentDirectory() + "\\ehelp\\easyhelp.htm";
 }
 
 void Teasyie::FormCreate() {
   Platform& p = platform();
   SharedSettings& s = app_.settings;
+  const int sw = p.screenWidth();
+  const int sh = p.screenHeight();
+  const int lifeHeight = app_.lifeform ? app_.lifeform->Height() : 0;
+
+  // Lay out for the real screen: indicator, input-method marker along the
+  // right edge, the menu panel at its creation size, the page control
+  // below the top banner.
+  wheelmess.SetLeft(sw - 120);
+  wheelmess.SetTop(0);
+  Panel25.SetLeft(sw - 10);
+  Panel25.SetHeight(sh - 10);
+  Panel3.SetWidth(249);
+  Panel3.SetHeight(289);
+  PageControl1.SetTop(kBannerHeight);
+  PageControl1.SetHeight(sh - 2 * kBannerHeight);
+
+  Panel3.BringToFront();
   if (p.fileExists("url.txt")) {
     std::string text;
     if (p.readFile("url.txt", text)) ListBox10.SetText(text);
     else urlsUnreadable_ = true;
   }
+
   // The start-up options: a line's value "1" or the marker file sets each.
   Edit1.SetCaption(s.Value(2));
   s.SetShowHelp(p, s.Value(7) == "1" || p.fileExists(SharedSettings::kHelpMarker));
   s.SetShowWeb(p, s.Value(8) == "1" || p.fileExists(SharedSettings::kWebMarker));
+
+  PageControl1.SetLeft(0);
+  PageControl1.SetWidth(sw);
+  SetBounds(0, 30, sw, sh - lifeHeight);
+
+  Panel12.SetLeft(0);
+  Panel12.SetTop(0);
+  CppWebBrowser1.SetHeight(0);
+  CppWebBrowser2.SetHeight(0);
+  CppWebBrowser6.SetHeight(0);
+  CppWebBrowser2.SetBounds(0, 0, sw, sh);
+  Panel3.Hide();
+
   if (!p.fileExists(SharedSettings::kWebMarker)) Park();
+  Panel3.SetLeft(-2000);
+
+  if (p.fileExists(SharedSettings::kHelpMarker)) Button10Click();
+
+  wheelmess.SetBounds(sw - 100, 0, 104, 18);
+  PageControl1.BringToFront();
+  wheelmess.BringToFront();
+  Panel3.BringToFront();
+  Panel3.SetLeft(sw / 2 - Panel3.Width() / 2);
+  Panel3.SetTop(sh / 2 - Panel3.Height() / 2);
+  PageControl1.SetTop(0);
+  PageControl1.SetHeight(sh);
+  p.setCursorPos({sw / 2, sh / 2});
 }
 
 void Teasyie::FormClose() {
@@ -45,6 +97,24 @@ void Teasyie::FormDestroy() {
   if (app_.qirinputor) app_.qirinputor->Close();
 }
 
-void Teasyie::Button21Click() {}
+void Teasyie::Button1Click() {
+  PageControl1.Show();
+  if (CppWebBrowser2.Left() >= 0) CppWebBrowser2.SetLeft(-2000);
+  ListBox10.Hide();
+  if (Edit1.Caption().empty()) return;
+  Panel3.Hide();
+  // Opening the text as a new tab of the page ring belongs to the ring.
+}
+
+void Teasyie::Button10Click() {
+  if (showHelpAtStart()) Edit1.SetCaption(HelpAddress());
+}
+
+void Teasyie::Button21Click() {
+  Panel3.Hide();
+  Edit1.SetCaption(HelpAddress());
+  Button1Click();
+  Panel3.BringToFront();
+}
 
 }  // namespace sq

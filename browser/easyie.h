@@ -13,7 +13,16 @@ class Teasyie : public Form, public easyie_controls {
   void FormCreate() override;
   void FormClose() override;
   void FormDestroy() override;
+  // Opens the address box's text in a new tab.
+  void Button1Click();
+  // Help at start: the address box gets the help page when the option is set.
+  void Button10Click();
+  // Left button of "? X": the operating-instructions page.
   void Button21Click();
+  // "file://" + current directory + "\ehelp\easyhelp.htm".
+  std::string HelpAddress();
+
+  static constexpr int kBannerHeight = 150;
 
   bool showHelpAtStart() const { return app_.settings.ShowHelp(); }
   bool showWebAtStart() const { return app_.settings.ShowWeb(); }

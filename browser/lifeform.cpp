@@ -14,18 +14,23 @@ void Tlifeform::FormCreate() {
   Panel20.SetLeft(900);
   Panel20.SetTop(0);
   browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);
-  ShowHelpTitle();
+  // At creation the page is only opened; nothing is loading yet to stop.
+  if (browser_) browser_->navigate(HelpTitleAddress());
   SetHeight(32);
   SetWindowPos(ZOrder::TopMost, 0, p.screenHeight() - 30, 32, 32, swp::ShowWindow);
   Show();
   Button1Click();
 }
 
+std::string Tlifeform::HelpTitleAddress() {
+  // The whole address is passed, however deep the current directory.
+  return "file://" + platform().currentDirectory() + "\\helptitle.htm";
+}
+
 void Tlifeform::ShowHelpTitle() {
   if (!browser_) return;
   browser_->stop();
-  // The whole address is passed, however deep the current directory.
-  browser_->navigate("file://" + platform().currentDirectory() + "\\helptitle.htm");
+  browser_->navigate(HelpTitleAddress());
 }
 
 void Tlifeform::Button1Click() {

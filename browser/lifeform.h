@@ -17,8 +17,12 @@ class Tlifeform : public Form, public lifeform_controls {
   void Button1Click();
   // Remove the toolbar; while the process is ending, close the main form.
   void Button3Click();
-  // Navigates the panel's browser to the local hint page again.
+  // Stops the panel's browser and opens the local hint page again (the
+  // main menu's "提示").
   void ShowHelpTitle();
+  // "file://" + current directory + "\helptitle.htm".
+  std::string HelpTitleAddress();
+  WebBrowser* browser() { return browser_.get(); }
 
   static constexpr unsigned kAppBarMessage = 1124;
   static constexpr int kEdgeTop = 1;

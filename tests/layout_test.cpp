@@ -74,5 +74,54 @@ TEST(Layout, TheFifteenStoredLayoutsAreEmbeddedAsGbk) {
   EXPECT_THROW(StoredLayout("nosuchform"), LayoutError);
 }
 
+
+const ControlLayout& ControlOf(const std::string& form, const std::string& name) {
+  const FormLayout& l = StoredLayout(form);
+  for (const auto& c : l.controls)
+    if (c.name == name) return c;
+  throw LayoutError(form + " has no control " + name);
+}
+
+struct CaptionCase {
+  const char* form;
+  const char* control;
+  const char* caption;
+};
+
+TEST(Layout, CaptionsThatOtherWindowsCompareAreByteExact) {
+  // Blanks inside and at the end of a caption belong to it.
+  const CaptionCase cases[] = {
+      {"wrpyreadpanel", "lmbutton", "鼠标滚轮新功能 "},
+      {"wrpyreadpanel", "Panel2", "左键按下           毫秒后，开始轻松拖动"},
+      {"wrpyreadpanel", "Panel1", "右键按下           毫秒后，进入轻松菜单"},
+      {"qircom", "Panel12", "      剪"},
+      {"wheeltipform", "Label3", "右右 右左 左键按下片刻"},
+      {"wheeltipform", "Label5", "右右 右左 左键按下片刻"},
+      {"mousepp", "Label2", "右  右/左"},
+      {"easyie", "SpeedButton2", "屏蔽"},
+      {"FormMain", "Edit1", "--Sipquill"},
+      {"FormMain", "Edit2", "//Sipquill"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.form) + "." + c.control);
+    EXPECT_EQ(ControlOf(c.form, c.control).caption, c.caption);
+  }
+  EXPECT_EQ(ControlOf("easyie", "SpeedButton2").hint, "开放\\屏蔽弹出窗口");
+}
+
+TEST(Layout, MainMenuItemsInOrderWithOnlyTheWindowInformationItemDisabled) {
+  const std::vector<std::pair<std::string, std::string>> menu = {
+      {"Properties1", "帮助"}, {"N7", "取消"}, {"N6", "进入/退出网络"}, {"N1", "设置"},
+      {"N4", "作者主页"}, {"N3", "加入到桌面和开始菜单"}, {"N5", "关闭/打开顶部提示信息栏"},
+      {"N8", "显示/关闭窗口信息"}, {"N9", "提示"}, {"Shutdown1", "关闭"}};
+  std::vector<std::pair<std::string, std::string>> got;
+  for (const auto& c : StoredLayout("FormMain").controls) {
+    if (c.kind != Kind::MenuItem || c.parent != "PopupMenu1") continue;
+    got.emplace_back(c.name, c.caption);
+    EXPECT_EQ(c.enabled, c.name != "N8") << c.name;
+  }
+  EXPECT_EQ(got, menu);
+}
+
 }  // namespace
 }  // namespace sq
