@@ -73,6 +73,7 @@ bool Tqirinputor::WriteShortcut(int folder, const std::string& target) {
   link.target = target;
   link.workingDir = p.currentDirectory();
   link.description = "Sipmate，输入惊喜";
+  link.showCommand = 5;  // show normally
   return p.createShellLink(*dir + kLinkName, link);
 }
 

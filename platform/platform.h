@@ -118,6 +118,7 @@ struct TrayIcon {
 struct ShellLink {
   std::string target, arguments, workingDir, description, iconPath;
   int iconIndex = 0;
+  int showCommand = 1;  // SW_ value the shortcut starts the program with
 };
 
 // Special folders (CSIDL values).

@@ -106,6 +106,7 @@ TEST(Startup, DesktopShortcutGreysTheInstallMenuItem) {
   for (const auto& [path, link] : clean.shellLinks()) {
     EXPECT_EQ(link.target, clean.currentDirectory() + "\\Sipquill.exe");
     EXPECT_EQ(link.description, "Sipmate，输入惊喜");
+    EXPECT_EQ(link.showCommand, 5);
   }
 }
 

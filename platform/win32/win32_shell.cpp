@@ -103,6 +103,7 @@ bool Win32Platform::createShellLink(const std::string& linkPath, const ShellLink
   sl->SetArguments(Wide(link.arguments).c_str());
   sl->SetWorkingDirectory(Wide(link.workingDir).c_str());
   sl->SetDescription(Wide(link.description).c_str());
+  sl->SetShowCmd(link.showCommand);
   if (!link.iconPath.empty()) sl->SetIconLocation(Wide(link.iconPath).c_str(), link.iconIndex);
   bool ok = false;
   IPersistFile* pf = nullptr;
