@@ -178,7 +178,8 @@ bool Tick::CopyLinesGesture() {
   s_.copyLinesArmed = true;
   s_.copyLinesWait = 0;
   s_.copyLinesCount = lines;
-  s_.savedText = p.getClipboardText();
+  // S1 is left as the last stage set it: the stage fires on the first tick
+  // whose clipboard differs from the text the previous line copy took.
   a.caretinfo->SetCaption("select xxcopy");
   return true;
 }

@@ -161,8 +161,10 @@ void Tick::InputMethodAndKeys() {
     }
   }
 
-  const std::string word = in.Caption();
-  if (mail::Is(word, "key--shiftdown")) {
+  // The words below are tried one after another on the caption as it
+  // stands at each test: a word answered by one of them is already replaced
+  // when the next one looks.
+  if (mail::Is(in.Caption(), "key--shiftdown")) {
     bar.Panel12.Hide();
     in.SetCaption("key//bshiftok");
     const Wnd near = p.windowFromPoint({s_.cursor.x + 20, s_.cursor.y + 20});
@@ -181,7 +183,8 @@ void Tick::InputMethodAndKeys() {
       a.lifeform->Panel2.SetCaption("c2");
     }
     in.SetCaption("key//bshiftok2");
-  } else if (mail::Is(word, "key--ctrlc")) {
+  }
+  if (mail::Is(in.Caption(), "key--ctrlc")) {
     bar.Panel4.SetCaption("ctrlc///");
     if (p.isKeyDown(vk::Shift)) {
       in.SetCaption("key--shiftc--copy");
@@ -202,25 +205,35 @@ void Tick::InputMethodAndKeys() {
       in.SetCaption("key--shiftc--copy--ok");
     }
     return;
-  } else if (mail::Is(word, "key--ctrlx")) {
+  }
+  if (mail::Is(in.Caption(), "key--ctrlx")) {
     in.SetCaption("old--key--cxok");
     bar.Panel4.SetCaption("ctrlx///");
     bar.Panel4.SetCaption("ctrlx///no b");
     keys::Press(p, vk::Delete);
     return;
-  } else if (mail::Is(word, "key--shiftc--copy--ok")) {
-    CaptureAfterCopy();
-  } else if (mail::Is(word, "key--ccok1")) {
+  }
+  if (mail::Is(in.Caption(), "key--shiftc--copy--ok")) CaptureAfterCopy();
+  if (mail::Is(in.Caption(), "key--ccok1")) {
     in.SetCaption("key--ccok2");
     in.SetCaption("key--ccok3");
-  } else if (mail::Is(word, "key--ctrlz")) {
+  }
+  if (mail::Is(in.Caption(), "key--ctrlz")) {
     // Answered like every other word, so one Ctrl+Z undoes once.
     in.SetCaption("old--ctrlzok");
     keys::Combo(p, vk::Control, 'Z');
     return;
-  } else if (comp && compHidden && !mail::Has(word, "--20") &&
-             !mail::Is(in.Panel4.Caption(), "3")) {
-    // Nothing is being composed: the word is done with.
+  }
+  // Whatever word is left (also one answered just above: a copy sighting
+  // then counts once), nothing is being composed, so it is done with.
+  // Caps Lock words ("--20") are kept, and so are the two requests this
+  // tick has just left for a later reader: "key//bshiftok2" waits for the
+  // digit key and "key--ctrlv" (a digit's entry, already on the clipboard)
+  // for the paste of the next tick; dropping them would lose the choice.
+  const std::string word = in.Caption();
+  const bool pending = mail::Is(word, "key//bshiftok2") || mail::Is(word, "key--ctrlv");
+  if (comp && compHidden && !pending && !mail::Has(word, "--20") &&
+      !mail::Is(in.Panel4.Caption(), "3")) {
     if (!mail::Is(word, "old--mode")) in.SetCaption("old--mode");
   }
 }

@@ -34,7 +34,7 @@ struct TickState {
 
   int copyLinesWait = 0;    // ticks of the copy-lines stage
   int copyLinesCount = 0;   // lines counted when the stage was armed
-  std::string savedText;    // S1: clipboard text when the stage was armed
+  std::string savedText;    // S1: clipboard text the last line copy took
   int captureCounter = 0;   // sightings of "key--shiftc--copy--ok"
   int captureColumn = 0;
 
