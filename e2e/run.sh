@@ -380,6 +380,16 @@ t_ctrl_c() {
     "$(probe wait-item Tqircom ListBox2 0 'e2e copied line' 3000)" "e2e copied line"
 }
 
+# The program's windows never get task-bar buttons. Wine's task bar holds
+# its start button and one owner-drawn button per window that gets one:
+# with Notepad running that is two buttons; each visible form of the
+# program would add one more (seven did before the forms were owned).
+t_taskbar() {
+  [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "taskbar: Notepad started"; return; }
+  expect "taskbar: only the start button and Notepad's" \
+    "$(probe taskbar | grep -c '^Button')" 2
+}
+
 # Closing the main form ends the program.
 t_close() {
   probe close TFormMain
@@ -440,7 +450,7 @@ t_no_dll() {
   timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 }
 
-ALL_TESTS="t_start t_startup_captions t_startup_state t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_close t_exit_code t_no_dll"
+ALL_TESTS="t_start t_startup_captions t_startup_state t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_taskbar t_close t_exit_code t_no_dll"
 
 # ------------------------------------------------------------------ run
 

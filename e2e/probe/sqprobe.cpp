@@ -24,6 +24,8 @@
 //   setclip TEXT                   puts TEXT on the clipboard
 //   tray                           1 when a task bar with tray icons is shown
 //   wait-tray 0|1 MS               until `tray` answers so
+//   taskbar                        the task bar's visible children: class and
+//                                  text, one a line
 //   regkey KEY                     1 when HKEY_CLASSES_ROOT\KEY exists
 //   regvalue KEY                   the default string value of HKEY_CLASSES_ROOT\KEY
 //                                  (exit 1 when the key or the value is missing)
@@ -128,6 +130,16 @@ std::wstring Text(HWND h) {
                              reinterpret_cast<LPARAM>(buf.data()));
   buf.resize(static_cast<size_t>(got));
   return buf;
+}
+
+// One line per visible child of the task bar: its class and its text
+// (Wine's window buttons are owner-drawn and have none).
+BOOL CALLBACK PrintButtonText(HWND c, LPARAM) {
+  if (!IsWindowVisible(c)) return TRUE;
+  wchar_t cls[64] = {};
+  GetClassNameW(c, cls, 64);
+  Out(std::wstring(cls) + L" " + Text(c));
+  return TRUE;
 }
 
 HWND Form(const std::wstring& cls) { return FindWindowW(cls.c_str(), nullptr); }
@@ -343,6 +355,13 @@ int main() {
     return 0;
   }
   if (cmd == L"wait-tray" && need(2)) return WaitFor(tray, a[2], Ms(a[3]));
+  if (cmd == L"taskbar") {
+    // The texts of the task bar's window buttons (children of the tray window).
+    HWND t = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!t) return 1;
+    EnumChildWindows(t, PrintButtonText, 0);
+    return 0;
+  }
   if (cmd == L"regkey" && need(1)) {
     HKEY k;
     bool ok = RegOpenKeyExW(HKEY_CLASSES_ROOT, a[2].c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS;
