@@ -140,16 +140,11 @@ int Tick::AlignLines(std::vector<std::string>& lines, int column) {
   } else if (n < 0) {
     const std::size_t cut = static_cast<std::size_t>(-n);
     for (auto& line : lines) {
-      // Walk whole characters: a GBK lead byte (0x81..0xFE) takes its
-      // trail byte with it, so a cut never leaves half a character.
+      // Only leading blanks are taken away: a line indented less than the
+      // first keeps all of its text (blanks are single bytes, so a cut
+      // never splits a GBK character either).
       std::size_t i = 0;
-      while (i < line.size()) {
-        std::size_t w = (static_cast<unsigned char>(line[i]) >= 0x81 &&
-                         static_cast<unsigned char>(line[i]) <= 0xFE && i + 1 < line.size())
-                            ? 2 : 1;
-        if (i + w > cut) break;
-        i += w;
-      }
+      while (i < line.size() && i < cut && line[i] == ' ') ++i;
       line.erase(0, i);
     }
   }

@@ -150,6 +150,29 @@ TEST(GestureCtrlC, CapturedOnTheThirdSightingAndAligned) {
   }
 }
 
+TEST(GestureCtrlC, AHugeCopyIsCapturedWhole) {
+  // 100,000 indented GBK lines (about 2.5 MB): captured whole, newest first,
+  // every line in the alignment list, nothing cut or lost.
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "    第" + std::to_string(i) + "行 text\n";
+  text += "end";
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.moveMouse(200, 200);
+  d.Ticks(1);
+  std::size_t m = 0;
+  CopyWithCtrlC(d, ed, text, m);
+  d.Ticks(3);
+  EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
+  EXPECT_EQ(d.app.qircom->Edit1.Caption(), text);
+  ASSERT_EQ(d.app.qircom->ListBox11.Count(), 100001);
+  // The first line sets the shift: column 0 minus its indent of 4.
+  EXPECT_EQ(d.app.qircom->BitBtn2.Caption(), "-4/");
+  EXPECT_EQ(d.app.qircom->ListBox11.Item(99999), "第99999行 text");
+  EXPECT_EQ(d.app.qircom->ListBox11.Item(100000), "end");
+}
+
 TEST(GestureCtrlC, SmartClipboardKeepsOneCopyOfEachTextNewestFirst) {
   Desk d;
   ASSERT_TRUE(d.Start());
