@@ -57,10 +57,7 @@ TEST(GestureDrag, StillPressStartsADragAfterEdit2Over20Ticks) {
 TEST(GestureDrag, ShortPressesAtOnePlaceDoNotAddUp) {
   // Each press counts from zero, wherever the last one was.
   Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.sim.moveMouse(300, 300);
-  d.Ticks(1);
+  ASSERT_TRUE(d.StartOverPage());
   for (int i = 0; i < 4; ++i) {
     d.sim.leftDown();
     d.Ticks(3);

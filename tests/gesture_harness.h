@@ -37,6 +37,17 @@ class Desk {
     return ::testing::AssertionSuccess();
   }
 
+  // Starts the program with a foreign page window under the pointer at
+  // (x, y) and lets one input tick see it.
+  ::testing::AssertionResult StartOverPage(int x = 300, int y = 300) {
+    auto started = Start();
+    if (!started) return started;
+    sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+    sim.moveMouse(x, y);
+    Ticks(1);
+    return ::testing::AssertionSuccess();
+  }
+
   Tick& tick() { return app.qirinputor->tick(); }
   TickState& state() { return tick().state(); }
 

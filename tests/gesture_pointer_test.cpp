@@ -10,10 +10,7 @@ const std::vector<std::string> kEscape42 = {"key 27/42 down", "key 27/42 up"};
 
 TEST(GesturePointerWidget, RightThenLeftAtOnePointShowsThePointerWidget) {
   Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.sim.moveMouse(300, 300);
-  d.Ticks(1);
+  ASSERT_TRUE(d.StartOverPage());
   d.sim.rightDown();
   d.Ticks(1);
   EXPECT_EQ(d.state().rightPress, (Point{300, 300}));
@@ -42,10 +39,7 @@ TEST(GesturePointerWidget, RightThenLeftAtOnePointShowsThePointerWidget) {
 
 TEST(GesturePointerWidget, CtrlHeldLocksTheZoneWord) {
   Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.sim.moveMouse(300, 300);
-  d.Ticks(1);
+  ASSERT_TRUE(d.StartOverPage());
   d.sim.rightDown();
   d.Ticks(1);
   d.sim.rightUp();

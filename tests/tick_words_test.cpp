@@ -177,10 +177,7 @@ TEST(TickCopyLines, StageWaitsForADifferenceFromTheLastLineCopyNotFromTheArmingT
 
 TEST(TickCaretWords, FinishedSelectionIsCutAndSelectWordsFollowTheButtons) {
   Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.sim.moveMouse(300, 300);
-  d.Ticks(1);
+  ASSERT_TRUE(d.StartOverPage());
   Tcaretinfo& caret = *d.app.caretinfo;
   d.app.qircom->SetLeft(50);
   auto m = d.sim.mark();
@@ -288,10 +285,7 @@ TEST(TickRightButton, ReleasesAtThePressPointAreCountedAgainstTheBarsEdit2) {
 
 TEST(TickRightButton, LongPressBecomesRightModeUnlessAKeyWordIsPending) {
   Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.sim.moveMouse(300, 300);
-  d.Ticks(1);
+  ASSERT_TRUE(d.StartOverPage());
   d.sim.rightDown();
   d.Ticks(2);
   EXPECT_EQ(d.app.rightform->Caption(), "rr300,300");
