@@ -263,6 +263,31 @@ t_mouse_words() {
     'ystop==/[[514]]]400,500--' qq--ystop
 }
 
+# Holding the left button still starts a drag once the hold passes the
+# settings panel's time (wr.ini here: 300 ms, so more than 15 ticks of
+# 40 ms): the small title window comes up at the pointer, 100 x 27 at
+# (x - 52, y - 40). A press that moves first starts none.
+t_drag_start() {
+  xdotool mousemove 850 200
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 1.2
+  local shown
+  shown=$(probe rect TqirForm4)
+  xdotool mouseup 1
+  expect "drag: a still press shows the title window at the pointer" "$shown" "798 160 100 27"
+  sleep 0.3
+  xdotool mousemove 900 420
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.1
+  xdotool mousemove 930 440
+  sleep 1.2
+  shown=$(probe rect TqirForm4)
+  xdotool mouseup 1
+  expect "drag: a press that moved starts no drag" "$shown" "798 160 100 27"
+}
+
 # The tray icon exists (Wine shows a task bar only while an icon exists) and
 # the easy-open verb is registered.
 t_shell() {
@@ -450,7 +475,7 @@ t_no_dll() {
   timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 }
 
-ALL_TESTS="t_start t_startup_captions t_startup_state t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_taskbar t_close t_exit_code t_no_dll"
+ALL_TESTS="t_start t_startup_captions t_startup_state t_alt_tap t_own_input t_mouse_words t_drag_start t_shell t_browser t_alt_paste t_ctrl_c t_taskbar t_close t_exit_code t_no_dll"
 
 # ------------------------------------------------------------------ run
 
