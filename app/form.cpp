@@ -65,6 +65,9 @@ void Control::SetCaption(const std::string& s) {
     const_cast<ControlLayout&>(layout_).caption = s;
     return;
   }
+  // As the framework does: an unchanged text is not written again, so the
+  // tick's relays repaint nothing while their words stay the same.
+  if (p_.getWindowText(wnd_) == s) return;
   p_.setWindowText(wnd_, s);
 }
 
