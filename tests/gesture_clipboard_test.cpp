@@ -211,13 +211,8 @@ TEST(GestureCtrlC, StillAnsweredAfterAWheelWordStays) {
 
 // ---- right-right: copy and show the clip widget ----------------------------
 
-TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWidget) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
-  d.sim.setEditorText(ed, "hello world");
-  d.sim.setSelection(ed, 0, 5);
-  // Select by dragging from 150,150 to 200,150.
+// Selects by dragging with the left button from 150,150 to 200,150.
+void DragSelect(Desk& d) {
   d.sim.moveMouse(150, 150);
   d.Ticks(1);
   d.sim.leftDown();
@@ -226,6 +221,15 @@ TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWid
   d.Ticks(2);
   d.sim.leftUp();
   d.Ticks(1);
+}
+
+TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWidget) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.setEditorText(ed, "hello world");
+  d.sim.setSelection(ed, 0, 5);
+  DragSelect(d);
   EXPECT_EQ(d.state().leftRelease, (Point{200, 150}));
   const auto m = d.sim.mark();
   d.sim.rightDown();
@@ -254,14 +258,7 @@ TEST(GestureRightRight, RightPressAwayFromTheReleasePointDoesNotCopy) {
   Desk d;
   ASSERT_TRUE(d.Start());
   d.sim.addTextEditor({100, 100, 400, 300});
-  d.sim.moveMouse(150, 150);
-  d.Ticks(1);
-  d.sim.leftDown();
-  d.Ticks(2);
-  d.sim.moveMouse(200, 150);
-  d.Ticks(2);
-  d.sim.leftUp();
-  d.Ticks(1);
+  DragSelect(d);
   d.sim.moveMouse(260, 150);
   const auto m = d.sim.mark();
   d.sim.rightDown();
