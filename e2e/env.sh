@@ -2,10 +2,18 @@
 # e2e/run.sh (the end-to-end tests) and tools/run.sh (starting the program
 # by hand). Bash only; it defines functions and sets nothing until called.
 #
-#   sq_env CACHE LOGS       exports the private HOME, WINEPREFIX (CACHE/home/
-#                           prefix), LOCPATH (CACHE/locale), WINEDEBUG,
-#                           WINEDLLOVERRIDES and LC_ALL=zh_CN.UTF-8; sets
-#                           SQ_CACHE and SQ_LOGS for the functions below
+#   sq_env CACHE LOGS [ARCH] exports the private HOME, WINEPREFIX (CACHE/home/
+#                           prefix, or prefix-win64 for ARCH 64), LOCPATH
+#                           (CACHE/locale), WINEDEBUG, WINEDLLOVERRIDES and
+#                           LC_ALL=zh_CN.UTF-8; sets SQ_CACHE and SQ_LOGS for
+#                           the functions below; for ARCH 64 it also puts
+#                           the 64-bit Wine first on PATH (sq_use_wine64)
+#   sq_can_run_32           true when this machine runs 32-bit programs,
+#                           found by running a tiny one; SQ_FORCE_WIN64=1
+#                           makes it false on any machine
+#   sq_pe_arch FILE         32 or 64: the machine a Windows program is for
+#   sq_use_wine64 DIR       wrappers named wine and wine-stable in DIR, first
+#                           on PATH, that run the 64-bit loader
 #   sq_start_x              keeps a $DISPLAY that answers, otherwise starts an
 #                           Xvfb on the first free display from :90 on, exports
 #                           DISPLAY and sets SQ_XVFB_PID (empty when none was
@@ -39,7 +47,13 @@ sq_env() {
   SQ_LOGS=$2
   mkdir -p "$SQ_CACHE" "$SQ_LOGS"
   export HOME="$SQ_CACHE/home"
-  export WINEPREFIX="$HOME/prefix"
+  # A 64-bit prefix is never shared with 32-bit runs.
+  if [ "${3:-32}" = 64 ]; then
+    export WINEPREFIX="$HOME/prefix-win64"
+    sq_use_wine64 "$SQ_CACHE/wine64-bin"
+  else
+    export WINEPREFIX="$HOME/prefix"
+  fi
   export WINEDEBUG=-all
   export LOCPATH="$SQ_CACHE/locale"
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mshtml="
@@ -119,4 +133,58 @@ sq_make_work() {
       *) cp -r "$f" "$work/" ;;
     esac
   done
+}
+
+# Some machines boot with the kernel's 32-bit emulation switched off: every
+# 32-bit program, Wine's own loader and server included, fails there with
+# "Exec format error" whatever packages are installed. So the question is
+# answered by running a five-line 32-bit program that exits with 42.
+SQ_CAN_RUN_32=""
+sq_can_run_32() {
+  [ "${SQ_FORCE_WIN64:-}" = 1 ] && return 1
+  if [ -z "$SQ_CAN_RUN_32" ]; then
+    local d rc=1
+    d=$(mktemp -d)
+    printf '.globl _start\n_start:\n movl $1, %%eax\n movl $42, %%ebx\n int $0x80\n' >"$d/t.s"
+    if as --32 -o "$d/t.o" "$d/t.s" 2>/dev/null && ld -m elf_i386 -o "$d/t" "$d/t.o" 2>/dev/null; then
+      "$d/t" 2>/dev/null
+      rc=$?
+    fi
+    rm -rf "$d"
+    if [ "$rc" = 42 ]; then SQ_CAN_RUN_32=yes; else SQ_CAN_RUN_32=no; fi
+  fi
+  [ "$SQ_CAN_RUN_32" = yes ]
+}
+
+# The machine field of a PE file's header: 32 (i386) or 64 (x86-64);
+# empty when FILE is no PE program.
+sq_pe_arch() {
+  local pe machine
+  pe=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$pe" ] || return 1
+  machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$1" 2>/dev/null | tr -d ' ')
+  case "$machine" in
+    014c) echo 32 ;;
+    8664) echo 64 ;;
+    *) return 1 ;;
+  esac
+}
+
+# Debian's wine and wine-stable commands take the 32-bit loader whenever
+# wine32 is installed, even where the kernel cannot run it, and wineboot,
+# winepath, regedit and the other helpers exec wine-stable. Two wrappers
+# first on PATH make every one of them 64-bit.
+sq_use_wine64() {
+  local dir=$1 loader name
+  loader=$(dpkg -L wine64 2>/dev/null | grep -m1 '/lib/wine/wine64$')
+  [ -n "$loader" ] || loader=/usr/lib/wine/wine64
+  mkdir -p "$dir"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nWINELOADER=%s\nexport WINELOADER\nexec %s "$@"\n' "$loader" "$loader" >"$dir/$name"
+    chmod +x "$dir/$name"
+  done
+  case ":$PATH:" in
+    *":$dir:"*) ;;
+    *) export PATH="$dir:$PATH" ;;
+  esac
 }

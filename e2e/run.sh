@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end tests of the real program under Wine.
 #
-#   e2e/run.sh <win32-build-dir>        (the cross build holding Sipquill.exe,
-#                                        dovahk1.dll and sqprobe.exe)
+#   e2e/run.sh <windows-build-dir>      (a cross build holding Sipquill.exe,
+#                                        dovahk1.dll and sqprobe.exe, 32- or
+#                                        64-bit: the program's header decides
+#                                        which Wine runs it)
 #   SQ_E2E_ONLY="t_start t_alt_tap" e2e/run.sh DIR    runs the named tests only
+#   e2e/all.sh runs it on every Wine the machine can run.
 #
 # One session: an X server (Xvfb unless $DISPLAY answers), a private zh_CN
 # locale, a private HOME and Wine prefix (cached under DIR/e2e-cache and
@@ -30,7 +33,7 @@
 set -u
 
 if [ $# -lt 1 ] || [ ! -d "$1" ]; then
-  echo "usage: $0 <win32-build-dir>" >&2
+  echo "usage: $0 <windows-build-dir>" >&2
   exit 2
 fi
 BUILD=$(cd "$1" && pwd)
@@ -57,6 +60,19 @@ done
 
 # shellcheck source=e2e/env.sh
 . "$HERE/env.sh"
+
+ARCH=$(sq_pe_arch "$BUILD/Sipquill.exe")
+if [ -z "$ARCH" ]; then
+  echo "$BUILD/Sipquill.exe is not a Windows program" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+if [ "$ARCH" = 32 ] && ! sq_can_run_32; then
+  echo "32-bit programs cannot run on this machine: the 32-bit build was not run end to end" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+echo "end to end: the ${ARCH}-bit build in $BUILD on ${ARCH}-bit Wine" >&2
 
 SQ_XVFB_PID=""
 teardown() {
@@ -101,7 +117,7 @@ start_notepad() {
   [ "$(probe wait-exists Notepad 20000)" = 1 ]
 }
 
-sq_env "$CACHE" "$LOGS"
+sq_env "$CACHE" "$LOGS" "$ARCH"
 DESKTOP=$(sq_desktop)
 sq_start_x || { echo "0 passed, 1 failed"; exit 1; }
 sq_make_locale || { echo "locale build failed, see $LOGS/localedef.log" >&2; echo "0 passed, 1 failed"; exit 1; }

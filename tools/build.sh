@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds the native core with the tests (build/native) and the Windows
-# program with its hook library (build/win32).
+# Builds both Windows targets, each with its hook library and the probe
+# (build/win32: i686, the primary product; build/win64: x86_64), then the
+# native core with the tests and benchmarks (build/native).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win32 -j2
-cmake -S . -B build/native -G Ninja -DSQ_WIN32_DIR="$root/build/win32" >/dev/null
+for arch in win32:i686 win64:x86_64; do
+  dir=${arch%%:*}
+  cmake -S . -B "build/$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-${arch#*:}.cmake" >/dev/null
+  cmake --build "build/$dir" -j2
+done
+cmake -S . -B build/native -G Ninja -DSQ_WIN32_DIR="$root/build/win32" \
+  -DSQ_WIN64_DIR="$root/build/win64" >/dev/null
 cmake --build build/native -j2

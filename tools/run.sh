@@ -15,22 +15,40 @@
 # files of e2e/data. An X server that answers in $DISPLAY is used; otherwise
 # a fresh Xvfb is started (watch it with `x11vnc -display :N` or take shots
 # with `import -display :N -window root shot.png`).
-# SQ_RUN_BUILD moves the build directory (default build/win32).
+# The 32-bit build (build/win32) runs where the machine runs 32-bit programs,
+# otherwise the 64-bit one (build/win64) on 64-bit Wine; SQ_FORCE_WIN64=1
+# takes the 64-bit one anywhere. SQ_RUN_BUILD moves the build directory.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${SQ_RUN_BUILD:-$root/build/win32}
-STATE=$BUILD/run
 
 # shellcheck source=e2e/env.sh
 . "$root/e2e/env.sh"
 
+if [ "${1:-}" != stop ]; then
+  bash "$root/tools/setup.sh" || exit 1
+fi
+if sq_can_run_32; then
+  ARCH=32 TOOLCHAIN=i686 BUILD=${SQ_RUN_BUILD:-$root/build/win32}
+  WHY="the 32-bit build"
+else
+  ARCH=64 TOOLCHAIN=x86_64 BUILD=${SQ_RUN_BUILD:-$root/build/win64}
+  if [ "${SQ_FORCE_WIN64:-}" = 1 ]; then
+    WHY="the 64-bit build (SQ_FORCE_WIN64=1)"
+  else
+    WHY="the 64-bit build (32-bit programs cannot run on this machine)"
+  fi
+fi
+STATE=$BUILD/run
+
 stop_session() {
   [ -d "$STATE" ] || return 0
-  local prefix="$STATE/cache/home/prefix" pid
-  if [ -d "$prefix" ]; then
-    WINEPREFIX=$prefix timeout 10 wineserver -k >/dev/null 2>&1
-  fi
+  local prefix pid
+  for prefix in "$STATE/cache/home/prefix" "$STATE/cache/home/prefix-win64"; do
+    if [ -d "$prefix" ]; then
+      WINEPREFIX=$prefix timeout 10 wineserver -k >/dev/null 2>&1
+    fi
+  done
   if [ -f "$STATE/xvfb.pid" ]; then
     pid=$(cat "$STATE/xvfb.pid")
     # Only the Xvfb this script started: the pid may have been reused.
@@ -47,7 +65,10 @@ stop_session() {
 }
 
 if [ "${1:-}" = stop ]; then
-  stop_session
+  # Whichever build was started.
+  for STATE in "${SQ_RUN_BUILD:-$root/build/win32}/run" "${SQ_RUN_BUILD:-$root/build/win64}/run"; do
+    stop_session
+  done
   echo "stopped"
   exit 0
 fi
@@ -56,14 +77,14 @@ if [ $# -gt 0 ]; then
   exit 2
 fi
 
-bash "$root/tools/setup.sh" || exit 1
+echo "Building and starting $WHY in $BUILD."
 cmake -S "$root" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null || exit 1
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$TOOLCHAIN.cmake" >/dev/null || exit 1
 cmake --build "$BUILD" -j2 || exit 1
 
 stop_session
 mkdir -p "$STATE"
-sq_env "$STATE/cache" "$STATE/logs"
+sq_env "$STATE/cache" "$STATE/logs" "$ARCH"
 WORK=$STATE/work
 sq_start_x || exit 1
 [ -n "$SQ_XVFB_PID" ] && echo "$SQ_XVFB_PID" >"$STATE/xvfb.pid"
@@ -119,7 +140,7 @@ for _ in $(seq 1 100); do
   notepad="$(prefix_pids notepad.exe)"
 done
 
-echo "Sipquill runs under Wine in the virtual desktop \"$(sq_desktop)\"; start-up $state."
+echo "Sipquill ($WHY) runs under Wine in the virtual desktop \"$(sq_desktop)\"; start-up $state."
 echo "  display:      $DISPLAY${SQ_XVFB_PID:+ (Xvfb pid $SQ_XVFB_PID, started by this script)}"
 echo "  Sipquill.exe: pid $(prefix_pids Sipquill.exe) (launcher pid $(cat "$STATE/program.pid"))"
 echo "  notepad.exe:  pid ${notepad:-?} (launcher pid $(cat "$STATE/notepad.pid"))"

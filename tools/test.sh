@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# From a fresh machine: installs what is needed, builds both targets and
-# runs every test (unit tests on the simulated desktop, then the end-to-end
-# tests of the real program under Wine).
+# From a fresh machine: installs what is needed, builds the native code and
+# both Windows targets and runs every test (unit tests on the simulated
+# desktop, then the end-to-end tests of the real program under each Wine the
+# machine can run).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/tools/setup.sh"
 bash "$root/tools/build.sh"
-cd "$root/build/native"
-ctest --output-on-failure -j2 -L unit
-ctest --output-on-failure -L e2e
+(cd "$root/build/native" && ctest --output-on-failure -j2 -L unit)
+bash "$root/e2e/all.sh" "$root/build/win32" "$root/build/win64"

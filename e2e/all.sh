@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The end-to-end suite on every Wine this machine can run.
+#
+#   e2e/all.sh WIN32_BUILD WIN64_BUILD
+#
+# The 32-bit build runs on 32-bit Wine where the machine runs 32-bit
+# programs (found by running one: some machines boot with the kernel's
+# 32-bit emulation off); the 64-bit build always runs, on 64-bit Wine.
+# SQ_FORCE_WIN64=1 takes the 64-bit-only path on any machine. Each build
+# keeps its own Wine prefix. The last line adds up both runs.
+set -u
+if [ $# -ne 2 ]; then
+  echo "usage: $0 WIN32_BUILD WIN64_BUILD" >&2
+  exit 2
+fi
+HERE=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=e2e/env.sh
+. "$HERE/env.sh"
+
+passed=0
+failed=0
+status=0
+run_one() {  # run_one LABEL BUILD
+  local out rc line
+  out=$(mktemp)
+  bash "$HERE/run.sh" "$2" 2>&1 | tee "$out"
+  rc=${PIPESTATUS[0]}
+  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$out" | tail -1)
+  rm -f "$out"
+  if [ -z "$line" ]; then line="0 passed, 1 failed"; fi
+  passed=$((passed + $(echo "$line" | cut -d' ' -f1)))
+  failed=$((failed + $(echo "$line" | cut -d' ' -f3)))
+  [ "$rc" = 0 ] || status=1
+  echo "end to end, $1: $line"
+}
+
+if sq_can_run_32; then
+  run_one "32-bit build" "$1"
+else
+  echo "32-bit programs cannot run on this machine: the 32-bit build was not run end to end"
+fi
+run_one "64-bit build" "$2"
+echo "$passed passed, $failed failed"
+exit "$status"
