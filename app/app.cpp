@@ -2,6 +2,7 @@
 
 #include "app/caretinfo.h"
 #include "app/formmain.h"
+#include "app/screens.h"
 #include "app/relays.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/mousepp.h"
@@ -25,7 +26,14 @@ template <class T>
 void App::create() {
   auto form = std::make_unique<T>(*this);
   Form* f = form.get();
-  if (!mainForm_) mainForm_ = f;
+  if (!mainForm_) {
+    mainForm_ = f;
+    // Every top-level window hears of a change of the monitors; the main
+    // form answers for all of them.
+    p_.setMessageHandler(f->Handle(), wm::DisplayChange, [this](std::uintptr_t, std::intptr_t) {
+      RunHandler(*this, [this] { DisplayChanged(); });
+    });
+  }
   owned_.push_back(std::move(form));
   order_.push_back(f);
   // The form's timers run from its creation on, before its handler.
@@ -36,6 +44,7 @@ void App::create() {
 bool App::Start() {
   started_ = true;
   running_ = true;
+  monitors_ = screens::Query(p_);
   try {
     create<TFormMain>();
     create<Tqirinputor>();
@@ -102,6 +111,28 @@ int App::Finish() {
   easyie = nullptr;
   wheeltipform = nullptr;
   return exitCode_;
+}
+
+void App::DisplayChanged() {
+  const std::vector<Monitor> now = screens::Query(p_);
+  const Monitor& main = screens::Main(now);
+  for (Form* f : order_) {
+    if (!f->Handle()) continue;
+    const Rect r = f->ScreenRect();
+    if (!screens::OnAny(monitors_, r)) {
+      // Parked: stays off every monitor, wherever they are now.
+      if (screens::OnAny(now, r)) f->ParkAt(r.left);
+    } else if (!screens::OnAny(now, r)) {
+      // Its monitor is gone: the same place on the main monitor.
+      const Monitor& was = screens::ForRect(monitors_, r);
+      const Rect size = f->Bounds();
+      const int d = screens::ClampDpi(main.dpi);
+      const Rect there{main.rect.left + r.left - was.rect.left, main.rect.top + r.top - was.rect.top,
+                       screens::Scale(size.width, d), screens::Scale(size.height, d)};
+      f->Place(screens::KeepInside(there, main.rect), d, ZOrder::Keep);
+    }
+  }
+  monitors_ = now;
 }
 
 void App::frameworkError(const std::string& message) {

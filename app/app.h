@@ -52,6 +52,11 @@ class App {
 
   // The framework's standard error box.
   void frameworkError(const std::string& message);
+  // Monitors were added, removed or rearranged: a parked form that a new
+  // monitor would show is parked again further left, and a shown form whose
+  // monitor went away comes back to the main monitor.
+  void DisplayChanged();
+
   // A form finished closing; closing the main form ends the message loop.
   void formClosed(Form& f);
   bool quitPosted() const { return quitPosted_; }
@@ -89,6 +94,7 @@ class App {
   std::vector<std::unique_ptr<Form>> owned_;
   std::vector<Form*> order_;
   Form* mainForm_ = nullptr;
+  std::vector<Monitor> monitors_;  // as the forms were last placed for
   bool running_ = false;
   bool started_ = false;
   bool quitPosted_ = false;

@@ -11,14 +11,19 @@ FileCreateError::FileCreateError(const std::string& name)
     : std::runtime_error("Cannot create file " + name) {}
 
 namespace {
-WindowSpec SpecOf(const ControlLayout& l, Wnd parent) {
+WindowSpec SpecOf(const ControlLayout& l, Wnd parent, int dpi) {
   WindowSpec s;
   s.kind = l.kind;
   s.className = l.className;
   s.name = l.name;
   s.caption = l.caption;
   s.parent = parent;
-  s.bounds = l.bounds;
+  // A form's corner is on the screen; everything else is scaled.
+  const Rect& b = l.bounds;
+  s.bounds = {parent ? screens::Scale(b.left, dpi) : b.left,
+              parent ? screens::Scale(b.top, dpi) : b.top, screens::Scale(b.width, dpi),
+              screens::Scale(b.height, dpi)};
+  s.dpi = dpi;
   s.visible = l.visible;
   s.enabled = l.enabled;
   s.topmost = l.topmost;
@@ -34,10 +39,29 @@ WindowSpec SpecOf(const ControlLayout& l, Wnd parent) {
     s.align = al->second == "left" ? TextAlign::Left : al->second == "right" ? TextAlign::Right : TextAlign::Center;
   return s;
 }
+
+Rect ScaleRect(const Rect& r, int dpi) {
+  return {screens::Scale(r.left, dpi), screens::Scale(r.top, dpi), screens::Scale(r.width, dpi),
+          screens::Scale(r.height, dpi)};
+}
+Rect UnscaleRect(const Rect& r, int dpi) {
+  return {screens::Unscale(r.left, dpi), screens::Unscale(r.top, dpi),
+          screens::Unscale(r.width, dpi), screens::Unscale(r.height, dpi)};
+}
+
+// A new form is laid out for the monitor its stored rectangle lies on, or,
+// when it starts parked, for the main monitor.
+int InitialDpi(Platform& p, const Rect& stored) {
+  const auto ms = screens::Query(p);
+  const int dpi = screens::OnAny(ms, stored) ? screens::ForRect(ms, stored).dpi
+                                             : screens::Main(ms).dpi;
+  return screens::ClampDpi(dpi);
+}
 }  // namespace
 
-Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd)
-    : form_(form), p_(p), layout_(layout), name_(layout.name), kind_(layout.kind) {
+Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd, int dpi)
+    : form_(form), p_(p), layout_(layout), name_(layout.name), kind_(layout.kind),
+      dpi_(screens::ClampDpi(dpi)) {
   if (kind_ == Kind::Timer) {
     interval_ = layout.interval;
     timerEnabled_ = layout.timerEnabled;
@@ -48,7 +72,7 @@ Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd paren
     // are shown by the form's popup menu, not as windows.
     return;
   }
-  wnd_ = p_.createWindow(SpecOf(layout, parentWnd));
+  wnd_ = p_.createWindow(SpecOf(layout, parentWnd, dpi_));
   // Clicks reach the handler the owning form wired, run as the framework
   // runs every handler.
   p_.setClickHandler(wnd_, [this] {
@@ -107,14 +131,21 @@ int Control::Width() const { return Bounds().width; }
 int Control::Height() const { return Bounds().height; }
 Rect Control::Bounds() const {
   if (!wnd_) return layout_.bounds;
-  return p_.getBounds(wnd_);
+  const Rect r = p_.getBounds(wnd_);
+  if (form_ == this)
+    return {r.left, r.top, screens::Unscale(r.width, dpi_), screens::Unscale(r.height, dpi_)};
+  return UnscaleRect(r, form_ ? form_->dpi_ : dpi_);
 }
 void Control::SetBounds(int l, int t, int w, int h) {
   if (!wnd_) {
     const_cast<ControlLayout&>(layout_).bounds = {l, t, w, h};
     return;
   }
-  p_.setBounds(wnd_, {l, t, w, h});
+  if (form_ == this) {
+    static_cast<Form*>(this)->MoveTo(l, t, w, h, ZOrder::Keep, 0);
+    return;
+  }
+  p_.setBounds(wnd_, ScaleRect({l, t, w, h}, form_ ? form_->dpi_ : dpi_));
 }
 void Control::SetLeft(int v) { Rect r = Bounds(); SetBounds(v, r.top, r.width, r.height); }
 void Control::SetTop(int v) { Rect r = Bounds(); SetBounds(r.left, v, r.width, r.height); }
@@ -211,9 +242,14 @@ void Control::SetInterval(unsigned ms) {
 }
 
 Form::Form(App& app, const std::string& layoutName)
-    : Control(nullptr, app.platform(), StoredLayout(layoutName).form, 0), app_(app) {
+    : Control(nullptr, app.platform(), StoredLayout(layoutName).form, 0,
+              InitialDpi(app.platform(), StoredLayout(layoutName).form.bounds)),
+      app_(app) {
   form_ = this;
   p_.setCloseHandler(wnd_, [this] { Close(); });
+  p_.setMessageHandler(wnd_, wm::DpiChanged, [this](std::uintptr_t wp, std::intptr_t) {
+    DpiChanged(static_cast<int>(wp & 0xFFFF));
+  });
   const FormLayout& fl = StoredLayout(layoutName);
   for (const auto& cl : fl.controls) {
     Wnd parent = wnd_;
@@ -221,7 +257,7 @@ Form::Form(App& app, const std::string& layoutName)
       auto it = byName_.find(cl.parent);
       if (it != byName_.end() && it->second->Handle()) parent = it->second->Handle();
     }
-    controls_.push_back(std::make_unique<Control>(this, p_, cl, parent));
+    controls_.push_back(std::make_unique<Control>(this, p_, cl, parent, dpi_));
     byName_[cl.name] = controls_.back().get();
   }
 }
@@ -274,7 +310,93 @@ void Form::Close() {
 }
 
 void Form::SetWindowPos(ZOrder z, int x, int y, int w, int h, unsigned flags) {
-  p_.setWindowPos(wnd_, z, {x, y, w, h}, flags);
+  MoveTo(x, y, w, h, z, flags);
+}
+
+int Form::Scale(int v) const { return screens::Scale(v, dpi_); }
+
+Rect Form::ScreenRect() const { return wnd_ ? p_.getWindowRect(wnd_) : Rect{}; }
+
+bool Form::Shown() const {
+  return wnd_ && screens::OnAny(screens::Query(p_), ScreenRect());
+}
+
+void Form::ParkAt(int x) {
+  if (!wnd_) return;
+  const auto ms = screens::Query(p_);
+  Rect r = ScreenRect();
+  r.left = x;
+  if (screens::OnAny(ms, r)) r.left = screens::ParkLeft(ms);
+  // Off every monitor the form keeps the DPI it was laid out for.
+  p_.setBounds(wnd_, r);
+}
+
+void Form::PlaceAtPointer(Point pointer, int dx, int dy, int w, int h, ZOrder z,
+                          unsigned flags) {
+  const auto ms = screens::Query(p_);
+  const Monitor& m = screens::At(ms, pointer);
+  const int d = screens::ClampDpi(m.dpi);
+  Rect r{pointer.x + screens::Scale(dx, d), pointer.y + screens::Scale(dy, d),
+         screens::Scale(w, d), screens::Scale(h, d)};
+  Place(screens::KeepInside(r, m.rect), d, z, flags);
+}
+
+void Form::Place(const Rect& screen, int dpi, ZOrder z, unsigned flags) {
+  if (!wnd_) return;
+  Rescale(dpi);
+  if (z == ZOrder::Keep && flags == 0)
+    p_.setBounds(wnd_, screen);
+  else
+    p_.setWindowPos(wnd_, z, screen, flags);
+}
+
+void Form::MoveTo(int x, int y, int w, int h, ZOrder z, unsigned flags) {
+  if (!wnd_) return;
+  const Rect cur = ScreenRect();
+  if (flags & swp::NoMove) {
+    x = cur.left;
+    y = cur.top;
+  }
+  if (flags & swp::NoSize) {
+    w = screens::Unscale(cur.width, dpi_);
+    h = screens::Unscale(cur.height, dpi_);
+  }
+  flags &= ~(swp::NoMove | swp::NoSize);
+  // The monitor the form lands on decides its DPI; off every monitor
+  // (parked) it keeps the one it has.
+  const auto ms = screens::Query(p_);
+  int d = dpi_;
+  const Rect at{x, y, screens::Scale(w, d), screens::Scale(h, d)};
+  if (screens::OnAny(ms, at)) d = screens::ClampDpi(screens::ForRect(ms, at).dpi);
+  Place({x, y, screens::Scale(w, d), screens::Scale(h, d)}, d, z, flags);
+}
+
+void Form::Rescale(int dpi) {
+  dpi = screens::ClampDpi(dpi);
+  if (dpi == dpi_ || rescaling_) return;
+  rescaling_ = true;
+  std::vector<std::pair<Control*, Rect>> laid;
+  for (auto& c : controls_)
+    if (c->Handle()) laid.emplace_back(c.get(), c->Bounds());
+  dpi_ = dpi;
+  for (auto& [c, b] : laid) {
+    p_.setBounds(c->Handle(), ScaleRect(b, dpi));
+    p_.setFontDpi(c->Handle(), dpi);
+  }
+  p_.setFontDpi(wnd_, dpi);
+  rescaling_ = false;
+}
+
+void Form::DpiChanged(int dpi) {
+  dpi = screens::ClampDpi(dpi);
+  // Parked forms keep their layout; a form the framework just placed has
+  // its DPI already.
+  if (rescaling_ || dpi == dpi_ || !Shown()) return;
+  const Rect r = Bounds();
+  Rescale(dpi);
+  rescaling_ = true;
+  p_.setBounds(wnd_, {r.left, r.top, screens::Scale(r.width, dpi), screens::Scale(r.height, dpi)});
+  rescaling_ = false;
 }
 
 void RunHandler(App& app, const std::function<void()>& fn) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "app/screens.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -35,9 +36,14 @@ struct FileCreateError : std::runtime_error {
   explicit FileCreateError(const std::string& name);
 };
 
+// Sizes and child positions are 96-DPI units, as the layouts store them: a
+// control's Left/Top/Width/Height read and write its window scaled by the
+// DPI of the monitor its form is on. A form's own Left and Top are screen
+// pixels (the pointer's coordinates); its Width and Height are 96-DPI units.
 class Control {
  public:
-  Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd);
+  // `dpi`: what the new window is scaled for (its form's DPI).
+  Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd, int dpi = 96);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
   virtual ~Control() = default;
@@ -113,6 +119,7 @@ class Control {
   unsigned interval_ = 0;
   bool timerEnabled_ = false;
   bool timerRunning_ = false;
+  int dpi_ = 96;  // forms: the DPI their windows are laid out for
 };
 
 // Typed names for readability at the call sites; all share Control's API.
@@ -163,13 +170,42 @@ class Form : public Control {
 
   void startTimers();
   void stopTimers();
-  // Places the form with SetWindowPos (screen coordinates).
+  // Places the form with SetWindowPos: x, y on the screen, w x h in 96-DPI
+  // units, scaled for the monitor the form lands on.
   void SetWindowPos(ZOrder z, int x, int y, int w, int h, unsigned flags = 0);
-  // Park: left edge to -2000, off the screen but still in existence.
-  void Park() { SetLeft(-2000); }
+
+  // ---- monitors and scaling ----
+  // The DPI the form is laid out for: its monitor's, kept while parked.
+  int Dpi() const { return dpi_; }
+  int Scale(int v) const;     // 96-DPI units to this form's pixels
+  // The form's rectangle on the screen, in pixels.
+  Rect ScreenRect() const;
+  // Shown: some part of the form lies on a monitor. This, not the sign of
+  // Left, tells a shown window from a parked one.
+  bool Shown() const;
+  // Park: off every monitor, but still in existence. At the stored -2000
+  // (or `x`) when that lies off every monitor, else further left than the
+  // whole virtual screen.
+  void Park() { ParkAt(screens::kParkLeft); }
+  void ParkAt(int x);
+  // Shows the form at the pointer: its top-left corner (dx, dy) from the
+  // pointer and its size w x h, all 96-DPI units scaled for the monitor
+  // under the pointer, then moved to lie wholly on that monitor.
+  void PlaceAtPointer(Point pointer, int dx, int dy, int w, int h, ZOrder z,
+                      unsigned flags = 0);
+  // Places the form at a rectangle in pixels laid out for `dpi`.
+  void Place(const Rect& screen, int dpi, ZOrder z, unsigned flags = 0);
 
  private:
+  friend class Control;
+  friend class App;
   Form(App& app, const std::string& layoutName);
+  // The form moves to a rectangle whose size is in 96-DPI units.
+  void MoveTo(int x, int y, int w, int h, ZOrder z, unsigned flags);
+  // Lays the form and its controls out again for another DPI.
+  void Rescale(int dpi);
+  void DpiChanged(int dpi);  // the system moved the form to another DPI
+  bool rescaling_ = false;
   App& app_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, Control*> byName_;

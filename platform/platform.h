@@ -15,6 +15,9 @@
 //   * Points and rectangles of top-level windows are screen pixels. The
 //     bounds of a child window are relative to its parent's client area, as a
 //     form designer stores them (Left/Top/Width/Height).
+//   * The program is per-monitor DPI aware: every coordinate here, the
+//     pointer's and the hook's included, is a physical pixel. Scaling the
+//     stored 96-DPI layouts is the form framework's work (app/screens.h).
 //   * Calls are named after the Win32 call they stand for where there is one,
 //     so a reader who knows user32 knows what they do. Failures are quiet:
 //     a call on a dead handle does nothing and returns a neutral value.
@@ -76,6 +79,7 @@ struct WindowSpec {
   std::vector<std::string> items;  // list boxes, memos
   bool checked = false;            // check boxes, radio buttons
   TextAlign align = TextAlign::Center;  // caption of a panel
+  int dpi = 96;  // the DPI `bounds` were scaled for; the font follows it
 };
 
 // Synthesised-input flags, as keybd_event and mouse_event take them.
@@ -96,6 +100,26 @@ constexpr unsigned NoSize = 0x1, NoMove = 0x2, NoZOrder = 0x4, NoActivate = 0x10
                    ShowWindow = 0x40, HideWindow = 0x80;
 }
 enum class ZOrder { Keep, Top, TopMost, NoTopMost, Bottom };
+
+// One display of the desktop (MONITORINFO plus its DPI). Rectangles are
+// physical screen pixels; the main monitor's rectangle starts at 0, 0 and
+// the others may lie at negative coordinates. 96 DPI is 100 % scaling.
+struct Monitor {
+  Rect rect;
+  Rect work;  // without the task bar and desktop toolbars
+  int dpi = 96;
+  bool primary = false;
+  bool operator==(const Monitor&) const = default;
+};
+
+// Messages of the system the core asks for with setMessageHandler.
+namespace wm {
+// The DPI a window is shown at changed (it moved to another monitor, or its
+// monitor was rescaled); wParam's low word is the new DPI.
+constexpr unsigned DpiChanged = 0x02E0;
+// Monitors were added, removed, moved or resized.
+constexpr unsigned DisplayChange = 0x007E;
+}  // namespace wm
 
 enum class Region { None, Ellipse, RoundRect };
 
@@ -274,6 +298,10 @@ class Platform {
   virtual int screenWidth() = 0;
   virtual int screenHeight() = 0;
   virtual int getPixel(Point p) = 0;   // BGR
+  // Every monitor, the main one first (EnumDisplayMonitors, GetDpiForMonitor).
+  virtual std::vector<Monitor> monitors() = 0;
+  // Redoes the window's font (as created from its WindowSpec) for `dpi`.
+  virtual void setFontDpi(Wnd w, int dpi) = 0;
 
   // ---- files, relative to the current directory ----------------------------
   virtual std::string currentDirectory() = 0;

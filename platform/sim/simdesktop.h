@@ -95,6 +95,8 @@ struct SimWindow {
   bool checked = false;
   Region region = Region::None;
   Rect regionRect;
+  int dpi = 96;        // what its layout and font were made for (the program's)
+  int systemDpi = 96;  // top-level: the DPI of the monitor the system puts it on
   std::vector<Wnd> children;  // creation order; the last is on top
   // Text editor state (Edit children made by addTextEditor).
   bool editor = false;
@@ -300,6 +302,8 @@ class SimDesktop : public Platform {
   int screenWidth() override { return screenW_; }
   int screenHeight() override { return screenH_; }
   int getPixel(Point p) override { return pixels_ ? pixels_(p) : 0; }
+  std::vector<Monitor> monitors() override { return monitors_; }
+  void setFontDpi(Wnd w, int dpi) override;
 
   std::string currentDirectory() override { return curDir_; }
   bool fileExists(const std::string& name) override;
@@ -323,7 +327,15 @@ class SimDesktop : public Platform {
   // =================== for the tests ===================
 
   // ---- screen ----
-  void setScreenSize(int w, int h) { screenW_ = w; screenH_ = h; }
+  // The main monitor's size (the only monitor unless setMonitors says more).
+  void setScreenSize(int w, int h);
+  // The desktop's monitors, as the user plugs, unplugs, arranges and scales
+  // them; the main one (primary, else the first) must start at 0, 0.
+  // As on Windows: the pointer is kept on a monitor; every top-level window
+  // whose monitor's DPI is now another gets the DPI-changed message, then
+  // every top-level window the display-change message. Windows stay where
+  // they are.
+  void setMonitors(std::vector<Monitor> ms);
   void setPixelSource(std::function<int(Point)> f) { pixels_ = std::move(f); }
 
   // ---- windows ----
@@ -553,6 +565,14 @@ class SimDesktop : public Platform {
   void endHandler();
 
   int screenW_, screenH_;
+  std::vector<Monitor> monitors_;
+  // The pointer kept on the nearest monitor, as the system keeps it.
+  Point onMonitors(Point p) const;
+  // A top-level window's DPI by the system's rule (the monitor with the
+  // largest share of it, else the nearest); sends the DPI-changed message
+  // when it differs from the last.
+  void updateSystemDpi(Wnd w);
+  int monitorDpiFor(const Rect& r) const;
   std::function<int(Point)> pixels_;
   std::map<Wnd, SimWindow> wins_;
   std::vector<Wnd> ztop_;  // top-level windows, index 0 on top

@@ -195,7 +195,7 @@ void SimDesktop::setCursorPos(Point p) {
   e.dx = p.x;
   e.dy = p.y;
   log_.push_back(e);
-  cursor_ = {std::clamp(p.x, 0, screenW_ - 1), std::clamp(p.y, 0, screenH_ - 1)};
+  cursor_ = onMonitors(p);
 }
 
 void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
@@ -246,7 +246,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
       p.x += dx;
       p.y += dy;
     }
-    cursor_ = {std::clamp(p.x, 0, screenW_ - 1), std::clamp(p.y, 0, screenH_ - 1)};
+    cursor_ = onMonitors(p);
     hookMouse(MouseAction::Move, 0, injected);
   }
   struct B { unsigned flag; int vk; bool down; MouseAction a; };
@@ -442,7 +442,7 @@ int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries,
 // ---------------------------------------------------------------- real input
 
 void SimDesktop::moveMouse(int x, int y) {
-  cursor_ = {std::clamp(x, 0, screenW_ - 1), std::clamp(y, 0, screenH_ - 1)};
+  cursor_ = onMonitors({x, y});
   hookMouse(MouseAction::Move, 0, false);
 }
 void SimDesktop::leftDown() { applyMouse(mouseflag::LeftDown, 0, 0, 0, false); }

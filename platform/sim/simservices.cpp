@@ -33,6 +33,10 @@ std::string RegPath(const std::string& key) {
 }  // namespace
 
 SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
+  Monitor m;
+  m.rect = m.work = {0, 0, w, h};
+  m.primary = true;
+  monitors_ = {m};
   cursor_ = {w / 2, h / 2};
   taskbar_ = {0, h - 40, w, 40};
   assoc_[".scf"] = false;

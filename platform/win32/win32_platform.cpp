@@ -108,13 +108,12 @@ void Win32Platform::registerClass(const std::wstring& name) {
   classes_[name] = true;
 }
 
-HFONT Win32Platform::font(const std::string& name, int size) {
-  auto key = std::make_pair(name, size);
+HFONT Win32Platform::font(const std::string& name, int size, int dpi) {
+  auto key = std::make_tuple(name, size, dpi);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HDC dc = GetDC(nullptr);
-  int height = -MulDiv(size > 0 ? size : 9, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, dc);
+  // Points at the DPI of the monitor the window is laid out for.
+  int height = -MulDiv(size > 0 ? size : 9, dpi > 0 ? dpi : 96, 72);
   std::wstring face = name.empty() ? Wide("宋体") : Wide(name);
   HFONT f = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -136,6 +135,8 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
   in.color = s.color;
   in.fontColor = s.fontColor;
   in.align = s.align;
+  in.fontName = s.fontName;
+  in.fontSize = s.fontSize;
   if (s.color >= 0) in.brush = CreateSolidBrush(static_cast<COLORREF>(s.color));
   std::wstring caption = Wide(s.caption);
   HWND h = nullptr;
@@ -199,12 +200,20 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
     if (s.kind == Kind::CheckBox || s.kind == Kind::RadioButton)
       SendMessageW(h, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font(s.fontName, s.fontSize)), FALSE);
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font(s.fontName, s.fontSize, s.dpi)),
+               FALSE);
   if (!s.name.empty()) {
     ATOM a = GlobalAddAtomW(Wide(s.name).c_str());
     if (a) SetPropW(h, kNameProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(a)));
   }
   return W(h);
+}
+
+void Win32Platform::setFontDpi(Wnd w, int dpi) {
+  Info* in = info(H(w));
+  if (!in) return;
+  SendMessageW(H(w), WM_SETFONT, reinterpret_cast<WPARAM>(font(in->fontName, in->fontSize, dpi)),
+               TRUE);
 }
 
 void Win32Platform::destroyWindow(Wnd w) {
@@ -713,6 +722,8 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     applyWord(h, lp);
     return 0;
   }
+  if (msg == wm::DisplayChange || msg == wm::DpiChanged || msg == WM_SETTINGCHANGE)
+    monitorsValid_ = false;
   Info* in = info(h);
   if (in) {
     auto it = in->onMessage.find(msg);

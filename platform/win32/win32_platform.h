@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <map>
+#include <tuple>
+#include <vector>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -127,6 +129,8 @@ class Win32Platform : public Platform {
   int screenWidth() override;
   int screenHeight() override;
   int getPixel(Point p) override;
+  std::vector<Monitor> monitors() override;
+  void setFontDpi(Wnd w, int dpi) override;
 
   // ---- files ----
   std::string currentDirectory() override;
@@ -152,6 +156,8 @@ class Win32Platform : public Platform {
     std::string className;  // forms: their registered class
     int color = -1, fontColor = -1;
     TextAlign align = TextAlign::Center;
+    std::string fontName;
+    int fontSize = 0;
     HBRUSH brush = nullptr;
     std::function<void()> onClick, onClose;
     std::map<unsigned, std::function<void(std::uintptr_t, std::intptr_t)>> onMessage;
@@ -161,7 +167,7 @@ class Win32Platform : public Platform {
   static void CALLBACK TimerThunk(HWND h, UINT msg, UINT_PTR id, DWORD time);
   LRESULT handle(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   void registerClass(const std::wstring& name);
-  HFONT font(const std::string& name, int size);
+  HFONT font(const std::string& name, int size, int dpi);
   Info* info(HWND h);
   void applyWord(HWND input, LPARAM block);
   HWND ownForm(const char* className);
@@ -176,7 +182,10 @@ class Win32Platform : public Platform {
   HWND util_ = nullptr;  // hidden window for timers without an owner
   std::unordered_map<HWND, Info> infos_;
   std::map<std::wstring, bool> classes_;
-  std::map<std::pair<std::string, int>, HFONT> fonts_;
+  std::map<std::tuple<std::string, int, int>, HFONT> fonts_;
+  std::vector<Monitor> monitors_;
+  DWORD monitorsAt_ = 0;
+  bool monitorsValid_ = false;
   std::map<std::pair<HWND, UINT_PTR>, TimerProc> timers_;
   std::map<std::string, HICON> icons_;
   bool comReady_ = false;

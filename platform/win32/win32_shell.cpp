@@ -8,6 +8,8 @@
 #include "platform/win32/gbk.h"
 #include "platform/win32/win32_platform.h"
 
+#include <algorithm>
+
 namespace sq {
 
 using w32::Gbk;
@@ -188,6 +190,56 @@ int Win32Platform::getPixel(Point p) {
   COLORREF c = GetPixel(dc, p.x, p.y);
   ReleaseDC(nullptr, dc);
   return c == CLR_INVALID ? -1 : static_cast<int>(c);
+}
+
+namespace {
+struct MonitorList {
+  std::vector<Monitor>* out;
+  HRESULT(WINAPI* dpiFor)(HMONITOR, int, UINT*, UINT*);
+  int systemDpi;
+};
+
+BOOL CALLBACK CollectMonitor(HMONITOR m, HDC, LPRECT, LPARAM lp) {
+  auto* list = reinterpret_cast<MonitorList*>(lp);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(m, &mi)) return TRUE;
+  Monitor out;
+  const RECT& r = mi.rcMonitor;
+  const RECT& w = mi.rcWork;
+  out.rect = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  out.work = {w.left, w.top, w.right - w.left, w.bottom - w.top};
+  out.primary = (mi.dwFlags & MONITORINFOF_PRIMARY) != 0;
+  UINT dx = 0, dy = 0;
+  // MDT_EFFECTIVE_DPI (0); without shcore (before Windows 8.1) every
+  // monitor has the system DPI.
+  if (list->dpiFor && SUCCEEDED(list->dpiFor(m, 0, &dx, &dy)) && dx > 0)
+    out.dpi = static_cast<int>(dx);
+  else
+    out.dpi = list->systemDpi;
+  list->out->push_back(out);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<Monitor> Win32Platform::monitors() {
+  // Asked several times a tick: kept for a moment, and dropped at once when
+  // a window hears of a display or DPI change.
+  const DWORD now = GetTickCount();
+  if (monitorsValid_ && now - monitorsAt_ < 500) return monitors_;
+  static auto dpiFor = reinterpret_cast<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
+  HDC dc = GetDC(nullptr);
+  const int systemDpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
+  if (dc) ReleaseDC(nullptr, dc);
+  std::vector<Monitor> out;
+  MonitorList list{&out, dpiFor, systemDpi};
+  EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&list));
+  std::stable_partition(out.begin(), out.end(), [](const Monitor& m) { return m.primary; });
+  monitors_ = out;
+  monitorsAt_ = now;
+  monitorsValid_ = true;
+  return out;
 }
 
 // ---------------------------------------------------------------- files
