@@ -1,5 +1,7 @@
 #include "app/formmain.h"
 
+#include "app/screens.h"
+
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "browser/easyie.h"
@@ -50,7 +52,9 @@ void TFormMain::TrayMessage(std::intptr_t mouseMessage) {
   if (app().qirinputor) app().qirinputor->SetCaption("old--mod");
   if (mouseMessage == 514 && app().qircom) {
     Form& bar = *static_cast<Form*>(app().qircom);
-    bar.SetWindowPos(ZOrder::TopMost, -2000, 10, bar.Width(), bar.Height(), swp::ShowWindow);
+    // Shown, topmost, but off every monitor.
+    bar.ParkAt(screens::kParkLeft);
+    bar.SetWindowPos(ZOrder::TopMost, bar.Left(), 10, bar.Width(), bar.Height(), swp::ShowWindow);
   }
   PopupMenu(p.getCursorPos());
 }
@@ -90,7 +94,7 @@ void TFormMain::N7Click() {
 void TFormMain::N6Click() {
   Teasyie* web = app().easyie;
   if (!web) return;
-  if (web->Left() < 0) web->SetLeft(0); else web->Park();
+  if (!web->Shown()) web->SetLeft(0); else web->Park();
 }
 
 void TFormMain::N5Click() {
@@ -103,8 +107,8 @@ void TFormMain::N5Click() {
     life->Button3Click();
     web->SetTop(0);
   } else {
-    life->SetHeight(web->Left() < 0 ? 114 : 32);
-    web->SetTop(30);
+    life->SetHeight(web->Shown() ? 32 : 114);
+    web->SetTop(web->Scale(30));
     life->Show();
     life->Button1Click();
   }
@@ -201,9 +205,8 @@ void TFormMain::N1Click() {
   if (!w) return;
   w->Show();
   if (app().qircom) static_cast<Form*>(app().qircom)->Park();
-  Rect r = w->Bounds();
-  int x = r.left + r.width / 2;
-  if (x > 2) platform().setCursorPos({x, r.top + r.height / 2});
+  const Rect r = w->ScreenRect();
+  if (w->Shown()) platform().setCursorPos({r.left + r.width / 2, r.top + r.height / 2});
 }
 
 void TFormMain::N3Click() {

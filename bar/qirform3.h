@@ -12,7 +12,13 @@ class TqirForm3 : public Form, public qirForm3_controls {
   explicit TqirForm3(App& app) : Form(app, app.qirForm3, "qirForm3"), qirForm3_controls(this) {
     Button1.OnClick = [this] { Button1Click(); };
   }
-  void FormCreate() override { Panel4.SetLeft(-100); }
+  // Panel4's corner holds the drag start point; until there is one it
+  // lies off every monitor (at the stored -100 where that is off them).
+  void FormCreate() override {
+    const auto ms = screens::Query(platform());
+    const int top = Panel4.Top();
+    Panel4.SetLeft(screens::OnAny(ms, {-100, top, 1, 1}) ? screens::ParkLeft(ms) : -100);
+  }
   void Button1Click() {}
 };
 

@@ -1,5 +1,6 @@
 #include "browser/easyie.h"
 
+#include "app/screens.h"
 #include "app/settings_list.h"
 #include "browser/lifeform.h"
 #include "input/qirinputor.h"
@@ -20,8 +21,11 @@ std::string Teasyie::HelpAddress() {
 void Teasyie::FormCreate() {
   Platform& p = platform();
   SharedSettings& s = app_.settings;
-  const int sw = p.screenWidth();
-  const int sh = p.screenHeight();
+  // The full-screen layout is made for the main monitor, in 96-DPI units.
+  const Monitor main = screens::Main(screens::Query(p));
+  const int dpi = screens::ClampDpi(main.dpi);
+  const int sw = screens::Unscale(main.rect.width, dpi);
+  const int sh = screens::Unscale(main.rect.height, dpi);
   const int lifeHeight = app_.lifeform ? app_.lifeform->Height() : 0;
 
   // Lay out for the real screen: indicator, input-method marker along the
@@ -50,7 +54,9 @@ void Teasyie::FormCreate() {
 
   PageControl1.SetLeft(0);
   PageControl1.SetWidth(sw);
-  SetBounds(0, 30, sw, sh - lifeHeight);
+  Place({main.rect.left, main.rect.top + screens::Scale(30, dpi), main.rect.width,
+         screens::Scale(sh - lifeHeight, dpi)},
+        dpi, ZOrder::Keep);
 
   Panel12.SetLeft(0);
   Panel12.SetTop(0);
@@ -73,7 +79,7 @@ void Teasyie::FormCreate() {
   Panel3.SetTop(sh / 2 - Panel3.Height() / 2);
   PageControl1.SetTop(0);
   PageControl1.SetHeight(sh);
-  p.setCursorPos({sw / 2, sh / 2});
+  p.setCursorPos({main.rect.left + main.rect.width / 2, main.rect.top + main.rect.height / 2});
 }
 
 void Teasyie::FormClose() {

@@ -1,6 +1,7 @@
 #include "browser/lifeform.h"
 
 #include "app/formmain.h"
+#include "app/screens.h"
 
 namespace sq {
 
@@ -17,7 +18,12 @@ void Tlifeform::FormCreate() {
   // At creation the page is only opened; nothing is loading yet to stop.
   if (browser_) browser_->navigate(HelpTitleAddress());
   SetHeight(32);
-  SetWindowPos(ZOrder::TopMost, 0, p.screenHeight() - 30, 32, 32, swp::ShowWindow);
+  // At the bottom left of the main monitor.
+  const Monitor main = screens::Main(screens::Query(p));
+  const int d = screens::ClampDpi(main.dpi);
+  Place({main.rect.left, main.rect.bottom() - screens::Scale(30, d), screens::Scale(32, d),
+         screens::Scale(32, d)},
+        d, ZOrder::TopMost, swp::ShowWindow);
   Show();
   Button1Click();
 }
@@ -36,7 +42,9 @@ void Tlifeform::ShowHelpTitle() {
 void Tlifeform::Button1Click() {
   Platform& p = platform();
   if (!registered_) registered_ = p.appBarNew(Handle(), kAppBarMessage);
-  p.appBarSetPos(Handle(), kEdgeTop, {0, 0, p.screenWidth(), Height()});
+  // Across the top of the main monitor, as high as the panel is.
+  const Rect m = screens::Main(screens::Query(p)).rect;
+  p.appBarSetPos(Handle(), kEdgeTop, {m.left, m.top, m.width, ScreenRect().height});
 }
 
 void Tlifeform::Button3Click() {

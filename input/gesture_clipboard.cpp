@@ -89,8 +89,8 @@ bool Tick::KeyHistoryGestures() {
     p.sleep(200);
     a.qirinputor->Panel4.SetLeft(0);
     a.qirinputor->Panel4.SetTop(0);
-    ShowClipWidget(s_.cursor.x + 40, s_.cursor.y + 20);
-    if (bar.Left() + 30 > 2) p.setCursorPos({bar.Left() + 30, bar.Top() + 8});
+    ShowClipWidget(40, 20);
+    if (bar.Shown()) p.setCursorPos({bar.Left() + bar.Scale(30), bar.Top() + bar.Scale(8)});
     bar.Panel14.SetCaption(mail::Is(a.lifeform->Panel4.Caption(), kCtrlHeld) ? "X!" : "F3");
     bar.Panel12.Show();
     a.caretinfo->SetCaption("select");
@@ -109,9 +109,9 @@ bool Tick::PasteRequest() {
   bar.Panel18.SetCaption("ctrlv 3");
   a.easyie->ListBox11.Insert(0, "key--ctrlv--start");
   p.sleep(10);
-  if (a.easyie->Left() < 0) {
+  if (!a.easyie->Shown()) {
     // Paste into the window just left of the bar.
-    const Point at{bar.Left() - 2, bar.Top()};
+    const Point at{bar.Left() - bar.Scale(2), bar.Top()};
     BringToFront(TopWindowAt(at));
     if (Wnd w = p.windowFromPoint(at)) p.setActiveWindow(w);
     keys::Combo(p, vk::Control, 'V');
@@ -165,10 +165,10 @@ bool Tick::CopyLinesGesture() {
   const int lines = bar.ListBox11.Count();
   // Click just right of the drag anchor and at it to put the caret there.
   // An anchor never set (x 0) moves nothing: both clicks land at the pointer.
-  if (s_.dragAnchor.x != 0 && s_.dragAnchor.x + 20 > 2)
-    p.setCursorPos({s_.dragAnchor.x + 20, s_.dragAnchor.y});
+  const Point right{s_.dragAnchor.x + Px(20), s_.dragAnchor.y};
+  if (s_.dragAnchor.x != 0 && OnScreen(s_.dragAnchor)) p.setCursorPos(right);
   keys::LeftClick(p, true);
-  if (s_.dragAnchor.x > 2) p.setCursorPos(s_.dragAnchor);
+  if (s_.dragAnchor.x != 0 && OnScreen(s_.dragAnchor)) p.setCursorPos(s_.dragAnchor);
   keys::LeftClick(p, true);
   // Select to the start of the line and copy it.
   keys::Down(p, vk::Shift);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/screens.h"
 #include "bar/qircom.h"
 #include "browser/lifeform.h"
 #include "input/keys.h"
@@ -98,8 +99,8 @@ void Tick::InputMethodAndKeys() {
       SetIfChanged(in.Panel4, "2");
     }
   }
-  const Rect self = in.Bounds();
-  const Wnd below = p.windowFromPoint({self.left + 10, self.top + self.height + 10});
+  const Rect self = in.ScreenRect();
+  const Wnd below = p.windowFromPoint({self.left + in.Scale(10), self.bottom() + in.Scale(10)});
   if (p.getClassName(below).substr(0, kClassMax) != kStatusClass) SetIfChanged(in.Panel4, "3");
 
   // Semicolon: toggle the input method, or give the key to the composition.
@@ -117,10 +118,12 @@ void Tick::InputMethodAndKeys() {
   if (const Wnd status = p.findWindow(kStatusClass)) {
     const Rect sr = p.getWindowRect(status);
     if (sr.left != in.Left()) {
-      in.SetHeight(20);
-      in.SetWidth(sr.width);
-      in.SetLeft(sr.left);
-      in.SetTop(sr.top - 20);
+      // Laid out for the status bar's monitor: 20 units high, as wide as
+      // the status bar in pixels.
+      const auto ms = screens::Query(p);
+      const int d = screens::ClampDpi(screens::ForRect(ms, sr).dpi);
+      const int h = screens::Scale(20, d);
+      in.Place({sr.left, sr.top - h, sr.width, h}, d, ZOrder::Keep);
       if (in.Visible()) in.Hide();
     }
   }
@@ -128,12 +131,15 @@ void Tick::InputMethodAndKeys() {
   // Menu key: open the input method's menu at the strip's right end.
   if (mail::Is(in.Caption(), "key--menu")) {
     in.SetCaption("key--menuok");
-    const int x = in.Left() + in.Width() - 10;
-    if (x > 2) {
-      p.setCursorPos({x, in.Top() + 50});
+    const Rect strip = in.ScreenRect();
+    const Point at{strip.right() - in.Scale(10), strip.top + in.Scale(50)};
+    bool onColumn = false;  // below or above a monitor, as a pointer can reach
+    for (const Monitor& m : monitors_) onColumn = onColumn || (at.x >= m.rect.left && at.x < m.rect.right());
+    if (onColumn) {
+      p.setCursorPos(at);
       keys::LeftClick(p);
       p.sleep(299);
-      p.mouseEvent(mouseflag::Move, 0, 50, 0);
+      p.mouseEvent(mouseflag::Move, 0, in.Scale(50), 0);
     }
   }
 
@@ -167,7 +173,7 @@ void Tick::InputMethodAndKeys() {
   if (mail::Is(in.Caption(), "key--shiftdown")) {
     bar.Panel12.Hide();
     in.SetCaption("key//bshiftok");
-    const Wnd near = p.windowFromPoint({s_.cursor.x + 20, s_.cursor.y + 20});
+    const Wnd near = p.windowFromPoint({s_.cursor.x + Px(20), s_.cursor.y + Px(20)});
     if (!(near && p.isChild(bar.Handle(), near))) {
       bar.Panel4.SetLeft(0);
       bar.Panel4.SetTop(0);

@@ -47,20 +47,20 @@ bool Tick::RightChords() {
   if (down) s_.rightdnPoint = s_.cursor;
 
   const bool away = !OverBarOrBrowser();
-  const bool heldAtRight = Same(s_.leftHold, s_.rightPress) && s_.leftHold.x != 0;
+  const bool heldAtRight = Same(s_.leftHold, s_.rightPress) && s_.leftHoldSet;
   if (up && away && heldAtRight) {
     scroll.SetCaption("myright");
     bar.Panel14.SetCaption("=");
   }
   if (down && away && heldAtRight) {
     // Right pressed where the selection ended: copy and offer the paste.
-    if (Same(s_.leftRelease, s_.rightPress) && s_.rightPress.x != 0) {
+    if (Same(s_.leftRelease, s_.rightPress) && s_.rightPressSet) {
       scroll.SetCaption("myright");
       bar.Panel14.SetCaption("..");
       a.qirinputor->SetCaption("old--mode");
       ShowClipPanels();
       bar.Panel14.SetCaption("F3");
-      if (a.easyie->Left() < 0) {
+      if (!a.easyie->Shown()) {
         keys::Combo(p, vk::Control, 'C');
       } else if (WebBrowser* page = BrowserPage()) {
         page->setFocus();
@@ -72,7 +72,7 @@ bool Tick::RightChords() {
       p.sleep(20);
       a.qirinputor->SetCaption("key--shiftc--copy--ok");
       scroll.SetCaption("myright");
-      ShowClipWidget(s_.cursor.x - 30, s_.cursor.y - 6);
+      ShowClipWidget(-30, -6);
     }
     return true;
   }
@@ -145,7 +145,8 @@ bool Tick::DragStops() {
     if (mail::Is(scroll.Panel3.Caption(), "dragmode")) {
       scroll.Panel3.SetCaption("xx dragmode");
       // Back to where the thumb drag began.
-      if (scroll.Panel4.Left() > 2) p.setCursorPos({scroll.Panel4.Left(), scroll.Panel4.Top()});
+      const Point start{scroll.Panel4.Left(), scroll.Panel4.Top()};
+      if (OnScreen(start)) p.setCursorPos(start);
     }
   }
   const std::string word = scroll.Caption();
@@ -192,6 +193,7 @@ bool Tick::RightPress() {
   Tqircom& bar = *a.qircom;
   if (!OverBar() && !mail::Is(a.qirForm3->Caption(), "ystop autodrag")) {
     s_.rightPress = s_.cursor;
+    s_.rightPressSet = true;
     a.rightform->SetCaption(PointWord("rr", s_.cursor));
     a.leftform->SetLeft(s_.cursor.x);
     a.leftform->SetTop(s_.cursor.y);
@@ -206,11 +208,11 @@ bool Tick::RightPress() {
     // The right-button menu: the clip widget at the pointer over a fresh
     // window list.
     FocusUnder(s_.cursor);
-    ShowClipWidget(s_.cursor.x - 42, s_.cursor.y - 16);
+    ShowClipWidget(-42, -16);
     bar.Button1Click();
     p.sleep(30);
     keys::Escape42(p);
-    BringToFront(TopWindowAt({s_.cursor.x, bar.Top() - 10}));
+    BringToFront(TopWindowAt({s_.cursor.x, bar.Top() - Px(10)}));
   }
   return false;
 }
@@ -243,12 +245,14 @@ bool Tick::LeftHold() {
   s_.rightHoldCount = 0;
   s_.prevLeftHold = s_.leftHold;
   s_.leftHold = s_.cursor;
+  s_.leftHoldSet = true;
   a.caretinfo->SetCaption(PointWord("leftpos=", s_.cursor));
-  if (Same(s_.leftHold, s_.rightPress) && s_.leftHold.x != 0 && !s_.dragActive) {
+  if (Same(s_.leftHold, s_.rightPress) && s_.leftHoldSet && !s_.dragActive) {
     bar.Panel35.SetCaption("<<");
     bar.Panel4.Hide();
     s_.leftHold = s_.prevLeftHold;
     s_.leftHold.x = 0;
+    s_.leftHoldSet = false;
     FocusUnder(s_.cursor);
     bar.Panel14.SetCaption("X");
     a.mousepp->Panel1.SetLeft(0);
@@ -258,12 +262,12 @@ bool Tick::LeftHold() {
     a.rightform->SetCaption("");
     life.Panel7.SetCaption(kHintNetClose);
     if (mail::Is(life.Panel4.Caption(), kCtrlHeld)) bar.Panel14.SetCaption("!Y");
-    bar.SetWindowPos(ZOrder::TopMost, s_.cursor.x - 12, s_.cursor.y - 12, 25, 25, swp::ShowWindow);
+    bar.PlaceAtPointer(s_.cursor, -12, -12, 25, 25, ZOrder::TopMost, swp::ShowWindow);
     bar.Show();
     bar.Button1Click();
     p.sleep(30);
     keys::Escape42(p);
-    BringToFront(TopWindowAt({s_.cursor.x, bar.Top() - 10}));
+    BringToFront(TopWindowAt({s_.cursor.x, bar.Top() - Px(10)}));
     return true;
   }
 
@@ -296,8 +300,7 @@ bool Tick::LeftHold() {
     p.setCursorShape(kCrossCursor);
     s_.captureFlag = false;
     a.qirForm3->Panel1.SetCaption("0");
-    a.qirForm4->SetWindowPos(ZOrder::TopMost, s_.cursor.x - 52, s_.cursor.y - 40, 100, 27,
-                             swp::ShowWindow);
+    a.qirForm4->PlaceAtPointer(s_.cursor, -52, -40, 100, 27, ZOrder::TopMost, swp::ShowWindow);
     a.qirForm4->Show();
   }
   return false;

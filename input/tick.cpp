@@ -6,6 +6,7 @@
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/relays.h"
+#include "app/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
@@ -26,6 +27,7 @@ bool Tick::Ready() const {
 void Tick::Run() {
   if (!Ready()) return;
   ++s_.runs;
+  monitors_ = screens::Query(app_.platform());
   Relays();
   LeftPressAndCaretReset();
   ScrollModeResets();
@@ -93,17 +95,29 @@ void Tick::ShowClipPanels() {
   bar.Panel35.Show();
 }
 
-void Tick::ShowClipWidget(int x, int y) {
+void Tick::ShowClipWidget(int dx, int dy) {
   Tqircom& bar = *app_.qircom;
-  bar.SetWindowPos(ZOrder::TopMost, x, y, 70, 24, swp::ShowWindow);
+  bar.PlaceAtPointer(s_.cursor, dx, dy, 70, 24, ZOrder::TopMost, swp::ShowWindow);
   bar.Show();
+}
+
+bool Tick::Same(Point a, Point b) const {
+  const int near = monitors_.empty() ? kNear
+                                     : screens::Scale(kNear, screens::At(monitors_, a).dpi);
+  return (a.x - b.x <= near && b.x - a.x <= near) && (a.y - b.y <= near && b.y - a.y <= near);
+}
+
+int Tick::Px(int v) const { return screens::Scale(v, cursorDpi_); }
+
+bool Tick::OnScreen(Point pt) const {
+  return !monitors_.empty() && screens::OnAny(monitors_, {pt.x, pt.y, 1, 1});
 }
 
 void Tick::FocusUnder(Point pt) {
   Platform& p = app_.platform();
   p.sleep(30);
   ShowClipPanels();
-  BringToFront(TopWindowAt({pt.x, pt.y - 10}));
+  BringToFront(TopWindowAt({pt.x, pt.y - Px(10)}));
   p.sleep(30);
   keys::Escape42(p);
   keys::Escape42(p);

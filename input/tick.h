@@ -26,6 +26,10 @@ struct TickState {
   Point leftRelease;        // first tick after an armed left release
   Point dragAnchor;         // saved when a drag begins; clicks replay there
   Point rightdnPoint;       // cursor when "rightdn" was last seen
+  // Whether the right-press and left-hold points hold a press: x = 0 is a
+  // point like any other where a monitor lies left of the main one.
+  bool rightPressSet = false;
+  bool leftHoldSet = false;
 
   int stillCount = 0;       // ticks held still since the press
   std::array<int, 20> stillX{}, stillY{};
@@ -62,6 +66,7 @@ class Tick {
   TickState& state() { return s_; }
   const TickState& state() const { return s_; }
 
+  // Distances in 96-DPI units, scaled for the monitor under the pointer.
   static constexpr int kNear = 3;           // two points within 3 px are the same
   static constexpr int kClipboardWait = 20; // ticks
   static constexpr int kLongRightPress = 20;
@@ -71,10 +76,13 @@ class Tick {
   // linear in the copied text even after a huge single-line copy.
   static constexpr int kMaxIndent = 1024;
 
-  static bool Same(Point a, Point b) {
-    return (a.x - b.x <= kNear && b.x - a.x <= kNear) &&
-           (a.y - b.y <= kNear && b.y - a.y <= kNear);
-  }
+  // Two points within kNear of each other, scaled for the DPI of the
+  // monitor under the first.
+  bool Same(Point a, Point b) const;
+  // `v` 96-DPI units in pixels of the monitor under the pointer.
+  int Px(int v) const;
+  // Whether a screen point lies on a monitor.
+  bool OnScreen(Point pt) const;
 
   // The lines of a copied block shifted so that line 0's text starts at
   // `column` (bytes of GBK text; blanks are single spaces). Returns the
@@ -120,7 +128,8 @@ class Tick {
   bool OverBarOrBrowser();
   void BringToFront(Wnd w);
   void ShowClipPanels();
-  void ShowClipWidget(int x, int y);
+  // The clip widget (dx, dy) from the pointer, on the pointer's monitor.
+  void ShowClipWidget(int dx, int dy);
   void FocusUnder(Point p);
   void InsertSmartClipboard(const std::string& text);
   int BarEdit2Ticks();           // the bar's Edit2 number / 20
@@ -129,6 +138,8 @@ class Tick {
 
   App& app_;
   TickState s_;
+  std::vector<Monitor> monitors_;  // read at the start of every tick
+  int cursorDpi_ = 96;             // of the monitor under the pointer
 };
 
 }  // namespace sq

@@ -8,6 +8,7 @@
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/relays.h"
+#include "app/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
@@ -24,8 +25,9 @@ void Tick::Relays() {
   Platform& p = a.platform();
   // The right-press word of rightform goes to the life panel.
   a.lifeform->Panel22.SetCaption(a.rightform->Caption());
-  // The pointer.
+  // The pointer, and the DPI of its monitor for the distances of this tick.
   s_.cursor = p.getCursorPos();
+  cursorDpi_ = screens::At(monitors_, s_.cursor).dpi;
   // The scroll-mode caption and the class under the pointer to Form2.
   const std::string scroll = a.qirForm3->Caption();
   a.Form2->SetCaption(scroll);
@@ -39,7 +41,7 @@ void Tick::LeftPressAndCaretReset() {
   Platform& p = app_.platform();
   if (p.isKeyDown(vk::LButton)) s_.leftPress = s_.cursor;
   const int dy = s_.cursor.y - s_.leftPress.y;
-  if (dy <= kCaretBand && -dy <= kCaretBand) {
+  if (dy <= Px(kCaretBand) && -dy <= Px(kCaretBand)) {
     if (!app_.lifeform->Caption().empty()) app_.lifeform->SetCaption("");
     if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
   }
@@ -59,7 +61,7 @@ void Tick::ScrollModeResets() {
   if (start.Visible() && mail::Starts(marks.Item(1), "ystop==/ystop stopdrag")) {
     marks.SetItem(1, "new ystop--");
     start.Hide();
-    if (start.Left() >= 0) p.setCursorPos({start.Left(), start.Top()});
+    if (OnScreen({start.Left(), start.Top()})) p.setCursorPos({start.Left(), start.Top()});
     a.qirForm3->SetCaption("123ok ystop");
   }
 }
@@ -84,12 +86,13 @@ void Tick::ParkWidgets() {
   }
   const Rect r = bar.Bounds();
   if (!(r.width == 180 && r.height == 250) && bar.Panel4.Visible()) bar.Panel4.Hide();
-  if (r.width == 400 && r.height == 350 && r.left > 0 && !OverBar()) bar.Park();
-  if (r.width < 100 && r.height <= 30 && r.left > 0 && !OverBar()) {
+  const bool shown = bar.Shown();
+  if (r.width == 400 && r.height == 350 && shown && !OverBar()) bar.Park();
+  if (r.width < 100 && r.height <= 30 && shown && !OverBar()) {
     // The pointer left the clip widget: let go of whatever it was doing.
     if (p.isKeyDown(vk::LButton)) p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
     if (p.isKeyDown(vk::RButton)) {
-      BringToFront(TopWindowAt({s_.cursor.x - 8, s_.cursor.y}));
+      BringToFront(TopWindowAt({s_.cursor.x - Px(8), s_.cursor.y}));
       keys::Escape(p);
       keys::Escape(p);
       bar.Park();
@@ -147,9 +150,9 @@ void Tick::LeftDownParkBar() {
   if (!p.isKeyDown(vk::LButton)) return;
   Wnd under = p.windowFromPoint(s_.cursor);
   if (under && p.isChild(a.qirForm3->Handle(), under)) return;
-  if (a.easyie->Left() >= 0) return;
+  if (a.easyie->Shown()) return;
   Tqircom& bar = *a.qircom;
-  if (bar.Width() < 20 && bar.Left() >= 0) bar.SetLeft(-1000);
+  if (bar.Width() < 20 && bar.Shown()) bar.ParkAt(-1000);
   s_.gowebOnce = false;
 }
 
