@@ -17,6 +17,14 @@
 //   items CLASS NAME               items of list control NAME, one a line
 //   item CLASS NAME INDEX          one item ("" when out of range, exit 1)
 //   rect CLASS                     left top width height
+//   crect CLASS NAME               the same for control NAME
+//   dpi CLASS                      "system S window W awareness A": the system
+//                                  DPI, the window's DPI and its process's DPI
+//                                  awareness (0 unaware, 1 system, 2 per
+//                                  monitor; -1 where the system lacks the call)
+//   monitors                       "left top width height dpi", one a line
+// The probe itself is per-monitor DPI aware, so every rectangle it reads is
+// in physical pixels.
 //   has-child CLASS CHILDCLASS     1 when a window of CHILDCLASS is inside
 //   visible CLASS                  1 or 0 (style bit)
 //   notepad                        the text of Notepad's edit control
@@ -272,7 +280,39 @@ int Usage() {
 
 }  // namespace
 
+namespace {
+template <class F>
+F Api(const wchar_t* dll, const char* name) {
+  HMODULE m = GetModuleHandleW(dll);
+  if (!m) m = LoadLibraryW(dll);
+  return m ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
+}
+
+std::wstring RectText(const RECT& r) {
+  return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+         std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top);
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR m, HDC, LPRECT, LPARAM) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(m, &mi)) return TRUE;
+  UINT dx = 0, dy = 0;
+  auto forMonitor = Api<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(L"shcore.dll", "GetDpiForMonitor");
+  if (!forMonitor || FAILED(forMonitor(m, 0, &dx, &dy))) dx = 0;
+  Out(RectText(mi.rcMonitor) + L" " + std::to_wstring(dx));
+  return TRUE;
+}
+}  // namespace
+
 int main() {
+  // Physical pixels: per-monitor aware (V2, else V1) where the system has it.
+  if (auto ctx = Api<BOOL(WINAPI*)(HANDLE)>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
+    if (!ctx(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))))
+      ctx(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));
+  } else if (auto aware = Api<BOOL(WINAPI*)()>(L"user32.dll", "SetProcessDPIAware")) {
+    aware();
+  }
   std::vector<std::wstring> a = Args();
   if (a.size() < 2) return Usage();
   const std::wstring& cmd = a[1];
@@ -328,6 +368,31 @@ int main() {
     if (!f || !GetWindowRect(f, &r)) return 1;
     Out(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
         std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+    return 0;
+  }
+  if (cmd == L"crect" && need(2)) {
+    RECT r{};
+    HWND c = Control(a[2], a[3]);
+    if (!c || !GetWindowRect(c, &r)) return 1;
+    Out(RectText(r));
+    return 0;
+  }
+  if (cmd == L"dpi" && need(1)) {
+    HWND f = Form(a[2]);
+    if (!f) return 1;
+    auto sys = Api<UINT(WINAPI*)()>(L"user32.dll", "GetDpiForSystem");
+    auto win = Api<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+    auto ctx = Api<HANDLE(WINAPI*)(HWND)>(L"user32.dll", "GetWindowDpiAwarenessContext");
+    auto awareness = Api<int(WINAPI*)(HANDLE)>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
+    const int s = sys ? static_cast<int>(sys()) : -1;
+    const int w = win ? static_cast<int>(win(f)) : -1;
+    const int aw = ctx && awareness ? awareness(ctx(f)) : -1;
+    Out(L"system " + std::to_wstring(s) + L" window " + std::to_wstring(w) + L" awareness " +
+        std::to_wstring(aw));
+    return 0;
+  }
+  if (cmd == L"monitors") {
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
     return 0;
   }
   if (cmd == L"visible" && need(1)) {
