@@ -6,6 +6,10 @@
 #                                        64-bit: the program's header decides
 #                                        which Wine runs it)
 #   SQ_E2E_ONLY="t_start t_alt_tap" e2e/run.sh DIR    runs the named tests only
+#   SQ_E2E_DPI=144 e2e/run.sh DIR       the display at 144 DPI (Wine's
+#                                        LogPixels) in a prefix of its own
+#                                        (DIR/e2e-cache-dpi144); sizes and
+#                                        offsets the checks expect scale
 #   e2e/all.sh runs it on every Wine the machine can run.
 #
 # One session: an X server (Xvfb unless $DISPLAY answers), a private zh_CN
@@ -38,7 +42,14 @@ if [ $# -lt 1 ] || [ ! -d "$1" ]; then
 fi
 BUILD=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
-CACHE=${SQ_E2E_CACHE:-$BUILD/e2e-cache}
+# The display's DPI. Anything but 96 gets its own cached prefix, so the
+# setting never reaches the runs at 96.
+DPI=${SQ_E2E_DPI:-96}
+case "$DPI" in
+  96) CACHE=${SQ_E2E_CACHE:-$BUILD/e2e-cache} ;;
+  *[!0-9]* | '') echo "SQ_E2E_DPI must be a number" >&2; exit 2 ;;
+  *) CACHE=${SQ_E2E_CACHE:-$BUILD/e2e-cache-dpi$DPI} ;;
+esac
 WORK=$BUILD/e2e-work
 LOGS=$BUILD/e2e-logs
 SUITE_START=$(date +%s)
@@ -122,6 +133,12 @@ DESKTOP=$(sq_desktop)
 sq_start_x || { echo "0 passed, 1 failed"; exit 1; }
 sq_make_locale || { echo "locale build failed, see $LOGS/localedef.log" >&2; echo "0 passed, 1 failed"; exit 1; }
 sq_make_prefix || { echo "prefix build failed, see $LOGS/wineboot.log" >&2; echo "0 passed, 1 failed"; exit 1; }
+if [ "$DPI" != 96 ]; then
+  timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f \
+    >>"$LOGS/wineboot.log" 2>&1
+  timeout 60 wineserver -w
+fi
+echo "display at $DPI DPI" >&2
 timeout 10 wineserver -k >/dev/null 2>&1
 sq_make_work "$BUILD" "$WORK"
 # The working directory as the program sees it (Wine maps / to Z:).
@@ -132,6 +149,12 @@ WORK_WIN=$(winepath -w "$WORK" 2>/dev/null)
 timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 
 # ------------------------------------------------------------------ checks
+
+# sc V: V 96-DPI units in pixels at the display's DPI, rounded half away
+# from zero as the program rounds.
+sc() {
+  if [ "$1" -ge 0 ]; then echo $(( ($1 * DPI + 48) / 96 )); else echo $(( ($1 * DPI - 48) / 96 )); fi
+}
 
 # expect NAME GOT WANT
 expect() {
@@ -282,7 +305,8 @@ t_mouse_words() {
 # Holding the left button still starts a drag once the hold passes the
 # settings panel's time (wr.ini here: 300 ms, so more than 15 ticks of
 # 40 ms): the small title window comes up at the pointer, 100 x 27 at
-# (x - 52, y - 40). A press that moves first starts none. It runs before
+# (x - 52, y - 40), all scaled for the display's DPI. A press that moves
+# first starts none. It runs before
 # the Ctrl taps of the other tests: a Ctrl tap starts a drag of its own,
 # and while that one is on (the title window's caption says so) no new one
 # is counted.
@@ -294,7 +318,9 @@ t_drag_start() {
   local shown
   shown=$(probe rect TqirForm4)
   xdotool mouseup 1
-  expect "drag: a still press shows the title window at the pointer" "$shown" "798 160 100 27"
+  local title
+  title="$((850 + $(sc -52))) $((200 + $(sc -40))) $(sc 100) $(sc 27)"
+  expect "drag: a still press shows the title window at the pointer" "$shown" "$title"
   sleep 0.3
   xdotool mousemove 900 420
   sleep 0.2
@@ -304,7 +330,22 @@ t_drag_start() {
   sleep 1.2
   shown=$(probe rect TqirForm4)
   xdotool mouseup 1
-  expect "drag: a press that moved starts no drag" "$shown" "798 160 100 27"
+  expect "drag: a press that moved starts no drag" "$shown" "$title"
+}
+
+# The program declares per-monitor DPI awareness in its manifest and lays
+# its stored 96-DPI layouts out for the display's DPI: the windows have
+# their scaled sizes in physical pixels (the probe reads physical pixels).
+t_dpi() {
+  expect "dpi: the program is per-monitor aware at the display's DPI" \
+    "$(probe dpi TqirForm3)" "system $DPI window $DPI awareness 2"
+  expect "dpi: the mouse picture window's size" \
+    "$(probe rect Tmousepp | cut -d' ' -f3-)" "$(sc 336) $(sc 67)"
+  expect "dpi: a control of it" "$(probe crect Tmousepp Panel1 | cut -d' ' -f3-)" "$(sc 336) $(sc 67)"
+  expect "dpi: the wheel tip's size" "$(probe rect Twheeltipform | cut -d' ' -f3-)" "$(sc 104) $(sc 18)"
+  expect "dpi: the life panel at the bottom left" "$(probe rect Tlifeform)" \
+    "0 $((768 - $(sc 30))) $(sc 32) $(sc 32)"
+  expect "dpi: parked windows keep the stored place" "$(probe rect Twheeltipform | cut -d' ' -f1)" -2000
 }
 
 # The tray icon exists (Wine shows a task bar only while an icon exists) and
@@ -494,7 +535,7 @@ t_no_dll() {
   timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 }
 
-ALL_TESTS="t_start t_startup_captions t_startup_state t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_taskbar t_close t_exit_code t_no_dll"
+ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_taskbar t_close t_exit_code t_no_dll"
 
 # ------------------------------------------------------------------ run
 
