@@ -14,7 +14,24 @@ namespace {
 
 void BM_IdleTick(benchmark::State& state) {
   const int windows = static_cast<int>(state.range(0));
+  // range(1): how many monitors; the pointer's is a second one, left of the
+  // main monitor at 150 %, so every distance of the tick is scaled.
+  const int monitors = static_cast<int>(state.range(1));
   SimDesktop sim;
+  if (monitors > 1) {
+    std::vector<Monitor> ms;
+    Monitor main;
+    main.rect = main.work = {0, 0, 1024, 768};
+    main.primary = true;
+    ms.push_back(main);
+    for (int i = 1; i < monitors; ++i) {
+      Monitor m;
+      m.rect = m.work = {-1440 * i, 0, 1440, 900};
+      m.dpi = 144;
+      ms.push_back(m);
+    }
+    sim.setMonitors(ms);
+  }
   App app(sim);
   if (!app.Start()) {
     state.SkipWithError("start-up failed");
@@ -24,7 +41,7 @@ void BM_IdleTick(benchmark::State& state) {
   for (int i = 0; i < windows; ++i)
     sim.addWindow("Foreign", "window " + std::to_string(i),
                   {(i * 37) % 900, (i * 23) % 650, 120, 90});
-  sim.moveMouse(500, 400);
+  sim.moveMouse(monitors > 1 ? -700 : 500, 400);
   sim.advance(400);  // let every form settle
   Tick& tick = app.qirinputor->tick();
   const auto before = tick.state().runs;
@@ -33,10 +50,11 @@ void BM_IdleTick(benchmark::State& state) {
   }
   if (tick.state().runs - before != static_cast<std::uint64_t>(state.iterations()))
     state.SkipWithError("the tick did not run on every iteration");
-  state.SetLabel(std::to_string(windows) + " foreign windows");
+  state.SetLabel(std::to_string(windows) + " foreign windows, " + std::to_string(monitors) +
+                 " monitor(s)");
 }
 
-BENCHMARK(BM_IdleTick)->Arg(10)->Arg(500);
+BENCHMARK(BM_IdleTick)->Args({10, 1})->Args({500, 1})->Args({10, 2})->Args({10, 4});
 
 }  // namespace
 }  // namespace sq
