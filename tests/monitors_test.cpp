@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/formmain.h"
+#include "app/wrpyreadpanel.h"
 #include "app/screens.h"
 #include "bar/mousepp.h"
 #include "bar/wheeltipform.h"
@@ -319,6 +320,45 @@ TEST(Monitors, ParkedWindowsStayOffAMonitorPluggedInLeft) {
   d.sim.setMonitors(LeftAndMain(120));
   d.app.mousepp->Park();
   EXPECT_EQ(d.sim.getWindowRect(d.app.mousepp->Handle()).left, -2000);
+}
+
+}  // namespace
+}  // namespace sq::testing
+
+namespace sq::testing {
+namespace {
+
+TEST(Monitors, AFormTheUserMovesToAnotherMonitorTakesItsDpi) {
+  // The settings panel has a frame the user can drag. The system tells the
+  // form of the new DPI once most of it lies on the other monitor.
+  Desk d;
+  d.sim.setMonitors(LeftAndMain(144));
+  ASSERT_TRUE(d.Start());
+  Twrpyreadpanel& panel = *d.app.wrpyreadpanel;
+  d.app.FormMain->N1Click();  // shown on the main monitor
+  panel.SetLeft(100);
+  panel.SetTop(100);
+  const Rect units = panel.Bounds();
+  const Rect edit = panel.Edit2.Bounds();
+  ASSERT_TRUE(panel.Shown());
+  ASSERT_EQ(d.sim.getWindowRect(panel.Handle()).width, units.width);
+
+  Rect r = d.sim.getWindowRect(panel.Handle());
+  r.left = -r.width + 10;  // all but 10 px on the left monitor
+  d.sim.setBounds(panel.Handle(), r);
+  const Rect moved = d.sim.getWindowRect(panel.Handle());
+  EXPECT_EQ(moved.left, r.left);  // the corner stays where the user put it
+  EXPECT_EQ(moved.width, screens::Scale(units.width, 144));
+  EXPECT_EQ(moved.height, screens::Scale(units.height, 144));
+  EXPECT_EQ(panel.Bounds().width, units.width);  // the same layout in units
+  EXPECT_EQ(panel.Edit2.Bounds(), edit);
+  EXPECT_EQ(d.sim.getBounds(panel.Edit2.Handle()).width, screens::Scale(edit.width, 144));
+  EXPECT_EQ(d.sim.window(panel.Edit2.Handle())->dpi, 144);
+
+  // Back on the main monitor: the 100 % layout again.
+  d.sim.setBounds(panel.Handle(), {200, 100, moved.width, moved.height});
+  EXPECT_EQ(d.sim.getWindowRect(panel.Handle()), (Rect{200, 100, units.width, units.height}));
+  EXPECT_EQ(d.sim.window(panel.Edit2.Handle())->dpi, 96);
 }
 
 }  // namespace
