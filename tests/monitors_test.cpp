@@ -322,11 +322,6 @@ TEST(Monitors, ParkedWindowsStayOffAMonitorPluggedInLeft) {
   EXPECT_EQ(d.sim.getWindowRect(d.app.mousepp->Handle()).left, -2000);
 }
 
-}  // namespace
-}  // namespace sq::testing
-
-namespace sq::testing {
-namespace {
 
 TEST(Monitors, AFormTheUserMovesToAnotherMonitorTakesItsDpi) {
   // The settings panel has a frame the user can drag. The system tells the
@@ -359,6 +354,29 @@ TEST(Monitors, AFormTheUserMovesToAnotherMonitorTakesItsDpi) {
   d.sim.setBounds(panel.Handle(), {200, 100, moved.width, moved.height});
   EXPECT_EQ(d.sim.getWindowRect(panel.Handle()), (Rect{200, 100, units.width, units.height}));
   EXPECT_EQ(d.sim.window(panel.Edit2.Handle())->dpi, 96);
+}
+
+
+TEST(Monitors, RightButtonMenuComesUpAtThePointerOnEitherMonitor) {
+  // With the right-button menu on, a right press shows the clip widget at
+  // (x - 42, y - 16) units over a fresh window list.
+  struct Row { Point at; const char* bar; };
+  const std::vector<Row> rows = {
+      {{500, 400}, "458,384 70x24"},
+      {{-700, 400}, "-763,376 105x36"},
+      {{-1430, 10}, "-1440,0 105x36"},  // the left monitor's top left corner
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE("right press at " + std::to_string(r.at.x) + "," + std::to_string(r.at.y));
+    Desk d;
+    StartWithPages(d, LeftAndMain(144), r.at);
+    d.app.qircom->rightrb.SetChecked(true);
+    d.sim.rightDown();
+    d.Ticks(1);
+    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.qircom->Handle())), r.bar);
+    d.sim.rightUp();
+    d.Ticks(1);
+  }
 }
 
 }  // namespace
