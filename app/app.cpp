@@ -2,8 +2,8 @@
 
 #include "app/caretinfo.h"
 #include "app/formmain.h"
-#include "app/screens.h"
 #include "app/relays.h"
+#include "app/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/mousepp.h"
 #include "bar/qircom.h"

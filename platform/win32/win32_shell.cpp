@@ -227,8 +227,13 @@ std::vector<Monitor> Win32Platform::monitors() {
   // a window hears of a display or DPI change.
   const DWORD now = GetTickCount();
   if (monitorsValid_ && now - monitorsAt_ < 500) return monitors_;
-  static auto dpiFor = reinterpret_cast<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(
-      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
+  using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const DpiForMonitor dpiFor = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore ? reinterpret_cast<DpiForMonitor>(
+                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
   HDC dc = GetDC(nullptr);
   const int systemDpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
   if (dc) ReleaseDC(nullptr, dc);
