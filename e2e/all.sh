@@ -6,8 +6,9 @@
 # The 32-bit build runs on 32-bit Wine where the machine runs 32-bit
 # programs (found by running one: some machines boot with the kernel's
 # 32-bit emulation off); the 64-bit build always runs, on 64-bit Wine.
-# SQ_FORCE_WIN64=1 takes the 64-bit-only path on any machine. Each build
-# keeps its own Wine prefix. The last line adds up both runs.
+# SQ_FORCE_WIN64=1 takes the 64-bit-only path on any machine. The 64-bit
+# build then runs once more with the display at 144 DPI. Each build and DPI
+# keeps its own Wine prefix. The last line adds up all runs.
 set -u
 if [ $# -ne 2 ]; then
   echo "usage: $0 WIN32_BUILD WIN64_BUILD" >&2
@@ -40,5 +41,7 @@ else
   echo "32-bit programs cannot run on this machine: the 32-bit build was not run end to end"
 fi
 run_one "64-bit build" "$2"
+# Once more with the display scaled to 144 DPI (a prefix of its own).
+SQ_E2E_DPI=144 run_one "64-bit build at 144 DPI" "$2"
 echo "$passed passed, $failed failed"
 exit "$status"
