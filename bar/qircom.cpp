@@ -20,8 +20,9 @@ void Tqircom::FormCreate() {
 
 void Tqircom::Timer1Timer() {
   // Every new word the hook library wrote into the caption enters the key
-  // history, newest first.
+  // history, newest first; then the library's next word may come.
   mail::RecordKeyWord(ListBox8, Caption());
+  platform().mailboxSeen(Handle());
 }
 
 void Tqircom::Button1Click() {}

@@ -150,7 +150,10 @@ bool Tick::CopyLinesGesture() {
   Tqircom& bar = *a.qircom;
   if (mail::Starts(a.qirForm3->Caption(), "down/")) {
     s_.captureFlag = false;
-    a.qirinputor->SetCaption("old--lm");
+    // A left press ends whatever key word is pending, but not one that no
+    // tick has looked at yet: that one is answered first, and a later tick
+    // that still finds the press does this.
+    if (!InputUnread()) a.qirinputor->SetCaption("old--lm");
   }
   if (p.isKeyDown(vk::LButton)) s_.captureFlag = false;
   if (!(s_.captureFlag || mail::Is(bar.Panel19.Caption(), "xx copy"))) return false;
@@ -189,13 +192,19 @@ void Tick::CaptureAfterCopy() {
   Platform& p = a.platform();
   Tqircom& bar = *a.qircom;
   Tlifeform& life = *a.lifeform;
+  // Once seen, the capture counts on by itself, whatever the input caption
+  // reads by then: a key released right after the copy, or the input
+  // method's idle word, no longer keeps the copy out of the smart
+  // clipboard. The caption's words below only retire the copy word, so
+  // they are written only while it is there.
+  const bool word = mail::Is(a.qirinputor->Caption(), "key--shiftc--copy--ok");
   ++s_.captureCounter;
   if (mail::Starts(life.Panel7.Caption(), kNearLeft)) life.leftselect.SetCaption("left exit");
   if (s_.captureCounter <= 2) return;
 
-  // Third sighting: the copied text enters the smart clipboard, aligned.
+  // Third tick: the copied text enters the smart clipboard, aligned.
   s_.captureCounter = 0;
-  a.qirinputor->SetCaption("key--wwccok2");
+  if (word) a.qirinputor->SetCaption("key--wwccok2");
   const std::string text = p.getClipboardText();
   InsertSmartClipboard(text);
   life.Panel2.SetCaption("c3");
@@ -217,11 +226,13 @@ void Tick::CaptureAfterCopy() {
     s_.captureColumn = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30));
     bar.BitBtn2.SetCaption(std::to_string(s_.captureColumn));
   }
-  a.qirinputor->SetCaption("old--key--wwccok3");
+  if (word) a.qirinputor->SetCaption("old--key--wwccok3");
   bar.Edit1.SetCaption(text);
   a.easyie->Edit1.SetCaption(text);
-  a.qirinputor->SetCaption("old--cap");
-  if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, "xx//old--27");
+  if (word) {
+    a.qirinputor->SetCaption("old--cap");
+    if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, "xx//old--27");
+  }
   life.Panel2.SetCaption("cpok");
   s_.captureFlag = true;
 }

@@ -219,7 +219,7 @@ void Tick::InputMethodAndKeys() {
     keys::Press(p, vk::Delete);
     return;
   }
-  if (mail::Is(in.Caption(), "key--shiftc--copy--ok")) CaptureAfterCopy();
+  if (mail::Is(in.Caption(), "key--shiftc--copy--ok") || s_.captureCounter > 0) CaptureAfterCopy();
   if (mail::Is(in.Caption(), "key--ccok1")) {
     in.SetCaption("key--ccok2");
     in.SetCaption("key--ccok3");

@@ -157,7 +157,8 @@ bool Tick::DragStops() {
   } else {
     if (mail::Has(word, "wheel")) s_.wheelStopSeen = word;
     else scroll.SetCaption("qq--ystop");
-    a.qirinputor->SetCaption("old--lm");
+    // A key word that no tick has looked at yet is answered, not ended.
+    if (!InputUnread()) a.qirinputor->SetCaption("old--lm");
     s_.rightReleaseCount = 0;
     s_.zGuard = false;
     if (s_.dragActive) {

@@ -28,30 +28,85 @@ void Tick::Run() {
   if (!Ready()) return;
   ++s_.runs;
   monitors_ = screens::Query(app_.platform());
+  BeginReading();
+  EndReading(Steps());
+}
+
+bool Tick::Steps() {
   Relays();
   LeftPressAndCaretReset();
   ScrollModeResets();
   SelectionWords();
   RightClickReplay();
-  if (KeyHistoryGestures()) return;
-  if (PasteRequest()) return;
-  if (CopyLinesStage()) return;
-  if (CopyLinesGesture()) return;
-  if (ZGuard()) return;
+  if (KeyHistoryGestures()) return false;
+  if (PasteRequest()) return false;
+  if (CopyLinesStage()) return false;
+  if (CopyLinesGesture()) return false;
+  if (ZGuard()) return false;
   ParkWidgets();
-  if (RightChords()) return;
+  if (RightChords()) return false;
   TitleWordsAndCtrlTap();
-  if (DragStops()) return;
+  if (DragStops()) return false;
   LeftformOverBar();
-  if (RightPress()) return;
-  if (LeftRelease()) return;
-  if (LeftHold()) return;
+  if (RightPress()) return false;
+  if (LeftRelease()) return false;
+  if (LeftHold()) return false;
   HideMainForm();
   InputHistoryPatterns();
   RecordInputCaption();
   SiblingWords();
   LeftDownParkBar();
   InputMethodAndKeys();
+  return true;
+}
+
+// ---- reading the mailboxes -------------------------------------------
+
+namespace {
+void Begin(MailboxRead& r, const std::string& word) {
+  if (word == r.atStart) {
+    if (r.ticks < 2) ++r.ticks;
+  } else {
+    r.atStart = word;
+    r.ticks = 1;
+  }
+}
+
+// Whether the word now in the caption counts as read after this tick.
+bool Read(const MailboxRead& r, const std::string& now, bool whole) {
+  return now == r.atStart && (whole || r.ticks >= 2);
+}
+
+// A word that marks something as handled ("old--" in the input caption)
+// or that no reader tests (beginning with "xx" or "qq"): when the tick
+// leaves one, nothing is left for a later tick to look at.
+bool DoneWith(const std::string& word) {
+  return mail::Starts(word, "old--") || mail::Starts(word, "xx") || mail::Starts(word, "qq");
+}
+}  // namespace
+
+void Tick::BeginReading() {
+  Begin(s_.inputRead, app_.qirinputor->Caption());
+  Begin(s_.scrollRead, app_.qirForm3->Caption());
+}
+
+void Tick::EndReading(bool whole) {
+  Platform& p = app_.platform();
+  const std::string input = app_.qirinputor->Caption();
+  if (Read(s_.inputRead, input, whole) || (whole && DoneWith(input))) {
+    s_.inputRead.seen = input;
+    p.mailboxSeen(app_.qirinputor->Handle());
+  }
+  const std::string scroll = app_.qirForm3->Caption();
+  if (Read(s_.scrollRead, scroll, whole) || (whole && DoneWith(scroll))) {
+    s_.scrollRead.seen = scroll;
+    p.mailboxSeen(app_.qirForm3->Handle());
+  }
+}
+
+bool Tick::InputUnread() {
+  const MailboxRead& r = s_.inputRead;
+  return r.atStart != r.seen && app_.qirinputor->Caption() == r.atStart;
 }
 
 // ---- shared helpers ----------------------------------------------------

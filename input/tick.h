@@ -15,6 +15,19 @@ namespace sq {
 
 class App;
 
+// The tick's reading of one caption mailbox whose reader it is (the input
+// caption, the scroll-mode caption). A word counts as read, and the hook
+// library's next word for the caption may then be written, once a whole
+// tick has run over it unchanged (or, when ticks keep ending early, once
+// two ticks in a row have found it). A word the tick writes itself is read
+// by the next tick, so a request it leaves for that tick is not overwritten;
+// in the input caption an "old--" word the tick leaves is done with at once.
+struct MailboxRead {
+  std::string atStart;  // the word found at the start of this tick
+  int ticks = 0;        // ticks in a row that started with that word
+  std::string seen;     // the word last reported read
+};
+
 // Everything the tick keeps between ticks. Zero at start unless noted.
 struct TickState {
   std::uint64_t runs = 0;   // ticks that got past the readiness check
@@ -39,7 +52,9 @@ struct TickState {
   int copyLinesWait = 0;    // ticks of the copy-lines stage
   int copyLinesCount = 0;   // lines counted when the stage was armed
   std::string savedText;    // S1: clipboard text the last line copy took
-  int captureCounter = 0;   // sightings of "key--shiftc--copy--ok"
+  // Ticks since the first sighting of "key--shiftc--copy--ok"; while
+  // above 0 the capture is under way and counts on by itself.
+  int captureCounter = 0;
   int captureColumn = 0;
 
   bool selectArmed = false;
@@ -56,6 +71,7 @@ struct TickState {
   // A stop word that carries "wheel" is left as written; this remembers the
   // one last answered so it is answered once, not on every later tick.
   std::string wheelStopSeen;
+  MailboxRead inputRead, scrollRead;
 };
 
 class Tick {
@@ -93,6 +109,13 @@ class Tick {
 
  private:
   bool Ready() const;
+  // Steps 1 to 28; false when a step ended the tick before step 23.
+  bool Steps();
+  void BeginReading();
+  void EndReading(bool whole);
+  // The input caption holds a word from outside this tick that no whole
+  // tick has read yet.
+  bool InputUnread();
   // The steps in the order the tick takes them. Those returning bool end
   // the tick when they return true.
   void Relays();                 // captions copied to the mirrors

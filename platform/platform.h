@@ -223,6 +223,16 @@ class Platform {
   virtual unsigned windowProcessId(Wnd w) = 0;
   virtual void setFocus(Wnd w) = 0;
 
+  // ---- caption mailboxes ------------------------------------------------------
+  // The hook library's words for a window are written into its caption one
+  // at a time: a word waits while the caption holds a word that its reader
+  // has not read yet (any change of the caption, by any writer, counts as
+  // unread), and words wait in the order they came, a few at most (the
+  // oldest is dropped beyond that). The reader calls this once it has read
+  // the caption; the next waiting word is written after the running handler
+  // returns.
+  virtual void mailboxSeen(Wnd w) = 0;
+
   // ---- control state --------------------------------------------------------
   virtual int listCount(Wnd w) = 0;
   virtual std::string listItem(Wnd w, int i) = 0;        // "" when out of range

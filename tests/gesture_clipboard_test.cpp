@@ -94,12 +94,13 @@ struct CopyRow {
 };
 
 // Selects all of the editor's text and presses Ctrl+C, holding it until the
-// tick has answered; returns the tick's Ctrl+C events.
+// tick has answered; returns the tick's Ctrl+C events. Ctrl is down for a
+// tick first, so that C's word is written at once.
 void CopyWithCtrlC(Desk& d, Wnd ed, const std::string& text, std::size_t& mark) {
   d.sim.setEditorText(ed, text);
   d.sim.setSelection(ed, 0, text.size());
   d.sim.keyDown(vk::Control);
-  d.sim.advance(25);
+  d.Ticks(1);
   mark = d.sim.mark();
   d.sim.keyDown('C');
   d.Ticks(1);

@@ -312,6 +312,8 @@ void SimDesktop::setWindowText(Wnd w, const std::string& text) {
   std::string old = std::move(r->caption);
   r->caption = text;
   if (r->editor) r->caret = r->anchor = text.size();
+  // A new word in a top-level caption is unread until its reader says so.
+  if (r->parent == 0 && old != r->caption) delivery_.Changed(w);
   logCaption(*r, old);
 }
 

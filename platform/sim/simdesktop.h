@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "input/hookwords.h"
+#include "input/worddelivery.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -235,6 +236,8 @@ class SimDesktop : public Platform {
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
   void setFocus(Wnd w) override;
+
+  void mailboxSeen(Wnd w) override;
 
   int listCount(Wnd w) override;
   std::string listItem(Wnd w, int i) override;
@@ -447,9 +450,19 @@ class SimDesktop : public Platform {
   Wnd hookWindow() const { return hookWnd_; }
   const std::vector<std::string>& libraryLoads() const { return loads_; }
   const std::vector<Module>& libraryFrees() const { return frees_; }
-  // The words the hook produced so far, with the ones applied.
-  struct HookWordRecord { Word word; bool applied; };
+  // The hook's words as they were delivered, in delivery order: written
+  // into their caption (applied), refused (no such window, or the caption
+  // did not read the word's condition) or dropped from a full waiting line.
+  // A word still waiting for its reader is not in the record yet.
+  struct HookWordRecord {
+    Word word;
+    bool applied = false;
+    bool dropped = false;
+  };
   const std::vector<HookWordRecord>& hookWords() const { return hookWords_; }
+  // Words waiting for the reader of w to read its caption.
+  std::size_t waitingWords(Wnd w) const { return delivery_.Waiting(w); }
+  std::uint64_t droppedWords() const { return delivery_.Dropped(); }
 
   // ---- process ----
   bool quitPosted() const { return quitPosted_; }
@@ -524,12 +537,13 @@ class SimDesktop : public Platform {
   // and the hook's words for real input that arrived meanwhile (the real
   // library posts them to the input window).
   struct Pending {
-    enum { Key, Mouse, Words, Call } kind = Key;
+    enum { Key, Mouse, Words, Call, Deliver } kind = Key;
     int vk = 0, scan = 0;
     unsigned flags = 0;
     int dx = 0, dy = 0, data = 0;
     std::vector<Word> words;
     std::function<void()> call;
+    Wnd wnd = 0;  // Deliver: the mailbox whose waiting words may go on
   };
   // Runs fn as a handler now, or after the running handler returns.
   void dispatch(std::function<void()> fn);
@@ -557,6 +571,11 @@ class SimDesktop : public Platform {
   void hookMouse(MouseAction a, int delta, bool injected);
   void applyWords(const std::vector<Word>& words);
   void applyWordsNow(const std::vector<Word>& words);
+  Wnd mailboxOf(Mailbox box);
+  // Writes one word into w's caption if its condition holds.
+  void writeWord(Wnd w, const Word& word);
+  // Writes w's waiting words until one changes its caption.
+  void deliverWaiting(Wnd w);
   void buttonDown();
   void deliverKey(int vk);
   void editorKey(SimWindow& e, int vk);
@@ -601,6 +620,7 @@ class SimDesktop : public Platform {
   bool mouseHook_ = false, keyHook_ = false;
   Wnd hookWnd_ = 0;
   HookWords composer_;
+  WordDelivery delivery_;
   std::vector<HookWordRecord> hookWords_;
   std::vector<std::string> loads_;
   std::vector<Module> frees_;

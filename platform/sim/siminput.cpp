@@ -207,7 +207,7 @@ void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
   e.flags = flags;
   log_.push_back(e);
   if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Key, vk, scan, flags, 0, 0, 0, {}, {}});
+    pending_.push_back({Pending::Key, vk, scan, flags, 0, 0, 0, {}, {}, 0});
     return;
   }
   applyKey(vk, (flags & keyflag::KeyUp) != 0, true, scan);
@@ -223,7 +223,7 @@ void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
   e.data = data;
   log_.push_back(e);
   if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Mouse, 0, 0, flags, dx, dy, data, {}, {}});
+    pending_.push_back({Pending::Mouse, 0, 0, flags, dx, dy, data, {}, {}, 0});
     return;
   }
   applyMouse(flags, dx, dy, data, true);
@@ -299,24 +299,57 @@ void SimDesktop::hookMouse(MouseAction a, int delta, bool injected) {
 void SimDesktop::applyWords(const std::vector<Word>& words) {
   if (words.empty()) return;
   if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Words, 0, 0, 0, 0, 0, 0, words, {}});
+    pending_.push_back({Pending::Words, 0, 0, 0, 0, 0, 0, words, {}, 0});
     return;
   }
   applyWordsNow(words);
 }
 
+Wnd SimDesktop::mailboxOf(Mailbox box) {
+  switch (box) {
+    case Mailbox::Input: return rec(hookWnd_) ? hookWnd_ : 0;
+    case Mailbox::Bar: return findWindow("Tqircom");
+    case Mailbox::Scroll: return findWindow("TqirForm3");
+  }
+  return 0;
+}
+
 void SimDesktop::applyWordsNow(const std::vector<Word>& words) {
   for (const Word& w : words) {
-    Wnd to = 0;
-    switch (w.box) {
-      case Mailbox::Input: to = rec(hookWnd_) ? hookWnd_ : 0; break;
-      case Mailbox::Bar: to = findWindow("Tqircom"); break;
-      case Mailbox::Scroll: to = findWindow("TqirForm3"); break;
+    const Wnd to = mailboxOf(w.box);
+    if (!to) {
+      hookWords_.push_back({w, false, false});
+      continue;
     }
-    bool ok = to && (w.onlyIf.empty() || getWindowText(to) == w.onlyIf);
-    if (ok) setWindowText(to, w.text);
-    hookWords_.push_back({w, ok});
+    const std::uint64_t dropped = delivery_.Dropped();
+    if (delivery_.Offer(to, w)) writeWord(to, w);
+    else if (delivery_.Dropped() != dropped) hookWords_.push_back({*delivery_.LastDropped(), false, true});
   }
+}
+
+void SimDesktop::writeWord(Wnd to, const Word& w) {
+  // The condition is tested when the word's turn comes, not when it arrived.
+  const bool ok = w.onlyIf.empty() || getWindowText(to) == w.onlyIf;
+  if (ok) setWindowText(to, w.text);
+  hookWords_.push_back({w, ok, false});
+}
+
+void SimDesktop::deliverWaiting(Wnd w) {
+  while (auto word = delivery_.Next(w)) writeWord(w, *word);
+}
+
+void SimDesktop::mailboxSeen(Wnd w) {
+  if (!rec(w)) return;
+  delivery_.Seen(w);
+  if (handlerDepth_ > 0) {
+    // Like the real backend's posted message: after the running handler.
+    Pending p;
+    p.kind = Pending::Deliver;
+    p.wnd = w;
+    pending_.push_back(std::move(p));
+    return;
+  }
+  deliverWaiting(w);
 }
 
 void SimDesktop::buttonDown() {
@@ -668,6 +701,7 @@ void SimDesktop::flushPending() {
         case Pending::Mouse: applyMouse(p.flags, p.dx, p.dy, p.data, true); break;
         case Pending::Words: applyWordsNow(p.words); break;
         case Pending::Call: runAsHandler(p.call); break;
+        case Pending::Deliver: deliverWaiting(p.wnd); break;
       }
       if (!pending_.empty() && i + 1 < batch.size()) {
         // Newly queued work goes after the rest of this batch.

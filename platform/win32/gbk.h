@@ -30,6 +30,15 @@ inline std::string Gbk(const wchar_t* w, int len = -1) {
 }
 inline std::string Gbk(const std::wstring& w) { return Gbk(w.c_str(), static_cast<int>(w.size())); }
 
+// Text of any window, ours or another program's, as UTF-16.
+inline std::wstring WindowTextW(HWND h) {
+  int n = GetWindowTextLengthW(h);
+  if (n <= 0) return {};
+  std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+  buf.resize(static_cast<size_t>(GetWindowTextW(h, buf.data(), n + 1)));
+  return buf;
+}
+
 // Text of any window, ours or another program's.
 inline std::string WindowText(HWND h) {
   int n = GetWindowTextLengthW(h);

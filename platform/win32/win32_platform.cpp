@@ -664,6 +664,11 @@ HWND Win32Platform::ownForm(const char* className) {
   return FindWindowW(Wide(className).c_str(), nullptr);
 }
 
+namespace {
+// Posted to a mailbox window by mailboxSeen: its waiting words may go on.
+constexpr UINT kDeliverMessage = WM_APP + 0x3A2;
+}  // namespace
+
 void Win32Platform::applyWord(HWND input, LPARAM lp) {
   const auto* b = reinterpret_cast<const hookmsg::WordBlock*>(lp);
   if (!b) return;
@@ -671,11 +676,27 @@ void Win32Platform::applyWord(HWND input, LPARAM lp) {
   if (b->box == 1) target = ownForm("Tqircom");
   if (b->box == 2) target = ownForm("TqirForm3");
   if (target) {
-    std::string onlyIf = hookmsg::WordOnlyIf(b);
-    if (onlyIf.empty() || w32::WindowText(target) == onlyIf)
-      SetWindowTextW(target, Wide(hookmsg::WordText(b)).c_str());
+    Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b)};
+    if (delivery_.Offer(W(target), word)) writeWord(target, word);
   }
   hookmsg::FreeWord(b);
+}
+
+void Win32Platform::writeWord(HWND to, const Word& word) {
+  // The condition is tested when the word's turn comes, not when it arrived.
+  if (word.onlyIf.empty() || w32::WindowText(to) == word.onlyIf)
+    SetWindowTextW(to, Wide(word.text).c_str());
+}
+
+void Win32Platform::deliverWaiting(HWND w) {
+  while (auto word = delivery_.Next(W(w))) writeWord(w, *word);
+}
+
+void Win32Platform::mailboxSeen(Wnd w) {
+  if (!w || !info(H(w))) return;
+  delivery_.Seen(w);
+  // The reader is inside its tick: the next word goes after it returns.
+  if (delivery_.Waiting(w) > 0) PostMessageW(H(w), kDeliverMessage, 0, 0);
 }
 
 void Win32Platform::paintPanel(HWND h, Info& in) {
@@ -720,6 +741,10 @@ LRESULT CALLBACK Win32Platform::WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM l
 LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == hookmsg::kWordMessage) {
     applyWord(h, lp);
+    return 0;
+  }
+  if (msg == kDeliverMessage) {
+    deliverWaiting(h);
     return 0;
   }
   if (msg == wm::DisplayChange || msg == wm::DpiChanged || msg == WM_SETTINGCHANGE)
@@ -775,6 +800,15 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_SETTEXT:
+      if (in && in->topLevel) {
+        // A new word in a form's caption, from any writer, is unread until
+        // its reader says so (WordDelivery).
+        const std::wstring before = w32::WindowTextW(h);
+        LRESULT r = DefWindowProcW(h, msg, wp, lp);
+        const auto* now = reinterpret_cast<const wchar_t*>(lp);
+        if (before != std::wstring(now ? now : L"")) delivery_.Changed(W(h));
+        return r;
+      }
       if (in && !in->topLevel) {
         LRESULT r = DefWindowProcW(h, msg, wp, lp);
         InvalidateRect(h, nullptr, TRUE);

@@ -1,7 +1,8 @@
 // The Win32 backend of the platform seam: a thin mapping of sq::Platform
 // onto user32, gdi32, shell32, advapi32 and ole32. Runs on the GUI thread
 // only; the one message from another thread is the hook library's word
-// (hook/hookmsg.h), which arrives through the queue like any other.
+// (hook/hookmsg.h), which arrives through the queue like any other and is
+// written into its caption by the rule of WordDelivery.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "input/worddelivery.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -54,6 +56,9 @@ class Win32Platform : public Platform {
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
   void setFocus(Wnd w) override;
+
+  // ---- caption mailboxes ----
+  void mailboxSeen(Wnd w) override;
 
   // ---- control state ----
   int listCount(Wnd w) override;
@@ -170,6 +175,8 @@ class Win32Platform : public Platform {
   HFONT font(const std::string& name, int size, int dpi);
   Info* info(HWND h);
   void applyWord(HWND input, LPARAM block);
+  void writeWord(HWND to, const Word& word);
+  void deliverWaiting(HWND w);
   HWND ownForm(const char* className);
   void paintPanel(HWND h, Info& in);
   HWND timerOwner(Wnd owner);
@@ -188,6 +195,7 @@ class Win32Platform : public Platform {
   bool monitorsValid_ = false;
   std::map<std::pair<HWND, UINT_PTR>, TimerProc> timers_;
   std::map<std::string, HICON> icons_;
+  WordDelivery delivery_;  // the hook's words waiting for their readers
   bool comReady_ = false;
   int nextId_ = 100;
 };

@@ -1,0 +1,65 @@
+// Delivery of the hook library's words into the caption mailboxes, shared by
+// both backends (the simulated desktop and the Win32 one).
+//
+// A caption holds one word at a time and its reader samples it on a tick.
+// So that no word is overwritten before its reader has looked, the words for
+// one window are written one after another: a word is written at once when
+// nothing waits before it and the caption's present word has been read;
+// otherwise it waits, in order, until the reader says it has read the
+// caption (Platform::mailboxSeen). Any change of the caption, by whatever
+// writer, counts as a word not yet read: a request the program leaves for
+// its reader is not overwritten either.
+//
+// The waiting line of a window is bounded: past kMaxWaiting words the
+// oldest waiting word is dropped (a reader that stopped must not make
+// memory grow), and the drops are counted.
+//
+// Nothing here writes a caption: the backend asks Offer() when a word
+// arrives, writes it when told to, reports every caption change with
+// Changed() and, once the reader has read a caption, writes the words that
+// Next() hands out until one of them changes the caption.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <unordered_map>
+
+#include "input/hookwords.h"
+#include "platform/platform.h"
+
+namespace sq {
+
+class WordDelivery {
+ public:
+  static constexpr std::size_t kMaxWaiting = 8;
+
+  // The caption of w changed: its new word has not been read yet.
+  void Changed(Wnd w);
+  // The reader of w has read its caption.
+  void Seen(Wnd w);
+  bool IsSeen(Wnd w) const;
+  // A word for w arrived. True: write it now. False: it waits (and the
+  // oldest waiting word may have been dropped to make room).
+  bool Offer(Wnd w, const Word& word);
+  // The next waiting word for w, once its caption has been read; nothing
+  // while the caption is unread or no word waits.
+  std::optional<Word> Next(Wnd w);
+  std::size_t Waiting(Wnd w) const;
+  // Words dropped from a full waiting line since the start.
+  std::uint64_t Dropped() const { return dropped_; }
+  // The last word dropped, for a record.
+  const std::optional<Word>& LastDropped() const { return lastDropped_; }
+
+ private:
+  struct Box {
+    bool seen = true;  // a caption nobody has written counts as read
+    std::deque<Word> waiting;
+  };
+  std::unordered_map<Wnd, Box> boxes_;
+  std::uint64_t dropped_ = 0;
+  std::optional<Word> lastDropped_;
+};
+
+}  // namespace sq
