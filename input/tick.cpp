@@ -93,12 +93,12 @@ void Tick::BeginReading() {
 void Tick::EndReading(bool whole) {
   Platform& p = app_.platform();
   const std::string input = app_.qirinputor->Caption();
-  if (Read(s_.inputRead, input, whole) || (whole && DoneWith(input))) {
+  if (Read(s_.inputRead, input, whole) || DoneWith(input)) {
     s_.inputRead.seen = input;
     p.mailboxSeen(app_.qirinputor->Handle());
   }
   const std::string scroll = app_.qirForm3->Caption();
-  if (Read(s_.scrollRead, scroll, whole) || (whole && DoneWith(scroll))) {
+  if (Read(s_.scrollRead, scroll, whole) || DoneWith(scroll)) {
     s_.scrollRead.seen = scroll;
     p.mailboxSeen(app_.qirForm3->Handle());
   }

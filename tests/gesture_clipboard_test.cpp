@@ -299,8 +299,10 @@ TEST(GestureDigitPaste, DigitAfterShiftPastesTheChosenEntry) {
     d.Ticks(1);
     ASSERT_EQ(d.InputCaption(), "key//bshiftok2");
     EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"one", "two", "three"}));
+    // The digit's word waits for a tick to read "key//bshiftok2", then the
+    // next tick chooses the entry and the one after pastes it.
     d.sim.keyDown(row.digitKey);
-    d.Ticks(2);
+    d.Ticks(3);
     if (row.pasted.empty()) {
       EXPECT_TRUE(SameEvents({}, d.Input(m)));
       EXPECT_EQ(d.sim.editorText(ed), row.typed);

@@ -42,6 +42,12 @@ struct Hooked {
     sim.getExport2(m, "SetHookmo")(input, 1);
     sim.getExport3(m, "SetHookkb")(input, 1, 3);
   }
+  // What the program's ticks do: read the three captions.
+  void Read() {
+    sim.mailboxSeen(input);
+    sim.mailboxSeen(bar);
+    sim.mailboxSeen(scroll);
+  }
 };
 
 // ---------------------------------------------------------------- the record
@@ -418,27 +424,98 @@ TEST(SimHook, RealKeysWriteWordsButSynthesisedOnesDoNot) {
   h.sim.tapKey(kCtrl);
   h.sim.keybdEvent(kAlt, 0, 0);  // the program's own: no word
   h.sim.keybdEvent(kAlt, 0, keyflag::KeyUp);
+  // The key-up words wait until the readers have read the key-down words.
+  h.Read();
   EXPECT_TRUE(SameEvents({"caption Tqircom=17down", "caption Tqirinputor=key--17//",
-                          "caption Tqircom=old--17up", "caption Tqirinputor=old--17",
-                          "key 18 down", "key 18 up"},
+                          "key 18 down", "key 18 up", "caption Tqirinputor=old--17",
+                          "caption Tqircom=old--17up"},
                          h.sim.eventsSince(m)));
 }
 
-TEST(SimHook, ConditionalWordsNeedTheirCaption) {
+TEST(SimHook, WordsWaitInOrderForTheirReader) {
+  // A caption keeps its word until its reader has read it; the words that
+  // come meanwhile follow one per reading, in order, each caption on its
+  // own; past eight waiting words the oldest are dropped and counted.
   Hooked h;
+  h.Read();
+  for (int i = 0; i < 3; ++i) h.sim.tapKey('A');  // six words per caption
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--65");
+  EXPECT_EQ(h.sim.getWindowText(h.bar), "65down");
+  EXPECT_EQ(h.sim.waitingWords(h.input), 5u);
+  std::vector<std::string> input;
+  for (int i = 0; i < 6; ++i) {
+    input.push_back(h.sim.getWindowText(h.input));
+    h.sim.mailboxSeen(h.input);  // only the input caption is read
+  }
+  EXPECT_EQ(input, (std::vector<std::string>{"key--65", "old--65", "key--65", "old--65",
+                                             "key--65", "old--65"}));
+  EXPECT_EQ(h.sim.getWindowText(h.bar), "65down");
+  EXPECT_EQ(h.sim.waitingWords(h.bar), 5u);
+  // A program's own word is read like any other before a word follows it.
+  h.sim.setWindowText(h.input, "key--ctrlv");
+  h.sim.tapKey('B');
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--ctrlv");
+  h.sim.mailboxSeen(h.input);
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--66");
+  // A word equal to the caption changes nothing, so it needs no reading.
+  h.sim.mailboxSeen(h.input);
+  EXPECT_EQ(h.sim.getWindowText(h.input), "old--66");
+  h.sim.mailboxSeen(h.input);
+  h.sim.setWindowText(h.input, "old--mode");
+  for (int i = 0; i < 8; ++i) h.Read();
+  EXPECT_EQ(h.sim.waitingWords(h.bar), 0u);
+  EXPECT_EQ(h.sim.droppedWords(), 0u);
+  // Ten taps while nobody reads: each caption keeps the first word, eight
+  // wait, the eleven oldest of the others are dropped; the eight newest
+  // follow.
+  for (int i = 0; i < 10; ++i) h.sim.tapKey(i < 5 ? 'C' : 'D');
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--67");
+  EXPECT_EQ(h.sim.waitingWords(h.input), 8u);
+  EXPECT_EQ(h.sim.droppedWords(), 22u);
+  int dropped = 0;
+  for (const auto& r : h.sim.hookWords()) dropped += r.dropped ? 1 : 0;
+  EXPECT_EQ(dropped, 22);
+  std::vector<std::string> rest;
+  for (int i = 0; i < 8; ++i) {
+    h.sim.mailboxSeen(h.input);
+    rest.push_back(h.sim.getWindowText(h.input));
+  }
+  EXPECT_EQ(rest, (std::vector<std::string>{"key--68", "old--68", "key--68", "old--68",
+                                            "key--68", "old--68", "key--68", "old--68"}));
+}
+
+TEST(SimHook, ConditionalWordsAreTestedWhenTheirTurnComes) {
+  Hooked h;
+  h.Read();
+  // Shift and a digit before the program answered Shift: the digit's word
+  // waits behind "key--shiftdown", and by its turn the caption reads the
+  // answer it needs.
   h.sim.keyDown(kShift);
-  h.sim.tapKey('3');  // the input caption does not read "key//bshiftok2"
+  h.sim.keyDown('4');
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--shiftdown");
+  h.sim.setWindowText(h.input, "key//bshiftok2");  // the program's answer
+  h.sim.mailboxSeen(h.input);
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key//bshiftok2--52");
+  h.sim.keyUp('4');
+  h.sim.mailboxSeen(h.input);
+  EXPECT_EQ(h.sim.getWindowText(h.input), "old--52");
+  // Its turn come while the caption reads otherwise: refused, and the next
+  // word goes on at once.
+  h.sim.mailboxSeen(h.input);
+  h.sim.tapKey('3');
+  h.sim.mailboxSeen(h.input);
   EXPECT_EQ(h.sim.getWindowText(h.input), "old--51");
   ASSERT_FALSE(h.sim.hookWords().empty());
-  h.sim.setWindowText(h.input, "key//bshiftok2");
-  h.sim.keyDown('4');
-  EXPECT_EQ(h.sim.getWindowText(h.input), "key//bshiftok2--52");
-  EXPECT_EQ(h.sim.getWindowText(h.bar), "52down");
+  const auto& refused = h.sim.hookWords()[h.sim.hookWords().size() - 2];
+  EXPECT_EQ(refused.word.text, "key//bshiftok2--51");
+  EXPECT_FALSE(refused.applied);
+  EXPECT_FALSE(refused.dropped);
 }
 
 TEST(SimHook, MouseWordsCarryThePointer) {
   Hooked h;
   h.sim.moveMouse(120, 340);
+  h.Read();
   auto m = h.sim.mark();
   h.sim.leftDown();
   h.sim.leftUp();
@@ -447,16 +524,17 @@ TEST(SimHook, MouseWordsCarryThePointer) {
   h.sim.wheel(1);
   h.sim.wheel(-2);
   h.sim.mouseEvent(mouseflag::LeftDown, 0, 0, 0);  // own click: no word
-  EXPECT_TRUE(SameEvents({"caption TqirForm3=down/120,340/",
+  for (int i = 0; i < 8; ++i) h.Read();
+  EXPECT_TRUE(SameEvents({"caption TqirForm3=down/120,340/", "mouse leftdown",
                           "caption TqirForm3=ystop==/[[514]]]120,340--",
                           "caption TqirForm3=rightdn120,340", "caption TqirForm3=rightup120,340",
-                          "caption TqirForm3=ystop wheel=///", "caption TqirForm3=ystop wheel=vvv",
-                          "mouse leftdown"},
+                          "caption TqirForm3=ystop wheel=///", "caption TqirForm3=ystop wheel=vvv"},
                          h.sim.eventsSince(m)));
 }
 
 TEST(SimHook, WordsOfRealInputDuringAHandlerArriveAfterIt) {
   Hooked h;
+  h.Read();
   std::string inside;
   h.sim.runAsHandler([&] {
     h.sim.keyDown(kCtrl);  // the user presses Ctrl while a tick runs
@@ -465,8 +543,16 @@ TEST(SimHook, WordsOfRealInputDuringAHandlerArriveAfterIt) {
   });
   EXPECT_EQ(inside, "old--17up");
   EXPECT_TRUE(h.sim.isKeyDown(kCtrl));  // the key itself is down at once
-  EXPECT_EQ(h.sim.getWindowText(h.bar), "17down");
   EXPECT_EQ(h.sim.getWindowText(h.input), "key--17//");
+  // The bar's own word came first: the hook's waits until it is read, and
+  // a reading inside a handler lets it on only after the handler.
+  EXPECT_EQ(h.sim.getWindowText(h.bar), "no message");
+  h.sim.runAsHandler([&] {
+    h.sim.mailboxSeen(h.bar);
+    inside = h.sim.getWindowText(h.bar);
+  });
+  EXPECT_EQ(inside, "no message");
+  EXPECT_EQ(h.sim.getWindowText(h.bar), "17down");
 }
 
 TEST(SimHook, NoWordsBeforeTheHookIsInstalled) {
