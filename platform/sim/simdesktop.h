@@ -439,6 +439,14 @@ class SimDesktop : public Platform {
   void keyDown(int vk);
   void keyUp(int vk);
   void tapKey(int vk) { keyDown(vk); keyUp(vk); }
+  // Timed hands: each edge `ms` after the one before, the clock (and the
+  // program's ticks) running in between, so a tap may be shorter than a
+  // tick. chord({17, 'C'}, 5) is Ctrl down, 5 ms, C down, 5 ms, C up,
+  // 5 ms, Ctrl up: keys go down in order and up in reverse order.
+  void tapKey(int vk, unsigned ms) { keyDown(vk); advance(ms); keyUp(vk); }
+  void chord(const std::vector<int>& keys, unsigned ms);
+  void click(unsigned ms) { leftDown(); advance(ms); leftUp(); }
+  void rightClick(unsigned ms) { rightDown(); advance(ms); rightUp(); }
   // Types ASCII text: letters (Shift for capitals), digits, space, Enter
   // for '\n' and a few punctuation keys.
   void typeText(const std::string& ascii);

@@ -493,6 +493,17 @@ void SimDesktop::wheel(int notches) {
 void SimDesktop::keyDown(int vk) { applyKey(vk, false, false, 0); }
 void SimDesktop::keyUp(int vk) { applyKey(vk, true, false, 0); }
 
+void SimDesktop::chord(const std::vector<int>& keys, unsigned ms) {
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i) advance(ms);
+    keyDown(keys[i]);
+  }
+  for (std::size_t i = keys.size(); i-- > 0;) {
+    advance(ms);
+    keyUp(keys[i]);
+  }
+}
+
 void SimDesktop::typeText(const std::string& ascii) {
   for (char c : ascii) {
     int vk = 0;
