@@ -153,7 +153,7 @@ bool Tick::CopyLinesGesture() {
     // A left press ends whatever key word is pending, but not one that no
     // tick has looked at yet: that one is answered first, and a later tick
     // that still finds the press does this.
-    if (!InputUnread()) a.qirinputor->SetCaption("old--lm");
+    if (!InputPending()) a.qirinputor->SetCaption("old--lm");
   }
   if (p.isKeyDown(vk::LButton)) s_.captureFlag = false;
   if (!(s_.captureFlag || mail::Is(bar.Panel19.Caption(), "xx copy"))) return false;

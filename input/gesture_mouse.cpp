@@ -158,7 +158,7 @@ bool Tick::DragStops() {
     if (mail::Has(word, "wheel")) s_.wheelStopSeen = word;
     else scroll.SetCaption("qq--ystop");
     // A key word that no tick has looked at yet is answered, not ended.
-    if (!InputUnread()) a.qirinputor->SetCaption("old--lm");
+    if (!InputPending()) a.qirinputor->SetCaption("old--lm");
     s_.rightReleaseCount = 0;
     s_.zGuard = false;
     if (s_.dragActive) {

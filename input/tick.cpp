@@ -104,9 +104,10 @@ void Tick::EndReading(bool whole) {
   }
 }
 
-bool Tick::InputUnread() {
+bool Tick::InputPending() {
   const MailboxRead& r = s_.inputRead;
-  return r.atStart != r.seen && app_.qirinputor->Caption() == r.atStart;
+  return r.atStart != r.seen && !mail::Starts(r.atStart, "old--") &&
+         app_.qirinputor->Caption() == r.atStart;
 }
 
 // ---- shared helpers ----------------------------------------------------

@@ -113,9 +113,9 @@ class Tick {
   bool Steps();
   void BeginReading();
   void EndReading(bool whole);
-  // The input caption holds a word from outside this tick that no whole
-  // tick has read yet.
-  bool InputUnread();
+  // The input caption holds a pending word (one not marked handled with
+  // "old--") from outside this tick that no whole tick has read yet.
+  bool InputPending();
   // The steps in the order the tick takes them. Those returning bool end
   // the tick when they return true.
   void Relays();                 // captions copied to the mirrors

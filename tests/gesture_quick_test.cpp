@@ -77,6 +77,25 @@ TEST(QuickTaps, TwentyCopiesInARowAreAllInTheSmartClipboardNewestFirst) {
   EXPECT_TRUE(SameEvents(expected, c.Newest(20)));
 }
 
+TEST(QuickTaps, ACopyRightBeforeAClickIsStillAnswered) {
+  // A press or release of the left button ends a pending key word
+  // ("old--lm"), but not one that no tick has looked at yet: the Ctrl+C
+  // pressed just before the click is answered and captured.
+  for (unsigned hold : kHolds) {
+    SCOPED_TRACE("edges " + std::to_string(hold) + " ms apart");
+    Copying c;
+    ASSERT_TRUE(c.Start());
+    c.d.sim.setEditorText(c.ed, "clicked after");
+    c.d.sim.setSelection(c.ed, 0, 13);
+    const auto m = c.d.sim.mark();
+    c.d.sim.chord({vk::Control, 'C'}, hold);
+    c.d.sim.click(hold);
+    c.d.sim.advance(600);
+    EXPECT_TRUE(SameEvents(CtrlKey('C'), c.d.Keys(m)));
+    EXPECT_EQ(c.Newest(1), (std::vector<std::string>{"clicked after"}));
+  }
+}
+
 TEST(QuickTaps, EveryAltDoubleTapPastesOnce) {
   for (unsigned hold : kHolds) {
     SCOPED_TRACE("taps " + std::to_string(hold) + " ms");
