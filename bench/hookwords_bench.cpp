@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "input/hookwords.h"
+#include "input/worddelivery.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -38,6 +39,21 @@ void BM_LeftPress(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(hw.Mouse(e));
 }
 BENCHMARK(BM_LeftPress);
+
+// Delivery of one word on the GUI thread when it has to wait: offered while
+// its caption is unread, handed out once the reader has read it. Compare
+// with BM_KeyDownUp (two words composed) in the same run.
+void BM_WordWaitsForItsReader(benchmark::State& state) {
+  WordDelivery d;
+  const Word w{Mailbox::Input, "key--65", ""};
+  for (auto _ : state) {
+    d.Changed(1);
+    benchmark::DoNotOptimize(d.Offer(1, w));
+    d.Seen(1);
+    benchmark::DoNotOptimize(d.Next(1));
+  }
+}
+BENCHMARK(BM_WordWaitsForItsReader);
 
 }  // namespace
 }  // namespace sq

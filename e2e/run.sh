@@ -31,9 +31,10 @@
 #    keeps a usable stdout, which `wine explorer /desktop=...` does not.
 #  - xdotool keys reach the low-level hooks with no X focus set: the X
 #    server reports PointerRoot, Wine's desktop window takes the keys.
-#  - the hook posts each word, the GUI thread applies them in order and the
-#    later word wins; the command bar samples its caption every 20 ms, so a
-#    test taps keys with >= 100 ms between the edges, as a person does.
+#  - the hook posts each word, the GUI thread writes them in order, each
+#    once the caption's reader has read the one before (docs/hook-words.md);
+#    most tests tap keys with >= 100 ms between the edges, as a person does,
+#    t_quick_copies and t_quick_alt_paste much faster.
 set -u
 
 if [ $# -lt 1 ] || [ ! -d "$1" ]; then
@@ -465,6 +466,51 @@ t_ctrl_c() {
     "$(probe wait-item Tqircom ListBox2 0 'e2e copied line' 3000)" "e2e copied line"
 }
 
+# Quick hands. The hook's words wait for their reader, so keys held for a
+# few milliseconds count like slow ones.
+#
+# Twenty copies of distinct texts, C held 30 to 150 ms inside a short Ctrl:
+# every one is captured into the smart clipboard once, newest first.
+t_quick_copies() {
+  [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "quick copy: Notepad started"; return; }
+  probe focus Notepad
+  sleep 0.2
+  local i hold text missed="" want="" got
+  for i in $(seq 1 20); do
+    text="quick copy $i"
+    hold=$(printf '0.%03d' $((30 + (i * 37) % 121)))
+    probe setnotepad "$text"
+    xdotool keydown ctrl; sleep 0.03; xdotool keydown c; sleep "$hold"
+    xdotool keyup c; sleep 0.03; xdotool keyup ctrl
+    # The next text only once this copy is in (a person takes longer to
+    # select the next one anyway).
+    [ "$(probe wait-item Tqircom ListBox2 0 "$text" 3000)" = "$text" ] || missed="$missed $i"
+    want="$text|$want"
+  done
+  expect "quick copy: each of twenty copies became the newest entry" "$missed" ""
+  got=$(probe items Tqircom ListBox2 | head -n 20 | paste -sd'|')
+  expect "quick copy: all twenty in the smart clipboard, newest first" "$got|" "$want"
+}
+
+# An Alt double tap as `xdotool key` sends it (taps of a few milliseconds,
+# 12 ms apart) pastes once.
+t_quick_alt_paste() {
+  [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "quick paste: Notepad started"; return; }
+  probe setnotepad ""
+  probe setclip "快速粘贴 e2e"
+  probe focus Notepad
+  sleep 0.3
+  local keys=$LOGS/keys-quick-paste.txt
+  key_log_start 2000 "$keys" || fail "quick paste: key log started"
+  xdotool key alt alt
+  expect "quick paste: an Alt double tap of xdotool pastes into Notepad" \
+    "$(probe wait-notepad '快速粘贴 e2e' 3000)" "快速粘贴 e2e"
+  key_log_end "$keys"
+  expect "quick paste: the keys the system saw, one Ctrl+V" "$KEY_LOG" \
+    "164 down|164 up|164 down|164 up|17 down own|86 down own|86 up own|17 up own"
+  expect "quick paste: Notepad's text, pasted once" "$(probe notepad)" "快速粘贴 e2e"
+}
+
 # The program's windows never get task-bar buttons. Wine's task bar holds
 # its start button and one owner-drawn button per window that gets one:
 # with Notepad running that is two buttons; each visible form of the
@@ -535,7 +581,7 @@ t_no_dll() {
   timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 }
 
-ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_taskbar t_close t_exit_code t_no_dll"
+ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_taskbar t_close t_exit_code t_no_dll"
 
 # ------------------------------------------------------------------ run
 

@@ -20,8 +20,9 @@ class App;
 // library's next word for the caption may then be written, once a whole
 // tick has run over it unchanged (or, when ticks keep ending early, once
 // two ticks in a row have found it). A word the tick writes itself is read
-// by the next tick, so a request it leaves for that tick is not overwritten;
-// in the input caption an "old--" word the tick leaves is done with at once.
+// by the next tick, so a request it leaves for that tick is not overwritten,
+// unless it says it is done with ("old--", or beginning with "xx" or "qq",
+// words no reader tests).
 struct MailboxRead {
   std::string atStart;  // the word found at the start of this tick
   int ticks = 0;        // ticks in a row that started with that word

@@ -28,6 +28,7 @@
 //   has-child CLASS CHILDCLASS     1 when a window of CHILDCLASS is inside
 //   visible CLASS                  1 or 0 (style bit)
 //   notepad                        the text of Notepad's edit control
+//   setnotepad TEXT                replaces it by TEXT, all of it selected
 //   clip                           the clipboard text
 //   setclip TEXT                   puts TEXT on the clipboard
 //   tray                           1 when a task bar with tray icons is shown
@@ -404,6 +405,13 @@ int main() {
     HWND e = NotepadEdit();
     Out(Text(e));
     return e ? 0 : 1;
+  }
+  if (cmd == L"setnotepad" && need(1)) {
+    HWND e = NotepadEdit();
+    if (!e) return 1;
+    SendMessageW(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[2].c_str()));
+    SendMessageW(e, EM_SETSEL, 0, -1);
+    return 0;
   }
   if (cmd == L"clip") {
     Out(Clip());
