@@ -149,32 +149,36 @@ FunctionEnd
 
 ; Nothing is written until no copy runs: a silent run closes the running
 ; copies itself and gives up (exit code 2) when one does not end; an
-; interactive one asks.
+; interactive one asks. A process may hold its files for a moment after its
+; windows are gone, hence the wait before giving up.
 Function ${UN}MakeWayForFiles
   FindWindow $1 "Tqirinputor"
-  ${If} $1 != 0
-    MessageBox MB_YESNOCANCEL|MB_ICONEXCLAMATION "$(Running)" /SD IDYES IDYES close IDNO check
-    SetErrorLevel 1
-    Quit
-  close:
-    Call ${UN}CloseCopies
-  ${EndIf}
+  StrCmp $1 0 check
+  MessageBox MB_YESNOCANCEL|MB_ICONEXCLAMATION "$(Running)" /SD IDYES IDYES close IDNO ask
+  SetErrorLevel 1
+  Quit
+close:
+  Call ${UN}CloseCopies
 check:
+  StrCpy $6 0
+wait:
   Call ${UN}CheckInUse
-  ${If} $0 != ""
-    IfSilent 0 ask
-    Call ${UN}CloseCopies
-    Call ${UN}CheckInUse
-    ${If} $0 != ""
-      SetErrorLevel 2
-      Quit
-    ${EndIf}
-    Return
-  ask:
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" IDRETRY check
-    SetErrorLevel 1
-    Quit
-  ${EndIf}
+  StrCmp $0 "" done
+  IntCmp $6 50 given_up 0 given_up
+  Sleep 200
+  IntOp $6 $6 + 1
+  Goto wait
+given_up:
+  IfSilent 0 ask
+  SetErrorLevel 2
+  Quit
+ask:
+  Call ${UN}CheckInUse
+  StrCmp $0 "" done
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" IDRETRY check
+  SetErrorLevel 1
+  Quit
+done:
 FunctionEnd
 !macroend
 !insertmacro DEFINE_HELPERS ""

@@ -70,8 +70,16 @@
 //   wait-item CLASS NAME I TEXT MS until item I of list NAME equals TEXT
 //   wait-notepad TEXT MS           until Notepad's text equals TEXT
 //   wait-clip TEXT MS              until the clipboard text equals TEXT
+//   shortcut LNK                   a shell link's target path, then its
+//                                  working directory (exit 1 when unreadable)
+//   start-time EXE DIR CLASS MS    starts EXE as run-wait does and prints the
+//                                  milliseconds until the process has a
+//                                  top-level window of CLASS; leaves it
+//                                  running ("timeout" and exit 1 after MS)
 // Every wait polls each 20 ms and gives up after MS milliseconds.
 #include <windows.h>
+#include <objidl.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <functional>
@@ -512,6 +520,70 @@ int main() {
   if (cmd == L"dialog-ok") {
     HWND d = FindWindowW(L"#32770", nullptr);
     return d && PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+  }
+  if (cmd == L"shortcut" && need(1)) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    wchar_t target[MAX_PATH] = {}, dir[MAX_PATH] = {};
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
+              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+              SUCCEEDED(file->Load(a[2].c_str(), STGM_READ)) &&
+              SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+              SUCCEEDED(link->GetWorkingDirectory(dir, MAX_PATH));
+    if (file) file->Release();
+    if (link) link->Release();
+    CoUninitialize();
+    if (!ok) return 1;
+    Out(target);
+    Out(dir);
+    return 0;
+  }
+  if (cmd == L"start-time" && need(4)) {
+    std::wstring exe = a[2];
+    const std::wstring& dir = a[3];
+    bool absolute = exe.size() > 1 && (exe[1] == L':' || exe[0] == L'\\');
+    if (!absolute) exe = dir + L"\\" + exe;
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    LARGE_INTEGER freq, t0, t1;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&t0);
+    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.c_str(), &si, &pi)) {
+      Out(L"cannot start, error " + std::to_wstring(GetLastError()));
+      return 1;
+    }
+    CloseHandle(pi.hThread);
+    DWORD limit = Ms(a[5]);
+    int rc = 1;
+    for (;;) {
+      HWND w = nullptr;
+      bool found = false;
+      while ((w = FindWindowExW(nullptr, w, a[4].c_str(), nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == pi.dwProcessId) found = true;
+      }
+      QueryPerformanceCounter(&t1);
+      double ms = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) /
+                  static_cast<double>(freq.QuadPart);
+      if (found) {
+        Out(std::to_wstring(static_cast<long long>(ms + 0.5)));
+        rc = 0;
+        break;
+      }
+      if (ms > limit || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) {
+        Out(L"timeout");
+        break;
+      }
+      Sleep(1);
+    }
+    CloseHandle(pi.hProcess);
+    return rc;
   }
   if (cmd == L"run-wait" && need(3)) {
     std::wstring exe = a[2];
