@@ -113,7 +113,7 @@ wait_uninstaller() {
   for i in $(seq 1 300); do
     busy=""
     for pid in $(pgrep -f 'Un_[A-Z]\.exe'); do
-      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && busy=1
+      tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && busy=1
     done
     [ -z "$busy" ] && return 0
     sleep 0.1

@@ -1,0 +1,275 @@
+#!/usr/bin/env bash
+# What the program costs a user's machine, measured in one run beside its
+# baselines under Wine, plus the native benchmarks; run by hand (several
+# minutes), not by the test command.
+#
+#   bash tools/cost.sh [BUILD] [REPORT]
+#
+# BUILD: a Windows build (default build/win32 where the machine runs 32-bit
+# programs, otherwise build/win64); it is packaged first (tools/package.sh)
+# and the program runs from its release folder, as a user's would.
+# REPORT: where the report goes (default docs/cost.md); it is also printed.
+# SQ_COST_IDLE_S sets the idle span (default 60 s), SQ_COST_ROUNDS the
+# start-up rounds (default 5).
+#
+# The baselines, each run alone in the same prefix and virtual desktop:
+#  - bare.exe timers: bench/wine/bare.cpp built with the same mingw-w64 and
+#    flags as Sipquill.exe, one parked window and the program's seven timers
+#    (40, 20, 40, 200, 100, 20, 100 ms) with empty handlers;
+#  - bare.exe: the same without timers;
+#  - Wine's Notepad, for memory.
+# Figures: CPU from /proc/PID/stat (user + system) of the program's Unix
+# process, and of the wineserver beside it; memory from /proc/PID/smaps_rollup;
+# start-up from the probe's start-time (process creation to the first window
+# of the class: the program's last form, Twheeltipform, and the bare
+# program's only window), the median of the rounds; input: 200 key taps and
+# 200 pointer moves from xdotool, CPU from the first event to one second
+# after the last.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=e2e/env.sh
+. "$root/e2e/env.sh"
+if [ -n "${1:-}" ]; then
+  BUILD=$(cd "$1" && pwd)
+elif sq_can_run_32; then
+  BUILD=$root/build/win32
+else
+  BUILD=$root/build/win64
+fi
+REPORT=${2:-$root/docs/cost.md}
+IDLE_S=${SQ_COST_IDLE_S:-60}
+ROUNDS=${SQ_COST_ROUNDS:-5}
+ARCH=$(sq_pe_arch "$BUILD/Sipquill.exe") || { echo "no Windows program in $BUILD" >&2; exit 1; }
+TRIPLE=$([ "$ARCH" = 64 ] && echo x86_64 || echo i686)-w64-mingw32
+CACHE=$BUILD/cost-cache
+LOGS=$BUILD/cost-logs
+OUT=$BUILD/cost
+mkdir -p "$OUT"
+rm -rf "$LOGS"
+
+echo "cost: packaging $BUILD" >&2
+bash "$root/tools/package.sh" "$BUILD" /nonexistent >/dev/null 2>&1
+FOLDER=$root/build/dist/win$ARCH/Sipquill
+[ -f "$FOLDER/Sipquill.exe" ] || { echo "cost: no release folder $FOLDER" >&2; exit 1; }
+WORK=$OUT/Sipquill
+rm -rf "$WORK"
+cp -r "$FOLDER" "$WORK"
+cp "$BUILD/sqprobe.exe" "$WORK/"
+echo "cost: building the bare program" >&2
+"$TRIPLE-g++" -std=c++20 -O3 -DNDEBUG -static -static-libgcc -static-libstdc++ -s -mwindows \
+  "$root/bench/wine/bare.cpp" -o "$WORK/bare.exe" || exit 1
+
+SQ_XVFB_PID=""
+teardown() {
+  timeout 10 wineserver -k >/dev/null 2>&1
+  if [ -n "$SQ_XVFB_PID" ]; then kill "$SQ_XVFB_PID" 2>/dev/null; fi
+}
+trap teardown EXIT
+sq_env "$CACHE" "$LOGS" "$ARCH"
+sq_start_x || exit 1
+sq_make_locale || exit 1
+sq_make_prefix || exit 1
+timeout 10 wineserver -k >/dev/null 2>&1
+WORK_WIN=$(winepath -w "$WORK" 2>/dev/null)
+HZ=$(getconf CLK_TCK)
+
+probe() { (cd "$WORK" && timeout 90 wine sqprobe.exe "$@" 2>>"$LOGS/probe.log"); }
+# The Unix pid of a Windows process of this prefix, by its file name.
+pid_of() {
+  local pid
+  for pid in $(pgrep -f "$1"); do
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "${1:0:15}" ] || continue
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return 0; }
+  done
+  return 1
+}
+server_pid() {
+  local pid
+  for pid in $(pgrep -x wineserver64) $(pgrep -x wineserver); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return 0; }
+  done
+  # The server's environment is the one it was started with; fall back to
+  # the only one.
+  pgrep -x wineserver64 || pgrep -x wineserver
+}
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+mem_kb() { awk -v k="$2:" '$1 == k {print $2}' "/proc/$1/smaps_rollup" 2>/dev/null; }
+median() { sort -n | awk '{a[NR] = $1} END {if (NR == 0) print 0; else if (NR % 2) print a[(NR + 1) / 2]; else print (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b + 0 == 0) print "n/a"; else printf "%.2f", a / b}'; }
+pct() { awk -v t="$1" -v s="$2" -v hz="$HZ" 'BEGIN {printf "%.2f", 100 * t / hz / s}'; }
+
+# probe start-time EXE DIR CLASS MS, its answer written to a file: the
+# program it starts inherits the probe's standard output, so a pipe would
+# stay open as long as the program runs.
+start_time() {
+  (cd "$WORK" && timeout 90 wine sqprobe.exe start-time "$@" >"$OUT/start-time.txt" 2>>"$LOGS/probe.log")
+  tr -d '\r' <"$OUT/start-time.txt"
+}
+
+# Ends a subject by closing its window and waits until it is gone.
+close_subject() {  # close_subject CLASS EXE
+  probe close "$1" >/dev/null
+  local i
+  for i in $(seq 1 100); do
+    pid_of "$2" >/dev/null || return 0
+    sleep 0.1
+  done
+  echo "cost: $2 did not end; killing the session" >&2
+  timeout 10 wineserver -k >/dev/null 2>&1
+}
+
+# Notepad stays open for the whole run: it keeps the virtual desktop alive
+# (the desktop ends with its last window, and its start would be counted
+# in the next subject's start-up) and warms the server (the first Wine
+# program after a server start takes seconds).
+echo "cost: starting Notepad" >&2
+(cd "$WORK" && exec wine notepad.exe) >/dev/null 2>&1 &
+probe wait-exists Notepad 40000 >/dev/null
+sleep 3
+NOTEPAD_PID=$(pid_of notepad.exe)
+NOTEPAD_RSS=$(mem_kb "$NOTEPAD_PID" Rss)
+NOTEPAD_PSS=$(mem_kb "$NOTEPAD_PID" Pss)
+NOTEPAD_PD=$(mem_kb "$NOTEPAD_PID" Private_Dirty)
+
+# ---- start-up
+echo "cost: start-up, $ROUNDS rounds" >&2
+: >"$OUT/start-program.txt"
+: >"$OUT/start-bare.txt"
+for i in $(seq 1 "$ROUNDS"); do
+  start_time Sipquill.exe "$WORK_WIN" Twheeltipform 60000 >>"$OUT/start-program.txt"
+  sleep 1
+  close_subject TFormMain Sipquill.exe
+  start_time bare.exe "$WORK_WIN" SqBare 60000 >>"$OUT/start-bare.txt"
+  sleep 0.5
+  close_subject SqBare bare.exe
+done
+START_PROG=$(grep -E '^[0-9]+$' "$OUT/start-program.txt" | median)
+START_BARE=$(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | median)
+
+# ---- one subject: idle CPU, memory, CPU under input
+# measure NAME EXE CLASS [ARGS]: sets <NAME>_IDLE (ticks over IDLE_S),
+# <NAME>_SRV (the wineserver's ticks then), <NAME>_RSS/_PSS/_PD (kB),
+# <NAME>_KEYS, <NAME>_MOVES (ticks under input).
+measure() {
+  local name=$1 exe=$2 cls=$3 args=${4:-} pid srv t0 t1 s0 s1
+  echo "cost: $name: idle ${IDLE_S} s, then input" >&2
+  if [ -n "$args" ]; then
+    (cd "$WORK" && exec timeout $((IDLE_S + 120)) wine "$exe" "$args") >>"$LOGS/$name.log" 2>&1 &
+  else
+    (cd "$WORK" && exec timeout $((IDLE_S + 120)) wine "$exe") >>"$LOGS/$name.log" 2>&1 &
+  fi
+  probe wait-exists "$cls" 60000 >/dev/null
+  sleep 5
+  pid=$(pid_of "$exe")
+  srv=$(server_pid)
+  t0=$(ticks "$pid"); s0=$(ticks "$srv")
+  sleep "$IDLE_S"
+  t1=$(ticks "$pid"); s1=$(ticks "$srv")
+  printf -v "${name}_IDLE" '%s' $((t1 - t0))
+  printf -v "${name}_SRV" '%s' $((s1 - s0))
+  printf -v "${name}_RSS" '%s' "$(mem_kb "$pid" Rss)"
+  printf -v "${name}_PSS" '%s' "$(mem_kb "$pid" Pss)"
+  printf -v "${name}_PD" '%s' "$(mem_kb "$pid" Private_Dirty)"
+  # 200 taps of a key no gesture uses, with the pointer resting.
+  xdotool mousemove 700 500
+  sleep 1
+  t0=$(ticks "$pid")
+  xdotool key --delay 30 $(printf 'x %.0s' $(seq 1 200))
+  sleep 1
+  t1=$(ticks "$pid")
+  printf -v "${name}_KEYS" '%s' $((t1 - t0))
+  # 200 pointer moves over the screen, 20 ms apart.
+  local chain=() i
+  for i in $(seq 1 200); do
+    chain+=(mousemove $((100 + (i * 37) % 800)) $((100 + (i * 23) % 500)) sleep 0.02)
+  done
+  t0=$(ticks "$pid")
+  xdotool "${chain[@]}"
+  sleep 1
+  t1=$(ticks "$pid")
+  printf -v "${name}_MOVES" '%s' $((t1 - t0))
+  close_subject "$cls" "$exe"
+}
+
+measure PROG Sipquill.exe TFormMain
+measure BARE bare.exe SqBare timers
+measure NONE bare.exe SqBare
+
+# ---- native benchmarks
+echo "cost: native benchmarks" >&2
+BENCH=$root/build/native/sqbench
+if [ -x "$BENCH" ]; then
+  "$BENCH" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv 2>/dev/null >"$OUT/bench.csv"
+else
+  : >"$OUT/bench.csv"
+fi
+# name,iterations,real_time,cpu_time,time_unit,...: the medians, in µs.
+bench_rows() {
+  awk -F, '/_median"?,/ {
+      n = $1; gsub(/"/, "", n); sub(/_median$/, "", n)
+      t = $4; u = $5; gsub(/"/, "", u)
+      if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000
+      printf "| %s | %.3f |\n", n, t
+    }' "$OUT/bench.csv"
+}
+bench_us() { bench_rows | awk -F'|' -v n="$1" '{g = $2; gsub(/ /, "", g)} g == n {gsub(/ /, "", $3); print $3}'; }
+TICK10=$(bench_us BM_IdleTick/10)
+TICK500=$(bench_us BM_IdleTick/500)
+
+# ---- report
+verdict() { awk -v r="$1" -v g="$2" 'BEGIN {if (r == "n/a") print "not measured"; else if (r + 0 <= g + 0) print "holds"; else print "does not hold"}'; }
+PROG_PCT=$(pct "$PROG_IDLE" "$IDLE_S")
+BARE_PCT=$(pct "$BARE_IDLE" "$IDLE_S")
+NONE_PCT=$(pct "$NONE_IDLE" "$IDLE_S")
+R_IDLE=$(ratio "$PROG_IDLE" "$BARE_IDLE")
+R_IDLE_NONE=$(ratio "$PROG_IDLE" "$NONE_IDLE")
+R_SRV=$(ratio "$PROG_SRV" "$BARE_SRV")
+R_START=$(ratio "$START_PROG" "$START_BARE")
+R_PD=$(ratio "$PROG_PD" "$NOTEPAD_PD")
+R_PSS=$(ratio "$PROG_PSS" "$NOTEPAD_PSS")
+R_RSS=$(ratio "$PROG_RSS" "$NOTEPAD_RSS")
+R_KEYS=$(ratio "$PROG_KEYS" "$BARE_KEYS")
+R_MOVES=$(ratio "$PROG_MOVES" "$BARE_MOVES")
+R_TICK=$(ratio "$TICK500" "$TICK10")
+PD_MB=$(awk -v k="$PROG_PD" 'BEGIN {printf "%.1f", k / 1024}')
+ms() { awk -v t="$1" -v hz="$HZ" 'BEGIN {printf "%.0f", 1000 * t / hz}'; }
+cpu_model=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
+
+{
+  echo "# What Sipquill costs"
+  echo
+  echo "Measured by \`bash tools/cost.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'): the ${ARCH}-bit build"
+  echo "from its release folder under $(wine --version 2>/dev/null) (${ARCH}-bit), Xvfb, on"
+  echo "$(nproc) cores of ${cpu_model:-an unknown CPU}, Linux $(uname -r). Every figure"
+  echo "of one table comes from the same run; ratios are program / baseline."
+  echo "Idle span ${IDLE_S} s; start-up is the median of ${ROUNDS} rounds."
+  echo
+  echo "| Figure | Sipquill | Baseline | Ratio | Goal | Verdict |"
+  echo "|---|---|---|---|---|---|"
+  echo "| idle CPU, % of a core | $PROG_PCT | $BARE_PCT (bare, same timers) | $R_IDLE | at most 1.5 | $(verdict "$R_IDLE" 1.5) |"
+  echo "| idle CPU, % of a core | $PROG_PCT | $NONE_PCT (bare, no timer) | $R_IDLE_NONE | — | — |"
+  echo "| wineserver CPU while idle, ms | $(ms "$PROG_SRV") | $(ms "$BARE_SRV") (bare, same timers) | $R_SRV | — | — |"
+  echo "| private dirty, kB | $PROG_PD | $NOTEPAD_PD (Notepad) | $R_PD | under 10 MB (${PD_MB} MB) | $(awk -v k="$PROG_PD" 'BEGIN {print (k + 0 > 0 && k < 10240) ? "holds" : "does not hold"}') |"
+  echo "| proportional set, kB | $PROG_PSS | $NOTEPAD_PSS (Notepad) | $R_PSS | — | — |"
+  echo "| resident set, kB | $PROG_RSS | $NOTEPAD_RSS (Notepad) | $R_RSS | — | — |"
+  echo "| start-up, ms (to the last window / the bare program's window) | $START_PROG | $START_BARE | $R_START | at most 1.5 | $(verdict "$R_START" 1.5) |"
+  echo "| CPU for 200 key taps, ms | $(ms "$PROG_KEYS") | $(ms "$BARE_KEYS") (bare, same timers) | $R_KEYS | — | — |"
+  echo "| CPU for 200 pointer moves, ms | $(ms "$PROG_MOVES") | $(ms "$BARE_MOVES") (bare, same timers) | $R_MOVES | — | — |"
+  echo
+  echo "Start-up rounds, ms: Sipquill $(grep -E '^[0-9]+$' "$OUT/start-program.txt" | paste -sd' '), bare $(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | paste -sd' ')."
+  echo "The bare program without timers used $(ms "$NONE_IDLE") ms of CPU over the idle span; under"
+  echo "the same input it used $(ms "$NONE_KEYS") ms (keys) and $(ms "$NONE_MOVES") ms (moves)."
+  echo "CPU figures are counted in clock ticks of 1/$HZ s."
+  echo
+  echo "## Native benchmarks (simulated desktop, median of 3, µs per iteration)"
+  echo
+  echo "| Benchmark | µs |"
+  echo "|---|---|"
+  bench_rows
+  echo
+  echo "The idle tick at 500 windows against 10: ratio $R_TICK (the tick looks up a"
+  echo "few windows under fixed points; it should not grow with the number of"
+  echo "windows)."
+} >"$REPORT"
+cat "$REPORT"
