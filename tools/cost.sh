@@ -47,6 +47,7 @@ OUT=$BUILD/cost
 mkdir -p "$OUT"
 rm -rf "$LOGS"
 
+LOAD_START=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "cost: packaging $BUILD" >&2
 bash "$root/tools/package.sh" "$BUILD" /nonexistent >/dev/null 2>&1
 FOLDER=$root/build/dist/win$ARCH/Sipquill
@@ -243,7 +244,9 @@ cpu_model=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
   echo "from its release folder under $(wine --version 2>/dev/null) (${ARCH}-bit), Xvfb, on"
   echo "$(nproc) cores of ${cpu_model:-an unknown CPU}, Linux $(uname -r). Every figure"
   echo "of one table comes from the same run; ratios are program / baseline."
-  echo "Idle span ${IDLE_S} s; start-up is the median of ${ROUNDS} rounds."
+  echo "Idle span ${IDLE_S} s; start-up is the median of ${ROUNDS} rounds. Load average"
+  echo "(1, 5, 15 min) at the start: $LOAD_START; at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "(the machine is shared: wall-clock figures such as the start-up move with it)."
   echo
   echo "| Figure | Sipquill | Baseline | Ratio | Goal | Verdict |"
   echo "|---|---|---|---|---|---|"
