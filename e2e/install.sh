@@ -28,9 +28,9 @@
 #              program and no shortcut
 #   folder     a folder with a blank and Chinese characters in its name works;
 #              /PURGE removes the user's data and the folder too
-#   bad folder a name the ANSI code page cannot hold is refused (exit code 2,
-#              nothing written)
-# Measured here (Wine 8, 64-bit build, two cores): 47-49 s for the 42
+#   bad folder a name the ANSI code page cannot hold, and a path longer than
+#              150 characters, are refused (exit code 2, nothing written)
+# Measured here (Wine 8, 64-bit build, two cores): 47-56 s for the 44
 # checks with the prefix cached; building the prefix adds about 15 s.
 set -u
 if [ $# -lt 2 ]; then
@@ -99,8 +99,7 @@ missing_of() {  # missing_of DIR FILE... -> the names not there
 }
 # Polls until PATH is gone or SECONDS pass.
 wait_gone() {
-  local i
-  for i in $(seq 1 $(($2 * 10))); do
+  for _ in $(seq 1 $(($2 * 10))); do
     [ -e "$1" ] || return 0
     sleep 0.1
   done
@@ -109,8 +108,8 @@ wait_gone() {
 # The uninstaller runs as a copy of itself in the temporary folder: waits
 # until no such copy runs in this prefix.
 wait_uninstaller() {
-  local i pid busy
-  for i in $(seq 1 300); do
+  local pid busy
+  for _ in $(seq 1 300); do
     busy=""
     for pid in $(pgrep -f 'Un_[A-Z]\.exe'); do
       tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && busy=1
@@ -321,6 +320,15 @@ run_build() {  # run_build BUILD
   expect "bad folder: refused with exit code 2" "$?" 2
   expect "bad folder: nothing written" \
     "$( [ -e "$drive/pkg-test/한글" ] && echo folder)$(regkey "$UNINST_KEY")" 0
+
+  # ---- a folder path too long for the program's page addresses.
+  local long_name long_win
+  long_name=$(printf 'a%.0s' $(seq 1 150))
+  long_win="C:\\pkg-test\\$long_name"
+  timeout 120 wine "$setup" /S "/D=$long_win" >>"$LOGS/setup.log" 2>&1
+  expect "long folder: refused with exit code 2" "$?" 2
+  expect "long folder: nothing written" \
+    "$( [ -e "$drive/pkg-test/$long_name" ] && echo folder)$(regkey "$UNINST_KEY")" 0
 
   timeout 10 wineserver -k >/dev/null 2>&1
 }

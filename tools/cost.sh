@@ -150,7 +150,8 @@ START_BARE=$(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | median)
 # ---- one subject: idle CPU, memory, CPU under input
 # measure NAME EXE CLASS [ARGS]: sets <NAME>_IDLE (ticks over IDLE_S),
 # <NAME>_SRV (the wineserver's ticks then), <NAME>_RSS/_PSS/_PD (kB),
-# <NAME>_KEYS, <NAME>_MOVES (ticks under input).
+# <NAME>_KEYS, <NAME>_MOVES (ticks under input) and the spans they took
+# (<NAME>_KEYS_MS, <NAME>_MOVES_MS).
 measure() {
   local name=$1 exe=$2 cls=$3 args=${4:-} pid srv t0 t1 s0 s1
   echo "cost: $name: idle ${IDLE_S} s, then input" >&2
@@ -174,21 +175,27 @@ measure() {
   # 200 taps of a key no gesture uses, with the pointer resting.
   xdotool mousemove 700 500
   sleep 1
+  local keys w0
+  read -ra keys <<<"$(printf 'x %.0s' $(seq 1 200))"
+  w0=$(date +%s%N)
   t0=$(ticks "$pid")
-  xdotool key --delay 30 $(printf 'x %.0s' $(seq 1 200))
+  xdotool key --delay 30 "${keys[@]}"
   sleep 1
   t1=$(ticks "$pid")
   printf -v "${name}_KEYS" '%s' $((t1 - t0))
+  printf -v "${name}_KEYS_MS" '%s' $((($(date +%s%N) - w0) / 1000000))
   # 200 pointer moves over the screen, 20 ms apart.
   local chain=() i
   for i in $(seq 1 200); do
     chain+=(mousemove $((100 + (i * 37) % 800)) $((100 + (i * 23) % 500)) sleep 0.02)
   done
+  w0=$(date +%s%N)
   t0=$(ticks "$pid")
   xdotool "${chain[@]}"
   sleep 1
   t1=$(ticks "$pid")
   printf -v "${name}_MOVES" '%s' $((t1 - t0))
+  printf -v "${name}_MOVES_MS" '%s' $((($(date +%s%N) - w0) / 1000000))
   close_subject "$cls" "$exe"
 }
 
@@ -233,6 +240,12 @@ R_RSS=$(ratio "$PROG_RSS" "$NOTEPAD_RSS")
 R_KEYS=$(ratio "$PROG_KEYS" "$BARE_KEYS")
 R_MOVES=$(ratio "$PROG_MOVES" "$BARE_MOVES")
 R_TICK=$(ratio "$TICK500" "$TICK10")
+# Input CPU net of what the subject spends idle over the same span.
+net() { awk -v t="$1" -v idle="$2" -v span="$IDLE_S" -v ms="$3" 'BEGIN {n = t - idle * ms / 1000 / span; printf "%.1f", n < 0 ? 0 : n}'; }
+PROG_KEYS_NET=$(net "$PROG_KEYS" "$PROG_IDLE" "$PROG_KEYS_MS")
+BARE_KEYS_NET=$(net "$BARE_KEYS" "$BARE_IDLE" "$BARE_KEYS_MS")
+PROG_MOVES_NET=$(net "$PROG_MOVES" "$PROG_IDLE" "$PROG_MOVES_MS")
+BARE_MOVES_NET=$(net "$BARE_MOVES" "$BARE_IDLE" "$BARE_MOVES_MS")
 PD_MB=$(awk -v k="$PROG_PD" 'BEGIN {printf "%.1f", k / 1024}')
 ms() { awk -v t="$1" -v hz="$HZ" 'BEGIN {printf "%.0f", 1000 * t / hz}'; }
 cpu_model=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
@@ -259,11 +272,16 @@ cpu_model=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
   echo "| start-up, ms (to the last window / the bare program's window) | $START_PROG | $START_BARE | $R_START | at most 1.5 | $(verdict "$R_START" 1.5) |"
   echo "| CPU for 200 key taps, ms | $(ms "$PROG_KEYS") | $(ms "$BARE_KEYS") (bare, same timers) | $R_KEYS | — | — |"
   echo "| CPU for 200 pointer moves, ms | $(ms "$PROG_MOVES") | $(ms "$BARE_MOVES") (bare, same timers) | $R_MOVES | — | — |"
+  echo "| the same, net of idle: 200 key taps, ms | $(ms "$PROG_KEYS_NET") | $(ms "$BARE_KEYS_NET") | $(ratio "$PROG_KEYS_NET" "$BARE_KEYS_NET") | — | — |"
+  echo "| the same, net of idle: 200 pointer moves, ms | $(ms "$PROG_MOVES_NET") | $(ms "$BARE_MOVES_NET") | $(ratio "$PROG_MOVES_NET" "$BARE_MOVES_NET") | — | — |"
   echo
   echo "Start-up rounds, ms: Sipquill $(grep -E '^[0-9]+$' "$OUT/start-program.txt" | paste -sd' '), bare $(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | paste -sd' ')."
   echo "The bare program without timers used $(ms "$NONE_IDLE") ms of CPU over the idle span; under"
   echo "the same input it used $(ms "$NONE_KEYS") ms (keys) and $(ms "$NONE_MOVES") ms (moves)."
-  echo "CPU figures are counted in clock ticks of 1/$HZ s."
+  echo "CPU figures are counted in clock ticks of 1/$HZ s. The key taps took"
+  echo "${PROG_KEYS_MS} ms (Sipquill) and ${BARE_KEYS_MS} ms (bare), the moves ${PROG_MOVES_MS} and"
+  echo "${BARE_MOVES_MS} ms, each with one second after the last event; \"net of idle\""
+  echo "takes off the subject's idle CPU rate over that span."
   echo
   echo "## Native benchmarks (simulated desktop, median of 3, µs per iteration)"
   echo
