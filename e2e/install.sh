@@ -12,8 +12,10 @@
 # BUILD/install-logs. Prints PASS/FAIL lines and "N passed, M failed" last.
 #
 # The checks, in order, on one prefix:
-#   zip        the unpacked folder keeps the Chinese file name; the program
-#              started there finishes its start-up and exits with 0
+#   zip        names stored in GBK with the Unicode Path field, texts GBK
+#              with CR LF; unpacked as a Chinese Windows does, the folder
+#              keeps the Chinese file name; the program started there
+#              finishes its start-up and exits with 0
 #   install    /S into the user's local application data: the program folder,
 #              the uninstall entry, the Start-menu shortcut
 #   shortcut   the program started from the shortcut's target and working
@@ -30,7 +32,7 @@
 #              /PURGE removes the user's data and the folder too
 #   bad folder a name the ANSI code page cannot hold, and a path longer than
 #              150 characters, are refused (exit code 2, nothing written)
-# Measured here (Wine 8, 64-bit build, two cores): 47-56 s for the 44
+# Measured here (Wine 8, 64-bit build, two cores): 47-56 s for the 46
 # checks with the prefix cached; building the prefix adds about 15 s.
 set -u
 if [ $# -lt 2 ]; then
@@ -166,11 +168,19 @@ run_build() {  # run_build BUILD
     timeout 30 wine reg delete "$k" /f >/dev/null 2>&1
   done
 
-  # ---- zip: unpacked as Windows' own zip folders do (names by the UTF-8
-  # flag), into a folder with a blank and Chinese characters.
+  # ---- zip: every entry's name stored as Chinese Windows and other tools
+  # read it, every text GBK with CR LF; unpacked as the zip folders of a
+  # Chinese Windows do (names in code page 936) into a folder with a blank
+  # and Chinese characters.
+  expect "zip: names and texts as stored" \
+    "$(python3 "$ROOT/tools/pkgtool.py" check "$zip" | awk '$2 !~ /^(ascii|gbk\+unicode-field)$/ || ($1 ~ /\.(txt|ini|htm|html|scf)$/ && $3 $4 != "gbkcrlf")' | paste -sd'|')" ""
+  if command -v unzip >/dev/null; then
+    expect "zip: Info-ZIP's unzip reads the Chinese name" \
+      "$(LC_ALL=C.UTF-8 unzip -Z1 "$zip" 2>/dev/null | grep -c '^Sipquill/发行软件\.txt$')" 1
+  fi
   local unz="$drive/pkg-test/解压 测试"
   mkdir -p "$unz"
-  python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$unz"
+  python3 "$ROOT/tools/pkgtool.py" extract "$zip" "$unz"
   expect "zip: the Chinese file name and its GBK text" \
     "$(iconv -f GBK -t UTF-8 <"$unz/Sipquill/发行软件.txt" 2>/dev/null | sed -n 1p | tr -d '\r')" \
     "软件名称--Sipquill"

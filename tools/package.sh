@@ -15,12 +15,14 @@
 # repository as UTF-8 with LF and written as GBK with CR LF, as the program
 # reads them; the picture of the help page is drawn here.
 #
-# Zip entries with a Chinese name ("发行软件.txt") are stored in UTF-8 with the
-# zip's language-encoding flag (bit 11) set: Windows' own zip folders (since
-# Windows 7), 7-Zip and Info-ZIP read the flag and show the name right
-# whatever the system's code page; GBK names without the flag are right only
-# where the OEM code page is 936 and garbled everywhere else. Entry times are
-# the last commit's, so the same sources give the same zip.
+# Zip entries with a Chinese name ("发行软件.txt") are stored in GBK without
+# the UTF-8 flag, plus the Info-ZIP Unicode Path extra field with the UTF-8
+# name: Chinese Windows' own zip folders read names in the OEM code page
+# (936 there) and older ones ignore the UTF-8 flag, while 7-Zip, WinRAR and
+# Info-ZIP's unzip take the extra field on any system (tools/pkgtool.py).
+# The program itself opens its files by GBK names, so a system whose code
+# page is not 936 cannot run it whatever the zip holds. Entry times are the
+# last commit's, so the same sources give the same zip.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 VERSION=1.0

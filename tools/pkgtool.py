@@ -9,9 +9,20 @@
                                       the uninstaller's Delete and RMDir lines
                                       (UNFILES) for FOLDER's files, leaving out
                                       the USERFILEs
-  pkgtool.py check ZIP                prints each entry: its name, whether the
-                                      UTF-8 flag is set, and for text files
+  pkgtool.py check ZIP                prints each entry: its name, how it is
+                                      stored ("ascii", "gbk+unicode-field",
+                                      or what is wrong), and for text files
                                       whether they decode as GBK with CR LF
+  pkgtool.py extract ZIP FOLDER       unpacks ZIP as the zip folders of a
+                                      Chinese Windows do: names without the
+                                      UTF-8 flag are read in code page 936
+
+Names: an entry name that is not ASCII ("发行软件.txt") is stored in GBK,
+without the UTF-8 flag, as Chinese Windows' own zip folders write and read
+names (in the OEM code page, 936 there; they ignore the flag on older
+Windows), and with the Info-ZIP Unicode Path extra field (0x7075) holding
+the UTF-8 name, which 7-Zip, WinRAR, Info-ZIP's unzip and others read on
+any system.
 """
 import os
 import struct
@@ -63,6 +74,47 @@ def logo(path):
     png(path, n, n, pixel)
 
 
+class GbkName(zipfile.ZipInfo):
+    """An entry whose non-ASCII name is stored in GBK with a Unicode Path
+    extra field, instead of zipfile's UTF-8 with the flag."""
+
+    def __init__(self, name, date):
+        super().__init__(name, date)
+        try:
+            name.encode("ascii")
+        except UnicodeEncodeError:
+            raw = name.encode("gbk")
+            utf8 = name.encode("utf-8")
+            data = struct.pack("<BI", 1, zlib.crc32(raw)) + utf8
+            self.extra = struct.pack("<HH", 0x7075, len(data)) + data
+
+    def _encodeFilenameFlags(self):
+        try:
+            return self.filename.encode("ascii"), self.flag_bits
+        except UnicodeEncodeError:
+            return self.filename.encode("gbk"), self.flag_bits & ~0x800
+
+
+def unicode_field(extra):
+    """The UTF-8 name and name CRC of a Unicode Path extra field, or None."""
+    i = 0
+    while i + 4 <= len(extra):
+        kind, size = struct.unpack("<HH", extra[i:i + 4])
+        if kind == 0x7075 and size >= 5:
+            version, crc = struct.unpack("<BI", extra[i + 4:i + 9])
+            return extra[i + 9:i + 4 + size].decode("utf-8"), crc
+        i += 4 + size
+    return None
+
+
+def raw_name(info):
+    """The name's bytes as stored (zipfile decodes names without the flag
+    as code page 437)."""
+    if info.flag_bits & 0x800:
+        return info.filename.encode("utf-8")
+    return info.filename.encode("cp437")
+
+
 def make_zip(folder, out, stamp):
     folder = os.path.abspath(folder)
     date = time.gmtime(int(stamp))[:6]
@@ -76,7 +128,7 @@ def make_zip(folder, out, stamp):
     tmp = out + ".tmp"
     with zipfile.ZipFile(tmp, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
         for name, path in entries:
-            info = zipfile.ZipInfo(name, date)
+            info = GbkName(name, date)
             info.create_system = 0  # MS-DOS attributes, as Windows writes them
             if path is None:
                 info.external_attr = 0x10
@@ -85,7 +137,6 @@ def make_zip(folder, out, stamp):
             info.compress_type = zipfile.ZIP_DEFLATED
             info.external_attr = 0x20
             with open(path, "rb") as f:
-                # zipfile sets the language-encoding flag for non-ASCII names.
                 z.writestr(info, f.read())
     os.replace(tmp, out)
 
@@ -116,8 +167,22 @@ def nsis(folder, files_out, unfiles_out, user):
 def check(path):
     with zipfile.ZipFile(path) as z:
         for info in z.infolist():
-            line = [info.filename, "utf8" if info.flag_bits & 0x800 else "plain"]
-            if info.filename.endswith(TEXT):
+            raw = raw_name(info)
+            field = unicode_field(info.extra)
+            if info.flag_bits & 0x800:
+                name, how = info.filename, "utf8-flag"
+            elif all(b < 128 for b in raw):
+                name, how = raw.decode("ascii"), "ascii"
+            else:
+                name = raw.decode("gbk", "replace")
+                if field is None:
+                    how = "gbk-without-unicode-field"
+                elif field[0] != name or field[1] != zlib.crc32(raw):
+                    how = "gbk-unicode-field-differs"
+                else:
+                    how = "gbk+unicode-field"
+            line = [name, how]
+            if name.endswith(TEXT):
                 data = z.read(info)
                 try:
                     data.decode("gbk")
@@ -130,6 +195,22 @@ def check(path):
             print(" ".join(line))
 
 
+def extract(path, folder):
+    with zipfile.ZipFile(path) as z:
+        for info in z.infolist():
+            if info.flag_bits & 0x800:
+                name = info.filename
+            else:
+                name = raw_name(info).decode("cp936")
+            target = os.path.join(folder, *name.split("/"))
+            if name.endswith("/"):
+                os.makedirs(target, exist_ok=True)
+                continue
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            with open(target, "wb") as f:
+                f.write(z.read(info))
+
+
 def main(argv):
     if len(argv) >= 3 and argv[1] == "logo":
         logo(argv[2])
@@ -139,6 +220,8 @@ def main(argv):
         nsis(argv[2], argv[3], argv[4], set(argv[5:]))
     elif len(argv) == 3 and argv[1] == "check":
         check(argv[2])
+    elif len(argv) == 4 and argv[1] == "extract":
+        extract(argv[2], argv[3])
     else:
         sys.stderr.write(__doc__)
         return 2
