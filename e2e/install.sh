@@ -27,12 +27,13 @@
 #   no wr.ini  the program starts without wr.ini (defaults, no message box)
 #   uninstall  /S while the program runs: it is closed, no file but the
 #              user's settings and history stays, no registry key of the
-#              program and no shortcut
+#              program and no shortcut to it (the program's own desktop
+#              shortcut included; one to another copy stays)
 #   folder     a folder with a blank and Chinese characters in its name works;
 #              /PURGE removes the user's data and the folder too
 #   bad folder a name the ANSI code page cannot hold, and a path longer than
 #              150 characters, are refused (exit code 2, nothing written)
-# Measured here (Wine 8, 64-bit build, two cores): 47-56 s for the 46
+# Measured here (Wine 8, 64-bit build, two cores): 35-56 s for the 49
 # checks with the prefix cached; building the prefix adds about 15 s.
 set -u
 if [ $# -lt 2 ]; then
@@ -162,7 +163,7 @@ run_build() {  # run_build BUILD
     return
   fi
   # A clean slate: whatever an earlier run left in the cached prefix.
-  rm -rf "$inst" "$drive/pkg-test" "$sm/Sipquill.lnk" "$sm/Startup/Sipquill.lnk"
+  rm -rf "$inst" "$drive/pkg-test" "$sm/Sipquill.lnk" "$sm/Startup/Sipquill.lnk" "$sm/../Sipquill.lnk"
   local k
   for k in "$UNINST_KEY" "$APP_KEY" "HKCR\\$VERB" "HKCU\\Software\\Classes\\$VERB"; do
     timeout 30 wine reg delete "$k" /f >/dev/null 2>&1
@@ -272,7 +273,17 @@ run_build() {  # run_build BUILD
   # The program writes its settings at exit.
   expect "no wr.ini: written again at exit" "$( [ -f "$inst/wr.ini" ] && echo 1 || echo 0)" 1
 
-  # ---- silent uninstall while the program runs.
+  # ---- silent uninstall while the program runs. Beside it, the shortcuts
+  # the program writes itself on request: on the desktop one to this
+  # folder's program (to go), in the Start menu one to another copy (to stay).
+  local desk_win other_lnk
+  desk_win="$(winenv USERPROFILE)\\Desktop\\Sipquill.lnk"
+  other_lnk="$sm_win\\..\\Sipquill.lnk"
+  probe make-shortcut "$desk_win" "$inst_win\\Sipquill.exe" "$inst_win"
+  probe make-shortcut "$other_lnk" 'C:\elsewhere\Sipquill.exe' 'C:\elsewhere'
+  expect "uninstall: the program's own shortcuts are there before" \
+    "$(probe shortcut "$desk_win" | sed -n 1p)|$(probe shortcut "$other_lnk" | sed -n 1p)" \
+    "$inst_win\\Sipquill.exe|C:\\elsewhere\\Sipquill.exe"
   if start_copy "$inst_win\\Sipquill.exe" "$inst_win" uninstall; then
     timeout 120 wine "$inst/uninst.exe" /S >>"$LOGS/setup.log" 2>&1
     wait_gone "$inst/uninst.exe" 60 && wait_uninstaller
@@ -293,6 +304,11 @@ run_build() {  # run_build BUILD
   expect "uninstall: the user's settings and history kept" "$(missing_of "$inst" wr.ini url.txt his.txt 发行软件.txt)" ""
   expect "uninstall: Start-menu and log-on shortcuts removed" \
     "$( [ -e "$sm/Sipquill.lnk" ] && echo menu)$( [ -e "$sm/Startup/Sipquill.lnk" ] && echo log-on)" ""
+  expect "uninstall: the program's own desktop shortcut to this folder removed" \
+    "$( [ -e "$(winepath -u "$desk_win" 2>/dev/null)" ] && echo 1 || echo 0)" 0
+  expect "uninstall: a shortcut to another copy kept" \
+    "$(probe shortcut "$other_lnk" | sed -n 1p)" 'C:\elsewhere\Sipquill.exe'
+  rm -f "$sm/../Sipquill.lnk"
   expect "uninstall: registry keys removed (uninstall entry, settings, easy-open verb)" \
     "$(regkey "$UNINST_KEY")$(regkey "$APP_KEY")$(regkey "HKCR\\$VERB")$(regkey "HKCU\\Software\\Classes\\$VERB")" 0000
 

@@ -299,12 +299,52 @@ Section "-un.Prepare"
   Call un.MakeWayForFiles
 SectionEnd
 
+; The shortcuts the program writes itself on the user's request ("加入到桌面
+; 和开始菜单") go with it when they point at this folder's program; one
+; that points at another copy stays.
+Function un.DeleteOwnLink
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  ${If} ${FileExists} $0
+    StrCpy $3 ""
+    System::Call 'ole32::CoCreateInstance(g "{00021401-0000-0000-C000-000000000046}", p 0, i 1, g "{000214F9-0000-0000-C000-000000000046}", *p .r1) i .r2'
+    ${If} $2 == 0
+      System::Call '$1->0(g "{0000010B-0000-0000-C000-000000000046}", *p .r2) i .r3'
+      ${If} $3 == 0
+        System::Call '$2->5(w r0, i 0) i .r3'
+        ${If} $3 == 0
+          System::Call '$1->3(w .r3, i ${NSIS_MAX_STRLEN}, p 0, i 4)'
+        ${Else}
+          StrCpy $3 ""
+        ${EndIf}
+        System::Call '$2->2()'
+      ${Else}
+        StrCpy $3 ""
+      ${EndIf}
+      System::Call '$1->2()'
+    ${EndIf}
+    ${If} $3 == "$INSTDIR\Sipquill.exe"
+      Delete $0
+    ${EndIf}
+  ${EndIf}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Section "un.$(SecProgram)" UnSecProgram
   SectionIn RO
   !include "${UNFILES}"
   Delete "$INSTDIR\uninst.exe"
   Delete "$SMPROGRAMS\Sipquill.lnk"
   Delete "$SMSTARTUP\Sipquill.lnk"
+  Push "$DESKTOP\Sipquill.lnk"
+  Call un.DeleteOwnLink
+  Push "$STARTMENU\Sipquill.lnk"
+  Call un.DeleteOwnLink
   DeleteRegKey HKCU "${UNINST_KEY}"
   DeleteRegKey HKCU "${APP_KEY}"
   ; The easy-open verb, left behind by a copy that did not end the orderly

@@ -72,6 +72,8 @@
 //   wait-clip TEXT MS              until the clipboard text equals TEXT
 //   shortcut LNK                   a shell link's target path, then its
 //                                  working directory (exit 1 when unreadable)
+//   make-shortcut LNK TARGET DIR   writes a shell link to TARGET with working
+//                                  directory DIR
 //   start-time EXE DIR CLASS MS    starts EXE as run-wait does and prints the
 //                                  milliseconds until the process has a
 //                                  top-level window of CLASS; leaves it
@@ -539,6 +541,21 @@ int main() {
     Out(target);
     Out(dir);
     return 0;
+  }
+  if (cmd == L"make-shortcut" && need(3)) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
+              SUCCEEDED(link->SetPath(a[3].c_str())) &&
+              SUCCEEDED(link->SetWorkingDirectory(a[4].c_str())) &&
+              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+              SUCCEEDED(file->Save(a[2].c_str(), TRUE));
+    if (file) file->Release();
+    if (link) link->Release();
+    CoUninitialize();
+    return ok ? 0 : 1;
   }
   if (cmd == L"start-time" && need(4)) {
     std::wstring exe = a[2];
