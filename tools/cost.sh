@@ -221,7 +221,11 @@ bench_rows() {
       printf "| %s | %.3f |\n", n, t
     }' "$OUT/bench.csv"
 }
-bench_us() { bench_rows | awk -F'|' -v n="$1" '{g = $2; gsub(/ /, "", g)} g == n {gsub(/ /, "", $3); print $3}'; }
+# The first row named NAME, or NAME/... (benchmarks with further arguments).
+bench_us() {
+  bench_rows | awk -F'|' -v n="$1" '{g = $2; gsub(/ /, "", g)}
+    g == n || index(g, n "/") == 1 {gsub(/ /, "", $3); print $3; exit}'
+}
 TICK10=$(bench_us BM_IdleTick/10)
 TICK500=$(bench_us BM_IdleTick/500)
 
