@@ -5,6 +5,7 @@
 #include "app/form.h"
 #include "bar/qircom.h"
 #include "forms/caretinfo_controls.h"
+#include "input/words.h"
 
 namespace sq {
 
@@ -15,7 +16,7 @@ class Tcaretinfo : public Form, public caretinfo_controls {
   }
   // Asks the command bar to capture the clipboard into the smart clipboard.
   void Panel1Click() {
-    if (app().qircom) app().qircom->Panel19.SetCaption("test clipboard");
+    if (app().qircom) app().qircom->Panel19.SetCaption(words::clip::Test);
   }
 };
 

@@ -7,6 +7,7 @@
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "input/qirinputor.h"
+#include "input/words.h"
 
 namespace sq {
 
@@ -49,7 +50,7 @@ TFormMain::TFormMain(App& app) : Form(app, app.FormMain, "FormMain"), FormMain_c
 void TFormMain::TrayMessage(std::intptr_t mouseMessage) {
   Platform& p = platform();
   if (mouseMessage != 514 && mouseMessage != 517) return;
-  if (app().qirinputor) app().qirinputor->SetCaption("old--mod");
+  if (app().qirinputor) app().qirinputor->SetCaption(words::in::IdleTray);
   if (mouseMessage == 514 && app().qircom) {
     Form& bar = *static_cast<Form*>(app().qircom);
     // Shown, topmost, but off every monitor.
@@ -216,7 +217,7 @@ void TFormMain::N3Click() {
 void TFormMain::Shutdown1Click() {
   Tlifeform* life = app().lifeform;
   if (life) life->Hide();
-  Panel1.SetCaption("close");
+  Panel1.SetCaption(words::mainform::Closing);
   if (life) life->Button3Click();
   Close();
 }

@@ -1,6 +1,7 @@
 #include "browser/lifeform.h"
 
 #include "app/formmain.h"
+#include "input/words.h"
 #include "app/screens.h"
 
 namespace sq {
@@ -51,7 +52,7 @@ void Tlifeform::Button3Click() {
   platform().appBarRemove(Handle());
   registered_ = false;
   TFormMain* main = app().FormMain;
-  if (main && main->Panel1.Caption() == "close") main->Close();
+  if (main && main->Panel1.Caption() == words::mainform::Closing) main->Close();
 }
 
 void Tlifeform::FormDestroy() {

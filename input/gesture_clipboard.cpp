@@ -19,34 +19,29 @@
 
 namespace sq {
 
-namespace {
-const char* const kCtrlHeld = "<Ctrl>按下";
-const char* const kNearLeft = "左键附近";
-}  // namespace
-
 void Tick::SelectionWords() {
   App& a = app_;
   Platform& p = a.platform();
   Tcaretinfo& caret = *a.caretinfo;
   // A selection finished outside the system: cut it.
-  if (mail::Starts(caret.Caption(), "ok select")) {
-    caret.SetCaption("oksel");
-    a.qirForm3->SetCaption("ystop text");
+  if (mail::Starts(caret.Caption(), words::caret::SelectDonePrefix)) {
+    caret.SetCaption(words::caret::SelectHandled);
+    a.qirForm3->SetCaption(words::scroll::Text);
     a.qircom->Park();
     keys::Down(p, vk::Shift);
     keys::Down(p, vk::Delete);
     keys::Up(p, vk::Delete);
     keys::Up(p, vk::Shift);
   }
-  if (p.isKeyDown(vk::LButton) && mail::Is(caret.Caption(), "select"))
-    caret.SetCaption("leftexit select");
-  if (p.isKeyDown(vk::RButton) && mail::Is(caret.Caption(), "select"))
-    caret.SetCaption("rightexit select");
-  if (s_.selectArmed && mail::Starts(a.qirForm3->Caption(), "down/") &&
-      !mail::Has(caret.Caption(), "select")) {
-    caret.SetCaption("mousedown");
+  if (p.isKeyDown(vk::LButton) && mail::Is(caret.Caption(), words::caret::Select))
+    caret.SetCaption(words::caret::LeftExit);
+  if (p.isKeyDown(vk::RButton) && mail::Is(caret.Caption(), words::caret::Select))
+    caret.SetCaption(words::caret::RightExit);
+  if (s_.selectArmed && mail::Starts(a.qirForm3->Caption(), words::hook::LeftDownPrefix) &&
+      !mail::Has(caret.Caption(), words::caret::Select)) {
+    caret.SetCaption(words::caret::MouseDown);
     if (s_.copyLinesFlag) {
-      caret.SetCaption("select");
+      caret.SetCaption(words::caret::Select);
       s_.copyLinesFlag = false;
     }
     s_.selectArmed = false;
@@ -55,9 +50,9 @@ void Tick::SelectionWords() {
 
 void Tick::RightClickReplay() {
   App& a = app_;
-  if (!mail::Is(a.qirinputor->Caption(), "oldright")) return;
+  if (!mail::Is(a.qirinputor->Caption(), words::in::RightReplay)) return;
   a.qircom->Park();
-  a.qirinputor->SetCaption("xx oldright");
+  a.qirinputor->SetCaption(words::in::RightReplayAck);
   keys::RightClick(a.platform());
 }
 
@@ -69,16 +64,16 @@ bool Tick::KeyHistoryGestures() {
   const std::string h0 = mail::ItemOr(hist, 0), h1 = mail::ItemOr(hist, 1),
                     h2 = mail::ItemOr(hist, 2), h3 = mail::ItemOr(hist, 3);
   // Alt tapped twice: paste.
-  if (h0 == "old--18up" && h1 == "18down" && h2 == "old--18up" && h3 == "18down") {
-    for (int i = 0; i < 4; ++i) hist.SetItem(i, "cvok");
-    hist.Insert(0, "91ok");
+  if (h0 == words::bar::AltUp && h1 == words::bar::AltDown && h2 == words::bar::AltUp && h3 == words::bar::AltDown) {
+    for (int i = 0; i < 4; ++i) hist.SetItem(i, words::bar::PatternUsed);
+    hist.Insert(0, words::bar::PasteMark);
     keys::Combo(p, vk::Control, 'V');
     return true;
   }
   // Alt then the Windows key: select from the caret to the pointer and copy.
-  if (h0 == "91down" && h1 == "old--18up" && h2 == "18down") {
-    hist.SetItem(0, "18ok");
-    bar.Panel35.SetCaption("<-");
+  if (h0 == words::bar::WinDown && h1 == words::bar::AltUp && h2 == words::bar::AltDown) {
+    hist.SetItem(0, words::bar::SelectMark);
+    bar.Panel35.SetCaption(words::chord::Select);
     keys::Down(p, vk::Shift);
     p.sleep(10);
     s_.selectArmed = true;
@@ -91,9 +86,9 @@ bool Tick::KeyHistoryGestures() {
     a.qirinputor->Panel4.SetTop(0);
     ShowClipWidget(40, 20);
     if (bar.Shown()) p.setCursorPos({bar.Left() + bar.Scale(30), bar.Top() + bar.Scale(8)});
-    bar.Panel14.SetCaption(mail::Is(a.lifeform->Panel4.Caption(), kCtrlHeld) ? "X!" : "F3");
+    bar.Panel14.SetCaption(mail::Is(a.lifeform->Panel4.Caption(), words::life::CtrlHeld) ? words::zone::CutMark : words::zone::F3);
     bar.Panel12.Show();
-    a.caretinfo->SetCaption("select");
+    a.caretinfo->SetCaption(words::caret::Select);
     return true;
   }
   return false;
@@ -102,12 +97,12 @@ bool Tick::KeyHistoryGestures() {
 bool Tick::PasteRequest() {
   App& a = app_;
   Platform& p = a.platform();
-  if (!mail::Is(a.qirinputor->Caption(), "key--ctrlv")) return false;
+  if (!mail::Is(a.qirinputor->Caption(), words::in::PasteRequest)) return false;
   Tqircom& bar = *a.qircom;
-  a.qirinputor->SetCaption("old--xxcvok");
-  a.qirForm3->SetCaption("ystop okok");
-  bar.Panel18.SetCaption("ctrlv 3");
-  a.easyie->ListBox11.Insert(0, "key--ctrlv--start");
+  a.qirinputor->SetCaption(words::in::PasteDone);
+  a.qirForm3->SetCaption(words::scroll::PasteDone);
+  bar.Panel18.SetCaption(words::trace::CtrlV);
+  a.easyie->ListBox11.Insert(0, words::in::PasteStart);
   p.sleep(10);
   if (!a.easyie->Shown()) {
     // Paste into the window just left of the bar.
@@ -148,23 +143,23 @@ bool Tick::CopyLinesGesture() {
   App& a = app_;
   Platform& p = a.platform();
   Tqircom& bar = *a.qircom;
-  if (mail::Starts(a.qirForm3->Caption(), "down/")) {
+  if (mail::Starts(a.qirForm3->Caption(), words::hook::LeftDownPrefix)) {
     s_.captureFlag = false;
     // A left press ends whatever key word is pending, but not one that no
     // tick has looked at yet: that one is answered first, and a later tick
     // that still finds the press does this.
-    if (!InputPending()) a.qirinputor->SetCaption("old--lm");
+    if (!InputPending()) a.qirinputor->SetCaption(words::in::HandledLeft);
   }
   if (p.isKeyDown(vk::LButton)) s_.captureFlag = false;
-  if (!(s_.captureFlag || mail::Is(bar.Panel19.Caption(), "xx copy"))) return false;
-  if (!mail::Is(a.caretinfo->Caption(), "alt2menu--51")) return false;
+  if (!(s_.captureFlag || mail::Is(bar.Panel19.Caption(), words::clip::Copy))) return false;
+  if (!mail::Is(a.caretinfo->Caption(), words::caret::CopyLines)) return false;
 
   s_.captureFlag = false;
   s_.copyLinesFlag = true;
-  a.caretinfo->SetCaption("xx--alt2menu--51");
-  bar.Panel19.SetCaption("qq--xx copy");
-  if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, "old--xx--27");
-  a.qirinputor->SetCaption("old--xx--27");
+  a.caretinfo->SetCaption(words::caret::CopyLinesHandled);
+  bar.Panel19.SetCaption(words::clip::CopyHandled);
+  if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, words::in::HandledEscape);
+  a.qirinputor->SetCaption(words::in::HandledEscape);
   const int lines = bar.ListBox11.Count();
   // Click just right of the drag anchor and at it to put the caret there.
   // An anchor never set (x 0) moves nothing: both clicks land at the pointer.
@@ -183,7 +178,7 @@ bool Tick::CopyLinesGesture() {
   s_.copyLinesCount = lines;
   // S1 is left as the last stage set it: the stage fires on the first tick
   // whose clipboard differs from the text the previous line copy took.
-  a.caretinfo->SetCaption("select xxcopy");
+  a.caretinfo->SetCaption(words::caret::SelectCopy);
   return true;
 }
 
@@ -197,19 +192,19 @@ void Tick::CaptureAfterCopy() {
   // method's idle word, no longer keeps the copy out of the smart
   // clipboard. The caption's words below only retire the copy word, so
   // they are written only while it is there.
-  const bool word = mail::Is(a.qirinputor->Caption(), "key--shiftc--copy--ok");
+  const bool word = mail::Is(a.qirinputor->Caption(), words::in::CopyDone);
   ++s_.captureCounter;
-  if (mail::Starts(life.Panel7.Caption(), kNearLeft)) life.leftselect.SetCaption("left exit");
+  if (mail::Starts(life.Panel7.Caption(), words::life::NearLeftPrefix)) life.leftselect.SetCaption(words::life::LeftExit);
   if (s_.captureCounter <= 2) return;
 
   // Third tick: the copied text enters the smart clipboard, aligned.
   s_.captureCounter = 0;
-  if (word) a.qirinputor->SetCaption("key--wwccok2");
+  if (word) a.qirinputor->SetCaption(words::in::CaptureStage2);
   const std::string text = p.getClipboardText();
   InsertSmartClipboard(text);
-  life.Panel2.SetCaption("c3");
-  life.Panel2.SetCaption("4aa");
-  bar.BitBtn6.SetCaption("---align");
+  life.Panel2.SetCaption(words::life::Clip3);
+  life.Panel2.SetCaption(words::life::Clip4);
+  bar.BitBtn6.SetCaption(words::align::Pending);
   Control& lines = bar.ListBox11;
   lines.SetText(text);
   p.sleep(30);
@@ -226,14 +221,14 @@ void Tick::CaptureAfterCopy() {
     s_.captureColumn = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30));
     bar.BitBtn2.SetCaption(std::to_string(s_.captureColumn));
   }
-  if (word) a.qirinputor->SetCaption("old--key--wwccok3");
+  if (word) a.qirinputor->SetCaption(words::in::CaptureStage3);
   bar.Edit1.SetCaption(text);
   a.easyie->Edit1.SetCaption(text);
   if (word) {
-    a.qirinputor->SetCaption("old--cap");
-    if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, "xx//old--27");
+    a.qirinputor->SetCaption(words::in::HandledCapture);
+    if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, words::inhist::CaptureUsed);
   }
-  life.Panel2.SetCaption("cpok");
+  life.Panel2.SetCaption(words::life::ClipOk);
   s_.captureFlag = true;
 }
 
@@ -252,7 +247,7 @@ void Tick::PasteByDigit() {
   if (index >= list.Count()) return;
   a.platform().setClipboardText(list.Item(index));
   s_.listInsert = true;
-  a.qirinputor->SetCaption("key--ctrlv");
+  a.qirinputor->SetCaption(words::in::PasteRequest);
   a.qircom->Park();
 }
 

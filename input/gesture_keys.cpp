@@ -36,28 +36,28 @@ void Tick::InputHistoryPatterns() {
   auto item = [&hist](int i) { return mail::ItemOr(hist, i); };
 
   // C released after Ctrl+C: a copy was seen.
-  if (item(0) == "old--67" && item(1) == "key--ctrlc") {
-    hist.SetItem(0, "old--67xx");
-    in.SetCaption("key--ccok1");
+  if (item(0) == words::in::ReleasedC && item(1) == words::in::KeyCtrlC) {
+    hist.SetItem(0, words::inhist::ReleasedCUsed);
+    in.SetCaption(words::in::CopySeen1);
   }
   // Ctrl pressed again right after Ctrl+C: copy once more and capture.
-  if (item(0) == "key--17//" && item(1) == "key--ctrlc") {
-    in.SetCaption("old--shiftc--co1");
+  if (item(0) == words::in::KeyCtrl && item(1) == words::in::KeyCtrlC) {
+    in.SetCaption(words::in::CopyAgain);
     keys::Down(p, vk::Control);
     p.sleep(10);
     keys::Press(p, 'C');
     p.sleep(10);
     keys::Up(p, vk::Control);
     p.sleep(20);
-    in.SetCaption("key--shiftc--copy--ok");
+    in.SetCaption(words::in::CopyDone);
     keys::Press(p, vk::Left);
-    in.SetCaption("key--shiftc--copy--ok");
+    in.SetCaption(words::in::CopyDone);
   }
   // Shift and a digit: paste an earlier copied text.
-  if (mail::Starts(in.Caption(), "key//bshiftok2--")) PasteByDigit();
+  if (mail::Starts(in.Caption(), words::in::DigitPrefix)) PasteByDigit();
   // Shift pressed while Alt is held: hand Shift back as held.
-  if (mail::Is(in.Caption(), "key--18//alt--shiftdown")) {
-    in.SetCaption("key--18//alt--shiftdown--ok");
+  if (mail::Is(in.Caption(), words::in::KeyAltShift)) {
+    in.SetCaption(words::in::AltShiftAck);
     keys::Down(p, vk::Shift);
   }
   // Diagnostic: the first window in z-order.
@@ -66,18 +66,18 @@ void Tick::InputHistoryPatterns() {
                                  p.getClassName(top).substr(0, kClassMax));
   }
   // Windows key held after its release was recorded.
-  if (p.isKeyDown(vk::LWin) && item(0) == "old--91") {
-    hist.SetItem(0, "old--91xxxx");
-    bar.Panel2.SetCaption("win--win");
+  if (p.isKeyDown(vk::LWin) && item(0) == words::in::ReleasedWin) {
+    hist.SetItem(0, words::inhist::ReleasedWinUsed);
+    bar.Panel2.SetCaption(words::trace::WinWin);
   }
-  if (item(0) != "old--91" && item(1) != "old--91") SetIfChanged(bar.Panel2, "--------");
+  if (item(0) != words::in::ReleasedWin && item(1) != words::in::ReleasedWin) SetIfChanged(bar.Panel2, words::trace::Dashes);
   // C and then Ctrl released after Ctrl+C.
-  if (item(0) == "old--67" && item(1) == "old--17" && item(2) == "key--ctrlc") {
-    hist.SetItem(0, "old--67xx");
-    in.SetCaption("key--ccok1");
+  if (item(0) == words::in::ReleasedC && item(1) == words::in::ReleasedCtrl && item(2) == words::in::KeyCtrlC) {
+    hist.SetItem(0, words::inhist::ReleasedCUsed);
+    in.SetCaption(words::in::CopySeen1);
   }
   // V released after a paste.
-  if (item(0) == "old--86" && mail::Starts(item(1), "key--")) in.SetCaption("key--cvok1////");
+  if (item(0) == words::in::ReleasedV && mail::Starts(item(1), words::in::KeyPrefix)) in.SetCaption(words::in::PasteSeen);
 }
 
 void Tick::InputMethodAndKeys() {
@@ -93,25 +93,25 @@ void Tick::InputMethodAndKeys() {
     compHidden = !p.isWindowVisible(comp);
     if (compHidden) {
       if (!in.Panel5.Visible()) in.Panel5.Show();
-      SetIfChanged(in.Panel4, "1");
+      SetIfChanged(in.Panel4, words::im::CompositionHidden);
     } else {
       if (in.Panel5.Visible()) in.Panel5.Hide();
-      SetIfChanged(in.Panel4, "2");
+      SetIfChanged(in.Panel4, words::im::CompositionShown);
     }
   }
   const Rect self = in.ScreenRect();
   const Wnd below = p.windowFromPoint({self.left + in.Scale(10), self.bottom() + in.Scale(10)});
-  if (p.getClassName(below).substr(0, kClassMax) != kStatusClass) SetIfChanged(in.Panel4, "3");
+  if (p.getClassName(below).substr(0, kClassMax) != kStatusClass) SetIfChanged(in.Panel4, words::im::NoStatusBelow);
 
   // Semicolon: toggle the input method, or give the key to the composition.
-  if (mail::Is(in.Caption(), "key--186")) {
-    if (mail::Is(in.Panel4.Caption(), "3")) return;
+  if (mail::Is(in.Caption(), words::in::KeySemicolon)) {
+    if (mail::Is(in.Panel4.Caption(), words::im::NoStatusBelow)) return;
     if (in.Panel5.Visible()) {
       keys::Combo(p, vk::Control, vk::Space);
-      in.SetCaption("key--186ok");
+      in.SetCaption(words::in::SemicolonAck);
       return;
     }
-    in.SetCaption("key--mode");
+    in.SetCaption(words::in::ModeRequest);
   }
 
   // Sit as a strip just above the status bar.
@@ -129,8 +129,8 @@ void Tick::InputMethodAndKeys() {
   }
 
   // Menu key: open the input method's menu at the strip's right end.
-  if (mail::Is(in.Caption(), "key--menu")) {
-    in.SetCaption("key--menuok");
+  if (mail::Is(in.Caption(), words::in::KeyMenu)) {
+    in.SetCaption(words::in::MenuAck);
     const Rect strip = in.ScreenRect();
     const Point at{strip.right() - in.Scale(10), strip.top + in.Scale(50)};
     bool onColumn = false;  // below or above a monitor, as a pointer can reach
@@ -144,20 +144,20 @@ void Tick::InputMethodAndKeys() {
   }
 
   // ---- keyboard words ----
-  if (mail::Is(in.Caption(), "move--clip")) {
-    in.SetCaption("ok move--clip");
+  if (mail::Is(in.Caption(), words::in::MoveClip)) {
+    in.SetCaption(words::in::MoveClipAck);
     return;
   }
 
   // Windows key tapped while an alignment is pending: indent the captured
   // lines to the capture column.
   Control& keysHist = bar.ListBox8;
-  if (mail::ItemOr(keysHist, 0) == "old--91up" && mail::ItemOr(keysHist, 1) == "91down" &&
-      mail::Is(bar.BitBtn6.Caption(), "---align")) {
+  if (mail::ItemOr(keysHist, 0) == words::bar::WinUp && mail::ItemOr(keysHist, 1) == words::bar::WinDown &&
+      mail::Is(bar.BitBtn6.Caption(), words::align::Pending)) {
     keys::Escape(p);
     const std::string col = std::to_string(s_.captureColumn);
-    bar.BitBtn6.SetCaption("win-align" + col);
-    bar.SetCaption("xx align//" + col);
+    bar.BitBtn6.SetCaption(words::align::DonePrefix + col);
+    bar.SetCaption(words::bar::AlignTracePrefix + col);
     const std::string pad(static_cast<std::size_t>(std::clamp(s_.captureColumn, 0, kMaxIndent)), ' ');
     Control& lines = bar.ListBox11;
     for (int i = 0, n = lines.Count(); i < n; ++i) {
@@ -170,9 +170,9 @@ void Tick::InputMethodAndKeys() {
   // The words below are tried one after another on the caption as it
   // stands at each test: a word answered by one of them is already replaced
   // when the next one looks.
-  if (mail::Is(in.Caption(), "key--shiftdown")) {
+  if (mail::Is(in.Caption(), words::in::KeyShift)) {
     bar.Panel12.Hide();
-    in.SetCaption("key//bshiftok");
+    in.SetCaption(words::in::ShiftAck);
     const Wnd near = p.windowFromPoint({s_.cursor.x + Px(20), s_.cursor.y + Px(20)});
     if (!(near && p.isChild(bar.Handle(), near))) {
       bar.Panel4.SetLeft(0);
@@ -186,61 +186,61 @@ void Tick::InputMethodAndKeys() {
     if (!s_.listInsert) {
       s_.listInsert = true;
       InsertSmartClipboard(text);
-      a.lifeform->Panel2.SetCaption("c2");
+      a.lifeform->Panel2.SetCaption(words::life::Clip2);
     }
-    in.SetCaption("key//bshiftok2");
+    in.SetCaption(words::in::ShiftAck2);
   }
-  if (mail::Is(in.Caption(), "key--ctrlc")) {
-    bar.Panel4.SetCaption("ctrlc///");
+  if (mail::Is(in.Caption(), words::in::KeyCtrlC)) {
+    bar.Panel4.SetCaption(words::trace::CtrlC);
     if (p.isKeyDown(vk::Shift)) {
-      in.SetCaption("key--shiftc--copy");
-      in.SetCaption("old--shiftc--copy");
+      in.SetCaption(words::in::CopyStarted);
+      in.SetCaption(words::in::CopyRunning);
       p.closeClipboard();
       p.sleep(10);
       keys::Combo(p, vk::Control, 'C');
-      bar.Panel4.SetCaption("ctrlc");
+      bar.Panel4.SetCaption(words::trace::CtrlCShift);
       p.sleep(100);
-      in.SetCaption("key--shiftc--copy--ok");
+      in.SetCaption(words::in::CopyDone);
       p.sleep(100);
       keys::Up(p, vk::Shift);
     } else {
-      bar.Panel4.SetCaption("ctrlc///no b");
+      bar.Panel4.SetCaption(words::trace::CtrlCNoShift);
       BringToFront(TopWindowAt(s_.cursor));
       keys::Combo(p, vk::Control, 'C');
       p.sleep(20);
-      in.SetCaption("key--shiftc--copy--ok");
+      in.SetCaption(words::in::CopyDone);
     }
     return;
   }
-  if (mail::Is(in.Caption(), "key--ctrlx")) {
-    in.SetCaption("old--key--cxok");
-    bar.Panel4.SetCaption("ctrlx///");
-    bar.Panel4.SetCaption("ctrlx///no b");
+  if (mail::Is(in.Caption(), words::in::KeyCtrlX)) {
+    in.SetCaption(words::in::HandledCut);
+    bar.Panel4.SetCaption(words::trace::CtrlX);
+    bar.Panel4.SetCaption(words::trace::CtrlXNoShift);
     keys::Press(p, vk::Delete);
     return;
   }
-  if (mail::Is(in.Caption(), "key--shiftc--copy--ok") || s_.captureCounter > 0) CaptureAfterCopy();
-  if (mail::Is(in.Caption(), "key--ccok1")) {
-    in.SetCaption("key--ccok2");
-    in.SetCaption("key--ccok3");
+  if (mail::Is(in.Caption(), words::in::CopyDone) || s_.captureCounter > 0) CaptureAfterCopy();
+  if (mail::Is(in.Caption(), words::in::CopySeen1)) {
+    in.SetCaption(words::in::CopySeen2);
+    in.SetCaption(words::in::CopySeen3);
   }
-  if (mail::Is(in.Caption(), "key--ctrlz")) {
+  if (mail::Is(in.Caption(), words::in::KeyCtrlZ)) {
     // Answered like every other word, so one Ctrl+Z undoes once.
-    in.SetCaption("old--ctrlzok");
+    in.SetCaption(words::in::UndoDone);
     keys::Combo(p, vk::Control, 'Z');
     return;
   }
   // Whatever word is left (also one answered just above: a copy sighting
   // then counts once), nothing is being composed, so it is done with.
-  // Caps Lock words ("--20") are kept, and so are the two requests this
-  // tick has just left for a later reader: "key//bshiftok2" waits for the
-  // digit key and "key--ctrlv" (a digit's entry, already on the clipboard)
+  // Caps Lock words (words::in::CapsLockPart) are kept, and so are the two requests this
+  // tick has just left for a later reader: words::in::ShiftAck2 waits for the
+  // digit key and words::in::PasteRequest (a digit's entry, already on the clipboard)
   // for the paste of the next tick; dropping them would lose the choice.
   const std::string word = in.Caption();
-  const bool pending = mail::Is(word, "key//bshiftok2") || mail::Is(word, "key--ctrlv");
-  if (comp && compHidden && !pending && !mail::Has(word, "--20") &&
-      !mail::Is(in.Panel4.Caption(), "3")) {
-    if (!mail::Is(word, "old--mode")) in.SetCaption("old--mode");
+  const bool pending = mail::Is(word, words::in::ShiftAck2) || mail::Is(word, words::in::PasteRequest);
+  if (comp && compHidden && !pending && !mail::Has(word, words::in::CapsLockPart) &&
+      !mail::Is(in.Panel4.Caption(), words::im::NoStatusBelow)) {
+    if (!mail::Is(word, words::in::Idle)) in.SetCaption(words::in::Idle);
   }
 }
 

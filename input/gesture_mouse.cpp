@@ -22,16 +22,11 @@
 namespace sq {
 
 namespace {
-const char* const kCtrlHeld = "<Ctrl>按下";
-const char* const kNearLeft = "左键附近";
-const char* const kHintPaste = "左键点击--粘贴自我；右键点击--粘贴行首";
-const char* const kHintNetClose = "左键点击--上下网络；右键点击--关闭窗口";
-const char* const kDragTitle = "down/...down/";
 constexpr int kCrossCursor = 32515;
 constexpr int kTitleListLimit = 100;
 
 std::string PointWord(const char* prefix, Point pt) {
-  return prefix + std::to_string(pt.x) + "," + std::to_string(pt.y);
+  return prefix + std::to_string(pt.x) + words::hook::PointSeparator + std::to_string(pt.y);
 }
 }  // namespace
 
@@ -41,53 +36,53 @@ bool Tick::RightChords() {
   Tqircom& bar = *a.qircom;
   TqirForm3& scroll = *a.qirForm3;
   const std::string word = scroll.Caption();
-  const bool down = mail::Starts(word, "rightdn");
-  const bool up = mail::Starts(word, "rightup");
+  const bool down = mail::Starts(word, words::hook::RightDownPrefix);
+  const bool up = mail::Starts(word, words::hook::RightUpPrefix);
   if (!down && !up) return false;
   if (down) s_.rightdnPoint = s_.cursor;
 
   const bool away = !OverBarOrBrowser();
   const bool heldAtRight = Same(s_.leftHold, s_.rightPress) && s_.leftHoldSet;
   if (up && away && heldAtRight) {
-    scroll.SetCaption("myright");
-    bar.Panel14.SetCaption("=");
+    scroll.SetCaption(words::scroll::MyRight);
+    bar.Panel14.SetCaption(words::zone::Equal);
   }
   if (down && away && heldAtRight) {
     // Right pressed where the selection ended: copy and offer the paste.
     if (Same(s_.leftRelease, s_.rightPress) && s_.rightPressSet) {
-      scroll.SetCaption("myright");
-      bar.Panel14.SetCaption("..");
-      a.qirinputor->SetCaption("old--mode");
+      scroll.SetCaption(words::scroll::MyRight);
+      bar.Panel14.SetCaption(words::zone::Dots);
+      a.qirinputor->SetCaption(words::in::Idle);
       ShowClipPanels();
-      bar.Panel14.SetCaption("F3");
+      bar.Panel14.SetCaption(words::zone::F3);
       if (!a.easyie->Shown()) {
         keys::Combo(p, vk::Control, 'C');
       } else if (WebBrowser* page = BrowserPage()) {
         page->setFocus();
         page->execWB(12, 1);  // copy
       }
-      a.lifeform->Panel7.SetCaption(kHintPaste);
+      a.lifeform->Panel7.SetCaption(words::life::HintPaste);
       keys::Escape42(p);
-      scroll.SetCaption("myright");
+      scroll.SetCaption(words::scroll::MyRight);
       p.sleep(20);
-      a.qirinputor->SetCaption("key--shiftc--copy--ok");
-      scroll.SetCaption("myright");
+      a.qirinputor->SetCaption(words::in::CopyDone);
+      scroll.SetCaption(words::scroll::MyRight);
       ShowClipWidget(-30, -6);
     }
     return true;
   }
-  if (mail::Starts(scroll.Caption(), "rightup") && !s_.dragActive) {
+  if (mail::Starts(scroll.Caption(), words::hook::RightUpPrefix) && !s_.dragActive) {
     Wnd under = p.windowFromPoint(s_.cursor);
     const bool overMenu = under && p.isChild(a.easyie->Panel3.Handle(), under);
     if (away && !overMenu) {
       if (!Same(s_.cursor, s_.rightdnPoint)) {
-        scroll.SetCaption("xx right");
+        scroll.SetCaption(words::scroll::RightHandled);
         return true;
       }
       // A right press released where it began: count it.
       ++s_.rightReleaseCount;
       if (BarEdit2Ticks() < s_.rightReleaseCount) {
-        scroll.SetCaption("xx right");
+        scroll.SetCaption(words::scroll::RightHandled);
         ShowClipPanels();
         s_.rightReleaseCount = 0;
         return true;
@@ -102,7 +97,7 @@ void Tick::TitleWordsAndCtrlTap() {
   Platform& p = a.platform();
   Tqircom& bar = *a.qircom;
   TqirForm4& title = *a.qirForm4;
-  if (mail::Is(title.Caption(), "mkeyscroll")) title.SetCaption("drag up");
+  if (mail::Is(title.Caption(), words::title::KeyScroll)) title.SetCaption(words::title::DragUp);
   // Every change of the title caption is kept, newest first.
   const std::string t = title.Caption();
   if (mail::ItemOr(bar.ListBox4, 0) != t) {
@@ -112,27 +107,27 @@ void Tick::TitleWordsAndCtrlTap() {
 
   // Ctrl tapped alone.
   Control& hist = bar.ListBox8;
-  if (mail::ItemOr(hist, 0) == "old--17up" && mail::ItemOr(hist, 1) == "17down" &&
-      !mail::Is(bar.Caption(), "17cctest") && !s_.ctrlDrag &&
+  if (mail::ItemOr(hist, 0) == words::bar::CtrlUp && mail::ItemOr(hist, 1) == words::bar::CtrlDown &&
+      !mail::Is(bar.Caption(), words::bar::DoubleCtrl) && !s_.ctrlDrag &&
       !a.wrpyreadpanel->lctrl.Checked()) {
     if (LeadingInt(a.lifeform->Panel9.Caption()) < 11) {
       // A short tap: press the left button for the user and drag.
       s_.ctrlDrag = true;
-      hist.SetItem(0, "OKup");
+      hist.SetItem(0, words::bar::CtrlTapMark);
       s_.dragAnchor = s_.cursor;
-      title.SetCaption(kDragTitle);
+      title.SetCaption(words::title::Dragging);
       p.sleep(200);
       p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
       p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
     } else {
       // Ctrl was held long: give it back as held.
-      hist.SetItem(0, "old--xx17up");
+      hist.SetItem(0, words::bar::CtrlHeldMark);
       a.lifeform->Panel9.SetCaption("0");
       keys::Down(p, vk::Control);
-      bar.Button3.SetCaption("ctrldown");
+      bar.Button3.SetCaption(words::trace::CtrlHeld);
     }
   }
-  if (mail::Is(a.qirinputor->Caption(), "key--mode")) a.qirinputor->SetCaption("key--modeok");
+  if (mail::Is(a.qirinputor->Caption(), words::in::ModeRequest)) a.qirinputor->SetCaption(words::in::ModeAck);
   bar.inputcap.SetCaption(a.qirinputor->Caption());
 }
 
@@ -140,25 +135,25 @@ bool Tick::DragStops() {
   App& a = app_;
   Platform& p = a.platform();
   TqirForm3& scroll = *a.qirForm3;
-  if (mail::Has(scroll.Caption(), "ystop stopdrag")) {
-    scroll.SetCaption("ystop xx");
-    if (mail::Is(scroll.Panel3.Caption(), "dragmode")) {
-      scroll.Panel3.SetCaption("xx dragmode");
+  if (mail::Has(scroll.Caption(), words::scroll::StopDragPart)) {
+    scroll.SetCaption(words::scroll::DragStopped);
+    if (mail::Is(scroll.Panel3.Caption(), words::scroll::ThumbDrag)) {
+      scroll.Panel3.SetCaption(words::scroll::ThumbDragHandled);
       // Back to where the thumb drag began.
       const Point start{scroll.Panel4.Left(), scroll.Panel4.Top()};
       if (OnScreen(start)) p.setCursorPos(start);
     }
   }
   const std::string word = scroll.Caption();
-  if (!mail::Starts(word, "ystop")) {
+  if (!mail::Starts(word, words::scroll::StopPrefix)) {
     s_.wheelStopSeen.clear();
-  } else if (mail::Has(word, "wheel") && word == s_.wheelStopSeen) {
+  } else if (mail::Has(word, words::scroll::WheelPart) && word == s_.wheelStopSeen) {
     // A wheel word stays as written; it was answered when it arrived.
   } else {
-    if (mail::Has(word, "wheel")) s_.wheelStopSeen = word;
-    else scroll.SetCaption("qq--ystop");
+    if (mail::Has(word, words::scroll::WheelPart)) s_.wheelStopSeen = word;
+    else scroll.SetCaption(words::scroll::StopHandled);
     // A key word that no tick has looked at yet is answered, not ended.
-    if (!InputPending()) a.qirinputor->SetCaption("old--lm");
+    if (!InputPending()) a.qirinputor->SetCaption(words::in::HandledLeft);
     s_.rightReleaseCount = 0;
     s_.zGuard = false;
     if (s_.dragActive) {
@@ -174,8 +169,8 @@ bool Tick::DragStops() {
       s_.captureFlag = false;
       a.qircom->Park();
       scroll.Hide();
-      a.qirinputor->SetCaption("old--drag");
-      a.qirForm4->SetCaption(kDragTitle);
+      a.qirinputor->SetCaption(words::in::HandledDrag);
+      a.qirForm4->SetCaption(words::title::Dragging);
       s_.dragAnchor = s_.cursor;
       p.sleep(200);
       s_.dragActive = true;
@@ -183,7 +178,7 @@ bool Tick::DragStops() {
       p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
     }
   }
-  if (mail::Starts(scroll.Caption(), "rightup")) scroll.SetCaption("ok rightup");
+  if (mail::Starts(scroll.Caption(), words::hook::RightUpPrefix)) scroll.SetCaption(words::scroll::RightUpHandled);
   return false;
 }
 
@@ -192,16 +187,16 @@ bool Tick::RightPress() {
   Platform& p = a.platform();
   if (!p.isKeyDown(vk::RButton)) return false;
   Tqircom& bar = *a.qircom;
-  if (!OverBar() && !mail::Is(a.qirForm3->Caption(), "ystop autodrag")) {
+  if (!OverBar() && !mail::Is(a.qirForm3->Caption(), words::scroll::AutoDrag)) {
     s_.rightPress = s_.cursor;
     s_.rightPressSet = true;
-    a.rightform->SetCaption(PointWord("rr", s_.cursor));
+    a.rightform->SetCaption(PointWord(words::right::PressPrefix, s_.cursor));
     a.leftform->SetLeft(s_.cursor.x);
     a.leftform->SetTop(s_.cursor.y);
     s_.ctrlDrag = false;
     ++s_.rightHoldCount;
-    if (s_.rightHoldCount > kLongRightPress && !mail::Starts(a.qirinputor->Caption(), "key--")) {
-      a.qirForm3->SetCaption("myright");
+    if (s_.rightHoldCount > kLongRightPress && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix)) {
+      a.qirForm3->SetCaption(words::scroll::MyRight);
       return true;
     }
   }
@@ -225,11 +220,11 @@ bool Tick::LeftRelease() {
   if (s_.releaseArmed) {
     s_.leftRelease = s_.cursor;
     s_.releaseArmed = false;
-    if (!s_.ctrlDrag && mail::Starts(a.lifeform->Panel7.Caption(), kNearLeft))
-      a.lifeform->leftselect.SetCaption("left exit");
+    if (!s_.ctrlDrag && mail::Starts(a.lifeform->Panel7.Caption(), words::life::NearLeftPrefix))
+      a.lifeform->leftselect.SetCaption(words::life::LeftExit);
     return true;
   }
-  if (!mail::Is(a.lifeform->Panel12.Caption(), "----")) a.lifeform->Panel12.SetCaption("----");
+  if (!mail::Is(a.lifeform->Panel12.Caption(), words::life::NoRelease)) a.lifeform->Panel12.SetCaption(words::life::NoRelease);
   return false;
 }
 
@@ -237,7 +232,7 @@ bool Tick::LeftHold() {
   App& a = app_;
   Platform& p = a.platform();
   if (!p.isKeyDown(vk::LButton)) return false;
-  if (OverBar() || mail::Is(a.qirForm3->Caption(), "ystop autodrag")) return false;
+  if (OverBar() || mail::Is(a.qirForm3->Caption(), words::scroll::AutoDrag)) return false;
   Tqircom& bar = *a.qircom;
   Tlifeform& life = *a.lifeform;
 
@@ -247,22 +242,22 @@ bool Tick::LeftHold() {
   s_.prevLeftHold = s_.leftHold;
   s_.leftHold = s_.cursor;
   s_.leftHoldSet = true;
-  a.caretinfo->SetCaption(PointWord("leftpos=", s_.cursor));
+  a.caretinfo->SetCaption(PointWord(words::caret::LeftPosPrefix, s_.cursor));
   if (Same(s_.leftHold, s_.rightPress) && s_.leftHoldSet && !s_.dragActive) {
-    bar.Panel35.SetCaption("<<");
+    bar.Panel35.SetCaption(words::chord::Widget);
     bar.Panel4.Hide();
     s_.leftHold = s_.prevLeftHold;
     s_.leftHold.x = 0;
     s_.leftHoldSet = false;
     FocusUnder(s_.cursor);
-    bar.Panel14.SetCaption("X");
+    bar.Panel14.SetCaption(words::zone::X);
     a.mousepp->Panel1.SetLeft(0);
     a.mousepp->Panel2.SetLeft(-2000);
     a.mousepp->Panel3.SetLeft(-2000);
     bar.Panel27.Show();
     a.rightform->SetCaption("");
-    life.Panel7.SetCaption(kHintNetClose);
-    if (mail::Is(life.Panel4.Caption(), kCtrlHeld)) bar.Panel14.SetCaption("!Y");
+    life.Panel7.SetCaption(words::life::HintNetClose);
+    if (mail::Is(life.Panel4.Caption(), words::life::CtrlHeld)) bar.Panel14.SetCaption(words::zone::NotY);
     bar.PlaceAtPointer(s_.cursor, -12, -12, 25, 25, ZOrder::TopMost, swp::ShowWindow);
     bar.Show();
     bar.Button1Click();
@@ -273,9 +268,9 @@ bool Tick::LeftHold() {
   }
 
   // The still test.
-  life.leftdownmess.SetCaption("leftdown:" + std::to_string(s_.stillCount));
+  life.leftdownmess.SetCaption(words::trace::LeftDownPrefix + std::to_string(s_.stillCount));
   const std::string t = a.qirForm4->Caption();
-  const bool dragging = mail::Is(t, kDragTitle) || mail::Is(t, "mkeyscroll") || mail::Is(t, "drag up");
+  const bool dragging = mail::Is(t, words::title::Dragging) || mail::Is(t, words::title::KeyScroll) || mail::Is(t, words::title::DragUp);
   if (!dragging) {
     Control& anchor = a.qirinputor->oldcurpos;
     if (s_.leftWasUp) {
@@ -295,7 +290,7 @@ bool Tick::LeftHold() {
       s_.releaseArmed = true;
     }
   }
-  if (HoldTicks() < s_.stillCount && !mail::Starts(a.qirinputor->Caption(), "key--")) {
+  if (HoldTicks() < s_.stillCount && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix)) {
     // Held still long enough: the drag starts here.
     p.setCapture(p.windowFromPoint(s_.cursor));
     p.setCursorShape(kCrossCursor);

@@ -1,5 +1,6 @@
 #include "input/hookwords.h"
 
+#include "input/words.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -9,7 +10,7 @@ constexpr int kShift = 16, kCtrl = 17, kAlt = 18, kWin = 91, kCapsLock = 20,
               kApps = 93, kSemicolon = 186;
 
 std::string Num(int v) { return std::to_string(v); }
-std::string At(int x, int y) { return Num(x) + "," + Num(y); }
+std::string At(int x, int y) { return Num(x) + words::hook::PointSeparator + Num(y); }
 }  // namespace
 
 int HookWords::Normalise(int vk) {
@@ -36,35 +37,35 @@ std::vector<Word> HookWords::Key(const KeyInput& e) {
 
   if (e.up) {
     held_.reset(static_cast<size_t>(vk));
-    out.push_back({Mailbox::Bar, "old--" + code + "up", ""});
-    out.push_back({Mailbox::Input, "old--" + code, ""});
+    out.push_back({Mailbox::Bar, words::hook::KeyUpPrefix + code + words::hook::KeyUpSuffix, ""});
+    out.push_back({Mailbox::Input, words::in::HandledPrefix + code, ""});
     return out;
   }
 
   // Key down (auto-repeat included: a held key is reported again).
   const bool ctrl = held(kCtrl), alt = held(kAlt), shift = held(kShift);
   held_.set(static_cast<size_t>(vk));
-  out.push_back({Mailbox::Bar, code + "down", ""});
+  out.push_back({Mailbox::Bar, code + words::hook::KeyDownSuffix, ""});
 
   std::string word;
   switch (vk) {
-    case kCtrl: word = "key--17//"; break;
-    case kShift: word = alt ? "key--18//alt--shiftdown" : "key--shiftdown"; break;
-    case kSemicolon: word = "key--186"; break;
-    case kApps: word = "key--menu"; break;
-    case kCapsLock: word = "key--20"; break;
-    case 'C': word = ctrl ? "key--ctrlc" : "key--67"; break;
-    case 'X': word = ctrl ? "key--ctrlx" : "key--88"; break;
-    case 'Z': word = ctrl ? "key--ctrlz" : "key--90"; break;
+    case kCtrl: word = words::in::KeyCtrl; break;
+    case kShift: word = alt ? words::in::KeyAltShift : words::in::KeyShift; break;
+    case kSemicolon: word = words::in::KeySemicolon; break;
+    case kApps: word = words::in::KeyMenu; break;
+    case kCapsLock: word = words::in::KeyCapsLock; break;
+    case 'C': if (ctrl) word = words::in::KeyCtrlC; break;
+    case 'X': if (ctrl) word = words::in::KeyCtrlX; break;
+    case 'Z': if (ctrl) word = words::in::KeyCtrlZ; break;
     default: break;
   }
   if (word.empty() && vk >= '0' && vk <= '9' && shift) {
     // Shift held and a digit: it chooses a smart-clipboard item, but only
     // once the program has answered the Shift with "key//bshiftok2".
-    out.push_back({Mailbox::Input, "key//bshiftok2--" + code, "key//bshiftok2"});
+    out.push_back({Mailbox::Input, words::in::DigitPrefix + code, words::in::ShiftAck2});
     return out;
   }
-  if (word.empty()) word = "key--" + code;
+  if (word.empty()) word = words::in::KeyPrefix + code;
   out.push_back({Mailbox::Input, word, ""});
   return out;
 }
@@ -74,21 +75,20 @@ std::vector<Word> HookWords::Mouse(const MouseInput& e) {
   if (IsOwn(e.injected, e.extra)) return out;
   switch (e.action) {
     case MouseAction::LeftDown:
-      out.push_back({Mailbox::Scroll, "down/" + At(e.x, e.y) + "/", ""});
+      out.push_back({Mailbox::Scroll, words::hook::LeftDownPrefix + At(e.x, e.y) + words::hook::LeftDownTail, ""});
       break;
     case MouseAction::LeftUp:
-      // 514 is the button-up message number; the payload ends with the point.
-      out.push_back({Mailbox::Scroll, "ystop==/[[514]]]" + At(e.x, e.y) + "--", ""});
+      out.push_back({Mailbox::Scroll, words::hook::LeftUpPrefix + At(e.x, e.y) + words::hook::LeftUpTail, ""});
       break;
     case MouseAction::RightDown:
-      out.push_back({Mailbox::Scroll, "rightdn" + At(e.x, e.y), ""});
+      out.push_back({Mailbox::Scroll, words::hook::RightDownPrefix + At(e.x, e.y), ""});
       break;
     case MouseAction::RightUp:
-      out.push_back({Mailbox::Scroll, "rightup" + At(e.x, e.y), ""});
+      out.push_back({Mailbox::Scroll, words::hook::RightUpPrefix + At(e.x, e.y), ""});
       break;
     case MouseAction::Wheel:
-      if (e.wheelDelta > 0) out.push_back({Mailbox::Scroll, "ystop wheel=///", ""});
-      else if (e.wheelDelta < 0) out.push_back({Mailbox::Scroll, "ystop wheel=vvv", ""});
+      if (e.wheelDelta > 0) out.push_back({Mailbox::Scroll, words::hook::WheelUp, ""});
+      else if (e.wheelDelta < 0) out.push_back({Mailbox::Scroll, words::hook::WheelDown, ""});
       break;
     default:
       break;

@@ -8,7 +8,7 @@ std::string ItemOr(const Control& list, int i) {
 }
 
 void RecordKeyWord(Control& history, const std::string& caption) {
-  if (Has(caption, "no message")) return;
+  if (Has(caption, words::bar::NoMessagePart)) return;
   if (history.Count() > 0 && history.Item(0) == caption) return;
   history.Insert(0, caption);
   if (history.Count() > kKeyHistoryLimit) {

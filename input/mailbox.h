@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/form.h"
+#include "input/words.h"
 
 namespace sq::mail {
 

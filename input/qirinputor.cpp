@@ -2,6 +2,7 @@
 
 #include "app/formmain.h"
 #include "input/keys.h"
+#include "input/words.h"
 
 namespace sq {
 
@@ -40,7 +41,7 @@ void Tqirinputor::LoadHooks() {
 
 void Tqirinputor::FormCreate() {
   Platform& p = platform();
-  SetCaption("old--mode");
+  SetCaption(words::in::Idle);
   // Toggle the input method once at start.
   keys::Combo(p, vk::Control, vk::Space);
   caretBlinkTime_ = p.getCaretBlinkTime();
@@ -60,7 +61,7 @@ void Tqirinputor::FormCreate() {
 void Tqirinputor::FormClose() {
   Platform& p = platform();
   Wnd w = p.findWindow("TqirForm3");
-  if (w) p.setWindowText(w, "qirclose");
+  if (w) p.setWindowText(w, words::scroll::Closing);
 }
 
 void Tqirinputor::Timer1Timer() { tick_.Run(); }

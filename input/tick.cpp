@@ -81,7 +81,8 @@ bool Read(const MailboxRead& r, const std::string& now, bool whole) {
 // or that no reader tests (beginning with "xx" or "qq"): when the tick
 // leaves one, nothing is left for a later tick to look at.
 bool DoneWith(const std::string& word) {
-  return mail::Starts(word, "old--") || mail::Starts(word, "xx") || mail::Starts(word, "qq");
+  return mail::Starts(word, words::in::HandledPrefix) || mail::Starts(word, words::unread::XxPrefix) ||
+         mail::Starts(word, words::unread::QqPrefix);
 }
 }  // namespace
 
@@ -106,7 +107,7 @@ void Tick::EndReading(bool whole) {
 
 bool Tick::InputPending() {
   const MailboxRead& r = s_.inputRead;
-  return r.atStart != r.seen && !mail::Starts(r.atStart, "old--") &&
+  return r.atStart != r.seen && !mail::Starts(r.atStart, words::in::HandledPrefix) &&
          app_.qirinputor->Caption() == r.atStart;
 }
 

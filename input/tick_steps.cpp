@@ -33,7 +33,7 @@ void Tick::Relays() {
   a.Form2->SetCaption(scroll);
   a.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(s_.cursor)).substr(0, 95));
   // Wheel words to the browser.
-  if (mail::Starts(scroll, "ystop wheel=")) a.easyie->Panel42.SetCaption(scroll);
+  if (mail::Starts(scroll, words::scroll::WheelPrefix)) a.easyie->Panel42.SetCaption(scroll);
   a.Form1->Edit1.SetCaption(scroll);
 }
 
@@ -52,23 +52,23 @@ void Tick::ScrollModeResets() {
   Platform& p = a.platform();
   Control& marks = a.caretinfo->ListBox3;
   if (marks.Count() < 2) return;
-  if (mail::Is(marks.Item(1), "ystop000")) {
-    a.qirForm3->SetCaption("ystop text");
-    marks.SetItem(1, "new ystop--");
+  if (mail::Is(marks.Item(1), words::caret::ScrollReset)) {
+    a.qirForm3->SetCaption(words::scroll::Text);
+    marks.SetItem(1, words::caret::ResetHandled);
     keys::LeftClick(p);
   }
   Control& start = a.qirForm3->Panel4;
-  if (start.Visible() && mail::Starts(marks.Item(1), "ystop==/ystop stopdrag")) {
-    marks.SetItem(1, "new ystop--");
+  if (start.Visible() && mail::Starts(marks.Item(1), words::caret::StopDragPrefix)) {
+    marks.SetItem(1, words::caret::ResetHandled);
     start.Hide();
     if (OnScreen({start.Left(), start.Top()})) p.setCursorPos({start.Left(), start.Top()});
-    a.qirForm3->SetCaption("123ok ystop");
+    a.qirForm3->SetCaption(words::scroll::Restarted);
   }
 }
 
 bool Tick::ZGuard() {
   if (s_.zGuard) return false;
-  if (!mail::Starts(app_.qirinputor->Caption(), "key--")) return false;
+  if (!mail::Starts(app_.qirinputor->Caption(), words::in::KeyPrefix)) return false;
   if (!app_.platform().isKeyDown('Z')) return false;
   s_.zGuard = true;
   return true;
@@ -79,7 +79,7 @@ void Tick::ParkWidgets() {
   Platform& p = a.platform();
   Tqircom& bar = *a.qircom;
   // The browser's menu panel goes away once the pointer has left it.
-  if (mail::Is(a.qirForm3->Caption(), "iemenu")) {
+  if (mail::Is(a.qirForm3->Caption(), words::scroll::MenuPanel)) {
     Wnd under = p.windowFromPoint(s_.cursor);
     Control& menu = a.easyie->Panel3;
     if (!(under && p.isChild(menu.Handle(), under))) menu.Hide();
@@ -128,11 +128,11 @@ void Tick::SiblingWords() {
   Wnd w = p.findWindow("TqirForm3");
   if (!w) return;
   const std::string word = p.getWindowText(w);
-  if (mail::Is(word, "ystop gohelpweb")) {
+  if (mail::Is(word, words::scroll::GoHelpWeb)) {
     a.easyie->SetLeft(0);
     BringToFront(a.easyie->Handle());
     a.easyie->Button21Click();
-  } else if (mail::Is(word, "ystop goweb") && !s_.gowebOnce) {
+  } else if (mail::Is(word, words::scroll::GoWeb) && !s_.gowebOnce) {
     s_.gowebOnce = true;
     a.easyie->SetLeft(0);
     BringToFront(a.easyie->Handle());

@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "input/hookwords.h"
+#include "input/words.h"
+#include "input/mailbox.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -121,6 +123,58 @@ TEST(HookWords, HeldKeyRepeatsAndOutOfRangeCodesAreIgnored) {
   EXPECT_TRUE(hw.Key({0, false}).empty());
   EXPECT_TRUE(hw.Key({300, false}).empty());
   EXPECT_TRUE(hw.Key({-5, true}).empty());
+}
+
+// The readers compare with the named words; each named key word must be
+// exactly what the composer writes for its key, or the reader never fires.
+TEST(HookWords, NamedKeyWordsAreTheComposedOnes) {
+  struct Case { int vk; bool up; Mailbox box; const char* named; };
+  const Case cases[] = {
+      {162, false, Mailbox::Bar, words::bar::CtrlDown},
+      {162, true, Mailbox::Bar, words::bar::CtrlUp},
+      {164, false, Mailbox::Bar, words::bar::AltDown},
+      {164, true, Mailbox::Bar, words::bar::AltUp},
+      {91, false, Mailbox::Bar, words::bar::WinDown},
+      {91, true, Mailbox::Bar, words::bar::WinUp},
+      {162, false, Mailbox::Input, words::in::KeyCtrl},
+      {162, true, Mailbox::Input, words::in::ReleasedCtrl},
+      {'C', true, Mailbox::Input, words::in::ReleasedC},
+      {'V', true, Mailbox::Input, words::in::ReleasedV},
+      {92, true, Mailbox::Input, words::in::ReleasedWin},
+      {160, false, Mailbox::Input, words::in::KeyShift},
+      {186, false, Mailbox::Input, words::in::KeySemicolon},
+      {93, false, Mailbox::Input, words::in::KeyMenu},
+      {20, false, Mailbox::Input, words::in::KeyCapsLock},
+  };
+  for (const Case& c : cases) {
+    HookWords hw;
+    std::string got;
+    for (const Word& w : hw.Key({c.vk, c.up}))
+      if (w.box == c.box) got = w.text;
+    EXPECT_EQ(got, c.named) << "key " << c.vk << (c.up ? " up" : " down");
+  }
+  // Combinations and the pending/handled prefixes the tick tests.
+  HookWords hw;
+  hw.Key({162, false});
+  EXPECT_EQ(hw.Key({'C', false}).back().text, words::in::KeyCtrlC);
+  EXPECT_EQ(hw.Key({'X', false}).back().text, words::in::KeyCtrlX);
+  EXPECT_EQ(hw.Key({'Z', false}).back().text, words::in::KeyCtrlZ);
+  hw.Key({162, true});
+  hw.Key({164, false});
+  EXPECT_EQ(hw.Key({160, false}).back().text, words::in::KeyAltShift);
+  EXPECT_TRUE(mail::Starts(hw.Key({'Q', false}).back().text, words::in::KeyPrefix));
+  EXPECT_TRUE(mail::Starts(hw.Key({'Q', true}).back().text, words::in::HandledPrefix));
+  const Word digit = hw.Key({'5', false}).back();
+  EXPECT_TRUE(mail::Starts(digit.text, words::in::DigitPrefix));
+  EXPECT_EQ(digit.text.substr(words::in::DigitCodeAt, 2), "53");
+  EXPECT_EQ(digit.onlyIf, words::in::ShiftAck2);
+  // Mouse words against the prefixes their readers test.
+  EXPECT_TRUE(mail::Starts(hw.Mouse({MouseAction::LeftDown, 1, 2}).at(0).text, words::hook::LeftDownPrefix));
+  EXPECT_TRUE(mail::Starts(hw.Mouse({MouseAction::RightDown, 1, 2}).at(0).text, words::hook::RightDownPrefix));
+  EXPECT_TRUE(mail::Starts(hw.Mouse({MouseAction::RightUp, 1, 2}).at(0).text, words::hook::RightUpPrefix));
+  EXPECT_TRUE(mail::Starts(hw.Mouse({MouseAction::Wheel, 0, 0, 120}).at(0).text, words::scroll::WheelPrefix));
+  EXPECT_TRUE(mail::Starts(hw.Mouse({MouseAction::Wheel, 0, 0, -120}).at(0).text, words::scroll::WheelPrefix));
+  EXPECT_TRUE(mail::Starts(hw.Mouse({MouseAction::LeftUp, 1, 2}).at(0).text, words::scroll::StopPrefix));
 }
 
 }  // namespace

@@ -1,0 +1,248 @@
+// The mailbox vocabulary: every word the program, its hook library and other
+// programs write into the caption slots, named once.
+//
+// Writers and readers use these names instead of retyping the text, so a
+// typo no longer compiles into a word nobody reads. The texts are part of
+// the interface with the hook library and with other programs and must not
+// change, not even by one byte. docs/hook-words.md is the human reference.
+//
+// A name ending in Prefix is compared on its first N bytes (N = its length);
+// one ending in Part is looked for anywhere in the caption; every other name
+// is a whole word. All are plain char arrays, so they convert to
+// std::string and std::string_view wherever a caption is set or compared.
+#pragma once
+
+namespace sq::words {
+
+// ---- words the hook library composes ---------------------------------------
+// Key words are built from the virtual-key code N: the command-bar caption
+// gets N + KeyDownSuffix / KeyUpPrefix + N + KeyUpSuffix, the input caption
+// KeyPrefix + N / HandledPrefix + N. The named key words below are the
+// instances the readers compare with.
+namespace hook {
+inline constexpr char KeyDownSuffix[] = "down";         // "17down"
+inline constexpr char KeyUpPrefix[] = "old--";          // "old--17up"
+inline constexpr char KeyUpSuffix[] = "up";
+inline constexpr char LeftDownPrefix[] = "down/";       // "down/x,y/"
+inline constexpr char LeftDownTail[] = "/";
+inline constexpr char LeftUpPrefix[] = "ystop==/[[514]]]";  // "ystop==/[[514]]]x,y--"
+inline constexpr char LeftUpTail[] = "--";
+inline constexpr char RightDownPrefix[] = "rightdn";    // "rightdnx,y"
+inline constexpr char RightUpPrefix[] = "rightup";      // "rightupx,y"
+inline constexpr char RightPrefix[] = "right";
+inline constexpr char WheelUp[] = "ystop wheel=///";
+inline constexpr char WheelDown[] = "ystop wheel=vvv";
+inline constexpr char PointSeparator[] = ",";
+}  // namespace hook
+
+// ---- input caption (the input window, Tqirinputor) -------------------------
+namespace in {
+inline constexpr char Idle[] = "old--mode";
+inline constexpr char IdleTray[] = "old--mod";          // written by the tray handler
+inline constexpr char KeyPrefix[] = "key--";            // a keyboard word is pending
+inline constexpr char HandledPrefix[] = "old--";        // already handled
+
+// Keys pressed (hook library).
+inline constexpr char KeyCtrl[] = "key--17//";
+inline constexpr char KeyShift[] = "key--shiftdown";
+inline constexpr char KeyAltShift[] = "key--18//alt--shiftdown";
+inline constexpr char KeySemicolon[] = "key--186";
+inline constexpr char KeyMenu[] = "key--menu";
+inline constexpr char KeyCapsLock[] = "key--20";
+inline constexpr char CapsLockPart[] = "--20";
+inline constexpr char KeyCtrlC[] = "key--ctrlc";
+inline constexpr char KeyCtrlX[] = "key--ctrlx";
+inline constexpr char KeyCtrlZ[] = "key--ctrlz";
+// Keys released (hook library).
+inline constexpr char ReleasedCtrl[] = "old--17";
+inline constexpr char ReleasedC[] = "old--67";
+inline constexpr char ReleasedV[] = "old--86";
+inline constexpr char ReleasedWin[] = "old--91";
+// Shift and a digit: DigitPrefix + the digit's code, only while the
+// caption reads ShiftAck2.
+inline constexpr char DigitPrefix[] = "key//bshiftok2--";
+inline constexpr int DigitCodeAt = 16;  // the code's two bytes start here
+
+// Requests and answers.
+inline constexpr char PasteRequest[] = "key--ctrlv";
+inline constexpr char PasteDone[] = "old--xxcvok";
+inline constexpr char PasteStart[] = "key--ctrlv--start";   // browser history item
+inline constexpr char PasteSeen[] = "key--cvok1////";
+inline constexpr char CopySeen1[] = "key--ccok1";
+inline constexpr char CopySeen2[] = "key--ccok2";
+inline constexpr char CopySeen3[] = "key--ccok3";
+inline constexpr char CopyStarted[] = "key--shiftc--copy";
+inline constexpr char CopyRunning[] = "old--shiftc--copy";
+inline constexpr char CopyAgain[] = "old--shiftc--co1";
+inline constexpr char CopyDone[] = "key--shiftc--copy--ok";
+inline constexpr char ShiftAck[] = "key//bshiftok";
+inline constexpr char ShiftAck2[] = "key//bshiftok2";
+inline constexpr char AltShiftAck[] = "key--18//alt--shiftdown--ok";
+inline constexpr char SemicolonAck[] = "key--186ok";
+inline constexpr char MenuAck[] = "key--menuok";
+inline constexpr char ModeRequest[] = "key--mode";
+inline constexpr char ModeAck[] = "key--modeok";
+inline constexpr char MoveClip[] = "move--clip";
+inline constexpr char MoveClipAck[] = "ok move--clip";
+inline constexpr char RightReplay[] = "oldright";
+inline constexpr char RightReplayAck[] = "xx oldright";
+inline constexpr char UndoDone[] = "old--ctrlzok";
+// Handled markers.
+inline constexpr char HandledLeft[] = "old--lm";
+inline constexpr char HandledDrag[] = "old--drag";
+inline constexpr char HandledEscape[] = "old--xx--27";
+inline constexpr char HandledCapture[] = "old--cap";
+inline constexpr char HandledCut[] = "old--key--cxok";
+inline constexpr char CaptureStage2[] = "key--wwccok2";
+inline constexpr char CaptureStage3[] = "old--key--wwccok3";
+}  // namespace in
+
+// ---- words no reader tests -------------------------------------------------
+// They begin with one of these; writing them only replaces a word that a
+// reader would otherwise act on again.
+namespace unread {
+inline constexpr char XxPrefix[] = "xx";
+inline constexpr char QqPrefix[] = "qq";
+}  // namespace unread
+
+// ---- input-word history (the command bar's ListBox1) ------------------------
+namespace inhist {
+inline constexpr char ReleasedCUsed[] = "old--67xx";
+inline constexpr char ReleasedWinUsed[] = "old--91xxxx";
+inline constexpr char CaptureUsed[] = "xx//old--27";
+}  // namespace inhist
+
+// ---- command-bar caption and key history (Tqircom, its ListBox8) -----------
+namespace bar {
+inline constexpr char CtrlDown[] = "17down";
+inline constexpr char CtrlUp[] = "old--17up";
+inline constexpr char AltDown[] = "18down";
+inline constexpr char AltUp[] = "old--18up";
+inline constexpr char WinDown[] = "91down";
+inline constexpr char WinUp[] = "old--91up";
+inline constexpr char PatternUsed[] = "cvok";
+inline constexpr char PasteMark[] = "91ok";
+inline constexpr char SelectMark[] = "18ok";
+inline constexpr char CtrlTapMark[] = "OKup";
+inline constexpr char CtrlHeldMark[] = "old--xx17up";
+inline constexpr char DoubleCtrl[] = "17cctest";
+inline constexpr char NoMessagePart[] = "no message";
+inline constexpr char AlignTracePrefix[] = "xx align//";
+}  // namespace bar
+
+// ---- scroll-mode caption (TqirForm3) ----------------------------------------
+namespace scroll {
+inline constexpr char StopPrefix[] = "ystop";
+inline constexpr char StopDragPart[] = "ystop stopdrag";
+inline constexpr char WheelPrefix[] = "ystop wheel=";
+inline constexpr char WheelPart[] = "wheel";
+inline constexpr char AutoDrag[] = "ystop autodrag";
+inline constexpr char Text[] = "ystop text";
+inline constexpr char Restarted[] = "123ok ystop";
+inline constexpr char PasteDone[] = "ystop okok";
+inline constexpr char DragStopped[] = "ystop xx";
+inline constexpr char StopHandled[] = "qq--ystop";
+inline constexpr char RightUpHandled[] = "ok rightup";
+inline constexpr char RightHandled[] = "xx right";
+inline constexpr char MyRight[] = "myright";
+inline constexpr char MenuPanel[] = "iemenu";
+inline constexpr char Closing[] = "qirclose";
+inline constexpr char GoHelpWeb[] = "ystop gohelpweb";
+inline constexpr char GoWeb[] = "ystop goweb";
+// Panel3 of the scroll-mode window: a thumb drag is running.
+inline constexpr char ThumbDrag[] = "dragmode";
+inline constexpr char ThumbDragHandled[] = "xx dragmode";
+}  // namespace scroll
+
+// ---- caret caption (Tcaretinfo) and its ListBox3 -----------------------------
+namespace caret {
+inline constexpr char Select[] = "select";               // also looked for anywhere
+inline constexpr char SelectDonePrefix[] = "ok select";
+inline constexpr char SelectHandled[] = "oksel";
+inline constexpr char MouseDown[] = "mousedown";
+inline constexpr char LeftExit[] = "leftexit select";
+inline constexpr char RightExit[] = "rightexit select";
+inline constexpr char SelectCopy[] = "select xxcopy";
+inline constexpr char CopyLines[] = "alt2menu--51";
+inline constexpr char CopyLinesHandled[] = "xx--alt2menu--51";
+inline constexpr char LeftPosPrefix[] = "leftpos=";
+// Item 1 of ListBox3.
+inline constexpr char ScrollReset[] = "ystop000";
+inline constexpr char StopDragPrefix[] = "ystop==/ystop stopdrag";
+inline constexpr char ResetHandled[] = "new ystop--";
+}  // namespace caret
+
+// ---- title caption (TqirForm4) --------------------------------------------
+namespace title {
+inline constexpr char Dragging[] = "down/...down/";
+inline constexpr char DragUp[] = "drag up";
+inline constexpr char KeyScroll[] = "mkeyscroll";
+}  // namespace title
+
+// ---- rightform caption ----------------------------------------------------
+namespace right {
+inline constexpr char PressPrefix[] = "rr";  // "rr" x "," y
+}  // namespace right
+
+// ---- main form Panel1 --------------------------------------------------------
+namespace mainform {
+inline constexpr char Closing[] = "close";
+}  // namespace mainform
+
+// ---- command bar panels -----------------------------------------------------
+namespace clip {  // Panel19: clipboard requests
+inline constexpr char Copy[] = "xx copy";
+inline constexpr char CopyHandled[] = "qq--xx copy";
+inline constexpr char Test[] = "test clipboard";
+}  // namespace clip
+namespace zone {  // Panel14: the zone word
+inline constexpr char F3[] = "F3";
+inline constexpr char CutMark[] = "X!";
+inline constexpr char Equal[] = "=";
+inline constexpr char Dots[] = "..";
+inline constexpr char X[] = "X";
+inline constexpr char NotY[] = "!Y";
+}  // namespace zone
+namespace chord {  // Panel35: the pending chord
+inline constexpr char Select[] = "<-";
+inline constexpr char Widget[] = "<<";
+}  // namespace chord
+namespace align {  // BitBtn6
+inline constexpr char Pending[] = "---align";
+inline constexpr char DonePrefix[] = "win-align";
+}  // namespace align
+namespace trace {  // Panel2, Panel4 and other trace captions nobody reads
+inline constexpr char WinWin[] = "win--win";
+inline constexpr char Dashes[] = "--------";
+inline constexpr char CtrlC[] = "ctrlc///";
+inline constexpr char CtrlCShift[] = "ctrlc";
+inline constexpr char CtrlCNoShift[] = "ctrlc///no b";
+inline constexpr char CtrlX[] = "ctrlx///";
+inline constexpr char CtrlXNoShift[] = "ctrlx///no b";
+inline constexpr char CtrlV[] = "ctrlv 3";
+inline constexpr char CtrlHeld[] = "ctrldown";
+inline constexpr char LeftDownPrefix[] = "leftdown:";
+}  // namespace trace
+
+// ---- input window Panel4: where the input method's status window is -------
+namespace im {
+inline constexpr char CompositionHidden[] = "1";
+inline constexpr char CompositionShown[] = "2";
+inline constexpr char NoStatusBelow[] = "3";
+}  // namespace im
+
+// ---- life panel ----------------------------------------------------------------
+namespace life {
+inline constexpr char CtrlHeld[] = "<Ctrl>按下";               // Panel4
+inline constexpr char NearLeftPrefix[] = "左键附近";           // Panel7
+inline constexpr char HintPaste[] = "左键点击--粘贴自我；右键点击--粘贴行首";
+inline constexpr char HintNetClose[] = "左键点击--上下网络；右键点击--关闭窗口";
+inline constexpr char LeftExit[] = "left exit";                // leftselect
+inline constexpr char NoRelease[] = "----";                    // Panel12
+inline constexpr char Clip2[] = "c2";                          // Panel2 traces
+inline constexpr char Clip3[] = "c3";
+inline constexpr char Clip4[] = "4aa";
+inline constexpr char ClipOk[] = "cpok";
+}  // namespace life
+
+}  // namespace sq::words
