@@ -2,6 +2,7 @@
 // pointers, the shared settings list, start-up and the orderly end.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 namespace sq {
 
 class Form;
+class Control;
 class TFormMain;
 class Tqirinputor;
 class Tqircom;
@@ -86,6 +88,15 @@ class App {
 
   SharedSettings settings;
 
+  // The control the pointer is over, as its events told; null when none.
+  Control* hovered() const { return hovered_; }
+  void setHovered(Control* c) { hovered_ = c; }
+  // When set, every control event the framework hands to a handler is
+  // described here ("Tqircom.BitBtn4 MouseDown right 12,8"), whether or not
+  // the control has a handler for it: the event trace the conformance tests
+  // read.
+  std::function<void(const std::string&)> eventTrace;
+
  private:
   template <class T>
   void create();
@@ -95,6 +106,7 @@ class App {
   std::vector<Form*> order_;
   Form* mainForm_ = nullptr;
   std::vector<Monitor> monitors_;  // as the forms were last placed for
+  Control* hovered_ = nullptr;
   bool running_ = false;
   bool started_ = false;
   bool quitPosted_ = false;

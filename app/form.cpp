@@ -11,6 +11,11 @@ FileCreateError::FileCreateError(const std::string& name)
     : std::runtime_error("Cannot create file " + name) {}
 
 namespace {
+// Timer ids are the control's address, unique for the run (kept positive).
+unsigned TimerIdOf(const void* c) {
+  return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(c) & 0x7fffffffu);
+}
+
 WindowSpec SpecOf(const ControlLayout& l, Wnd parent, int dpi) {
   WindowSpec s;
   s.kind = l.kind;
@@ -34,6 +39,8 @@ WindowSpec SpecOf(const ControlLayout& l, Wnd parent, int dpi) {
   s.fontSize = l.fontSize;
   s.items = l.items;
   s.checked = l.checked;
+  auto ro = l.extra.find("readonly");
+  s.readOnly = ro != l.extra.end() && ro->second == "true";
   auto al = l.extra.find("alignment");
   if (al != l.extra.end())
     s.align = al->second == "left" ? TextAlign::Left : al->second == "right" ? TextAlign::Right : TextAlign::Center;
@@ -77,6 +84,125 @@ Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd paren
   // runs every handler.
   p_.setClickHandler(wnd_, [this] {
     if (OnClick && form_) RunHandler(form_->app(), OnClick);
+  });
+  p_.setEventHandler(wnd_, [this](UiEvent& e) { HandleEvent(e); });
+}
+
+Control::~Control() {
+  // A form clears its own hover in ~Form, while it is still whole.
+  if (form_ && form_ != this && form_->app().hovered() == this) form_->app().setHovered(nullptr);
+}
+
+std::string Control::TraceName() const {
+  if (form_ == this) return layout_.className;
+  return (form_ ? form_->ClassName() + "." : std::string()) + name_;
+}
+
+namespace {
+const char* ButtonName(MouseButton b) {
+  return b == MouseButton::Left ? "left" : b == MouseButton::Right ? "right" : "middle";
+}
+const char* EventName(UiEvent::Type t) {
+  switch (t) {
+    case UiEvent::MouseEnter: return "MouseEnter";
+    case UiEvent::MouseMove: return "MouseMove";
+    case UiEvent::MouseLeave: return "MouseLeave";
+    case UiEvent::MouseDown: return "MouseDown";
+    case UiEvent::MouseUp: return "MouseUp";
+    case UiEvent::DblClick: return "DblClick";
+    case UiEvent::MouseWheel: return "MouseWheel";
+    case UiEvent::KeyDown: return "KeyDown";
+    case UiEvent::KeyPress: return "KeyPress";
+    case UiEvent::KeyUp: return "KeyUp";
+    case UiEvent::Activate: return "Activate";
+    case UiEvent::Deactivate: return "Deactivate";
+  }
+  return "?";
+}
+std::string Describe(const UiEvent& e) {
+  std::string s = EventName(e.type);
+  const std::string at = std::to_string(e.pt.x) + "," + std::to_string(e.pt.y);
+  switch (e.type) {
+    case UiEvent::MouseMove: s += " " + at; break;
+    case UiEvent::MouseDown:
+    case UiEvent::MouseUp:
+      s += std::string(" ") + ButtonName(e.button) + " " + at;
+      if (e.doubleClick) s += " double";
+      break;
+    case UiEvent::DblClick: s += std::string(" ") + ButtonName(e.button); break;
+    case UiEvent::MouseWheel: s += " " + std::to_string(e.wheelDelta) + " " + at; break;
+    case UiEvent::KeyDown:
+    case UiEvent::KeyPress:
+    case UiEvent::KeyUp: s += " " + std::to_string(e.key); break;
+    default: break;
+  }
+  if (e.type != UiEvent::MouseEnter && e.type != UiEvent::MouseLeave) {
+    if (e.shift.shift) s += " shift";
+    if (e.shift.ctrl) s += " ctrl";
+  }
+  return s;
+}
+}  // namespace
+
+void Control::HandleEvent(UiEvent& e) {
+  if (!form_) return;
+  App& app = form_->app();
+  const bool mouse = e.type == UiEvent::MouseEnter || e.type == UiEvent::MouseMove ||
+                     e.type == UiEvent::MouseDown || e.type == UiEvent::MouseUp ||
+                     e.type == UiEvent::DblClick;
+  if (e.type == UiEvent::MouseLeave) {
+    if (app.hovered() != this) return;  // already closed
+    app.setHovered(nullptr);
+    RunEvent(e);
+    return;
+  }
+  if (mouse && app.hovered() != this) {
+    // Close a hover whose Leave never came, then enter this control.
+    if (Control* old = app.hovered()) {
+      app.setHovered(nullptr);
+      UiEvent leave;
+      leave.type = UiEvent::MouseLeave;
+      old->RunEvent(leave);
+    }
+    app.setHovered(this);
+    if (e.type != UiEvent::MouseEnter) {
+      UiEvent enter;
+      enter.type = UiEvent::MouseEnter;
+      RunEvent(enter);
+    }
+  } else if (e.type == UiEvent::MouseEnter) {
+    return;  // a repeated Enter
+  }
+  if (e.type == UiEvent::MouseWheel && e.wheelDelta == 0) return;
+  RunEvent(e);
+}
+
+void Control::RunEvent(UiEvent& e) {
+  App& app = form_->app();
+  if (app.eventTrace) app.eventTrace(TraceName() + " " + Describe(e));
+  RunHandler(app, [&] {
+    switch (e.type) {
+      case UiEvent::MouseEnter: if (OnMouseEnter) OnMouseEnter(); break;
+      case UiEvent::MouseLeave: if (OnMouseLeave) OnMouseLeave(); break;
+      case UiEvent::MouseMove: if (OnMouseMove) OnMouseMove(e.shift, e.pt.x, e.pt.y); break;
+      case UiEvent::MouseDown:
+        if (OnMouseDown) OnMouseDown(e.button, e.shift, e.pt.x, e.pt.y);
+        break;
+      case UiEvent::MouseUp: if (OnMouseUp) OnMouseUp(e.button, e.shift, e.pt.x, e.pt.y); break;
+      case UiEvent::DblClick: if (OnDblClick) OnDblClick(); break;
+      case UiEvent::MouseWheel: if (OnMouseWheel) OnMouseWheel(e.shift, e.wheelDelta, e.pt); break;
+      case UiEvent::KeyDown: if (OnKeyDown) OnKeyDown(e.key, e.shift); break;
+      case UiEvent::KeyUp: if (OnKeyUp) OnKeyUp(e.key, e.shift); break;
+      case UiEvent::KeyPress:
+        if (OnKeyPress) {
+          char c = static_cast<char>(e.key);
+          OnKeyPress(c);
+          e.key = static_cast<unsigned char>(c);
+        }
+        break;
+      case UiEvent::Activate: if (OnActivate) OnActivate(); break;
+      case UiEvent::Deactivate: if (OnDeactivate) OnDeactivate(); break;
+    }
   });
 }
 
@@ -213,8 +339,7 @@ void Control::SetChecked(bool on) {
 void Control::startTimer() {
   if (kind_ != Kind::Timer || !timerEnabled_ || interval_ == 0 || !form_) return;
   Form* f = form_;
-  // Timer ids are the control's address, unique for the run.
-  unsigned id = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(this) & 0x7fffffff);
+  unsigned id = TimerIdOf(this);
   p_.setTimer(f->Handle(), id, interval_, [this, f] {
     if (OnTimer) RunHandler(f->app(), OnTimer);
   });
@@ -224,7 +349,7 @@ void Control::startTimer() {
 void Control::SetTimerEnabled(bool on) {
   if (kind_ != Kind::Timer) return;
   timerEnabled_ = on;
-  unsigned id = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(this) & 0x7fffffff);
+  unsigned id = TimerIdOf(this);
   if (!on && timerRunning_) {
     p_.killTimer(form_->Handle(), id);
     timerRunning_ = false;
@@ -263,6 +388,7 @@ Form::Form(App& app, const std::string& layoutName)
 }
 
 Form::~Form() {
+  if (app_.hovered() == this) app_.setHovered(nullptr);
   stopTimers();
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     if ((*it)->Handle()) p_.destroyWindow((*it)->Handle());
@@ -291,7 +417,7 @@ void Form::startTimers() {
 void Form::stopTimers() {
   for (auto& c : controls_) {
     if (c->kind() == Kind::Timer && c->timerRunning_) {
-      unsigned id = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(c.get()) & 0x7fffffff);
+      unsigned id = TimerIdOf(c.get());
       p_.killTimer(wnd_, id);
       c->timerRunning_ = false;
     }

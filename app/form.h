@@ -40,13 +40,22 @@ struct FileCreateError : std::runtime_error {
 // control's Left/Top/Width/Height read and write its window scaled by the
 // DPI of the monitor its form is on. A form's own Left and Top are screen
 // pixels (the pointer's coordinates); its Width and Height are 96-DPI units.
+// Handler types of the control events, as the layouts' handlers take them:
+// `Panel12MouseMove(Shift, X, Y)`, `ListView1MouseDown(Button, Shift, X, Y)`,
+// `Edit1KeyPress(Key)` ... X and Y are the control's client coordinates.
+using MouseButtonHandler = std::function<void(MouseButton, ShiftState, int x, int y)>;
+using MouseMoveHandler = std::function<void(ShiftState, int x, int y)>;
+using MouseWheelHandler = std::function<void(ShiftState, int delta, Point at)>;
+using KeyHandler = std::function<void(int& key, ShiftState)>;       // key 0: swallowed
+using KeyPressHandler = std::function<void(char& key)>;             // key 0: swallowed
+
 class Control {
  public:
   // `dpi`: what the new window is scaled for (its form's DPI).
   Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd, int dpi = 96);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
-  virtual ~Control() = default;
+  virtual ~Control();
 
   const std::string& Name() const { return name_; }
   Kind kind() const { return kind_; }
@@ -104,12 +113,31 @@ class Control {
   // Event handlers, wired by the form that owns the control.
   std::function<void()> OnClick;
   std::function<void()> OnTimer;
+  std::function<void()> OnMouseEnter, OnMouseLeave, OnDblClick;
+  MouseMoveHandler OnMouseMove;
+  MouseButtonHandler OnMouseDown, OnMouseUp;
+  // Called once per wheel event with its whole delta (several notches may
+  // come as one delta of several times 120); a delta of 0 calls nothing.
+  MouseWheelHandler OnMouseWheel;
+  KeyHandler OnKeyDown, OnKeyUp;
+  KeyPressHandler OnKeyPress;
+  // Forms: the window became or stopped being the active window.
+  std::function<void()> OnActivate, OnDeactivate;
+
+  // Runs the handler an event of this control's window calls. The hover is
+  // kept whole here: an Enter closes a hover whose Leave never came (the
+  // pointer jumped off the screen), a repeated Enter or an unmatched Leave
+  // calls nothing.
+  void HandleEvent(UiEvent& e);
+  // "Tqircom.Panel13" (a form: its class name alone), for traces.
+  std::string TraceName() const;
 
   const ControlLayout& layout() const { return layout_; }
 
  protected:
   friend class Form;
   void startTimer();
+  void RunEvent(UiEvent& e);
   Form* form_;
   Platform& p_;
   ControlLayout layout_;

@@ -33,25 +33,20 @@ TFormMain::TFormMain(App& app) : Form(app, app.FormMain, "FormMain"), FormMain_c
   RadioButton1.OnClick = [this] { RadioButtonClick(); };
   RadioButton2.OnClick = [this] { RadioButtonClick(); };
   Platform& p = platform();
-  p.setMessageHandler(Handle(), kTrayMessage, [this](std::uintptr_t, std::intptr_t lp) {
-    RunHandler(this->app(), [this, lp] { TrayMessage(lp); });
+  p.setTrayHandler(Handle(), [this](TrayEvent e) {
+    RunHandler(this->app(), [this, e] { TrayMessage(e); });
   });
-  // Activation (WM_ACTIVATE with a state other than WA_INACTIVE) parks the
-  // form again, so it never shows on the screen.
-  p.setMessageHandler(Handle(), kActivateMessage, [this](std::uintptr_t wp, std::intptr_t) {
-    if ((wp & 0xFFFF) != 0) RunHandler(this->app(), [this] { FormActivate(); });
-  });
-  for (Control* e : {&Edit1, &Edit2})
-    p.setMessageHandler(e->Handle(), kKeyUpMessage, [this](std::uintptr_t, std::intptr_t) {
-      RunHandler(this->app(), [this] { EditKeyUp(); });
-    });
+  // Activation parks the form again, so it never shows on the screen.
+  OnActivate = [this] { FormActivate(); };
+  Edit1.OnKeyUp = [this](int& key, ShiftState shift) { EditKeyUp(key, shift); };
+  Edit2.OnKeyUp = [this](int& key, ShiftState shift) { EditKeyUp(key, shift); };
 }
 
-void TFormMain::TrayMessage(std::intptr_t mouseMessage) {
+void TFormMain::TrayMessage(TrayEvent event) {
   Platform& p = platform();
-  if (mouseMessage != 514 && mouseMessage != 517) return;
+  if (event != TrayEvent::LeftUp && event != TrayEvent::RightUp) return;
   if (app().qirinputor) app().qirinputor->SetCaption(words::in::IdleTray);
-  if (mouseMessage == 514 && app().qircom) {
+  if (event == TrayEvent::LeftUp && app().qircom) {
     Form& bar = *static_cast<Form*>(app().qircom);
     // Shown, topmost, but off every monitor.
     bar.ParkAt(screens::kParkLeft);
@@ -157,7 +152,6 @@ bool TFormMain::NotifyTray(int action) {
   TrayIcon t;
   t.owner = Handle();
   t.id = kTrayId;
-  t.callbackMessage = kTrayMessage;
   switch (action) {
     case 0: return platform().trayAdd(t);
     case 1:
@@ -183,7 +177,7 @@ void TFormMain::RadioButtonClick() {
   if (CheckBox1.Checked()) NotifyTray(1);
 }
 
-void TFormMain::EditKeyUp() {
+void TFormMain::EditKeyUp(int&, ShiftState) {
   if (CheckBox1.Checked()) NotifyTray(1);
 }
 

@@ -16,8 +16,9 @@ class TFormMain : public Form, public FormMain_controls {
   void FormClose() override;
   void FormDestroy() override;
   void FormActivate();
-  // Mouse messages on the tray icon (514 left up, 517 right up).
-  void TrayMessage(std::intptr_t mouseMessage);
+  // Mouse events on the tray icon: a left or a right release opens the
+  // main menu; every other event does nothing.
+  void TrayMessage(TrayEvent event);
   // Shows PopupMenu1 at a point and runs the chosen item's handler.
   void PopupMenu(Point at);
   void Properties1Click();
@@ -34,7 +35,7 @@ class TFormMain : public Form, public FormMain_controls {
   void CheckBox1Click();
   // Both radio buttons and both tip edits refresh the icon while it is shown.
   void RadioButtonClick();
-  void EditKeyUp();
+  void EditKeyUp(int& key, ShiftState shift);
   void Button1Click();
   void Button2Click();  // register the easy-open verb
   void Button3Click();  // remove the easy-open verb
@@ -44,9 +45,6 @@ class TFormMain : public Form, public FormMain_controls {
   void Shutdown1Click();
 
   static constexpr unsigned kTrayId = 1006;
-  static constexpr unsigned kTrayMessage = 32868;
-  static constexpr unsigned kActivateMessage = 0x0006;  // WM_ACTIVATE
-  static constexpr unsigned kKeyUpMessage = 0x0101;     // WM_KEYUP
   // The maker's home page, opened by N4 (and the command bar's "主").
   static const char* const kHomePage;
   static const char* const kVerbKey;     // "*\\shell\\轻松打开"

@@ -7,6 +7,8 @@ namespace sq {
 Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(this) {
   Timer1.OnTimer = [this] { Timer1Timer(); };
   Button1.OnClick = [this] { Button1Click(); };
+  // The key words of the hook library go to this window's caption.
+  platform().setHookMailbox(Mailbox::Bar, Handle());
 }
 
 void Tqircom::FormCreate() {

@@ -11,6 +11,8 @@ class TqirForm3 : public Form, public qirForm3_controls {
  public:
   explicit TqirForm3(App& app) : Form(app, app.qirForm3, "qirForm3"), qirForm3_controls(this) {
     Button1.OnClick = [this] { Button1Click(); };
+    // The mouse words of the hook library go to this window's caption.
+    platform().setHookMailbox(Mailbox::Scroll, Handle());
   }
   // Panel4's corner holds the drag start point; until there is one it
   // lies off every monitor (at the stored -100 where that is off them).

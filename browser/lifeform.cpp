@@ -42,7 +42,7 @@ void Tlifeform::ShowHelpTitle() {
 
 void Tlifeform::Button1Click() {
   Platform& p = platform();
-  if (!registered_) registered_ = p.appBarNew(Handle(), kAppBarMessage);
+  if (!registered_) registered_ = p.appBarNew(Handle());
   // Across the top of the main monitor, as high as the panel is.
   const Rect m = screens::Main(screens::Query(p)).rect;
   p.appBarSetPos(Handle(), kEdgeTop, {m.left, m.top, m.width, ScreenRect().height});

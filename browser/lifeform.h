@@ -24,7 +24,6 @@ class Tlifeform : public Form, public lifeform_controls {
   std::string HelpTitleAddress();
   WebBrowser* browser() { return browser_.get(); }
 
-  static constexpr unsigned kAppBarMessage = 1124;
   static constexpr int kEdgeTop = 1;
   bool registered() const { return registered_; }
 

@@ -22,7 +22,6 @@
 namespace sq {
 
 namespace {
-constexpr int kCrossCursor = 32515;
 constexpr int kTitleListLimit = 100;
 
 std::string PointWord(const char* prefix, Point pt) {
@@ -293,7 +292,7 @@ bool Tick::LeftHold() {
   if (HoldTicks() < s_.stillCount && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix)) {
     // Held still long enough: the drag starts here.
     p.setCapture(p.windowFromPoint(s_.cursor));
-    p.setCursorShape(kCrossCursor);
+    p.setCursorShape(CursorShape::Cross);
     s_.captureFlag = false;
     a.qirForm3->Panel1.SetCaption("0");
     a.qirForm4->PlaceAtPointer(s_.cursor, -52, -40, 100, 27, ZOrder::TopMost, swp::ShowWindow);

@@ -14,14 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace sq {
+#include "platform/platform.h"  // Mailbox
 
-// Which window's caption a word goes to.
-enum class Mailbox {
-  Input,   // the input window, class Tqirinputor
-  Bar,     // the command bar, class Tqircom (key history words)
-  Scroll,  // the scroll-mode window, class TqirForm3 (mouse words)
-};
+namespace sq {
 
 struct Word {
   Mailbox box;

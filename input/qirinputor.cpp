@@ -12,31 +12,20 @@ const char* const Tqirinputor::kLinkName = "\\Sipquill.lnk";
 Tqirinputor::Tqirinputor(App& app)
     : Form(app, app.qirinputor, "qirinputor"), qirinputor_controls(this), tick_(app) {
   Timer1.OnTimer = [this] { Timer1Timer(); };
+  // The keyboard words of the hook library go to this window's caption.
+  platform().setHookMailbox(Mailbox::Input, Handle());
   installbutton.OnClick = [this] { installbuttonClick(); };
   Button2.OnClick = [this] { Button2Click(); };
 }
 
 void Tqirinputor::LoadHooks() {
   Platform& p = platform();
-  Module lib = p.loadLibrary(kHookLibrary);
-  if (!lib) {
-    p.messageBox(0, "DLL: 不能加载！程序退出。", app().Title());
-    p.exitProcess(1);
+  switch (p.installHooks(kHookLibrary, Handle())) {
+    case HookInstall::Installed: return;
+    case HookInstall::NoLibrary: p.messageBox(0, "DLL: 不能加载！程序退出。", app().Title()); break;
+    case HookInstall::NoExport: p.messageBox(0, "DLL: 函数没找到！程序退出。", app().Title()); break;
   }
-  HookExport2 mo = p.getExport2(lib, "SetHookmo");
-  if (!mo) {
-    p.messageBox(0, "DLL: 函数没找到！程序退出。", app().Title());
-    p.freeLibrary(lib);
-    p.exitProcess(1);
-  }
-  mo(Handle(), 1);
-  HookExport3 kb = p.getExport3(lib, "SetHookkb");
-  if (!kb) {
-    p.messageBox(0, "DLL: 函数没找到！程序退出。", app().Title());
-    p.freeLibrary(lib);
-    p.exitProcess(1);
-  }
-  kb(Handle(), 1, 3);
+  p.exitProcess(1);
 }
 
 void Tqirinputor::FormCreate() {

@@ -80,6 +80,7 @@ struct WindowSpec {
   bool checked = false;            // check boxes, radio buttons
   TextAlign align = TextAlign::Center;  // caption of a panel
   int dpi = 96;  // the DPI `bounds` were scaled for; the font follows it
+  bool readOnly = false;           // edits: typed keys change nothing
 };
 
 // Synthesised-input flags, as keybd_event and mouse_event take them.
@@ -129,14 +130,76 @@ namespace idans { constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7; }
 
 struct ProcessInfo { unsigned pid = 0; std::string exePath; };
 
-// Tray icon data (NOTIFYICONDATA subset).
+// Tray icon data (NOTIFYICONDATA subset). The backend chooses the
+// callback message itself and hands the icon's mouse events to the handler
+// set with setTrayHandler.
 struct TrayIcon {
   Wnd owner = 0;
   unsigned id = 0;
-  unsigned callbackMessage = 0;
   std::string tip;
-  int icon = 0;  // application icon index
+  int icon = 0;  // the program's icon resource: 1 state one, 2 state two; 0 none
 };
+
+// A mouse event on the tray icon.
+enum class TrayEvent { LeftDown, LeftUp, RightDown, RightUp, LeftDouble, Other };
+
+// Which caption a word of the hook library goes to (see input/words.h).
+enum class Mailbox {
+  Input,   // the input window
+  Bar,     // the command bar (key history words)
+  Scroll,  // the scroll-mode window (mouse words)
+};
+
+// What installing the hooks came to.
+enum class HookInstall {
+  Installed,
+  NoLibrary,   // the hook library could not be loaded
+  NoExport,    // SetHookmo or SetHookkb is missing; the library is released
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// Modifier keys and buttons held when an event happened.
+struct ShiftState {
+  bool shift = false, ctrl = false, alt = false;
+  bool left = false, right = false, middle = false;
+  bool operator==(const ShiftState&) const = default;
+};
+
+// An event of one of the program's own windows, raised by the backend from
+// the real input (Win32: the window messages, system controls subclassed;
+// simulator: its real-input calls and synthesised input, hitting the
+// control under the pointer, the captured one, or the focused one for keys
+// and the wheel), in the order Windows delivers them.
+struct UiEvent {
+  enum Type {
+    MouseEnter,  // first move over the window since it was entered
+    MouseMove,
+    MouseLeave,  // the pointer left (TrackMouseEvent)
+    MouseDown,
+    MouseUp,
+    DblClick,    // second press of a double click; a MouseDown with
+                 // `doubleClick` set comes just before it
+    MouseWheel,  // to the focused window
+    KeyDown,     // to the focused window: virtual key
+    KeyPress,    // the character a key typed (GBK byte); 0 after a handler
+                 // swallowed it
+    KeyUp,
+    Activate,    // top-level windows: became the active window
+    Deactivate,
+  };
+  Type type = MouseMove;
+  MouseButton button = MouseButton::Left;  // MouseDown, MouseUp, DblClick
+  Point pt;                 // mouse events: the window's client coordinates
+  ShiftState shift;
+  bool doubleClick = false;
+  int wheelDelta = 0;       // +120 = one notch away from the user
+  int key = 0;              // KeyDown/KeyUp: virtual key; KeyPress: character
+};
+using UiEventHandler = std::function<void(UiEvent&)>;
+
+// Mouse pointer shapes for setCursorShape.
+enum class CursorShape { Arrow, Cross };
 
 // Shell link to write (IShellLink subset).
 struct ShellLink {
@@ -181,9 +244,6 @@ class WebBrowser {
 };
 
 using TimerProc = std::function<void()>;
-// Entry points of the hook library: SetHookmo(hwnd, 1), SetHookkb(hwnd, 1, 3).
-using HookExport2 = std::function<void(Wnd, int)>;
-using HookExport3 = std::function<void(Wnd, int, int)>;
 
 class Platform {
  public:
@@ -251,7 +311,7 @@ class Platform {
   virtual bool isKeyDown(int vk) = 0;                    // GetAsyncKeyState < 0
   virtual void setCapture(Wnd w) = 0;
   virtual void releaseCapture() = 0;
-  virtual void setCursorShape(int systemCursorId) = 0;   // 32512 arrow, 32515 cross
+  virtual void setCursorShape(CursorShape shape) = 0;
   virtual void keybdEvent(int vk, int scan, unsigned flags) = 0;
   virtual void mouseEvent(unsigned flags, int dx, int dy, int data) = 0;
   virtual unsigned getCaretBlinkTime() = 0;
@@ -274,10 +334,14 @@ class Platform {
   virtual int runMessageLoop() = 0;          // returns the exit code
   virtual void postQuit(int code) = 0;
   [[noreturn]] virtual void exitProcess(int code) = 0;
-  virtual Module loadLibrary(const std::string& name) = 0;  // 0 on failure
-  virtual void freeLibrary(Module m) = 0;
-  virtual HookExport2 getExport2(Module m, const std::string& name) = 0;
-  virtual HookExport3 getExport3(Module m, const std::string& name) = 0;
+  // Loads the hook library and installs both hooks for `input`, the
+  // window that receives the words: SetHookmo(input, 1), then
+  // SetHookkb(input, 1, 3). Stops at the first failure; a missing export
+  // releases the library (the mouse hook may already be in place).
+  virtual HookInstall installHooks(const std::string& library, Wnd input) = 0;
+  // The window whose caption the hook library's words for `box` go to;
+  // 0 drops them. A destroyed window drops them too.
+  virtual void setHookMailbox(Mailbox box, Wnd w) = 0;
   virtual std::vector<ProcessInfo> processes() = 0;
   virtual std::string moduleDirectory() = 0;             // of the program file
 
@@ -285,7 +349,7 @@ class Platform {
   virtual bool trayAdd(const TrayIcon& icon) = 0;
   virtual bool trayModify(const TrayIcon& icon) = 0;
   virtual bool trayDelete(Wnd owner, unsigned id) = 0;
-  virtual bool appBarNew(Wnd w, unsigned callbackMessage) = 0;
+  virtual bool appBarNew(Wnd w) = 0;   // the backend picks the callback message
   virtual bool appBarSetPos(Wnd w, int edge, const Rect& r) = 0;
   virtual bool appBarRemove(Wnd w) = 0;
   virtual Rect taskbarRect() = 0;
@@ -294,7 +358,9 @@ class Platform {
                            int show) = 0;
   virtual std::optional<std::string> specialFolder(int csidl) = 0;
   virtual bool createShellLink(const std::string& linkPath, const ShellLink& link) = 0;
-  virtual int fileIcon(const std::string& path) = 0;     // 0 = none
+  // The small program icon of a file (SHGetFileInfo), an opaque handle the
+  // backend keeps for the run; 0 = none.
+  virtual std::uintptr_t fileIcon(const std::string& path) = 0;
 
   // ---- registry (HKEY_CLASSES_ROOT) ------------------------------------------
   virtual bool regSetValue(const std::string& key, const std::string& name,
@@ -323,16 +389,20 @@ class Platform {
   // ---- web browser control --------------------------------------------------
   virtual std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) = 0;
 
-  // ---- events of real windows ----------------------------------------------
-  // How a window's own events reach the core. The simulator lets tests call
-  // the handlers directly, so these default to doing nothing.
+  // ---- events of the program's windows -------------------------------------
+  // How a window's own events reach the core. Each handler runs on the GUI
+  // thread as a handler of its own (after the running one, for posted
+  // input); a window destroyed meanwhile gets nothing.
   // A click on a control: button notification, list selection by the user,
-  // or the left button released on a panel or label.
-  virtual void setClickHandler(Wnd w, std::function<void()> fn) { (void)w; (void)fn; }
-  // WM_CLOSE on a form: runs `fn` instead of destroying the window.
-  virtual void setCloseHandler(Wnd w, std::function<void()> fn) { (void)w; (void)fn; }
-  // Any other message to one of the program's windows (the tray icon's
-  // callback message, for one): runs `fn(wParam, lParam)`.
+  // or the left button pressed and released on a panel or label.
+  virtual void setClickHandler(Wnd w, std::function<void()> fn) = 0;
+  // The user or another program asks a form to close (WM_CLOSE): runs `fn`
+  // instead of destroying the window.
+  virtual void setCloseHandler(Wnd w, std::function<void()> fn) = 0;
+  // Mouse, keyboard and activation events of a window (see UiEvent).
+  virtual void setEventHandler(Wnd w, UiEventHandler fn) = 0;
+  // Mouse events on the tray icons owned by `owner`.
+  virtual void setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) = 0;
   // Shows a popup menu at a screen point and waits until it closes
   // (TrackPopupMenu). Returns the index of the chosen entry, or -1.
   struct MenuEntry {
@@ -340,14 +410,7 @@ class Platform {
     bool enabled = true;
     bool separator = false;
   };
-  virtual int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
-    (void)owner; (void)entries; (void)at;
-    return -1;
-  }
-  virtual void setMessageHandler(Wnd w, unsigned msg,
-                                 std::function<void(std::uintptr_t, std::intptr_t)> fn) {
-    (void)w; (void)msg; (void)fn;
-  }
+  virtual int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) = 0;
 };
 
 // Terminates a handler the way the framework's exceptions do; the sim's

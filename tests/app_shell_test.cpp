@@ -47,12 +47,21 @@ TEST_F(Shell, RadioButtonsAndTipEditsRefreshTheIconOnlyWhileItIsShown) {
   EXPECT_EQ(sim.trayIcons()[0].icon, 1);
 
   // A key released in either tip edit modifies the icon; the tip is fixed.
+  // Clicking the edit activates the form, which parks itself at once; the
+  // edit keeps the focus and takes the keys.
   size_t before = Count(sim.trayLog(), "modify 1006");
-  m.Edit1.SetCaption("something else");
-  sim.postMessage(m.Edit1.Handle(), TFormMain::kKeyUpMessage, 65, 0);
-  sim.postMessage(m.Edit2.Handle(), TFormMain::kKeyUpMessage, 65, 0);
-  sim.advance(10);
+  m.SetBounds(100, 100, m.Width(), m.Height());
+  m.Show();
+  sim.clickWindow(m.Edit1.Handle());
+  EXPECT_EQ(m.Left(), -2000);
+  sim.typeText("x");
+  EXPECT_EQ(Count(sim.trayLog(), "modify 1006"), before + 1);
+  EXPECT_EQ(m.Edit1.Caption(), "--Sipquillx");
+  sim.setFocus(m.Edit2.Handle());
+  sim.keyDown(16);  // Shift down and up: one more key release
+  sim.keyUp(16);
   EXPECT_EQ(Count(sim.trayLog(), "modify 1006"), before + 2);
+  EXPECT_EQ(m.Edit2.Caption(), "//Sipquill");
   EXPECT_EQ(sim.trayIcons()[0].tip, "Tovimo之Velvane");
 
   // Without the icon, choosing state 2 adds nothing; the next add shows it.
@@ -61,8 +70,7 @@ TEST_F(Shell, RadioButtonsAndTipEditsRefreshTheIconOnlyWhileItIsShown) {
   ASSERT_TRUE(sim.trayIcons().empty());
   m.RadioButton2.SetChecked(true);
   ASSERT_TRUE(sim.runClickHandler(m.RadioButton2.Handle()));
-  sim.postMessage(m.Edit1.Handle(), TFormMain::kKeyUpMessage, 65, 0);
-  sim.advance(10);
+  sim.typeText("z");
   EXPECT_TRUE(sim.trayIcons().empty());
   m.CheckBox1.SetChecked(true);
   m.CheckBox1Click();
@@ -111,13 +119,27 @@ TEST_F(Shell, TipItemStopsTheLifePanelBrowserThenReloadsTheHintPage) {
 
 TEST_F(Shell, ActivationParksTheMainFormAgain) {
   TFormMain& m = *app.FormMain;
-  m.SetLeft(300);
-  sim.postMessage(m.Handle(), TFormMain::kActivateMessage, 0, 0);  // deactivated
-  sim.advance(10);
-  EXPECT_EQ(m.Left(), 300);
-  sim.postMessage(m.Handle(), TFormMain::kActivateMessage, 1, 0);  // activated
-  sim.advance(10);
+  std::vector<std::string> trace;
+  app.eventTrace = [&](const std::string& s) {
+    if (s.rfind("TFormMain ", 0) == 0) trace.push_back(s);
+  };
+  const Wnd editor = sim.addTextEditor({0, 0, 200, 100});
+  m.SetBounds(300, 200, m.Width(), m.Height());
+  m.Show();
+  // A press on the form activates it: it parks at once.
+  sim.moveMouse(310, 210);
+  sim.click();
   EXPECT_EQ(m.Left(), -2000);
+  EXPECT_EQ(sim.getForegroundWindow(), m.Handle());
+  // Deactivation leaves it where it is.
+  m.SetLeft(300);
+  sim.setForegroundWindow(editor);
+  EXPECT_EQ(m.Left(), 300);
+  // Activated by the program itself, it parks as well.
+  sim.setForegroundWindow(m.Handle());
+  EXPECT_EQ(m.Left(), -2000);
+  EXPECT_EQ(trace, (std::vector<std::string>{"TFormMain Activate", "TFormMain Deactivate",
+                                             "TFormMain Activate"}));
 }
 
 TEST_F(Shell, SmallWindowsOwnHandlers) {

@@ -40,7 +40,7 @@ TEST(GestureDrag, StillPressStartsADragAfterEdit2Over20Ticks) {
     if (row.startTick) {
       EXPECT_EQ(d.sim.captureWindow(), page);
       ASSERT_FALSE(d.sim.cursorShapes().empty());
-      EXPECT_EQ(d.sim.cursorShapes().back(), 32515);
+      EXPECT_EQ(d.sim.cursorShapes().back(), CursorShape::Cross);
       EXPECT_EQ(d.app.qirForm4->Bounds(), (Rect{248, 260, 100, 27}));
       EXPECT_TRUE(d.app.qirForm4->Visible());
       EXPECT_EQ(d.app.qirForm3->Panel1.Caption(), "0");

@@ -456,7 +456,7 @@ TEST(SimShell, TrayAppBarAndShellExecuteRecords) {
   EXPECT_FALSE(sim.trayDelete(5, 1));
   EXPECT_EQ(sim.trayLog(), (std::vector<std::string>{"add 1", "modify 1", "delete 1"}));
 
-  EXPECT_TRUE(sim.appBarNew(9, 0x401));
+  EXPECT_TRUE(sim.appBarNew(9));
   EXPECT_TRUE(sim.appBarSetPos(9, 1, {0, 0, 1024, 20}));
   EXPECT_FALSE(sim.appBarSetPos(8, 1, {}));
   EXPECT_EQ(sim.appBars()[0].rect, (Rect{0, 0, 1024, 20}));

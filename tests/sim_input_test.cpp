@@ -38,9 +38,10 @@ struct Hooked {
     s.className = "TqirForm3";
     s.caption = "ystop==/[[65553]]]0,0--";
     scroll = sim.createWindow(s);
-    Module m = sim.loadLibrary("dovahk1.dll");
-    sim.getExport2(m, "SetHookmo")(input, 1);
-    sim.getExport3(m, "SetHookkb")(input, 1, 3);
+    sim.setHookMailbox(Mailbox::Input, input);
+    sim.setHookMailbox(Mailbox::Bar, bar);
+    sim.setHookMailbox(Mailbox::Scroll, scroll);
+    EXPECT_EQ(sim.installHooks("dovahk1.dll", input), HookInstall::Installed);
   }
   // What the program's ticks do: read the three captions.
   void Read() {
@@ -375,11 +376,9 @@ TEST(SimWindowEvents, CloseMessagesAndTrayClicks) {
   Clickable c;
   Wnd other = c.sim.addWindow("Notepad", "x", {0, 0, 10, 10});
   int closes = 0;
-  std::vector<std::pair<std::uintptr_t, std::intptr_t>> tray;
+  std::vector<TrayEvent> tray;
   c.sim.setCloseHandler(c.form, [&] { ++closes; });
-  c.sim.setMessageHandler(c.form, 0x401, [&](std::uintptr_t wp, std::intptr_t lp) {
-    tray.emplace_back(wp, lp);
-  });
+  c.sim.setTrayHandler(c.form, [&](TrayEvent e) { tray.push_back(e); });
   c.sim.postMessage(c.form, 0x10, 0, 0);
   EXPECT_EQ(closes, 1);
   EXPECT_TRUE(c.sim.isWindow(c.form));  // the handler decides
@@ -390,11 +389,12 @@ TEST(SimWindowEvents, CloseMessagesAndTrayClicks) {
   TrayIcon t;
   t.owner = c.form;
   t.id = 1006;
-  t.callbackMessage = 0x401;
   c.sim.trayAdd(t);
-  EXPECT_TRUE(c.sim.trayMessage(1006, 0x205));
-  EXPECT_FALSE(c.sim.trayMessage(7, 0x205));
-  EXPECT_EQ(tray, (std::vector<std::pair<std::uintptr_t, std::intptr_t>>{{1006, 0x205}}));
+  EXPECT_TRUE(c.sim.trayClick(1006, MouseButton::Right));
+  EXPECT_FALSE(c.sim.trayClick(7, MouseButton::Right));
+  EXPECT_TRUE(c.sim.trayMessage(1006, 0x200));  // a move over the icon
+  EXPECT_EQ(tray, (std::vector<TrayEvent>{TrayEvent::RightDown, TrayEvent::RightUp,
+                                          TrayEvent::Other}));
 
   c.sim.destroyWindow(c.form);  // handlers go with the window
   EXPECT_FALSE(c.sim.hasCloseHandler(c.form));

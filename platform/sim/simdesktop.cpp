@@ -194,10 +194,12 @@ void SimDesktop::activate(Wnd w) {
   Wnd top = topLevelOf(w);
   if (!top) return;
   raise(top);
+  const Wnd was = foreground_;
   foreground_ = top;
   SimWindow* t = rec(top);
   Wnd f = t->lastFocus;
   focus_ = (f && (f == top || isChild(top, f))) ? f : top;
+  if (was != top) foregroundChanged(was, top);
 }
 
 // ---------------------------------------------------------------- windows
@@ -229,6 +231,13 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   r.checked = desc.checked;
   r.dpi = desc.dpi;
   if (!desc.parent) r.systemDpi = monitorDpiFor(desc.bounds);
+  if (desc.parent && desc.kind == Kind::Edit) {
+    // The program's edit boxes take typed keys as an edit control does.
+    r.editor = true;
+    r.singleLine = true;
+    r.readOnly = desc.readOnly;
+    r.caret = r.anchor = r.caption.size();
+  }
   Wnd w = r.handle;
   wins_[w] = std::move(r);
   if (desc.parent)
@@ -267,8 +276,15 @@ void SimDesktop::eraseWindow(Wnd w) {
   if (capture_ == w) capture_ = 0;
   if (hookWnd_ == w) hookWnd_ = 0;
   if (pressed_ == w) pressed_ = 0;
+  if (hover_ == w) hover_ = 0;
+  if (buttonOwner_ == w) buttonOwner_ = 0;
+  if (lastPress_.w == w) lastPress_ = {};
+  for (Wnd& m : mailboxes_)
+    if (m == w) m = 0;
   clickHandlers_.erase(w);
   closeHandlers_.erase(w);
+  eventHandlers_.erase(w);
+  trayHandlers_.erase(w);
   for (auto it = msgHandlers_.begin(); it != msgHandlers_.end();)
     it = it->first.first == w ? msgHandlers_.erase(it) : std::next(it);
   wins_.erase(w);
@@ -620,12 +636,14 @@ void SimDesktop::setFocus(Wnd w) {
   SimWindow* r = rec(w);
   if (!r) return;
   Wnd top = topLevelOf(w);
+  const Wnd was = foreground_;
   if (top != foreground_) {
     raise(top);
     foreground_ = top;
   }
   focus_ = w;
   rec(top)->lastFocus = w;
+  if (was != top) foregroundChanged(was, top);
 }
 
 // ---------------------------------------------------------------- controls

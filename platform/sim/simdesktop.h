@@ -35,6 +35,11 @@
 
 namespace sq {
 
+// The hook library's entry points as the simulator hands them out:
+// SetHookmo(hwnd, 1), SetHookkb(hwnd, 1, 3).
+using HookExport2 = std::function<void(Wnd, int)>;
+using HookExport3 = std::function<void(Wnd, int, int)>;
+
 // One entry of the record.
 struct SimEvent {
   enum Type { Key, Mouse, Caption, CursorPos };
@@ -99,8 +104,11 @@ struct SimWindow {
   int dpi = 96;        // what its layout and font were made for (the program's)
   int systemDpi = 96;  // top-level: the DPI of the monitor the system puts it on
   std::vector<Wnd> children;  // creation order; the last is on top
-  // Text editor state (Edit children made by addTextEditor).
+  // Text editor state (Edit children made by addTextEditor, and the
+  // program's own edits).
   bool editor = false;
+  bool singleLine = false;            // Enter and Tab type nothing
+  bool readOnly = false;
   std::size_t caret = 0, anchor = 0;  // byte offsets; selection [min, max)
   Wnd lastFocus = 0;                  // top-level: focus to restore
 };
@@ -128,7 +136,6 @@ struct SimPostedMessage {
 
 struct SimAppBar {
   Wnd wnd = 0;
-  unsigned callbackMessage = 0;
   int edge = -1;
   Rect rect;
 };
@@ -255,7 +262,7 @@ class SimDesktop : public Platform {
   bool isKeyDown(int vk) override;
   void setCapture(Wnd w) override { capture_ = w; }
   void releaseCapture() override { capture_ = 0; }
-  void setCursorShape(int id) override { cursorShapes_.push_back(id); }
+  void setCursorShape(CursorShape s) override { cursorShapes_.push_back(s); }
   void keybdEvent(int vk, int scan, unsigned flags) override;
   void mouseEvent(unsigned flags, int dx, int dy, int data) override;
   unsigned getCaretBlinkTime() override { return caretBlink_; }
@@ -275,17 +282,17 @@ class SimDesktop : public Platform {
   int runMessageLoop() override;
   void postQuit(int code) override;
   [[noreturn]] void exitProcess(int code) override;
-  Module loadLibrary(const std::string& name) override;
-  void freeLibrary(Module m) override;
-  HookExport2 getExport2(Module m, const std::string& name) override;
-  HookExport3 getExport3(Module m, const std::string& name) override;
+  // Loads "dovahk1.dll" with loadLibrary and calls its two exports, as the
+  // real backend does; the library's presence is set by setHookLibrary.
+  HookInstall installHooks(const std::string& library, Wnd input) override;
+  void setHookMailbox(Mailbox box, Wnd w) override;
   std::vector<ProcessInfo> processes() override { return processes_; }
   std::string moduleDirectory() override { return moduleDir_; }
 
   bool trayAdd(const TrayIcon& icon) override;
   bool trayModify(const TrayIcon& icon) override;
   bool trayDelete(Wnd owner, unsigned id) override;
-  bool appBarNew(Wnd w, unsigned callbackMessage) override;
+  bool appBarNew(Wnd w) override;
   bool appBarSetPos(Wnd w, int edge, const Rect& r) override;
   bool appBarRemove(Wnd w) override;
   Rect taskbarRect() override { return taskbar_; }
@@ -293,7 +300,7 @@ class SimDesktop : public Platform {
                    const std::string& params, const std::string& dir, int show) override;
   std::optional<std::string> specialFolder(int csidl) override;
   bool createShellLink(const std::string& linkPath, const ShellLink& link) override;
-  int fileIcon(const std::string& path) override;
+  std::uintptr_t fileIcon(const std::string& path) override;
 
   bool regSetValue(const std::string& key, const std::string& name,
                    const std::string& value) override;
@@ -320,10 +327,21 @@ class SimDesktop : public Platform {
   // same control, real or synthesised) runs the control's click handler;
   // WM_CLOSE runs the close handler; a posted message runs its handler.
   // Each runs as a handler, after the running one if any.
+  // Control events (simevents.cpp) come from the real-input calls and from
+  // synthesised input once it takes effect: mouse events go to the
+  // program's control under the pointer that Windows would give them to
+  // (shown, enabled, not covered; the captured window while there is one;
+  // a push button, edit or list keeps the left button's events from its
+  // press to its release), keys and the wheel to the focused window;
+  // activation events go with every change of the foreground window.
   void setClickHandler(Wnd w, std::function<void()> fn) override;
   void setCloseHandler(Wnd w, std::function<void()> fn) override;
+  void setEventHandler(Wnd w, UiEventHandler fn) override;
+  void setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) override;
+  // A handler for a message posted to a window (postMessage), for foreign
+  // windows made by the tests.
   void setMessageHandler(Wnd w, unsigned msg,
-                         std::function<void(std::uintptr_t, std::intptr_t)> fn) override;
+                         std::function<void(std::uintptr_t, std::intptr_t)> fn);
   // Records the menu and answers with the next queued choice, else -1.
   int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override;
 
@@ -374,7 +392,12 @@ class SimDesktop : public Platform {
   Wnd findControl(const std::string& formClass, const std::string& name);
   Wnd focusWindow() const { return focus_; }
   Wnd captureWindow() const { return capture_; }
-  const std::vector<int>& cursorShapes() const { return cursorShapes_; }
+  const std::vector<CursorShape>& cursorShapes() const { return cursorShapes_; }
+  // The program's window the pointer is over, as its events told (0 none).
+  Wnd hoverWindow() const { return hover_; }
+  bool hasEventHandler(Wnd w) const { return eventHandlers_.count(w) != 0; }
+  // The double-click time (ms) and the square a second press must fall in.
+  void setDoubleClickTime(unsigned ms) { dblTime_ = ms; }
   // Label, Image and Shape controls have no window of their own in the
   // framework, so the pointer finds what lies under them; off by this call.
   void setGraphicControlsTransparent(bool on) { transparentGraphics_ = on; }
@@ -410,9 +433,11 @@ class SimDesktop : public Platform {
   bool hasCloseHandler(Wnd w) const { return closeHandlers_.count(w) != 0; }
   // Moves the pointer to the middle of w's screen rectangle and clicks.
   void clickWindow(Wnd w);
-  // The user clicks the tray icon `id`: its callback message goes to its
-  // owner with wParam = id and lParam = the mouse message (0x205 = right
-  // button up, 0x202 = left button up). False when there is no such icon.
+  // The user clicks the tray icon `id` with a button: down then up reach
+  // its owner's tray handler. False when there is no such icon.
+  bool trayClick(unsigned id, MouseButton button);
+  // One mouse message on the icon, by its number (0x201 left down, 0x202
+  // left up, 0x204 right down, 0x205 right up, 0x203 left double click).
   bool trayMessage(unsigned id, unsigned mouseMessage);
   struct PopupMenuRecord {
     Wnd owner = 0;
@@ -453,6 +478,11 @@ class SimDesktop : public Platform {
 
   // ---- hook library ----
   void setHookLibrary(HookLibrary h) { hookLib_ = h; }
+  Module loadLibrary(const std::string& name);  // 0 on failure
+  void freeLibrary(Module m);
+  HookExport2 getExport2(Module m, const std::string& name);
+  HookExport3 getExport3(Module m, const std::string& name);
+  Wnd hookMailbox(Mailbox box) const { return mailboxes_[static_cast<int>(box)]; }
   bool mouseHookInstalled() const { return mouseHook_; }
   bool keyboardHookInstalled() const { return keyHook_; }
   Wnd hookWindow() const { return hookWnd_; }
@@ -585,7 +615,18 @@ class SimDesktop : public Platform {
   // Writes w's waiting words until one changes its caption.
   void deliverWaiting(Wnd w);
   void buttonDown();
-  void deliverKey(int vk);
+  void deliverKey(int vk, bool up);
+  // Control events (simevents.cpp).
+  void raiseEvent(Wnd w, const UiEvent& e, std::function<void(const UiEvent&)> after = {});
+  void sendEvent(Wnd w, UiEvent::Type type);  // activation: at once
+  void pointerMoved();
+  void mouseButtonEvent(MouseButton b, bool down);
+  void wheelEvent(int delta);
+  void foregroundChanged(Wnd from, Wnd to);
+  Wnd mouseTarget() const;
+  Point clientPoint(Wnd w) const;
+  ShiftState shiftState() const;
+  void programKey(SimWindow& r, int vk, bool up);
   void editorKey(SimWindow& e, int vk);
   void flushPending();
   void runTimer(std::size_t index);
@@ -611,7 +652,7 @@ class SimDesktop : public Platform {
   std::vector<SimPostedMessage> posted_;
   std::vector<Wnd> closeRequests_;
   bool ignoreClose_ = false;
-  std::vector<int> cursorShapes_;
+  std::vector<CursorShape> cursorShapes_;
   unsigned caretBlink_ = 530;
 
   Point cursor_{512, 384};
@@ -675,6 +716,14 @@ class SimDesktop : public Platform {
   std::vector<SimEvent> log_;
 
   std::map<Wnd, std::function<void()>> clickHandlers_, closeHandlers_;
+  std::map<Wnd, UiEventHandler> eventHandlers_;
+  std::map<Wnd, std::function<void(TrayEvent)>> trayHandlers_;
+  Wnd mailboxes_[3] = {0, 0, 0};
+  Wnd hover_ = 0;         // window that last got a mouse move
+  Wnd buttonOwner_ = 0;   // a control holding the left button's events
+  struct LastPress { Wnd w = 0; MouseButton b = MouseButton::Left; std::uint64_t time = 0; Point at; };
+  LastPress lastPress_;
+  unsigned dblTime_ = 500;
   std::map<std::pair<Wnd, unsigned>, std::function<void(std::uintptr_t, std::intptr_t)>>
       msgHandlers_;
   Wnd pressed_ = 0;  // the control the left button went down on

@@ -196,6 +196,15 @@ void SimDesktop::setCursorPos(Point p) {
   e.dy = p.y;
   log_.push_back(e);
   cursor_ = onMonitors(p);
+  // The system moves the pointer and tells the window under it.
+  if (handlerDepth_ > 0) {
+    Pending m;
+    m.kind = Pending::Call;
+    m.call = [this] { pointerMoved(); };
+    pending_.push_back(std::move(m));
+  } else {
+    pointerMoved();
+  }
 }
 
 void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
@@ -233,7 +242,7 @@ void SimDesktop::applyKey(int vk, bool up, bool injected, int scan) {
   (void)scan;
   setKeyState(vk, !up);
   hookKey(vk, up, injected);
-  if (!up) deliverKey(vk);
+  deliverKey(vk, up);
 }
 
 void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injected) {
@@ -248,6 +257,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     }
     cursor_ = onMonitors(p);
     hookMouse(MouseAction::Move, 0, injected);
+    pointerMoved();
   }
   struct B { unsigned flag; int vk; bool down; MouseAction a; };
   static constexpr B kButtons[] = {
@@ -263,6 +273,9 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     setKeyState(b.vk, b.down);
     hookMouse(b.a, 0, injected);
     if (b.down) buttonDown();
+    mouseButtonEvent(b.vk == 1 ? MouseButton::Left : b.vk == 2 ? MouseButton::Right
+                                                               : MouseButton::Middle,
+                     b.down);
     if (b.a == MouseAction::LeftDown) pressed_ = clickTarget(cursor_);
     if (b.a == MouseAction::LeftUp) {
       Wnd w = clickTarget(cursor_);
@@ -271,7 +284,10 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
       if (same && clickHandlers_.count(w)) dispatch(clickHandlers_[w]);
     }
   }
-  if (flags & mouseflag::Wheel) hookMouse(MouseAction::Wheel, data, injected);
+  if (flags & mouseflag::Wheel) {
+    hookMouse(MouseAction::Wheel, data, injected);
+    wheelEvent(data);
+  }
 }
 
 void SimDesktop::hookKey(int vk, bool up, bool injected) {
@@ -306,12 +322,9 @@ void SimDesktop::applyWords(const std::vector<Word>& words) {
 }
 
 Wnd SimDesktop::mailboxOf(Mailbox box) {
-  switch (box) {
-    case Mailbox::Input: return rec(hookWnd_) ? hookWnd_ : 0;
-    case Mailbox::Bar: return findWindow("Tqircom");
-    case Mailbox::Scroll: return findWindow("TqirForm3");
-  }
-  return 0;
+  // The window the core named for the box (setHookMailbox), while it lives.
+  const int i = static_cast<int>(box);
+  return i >= 0 && i < 3 && rec(mailboxes_[i]) ? mailboxes_[i] : 0;
 }
 
 void SimDesktop::applyWordsNow(const std::vector<Word>& words) {
@@ -360,7 +373,12 @@ void SimDesktop::buttonDown() {
   SimWindow* t = rec(top);
   if (!t->enabled) return;
   if (!t->foreign && !activateOwnOnClick_) return;
-  if (r->editor) t->lastFocus = w;
+  // Edits, lists and buttons take the focus on a press; panels do not.
+  const bool takesFocus = r->editor || (!r->foreign && (r->kind == Kind::ListBox ||
+                                                        r->kind == Kind::ListView ||
+                                                        r->kind == Kind::Memo ||
+                                                        r->kind == Kind::Button));
+  if (takesFocus) t->lastFocus = w;
   activate(top);
 }
 
@@ -442,11 +460,33 @@ void SimDesktop::clickWindow(Wnd w) {
 
 bool SimDesktop::trayMessage(unsigned id, unsigned mouseMessage) {
   for (const TrayIcon& t : tray_) {
-    if (t.id == id) {
-      return postMessage(t.owner, t.callbackMessage, id, static_cast<std::intptr_t>(mouseMessage));
+    if (t.id != id) continue;
+    TrayEvent e = TrayEvent::Other;
+    switch (mouseMessage) {
+      case 0x201: e = TrayEvent::LeftDown; break;
+      case 0x202: e = TrayEvent::LeftUp; break;
+      case 0x203: e = TrayEvent::LeftDouble; break;
+      case 0x204: e = TrayEvent::RightDown; break;
+      case 0x205: e = TrayEvent::RightUp; break;
+      default: break;
     }
+    auto it = trayHandlers_.find(t.owner);
+    if (it != trayHandlers_.end()) {
+      const Wnd owner = t.owner;
+      dispatch([this, owner, e] {
+        auto h = trayHandlers_.find(owner);  // the owner may be gone by now
+        if (h != trayHandlers_.end()) h->second(e);
+      });
+    }
+    return true;
   }
   return false;
+}
+
+bool SimDesktop::trayClick(unsigned id, MouseButton button) {
+  const bool left = button == MouseButton::Left;
+  if (!trayMessage(id, left ? 0x201 : 0x204)) return false;
+  return trayMessage(id, left ? 0x202 : 0x205);
 }
 
 int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
@@ -567,9 +607,14 @@ std::size_t SimDesktop::caretPos(Wnd w) {
   return e ? e->caret : 0;
 }
 
-void SimDesktop::deliverKey(int vk) {
+void SimDesktop::deliverKey(int vk, bool up) {
   SimWindow* r = rec(focus_);
   if (!r) return;
+  if (!r->foreign) {
+    programKey(*r, vk, up);
+    return;
+  }
+  if (up) return;
   if (!r->editor) r = rec(editorEdit(focus_));
   if (r && r->editor) editorKey(*r, vk);
 }
@@ -579,6 +624,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
   std::string& t = e.caption;
   std::size_t a = std::min(e.anchor, e.caret), b = std::max(e.anchor, e.caret);
   auto replaceSel = [&](const std::string& with) {
+    if (e.readOnly) return;
     t.replace(a, b - a, with);
     e.caret = e.anchor = a + with.size();
   };
@@ -589,7 +635,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
       case 'A': e.anchor = 0; e.caret = t.size(); break;
       case 'C': if (b > a) setClipboardText(t.substr(a, b - a)); break;
       case 'X':
-        if (b > a) {
+        if (b > a && !e.readOnly) {
           setClipboardText(t.substr(a, b - a));
           replaceSel("");
         }
@@ -625,6 +671,8 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
     if (move) {
       e.caret = c;
       if (!shift) e.anchor = c;
+    } else if (e.readOnly) {
+      // A read-only edit moves its caret and nothing else.
     } else if (vk == 46) {  // Delete
       if (b > a)
         replaceSel("");
@@ -639,8 +687,8 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
         t.erase(p, a - p);
         e.caret = e.anchor = p;
       }
-    } else if (vk == 13) {
-      replaceSel("\r\n");
+    } else if (vk == 13 || vk == 9) {
+      if (!e.singleLine) replaceSel(vk == 13 ? "\r\n" : "\t");
     } else if (char ch = CharOf(vk, shift)) {
       replaceSel(std::string(1, ch));
     }

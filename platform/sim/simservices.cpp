@@ -116,6 +116,29 @@ HookExport3 SimDesktop::getExport3(Module m, const std::string& name) {
   };
 }
 
+HookInstall SimDesktop::installHooks(const std::string& library, Wnd input) {
+  Module lib = loadLibrary(library);
+  if (!lib) return HookInstall::NoLibrary;
+  HookExport2 mo = getExport2(lib, "SetHookmo");
+  if (!mo) {
+    freeLibrary(lib);
+    return HookInstall::NoExport;
+  }
+  mo(input, 1);
+  HookExport3 kb = getExport3(lib, "SetHookkb");
+  if (!kb) {
+    freeLibrary(lib);
+    return HookInstall::NoExport;
+  }
+  kb(input, 1, 3);
+  return HookInstall::Installed;
+}
+
+void SimDesktop::setHookMailbox(Mailbox box, Wnd w) {
+  const int i = static_cast<int>(box);
+  if (i >= 0 && i < 3) mailboxes_[i] = rec(w) ? w : 0;
+}
+
 // ---------------------------------------------------------------- shell
 
 bool SimDesktop::trayAdd(const TrayIcon& icon) {
@@ -148,10 +171,10 @@ bool SimDesktop::trayDelete(Wnd owner, unsigned id) {
   return false;
 }
 
-bool SimDesktop::appBarNew(Wnd w, unsigned callbackMessage) {
+bool SimDesktop::appBarNew(Wnd w) {
   for (const SimAppBar& a : appBars_)
     if (a.wnd == w) return false;
-  appBars_.push_back({w, callbackMessage, -1, {}});
+  appBars_.push_back({w, -1, {}});
   return true;
 }
 
@@ -212,13 +235,13 @@ bool SimDesktop::createShellLink(const std::string& linkPath, const ShellLink& l
   return true;
 }
 
-int SimDesktop::fileIcon(const std::string& path) {
+std::uintptr_t SimDesktop::fileIcon(const std::string& path) {
   if (path.empty()) return 0;
   auto it = icons_.find(path);
-  if (it != icons_.end()) return it->second;
+  if (it != icons_.end()) return static_cast<std::uintptr_t>(it->second);
   unsigned h = 2166136261u;  // FNV-1a of the lower-case path
   for (char c : simtext::LowerGbk(path)) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-  return 1 + static_cast<int>(h % 9973);
+  return 1 + h % 9973;
 }
 
 // ---------------------------------------------------------------- registry

@@ -4,6 +4,7 @@
 
 #include <imm.h>
 #include <tlhelp32.h>
+#include <windowsx.h>
 
 #include <cstdio>
 #include <cstring>
@@ -167,7 +168,11 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
       case Kind::Button: cls = L"BUTTON"; style |= BS_PUSHBUTTON; break;
       case Kind::CheckBox: cls = L"BUTTON"; style |= BS_AUTOCHECKBOX; break;
       case Kind::RadioButton: cls = L"BUTTON"; style |= BS_AUTORADIOBUTTON; break;
-      case Kind::Edit: cls = L"EDIT"; style |= ES_AUTOHSCROLL; ex = WS_EX_CLIENTEDGE; break;
+      case Kind::Edit:
+        cls = L"EDIT";
+        style |= ES_AUTOHSCROLL | (s.readOnly ? ES_READONLY : 0);
+        ex = WS_EX_CLIENTEDGE;
+        break;
       case Kind::Memo:
         cls = L"EDIT";
         style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
@@ -195,6 +200,12 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
       return 0;
     }
     infos_[h] = in;
+    if (cls != kPanelClass) {
+      // A system control: its messages pass through WindowProc first, so
+      // its mouse and key events reach the core like a panel's.
+      infos_[h].orig = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+    }
     if (IsListKind(s.kind))
       for (const std::string& item : s.items) listInsert(W(h), -1, item);
     if (s.kind == Kind::CheckBox || s.kind == Kind::RadioButton)
@@ -218,8 +229,8 @@ void Win32Platform::setFontDpi(Wnd w, int dpi) {
 
 void Win32Platform::destroyWindow(Wnd w) {
   if (!w || !IsWindow(H(w))) return;
-  // Children of system classes never reach WindowProc's WM_NCDESTROY:
-  // forget them here.
+  // Every window of the tree forgets its record in WM_NCDESTROY; whatever
+  // is left (a window destroyed before its record was made) goes here.
   std::vector<HWND> all{H(w)};
   EnumChildWindows(
       H(w),
@@ -456,8 +467,9 @@ void Win32Platform::setCursorPos(Point p) { SetCursorPos(p.x, p.y); }
 bool Win32Platform::isKeyDown(int vk) { return GetAsyncKeyState(vk) < 0; }
 void Win32Platform::setCapture(Wnd w) { SetCapture(H(w)); }
 void Win32Platform::releaseCapture() { ReleaseCapture(); }
-void Win32Platform::setCursorShape(int id) {
-  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(id)));
+void Win32Platform::setCursorShape(CursorShape shape) {
+  // IDC_CROSS and IDC_ARROW, as wide resource ids.
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(shape == CursorShape::Cross ? 32515 : 32512)));
 }
 void Win32Platform::keybdEvent(int vk, int scan, unsigned flags) {
   keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, kOwnInputMark);
@@ -569,28 +581,30 @@ int Win32Platform::runMessageLoop() {
 void Win32Platform::postQuit(int code) { PostQuitMessage(code); }
 void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
 
-Module Win32Platform::loadLibrary(const std::string& name) {
-  return reinterpret_cast<Module>(LoadLibraryW(Wide(name).c_str()));
-}
-void Win32Platform::freeLibrary(Module m) {
-  if (m) FreeLibrary(reinterpret_cast<HMODULE>(m));
+HookInstall Win32Platform::installHooks(const std::string& library, Wnd input) {
+  HMODULE lib = LoadLibraryW(Wide(library).c_str());
+  if (!lib) return HookInstall::NoLibrary;
+  using Mo = void(__stdcall*)(HWND, int);
+  using Kb = void(__stdcall*)(HWND, int, int);
+  auto mo = reinterpret_cast<Mo>(reinterpret_cast<void*>(GetProcAddress(lib, "SetHookmo")));
+  if (!mo) {
+    FreeLibrary(lib);
+    return HookInstall::NoExport;
+  }
+  mo(H(input), 1);
+  auto kb = reinterpret_cast<Kb>(reinterpret_cast<void*>(GetProcAddress(lib, "SetHookkb")));
+  if (!kb) {
+    FreeLibrary(lib);
+    return HookInstall::NoExport;
+  }
+  kb(H(input), 1, 3);
+  hookLib_ = lib;  // kept for the run
+  return HookInstall::Installed;
 }
 
-HookExport2 Win32Platform::getExport2(Module m, const std::string& name) {
-  if (!m) return {};
-  using Fn = void(__stdcall*)(HWND, int);
-  auto f = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(m), name.c_str())));
-  if (!f) return {};
-  return [f](Wnd w, int a) { f(H(w), a); };
-}
-HookExport3 Win32Platform::getExport3(Module m, const std::string& name) {
-  if (!m) return {};
-  using Fn = void(__stdcall*)(HWND, int, int);
-  auto f = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(m), name.c_str())));
-  if (!f) return {};
-  return [f](Wnd w, int a, int b) { f(H(w), a, b); };
+void Win32Platform::setHookMailbox(Mailbox box, Wnd w) {
+  const int i = static_cast<int>(box);
+  if (i >= 0 && i < 3) mailboxes_[i] = IsWindow(H(w)) ? H(w) : nullptr;
 }
 
 std::vector<ProcessInfo> Win32Platform::processes() {
@@ -631,9 +645,11 @@ void Win32Platform::setClickHandler(Wnd w, std::function<void()> fn) {
 void Win32Platform::setCloseHandler(Wnd w, std::function<void()> fn) {
   if (Info* in = info(H(w))) in->onClose = std::move(fn);
 }
-void Win32Platform::setMessageHandler(Wnd w, unsigned msg,
-                                      std::function<void(std::uintptr_t, std::intptr_t)> fn) {
-  if (Info* in = info(H(w))) in->onMessage[msg] = std::move(fn);
+void Win32Platform::setEventHandler(Wnd w, UiEventHandler fn) {
+  if (Info* in = info(H(w))) in->onEvent = std::move(fn);
+}
+void Win32Platform::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) {
+  if (Info* in = info(H(owner))) in->onTray = std::move(fn);
 }
 
 int Win32Platform::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
@@ -658,24 +674,17 @@ int Win32Platform::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entri
   return chosen > 0 ? chosen - 1 : -1;
 }
 
-HWND Win32Platform::ownForm(const char* className) {
-  for (auto& [h, in] : infos_)
-    if (in.topLevel && in.className == className) return h;
-  return FindWindowW(Wide(className).c_str(), nullptr);
-}
-
 namespace {
 // Posted to a mailbox window by mailboxSeen: its waiting words may go on.
 constexpr UINT kDeliverMessage = WM_APP + 0x3A2;
 }  // namespace
 
-void Win32Platform::applyWord(HWND input, LPARAM lp) {
+void Win32Platform::applyWord(LPARAM lp) {
   const auto* b = reinterpret_cast<const hookmsg::WordBlock*>(lp);
   if (!b) return;
-  HWND target = input;
-  if (b->box == 1) target = ownForm("Tqircom");
-  if (b->box == 2) target = ownForm("TqirForm3");
-  if (target) {
+  // The window the core named for the box (setHookMailbox), while it lives.
+  HWND target = b->box < 3 ? mailboxes_[b->box] : nullptr;
+  if (target && IsWindow(target)) {
     Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b)};
     if (delivery_.Offer(W(target), word)) writeWord(target, word);
   }
@@ -738,9 +747,136 @@ LRESULT CALLBACK Win32Platform::WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM l
   return DefWindowProcW(h, msg, wp, lp);
 }
 
+LRESULT Win32Platform::fallback(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  Info* in = info(h);
+  if (in && in->orig) return CallWindowProcW(in->orig, h, msg, wp, lp);
+  return DefWindowProcW(h, msg, wp, lp);
+}
+
+namespace {
+ShiftState MouseShift(WPARAM wp) {
+  ShiftState s;
+  s.shift = (wp & MK_SHIFT) != 0;
+  s.ctrl = (wp & MK_CONTROL) != 0;
+  s.alt = GetKeyState(VK_MENU) < 0;
+  s.left = (wp & MK_LBUTTON) != 0;
+  s.right = (wp & MK_RBUTTON) != 0;
+  s.middle = (wp & MK_MBUTTON) != 0;
+  return s;
+}
+ShiftState KeyShift() {
+  ShiftState s;
+  s.shift = GetKeyState(VK_SHIFT) < 0;
+  s.ctrl = GetKeyState(VK_CONTROL) < 0;
+  s.alt = GetKeyState(VK_MENU) < 0;
+  s.left = GetKeyState(VK_LBUTTON) < 0;
+  s.right = GetKeyState(VK_RBUTTON) < 0;
+  s.middle = GetKeyState(VK_MBUTTON) < 0;
+  return s;
+}
+Point ClientPoint(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+}  // namespace
+
+bool Win32Platform::raise(HWND h, UiEvent& e) {
+  Info* in = info(h);
+  if (!in || !in->onEvent) return false;
+  UiEventHandler fn = in->onEvent;  // the handler may replace itself
+  const int key = e.key;
+  Run([&] { fn(e); });
+  return key != 0 && e.key == 0;
+}
+
+bool Win32Platform::raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp) {
+  UiEvent e;
+  switch (msg) {
+    case WM_MOUSEMOVE: {
+      if (!in.tracking) {
+        // Ask for the leave, then tell the window it was entered.
+        TRACKMOUSEEVENT t{};
+        t.cbSize = sizeof t;
+        t.dwFlags = TME_LEAVE;
+        t.hwndTrack = h;
+        in.tracking = TrackMouseEvent(&t) != FALSE;
+        UiEvent enter;
+        enter.type = UiEvent::MouseEnter;
+        enter.pt = ClientPoint(lp);
+        raise(h, enter);
+        if (!info(h)) return false;  // the handler destroyed the window
+      }
+      e.type = UiEvent::MouseMove;
+      e.pt = ClientPoint(lp);
+      e.shift = MouseShift(wp);
+      return raise(h, e);
+    }
+    case WM_MOUSELEAVE:
+      in.tracking = false;
+      e.type = UiEvent::MouseLeave;
+      return raise(h, e);
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
+      const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+      e.type = UiEvent::MouseDown;
+      e.button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK)   ? MouseButton::Left
+                 : (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) ? MouseButton::Right
+                                                                       : MouseButton::Middle;
+      e.pt = ClientPoint(lp);
+      e.shift = MouseShift(wp);
+      e.doubleClick = dbl;
+      if (e.button == MouseButton::Left) in.leftPressed = true;
+      raise(h, e);
+      if (dbl && info(h)) {
+        UiEvent d = e;
+        d.type = UiEvent::DblClick;
+        raise(h, d);
+      }
+      return false;
+    }
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+      e.type = UiEvent::MouseUp;
+      e.button = msg == WM_LBUTTONUP ? MouseButton::Left
+                 : msg == WM_RBUTTONUP ? MouseButton::Right : MouseButton::Middle;
+      e.pt = ClientPoint(lp);
+      e.shift = MouseShift(wp);
+      return raise(h, e);
+    case WM_MOUSEWHEEL: {
+      POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};  // screen
+      ScreenToClient(h, &p);
+      e.type = UiEvent::MouseWheel;
+      e.wheelDelta = GET_WHEEL_DELTA_WPARAM(wp);
+      e.pt = {p.x, p.y};
+      e.shift = MouseShift(GET_KEYSTATE_WPARAM(wp));
+      return raise(h, e);
+    }
+    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+    case WM_KEYUP: case WM_SYSKEYUP:
+      e.type = (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) ? UiEvent::KeyDown : UiEvent::KeyUp;
+      e.key = static_cast<int>(wp);
+      e.shift = KeyShift();
+      return raise(h, e);
+    case WM_CHAR: {
+      // The character's first GBK byte (the whole of it for ASCII).
+      const wchar_t wc[2] = {static_cast<wchar_t>(wp), 0};
+      const std::string gbk = Gbk(wc);
+      e.type = UiEvent::KeyPress;
+      e.key = gbk.empty() ? 0 : static_cast<unsigned char>(gbk[0]);
+      e.shift = KeyShift();
+      if (e.key == 0) return false;
+      return raise(h, e);
+    }
+    case WM_ACTIVATE:
+      if (!in.topLevel) return false;
+      e.type = LOWORD(wp) == WA_INACTIVE ? UiEvent::Deactivate : UiEvent::Activate;
+      e.shift = KeyShift();
+      raise(h, e);
+      return false;
+    default:
+      return false;
+  }
+}
+
 LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == hookmsg::kWordMessage) {
-    applyWord(h, lp);
+    applyWord(lp);
     return 0;
   }
   if (msg == kDeliverMessage) {
@@ -750,14 +886,23 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == wm::DisplayChange || msg == wm::DpiChanged || msg == WM_SETTINGCHANGE)
     monitorsValid_ = false;
   Info* in = info(h);
-  if (in) {
-    auto it = in->onMessage.find(msg);
-    if (it != in->onMessage.end()) {
-      auto fn = it->second;
-      Run([&] { fn(wp, static_cast<std::intptr_t>(lp)); });
-      return 0;
+  if (in && msg == kTrayCallback && in->onTray) {
+    TrayEvent e = TrayEvent::Other;
+    switch (LOWORD(lp)) {
+      case WM_LBUTTONDOWN: e = TrayEvent::LeftDown; break;
+      case WM_LBUTTONUP: e = TrayEvent::LeftUp; break;
+      case WM_LBUTTONDBLCLK: e = TrayEvent::LeftDouble; break;
+      case WM_RBUTTONDOWN: e = TrayEvent::RightDown; break;
+      case WM_RBUTTONUP: e = TrayEvent::RightUp; break;
+      default: break;
     }
+    auto fn = in->onTray;
+    Run([&] { fn(e); });
+    return fallback(h, msg, wp, lp);
   }
+  if (in && raiseEvents(h, *in, msg, wp, lp)) return 0;  // swallowed
+  in = info(h);  // a handler may have destroyed the window
+  if (!in && msg != WM_NCDESTROY) return IsWindow(h) ? DefWindowProcW(h, msg, wp, lp) : 0;
   switch (msg) {
     case WM_COMMAND: {
       HWND child = reinterpret_cast<HWND>(lp);
@@ -787,14 +932,14 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       return reinterpret_cast<LRESULT>(c->brush ? c->brush : GetSysColorBrush(sys));
     }
     case WM_ERASEBKGND: {
-      if (!in) break;
+      if (!in || in->orig) break;
       RECT rc;
       GetClientRect(h, &rc);
       FillRect(reinterpret_cast<HDC>(wp), &rc, in->brush ? in->brush : GetSysColorBrush(COLOR_BTNFACE));
       return 1;
     }
     case WM_PAINT:
-      if (in && !in->topLevel) {
+      if (in && !in->topLevel && !in->orig) {
         paintPanel(h, *in);
         return 0;
       }
@@ -809,26 +954,34 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (before != std::wstring(now ? now : L"")) delivery_.Changed(W(h));
         return r;
       }
-      if (in && !in->topLevel) {
+      if (in && !in->topLevel && !in->orig) {
         LRESULT r = DefWindowProcW(h, msg, wp, lp);
         InvalidateRect(h, nullptr, TRUE);
         return r;
       }
       break;
+    case WM_MOUSEWHEEL:
+      // Handled where it arrived; a panel does not pass it to its parent.
+      if (in && !in->orig) return 0;
+      break;
     case WM_LBUTTONUP:
-      if (in && !in->topLevel && in->onClick) {
-        auto fn = in->onClick;
-        Run(fn);
+      // A panel or label is clicked by a left press and release on it.
+      if (in && !in->topLevel && !in->orig) {
+        const bool pressed = in->leftPressed;
+        in->leftPressed = false;
+        if (pressed && in->onClick) {
+          auto fn = in->onClick;
+          Run(fn);
+        }
         return 0;
       }
+      if (in) in->leftPressed = false;
       break;
     case WM_CLOSE:
-      if (in) {
+      if (in && in->topLevel) {
         if (in->onClose) {
           auto fn = in->onClose;
           Run(fn);
-        } else if (in->className == "TFormMain") {
-          PostQuitMessage(0);  // the main window ends the program
         } else {
           ShowWindow(h, SW_HIDE);  // forms are never destroyed by a close
         }
@@ -836,19 +989,23 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_NCDESTROY: {
+      WNDPROC orig = in ? in->orig : nullptr;
       if (in) {
         if (in->brush) DeleteObject(in->brush);
         infos_.erase(h);
       }
+      for (HWND& m : mailboxes_)
+        if (m == h) m = nullptr;
       for (auto it = timers_.begin(); it != timers_.end();)
         it = it->first.first == h ? timers_.erase(it) : std::next(it);
       if (HANDLE a = RemovePropW(h, kNameProp))
         GlobalDeleteAtom(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(a)));
-      break;
+      if (orig) return CallWindowProcW(orig, h, msg, wp, lp);
+      return DefWindowProcW(h, msg, wp, lp);
     }
     default: break;
   }
-  return DefWindowProcW(h, msg, wp, lp);
+  return fallback(h, msg, wp, lp);
 }
 
 }  // namespace sq

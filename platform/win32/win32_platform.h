@@ -78,7 +78,7 @@ class Win32Platform : public Platform {
   bool isKeyDown(int vk) override;
   void setCapture(Wnd w) override;
   void releaseCapture() override;
-  void setCursorShape(int systemCursorId) override;
+  void setCursorShape(CursorShape shape) override;
   void keybdEvent(int vk, int scan, unsigned flags) override;
   void mouseEvent(unsigned flags, int dx, int dy, int data) override;
   unsigned getCaretBlinkTime() override;
@@ -101,10 +101,8 @@ class Win32Platform : public Platform {
   int runMessageLoop() override;
   void postQuit(int code) override;
   [[noreturn]] void exitProcess(int code) override;
-  Module loadLibrary(const std::string& name) override;
-  void freeLibrary(Module m) override;
-  HookExport2 getExport2(Module m, const std::string& name) override;
-  HookExport3 getExport3(Module m, const std::string& name) override;
+  HookInstall installHooks(const std::string& library, Wnd input) override;
+  void setHookMailbox(Mailbox box, Wnd w) override;
   std::vector<ProcessInfo> processes() override;
   std::string moduleDirectory() override;
 
@@ -112,7 +110,7 @@ class Win32Platform : public Platform {
   bool trayAdd(const TrayIcon& icon) override;
   bool trayModify(const TrayIcon& icon) override;
   bool trayDelete(Wnd owner, unsigned id) override;
-  bool appBarNew(Wnd w, unsigned callbackMessage) override;
+  bool appBarNew(Wnd w) override;
   bool appBarSetPos(Wnd w, int edge, const Rect& r) override;
   bool appBarRemove(Wnd w) override;
   Rect taskbarRect() override;
@@ -120,7 +118,7 @@ class Win32Platform : public Platform {
                    const std::string& params, const std::string& dir, int show) override;
   std::optional<std::string> specialFolder(int csidl) override;
   bool createShellLink(const std::string& linkPath, const ShellLink& link) override;
-  int fileIcon(const std::string& path) override;
+  std::uintptr_t fileIcon(const std::string& path) override;
 
   // ---- registry ----
   bool regSetValue(const std::string& key, const std::string& name,
@@ -151,8 +149,12 @@ class Win32Platform : public Platform {
   void setClickHandler(Wnd w, std::function<void()> fn) override;
   void setCloseHandler(Wnd w, std::function<void()> fn) override;
   int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override;
-  void setMessageHandler(Wnd w, unsigned msg,
-                         std::function<void(std::uintptr_t, std::intptr_t)> fn) override;
+  void setEventHandler(Wnd w, UiEventHandler fn) override;
+  void setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) override;
+
+  // The tray icons' and the desktop toolbar's callback messages.
+  static constexpr UINT kTrayCallback = WM_APP + 100;
+  static constexpr UINT kAppBarCallback = WM_USER + 100;
 
  private:
   struct Info {
@@ -165,19 +167,29 @@ class Win32Platform : public Platform {
     int fontSize = 0;
     HBRUSH brush = nullptr;
     std::function<void()> onClick, onClose;
-    std::map<unsigned, std::function<void(std::uintptr_t, std::intptr_t)>> onMessage;
+    UiEventHandler onEvent;
+    std::function<void(TrayEvent)> onTray;
+    WNDPROC orig = nullptr;   // a subclassed system control's own procedure
+    bool tracking = false;    // TrackMouseEvent asked for the leave
+    bool leftPressed = false; // a left press on a panel that may become a click
   };
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   static void CALLBACK TimerThunk(HWND h, UINT msg, UINT_PTR id, DWORD time);
   LRESULT handle(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  // Raises the control events of one message; true when a handler
+  // swallowed it (a key set to 0).
+  bool raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp);
+  bool raise(HWND h, UiEvent& e);
+  // The default handling: the subclassed control's own procedure, else
+  // DefWindowProc.
+  LRESULT fallback(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   void registerClass(const std::wstring& name);
   HFONT font(const std::string& name, int size, int dpi);
   Info* info(HWND h);
-  void applyWord(HWND input, LPARAM block);
+  void applyWord(LPARAM block);
   void writeWord(HWND to, const Word& word);
   void deliverWaiting(HWND w);
-  HWND ownForm(const char* className);
   void paintPanel(HWND h, Info& in);
   HWND timerOwner(Wnd owner);
   // Memo lines live in the edit's text.
@@ -196,6 +208,8 @@ class Win32Platform : public Platform {
   std::map<std::pair<HWND, UINT_PTR>, TimerProc> timers_;
   std::map<std::string, HICON> icons_;
   WordDelivery delivery_;  // the hook's words waiting for their readers
+  HWND mailboxes_[3] = {nullptr, nullptr, nullptr};
+  HMODULE hookLib_ = nullptr;
   bool comReady_ = false;
   int nextId_ = 100;
 };

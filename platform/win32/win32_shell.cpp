@@ -24,7 +24,7 @@ NOTIFYICONDATAW TrayData(const TrayIcon& t, HINSTANCE inst) {
   nid.hWnd = H(t.owner);
   nid.uID = t.id;
   nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  nid.uCallbackMessage = t.callbackMessage;
+  nid.uCallbackMessage = Win32Platform::kTrayCallback;
   nid.hIcon = t.icon > 0 ? LoadIconW(inst, MAKEINTRESOURCEW(t.icon)) : nullptr;
   if (!nid.hIcon) nid.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
   std::wstring tip = Wide(t.tip);
@@ -52,11 +52,11 @@ bool Win32Platform::trayDelete(Wnd owner, unsigned id) {
   return Shell_NotifyIconW(NIM_DELETE, &nid);
 }
 
-bool Win32Platform::appBarNew(Wnd w, unsigned callbackMessage) {
+bool Win32Platform::appBarNew(Wnd w) {
   APPBARDATA abd{};
   abd.cbSize = sizeof abd;
   abd.hWnd = H(w);
-  abd.uCallbackMessage = callbackMessage;
+  abd.uCallbackMessage = kAppBarCallback;
   return SHAppBarMessage(ABM_NEW, &abd) != 0;
 }
 bool Win32Platform::appBarSetPos(Wnd w, int edge, const Rect& r) {
@@ -117,17 +117,17 @@ bool Win32Platform::createShellLink(const std::string& linkPath, const ShellLink
   return ok;
 }
 
-int Win32Platform::fileIcon(const std::string& path) {
+std::uintptr_t Win32Platform::fileIcon(const std::string& path) {
   // Icons are kept for the run: the window switcher asks for the same few
   // program files on every refresh.
   auto it = icons_.find(path);
-  if (it != icons_.end()) return static_cast<int>(reinterpret_cast<INT_PTR>(it->second));
+  if (it != icons_.end()) return reinterpret_cast<std::uintptr_t>(it->second);
   SHFILEINFOW sfi{};
   HICON icon = nullptr;
   if (SHGetFileInfoW(Wide(path).c_str(), 0, &sfi, sizeof sfi, SHGFI_ICON | SHGFI_SMALLICON))
     icon = sfi.hIcon;
   icons_[path] = icon;
-  return static_cast<int>(reinterpret_cast<INT_PTR>(icon));
+  return reinterpret_cast<std::uintptr_t>(icon);
 }
 
 // ---------------------------------------------------------------- registry

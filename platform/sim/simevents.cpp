@@ -1,0 +1,227 @@
+// The simulated desktop: control events of the program's windows, raised
+// from the pointer, the buttons, the wheel, the keys and activation, the
+// way Windows hands its window messages to them.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/sim/simdesktop.h"
+
+namespace sq {
+
+namespace {
+constexpr int kShift = 16, kCtrl = 17, kAlt = 18;
+constexpr int kDoubleClickSquare = 2;  // half of SM_CXDOUBLECLK
+
+// Controls whose own window procedure keeps the left button's events from
+// the press to the release (they capture the mouse on the press).
+bool CapturesLeftButton(Kind k) {
+  return k == Kind::Button || k == Kind::CheckBox || k == Kind::RadioButton ||
+         k == Kind::Edit || k == Kind::Memo || k == Kind::ListBox || k == Kind::ListView;
+}
+
+// The character a key types on an edit control (WM_CHAR), 0 for none.
+int TypedChar(int vk, bool shift, bool ctrl, bool alt) {
+  if (alt) return 0;
+  if (ctrl) return 0;
+  if (vk == 8 || vk == 9 || vk == 13 || vk == 27 || vk == 32) return vk;
+  if (vk >= 'A' && vk <= 'Z') return shift ? vk : vk - 'A' + 'a';
+  static constexpr char kShifted[] = ")!@#$%^&*(";
+  if (vk >= '0' && vk <= '9') return shift ? kShifted[vk - '0'] : vk;
+  if (vk >= 96 && vk <= 105) return '0' + vk - 96;
+  struct P { int vk; char plain, shifted; };
+  static constexpr P kPunct[] = {{186, ';', ':'}, {187, '=', '+'}, {188, ',', '<'},
+                                 {189, '-', '_'}, {190, '.', '>'}, {191, '/', '?'},
+                                 {192, '`', '~'}, {219, '[', '{'}, {220, '\\', '|'},
+                                 {221, ']', '}'}, {222, '\'', '"'}};
+  for (const P& p : kPunct)
+    if (p.vk == vk) return shift ? p.shifted : p.plain;
+  return 0;
+}
+}  // namespace
+
+void SimDesktop::setEventHandler(Wnd w, UiEventHandler fn) {
+  if (!rec(w)) return;
+  if (fn)
+    eventHandlers_[w] = std::move(fn);
+  else
+    eventHandlers_.erase(w);
+}
+
+void SimDesktop::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) {
+  if (!rec(owner)) return;
+  if (fn)
+    trayHandlers_[owner] = std::move(fn);
+  else
+    trayHandlers_.erase(owner);
+}
+
+ShiftState SimDesktop::shiftState() const {
+  ShiftState s;
+  s.shift = keys_[kShift];
+  s.ctrl = keys_[kCtrl];
+  s.alt = keys_[kAlt];
+  s.left = keys_[1];
+  s.right = keys_[2];
+  s.middle = keys_[4];
+  return s;
+}
+
+Point SimDesktop::clientPoint(Wnd w) const {
+  const SimWindow* r = rec(w);
+  if (!r) return cursor_;
+  Rect s = screenRect(*r);
+  return {cursor_.x - s.left, cursor_.y - s.top};
+}
+
+Wnd SimDesktop::mouseTarget() const {
+  if (capture_ && rec(capture_)) return capture_;
+  if (buttonOwner_ && rec(buttonOwner_)) return buttonOwner_;
+  return clickTarget(cursor_);
+}
+
+// Posted like input: the handler runs after the running one, and finds the
+// window's handler only if the window still exists then.
+void SimDesktop::raiseEvent(Wnd w, const UiEvent& e, std::function<void(const UiEvent&)> after) {
+  const SimWindow* r = rec(w);
+  if (!r || r->foreign) return;
+  dispatch([this, w, e, after] {
+    UiEvent copy = e;
+    auto it = eventHandlers_.find(w);
+    if (it != eventHandlers_.end()) {
+      UiEventHandler fn = it->second;  // the handler may replace itself
+      fn(copy);
+    }
+    if (after && rec(w)) after(copy);
+  });
+}
+
+// Sent, not posted: activation runs inside the call that caused it.
+void SimDesktop::sendEvent(Wnd w, UiEvent::Type type) {
+  auto it = eventHandlers_.find(w);
+  if (it == eventHandlers_.end()) return;
+  UiEventHandler fn = it->second;
+  UiEvent e;
+  e.type = type;
+  e.shift = shiftState();
+  runAsHandler([&] { fn(e); });
+}
+
+void SimDesktop::foregroundChanged(Wnd from, Wnd to) {
+  if (from && rec(from) && !rec(from)->foreign) sendEvent(from, UiEvent::Deactivate);
+  if (to && rec(to) && !rec(to)->foreign && foreground_ == to) sendEvent(to, UiEvent::Activate);
+}
+
+void SimDesktop::pointerMoved() {
+  const Wnd t = mouseTarget();
+  const SimWindow* r = rec(t);
+  const bool own = r && !r->foreign;
+  if (hover_ && hover_ != t) {
+    // The window the pointer was over hears that it left (TrackMouseEvent).
+    UiEvent leave;
+    leave.type = UiEvent::MouseLeave;
+    raiseEvent(hover_, leave);
+    hover_ = 0;
+  }
+  if (!own) return;
+  if (hover_ != t) {
+    hover_ = t;
+    UiEvent enter;
+    enter.type = UiEvent::MouseEnter;
+    enter.pt = clientPoint(t);
+    raiseEvent(t, enter);
+  }
+  UiEvent move;
+  move.type = UiEvent::MouseMove;
+  move.pt = clientPoint(t);
+  move.shift = shiftState();
+  raiseEvent(t, move);
+}
+
+void SimDesktop::mouseButtonEvent(MouseButton b, bool down) {
+  // A press first moves nothing, but the pointer may have come here without
+  // a move the window saw (a window moved away under it).
+  if (down && mouseTarget() != hover_) pointerMoved();
+  const Wnd t = mouseTarget();
+  const SimWindow* r = rec(t);
+  if (!down && b == MouseButton::Left) buttonOwner_ = 0;
+  if (!r || r->foreign) return;
+  UiEvent e;
+  e.type = down ? UiEvent::MouseDown : UiEvent::MouseUp;
+  e.button = b;
+  e.pt = clientPoint(t);
+  e.shift = shiftState();
+  if (down) {
+    if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttonOwner_ = t;
+    const LastPress& l = lastPress_;
+    const bool dbl = l.w == t && l.b == b && now_ - l.time <= dblTime_ &&
+                     std::abs(cursor_.x - l.at.x) <= kDoubleClickSquare &&
+                     std::abs(cursor_.y - l.at.y) <= kDoubleClickSquare;
+    if (dbl) {
+      lastPress_ = {};
+      e.doubleClick = true;
+      raiseEvent(t, e);
+      UiEvent d = e;
+      d.type = UiEvent::DblClick;
+      raiseEvent(t, d);
+      return;
+    }
+    lastPress_ = {t, b, now_, cursor_};
+  }
+  raiseEvent(t, e);
+  if (!down && b == MouseButton::Left && hover_ != clickTarget(cursor_)) pointerMoved();
+}
+
+void SimDesktop::wheelEvent(int delta) {
+  // The wheel goes to the focused window, wherever the pointer is.
+  const SimWindow* r = rec(focus_);
+  if (!r || r->foreign) return;
+  UiEvent e;
+  e.type = UiEvent::MouseWheel;
+  e.wheelDelta = delta;
+  e.pt = clientPoint(focus_);
+  e.shift = shiftState();
+  raiseEvent(focus_, e);
+}
+
+void SimDesktop::programKey(SimWindow& r, int vk, bool up) {
+  const Wnd w = r.handle;
+  UiEvent e;
+  e.type = up ? UiEvent::KeyUp : UiEvent::KeyDown;
+  e.key = vk;
+  e.shift = shiftState();
+  if (up) {
+    raiseEvent(w, e);
+    return;
+  }
+  const int ch = TypedChar(vk, e.shift.shift, e.shift.ctrl, e.shift.alt);
+  // Key down, the edit's own handling of the key, then the character it
+  // typed (TranslateMessage), each skipped when a handler swallowed it.
+  raiseEvent(w, e, [this, w, ch](const UiEvent& done) {
+    if (done.key == 0) return;
+    SimWindow* ed = rec(w);
+    const bool edit = ed && ed->editor;
+    if (edit && ch == 0) editorKey(*ed, done.key);
+    if (ch == 0) return;
+    UiEvent press;
+    press.type = UiEvent::KeyPress;
+    press.key = ch;
+    press.shift = shiftState();
+    raiseEvent(w, press, [this, w](const UiEvent& typed) {
+      SimWindow* ed2 = rec(w);
+      if (typed.key == 0 || !ed2 || !ed2->editor) return;
+      if (typed.key == 8 || typed.key == 13 || typed.key == 9 || typed.key == 27) {
+        if (typed.key != 27) editorKey(*ed2, typed.key);
+        return;
+      }
+      if (ed2->readOnly) return;
+      std::string& t = ed2->caption;
+      const std::size_t a = std::min({ed2->anchor, ed2->caret, t.size()});
+      const std::size_t b = std::min(std::max(ed2->anchor, ed2->caret), t.size());
+      t.erase(a, b - a);
+      t.insert(t.begin() + static_cast<std::ptrdiff_t>(a), static_cast<char>(typed.key));
+      ed2->caret = ed2->anchor = a + 1;
+    });
+  });
+}
+
+}  // namespace sq
