@@ -121,7 +121,7 @@ TEST_F(Shell, ActivationParksTheMainFormAgain) {
   TFormMain& m = *app.FormMain;
   std::vector<std::string> trace;
   app.eventTrace = [&](const std::string& s) {
-    if (s.rfind("TFormMain ", 0) == 0) trace.push_back(s);
+    if (s == "TFormMain Activate" || s == "TFormMain Deactivate") trace.push_back(s);
   };
   const Wnd editor = sim.addTextEditor({0, 0, 200, 100});
   m.SetBounds(300, 200, m.Width(), m.Height());

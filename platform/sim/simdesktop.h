@@ -396,6 +396,10 @@ class SimDesktop : public Platform {
   // The program's window the pointer is over, as its events told (0 none).
   Wnd hoverWindow() const { return hover_; }
   bool hasEventHandler(Wnd w) const { return eventHandlers_.count(w) != 0; }
+  // Hands w one event as a backend would, at once: for tests of the
+  // framework against event orders Windows may produce (a leave that never
+  // comes). False when w has no handler.
+  bool sendRawEvent(Wnd w, UiEvent e);
   // The double-click time (ms) and the square a second press must fall in.
   void setDoubleClickTime(unsigned ms) { dblTime_ = ms; }
   // Label, Image and Shape controls have no window of their own in the
@@ -620,7 +624,7 @@ class SimDesktop : public Platform {
   void raiseEvent(Wnd w, const UiEvent& e, std::function<void(const UiEvent&)> after = {});
   void sendEvent(Wnd w, UiEvent::Type type);  // activation: at once
   void pointerMoved();
-  void mouseButtonEvent(MouseButton b, bool down);
+  void mouseButtonEvent(MouseButton b, bool down, Wnd target);
   void wheelEvent(int delta);
   void foregroundChanged(Wnd from, Wnd to);
   Wnd mouseTarget() const;

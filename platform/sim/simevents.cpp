@@ -55,6 +55,14 @@ void SimDesktop::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) {
     trayHandlers_.erase(owner);
 }
 
+bool SimDesktop::sendRawEvent(Wnd w, UiEvent e) {
+  auto it = eventHandlers_.find(w);
+  if (it == eventHandlers_.end()) return false;
+  UiEventHandler fn = it->second;
+  runAsHandler([&] { fn(e); });
+  return true;
+}
+
 ShiftState SimDesktop::shiftState() const {
   ShiftState s;
   s.shift = keys_[kShift];
@@ -70,13 +78,39 @@ Point SimDesktop::clientPoint(Wnd w) const {
   const SimWindow* r = rec(w);
   if (!r) return cursor_;
   Rect s = screenRect(*r);
-  return {cursor_.x - s.left, cursor_.y - s.top};
+  // The program's edits and lists have a sunken 2-pixel border
+  // (WS_EX_CLIENTEDGE): their client area starts inside it.
+  const int edge = !r->foreign && r->parent &&
+                           (r->kind == Kind::Edit || r->kind == Kind::Memo ||
+                            r->kind == Kind::ListBox || r->kind == Kind::ListView)
+                       ? 2 : 0;
+  return {cursor_.x - s.left - edge, cursor_.y - s.top - edge};
 }
 
 Wnd SimDesktop::mouseTarget() const {
   if (capture_ && rec(capture_)) return capture_;
   if (buttonOwner_ && rec(buttonOwner_)) return buttonOwner_;
-  return clickTarget(cursor_);
+  // The front-most shown window under the pointer, down through the
+  // children; a disabled child stops the search and its parent gets the
+  // input (a label takes its own, unlike WindowFromPoint).
+  for (Wnd w : ztop_) {
+    const SimWindow* r = rec(w);
+    if (!r || !r->visible || !hitTest(*r, cursor_)) continue;
+    if (!r->enabled) return 0;
+    for (bool descended = true; descended;) {
+      descended = false;
+      for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) {
+        const SimWindow* c = rec(*it);
+        if (!c || !c->visible || !hitTest(*c, cursor_)) continue;
+        if (!c->enabled) return r->handle;
+        r = c;
+        descended = true;
+        break;
+      }
+    }
+    return r->handle;
+  }
+  return 0;
 }
 
 // Posted like input: the handler runs after the running one, and finds the
@@ -137,11 +171,7 @@ void SimDesktop::pointerMoved() {
   raiseEvent(t, move);
 }
 
-void SimDesktop::mouseButtonEvent(MouseButton b, bool down) {
-  // A press first moves nothing, but the pointer may have come here without
-  // a move the window saw (a window moved away under it).
-  if (down && mouseTarget() != hover_) pointerMoved();
-  const Wnd t = mouseTarget();
+void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
   const SimWindow* r = rec(t);
   if (!down && b == MouseButton::Left) buttonOwner_ = 0;
   if (!r || r->foreign) return;
@@ -168,7 +198,7 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down) {
     lastPress_ = {t, b, now_, cursor_};
   }
   raiseEvent(t, e);
-  if (!down && b == MouseButton::Left && hover_ != clickTarget(cursor_)) pointerMoved();
+  if (!down && b == MouseButton::Left && hover_ != mouseTarget()) pointerMoved();
 }
 
 void SimDesktop::wheelEvent(int delta) {

@@ -272,10 +272,14 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     if (!(flags & b.flag)) continue;
     setKeyState(b.vk, b.down);
     hookMouse(b.a, 0, injected);
+    // The press goes to the window under the pointer as the press happens,
+    // even when the activation it causes moves that window away.
+    if (b.down && mouseTarget() != hover_) pointerMoved();
+    const Wnd target = mouseTarget();
     if (b.down) buttonDown();
     mouseButtonEvent(b.vk == 1 ? MouseButton::Left : b.vk == 2 ? MouseButton::Right
                                                                : MouseButton::Middle,
-                     b.down);
+                     b.down, target);
     if (b.a == MouseAction::LeftDown) pressed_ = clickTarget(cursor_);
     if (b.a == MouseAction::LeftUp) {
       Wnd w = clickTarget(cursor_);
@@ -517,6 +521,7 @@ int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries,
 void SimDesktop::moveMouse(int x, int y) {
   cursor_ = onMonitors({x, y});
   hookMouse(MouseAction::Move, 0, false);
+  pointerMoved();
 }
 void SimDesktop::leftDown() { applyMouse(mouseflag::LeftDown, 0, 0, 0, false); }
 void SimDesktop::leftUp() { applyMouse(mouseflag::LeftUp, 0, 0, 0, false); }
