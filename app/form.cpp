@@ -121,24 +121,30 @@ const char* EventName(UiEvent::Type t) {
 }
 std::string Describe(const UiEvent& e) {
   std::string s = EventName(e.type);
-  const std::string at = std::to_string(e.pt.x) + "," + std::to_string(e.pt.y);
+  auto point = [&s](Point p) {
+    s.append(" ").append(std::to_string(p.x)).append(",").append(std::to_string(p.y));
+  };
   switch (e.type) {
-    case UiEvent::MouseMove: s += " " + at; break;
+    case UiEvent::MouseMove: point(e.pt); break;
     case UiEvent::MouseDown:
     case UiEvent::MouseUp:
-      s += std::string(" ") + ButtonName(e.button) + " " + at;
-      if (e.doubleClick) s += " double";
+      s.append(" ").append(ButtonName(e.button));
+      point(e.pt);
+      if (e.doubleClick) s.append(" double");
       break;
-    case UiEvent::DblClick: s += std::string(" ") + ButtonName(e.button); break;
-    case UiEvent::MouseWheel: s += " " + std::to_string(e.wheelDelta) + " " + at; break;
+    case UiEvent::DblClick: s.append(" ").append(ButtonName(e.button)); break;
+    case UiEvent::MouseWheel:
+      s.append(" ").append(std::to_string(e.wheelDelta));
+      point(e.pt);
+      break;
     case UiEvent::KeyDown:
     case UiEvent::KeyPress:
-    case UiEvent::KeyUp: s += " " + std::to_string(e.key); break;
+    case UiEvent::KeyUp: s.append(" ").append(std::to_string(e.key)); break;
     default: break;
   }
   if (e.type != UiEvent::MouseEnter && e.type != UiEvent::MouseLeave) {
-    if (e.shift.shift) s += " shift";
-    if (e.shift.ctrl) s += " ctrl";
+    if (e.shift.shift) s.append(" shift");
+    if (e.shift.ctrl) s.append(" ctrl");
   }
   return s;
 }

@@ -1,12 +1,20 @@
 #include "bar/qircom.h"
 
+#include "app/formmain.h"
 #include "input/mailbox.h"
+#include "input/qirinputor.h"
 
 namespace sq {
+
+const char* const Tqircom::kHintSystemMenu = "进入系统菜单";
 
 Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(this) {
   Timer1.OnTimer = [this] { Timer1Timer(); };
   Button1.OnClick = [this] { Button1Click(); };
+  Panel13.OnMouseMove = [this](ShiftState s, int x, int y) { Panel13MouseMove(s, x, y); };
+  Panel13.OnMouseUp = [this](MouseButton b, ShiftState s, int x, int y) {
+    Panel13MouseUp(b, s, x, y);
+  };
   // The key words of the hook library go to this window's caption.
   platform().setHookMailbox(Mailbox::Bar, Handle());
 }
@@ -28,5 +36,13 @@ void Tqircom::Timer1Timer() {
 }
 
 void Tqircom::Button1Click() {}
+
+void Tqircom::Panel13MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintSystemMenu); }
+
+void Tqircom::Panel13MouseUp(MouseButton, ShiftState, int, int) {
+  Park();
+  if (app().qirinputor) app().qirinputor->SetCaption(words::in::Idle);
+  if (app().FormMain) app().FormMain->PopupMenu(platform().getCursorPos());
+}
 
 }  // namespace sq

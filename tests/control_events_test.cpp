@@ -145,13 +145,13 @@ TEST(ControlEvents, DoubleClicksKeepEveryPress) {
   ASSERT_TRUE(d.Start());
   std::vector<std::string> trace;
   d.app.eventTrace = [&](const std::string& s) {
-    if (s.rfind("Tqircom.Panel13 Mouse", 0) == 0 || s.rfind("Tqircom.Panel13 Dbl", 0) == 0) {
+    if (s.rfind("Tqircom.Panel24 Mouse", 0) == 0 || s.rfind("Tqircom.Panel24 Dbl", 0) == 0) {
       if (s.find("Move") == std::string::npos && s.find("Enter") == std::string::npos)
         trace.push_back(s.substr(16));
     }
   };
   static_cast<Form*>(d.app.qircom)->SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
-  const Rect r = d.sim.getWindowRect(d.app.qircom->Panel13.Handle());
+  const Rect r = d.sim.getWindowRect(d.app.qircom->Panel24.Handle());
   d.sim.moveMouse(r.left + 5, r.top + 5);
   for (int i = 0; i < 3; ++i) {
     d.sim.leftDown();
@@ -218,7 +218,9 @@ TEST(ControlEvents, BadInputHasDefinedResults) {
     d.sim.destroyWindow(edit);
   });
   EXPECT_EQ(downs, 0);
-  EXPECT_EQ(d.sim.hoverWindow(), 0u);
+  // The hover went on to what lies under the pointer now.
+  EXPECT_NE(d.sim.hoverWindow(), edit);
+  EXPECT_EQ(d.sim.hoverWindow(), bar.Panel16.Handle());
 }
 
 // A Leave that never comes (the pointer jumped off the screen, or a
@@ -250,6 +252,32 @@ TEST(ControlEvents, AMissingLeaveIsMadeUpForOnce) {
                                              "Tqircom.Panel13 MouseLeave",
                                              "Tqircom.Panel24 MouseEnter",
                                              "Tqircom.Panel24 MouseLeave"}));
+}
+
+// The command bar's ">>": resting on it names the system menu in the hint
+// line; releasing either button on it parks the bar, idles the input
+// caption and opens the main menu at the pointer.
+TEST(ControlEvents, SystemMenuButtonHoverAndRelease) {
+  for (bool right : {true, false}) {
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    Tqircom& bar = *d.app.qircom;
+    static_cast<Form&>(bar).SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
+    d.app.qirinputor->SetCaption("key--77");
+    const Rect r = d.sim.getWindowRect(bar.Panel13.Handle());
+    d.sim.moveMouse(r.left + 4, r.top + 4);
+    EXPECT_EQ(bar.Panel16.Caption(), Tqircom::kHintSystemMenu);
+    EXPECT_EQ(bar.Left(), 100);
+    right ? d.sim.rightDown() : d.sim.leftDown();
+    d.sim.advance(60);  // held, as a person holds a button
+    right ? d.sim.rightUp() : d.sim.leftUp();
+    EXPECT_EQ(bar.Left(), -2000);
+    EXPECT_EQ(d.InputCaption(), "old--mode");
+    ASSERT_EQ(d.sim.popupMenus().size(), 1u);
+    EXPECT_EQ(d.sim.popupMenus()[0].at, (Point{r.left + 4, r.top + 4}));
+    EXPECT_EQ(d.sim.popupMenus()[0].captions.front(), "帮助");
+    EXPECT_EQ(d.app.hovered(), nullptr) << "the parked bar is left";
+  }
 }
 
 }  // namespace

@@ -628,6 +628,7 @@ class SimDesktop : public Platform {
   void wheelEvent(int delta);
   void foregroundChanged(Wnd from, Wnd to);
   Wnd mouseTarget() const;
+  Wnd ownMouseTarget() const;  // 0 unless one of the program's windows
   Point clientPoint(Wnd w) const;
   ShiftState shiftState() const;
   void programKey(SimWindow& r, int vk, bool up);
@@ -724,6 +725,7 @@ class SimDesktop : public Platform {
   std::map<Wnd, std::function<void(TrayEvent)>> trayHandlers_;
   Wnd mailboxes_[3] = {0, 0, 0};
   Wnd hover_ = 0;         // window that last got a mouse move
+  bool movingPointer_ = false;
   Wnd buttonOwner_ = 0;   // a control holding the left button's events
   struct LastPress { Wnd w = 0; MouseButton b = MouseButton::Left; std::uint64_t time = 0; Point at; };
   LastPress lastPress_;

@@ -145,18 +145,31 @@ void SimDesktop::foregroundChanged(Wnd from, Wnd to) {
   if (to && rec(to) && !rec(to)->foreign && foreground_ == to) sendEvent(to, UiEvent::Activate);
 }
 
-void SimDesktop::pointerMoved() {
+Wnd SimDesktop::ownMouseTarget() const {
   const Wnd t = mouseTarget();
   const SimWindow* r = rec(t);
-  const bool own = r && !r->foreign;
+  return r && !r->foreign ? t : 0;
+}
+
+void SimDesktop::pointerMoved() {
+  // Handlers run from here (at once, outside a handler) must not start
+  // another round of it.
+  if (movingPointer_) return;
+  struct Guard {
+    bool& f;
+    ~Guard() { f = false; }
+  } guard{movingPointer_};
+  movingPointer_ = true;
+  const Wnd t = ownMouseTarget();
   if (hover_ && hover_ != t) {
     // The window the pointer was over hears that it left (TrackMouseEvent).
     UiEvent leave;
     leave.type = UiEvent::MouseLeave;
-    raiseEvent(hover_, leave);
+    const Wnd was = hover_;
     hover_ = 0;
+    raiseEvent(was, leave);
   }
-  if (!own) return;
+  if (!t) return;
   if (hover_ != t) {
     hover_ = t;
     UiEvent enter;
@@ -198,7 +211,7 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
     lastPress_ = {t, b, now_, cursor_};
   }
   raiseEvent(t, e);
-  if (!down && b == MouseButton::Left && hover_ != mouseTarget()) pointerMoved();
+  if (!down && b == MouseButton::Left && hover_ != ownMouseTarget()) pointerMoved();
 }
 
 void SimDesktop::wheelEvent(int delta) {

@@ -274,7 +274,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     hookMouse(b.a, 0, injected);
     // The press goes to the window under the pointer as the press happens,
     // even when the activation it causes moves that window away.
-    if (b.down && mouseTarget() != hover_) pointerMoved();
+    if (b.down && ownMouseTarget() != hover_) pointerMoved();
     const Wnd target = mouseTarget();
     if (b.down) buttonDown();
     mouseButtonEvent(b.vk == 1 ? MouseButton::Left : b.vk == 2 ? MouseButton::Right
@@ -778,7 +778,12 @@ void SimDesktop::flushPending() {
 }
 
 void SimDesktop::endHandler() {
-  if (--handlerDepth_ == 0) flushPending();
+  if (--handlerDepth_ == 0) {
+    flushPending();
+    // A window that moved, hid or appeared under the still pointer hears of
+    // it, as the system's mouse move after a window change tells it.
+    if (handlerDepth_ == 0 && !flushing_ && ownMouseTarget() != hover_) pointerMoved();
+  }
 }
 
 void SimDesktop::runAsHandler(const std::function<void()>& fn) {
