@@ -99,6 +99,7 @@ probe() { (cd "$WORK" && timeout 30 wine sqprobe.exe "$@" 2>>"$LOGS/probe.log");
 # exist until the first input tick has answered them, recorded by a probe
 # started ahead of the program (see t_startup_captions).
 TRACE=$LOGS/start-trace.txt
+EVENTS=$WORK/events.txt
 TRACE_PID=""
 
 start_program() {
@@ -112,7 +113,9 @@ start_program() {
     kill -0 "$TRACE_PID" 2>/dev/null || break
     sleep 0.1
   done
-  (cd "$WORK" && exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
+  # Every control event the program hands to a handler goes to this file.
+  : >"$EVENTS"
+  (cd "$WORK" && SQ_EVENT_TRACE=events.txt exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
     >"$LOGS/program.log" 2>&1 &
   # The first Wine program after a server start takes a few seconds.
   for i in $(seq 1 12); do
@@ -581,7 +584,113 @@ t_no_dll() {
   timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 }
 
-ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_taskbar t_close t_exit_code t_no_dll"
+# ---- control events --------------------------------------------------
+
+# The handler calls of control FORM.CTL in the event trace since it was
+# emptied, joined by "|"; a move to the point of the last move counts once.
+events_of() {
+  tr -d '\r' <"$EVENTS" | grep -F -- "$1.$2 " | awk '
+    / MouseMove / { if ($0 == lastmove) next; lastmove = $0 }
+    { print }' | paste -sd'|' -
+}
+
+# One script of tests/control_events.table, driven by xdotool.
+event_script() {
+  local name=$1 form=$2 ctl=$3 L T W H step verb arg i n b
+  shift 3
+  xdotool mousemove 60 700
+  probe place Tqircom 100 100 400 351
+  sleep 0.3
+  read -r L T W H <<<"$(probe crect "$form" "$ctl")"
+  if [ -z "$H" ]; then fail "events: $name" "no control $form.$ctl"; return; fi
+  : >"$EVENTS"
+  for step in "${SCRIPT_STEPS[@]}"; do
+    read -r verb arg <<<"$step"
+    case $verb in
+      move) xdotool mousemove $((L + ${arg%,*})) $((T + ${arg#*,})) ;;
+      away) xdotool mousemove "${arg%,*}" "${arg#*,}" ;;
+      rest) sleep "$(awk -v ms="$arg" 'BEGIN { print ms / 1000 }')" ;;
+      down) if [ "$arg" = left ]; then xdotool mousedown 1; else xdotool mousedown 3; fi ;;
+      up) if [ "$arg" = left ]; then xdotool mouseup 1; else xdotool mouseup 3; fi ;;
+      wheel)
+        n=${arg#-}; b=4; [ "${arg:0:1}" = - ] && b=5
+        for i in $(seq 1 "$n"); do xdotool click "$b"; sleep 0.05; done ;;
+      key)
+        case $arg in 13) b=Return ;; 27) b=Escape ;; 32) b=space ;; *) b=$arg ;; esac
+        xdotool keydown "$b"; sleep 0.1; xdotool keyup "$b" ;;
+    esac
+    sleep 0.15
+  done
+  sleep 0.4
+  local want
+  want=$(printf '%s\n' "${SCRIPT_EXPECT[@]}" | paste -sd'|' -)
+  expect "events: $name" "$(events_of "$form" "$ctl")" "$want"
+}
+
+# The conformance table the unit tests run on the simulated desktop, run
+# here on the real program with real input.
+t_control_events() {
+  local line name="" form ctl
+  SCRIPT_STEPS=()
+  SCRIPT_EXPECT=()
+  while IFS= read -r line; do
+    line=${line#"${line%%[![:space:]]*}"}
+    case $line in
+      '' | '#'*) ;;
+      'script '*) read -r _ name form ctl <<<"$line"; SCRIPT_STEPS=(); SCRIPT_EXPECT=() ;;
+      'expect '*) SCRIPT_EXPECT+=("${line#expect }") ;;
+      end) event_script "$name" "$form" "$ctl" ;;
+      *) SCRIPT_STEPS+=("$line") ;;
+    esac
+  done <"$HERE/../tests/control_events.table"
+  probe place Tqircom -2000 0 400 350
+}
+
+# The command bar's ">>" (Panel13): resting on it writes the system-menu
+# hint into the hint line; a right release on it parks the bar, idles the
+# input caption and opens the main menu at the pointer (Escape closes it).
+t_bar_menu_button() {
+  local L T W H
+  xdotool mousemove 60 700
+  probe place Tqircom 100 100 400 351
+  sleep 0.3
+  read -r L T W H <<<"$(probe crect Tqircom Panel13)"
+  xdotool mousemove $((L + 5)) $((T + 5))
+  sleep 0.3
+  expect "bar: hovering >> names the system menu" "$(probe text Tqircom Panel16)" "进入系统菜单"
+  xdotool mousedown 3; sleep 0.1; xdotool mouseup 3
+  expect "bar: a right release on >> opens the main menu" "$(probe wait-exists '#32768' 3000)" 1
+  expect "bar: ... and parks the bar" "$(probe rect Tqircom | cut -d' ' -f1)" -2000
+  expect "bar: ... and idles the input caption" "$(probe wait-caption Tqirinputor old--mode 2000)" old--mode
+  tap Escape
+  expect "bar: Escape closes the menu" "$(probe wait-gone "#32768" 3000)" 0
+}
+
+# The tip edits of the main form: a key released in one refreshes the tray
+# icon (EditKeyUp), which shows the icon of the state the radio buttons
+# choose. The form is never on the screen (its activation parks it and the
+# input tick hides it), so the keys are posted to the edits themselves.
+t_edit_keyup() {
+  expect "tray: state one shows its blue icon" "$(probe trayicon)" 1
+  probe setcheck TFormMain RadioButton1 0
+  probe setcheck TFormMain RadioButton2 1
+  : >"$EVENTS"
+  probe postkey TFormMain Edit1 65
+  sleep 0.5
+  expect "tray: a key released in Edit1 runs EditKeyUp" \
+    "$(tr -d '\r' <"$EVENTS" | grep -c -x -F 'TFormMain.Edit1 KeyUp 65')" 1
+  expect "tray: ... which shows state two's green icon" "$(probe trayicon)" 2
+  probe setcheck TFormMain RadioButton2 0
+  probe setcheck TFormMain RadioButton1 1
+  probe postkey TFormMain Edit2 66
+  sleep 0.5
+  expect "tray: a key released in Edit2 brings back the blue icon" "$(probe trayicon)" 1
+}
+
+# The control-event checks come before the drag and Ctrl-tap tests: a drag
+# sets the mouse capture on the window under the pointer and nothing gives
+# it back, so from then on that window gets the mouse events of the others.
+ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_control_events t_bar_menu_button t_edit_keyup t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_taskbar t_close t_exit_code t_no_dll"
 
 # ------------------------------------------------------------------ run
 

@@ -52,16 +52,20 @@ Point ParsePoint(const std::string& s) {
 }
 
 // Runs one script on a fresh desktop; returns the control's handler calls,
-// repeated moves to one point counted once.
+// a move to the point of the last move counted once.
 std::vector<std::string> RunScript(const Script& sc) {
   Desk d;
   EXPECT_TRUE(d.Start());
   std::vector<std::string> trace;
+  std::string lastMove;
   const std::string prefix = sc.form + "." + sc.control + " ";
   d.app.eventTrace = [&](const std::string& s) {
     if (s.rfind(prefix, 0) != 0) return;
-    const bool move = s.find(" MouseMove ") != std::string::npos;
-    if (!(move && !trace.empty() && trace.back() == s)) trace.push_back(s);
+    if (s.find(" MouseMove ") != std::string::npos) {
+      if (s == lastMove) return;
+      lastMove = s;
+    }
+    trace.push_back(s);
   };
   Form& bar = *static_cast<Form*>(d.app.qircom);
   bar.SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);

@@ -25,6 +25,14 @@
 //   monitors                       "left top width height dpi", one a line
 // The probe itself is per-monitor DPI aware, so every rectangle it reads is
 // in physical pixels.
+//   place CLASS X Y W H            shows the window topmost at that place,
+//                                  without activating it
+//   postkey CLASS NAME VK          posts a key's press and release to
+//                                  control NAME (WM_KEYDOWN, WM_KEYUP)
+//   setcheck CLASS NAME 0|1        sets a check box's or radio button's mark
+//                                  without a click (no notification)
+//   trayicon                       the state whose colour the tray icon shows
+//                                  on the screen: 1 (blue), 2 (green) or none
 //   has-child CLASS CHILDCLASS     1 when a window of CHILDCLASS is inside
 //   visible CLASS                  1 or 0 (style bit)
 //   notepad                        the text of Notepad's edit control
@@ -404,6 +412,48 @@ int main() {
   }
   if (cmd == L"monitors") {
     EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+  if (cmd == L"place" && a.size() >= 7) {
+    HWND f = Form(a[2]);
+    if (!f) return 1;
+    return SetWindowPos(f, HWND_TOPMOST, _wtoi(a[3].c_str()), _wtoi(a[4].c_str()),
+                        _wtoi(a[5].c_str()), _wtoi(a[6].c_str()),
+                        SWP_SHOWWINDOW | SWP_NOACTIVATE) ? 0 : 1;
+  }
+  if (cmd == L"postkey" && need(3)) {
+    HWND c = Control(a[2], a[3]);
+    if (!c) return 1;
+    const WPARAM vk = static_cast<WPARAM>(_wtoi(a[4].c_str()));
+    const UINT scan = MapVirtualKeyW(static_cast<UINT>(vk), 0);
+    PostMessageW(c, WM_KEYDOWN, vk, static_cast<LPARAM>(1 | (scan << 16)));
+    PostMessageW(c, WM_KEYUP, vk, static_cast<LPARAM>(1 | (scan << 16) | 0xC0000000u));
+    return 0;
+  }
+  if (cmd == L"setcheck" && need(3)) {
+    HWND c = Control(a[2], a[3]);
+    if (!c) return 1;
+    SendMessageW(c, BM_SETCHECK, _wtoi(a[4].c_str()) ? BST_CHECKED : BST_UNCHECKED, 0);
+    return 0;
+  }
+  if (cmd == L"trayicon") {
+    // The icons are drawn in solid colours: count the pixels of each over
+    // the task bar (the screen DC; another window's DC reads wrong colours).
+    HWND t = FindWindowW(L"Shell_TrayWnd", nullptr);
+    RECT r{};
+    if (!t || !IsWindowVisible(t) || !GetWindowRect(t, &r)) {
+      Out(L"none");
+      return 0;
+    }
+    HDC dc = GetDC(nullptr);
+    int blue = 0, green = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        COLORREF c = GetPixel(dc, x, y);
+        const int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
+        if (R < 80 && G >= 60 && G < 140 && B > 180) ++blue;
+        if (R < 80 && G > 160 && B < 100) ++green;
+      }
+    ReleaseDC(nullptr, dc);
+    Out(blue > 20 && blue > green ? L"1" : green > 20 ? L"2" : L"none");
     return 0;
   }
   if (cmd == L"visible" && need(1)) {

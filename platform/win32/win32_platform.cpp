@@ -200,6 +200,9 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
       return 0;
     }
     infos_[h] = in;
+    // Windows puts a new child below its older siblings; a layout's later
+    // control lies above the earlier ones, so it goes to the top.
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (cls != kPanelClass) {
       // A system control: its messages pass through WindowProc first, so
       // its mouse and key events reach the core like a panel's.

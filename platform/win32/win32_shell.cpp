@@ -25,7 +25,11 @@ NOTIFYICONDATAW TrayData(const TrayIcon& t, HINSTANCE inst) {
   nid.uID = t.id;
   nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   nid.uCallbackMessage = Win32Platform::kTrayCallback;
-  nid.hIcon = t.icon > 0 ? LoadIconW(inst, MAKEINTRESOURCEW(t.icon)) : nullptr;
+  // The state's icon from the program's resources, at the small size.
+  nid.hIcon = t.icon > 0 ? static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(t.icon), IMAGE_ICON,
+                                                          GetSystemMetrics(SM_CXSMICON),
+                                                          GetSystemMetrics(SM_CYSMICON), LR_SHARED))
+                         : nullptr;
   if (!nid.hIcon) nid.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
   std::wstring tip = Wide(t.tip);
   if (tip.size() > 127) tip.resize(127);
