@@ -1,6 +1,7 @@
 #include "app/form.h"
 
 #include "app/app.h"
+#include "platform/lines.h"
 
 namespace sq {
 
@@ -243,15 +244,7 @@ std::string Control::Text() const {
 void Control::SetText(const std::string& s) {
   if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
     p_.listClear(wnd_);
-    size_t start = 0;
-    while (start < s.size()) {
-      size_t nl = s.find('\n', start);
-      std::string line = s.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      p_.listInsert(wnd_, -1, line);
-      if (nl == std::string::npos) break;
-      start = nl + 1;
-    }
+    for (const std::string& line : SplitLines(s)) p_.listInsert(wnd_, -1, line);
     return;
   }
   SetCaption(s);

@@ -20,26 +20,6 @@ const char* const kDefaults[SharedSettings::kLinesRead] = {
 };
 }  // namespace
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t nl = text.find('\n', start);
-    std::string line = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    out.push_back(line);
-    if (nl == std::string::npos) break;
-    start = nl + 1;
-  }
-  return out;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
-
 std::string SharedSettings::DefaultLine(int i) {
   if (i >= 0 && i < kLinesRead) return kDefaults[i];
   return "";
@@ -64,7 +44,7 @@ void SharedSettings::Load(Platform& p) {
 
 bool SharedSettings::Save(Platform& p) {
   if (unreadable_) return false;
-  return p.writeFile(kFileName, JoinLines(lines_));
+  return p.writeFile(kFileName, JoinLines(lines_, true));
 }
 
 std::string SharedSettings::Line(int i) const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/lines.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -55,10 +56,5 @@ class SharedSettings {
   bool showWeb_ = false;
 };
 
-// Splits file text into lines at CR LF (or a bare LF); a final line
-// without an ending is kept.
-std::vector<std::string> SplitLines(const std::string& text);
-// Joins lines with CR LF after every line.
-std::string JoinLines(const std::vector<std::string>& lines);
 
 }  // namespace sq

@@ -11,6 +11,7 @@
 #include <exception>
 
 #include "hook/hookmsg.h"
+#include "platform/lines.h"
 #include "platform/win32/gbk.h"
 
 namespace sq {
@@ -39,30 +40,6 @@ BOOL CALLBACK CollectChild(HWND c, LPARAM lp) {
 BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
   reinterpret_cast<std::vector<Wnd>*>(lp)->push_back(W(h));
   return TRUE;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t nl = text.find("\r\n", start);
-    if (nl == std::string::npos) {
-      out.push_back(text.substr(start));
-      break;
-    }
-    out.push_back(text.substr(start, nl - start));
-    start = nl + 2;
-  }
-  return out;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string s;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) s += "\r\n";
-    s += lines[i];
-  }
-  return s;
 }
 
 }  // namespace
