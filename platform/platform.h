@@ -198,6 +198,14 @@ struct UiEvent {
 };
 using UiEventHandler = std::function<void(UiEvent&)>;
 
+// What the window switcher asks of any window, its own or another program's.
+struct WindowState {
+  bool minimized = false;   // IsIconic
+  bool toolWindow = false;  // WS_EX_TOOLWINDOW: no task-bar button
+  bool appWindow = false;   // WS_EX_APPWINDOW: a task-bar button even when owned
+  bool topmost = false;     // WS_EX_TOPMOST
+};
+
 // Mouse pointer shapes for setCursorShape.
 enum class CursorShape { Arrow, Cross };
 
@@ -281,6 +289,9 @@ class Platform {
   virtual bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) = 0;
   virtual void closeWindow(Wnd w) = 0;           // WM_CLOSE to another program
   virtual unsigned windowProcessId(Wnd w) = 0;
+  virtual WindowState windowState(Wnd w) = 0;    // all false for a dead handle
+  // ShowWindow(SW_RESTORE): a minimised window comes back where it was.
+  virtual void restoreWindow(Wnd w) = 0;
   virtual void setFocus(Wnd w) = 0;
 
   // ---- caption mailboxes ------------------------------------------------------

@@ -616,3 +616,33 @@ TEST(SimWindows, DescribeShowsTheTreeInZOrder) {
 
 }  // namespace
 }  // namespace sq
+
+namespace sq {
+namespace {
+
+// The window switcher's view of other programs' windows: minimised ones
+// are not under the pointer until restored, and the extended styles read
+// back as set.
+TEST(SimWindowState, MinimisedWindowsAndExtendedStyles) {
+  SimDesktop sim;
+  const Wnd w = sim.addWindow("PageWnd", "page", {100, 100, 300, 200});
+  EXPECT_EQ(sim.windowFromPoint({150, 150}), w);
+  sim.setMinimized(w, true);
+  sim.setExtendedStyle(w, false, true);
+  WindowState s = sim.windowState(w);
+  EXPECT_TRUE(s.minimized);
+  EXPECT_TRUE(s.appWindow);
+  EXPECT_FALSE(s.toolWindow);
+  EXPECT_EQ(sim.windowFromPoint({150, 150}), 0u);
+  sim.restoreWindow(w);
+  EXPECT_FALSE(sim.windowState(w).minimized);
+  EXPECT_EQ(sim.windowFromPoint({150, 150}), w);
+  EXPECT_EQ(sim.getWindowRect(w), (Rect{100, 100, 300, 200}));  // back where it was
+  // A dead handle reads as nothing at all.
+  sim.destroyWindow(w);
+  s = sim.windowState(w);
+  EXPECT_FALSE(s.minimized || s.toolWindow || s.appWindow || s.topmost);
+}
+
+}  // namespace
+}  // namespace sq

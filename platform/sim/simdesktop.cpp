@@ -562,7 +562,7 @@ bool SimDesktop::isChild(Wnd parent, Wnd w) {
 Wnd SimDesktop::windowFromPoint(Point p) {
   for (Wnd w : ztop_) {
     const SimWindow* r = rec(w);
-    if (!r || !r->visible) continue;
+    if (!r || !r->visible || r->minimized) continue;
     if (hitTest(*r, p)) return deepest(*r, p);
   }
   return 0;
@@ -630,6 +630,35 @@ unsigned SimDesktop::windowProcessId(Wnd w) {
 
 void SimDesktop::setWindowProcessId(Wnd w, unsigned pid) {
   if (SimWindow* r = rec(w)) r->pid = pid;
+}
+
+WindowState SimDesktop::windowState(Wnd w) {
+  WindowState s;
+  const SimWindow* r = rec(w);
+  if (!r) return s;
+  s.minimized = r->minimized;
+  s.toolWindow = r->toolWindow || (!r->foreign && !r->parent);  // the program's forms are tool windows
+  s.appWindow = r->appWindow;
+  s.topmost = r->topmost;
+  return s;
+}
+
+void SimDesktop::restoreWindow(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  r->minimized = false;
+  r->visible = true;
+}
+
+void SimDesktop::setMinimized(Wnd w, bool on) {
+  if (SimWindow* r = rec(w)) r->minimized = on;
+}
+
+void SimDesktop::setExtendedStyle(Wnd w, bool toolWindow, bool appWindow) {
+  if (SimWindow* r = rec(w)) {
+    r->toolWindow = toolWindow;
+    r->appWindow = appWindow;
+  }
 }
 
 void SimDesktop::setFocus(Wnd w) {

@@ -92,6 +92,8 @@ struct SimWindow {
   bool topmost = false;
   bool borderless = true;
   bool foreign = false;    // added by a test, not created by the program
+  bool minimized = false;  // off the screen as a task-bar button only
+  bool toolWindow = false, appWindow = false;
   unsigned pid = 0;
   int color = -1, fontColor = -1;
   std::string fontName;
@@ -242,6 +244,8 @@ class SimDesktop : public Platform {
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
+  WindowState windowState(Wnd w) override;
+  void restoreWindow(Wnd w) override;
   void setFocus(Wnd w) override;
 
   void mailboxSeen(Wnd w) override;
@@ -409,6 +413,9 @@ class SimDesktop : public Platform {
   // on any window does; off by this call (foreign windows still activate).
   void setOwnWindowsActivateOnClick(bool on) { activateOwnOnClick_ = on; }
   void setWindowProcessId(Wnd w, unsigned pid);
+  // A foreign window minimised by its user, or given extended styles.
+  void setMinimized(Wnd w, bool on);
+  void setExtendedStyle(Wnd w, bool toolWindow, bool appWindow);
   unsigned ownProcessId() const { return ownPid_; }
   const std::vector<SimPostedMessage>& postedMessages() const { return posted_; }
   const std::vector<Wnd>& closeRequests() const { return closeRequests_; }

@@ -95,7 +95,7 @@ Wnd SimDesktop::mouseTarget() const {
   // input (a label takes its own, unlike WindowFromPoint).
   for (Wnd w : ztop_) {
     const SimWindow* r = rec(w);
-    if (!r || !r->visible || !hitTest(*r, cursor_)) continue;
+    if (!r || !r->visible || r->minimized || !hitTest(*r, cursor_)) continue;
     if (!r->enabled) return 0;
     for (bool descended = true; descended;) {
       descended = false;

@@ -404,7 +404,7 @@ Wnd SimDesktop::clickTarget(Point p) const {
   // Like windowFromPoint, but a label or image takes its own clicks.
   for (Wnd w : ztop_) {
     const SimWindow* r = rec(w);
-    if (!r || !r->visible || !hitTest(*r, p)) continue;
+    if (!r || !r->visible || r->minimized || !hitTest(*r, p)) continue;
     for (bool descended = true; descended;) {
       descended = false;
       for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) {

@@ -325,6 +325,21 @@ bool Win32Platform::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::int
 void Win32Platform::closeWindow(Wnd w) {
   if (w) PostMessageW(H(w), WM_CLOSE, 0, 0);
 }
+WindowState Win32Platform::windowState(Wnd w) {
+  WindowState s;
+  if (!w || !IsWindow(H(w))) return s;
+  const LONG_PTR ex = GetWindowLongPtrW(H(w), GWL_EXSTYLE);
+  s.minimized = IsIconic(H(w)) != FALSE;
+  s.toolWindow = (ex & WS_EX_TOOLWINDOW) != 0;
+  s.appWindow = (ex & WS_EX_APPWINDOW) != 0;
+  s.topmost = (ex & WS_EX_TOPMOST) != 0;
+  return s;
+}
+
+void Win32Platform::restoreWindow(Wnd w) {
+  if (w) ShowWindow(H(w), SW_RESTORE);
+}
+
 unsigned Win32Platform::windowProcessId(Wnd w) {
   DWORD pid = 0;
   if (w) GetWindowThreadProcessId(H(w), &pid);

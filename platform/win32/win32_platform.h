@@ -55,6 +55,8 @@ class Win32Platform : public Platform {
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
+  WindowState windowState(Wnd w) override;
+  void restoreWindow(Wnd w) override;
   void setFocus(Wnd w) override;
 
   // ---- caption mailboxes ----
