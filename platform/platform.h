@@ -33,7 +33,7 @@
 namespace sq {
 
 using Wnd = std::uintptr_t;
-using Module = std::uintptr_t;
+using Module = std::uintptr_t;  // a loaded library (the simulator's records)
 
 struct Point {
   int x = 0, y = 0;
@@ -286,6 +286,8 @@ class Platform {
   virtual Wnd findWindow(const std::string& className,
                          const std::optional<std::string>& caption = {}) = 0;
   virtual void setWindowRgn(Wnd w, Region shape, const Rect& r) = 0;
+  // PostMessageA to another program's window; the program's own windows
+  // take their events through the handlers below, never by number.
   virtual bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) = 0;
   virtual void closeWindow(Wnd w) = 0;           // WM_CLOSE to another program
   virtual unsigned windowProcessId(Wnd w) = 0;
