@@ -30,9 +30,7 @@ void App::create() {
     mainForm_ = f;
     // Every top-level window hears of a change of the monitors; the main
     // form answers for all of them.
-    p_.setMessageHandler(f->Handle(), wm::DisplayChange, [this](std::uintptr_t, std::intptr_t) {
-      RunHandler(*this, [this] { DisplayChanged(); });
-    });
+    f->OnDisplayChange = [this] { DisplayChanged(); };
   }
   owned_.push_back(std::move(form));
   order_.push_back(f);

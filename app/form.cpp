@@ -117,6 +117,8 @@ const char* EventName(UiEvent::Type t) {
     case UiEvent::KeyUp: return "KeyUp";
     case UiEvent::Activate: return "Activate";
     case UiEvent::Deactivate: return "Deactivate";
+    case UiEvent::DpiChanged: return "DpiChanged";
+    case UiEvent::DisplayChange: return "DisplayChange";
   }
   return "?";
 }
@@ -209,6 +211,8 @@ void Control::RunEvent(UiEvent& e) {
         break;
       case UiEvent::Activate: if (OnActivate) OnActivate(); break;
       case UiEvent::Deactivate: if (OnDeactivate) OnDeactivate(); break;
+      case UiEvent::DpiChanged: if (OnDpiChanged) OnDpiChanged(e.dpi); break;
+      case UiEvent::DisplayChange: if (OnDisplayChange) OnDisplayChange(); break;
     }
   });
 }
@@ -371,9 +375,7 @@ Form::Form(App& app, const std::string& layoutName)
       app_(app) {
   form_ = this;
   p_.setCloseHandler(wnd_, [this] { Close(); });
-  p_.setMessageHandler(wnd_, wm::DpiChanged, [this](std::uintptr_t wp, std::intptr_t) {
-    DpiChanged(static_cast<int>(wp & 0xFFFF));
-  });
+  OnDpiChanged = [this](int dpi) { DpiChanged(dpi); };
   const FormLayout& fl = StoredLayout(layoutName);
   for (const auto& cl : fl.controls) {
     Wnd parent = wnd_;

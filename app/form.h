@@ -121,8 +121,11 @@ class Control {
   MouseWheelHandler OnMouseWheel;
   KeyHandler OnKeyDown, OnKeyUp;
   KeyPressHandler OnKeyPress;
-  // Forms: the window became or stopped being the active window.
+  // Forms: the window became or stopped being the active window; the DPI
+  // it is shown at changed; the monitors changed.
   std::function<void()> OnActivate, OnDeactivate;
+  std::function<void(int dpi)> OnDpiChanged;
+  std::function<void()> OnDisplayChange;
 
   // Runs the handler an event of this control's window calls. The hover is
   // kept whole here: an Enter closes a hover whose Leave never came (the

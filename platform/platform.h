@@ -113,15 +113,6 @@ struct Monitor {
   bool operator==(const Monitor&) const = default;
 };
 
-// Messages of the system the core asks for with setMessageHandler.
-namespace wm {
-// The DPI a window is shown at changed (it moved to another monitor, or its
-// monitor was rescaled); wParam's low word is the new DPI.
-constexpr unsigned DpiChanged = 0x02E0;
-// Monitors were added, removed, moved or resized.
-constexpr unsigned DisplayChange = 0x007E;
-}  // namespace wm
-
 enum class Region { None, Ellipse, RoundRect };
 
 // Message-box buttons and answers (MB_ / ID_ subset).
@@ -187,6 +178,11 @@ struct UiEvent {
     KeyUp,
     Activate,    // top-level windows: became the active window
     Deactivate,
+    DpiChanged,     // top-level windows: the DPI the window is shown at
+                    // changed (moved to another monitor, or its monitor
+                    // was rescaled); `dpi` is the new one
+    DisplayChange,  // top-level windows: monitors were added, removed,
+                    // moved or resized
   };
   Type type = MouseMove;
   MouseButton button = MouseButton::Left;  // MouseDown, MouseUp, DblClick
@@ -195,6 +191,7 @@ struct UiEvent {
   bool doubleClick = false;
   int wheelDelta = 0;       // +120 = one notch away from the user
   int key = 0;              // KeyDown/KeyUp: virtual key; KeyPress: character
+  int dpi = 0;              // DpiChanged
 };
 using UiEventHandler = std::function<void(UiEvent&)>;
 

@@ -374,12 +374,9 @@ void SimDesktop::setMonitors(std::vector<Monitor> ms) {
   std::vector<Wnd> tops(ztop_.begin(), ztop_.end());
   for (Wnd w : tops) updateSystemDpi(w);
   for (Wnd w : tops) {
-    auto it = msgHandlers_.find({w, wm::DisplayChange});
-    if (it == msgHandlers_.end()) continue;
-    auto fn = it->second;
-    const std::uintptr_t wp = 32;
-    const std::intptr_t lp = (static_cast<std::intptr_t>(screenH_) << 16) | screenW_;
-    dispatch([fn, wp, lp] { fn(wp, lp); });
+    UiEvent e;
+    e.type = UiEvent::DisplayChange;
+    raiseEvent(w, e);
   }
 }
 
@@ -440,10 +437,13 @@ void SimDesktop::updateSystemDpi(Wnd w) {
   if (dpi == r->systemDpi) return;
   r->systemDpi = dpi;
   // Sent, not posted: it runs inside the call that moved the window.
-  auto it = msgHandlers_.find({w, wm::DpiChanged});
-  if (it == msgHandlers_.end()) return;
-  auto fn = it->second;
-  fn(static_cast<std::uintptr_t>(dpi) | (static_cast<std::uintptr_t>(dpi) << 16), 0);
+  auto it = eventHandlers_.find(w);
+  if (it == eventHandlers_.end()) return;
+  UiEventHandler fn = it->second;
+  UiEvent e;
+  e.type = UiEvent::DpiChanged;
+  e.dpi = dpi;
+  fn(e);
 }
 
 void SimDesktop::setFontDpi(Wnd w, int dpi) {

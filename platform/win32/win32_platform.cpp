@@ -749,6 +749,7 @@ LRESULT Win32Platform::fallback(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 namespace {
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, missing from older headers
 ShiftState MouseShift(WPARAM wp) {
   ShiftState s;
   s.shift = (wp & MK_SHIFT) != 0;
@@ -858,6 +859,17 @@ bool Win32Platform::raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp
       if (e.key == 0) return false;
       return raise(h, e);
     }
+    case kDpiChangedMessage:
+      if (!in.topLevel || !in.onEvent) return false;
+      e.type = UiEvent::DpiChanged;
+      e.dpi = LOWORD(wp);
+      raise(h, e);
+      return true;  // the core places the window itself
+    case WM_DISPLAYCHANGE:
+      if (!in.topLevel || !in.onEvent) return false;
+      e.type = UiEvent::DisplayChange;
+      raise(h, e);
+      return true;
     case WM_ACTIVATE:
       if (!in.topLevel) return false;
       e.type = LOWORD(wp) == WA_INACTIVE ? UiEvent::Deactivate : UiEvent::Activate;
@@ -878,7 +890,7 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     deliverWaiting(h);
     return 0;
   }
-  if (msg == wm::DisplayChange || msg == wm::DpiChanged || msg == WM_SETTINGCHANGE)
+  if (msg == WM_DISPLAYCHANGE || msg == kDpiChangedMessage || msg == WM_SETTINGCHANGE)
     monitorsValid_ = false;
   Info* in = info(h);
   if (in && msg == kTrayCallback && in->onTray) {
