@@ -412,6 +412,8 @@ int main() {
   }
   if (cmd == L"monitors") {
     EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+    return 0;
+  }
   if (cmd == L"place" && a.size() >= 7) {
     HWND f = Form(a[2]);
     if (!f) return 1;
