@@ -599,7 +599,7 @@ event_script() {
   local name=$1 form=$2 ctl=$3 L T W H step verb arg i n b
   shift 3
   xdotool mousemove 60 700
-  probe place Tqircom 100 100 400 351
+  probe place Tqircom 100 100 "$(sc 400)" "$(sc 351)"
   sleep 0.3
   read -r L T W H <<<"$(probe crect "$form" "$ctl")"
   if [ -z "$H" ]; then fail "events: $name" "no control $form.$ctl"; return; fi
@@ -643,7 +643,7 @@ t_control_events() {
       *) SCRIPT_STEPS+=("$line") ;;
     esac
   done <"$HERE/../tests/control_events.table"
-  probe place Tqircom -2000 0 400 350
+  probe place Tqircom -2000 0 "$(sc 400)" "$(sc 350)"
 }
 
 # The command bar's ">>" (Panel13): resting on it writes the system-menu
@@ -652,7 +652,7 @@ t_control_events() {
 t_bar_menu_button() {
   local L T W H
   xdotool mousemove 60 700
-  probe place Tqircom 100 100 400 351
+  probe place Tqircom 100 100 "$(sc 400)" "$(sc 351)"
   sleep 0.3
   read -r L T W H <<<"$(probe crect Tqircom Panel13)"
   xdotool mousemove $((L + 5)) $((T + 5))
