@@ -687,10 +687,17 @@ t_edit_keyup() {
   expect "tray: a key released in Edit2 brings back the blue icon" "$(probe trayicon)" 1
 }
 
+# The window switcher's list is a report-style system list view with
+# full-row selection, empty until the switcher fills it.
+t_listview() {
+  expect "switcher: ListView1 is a report-style list view with full-row selection" \
+    "$(probe listview Tqircom ListView1)" "SysListView32 0 1 1 0"
+}
+
 # The control-event checks come before the drag and Ctrl-tap tests: a drag
 # sets the mouse capture on the window under the pointer and nothing gives
 # it back, so from then on that window gets the mouse events of the others.
-ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_control_events t_bar_menu_button t_edit_keyup t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_taskbar t_close t_exit_code t_no_dll"
+ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_listview t_control_events t_bar_menu_button t_edit_keyup t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_taskbar t_close t_exit_code t_no_dll"
 
 # ------------------------------------------------------------------ run
 

@@ -283,6 +283,13 @@ class Platform {
   virtual Wnd findWindow(const std::string& className,
                          const std::optional<std::string>& caption = {}) = 0;
   virtual void setWindowRgn(Wnd w, Region shape, const Rect& r) = 0;
+  // Gives a window the shape of a picture (SetWindowRgn): `pixels` are
+  // width*height colours (BGR, row by row from the top); every pixel not of
+  // colour `key` is inside, the rest of the window is not (the pointer
+  // there reaches the window beneath). False, the region unchanged, when
+  // the sizes do not match or w is no window.
+  virtual bool setWindowRgnFromPicture(Wnd w, int width, int height,
+                                       const std::vector<int>& pixels, int key) = 0;
   // PostMessageA to another program's window; the program's own windows
   // take their events through the handlers below, never by number.
   virtual bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) = 0;
@@ -314,6 +321,27 @@ class Platform {
   virtual void listSelect(Wnd w, int i) = 0;
   virtual bool isChecked(Wnd w) = 0;
   virtual void setChecked(Wnd w, bool on) = 0;
+
+  // ---- report-style list view (Kind::ListView) ----------------------------
+  // One row per entry: a caption and a small icon (a fileIcon handle; 0
+  // none), no column header, the whole row selectable. listCount, listItem,
+  // listClear, listSelected and listSelect work on its rows as well. Rows
+  // are a fixed height from the top of the client area; the user's press
+  // (left or right) on a row selects it, the wheel over the focused list
+  // scrolls it by three rows a notch, the pointer over a row makes it hot.
+  // Appends a row; its index, or -1 when w is no list view.
+  virtual int listViewAdd(Wnd w, const std::string& caption, std::uintptr_t icon) = 0;
+  // The row at a point of the client area (LVM_HITTEST); -1 when none,
+  // below the last row or outside the client area.
+  virtual int listViewHitTest(Wnd w, Point client) = 0;
+  // The row under the pointer; -1 when the pointer is not over a row.
+  virtual int listViewHot(Wnd w) = 0;
+  virtual void listViewSetHot(Wnd w, int row) = 0;   // -1 = none
+  virtual int listViewTopIndex(Wnd w) = 0;           // LVM_GETTOPINDEX
+  // Scrolls by rows (negative: up), stopping at the first row and where the
+  // last row shows at the bottom (LVM_SCROLL).
+  virtual void listViewScroll(Wnd w, int rows) = 0;
+  virtual int listViewRowHeight(Wnd w) = 0;          // pixels; 0 when none
 
   // ---- pointer and keyboard ---------------------------------------------------
   virtual Point getCursorPos() = 0;

@@ -18,6 +18,10 @@
 //   item CLASS NAME INDEX          one item ("" when out of range, exit 1)
 //   rect CLASS                     left top width height
 //   crect CLASS NAME               the same for control NAME
+//   listview CLASS NAME            "CLASS ROWS REPORT FULLROW TOP": a list view's
+//                                  window class, its row count, whether it is in
+//                                  report view, with full-row selection (1 or 0),
+//                                  and its top row
 //   dpi CLASS                      "system S window W awareness A": the system
 //                                  DPI, the window's DPI and its process's DPI
 //                                  awareness (0 unaware, 1 system, 2 per
@@ -88,6 +92,7 @@
 //                                  running ("timeout" and exit 1 after MS)
 // Every wait polls each 20 ms and gives up after MS milliseconds.
 #include <windows.h>
+#include <commctrl.h>
 #include <objidl.h>
 #include <shlobj.h>
 
@@ -373,6 +378,20 @@ int main() {
     size_t i = static_cast<size_t>(_wtoi(a[4].c_str()));
     Out(i < items.size() ? items[i] : L"");
     return i < items.size() ? 0 : 1;
+  }
+  if (cmd == L"listview" && need(2)) {
+    HWND c = Control(a[2], a[3]);
+    if (!c) return 1;
+    wchar_t cls[64] = {};
+    GetClassNameW(c, cls, 64);
+    const LONG_PTR style = GetWindowLongPtrW(c, GWL_STYLE);
+    const LRESULT ex = SendMessageW(c, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    Out(std::wstring(cls) + L" " +
+        std::to_wstring(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0)) + L" " +
+        ((style & LVS_TYPEMASK) == LVS_REPORT ? L"1 " : L"0 ") +
+        ((ex & LVS_EX_FULLROWSELECT) ? L"1 " : L"0 ") +
+        std::to_wstring(SendMessageW(c, LVM_GETTOPINDEX, 0, 0)));
+    return 0;
   }
   if (cmd == L"has-child" && need(2)) {
     HWND f = Form(a[2]);

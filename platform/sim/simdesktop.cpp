@@ -125,6 +125,12 @@ bool SimDesktop::visibleChain(const SimWindow& r) const {
 bool SimDesktop::hitTest(const SimWindow& r, Point p) const {
   Rect s = screenRect(r);
   if (s.width <= 0 || s.height <= 0 || !s.contains(p)) return false;
+  if (r.shaped) {
+    const int x = p.x - s.left, y = p.y - s.top;
+    if (x >= r.shapeWidth || y >= r.shapeHeight) return false;
+    return r.shapeMask[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.shapeWidth) +
+                       static_cast<std::size_t>(x)] != 0;
+  }
   if (r.region == Region::None) return true;
   Rect g = r.regionRect;
   g.left += s.left;
@@ -583,10 +589,27 @@ Wnd SimDesktop::findWindow(const std::string& className, const std::optional<std
   return 0;
 }
 
+bool SimDesktop::setWindowRgnFromPicture(Wnd w, int width, int height,
+                                         const std::vector<int>& pixels, int key) {
+  SimWindow* s = rec(w);
+  if (!s || width < 0 || height < 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    return false;
+  s->shapeMask.assign(pixels.size(), 0);
+  for (std::size_t i = 0; i < pixels.size(); ++i) s->shapeMask[i] = pixels[i] != key;
+  s->shapeWidth = width;
+  s->shapeHeight = height;
+  s->shaped = true;
+  s->region = Region::None;
+  return true;
+}
+
 void SimDesktop::setWindowRgn(Wnd w, Region shape, const Rect& r) {
   if (SimWindow* s = rec(w)) {
     s->region = shape;
     s->regionRect = r;
+    s->shaped = false;
+    s->shapeMask.clear();
   }
 }
 
@@ -695,12 +718,16 @@ void SimDesktop::listInsert(Wnd w, int i, const std::string& s) {
   if (i < 0 || i > n) i = n;
   r->items.insert(r->items.begin() + i, s);
   if (r->selected >= i) ++r->selected;
+  if (i <= static_cast<int>(r->rowIcons.size())) r->rowIcons.insert(r->rowIcons.begin() + i, 0);
 }
 
 void SimDesktop::listDelete(Wnd w, int i) {
   SimWindow* r = rec(w);
   if (!r || i < 0 || i >= static_cast<int>(r->items.size())) return;
   r->items.erase(r->items.begin() + i);
+  if (i < static_cast<int>(r->rowIcons.size())) r->rowIcons.erase(r->rowIcons.begin() + i);
+  if (r->hotRow >= static_cast<int>(r->items.size())) r->hotRow = -1;
+  clampTop(*r);
   if (r->selected == i)
     r->selected = -1;
   else if (r->selected > i)
@@ -717,6 +744,9 @@ void SimDesktop::listClear(Wnd w) {
   if (SimWindow* r = rec(w)) {
     r->items.clear();
     r->selected = -1;
+    r->rowIcons.clear();
+    r->topRow = 0;
+    r->hotRow = -1;
   }
 }
 
@@ -748,6 +778,72 @@ void SimDesktop::setChecked(Wnd w, bool on) {
       if (s && c != w && s->kind == Kind::RadioButton) s->checked = false;
     }
   }
+}
+
+// ---------------------------------------------------------------- list views
+
+int SimDesktop::listRowsShown(const SimWindow& r) const {
+  // Whole rows in the client area, inside the 2-pixel sunken border.
+  const int client = r.bounds.height - 4;
+  return client > 0 ? client / kListRowHeight : 0;
+}
+
+void SimDesktop::clampTop(SimWindow& r) {
+  const int n = static_cast<int>(r.items.size());
+  const int maxTop = std::max(0, n - listRowsShown(r));
+  r.topRow = std::clamp(r.topRow, 0, maxTop);
+}
+
+int SimDesktop::listViewAdd(Wnd w, const std::string& caption, std::uintptr_t icon) {
+  SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListView) return -1;
+  r->rowIcons.resize(r->items.size(), 0);
+  r->items.push_back(caption);
+  r->rowIcons.push_back(icon);
+  return static_cast<int>(r->items.size()) - 1;
+}
+
+std::uintptr_t SimDesktop::listViewIcon(Wnd w, int row) const {
+  const SimWindow* r = rec(w);
+  if (!r || row < 0 || row >= static_cast<int>(r->rowIcons.size())) return 0;
+  return r->rowIcons[static_cast<std::size_t>(row)];
+}
+
+int SimDesktop::listViewHitTest(Wnd w, Point c) {
+  const SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListView) return -1;
+  if (c.x < 0 || c.y < 0 || c.x >= r->bounds.width - 4 || c.y >= r->bounds.height - 4) return -1;
+  const int row = r->topRow + c.y / kListRowHeight;
+  return row < static_cast<int>(r->items.size()) ? row : -1;
+}
+
+int SimDesktop::listViewHot(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && r->kind == Kind::ListView ? r->hotRow : -1;
+}
+
+void SimDesktop::listViewSetHot(Wnd w, int row) {
+  SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListView) return;
+  r->hotRow = row >= 0 && row < static_cast<int>(r->items.size()) ? row : -1;
+}
+
+int SimDesktop::listViewTopIndex(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && r->kind == Kind::ListView ? r->topRow : 0;
+}
+
+void SimDesktop::listViewScroll(Wnd w, int rows) {
+  SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListView) return;
+  r->topRow = static_cast<int>(std::clamp<long long>(static_cast<long long>(r->topRow) + rows,
+                                                     -1, 1LL << 30));
+  clampTop(*r);
+}
+
+int SimDesktop::listViewRowHeight(Wnd w) {
+  const SimWindow* r = rec(w);
+  return r && r->kind == Kind::ListView ? kListRowHeight : 0;
 }
 
 }  // namespace sq

@@ -103,6 +103,15 @@ struct SimWindow {
   bool checked = false;
   Region region = Region::None;
   Rect regionRect;
+  // A picture's shape, when set: width*height flags, row by row from the
+  // window's top-left corner; outside the picture is outside the window.
+  std::vector<std::uint8_t> shapeMask;
+  int shapeWidth = 0, shapeHeight = 0;
+  bool shaped = false;
+  // List views: each row's icon, the first row shown, the hot row.
+  std::vector<std::uintptr_t> rowIcons;
+  int topRow = 0;
+  int hotRow = -1;
   int dpi = 96;        // what its layout and font were made for (the program's)
   int systemDpi = 96;  // top-level: the DPI of the monitor the system puts it on
   std::vector<Wnd> children;  // creation order; the last is on top
@@ -241,6 +250,8 @@ class SimDesktop : public Platform {
   Wnd findWindow(const std::string& className,
                  const std::optional<std::string>& caption = {}) override;
   void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
+  bool setWindowRgnFromPicture(Wnd w, int width, int height,
+                               const std::vector<int>& pixels, int key) override;
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
@@ -260,6 +271,16 @@ class SimDesktop : public Platform {
   void listSelect(Wnd w, int i) override;
   bool isChecked(Wnd w) override;
   void setChecked(Wnd w, bool on) override;
+  int listViewAdd(Wnd w, const std::string& caption, std::uintptr_t icon) override;
+  int listViewHitTest(Wnd w, Point client) override;
+  int listViewHot(Wnd w) override;
+  void listViewSetHot(Wnd w, int row) override;
+  int listViewTopIndex(Wnd w) override;
+  void listViewScroll(Wnd w, int rows) override;
+  int listViewRowHeight(Wnd w) override;
+  // The icon handle of a list view's row (0 none or out of range).
+  std::uintptr_t listViewIcon(Wnd w, int row) const;
+  static constexpr int kListRowHeight = 18;  // a small icon and the 9-pt font, spaced
 
   Point getCursorPos() override { return cursor_; }
   void setCursorPos(Point p) override;
@@ -633,6 +654,8 @@ class SimDesktop : public Platform {
   void pointerMoved();
   void mouseButtonEvent(MouseButton b, bool down, Wnd target);
   void wheelEvent(int delta);
+  int listRowsShown(const SimWindow& r) const;
+  void clampTop(SimWindow& r);
   void foregroundChanged(Wnd from, Wnd to);
   Wnd mouseTarget() const;
   Wnd ownMouseTarget() const;  // 0 unless one of the program's windows

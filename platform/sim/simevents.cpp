@@ -167,6 +167,7 @@ void SimDesktop::pointerMoved() {
     leave.type = UiEvent::MouseLeave;
     const Wnd was = hover_;
     hover_ = 0;
+    if (SimWindow* l = rec(was)) l->hotRow = -1;
     raiseEvent(was, leave);
   }
   if (!t) return;
@@ -180,6 +181,10 @@ void SimDesktop::pointerMoved() {
   UiEvent move;
   move.type = UiEvent::MouseMove;
   move.pt = clientPoint(t);
+  // A list view's hot row follows the pointer before its handler hears
+  // of the move.
+  if (SimWindow* l = rec(t); l && l->kind == Kind::ListView)
+    l->hotRow = listViewHitTest(t, move.pt);
   move.shift = shiftState();
   raiseEvent(t, move);
 }
@@ -193,6 +198,14 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
   e.button = b;
   e.pt = clientPoint(t);
   e.shift = shiftState();
+  // A list view selects the row pressed with the left or the right button
+  // (none when the press is below the last row) once the handler has seen
+  // the press, as the control's own procedure runs after the subclass.
+  std::function<void(const UiEvent&)> select;
+  if (down && r->kind == Kind::ListView && b != MouseButton::Middle)
+    select = [this, t](const UiEvent& done) {
+      if (SimWindow* l = rec(t)) l->selected = listViewHitTest(t, done.pt);
+    };
   if (down) {
     if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttonOwner_ = t;
     const LastPress& l = lastPress_;
@@ -202,7 +215,7 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
     if (dbl) {
       lastPress_ = {};
       e.doubleClick = true;
-      raiseEvent(t, e);
+      raiseEvent(t, e, select);
       UiEvent d = e;
       d.type = UiEvent::DblClick;
       raiseEvent(t, d);
@@ -210,7 +223,7 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
     }
     lastPress_ = {t, b, now_, cursor_};
   }
-  raiseEvent(t, e);
+  raiseEvent(t, e, select);
   if (!down && b == MouseButton::Left && hover_ != ownMouseTarget()) pointerMoved();
 }
 
@@ -223,7 +236,13 @@ void SimDesktop::wheelEvent(int delta) {
   e.wheelDelta = delta;
   e.pt = clientPoint(focus_);
   e.shift = shiftState();
-  raiseEvent(focus_, e);
+  // A list view then scrolls three rows a notch (the system's default).
+  std::function<void(const UiEvent&)> scroll;
+  if (r->kind == Kind::ListView)
+    scroll = [this, w = focus_, delta](const UiEvent&) {
+      listViewScroll(w, -static_cast<int>(static_cast<long long>(delta) * 3 / 120));
+    };
+  raiseEvent(focus_, e, scroll);
 }
 
 void SimDesktop::programKey(SimWindow& r, int vk, bool up) {

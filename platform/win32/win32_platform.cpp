@@ -2,10 +2,12 @@
 // backend. Shell, registry, files and the browser are in their own files.
 #include "platform/win32/win32_platform.h"
 
+#include <commctrl.h>
 #include <imm.h>
 #include <tlhelp32.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -33,6 +35,22 @@ HWND H(Wnd w) { return reinterpret_cast<HWND>(w); }
 Wnd W(HWND h) { return reinterpret_cast<Wnd>(h); }
 
 bool IsListKind(Kind k) { return k == Kind::ListBox || k == Kind::ListView; }
+int RowHeight(HWND h) {
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  if (SendMessageW(h, LVM_GETITEMCOUNT, 0, 0) > 0 &&
+      SendMessageW(h, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)))
+    return r.bottom - r.top;
+  // No row yet: the taller of a small icon and the font, as the control
+  // lays its rows out.
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  return std::max<int>(GetSystemMetrics(SM_CYSMICON), tm.tmHeight) + 1;
+}
 BOOL CALLBACK CollectChild(HWND c, LPARAM lp) {
   reinterpret_cast<std::vector<HWND>*>(lp)->push_back(c);
   return TRUE;
@@ -47,6 +65,8 @@ BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
 Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
   g_self = this;
   comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
   registerClass(kPanelClass);
   registerClass(kUtilClass);
   util_ = CreateWindowExW(0, kUtilClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst_,
@@ -155,8 +175,14 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
         style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
         ex = WS_EX_CLIENTEDGE;
         break;
-      case Kind::ListBox:
       case Kind::ListView:
+        // Report view, one column, no header: a row per window, its small
+        // icon and caption; the control owns its image list.
+        cls = WC_LISTVIEWW;
+        style |= LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::ListBox:
         cls = L"LISTBOX";
         style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
         ex = WS_EX_CLIENTEDGE;
@@ -185,6 +211,18 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
       // its mouse and key events reach the core like a panel's.
       infos_[h].orig = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+    }
+    if (s.kind == Kind::ListView) {
+      SendMessageW(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+      RECT rc{};
+      GetClientRect(h, &rc);
+      LVCOLUMNW col{};
+      col.mask = LVCF_WIDTH;
+      col.cx = rc.right - rc.left;
+      SendMessageW(h, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+      HIMAGELIST il = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                       ILC_COLOR32 | ILC_MASK, 8, 8);
+      SendMessageW(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(il));
     }
     if (IsListKind(s.kind))
       for (const std::string& item : s.items) listInsert(W(h), -1, item);
@@ -319,6 +357,34 @@ void Win32Platform::setWindowRgn(Wnd w, Region shape, const Rect& r) {
   SetWindowRgn(H(w), rgn, TRUE);
 }
 
+bool Win32Platform::setWindowRgnFromPicture(Wnd w, int width, int height,
+                                            const std::vector<int>& pixels, int key) {
+  if (!w || !IsWindow(H(w)) || width < 0 || height < 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    return false;
+  // One rectangle per run of inside pixels on a row, joined.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  for (int y = 0; y < height; ++y) {
+    const int* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    for (int x = 0; x < width;) {
+      if (row[x] == key) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < width && row[x] != key) ++x;
+      HRGN run = CreateRectRgn(start, y, x, y + 1);
+      CombineRgn(rgn, rgn, run, RGN_OR);
+      DeleteObject(run);
+    }
+  }
+  if (!SetWindowRgn(H(w), rgn, TRUE)) {
+    DeleteObject(rgn);
+    return false;
+  }
+  return true;  // the system owns the region from here on
+}
+
 bool Win32Platform::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
   return PostMessageW(H(w), msg, wp, lp);
 }
@@ -360,6 +426,8 @@ int Win32Platform::listCount(Wnd w) {
   Info* in = info(H(w));
   if (!in) return 0;
   if (in->kind == Kind::Memo) return static_cast<int>(memoLines(H(w)).size());
+  if (in->kind == Kind::ListView)
+    return static_cast<int>(SendMessageW(H(w), LVM_GETITEMCOUNT, 0, 0));
   if (!IsListKind(in->kind)) return 0;
   LRESULT n = SendMessageW(H(w), LB_GETCOUNT, 0, 0);
   return n < 0 ? 0 : static_cast<int>(n);
@@ -371,6 +439,17 @@ std::string Win32Platform::listItem(Wnd w, int i) {
   if (in->kind == Kind::Memo) {
     auto lines = memoLines(H(w));
     return i < static_cast<int>(lines.size()) ? lines[static_cast<size_t>(i)] : "";
+  }
+  if (in->kind == Kind::ListView) {
+    if (i >= listCount(w)) return "";
+    wchar_t buf[512] = {};
+    LVITEMW it{};
+    it.iSubItem = 0;
+    it.pszText = buf;
+    it.cchTextMax = 512;
+    LRESULT got = SendMessageW(H(w), LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                               reinterpret_cast<LPARAM>(&it));
+    return Gbk(buf, static_cast<int>(got));
   }
   if (!IsListKind(in->kind)) return "";
   LRESULT n = SendMessageW(H(w), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
@@ -391,6 +470,16 @@ void Win32Platform::listInsert(Wnd w, int i, const std::string& s) {
     setMemoLines(H(w), lines);
     return;
   }
+  if (in->kind == Kind::ListView) {
+    std::wstring ws = Wide(s);
+    LVITEMW it{};
+    it.mask = LVIF_TEXT | LVIF_IMAGE;
+    it.iItem = i < 0 ? listCount(w) : i;
+    it.pszText = ws.data();
+    it.iImage = I_IMAGENONE;
+    SendMessageW(H(w), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it));
+    return;
+  }
   if (!IsListKind(in->kind)) return;
   std::wstring ws = Wide(s);
   SendMessageW(H(w), LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ws.c_str()));
@@ -404,6 +493,11 @@ void Win32Platform::listDelete(Wnd w, int i) {
     if (i >= static_cast<int>(lines.size())) return;
     lines.erase(lines.begin() + i);
     setMemoLines(H(w), lines);
+    return;
+  }
+  if (in->kind == Kind::ListView) {
+    SendMessageW(H(w), LVM_DELETEITEM, static_cast<WPARAM>(i), 0);
+    if (in->hot >= listCount(w)) in->hot = -1;
     return;
   }
   if (IsListKind(in->kind)) SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
@@ -420,6 +514,14 @@ void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
     return;
   }
   if (!IsListKind(in->kind) || i >= listCount(w)) return;
+  if (in->kind == Kind::ListView) {
+    std::wstring ws = Wide(s);
+    LVITEMW it{};
+    it.iSubItem = 0;
+    it.pszText = ws.data();
+    SendMessageW(H(w), LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
+    return;
+  }
   int sel = listSelected(w);
   SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
   listInsert(w, i, s);
@@ -430,18 +532,103 @@ void Win32Platform::listClear(Wnd w) {
   Info* in = info(H(w));
   if (!in) return;
   if (in->kind == Kind::Memo) SetWindowTextW(H(w), L"");
+  if (in->kind == Kind::ListView) {
+    SendMessageW(H(w), LVM_DELETEALLITEMS, 0, 0);
+    if (auto il = reinterpret_cast<HIMAGELIST>(SendMessageW(H(w), LVM_GETIMAGELIST, LVSIL_SMALL, 0)))
+      ImageList_RemoveAll(il);
+    in->hot = -1;
+    return;
+  }
   if (IsListKind(in->kind)) SendMessageW(H(w), LB_RESETCONTENT, 0, 0);
 }
 
 int Win32Platform::listSelected(Wnd w) {
   Info* in = info(H(w));
   if (!in || !IsListKind(in->kind)) return -1;
+  if (in->kind == Kind::ListView)
+    return static_cast<int>(SendMessageW(H(w), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   LRESULT r = SendMessageW(H(w), LB_GETCURSEL, 0, 0);
   return r == LB_ERR ? -1 : static_cast<int>(r);
 }
 void Win32Platform::listSelect(Wnd w, int i) {
   Info* in = info(H(w));
+  if (in && in->kind == Kind::ListView) {
+    LVITEMW it{};
+    it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    it.state = 0;
+    SendMessageW(H(w), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
+    if (i < 0 || i >= listCount(w)) return;
+    it.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(H(w), LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
+    return;
+  }
   if (in && IsListKind(in->kind)) SendMessageW(H(w), LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+}
+
+int Win32Platform::listViewAdd(Wnd w, const std::string& caption, std::uintptr_t icon) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListView) return -1;
+  int image = I_IMAGENONE;
+  auto il = reinterpret_cast<HIMAGELIST>(SendMessageW(H(w), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  if (icon && il) image = ImageList_ReplaceIcon(il, -1, reinterpret_cast<HICON>(icon));
+  std::wstring ws = Wide(caption);
+  LVITEMW it{};
+  it.mask = LVIF_TEXT | LVIF_IMAGE;
+  it.iItem = listCount(w);
+  it.pszText = ws.data();
+  it.iImage = image < 0 ? I_IMAGENONE : image;
+  LRESULT r = SendMessageW(H(w), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it));
+  return static_cast<int>(r);
+}
+
+int Win32Platform::listViewHitTest(Wnd w, Point c) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListView) return -1;
+  RECT rc{};
+  GetClientRect(H(w), &rc);
+  if (c.x < 0 || c.y < 0 || c.x >= rc.right || c.y >= rc.bottom) return -1;
+  LVHITTESTINFO ht{};
+  ht.pt = {c.x, c.y};
+  LRESULT r = SendMessageW(H(w), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&ht));
+  if (r >= 0 && (ht.flags & LVHT_ONITEM)) return static_cast<int>(r);
+  // Full-row selection: a point right of the column is still on its row.
+  const int top = listViewTopIndex(w), h = RowHeight(H(w));
+  if (h <= 0) return -1;
+  RECT first{};
+  first.left = LVIR_BOUNDS;
+  if (!SendMessageW(H(w), LVM_GETITEMRECT, static_cast<WPARAM>(top), reinterpret_cast<LPARAM>(&first)))
+    return -1;
+  if (c.y < first.top) return -1;
+  const int row = top + (c.y - first.top) / h;
+  return row < listCount(w) ? row : -1;
+}
+
+int Win32Platform::listViewHot(Wnd w) {
+  Info* in = info(H(w));
+  return in && in->kind == Kind::ListView ? in->hot : -1;
+}
+void Win32Platform::listViewSetHot(Wnd w, int row) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListView) return;
+  in->hot = row >= 0 && row < listCount(w) ? row : -1;
+}
+int Win32Platform::listViewTopIndex(Wnd w) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListView) return 0;
+  return static_cast<int>(SendMessageW(H(w), LVM_GETTOPINDEX, 0, 0));
+}
+void Win32Platform::listViewScroll(Wnd w, int rows) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListView || rows == 0) return;
+  // Report view scrolls by pixels, rounded to whole rows by the control,
+  // which also stops at both ends.
+  const long long dy = static_cast<long long>(rows) * RowHeight(H(w));
+  SendMessageW(H(w), LVM_SCROLL, 0,
+               static_cast<LPARAM>(std::clamp<long long>(dy, -(1LL << 30), 1LL << 30)));
+}
+int Win32Platform::listViewRowHeight(Wnd w) {
+  Info* in = info(H(w));
+  return in && in->kind == Kind::ListView ? RowHeight(H(w)) : 0;
 }
 
 bool Win32Platform::isChecked(Wnd w) {
@@ -802,10 +989,14 @@ bool Win32Platform::raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp
       e.type = UiEvent::MouseMove;
       e.pt = ClientPoint(lp);
       e.shift = MouseShift(wp);
+      // A list view's hot row follows the pointer before its handler
+      // hears of the move.
+      if (in.kind == Kind::ListView) in.hot = listViewHitTest(W(h), e.pt);
       return raise(h, e);
     }
     case WM_MOUSELEAVE:
       in.tracking = false;
+      in.hot = -1;
       e.type = UiEvent::MouseLeave;
       return raise(h, e);
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
@@ -970,6 +1161,29 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEWHEEL:
       // Handled where it arrived; a panel does not pass it to its parent.
       if (in && !in->orig) return 0;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      if (in && in->kind == Kind::ListView && in->orig) {
+        // The list view's own procedure selects the row, then waits for the
+        // release or a drag in a loop of its own that takes the button-up
+        // message: the release is told from here once it is over.
+        const int vk = msg == WM_LBUTTONDOWN ? VK_LBUTTON : VK_RBUTTON;
+        LRESULT r = fallback(h, msg, wp, lp);
+        Info* after = info(h);
+        if (after && GetKeyState(vk) >= 0) {
+          POINT p{};
+          GetCursorPos(&p);
+          ScreenToClient(h, &p);
+          UiEvent up;
+          up.type = UiEvent::MouseUp;
+          up.button = msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right;
+          up.pt = {p.x, p.y};
+          up.shift = KeyShift();
+          raise(h, up);
+        }
+        return r;
+      }
       break;
     case WM_LBUTTONUP:
       // A panel or label is clicked by a left press and release on it.

@@ -52,6 +52,8 @@ class Win32Platform : public Platform {
   Wnd findWindow(const std::string& className,
                  const std::optional<std::string>& caption = {}) override;
   void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
+  bool setWindowRgnFromPicture(Wnd w, int width, int height,
+                               const std::vector<int>& pixels, int key) override;
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
@@ -73,6 +75,13 @@ class Win32Platform : public Platform {
   void listSelect(Wnd w, int i) override;
   bool isChecked(Wnd w) override;
   void setChecked(Wnd w, bool on) override;
+  int listViewAdd(Wnd w, const std::string& caption, std::uintptr_t icon) override;
+  int listViewHitTest(Wnd w, Point client) override;
+  int listViewHot(Wnd w) override;
+  void listViewSetHot(Wnd w, int row) override;
+  int listViewTopIndex(Wnd w) override;
+  void listViewScroll(Wnd w, int rows) override;
+  int listViewRowHeight(Wnd w) override;
 
   // ---- pointer and keyboard ----
   Point getCursorPos() override;
@@ -174,6 +183,7 @@ class Win32Platform : public Platform {
     WNDPROC orig = nullptr;   // a subclassed system control's own procedure
     bool tracking = false;    // TrackMouseEvent asked for the leave
     bool leftPressed = false; // a left press on a panel that may become a click
+    int hot = -1;             // list views: the row under the pointer
   };
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
