@@ -223,6 +223,11 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
       HIMAGELIST il = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                        ILC_COLOR32 | ILC_MASK, 8, 8);
       SendMessageW(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(il));
+      if (s.color >= 0) {
+        SendMessageW(h, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(s.color));
+        SendMessageW(h, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(s.color));
+      }
+      if (s.fontColor >= 0) SendMessageW(h, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(s.fontColor));
     }
     if (IsListKind(s.kind))
       for (const std::string& item : s.items) listInsert(W(h), -1, item);
