@@ -1,6 +1,7 @@
 #include "app/form.h"
 
 #include "app/app.h"
+#include "app/budget.h"
 #include "platform/lines.h"
 
 namespace sq {
@@ -219,7 +220,12 @@ void Control::RunEvent(UiEvent& e) {
 
 std::string Control::Caption() const {
   if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) return layout_.caption;
-  return p_.getWindowText(wnd_);
+  // Any program can write our captions: read only as much as a reader can
+  // use, whatever the caption holds.
+  // One byte more than the budget tells whether the cut splits a character.
+  std::string s = p_.getWindowTextUpTo(wnd_, budget::kCaptionRead + 1);
+  s.resize(budget::GbkCut(s, budget::kCaptionRead));
+  return s;
 }
 void Control::SetCaption(const std::string& s) {
   if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) {
@@ -228,7 +234,7 @@ void Control::SetCaption(const std::string& s) {
   }
   // As the framework does: an unchanged text is not written again, so the
   // tick's relays repaint nothing while their words stay the same.
-  if (p_.getWindowText(wnd_) == s) return;
+  if (s.size() <= budget::kCaptionRead && Caption() == s) return;
   p_.setWindowText(wnd_, s);
 }
 

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/budget.h"
 #include "app/caretinfo.h"
+#include "app/settings_list.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
 #include "browser/easyie.h"
@@ -119,8 +121,11 @@ bool Tick::PasteRequest() {
 bool Tick::CopyLinesStage() {
   if (!s_.copyLinesArmed) return false;
   Platform& p = app_.platform();
-  const std::string clip = p.getClipboardText();
-  if (clip != s_.savedText) {
+  // A text past the capture budget is not copied out of the clipboard; it
+  // differs from every text the stage saved, all of which are within it.
+  std::string clip;
+  const bool small = p.getClipboardTextUpTo(budget::kCaptureBytes, clip);
+  if (!small || clip != s_.savedText) {
     // The line copy arrived: extend the selection over the counted lines.
     s_.copyLinesArmed = false;
     s_.copyLinesWait = 0;
@@ -197,33 +202,38 @@ void Tick::CaptureAfterCopy() {
   if (mail::Starts(life.Panel7.Caption(), words::life::NearLeftPrefix)) life.leftselect.SetCaption(words::life::LeftExit);
   if (s_.captureCounter <= 2) return;
 
-  // Third tick: the copied text enters the smart clipboard, aligned.
+  // Third tick: the copied text enters the smart clipboard, aligned. A
+  // text past the capture budget stays on the clipboard only: the list, the
+  // alignment and the captured-text edits keep what they hold.
   s_.captureCounter = 0;
   if (word) a.qirinputor->SetCaption(words::in::CaptureStage2);
-  const std::string text = p.getClipboardText();
-  InsertSmartClipboard(text);
+  std::string text;
+  const bool capturable = ReadCapturable(text);
+  if (capturable) InsertSmartClipboard(text);
   life.Panel2.SetCaption(words::life::Clip3);
   life.Panel2.SetCaption(words::life::Clip4);
   bar.BitBtn6.SetCaption(words::align::Pending);
-  Control& lines = bar.ListBox11;
-  lines.SetText(text);
-  p.sleep(30);
-  const int n = lines.Count();
-  if (n > 1) {
-    std::vector<std::string> v;
-    v.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) v.push_back(lines.Item(i));
-    const int shift = AlignLines(v, s_.captureColumn);
-    bar.BitBtn2.SetCaption(std::to_string(shift) + "/");
-    if (shift != 0)
-      for (int i = 0; i < n; ++i) lines.SetItem(i, v[static_cast<std::size_t>(i)]);
+  if (capturable) {
+    std::vector<std::string> v = SplitLines(text);
+    p.sleep(30);
+    if (v.size() > 1) {
+      const int shift = AlignLines(v, s_.captureColumn);
+      bar.BitBtn2.SetCaption(std::to_string(shift) + "/");
+    } else {
+      s_.captureColumn =
+          static_cast<int>(std::min<std::size_t>(text.size(), budget::kAlignColumn));
+      bar.BitBtn2.SetCaption(std::to_string(s_.captureColumn));
+    }
+    // The lines go into the alignment list in one pass, already shifted.
+    SetLines(bar.ListBox11, v);
   } else {
-    s_.captureColumn = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30));
-    bar.BitBtn2.SetCaption(std::to_string(s_.captureColumn));
+    p.sleep(30);
   }
   if (word) a.qirinputor->SetCaption(words::in::CaptureStage3);
-  bar.Edit1.SetCaption(text);
-  a.easyie->Edit1.SetCaption(text);
+  if (capturable) {
+    bar.Edit1.SetCaption(text);
+    a.easyie->Edit1.SetCaption(text);
+  }
   if (word) {
     a.qirinputor->SetCaption(words::in::HandledCapture);
     if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, words::inhist::CaptureUsed);

@@ -4,8 +4,10 @@
 // caption.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
+#include "app/budget.h"
 #include "app/screens.h"
 #include "bar/qircom.h"
 #include "browser/lifeform.h"
@@ -158,13 +160,17 @@ void Tick::InputMethodAndKeys() {
     const std::string col = std::to_string(s_.captureColumn);
     bar.BitBtn6.SetCaption(words::align::DonePrefix + col);
     bar.SetCaption(words::bar::AlignTracePrefix + col);
-    const std::string pad(static_cast<std::size_t>(std::clamp(s_.captureColumn, 0, kMaxIndent)), ' ');
+    const std::string pad(
+        static_cast<std::size_t>(std::clamp(s_.captureColumn, 0, budget::kAlignColumn)), ' ');
     Control& lines = bar.ListBox11;
+    std::vector<std::string> v;
+    v.reserve(static_cast<std::size_t>(std::max(lines.Count(), 0)));
     for (int i = 0, n = lines.Count(); i < n; ++i) {
       const std::string line = lines.Item(i);
       const std::size_t lead = std::min(line.find_first_not_of(' '), line.size());
-      lines.SetItem(i, pad + line.substr(lead));
+      v.push_back(pad + line.substr(lead));
     }
+    SetLines(lines, v);
   }
 
   // The words below are tried one after another on the caption as it
@@ -181,11 +187,13 @@ void Tick::InputMethodAndKeys() {
       return;
     }
     bar.Park();
-    const std::string text = p.getClipboardText();
-    bar.Edit1.SetCaption(text);
+    // A text past the capture budget is left on the clipboard only.
+    std::string text;
+    const bool capturable = ReadCapturable(text);
+    if (capturable) bar.Edit1.SetCaption(text);
     if (!s_.listInsert) {
       s_.listInsert = true;
-      InsertSmartClipboard(text);
+      if (capturable) InsertSmartClipboard(text);
       a.lifeform->Panel2.SetCaption(words::life::Clip2);
     }
     in.SetCaption(words::in::ShiftAck2);

@@ -1,5 +1,7 @@
 #include "input/mailbox.h"
 
+#include "app/budget.h"
+
 namespace sq::mail {
 
 std::string ItemOr(const Control& list, int i) {
@@ -7,8 +9,9 @@ std::string ItemOr(const Control& list, int i) {
   return list.Item(i);
 }
 
-void RecordKeyWord(Control& history, const std::string& caption) {
-  if (Has(caption, words::bar::NoMessagePart)) return;
+void RecordKeyWord(Control& history, const std::string& whole) {
+  if (Has(whole, words::bar::NoMessagePart)) return;
+  const std::string caption = budget::GbkPrefix(whole, budget::kHistoryWord);
   if (history.Count() > 0 && history.Item(0) == caption) return;
   history.Insert(0, caption);
   if (history.Count() > kKeyHistoryLimit) {
@@ -16,7 +19,8 @@ void RecordKeyWord(Control& history, const std::string& caption) {
   }
 }
 
-void RecordInputWord(Control& history, const std::string& caption) {
+void RecordInputWord(Control& history, const std::string& whole) {
+  const std::string caption = budget::GbkPrefix(whole, budget::kHistoryWord);
   if (history.Count() > 0 && history.Item(0) == caption) return;
   history.Insert(0, caption);
   if (history.Count() > kInputHistoryLimit) {

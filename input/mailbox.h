@@ -24,7 +24,8 @@ inline bool Has(std::string_view caption, std::string_view part) {
 
 // The key history (the command bar's ListBox8), newest first: a caption is
 // entered when it differs from item 0 and does not contain "no message";
-// past 300 items only items 0 to 3 are kept.
+// past 300 items only items 0 to 3 are kept. A word enters cut to
+// budget::kHistoryWord bytes, so the list stays within 301 such words.
 constexpr int kKeyHistoryLimit = 300;
 constexpr int kKeyHistoryKeep = 4;
 void RecordKeyWord(Control& history, const std::string& caption);
@@ -32,7 +33,7 @@ void RecordKeyWord(Control& history, const std::string& caption);
 // The input-word history (the command bar's ListBox1 and the browser's
 // ListBox11), newest first: a caption is entered when it differs from item
 // 0; past 10 items the list is cleared and refilled with the old item 0
-// followed by the old item 1 twice.
+// followed by the old item 1 twice. Words enter cut as in the key history.
 constexpr int kInputHistoryLimit = 10;
 void RecordInputWord(Control& history, const std::string& caption);
 

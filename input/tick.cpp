@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app.h"
+#include "app/budget.h"
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/relays.h"
@@ -181,11 +182,41 @@ void Tick::FocusUnder(Point pt) {
 }
 
 void Tick::InsertSmartClipboard(const std::string& text) {
-  // Newest first, no two entries equal.
+  // Newest first, no two entries equal; past the entry or byte budget the
+  // oldest entries go (the new one always stays).
   Control& list = app_.qircom->ListBox2;
   list.Insert(0, text);
-  for (int n = list.Count() - 1; n >= 1; --n)
-    if (list.Item(n) == text) list.Delete(n);
+  std::size_t bytes = text.size();
+  for (int n = 1; n < list.Count();) {
+    const std::string item = list.Item(n);
+    if (item == text) {
+      list.Delete(n);
+      continue;
+    }
+    bytes += item.size();
+    ++n;
+  }
+  while (list.Count() > 1 &&
+         (static_cast<std::size_t>(list.Count()) > budget::kSmartClipEntries ||
+          bytes > budget::kSmartClipBytes)) {
+    bytes -= list.Item(list.Count() - 1).size();
+    list.Delete(list.Count() - 1);
+  }
+}
+
+void Tick::SetLines(Control& list, const std::vector<std::string>& lines) {
+  list.Clear();
+  for (const auto& l : lines) list.Add(l);
+}
+
+bool Tick::ReadCapturable(std::string& text) {
+  if (!app_.platform().getClipboardTextUpTo(budget::kCaptureBytes, text)) return false;
+  if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >=
+      budget::kCaptureLines) {
+    text.clear();
+    return false;
+  }
+  return true;
 }
 
 int Tick::BarEdit2Ticks() { return LeadingInt(app_.qircom->Edit2.Caption()) / 20; }
@@ -204,7 +235,7 @@ int Tick::AlignLines(std::vector<std::string>& lines, int column) {
   std::size_t lead = first.find_first_not_of(' ');
   if (lead == std::string::npos) lead = first.size();
   long long n = static_cast<long long>(column) - static_cast<long long>(lead);
-  n = std::clamp<long long>(n, -kMaxIndent, kMaxIndent);
+  n = std::clamp<long long>(n, -budget::kAlignColumn, budget::kAlignColumn);
   if (n > 0) {
     const std::string pad(static_cast<std::size_t>(n), ' ');
     for (auto& line : lines) line.insert(0, pad);

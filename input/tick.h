@@ -14,6 +14,7 @@
 namespace sq {
 
 class App;
+class Control;
 
 // The tick's reading of one caption mailbox whose reader it is (the input
 // caption, the scroll-mode caption). A word counts as read, and the hook
@@ -89,9 +90,6 @@ class Tick {
   static constexpr int kLongRightPress = 20;
 
   static constexpr int kCaretBand = 20;      // px, the caret reset band
-  // Widest indentation the capture alignment adds; keeps a block's size
-  // linear in the copied text even after a huge single-line copy.
-  static constexpr int kMaxIndent = 1024;
 
   // Two points within kNear of each other, scaled for the DPI of the
   // monitor under the first.
@@ -105,7 +103,8 @@ class Tick {
   // `column` (bytes of GBK text; blanks are single spaces). Returns the
   // shift N: N > 0 prefixes N blanks, N < 0 removes |N| bytes from the
   // start of every line, never past a line's end and never through the
-  // middle of a double-byte character. The shift is bounded by kMaxIndent.
+  // middle of a double-byte character. The shift is bounded by the
+  // alignment column's budget (budget::kAlignColumn).
   static int AlignLines(std::vector<std::string>& lines, int column);
 
  private:
@@ -156,6 +155,11 @@ class Tick {
   void ShowClipWidget(int dx, int dy);
   void FocusUnder(Point p);
   void InsertSmartClipboard(const std::string& text);
+  // The clipboard text when it is within the capture budget (bytes and
+  // lines); false for a larger text, which is then left alone.
+  bool ReadCapturable(std::string& text);
+  // Replaces a list's items by `lines` in one pass.
+  static void SetLines(Control& list, const std::vector<std::string>& lines);
   int BarEdit2Ticks();           // the bar's Edit2 number / 20
   int HoldTicks();               // the settings panel's Edit2 number / 20
   WebBrowser* BrowserPage();     // the web control of the browser's page

@@ -23,6 +23,7 @@
 //     a call on a dead handle does nothing and returns a neutral value.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -259,6 +260,13 @@ class Platform {
   virtual void destroyWindow(Wnd w) = 0;
   virtual bool isWindow(Wnd w) = 0;
   virtual std::string getWindowText(Wnd w) = 0;            // GetWindowTextA
+  // At most the first `maxBytes` bytes of the text, read without copying
+  // the rest (a caption any program can make huge).
+  virtual std::string getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
+    std::string s = getWindowText(w);
+    if (s.size() > maxBytes) s.resize(maxBytes);
+    return s;
+  }
   virtual void setWindowText(Wnd w, const std::string& text) = 0;
   virtual std::string getClassName(Wnd w) = 0;             // GetClassNameA
   virtual Rect getBounds(Wnd w) = 0;       // parent-relative for children
@@ -357,6 +365,15 @@ class Platform {
 
   // ---- clipboard ----------------------------------------------------------
   virtual std::string getClipboardText() = 0;            // "" when none
+  // The clipboard text when it is at most `maxBytes` long: true and the
+  // text in `out`. A longer text is not converted or copied: false, `out`
+  // empty.
+  virtual bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) {
+    out = getClipboardText();
+    if (out.size() <= maxBytes) return true;
+    out.clear();
+    return false;
+  }
   virtual bool setClipboardText(const std::string& text) = 0;
   virtual void closeClipboard() = 0;
 
@@ -421,6 +438,20 @@ class Platform {
   virtual std::string currentDirectory() = 0;
   virtual bool fileExists(const std::string& name) = 0;
   virtual bool readFile(const std::string& name, std::string& out) = 0;
+  // Reads at most `maxBytes`: Whole when that is the whole file, Partial
+  // when the file is longer (`out` holds its first `maxBytes` bytes),
+  // Failed when it could not be opened or a read failed.
+  enum class ReadResult { Failed, Whole, Partial };
+  virtual ReadResult readFileUpTo(const std::string& name, std::size_t maxBytes,
+                                  std::string& out) {
+    if (!readFile(name, out)) return ReadResult::Failed;
+    if (out.size() <= maxBytes) return ReadResult::Whole;
+    out.resize(maxBytes);
+    return ReadResult::Partial;
+  }
+  // Replaces the file in one step: the data goes to a temporary file beside
+  // it, which then takes the file's place. A failure at any point leaves
+  // the old file as it was.
   virtual bool writeFile(const std::string& name, const std::string& data) = 0;
   virtual bool deleteFile(const std::string& name) = 0;
 

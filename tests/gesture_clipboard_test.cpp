@@ -2,6 +2,8 @@
 // events, caption words and the smart clipboard out.
 #include <algorithm>
 
+#include "app/budget.h"
+#include "app/settings_list.h"
 #include "tests/gesture_harness.h"
 
 namespace sq::testing {
@@ -151,27 +153,117 @@ TEST(GestureCtrlC, CapturedOnTheThirdSightingAndAligned) {
   }
 }
 
-TEST(GestureCtrlC, AHugeCopyIsCapturedWhole) {
-  // 100,000 indented GBK lines (about 2.5 MB): captured whole, newest first,
-  // every line in the alignment list, nothing cut or lost.
-  std::string text;
-  for (int i = 0; i < 100000; ++i) text += "    第" + std::to_string(i) + "行 text\n";
-  text += "end";
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
-  d.sim.moveMouse(200, 200);
-  d.Ticks(1);
-  std::size_t m = 0;
-  CopyWithCtrlC(d, ed, text, m);
-  d.Ticks(3);
-  EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
-  EXPECT_EQ(d.app.qircom->Edit1.Caption(), text);
-  ASSERT_EQ(d.app.qircom->ListBox11.Count(), 100001);
-  // The first line sets the shift: column 0 minus its indent of 4.
-  EXPECT_EQ(d.app.qircom->BitBtn2.Caption(), "-4/");
-  EXPECT_EQ(d.app.qircom->ListBox11.Item(99999), "第99999行 text");
-  EXPECT_EQ(d.app.qircom->ListBox11.Item(100000), "end");
+// Copies of every size against the capture budget: a long file of code is
+// captured and aligned whole; a text past the byte or line budget stays on
+// the clipboard only, and the list, the alignment and the edits keep what
+// the copy before it left.
+TEST(GestureCtrlC, CapturesWithinTheBudgetAndLeavesLargerTextsAlone) {
+  auto code = [](int lines) {
+    std::string t;
+    for (int i = 0; i < lines; ++i) t += "    第" + std::to_string(i) + "行 int x = f(y);\n";
+    return t + "end";
+  };
+  struct Row {
+    const char* name;
+    std::string text;
+    bool captured;
+  };
+  const std::vector<Row> rows = {
+      {"5,000 lines of code", code(5000), true},
+      {"the last line the budget allows", std::string(budget::kCaptureLines - 1, '\n'), true},
+      {"one line too many", std::string(budget::kCaptureLines, '\n'), false},
+      {"one byte too many", std::string(budget::kCaptureBytes + 1, 'x'), false},
+      {"1,000,000 lines (15 MB)", [] {
+         std::string t;
+         for (int i = 0; i < 1'000'000; ++i) t += "abcdefghijklmn\n";
+         return t;
+       }(), false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+    d.sim.moveMouse(200, 200);
+    d.Ticks(1);
+    std::size_t m = 0;
+    // A small copy first: it sets the alignment column to 5.
+    CopyWithCtrlC(d, ed, "small", m);
+    d.Ticks(3);
+    d.sim.keyUp('C');
+    d.sim.keyUp(vk::Control);
+    d.Ticks(2);
+    ASSERT_EQ(d.app.qircom->BitBtn2.Caption(), "5");
+    CopyWithCtrlC(d, ed, row.text, m);
+    d.Ticks(3);
+    // The handshake completes either way.
+    EXPECT_EQ(d.InputCaption(), "old--cap");
+    EXPECT_EQ(d.sim.getClipboardText(), row.text);
+    Tqircom& bar = *d.app.qircom;
+    if (row.captured) {
+      EXPECT_EQ(bar.ListBox2.Item(0), row.text);
+      EXPECT_EQ(bar.Edit1.Caption(), budget::GbkPrefix(row.text, budget::kCaptionRead));
+      const auto lines = SplitLines(row.text);
+      ASSERT_EQ(bar.ListBox11.Count(), static_cast<int>(lines.size()));
+      if (lines.size() > 1 && !lines[0].empty()) {
+        // Column 5 minus the first line's indent of 4.
+        EXPECT_EQ(bar.BitBtn2.Caption(), "1/");
+        EXPECT_EQ(bar.ListBox11.Item(4999), "     第4999行 int x = f(y);");
+        EXPECT_EQ(bar.ListBox11.Item(5000), " end");
+      }
+    } else {
+      EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"small", "智能粘贴板"}));
+      EXPECT_EQ(bar.BitBtn2.Caption(), "5");
+      EXPECT_EQ(d.Items(bar.ListBox11), (std::vector<std::string>{"small"}));
+      EXPECT_EQ(bar.Edit1.Caption(), "small");
+      EXPECT_EQ(d.app.easyie->Edit1.Caption(), "small");
+    }
+  }
+}
+
+// The smart clipboard keeps its newest entries within its entry and byte
+// budgets, the oldest going first.
+TEST(GestureCtrlC, SmartClipboardDropsItsOldestEntriesPastItsBudget) {
+  struct Row {
+    const char* name;
+    int copies;
+    std::size_t size;
+    std::size_t expectEntries;
+  };
+  const std::size_t big = budget::kCaptureBytes - 100;
+  const std::vector<Row> rows = {
+      {"entries", static_cast<int>(budget::kSmartClipEntries) + 20, 10,
+       budget::kSmartClipEntries},
+      {"bytes", 7, big, budget::kSmartClipBytes / big},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+    d.sim.moveMouse(200, 200);
+    d.Ticks(1);
+    std::vector<std::string> texts;
+    for (int i = 0; i < row.copies; ++i) {
+      std::string t = std::to_string(i) + ":";
+      t.resize(row.size, 'z');
+      texts.push_back(t);
+      std::size_t m = 0;
+      CopyWithCtrlC(d, ed, t, m);
+      d.Ticks(3);
+      d.sim.keyUp('C');
+      d.sim.keyUp(vk::Control);
+      d.Ticks(2);
+    }
+    const auto items = d.Items(d.app.qircom->ListBox2);
+    ASSERT_EQ(items.size(), row.expectEntries);
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      EXPECT_EQ(items[i], texts[texts.size() - 1 - i]) << "entry " << i;
+      bytes += items[i].size();
+    }
+    EXPECT_LE(bytes, budget::kSmartClipBytes);
+  }
 }
 
 TEST(GestureCtrlC, SmartClipboardKeepsOneCopyOfEachTextNewestFirst) {

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
+#include "app/budget.h"
+#include "app/relays.h"
+#include "bar/qirform3.h"
+#include "input/qirinputor.h"
 #include "bar/qircom.h"
 #include "input/mailbox.h"
 #include "platform/sim/simtest.h"
@@ -76,6 +80,47 @@ TEST_F(History, TheBarTickEntersHookWordsIntoTheKeyHistory) {
   EXPECT_EQ(h.Item(0), "old--18up");
   EXPECT_EQ(h.Item(1), "18down");
   EXPECT_EQ(app.qircom->Caption(), "old--18up");
+}
+
+// Another program writes huge captions into the mailboxes: the readers see
+// at most the caption budget, the histories enter each standing word once,
+// cut to the word budget, and the mirrors of the scroll-mode caption hold
+// no more than a reader reads.
+TEST_F(History, HugeCaptionsAreReadWithinTheBudget) {
+  struct Row {
+    const char* name;
+    std::string caption;
+  };
+  std::string gbk;
+  while (gbk.size() < 3 * budget::kCaptionRead) gbk += "中";
+  const std::vector<Row> rows = {
+      {"16 MB of ASCII", std::string(16 << 20, 'k')},
+      {"GBK cut inside a character", "x" + gbk},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Wnd bar = app.qircom->Handle();
+    Wnd input = app.qirinputor->Handle();
+    Wnd scroll = app.qirForm3->Handle();
+    sim.setWindowText(bar, row.caption);
+    sim.setWindowText(input, row.caption);
+    sim.setWindowText(scroll, row.caption);
+    sim.advance(400);  // ten input ticks, twenty bar ticks
+    const std::string read = app.qirinputor->Caption();
+    EXPECT_LE(read.size(), budget::kCaptionRead);
+    const std::string expect = budget::GbkPrefix(row.caption, budget::kCaptionRead);
+    EXPECT_TRUE(read == expect) << read.size() << " bytes read, " << expect.size() << " expected";
+    const std::string word = budget::GbkPrefix(row.caption, budget::kHistoryWord);
+    ListBox& keys = app.qircom->ListBox8;
+    EXPECT_TRUE(keys.Item(0) == word) << keys.Item(0).substr(0, 40);
+    EXPECT_TRUE(mail::ItemOr(keys, 1) != word);
+    ListBox& inputs = app.qircom->ListBox1;
+    EXPECT_TRUE(inputs.Item(0) == word) << inputs.Item(0).substr(0, 40);
+    EXPECT_TRUE(mail::ItemOr(inputs, 1) != word);
+    EXPECT_LE(sim.getWindowText(app.Form2->Handle()).size(), budget::kCaptionRead);
+    EXPECT_LE(sim.getWindowText(app.Form1->Edit1.Handle()).size(), budget::kCaptionRead);
+    EXPECT_TRUE(sim.messageBoxes().empty());
+  }
 }
 
 TEST_F(History, ListAccessOutOfRangeRaisesTheFrameworkError) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/budget.h"
 #include "input/tick.h"
 
 namespace sq {
@@ -44,12 +45,12 @@ TEST(TickAlign, HugeColumnsAndIndentsStayBounded) {
   // A huge single-line copy sets a huge column; the next block must not
   // grow by that many blanks per line.
   std::vector<std::string> lines(1000, "x");
-  EXPECT_EQ(Tick::AlignLines(lines, 50'000'000), Tick::kMaxIndent);
-  for (const auto& l : lines) ASSERT_EQ(l.size(), 1u + Tick::kMaxIndent);
+  EXPECT_EQ(Tick::AlignLines(lines, 50'000'000), budget::kAlignColumn);
+  for (const auto& l : lines) ASSERT_EQ(l.size(), 1u + budget::kAlignColumn);
 
   std::vector<std::string> deep = {std::string(5000, ' ') + "y", "short"};
-  EXPECT_EQ(Tick::AlignLines(deep, 0), -Tick::kMaxIndent);
-  EXPECT_EQ(deep[0].size(), 5001u - Tick::kMaxIndent);
+  EXPECT_EQ(Tick::AlignLines(deep, 0), -budget::kAlignColumn);
+  EXPECT_EQ(deep[0].size(), 5001u - budget::kAlignColumn);
   EXPECT_EQ(deep[1], "short");
 
   std::vector<std::string> none;

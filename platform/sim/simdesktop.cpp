@@ -222,7 +222,7 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   else
     r.className = desc.className.empty() ? "TForm" : desc.className;
   r.name = desc.name;
-  r.caption = desc.caption;
+  r.caption = simtext::AsWindowText(desc.caption);
   r.bounds = desc.bounds;
   r.visible = desc.visible;
   r.enabled = desc.enabled;
@@ -233,7 +233,7 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   r.fontColor = desc.fontColor;
   r.fontName = desc.fontName;
   r.fontSize = desc.fontSize;
-  r.items = desc.items;
+  for (const auto& it : desc.items) r.items.push_back(simtext::AsWindowText(it));
   r.checked = desc.checked;
   r.dpi = desc.dpi;
   if (!desc.parent) r.systemDpi = monitorDpiFor(desc.bounds);
@@ -317,6 +317,11 @@ std::string SimDesktop::getWindowText(Wnd w) {
   return r ? r->caption : std::string();
 }
 
+std::string SimDesktop::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
+  const SimWindow* r = rec(w);
+  return r ? r->caption.substr(0, maxBytes) : std::string();
+}
+
 void SimDesktop::logCaption(SimWindow& r, const std::string& old) {
   if (old == r.caption) return;
   SimEvent e;
@@ -332,7 +337,7 @@ void SimDesktop::setWindowText(Wnd w, const std::string& text) {
   SimWindow* r = rec(w);
   if (!r) return;
   std::string old = std::move(r->caption);
-  r->caption = text;
+  r->caption = simtext::AsWindowText(text);
   if (r->editor) r->caret = r->anchor = text.size();
   // A new word in a top-level caption is unread until its reader says so.
   if (r->parent == 0 && old != r->caption) delivery_.Changed(w);
@@ -716,7 +721,7 @@ void SimDesktop::listInsert(Wnd w, int i, const std::string& s) {
   if (!r) return;
   int n = static_cast<int>(r->items.size());
   if (i < 0 || i > n) i = n;
-  r->items.insert(r->items.begin() + i, s);
+  r->items.insert(r->items.begin() + i, simtext::AsWindowText(s));
   if (r->selected >= i) ++r->selected;
   if (i <= static_cast<int>(r->rowIcons.size())) r->rowIcons.insert(r->rowIcons.begin() + i, 0);
 }
@@ -737,7 +742,7 @@ void SimDesktop::listDelete(Wnd w, int i) {
 void SimDesktop::listSet(Wnd w, int i, const std::string& s) {
   SimWindow* r = rec(w);
   if (!r || i < 0 || i >= static_cast<int>(r->items.size())) return;
-  r->items[static_cast<size_t>(i)] = s;
+  r->items[static_cast<size_t>(i)] = simtext::AsWindowText(s);
 }
 
 void SimDesktop::listClear(Wnd w) {

@@ -225,6 +225,7 @@ class SimDesktop : public Platform {
   void destroyWindow(Wnd w) override;
   bool isWindow(Wnd w) override;
   std::string getWindowText(Wnd w) override;
+  std::string getWindowTextUpTo(Wnd w, std::size_t maxBytes) override;
   void setWindowText(Wnd w, const std::string& text) override;
   std::string getClassName(Wnd w) override;
   Rect getBounds(Wnd w) override;
@@ -294,6 +295,12 @@ class SimDesktop : public Platform {
   Wnd immGetDefaultIMEWnd(Wnd) override { return imeWnd_; }
 
   std::string getClipboardText() override { return clipboard_; }
+  bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override {
+    out.clear();
+    if (clipboard_.size() > maxBytes) return false;
+    out = clipboard_;
+    return true;
+  }
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override {}
 
@@ -343,6 +350,9 @@ class SimDesktop : public Platform {
   std::string currentDirectory() override { return curDir_; }
   bool fileExists(const std::string& name) override;
   bool readFile(const std::string& name, std::string& out) override;
+  ReadResult readFileUpTo(const std::string& name, std::size_t maxBytes,
+                          std::string& out) override;
+  // Writes "NAME.sq~" beside the file and renames it over the file.
   bool writeFile(const std::string& name, const std::string& data) override;
   bool deleteFile(const std::string& name) override;
 
@@ -574,6 +584,14 @@ class SimDesktop : public Platform {
   void setCurrentDirectory(const std::string& winPath) { curDir_ = winPath; }
   // Linux path of a file name as the program gives it.
   std::string hostPath(const std::string& name) const;
+  // The process dies during the next file write after `bytes` bytes: the
+  // write stops there, nothing is renamed, writeFile answers false (as far
+  // as anyone is left to see it).
+  void killNextWriteAfter(std::size_t bytes) { killWriteAfter_ = bytes; }
+  // Every read of a file fails (a disk error) while on.
+  void setFileReadsFail(bool on) { readsFail_ = on; }
+  int fileWrites() const { return fileWrites_; }
+  static constexpr const char* kTempSuffix = ".sq~";
 
   // ---- browsers ----
   const std::vector<SimBrowser*>& browsers() const { return browsers_; }
@@ -740,6 +758,9 @@ class SimDesktop : public Platform {
   std::map<std::string, RegKey> reg_;  // lower-case path
 
   std::string workDir_;
+  std::optional<std::size_t> killWriteAfter_;
+  bool readsFail_ = false;
+  int fileWrites_ = 0;
   std::string curDir_ = "C:\\sipquill";
 
   std::vector<SimBrowser*> browsers_;

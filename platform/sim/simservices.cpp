@@ -335,20 +335,56 @@ bool SimDesktop::fileExists(const std::string& name) {
 
 bool SimDesktop::readFile(const std::string& name, std::string& out) {
   std::string p = hostPath(name);
-  if (p.empty()) return false;
+  if (p.empty() || readsFail_) return false;
   std::ifstream f(p, std::ios::binary);
   if (!f) return false;
   out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
   return true;
 }
 
+Platform::ReadResult SimDesktop::readFileUpTo(const std::string& name, std::size_t maxBytes,
+                                              std::string& out) {
+  out.clear();
+  std::string p = hostPath(name);
+  if (p.empty() || readsFail_) return ReadResult::Failed;
+  std::ifstream f(p, std::ios::binary);
+  if (!f) return ReadResult::Failed;
+  std::error_code ec;
+  const auto size = fs::file_size(fs::path(p), ec);
+  if (ec) return ReadResult::Failed;
+  const std::size_t want = size > maxBytes ? maxBytes : static_cast<std::size_t>(size);
+  out.resize(want);
+  f.read(out.data(), static_cast<std::streamsize>(want));
+  if (static_cast<std::size_t>(f.gcount()) != want) {
+    out.clear();
+    return ReadResult::Failed;
+  }
+  return size > maxBytes ? ReadResult::Partial : ReadResult::Whole;
+}
+
 bool SimDesktop::writeFile(const std::string& name, const std::string& data) {
   std::string p = hostPath(name);
   if (p.empty()) return false;
-  std::ofstream f(p, std::ios::binary | std::ios::trunc);
-  if (!f) return false;
-  f.write(data.data(), static_cast<std::streamsize>(data.size()));
-  return static_cast<bool>(f);
+  ++fileWrites_;
+  const std::string tmp = p + kTempSuffix;
+  std::size_t n = data.size();
+  const bool killed = killWriteAfter_ && *killWriteAfter_ < n;
+  if (killed) n = *killWriteAfter_;
+  killWriteAfter_.reset();
+  {
+    std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+    if (!f) return false;
+    f.write(data.data(), static_cast<std::streamsize>(n));
+    if (!f) return false;
+  }
+  if (killed) return false;  // the process is gone; the temporary stays
+  std::error_code ec;
+  fs::rename(fs::path(tmp), fs::path(p), ec);
+  if (ec) {
+    fs::remove(fs::path(tmp), ec);
+    return false;
+  }
+  return true;
 }
 
 bool SimDesktop::deleteFile(const std::string& name) {

@@ -9,6 +9,37 @@ namespace sq::simtext {
 // A GBK lead byte; the byte after it belongs to the same character.
 inline bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
+// What a text becomes after a trip through a window (its caption, a list
+// item): Windows keeps window text as UTF-16, so the text ends at the first
+// NUL, and a byte that starts no valid GBK character (0xFF, or a lead byte
+// without a trail byte 0x40..0xFE after it) comes back as '?'.
+inline std::string AsWindowText(const std::string& s) {
+  std::size_t end = s.find('\0');
+  if (end == std::string::npos) end = s.size();
+  std::string out;
+  out.reserve(end);
+  std::size_t i = 0;
+  while (i < end) {
+    // Runs of ASCII (and the euro sign 0x80 of code page 936) pass whole.
+    std::size_t run = i;
+    while (run < end && static_cast<unsigned char>(s[run]) <= 0x80) ++run;
+    out.append(s, i, run - i);
+    i = run;
+    if (i >= end) break;
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const unsigned char t = i + 1 < end ? static_cast<unsigned char>(s[i + 1]) : 0;
+    if (IsLead(c) && t >= 0x40 && t != 0x7F && t != 0xFF) {
+      out += static_cast<char>(c);
+      out += static_cast<char>(t);
+      i += 2;
+    } else {
+      out += '?';
+      ++i;
+    }
+  }
+  return out;
+}
+
 // ASCII letters to lower case, leaving both bytes of every double-byte
 // character alone (a trail byte may look like an ASCII capital).
 inline std::string LowerGbk(const std::string& s) {

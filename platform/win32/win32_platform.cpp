@@ -269,6 +269,9 @@ void Win32Platform::destroyWindow(Wnd w) {
 }
 bool Win32Platform::isWindow(Wnd w) { return w && IsWindow(H(w)); }
 std::string Win32Platform::getWindowText(Wnd w) { return w ? w32::WindowText(H(w)) : ""; }
+std::string Win32Platform::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
+  return w ? w32::WindowTextUpTo(H(w), maxBytes) : "";
+}
 void Win32Platform::setWindowText(Wnd w, const std::string& text) {
   if (w) SetWindowTextW(H(w), Wide(text).c_str());
 }
@@ -697,6 +700,40 @@ std::string Win32Platform::getClipboardText() {
   }
   CloseClipboard();
   return out;
+}
+
+bool Win32Platform::getClipboardTextUpTo(std::size_t maxBytes, std::string& out) {
+  out.clear();
+  if (!OpenClip()) return true;  // no clipboard reads as the empty text
+  bool fits = true;
+  if (HANDLE d = GetClipboardData(CF_UNICODETEXT)) {
+    // Each UTF-16 unit is at least one GBK byte: a text of more units than
+    // the limit is too long without converting it.
+    const SIZE_T units = GlobalSize(d) / sizeof(wchar_t);
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(d))) {
+      const std::size_t len = wcsnlen(p, units);
+      if (len > maxBytes) {
+        fits = false;
+      } else {
+        out = Gbk(p, static_cast<int>(len));
+        if (out.size() > maxBytes) {
+          out.clear();
+          fits = false;
+        }
+      }
+      GlobalUnlock(d);
+    }
+  } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
+    const SIZE_T bytes = GlobalSize(a);
+    if (auto* p = static_cast<const char*>(GlobalLock(a))) {
+      const std::size_t len = strnlen(p, bytes);
+      if (len > maxBytes) fits = false;
+      else out.assign(p, len);
+      GlobalUnlock(a);
+    }
+  }
+  CloseClipboard();
+  return fits;
 }
 
 bool Win32Platform::setClipboardText(const std::string& text) {

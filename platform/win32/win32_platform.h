@@ -29,6 +29,7 @@ class Win32Platform : public Platform {
   void destroyWindow(Wnd w) override;
   bool isWindow(Wnd w) override;
   std::string getWindowText(Wnd w) override;
+  std::string getWindowTextUpTo(Wnd w, std::size_t maxBytes) override;
   void setWindowText(Wnd w, const std::string& text) override;
   std::string getClassName(Wnd w) override;
   Rect getBounds(Wnd w) override;
@@ -97,6 +98,7 @@ class Win32Platform : public Platform {
 
   // ---- clipboard ----
   std::string getClipboardText() override;
+  bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override;
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override;
 
@@ -150,6 +152,8 @@ class Win32Platform : public Platform {
   std::string currentDirectory() override;
   bool fileExists(const std::string& name) override;
   bool readFile(const std::string& name, std::string& out) override;
+  ReadResult readFileUpTo(const std::string& name, std::size_t maxBytes,
+                          std::string& out) override;
   bool writeFile(const std::string& name, const std::string& data) override;
   bool deleteFile(const std::string& name) override;
 

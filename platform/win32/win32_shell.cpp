@@ -262,22 +262,71 @@ bool Win32Platform::fileExists(const std::string& name) {
   DWORD a = GetFileAttributesW(Wide(name).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
-bool Win32Platform::readFile(const std::string& name, std::string& out) {
-  FILE* f = _wfopen(Wide(name).c_str(), L"rb");
-  if (!f) return false;
+namespace {
+// Reads up to `maxBytes` of an open file; Failed on any read error.
+Platform::ReadResult ReadHandle(HANDLE h, std::size_t maxBytes, std::string& out) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h, &size) || size.QuadPart < 0) return Platform::ReadResult::Failed;
+  const unsigned long long total = static_cast<unsigned long long>(size.QuadPart);
+  const std::size_t want = total > maxBytes ? maxBytes : static_cast<std::size_t>(total);
+  out.resize(want);
+  std::size_t got = 0;
+  while (got < want) {
+    DWORD chunk = static_cast<DWORD>(want - got > (1u << 20) ? (1u << 20) : want - got);
+    DWORD n = 0;
+    if (!ReadFile(h, out.data() + got, chunk, &n, nullptr) || n == 0) {
+      out.clear();
+      return Platform::ReadResult::Failed;
+    }
+    got += n;
+  }
+  return total > maxBytes ? Platform::ReadResult::Partial : Platform::ReadResult::Whole;
+}
+}  // namespace
+
+Platform::ReadResult Win32Platform::readFileUpTo(const std::string& name, std::size_t maxBytes,
+                                                 std::string& out) {
   out.clear();
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  fclose(f);
-  return true;
+  HANDLE h = CreateFileW(Wide(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return ReadResult::Failed;
+  ReadResult r = ReadHandle(h, maxBytes, out);
+  CloseHandle(h);
+  return r;
 }
+
+bool Win32Platform::readFile(const std::string& name, std::string& out) {
+  // Whole files only: a read error is a failure, never a shorter text.
+  return readFileUpTo(name, static_cast<std::size_t>(-1) / 2, out) == ReadResult::Whole;
+}
+
 bool Win32Platform::writeFile(const std::string& name, const std::string& data) {
-  FILE* f = _wfopen(Wide(name).c_str(), L"wb");
-  if (!f) return false;
-  bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-  return fclose(f) == 0 && ok;
+  // The new content goes to a temporary file beside the target, is flushed
+  // to the disk, and then takes the target's place in one step: a crash at
+  // any moment leaves either the old file or the new one, whole.
+  const std::wstring target = Wide(name);
+  const std::wstring tmp = target + L".sq~";
+  HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  std::size_t done = 0;
+  while (ok && done < data.size()) {
+    DWORD chunk = static_cast<DWORD>(data.size() - done > (1u << 20) ? (1u << 20)
+                                                                     : data.size() - done);
+    DWORD n = 0;
+    ok = WriteFile(h, data.data() + done, chunk, &n, nullptr) && n == chunk;
+    done += n;
+  }
+  ok = ok && FlushFileBuffers(h);
+  ok = CloseHandle(h) && ok;
+  if (ok)
+    ok = MoveFileExW(tmp.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (!ok) DeleteFileW(tmp.c_str());
+  return ok;
 }
+
 bool Win32Platform::deleteFile(const std::string& name) {
   return DeleteFileW(Wide(name).c_str()) != 0;
 }
