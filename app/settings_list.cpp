@@ -1,5 +1,7 @@
 #include "app/settings_list.h"
 
+#include "app/budget.h"
+
 namespace sq {
 
 const char* const SharedSettings::kFileName = "发行软件.txt";
@@ -26,26 +28,17 @@ std::string SharedSettings::DefaultLine(int i) {
 }
 
 void SharedSettings::Load(Platform& p) {
-  lines_.clear();
-  fromFile_ = false;
-  unreadable_ = false;
-  if (p.fileExists(kFileName)) {
-    std::string text;
-    if (p.readFile(kFileName, text)) {
-      lines_ = SplitLines(text);
-      fromFile_ = true;
-    } else {
-      unreadable_ = true;
-    }
-  }
+  // Lines are kept as read; a file that could not be read whole (a read
+  // error, or past the size limit, where its first complete lines are
+  // used) is never written back.
+  file_.Read(p, kFileName, budget::kSettingsFileRead);
+  lines_ = file_.Lines();
+  fromFile_ = file_.exists() && (file_.Count() > 0 || file_.writable());
   showHelp_ = p.fileExists(kHelpMarker);
   showWeb_ = p.fileExists(kWebMarker);
 }
 
-bool SharedSettings::Save(Platform& p) {
-  if (unreadable_) return false;
-  return p.writeFile(kFileName, JoinLines(lines_, true));
-}
+bool SharedSettings::Save(Platform& p) { return file_.Write(p, kFileName, lines_); }
 
 std::string SharedSettings::Line(int i) const {
   if (i >= 0 && i < Count()) return lines_[static_cast<size_t>(i)];

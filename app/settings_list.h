@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/textfile.h"
 #include "platform/lines.h"
 #include "platform/platform.h"
 
@@ -26,9 +27,9 @@ class SharedSettings {
   // A missing file leaves the list empty; lines the file lacks read as the
   // built-in defaults, so a short file never stops the caller.
   void Load(Platform& p);
-  // Writes the list back, replacing the file. Refuses (returns false) when
-  // the file existed but could not be read, so it is never overwritten with
-  // a list that does not hold its content.
+  // Writes the list back, replacing the file in one step. Refuses (returns
+  // false) when the file existed but could not be read whole, so it is never
+  // overwritten with a list that does not hold its content.
   bool Save(Platform& p);
 
   int Count() const { return static_cast<int>(lines_.size()); }
@@ -51,7 +52,7 @@ class SharedSettings {
  private:
   std::vector<std::string> lines_;
   bool fromFile_ = false;
-  bool unreadable_ = false;
+  LineFile file_;  // the file as read: unchanged lines go back byte for byte
   bool showHelp_ = false;
   bool showWeb_ = false;
 };

@@ -1,5 +1,6 @@
 #include "app/wrpyreadpanel.h"
 
+#include "app/budget.h"
 #include "app/settings_list.h"
 
 namespace sq {
@@ -27,23 +28,27 @@ Twrpyreadpanel::Twrpyreadpanel(App& app)
 
 void Twrpyreadpanel::FormCreate() {
   Platform& p = platform();
-  if (p.fileExists(kFileName)) {
-    std::string text;
-    if (p.readFile(kFileName, text)) {
-      // A short file keeps the stored defaults for the lines it lacks; the
-      // right-button time (line 5) then defaults to Edit4's stored text.
-      std::vector<std::string> lines = SplitLines(text);
-      std::vector<std::string> defaults;
-      for (int i = 0; i < ListBox1.Count(); ++i) defaults.push_back(ListBox1.Item(i));
-      while (static_cast<int>(defaults.size()) < kLines) defaults.push_back(Edit4.Caption());
-      while (lines.size() < defaults.size()) lines.push_back(defaults[lines.size()]);
-      ListBox1.Clear();
-      for (const auto& l : lines) ListBox1.Add(l);
-    } else {
-      unreadable_ = true;
-    }
+  // A file that could not be read keeps the stored defaults and is never
+  // written over; one past the size limit gives its first complete lines
+  // and is not written back either.
+  file_.Read(p, kFileName, budget::kSettingsFileRead);
+  if (file_.Count() > 0 || (file_.exists() && file_.writable())) {
+    // A short file keeps the stored defaults for the lines it lacks; the
+    // right-button time (line 5) then defaults to Edit4's stored text.
+    std::vector<std::string> lines = file_.Lines();
+    std::vector<std::string> defaults;
+    for (int i = 0; i < ListBox1.Count(); ++i) defaults.push_back(ListBox1.Item(i));
+    while (static_cast<int>(defaults.size()) < kLines) defaults.push_back(Edit4.Caption());
+    while (lines.size() < defaults.size()) lines.push_back(defaults[lines.size()]);
+    ListBox1.Clear();
+    for (const auto& l : lines) ListBox1.Add(l);
   }
   while (ListBox1.Count() < kLines) ListBox1.Add(Edit4.Caption());
+  // What the list shows of each line: a line whose item still reads so at
+  // saving time goes back to the file with the bytes it was read with, even
+  // where the list could not hold them (a NUL, bytes that are not GBK).
+  shown_.clear();
+  for (int i = 0; i < ListBox1.Count(); ++i) shown_.push_back(ListBox1.Item(i));
   Edit2.SetCaption(ListBox1.Item(4));
   Edit4.SetCaption(ListBox1.Item(5));
   SetCaption(ListBox1.Item(0));
@@ -53,10 +58,11 @@ void Twrpyreadpanel::FormCreate() {
 bool Twrpyreadpanel::Save() {
   ListBox1.SetItem(4, Edit2.Caption());
   ListBox1.SetItem(5, Edit4.Caption());
-  // Never replace a file whose content could not be read.
-  if (unreadable_) return false;
-  if (!platform().writeFile(kFileName, ListBox1.Text() + "\r\n"))
-    throw FileCreateError(kFileName);
+  // Never replace a file whose content could not be read whole.
+  if (!file_.writable()) return false;
+  std::vector<std::string> lines;
+  for (int i = 0; i < ListBox1.Count(); ++i) lines.push_back(ListBox1.Item(i));
+  if (!file_.Write(platform(), kFileName, lines, shown_)) throw FileCreateError(kFileName);
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/form.h"
+#include "app/textfile.h"
 #include "forms/wrpyreadpanel_controls.h"
 
 namespace sq {
@@ -31,7 +32,8 @@ class Twrpyreadpanel : public Form, public wrpyreadpanel_controls {
   // Writes the stored lines; false when the file must not or could not be
   // written.
   bool Save();
-  bool unreadable_ = false;  // wr.ini exists but could not be read
+  LineFile file_;                   // wr.ini as read
+  std::vector<std::string> shown_;  // each line as the list showed it after loading
 };
 
 // Leading decimal integer of a text ("120ms" -> 120, "x" -> 0).

@@ -1,5 +1,6 @@
 #include "browser/easyie.h"
 
+#include "app/budget.h"
 #include "app/screens.h"
 #include "app/settings_list.h"
 #include "browser/lifeform.h"
@@ -41,11 +42,15 @@ void Teasyie::FormCreate() {
   PageControl1.SetHeight(sh - 2 * kBannerHeight);
 
   Panel3.BringToFront();
-  if (p.fileExists("url.txt")) {
-    std::string text;
-    if (p.readFile("url.txt", text)) ListBox10.SetText(text);
-    else urlsUnreadable_ = true;
+  // Favourites past the size limit are listed as far as their first lines
+  // go and the file is not written back; the lines keep their bytes.
+  urls_.Read(p, kUrlFile, budget::kFavouritesFileRead);
+  if (urls_.Count() > 0) {
+    ListBox10.Clear();
+    for (const auto& l : urls_.Lines()) ListBox10.Add(l);
   }
+  urlsShown_.clear();
+  for (int i = 0; i < ListBox10.Count(); ++i) urlsShown_.push_back(ListBox10.Item(i));
 
   // The start-up options: a line's value "1" or the marker file sets each.
   Edit1.SetCaption(s.Value(2));
@@ -95,11 +100,12 @@ void Teasyie::FormDestroy() {
   Platform& p = platform();
   std::string his;
   for (int i = 0; i < ListBox6.Count(); ++i) his += ListBox6.Item(i) + "\r\n";
-  p.writeFile("his.txt", his);
-  std::string urls;
-  for (int i = 0; i < ListBox10.Count(); ++i) urls += ListBox10.Item(i) + "\r\n";
-  // Never replace a favourites file whose content was not loaded.
-  if (!urlsUnreadable_) p.writeFile("url.txt", urls);
+  p.writeFile(kHistoryFile, his);
+  // Never replace a favourites file whose content was not loaded whole; a
+  // favourite the list still shows as it was read keeps its bytes.
+  std::vector<std::string> urls;
+  for (int i = 0; i < ListBox10.Count(); ++i) urls.push_back(ListBox10.Item(i));
+  urls_.Write(p, kUrlFile, urls, urlsShown_);
   if (app_.qirinputor) app_.qirinputor->Close();
 }
 

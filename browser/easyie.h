@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "app/form.h"
+#include "app/textfile.h"
 #include "forms/easyie_controls.h"
 
 namespace sq {
@@ -29,7 +30,10 @@ class Teasyie : public Form, public easyie_controls {
 
  private:
   App& app_;
-  bool urlsUnreadable_ = false;  // url.txt exists but could not be read
+  LineFile urls_;                      // url.txt as read
+  std::vector<std::string> urlsShown_;  // each favourite as the list showed it
+  static constexpr const char* kUrlFile = "url.txt";
+  static constexpr const char* kHistoryFile = "his.txt";
 };
 
 }  // namespace sq
