@@ -26,6 +26,7 @@ template <class T>
 void App::create() {
   auto form = std::make_unique<T>(*this);
   Form* f = form.get();
+  f->Publish();
   if (!mainForm_) {
     mainForm_ = f;
     // Every top-level window hears of a change of the monitors; the main

@@ -68,8 +68,8 @@ class App {
   // Forms in creation order (only those created so far).
   const std::vector<Form*>& forms() const { return order_; }
 
-  // Global form pointers: valid from the start of each form's construction,
-  // null before it.
+  // Global form pointers: valid once each form is built (before its timers
+  // and its creation handler run), null before it.
   TFormMain* FormMain = nullptr;
   Tqirinputor* qirinputor = nullptr;
   Tqircom* qircom = nullptr;

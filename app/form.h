@@ -176,11 +176,18 @@ using Other = Control;
 
 class Form : public Control {
  public:
-  // `self` is the global pointer of this form; it is set before any control
-  // exists, so the creation handler may use it.
+  // `self` is the global pointer of this form. It is set once the whole
+  // form (the derived class too) is built, before its timers start and its
+  // creation handler runs (App::create calls Publish). A form under
+  // construction is not yet a T, so it is not cast to one here.
   template <class T>
-  Form(App& app, T*& self, const std::string& layoutName)
-      : Form(app, (self = static_cast<T*>(this), layoutName)) {}
+  Form(App& app, T*& self, const std::string& layoutName) : Form(app, layoutName) {
+    publish_ = [&self](Form* f) { self = static_cast<T*>(f); };
+  }
+  // Sets the form's global pointer (see the constructor).
+  void Publish() {
+    if (publish_) publish_(this);
+  }
   ~Form() override;
 
   App& app() { return app_; }
@@ -238,6 +245,7 @@ class Form : public Control {
   void DpiChanged(int dpi);  // the system moved the form to another DPI
   bool rescaling_ = false;
   App& app_;
+  std::function<void(Form*)> publish_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, Control*> byName_;
   bool closing_ = false;

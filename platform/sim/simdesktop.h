@@ -459,6 +459,12 @@ class SimDesktop : public Platform {
   // Moves the clock forward by ms, firing due timers (and applying the
   // input they synthesised) on the way.
   void advance(unsigned ms);
+  // The system clock jumps forward without the program running (a machine
+  // waking from sleep; near 2^32 ms the tick count wraps). Timers that fell
+  // due meanwhile fire once at the next advance.
+  void jumpClock(std::uint64_t ms) {
+    if (handlerDepth_ == 0) now_ += ms;
+  }
   // Runs fn as a handler would run: its synthesised input waits until it
   // returns. For start-up code and similar calls made outside a timer.
   void runAsHandler(const std::function<void()>& fn);
