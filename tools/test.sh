@@ -9,6 +9,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/tools/setup.sh"
 bash "$root/tools/build.sh"
 (cd "$root/build/native" && ctest --output-on-failure -j2 -L unit)
+# The unit tests again and a minute of fuzzing, under ASan and UBSan.
+bash "$root/tools/sanitize.sh"
 bash "$root/e2e/all.sh" "$root/build/win32" "$root/build/win64"
 # The release packages of both builds, unpacked, installed, upgraded and
 # uninstalled under each Wine the machine can run.

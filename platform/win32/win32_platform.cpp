@@ -51,6 +51,38 @@ int RowHeight(HWND h) {
   ReleaseDC(h, dc);
   return std::max<int>(GetSystemMetrics(SM_CYSMICON), tm.tmHeight) + 1;
 }
+
+// Whether any part of a visible window can be seen: inside the screen and
+// inside the client area of every ancestor. A parked window (left edge at
+// -2000), or a control outside its form's client area, shows nothing, so a
+// change of its text need not be painted now; moving it onto the screen
+// exposes it and paints it then.
+bool ShowsOnScreen(HWND h) {
+  if (!IsWindowVisible(h)) return false;
+  RECT r;
+  if (!GetWindowRect(h, &r)) return false;
+  const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  if (!IntersectRect(&r, &r, &screen)) return false;
+  for (HWND p = GetAncestor(h, GA_PARENT); p && p != GetDesktopWindow(); p = GetAncestor(p, GA_PARENT)) {
+    RECT c;
+    if (!GetClientRect(p, &c)) return false;
+    MapWindowPoints(p, HWND_DESKTOP, reinterpret_cast<POINT*>(&c), 2);
+    if (!IntersectRect(&r, &r, &c)) return false;
+  }
+  return true;
+}
+
+// Changes a list that shows nothing without repainting it (a visible list
+// only: redraw is switched back on afterwards).
+template <class F>
+void QuietlyIfUnseen(HWND h, F change) {
+  const bool quiet = IsWindowVisible(h) && !ShowsOnScreen(h);
+  if (quiet) SendMessageW(h, WM_SETREDRAW, FALSE, 0);
+  change();
+  if (quiet) SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+}
 BOOL CALLBACK CollectChild(HWND c, LPARAM lp) {
   reinterpret_cast<std::vector<HWND>*>(lp)->push_back(c);
   return TRUE;
@@ -490,7 +522,9 @@ void Win32Platform::listInsert(Wnd w, int i, const std::string& s) {
   }
   if (!IsListKind(in->kind)) return;
   std::wstring ws = Wide(s);
-  SendMessageW(H(w), LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ws.c_str()));
+  QuietlyIfUnseen(H(w), [&] {
+    SendMessageW(H(w), LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ws.c_str()));
+  });
 }
 
 void Win32Platform::listDelete(Wnd w, int i) {
@@ -509,6 +543,9 @@ void Win32Platform::listDelete(Wnd w, int i) {
     return;
   }
   if (IsListKind(in->kind)) SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+}
+  if (IsListKind(in->kind))
+    QuietlyIfUnseen(H(w), [&] { SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0); });
 }
 
 void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
@@ -548,6 +585,9 @@ void Win32Platform::listClear(Wnd w) {
     return;
   }
   if (IsListKind(in->kind)) SendMessageW(H(w), LB_RESETCONTENT, 0, 0);
+}
+  if (IsListKind(in->kind))
+    QuietlyIfUnseen(H(w), [&] { SendMessageW(H(w), LB_RESETCONTENT, 0, 0); });
 }
 
 int Win32Platform::listSelected(Wnd w) {
@@ -1195,8 +1235,11 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         return r;
       }
       if (in && !in->topLevel && !in->orig) {
+        // A panel paints its caption; one that shows nothing on the screen
+        // is not repainted for a new word (mailbox traffic lands mostly in
+        // parked windows).
         LRESULT r = DefWindowProcW(h, msg, wp, lp);
-        InvalidateRect(h, nullptr, TRUE);
+        if (ShowsOnScreen(h)) InvalidateRect(h, nullptr, TRUE);
         return r;
       }
       break;
