@@ -305,7 +305,15 @@ std::string Win32Platform::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
   return w ? w32::WindowTextUpTo(H(w), maxBytes) : "";
 }
 void Win32Platform::setWindowText(Wnd w, const std::string& text) {
-  if (w) SetWindowTextW(H(w), Wide(text).c_str());
+  if (!w) return;
+  const std::wstring t = Wide(text);
+  Info* in = info(H(w));
+  // The system's edits and buttons repaint themselves on a new text; one
+  // that shows nothing on the screen is left unpainted until it is exposed.
+  if (in && !in->topLevel && in->kind != Kind::Panel && in->kind != Kind::Label)
+    QuietlyIfUnseen(H(w), [&] { SetWindowTextW(H(w), t.c_str()); });
+  else
+    SetWindowTextW(H(w), t.c_str());
 }
 std::string Win32Platform::getClassName(Wnd w) {
   wchar_t buf[256];
