@@ -550,8 +550,6 @@ void Win32Platform::listDelete(Wnd w, int i) {
     if (in->hot >= listCount(w)) in->hot = -1;
     return;
   }
-  if (IsListKind(in->kind)) SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
-}
   if (IsListKind(in->kind))
     QuietlyIfUnseen(H(w), [&] { SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0); });
 }
@@ -592,8 +590,6 @@ void Win32Platform::listClear(Wnd w) {
     in->hot = -1;
     return;
   }
-  if (IsListKind(in->kind)) SendMessageW(H(w), LB_RESETCONTENT, 0, 0);
-}
   if (IsListKind(in->kind))
     QuietlyIfUnseen(H(w), [&] { SendMessageW(H(w), LB_RESETCONTENT, 0, 0); });
 }
