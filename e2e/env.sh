@@ -12,6 +12,9 @@
 #                           found by running a tiny one; SQ_FORCE_WIN64=1
 #                           makes it false on any machine
 #   sq_pe_arch FILE         32 or 64: the machine a Windows program is for
+#   sq_pick_build ROOT [DIR] DIR when given, otherwise the build this machine
+#                           runs: ROOT/build/win32 where 32-bit programs run,
+#                           else ROOT/build/win64
 #   sq_use_wine64 DIR       wrappers named wine and wine-stable in DIR, first
 #                           on PATH, that run the 64-bit loader
 #   sq_start_x              keeps a $DISPLAY that answers, otherwise starts an
@@ -187,4 +190,14 @@ sq_use_wine64() {
     *":$dir:"*) ;;
     *) export PATH="$dir:$PATH" ;;
   esac
+}
+
+sq_pick_build() {
+  if [ -n "${2:-}" ]; then
+    (cd "$2" && pwd)
+  elif sq_can_run_32; then
+    echo "$1/build/win32"
+  else
+    echo "$1/build/win64"
+  fi
 }

@@ -193,7 +193,7 @@ TEST(ControlEvents, BadInputHasDefinedResults) {
   EXPECT_EQ(wheels, (std::vector<int>{-360}));
 
   // Read-only: the layout of ListView1 says so; an edit made read-only by
-  // its spec takes keys the same way.
+  // its WindowSpec takes keys the same way.
   WindowSpec ro;
   ro.kind = Kind::Edit;
   ro.parent = bar.Panel9.Handle();

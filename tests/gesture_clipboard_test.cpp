@@ -377,15 +377,8 @@ TEST(GestureDigitPaste, DigitAfterShiftPastesTheChosenEntry) {
     SCOPED_TRACE(std::string("digit ") + static_cast<char>(row.digitKey));
     Desk d;
     ASSERT_TRUE(d.Start());
-    Wnd ed = d.sim.addTextEditor({0, 0, 250, 250});
+    Wnd ed = d.ReadyForDigitPaste();
     Tqircom& bar = *d.app.qircom;
-    bar.ListBox2.Clear();
-    for (const char* s : {"one", "two", "three"}) bar.ListBox2.Add(s);
-    d.sim.setClipboardText("one");
-    // The full bar at the pointer, so that Shift offers the digits.
-    bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
-    d.sim.moveMouse(310, 310);
-    d.Ticks(1);
     const auto m = d.sim.mark();
     d.sim.keyDown(vk::Shift);
     d.Ticks(1);

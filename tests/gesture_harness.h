@@ -48,6 +48,22 @@ class Desk {
     return ::testing::AssertionSuccess();
   }
 
+  // A text editor at the top left, the smart clipboard holding "one",
+  // "two", "three" (with "one" on the clipboard) and the full bar shown at
+  // the pointer, so that Shift offers the digits; one input tick has seen
+  // it. Returns the editor.
+  Wnd ReadyForDigitPaste() {
+    Wnd ed = sim.addTextEditor({0, 0, 250, 250});
+    Tqircom& bar = *app.qircom;
+    bar.ListBox2.Clear();
+    for (const char* s : {"one", "two", "three"}) bar.ListBox2.Add(s);
+    sim.setClipboardText("one");
+    bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+    sim.moveMouse(310, 310);
+    Ticks(1);
+    return ed;
+  }
+
   Tick& tick() { return app.qirinputor->tick(); }
   TickState& state() { return tick().state(); }
 

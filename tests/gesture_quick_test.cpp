@@ -134,15 +134,7 @@ TEST(QuickTaps, EveryShiftDigitPastesTheChosenEntry) {
                    static_cast<char>(row.digit));
       Desk d;
       ASSERT_TRUE(d.Start());
-      Wnd ed = d.sim.addTextEditor({0, 0, 250, 250});
-      Tqircom& bar = *d.app.qircom;
-      bar.ListBox2.Clear();
-      for (const char* s : {"one", "two", "three"}) bar.ListBox2.Add(s);
-      d.sim.setClipboardText("one");
-      // The full bar at the pointer, so that Shift offers the digits.
-      bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
-      d.sim.moveMouse(310, 310);
-      d.Ticks(1);
+      Wnd ed = d.ReadyForDigitPaste();
       const auto m = d.sim.mark();
       d.sim.chord({vk::Shift, row.digit}, hold);
       d.sim.advance(600);

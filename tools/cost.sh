@@ -29,13 +29,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=e2e/env.sh
 . "$root/e2e/env.sh"
-if [ -n "${1:-}" ]; then
-  BUILD=$(cd "$1" && pwd)
-elif sq_can_run_32; then
-  BUILD=$root/build/win32
-else
-  BUILD=$root/build/win64
-fi
+BUILD=$(sq_pick_build "$root" "${1:-}") || exit 1
 REPORT=${2:-$root/docs/cost.md}
 IDLE_S=${SQ_COST_IDLE_S:-60}
 ROUNDS=${SQ_COST_ROUNDS:-5}

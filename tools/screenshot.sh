@@ -13,13 +13,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=e2e/env.sh
 . "$root/e2e/env.sh"
-if [ -n "${1:-}" ]; then
-  BUILD=$(cd "$1" && pwd)
-elif sq_can_run_32; then
-  BUILD=$root/build/win32
-else
-  BUILD=$root/build/win64
-fi
+BUILD=$(sq_pick_build "$root" "${1:-}") || exit 1
 PNG=${2:-$root/docs/screenshot.png}
 ARCH=$(sq_pe_arch "$BUILD/Sipquill.exe") || { echo "no Windows program in $BUILD" >&2; exit 1; }
 CACHE=$BUILD/shot-cache
