@@ -217,33 +217,105 @@ struct ShellLink {
 // Special folders (CSIDL values).
 namespace csidl { constexpr int Desktop = 0x10, Programs = 0x2, StartMenu = 0xB; }
 
-// Events the web browser control raises, handed to the core by callback.
+// ---- the web browser control --------------------------------------------
+//
+// A WebBrowser is the system's HTML control (IWebBrowser2) filling a window
+// of the program, the host given to Platform::createBrowser; it follows the
+// host's size. Its events reach the core through the BrowserEvents object
+// given at creation, one object per browser, on the GUI thread, in the order
+// the control raises them. For one navigation of a page that loads:
+//
+//   navigate()  ->  beforeNavigate2   (inside the call; true cancels it and
+//                                      nothing else follows)
+//   later, from the message loop:
+//                   downloadBegin, navigateComplete2, titleChange,
+//                   downloadComplete, documentComplete
+//
+// with statusTextChange, progressChange and propertyChange interleaved as
+// the control likes. readyState is 4 (complete) from documentComplete on. A
+// page that cannot be had raises navigateError after downloadBegin; unless
+// that answers true the control shows its own error page in its place
+// (navigateComplete2, titleChange, downloadComplete, documentComplete with
+// the address asked for). A link the user clicks raises the same events as
+// navigate(); while the pointer rests on a link the status text is the
+// link's address, and "" once it leaves. A page asking for a window of its
+// own (a link with a target, window.open) raises newWindow2 first; the new
+// window's navigation is then raised on the browser handed back.
+
+// Navigation flags of WebBrowser::navigate (BrowserNavConstants).
+namespace navflag {
+constexpr unsigned OpenInNewWindow = 0x1, NoHistory = 0x2, NoReadFromCache = 0x4,
+                   NoWriteToCache = 0x8;
+}
+// ExecWB commands (OLECMDID) and options (OLECMDEXECOPT) the program uses.
+namespace olecmd {
+constexpr int Open = 1, SaveAs = 4, Print = 6, Cut = 11, Copy = 12, Paste = 13,
+              SelectAll = 17, ClearSelection = 18, Refresh = 22, Stop = 23;
+constexpr int DoDefault = 0, PromptUser = 1, DontPromptUser = 2;
+}
+// The longest address the control takes (INTERNET_MAX_URL_LENGTH, the
+// terminating zero not counted); navigate refuses longer ones.
+constexpr std::size_t kMaxBrowserAddress = 2083;
+
+class WebBrowser;
+
+// What the core answers to a new-window request.
+struct NewWindowReply {
+  bool cancel = false;           // no window at all
+  // The browser the new window opens in instead of a window of its own: a
+  // browser of this platform that has not navigated yet (a new tab's).
+  // Ignored when cancel is set.
+  WebBrowser* into = nullptr;
+};
+
+// Events of one browser control. Every address and text is GBK.
 struct BrowserEvents {
   virtual ~BrowserEvents() = default;
-  // Return true to cancel the navigation.
+  // The control is about to navigate (the program's navigate, a link, a
+  // script). Return true to cancel the navigation.
   virtual bool beforeNavigate2(const std::string& url) { (void)url; return false; }
-  // Return true to cancel the new window.
-  virtual bool newWindow2() { return false; }
-  virtual void statusTextChange(const std::string&) {}
-  virtual void titleChange(const std::string&) {}
+  // The page asks for a new window. Default: the control opens a window of
+  // its own, outside the program.
+  virtual NewWindowReply newWindow2() { return {}; }
+  virtual void downloadBegin() {}
+  // The document of `url` is being loaded into the control.
+  virtual void navigateComplete2(const std::string& url) { (void)url; }
+  // `url` could not be had; `status` is the control's code (an HRESULT or an
+  // HTTP status). Return true to keep the control's error page out.
+  virtual bool navigateError(const std::string& url, long status) {
+    (void)url; (void)status;
+    return false;
+  }
+  virtual void statusTextChange(const std::string& text) { (void)text; }
+  virtual void titleChange(const std::string& title) { (void)title; }
+  virtual void progressChange(long progress, long progressMax) { (void)progress; (void)progressMax; }
+  virtual void propertyChange(const std::string& name) { (void)name; }
+  // The page set its window's size (resizeTo, window.open's features).
+  virtual void windowSetWidth(int width) { (void)width; }
+  virtual void windowSetHeight(int height) { (void)height; }
   virtual void documentComplete(const std::string& url) { (void)url; }
   virtual void downloadComplete() {}
 };
 
-// The WebBrowser control (IWebBrowser2 subset), hosted in a window.
+// The control (IWebBrowser2 subset). Calls on a browser whose control could
+// not be made (no HTML engine) do nothing and answer "" / 0 / false.
 class WebBrowser {
  public:
   virtual ~WebBrowser() = default;
-  virtual Wnd window() const = 0;
-  virtual void navigate(const std::string& url) = 0;
+  virtual Wnd window() const = 0;  // the host
+  // Navigate2 with the flags (navflag::), no target frame, post data or
+  // headers. False, and no event, when the address is empty or longer than
+  // kMaxBrowserAddress or there is no control.
+  virtual bool navigate(const std::string& url, unsigned flags = 0) = 0;
   virtual std::string locationURL() const = 0;
-  virtual std::string locationName() const = 0;
+  virtual std::string locationName() const = 0;  // the title, else the address
   virtual int readyState() const = 0;  // 0..4, 4 = complete
-  virtual void execWB(int command, int option) = 0;  // OLECMDID, OLECMDEXECOPT
+  virtual void execWB(int command, int option) = 0;  // olecmd::
   virtual void goBack() = 0;
   virtual void goForward() = 0;
   virtual void refresh() = 0;
   virtual void stop() = 0;
+  // Focuses the page's document window (its parent window's focus method).
   virtual void setFocus() = 0;
   // The document's body text, or empty when there is no document.
   virtual std::string documentText() const = 0;
@@ -456,6 +528,8 @@ class Platform {
   virtual bool deleteFile(const std::string& name) = 0;
 
   // ---- web browser control --------------------------------------------------
+  // A browser control filling `host` (a Kind::Browser child). `events` may
+  // be null: nothing is told then, and pages' new windows are dropped.
   virtual std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) = 0;
 
   // ---- events of the program's windows -------------------------------------

@@ -530,9 +530,9 @@ struct RecordingEvents : BrowserEvents {
     return url == cancel;
   }
   void documentComplete(const std::string& url) override { seen.push_back("complete " + url); }
-  bool newWindow2() override {
+  NewWindowReply newWindow2() override {
     seen.push_back("newwindow");
-    return true;
+    return {.cancel = true};
   }
 };
 
@@ -561,7 +561,7 @@ TEST(SimBrowserControl, NavigationHistoryAndEvents) {
   EXPECT_EQ(wb->locationURL(), "http://b/");
   wb->execWB(10, 2);
   EXPECT_EQ(b.execs(), (std::vector<std::pair<int, int>>{{10, 2}}));
-  EXPECT_TRUE(b.fireNewWindow2());
+  EXPECT_TRUE(b.fireNewWindow2().cancel);
   b.fireDocumentComplete();
   EXPECT_EQ(ev.seen, (std::vector<std::string>{"before file://C:\\sipquill\\title.htm",
                                                "before qir://exit", "before http://b/",

@@ -162,7 +162,7 @@ class SimBrowser : public WebBrowser {
   ~SimBrowser() override;
 
   Wnd window() const override { return host_; }
-  void navigate(const std::string& url) override;
+  bool navigate(const std::string& url, unsigned flags = 0) override;
   std::string locationURL() const override { return location_; }
   std::string locationName() const override;
   int readyState() const override { return readyState_; }
@@ -191,7 +191,7 @@ class SimBrowser : public WebBrowser {
   void finishLoading();
   // Raise the control's events towards the program.
   bool fireBeforeNavigate2(const std::string& url);
-  bool fireNewWindow2();
+  NewWindowReply fireNewWindow2();
   void fireStatusTextChange(const std::string& s);
   void fireTitleChange(const std::string& s);
   void fireDocumentComplete();  // for the current location

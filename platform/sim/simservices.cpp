@@ -461,9 +461,11 @@ void SimBrowser::finishLoading() {
   }
 }
 
-void SimBrowser::navigate(const std::string& url) {
+bool SimBrowser::navigate(const std::string& url, unsigned flags) {
+  (void)flags;
+  if (url.empty() || url.size() > kMaxBrowserAddress) return false;
   requested_.push_back(url);
-  if (events_ && events_->beforeNavigate2(url)) return;
+  if (events_ && events_->beforeNavigate2(url)) return true;
   location_ = url;
   title_.clear();
   documentText_.clear();
@@ -472,6 +474,7 @@ void SimBrowser::navigate(const std::string& url) {
   if (!history_.empty()) history_.resize(pos_ + 1);
   history_.push_back(url);
   pos_ = history_.size() - 1;
+  return true;
 }
 
 std::string SimBrowser::locationName() const { return title_.empty() ? location_ : title_; }
@@ -498,7 +501,7 @@ void SimBrowser::setFocus() {
 bool SimBrowser::fireBeforeNavigate2(const std::string& url) {
   return events_ && events_->beforeNavigate2(url);
 }
-bool SimBrowser::fireNewWindow2() { return events_ && events_->newWindow2(); }
+NewWindowReply SimBrowser::fireNewWindow2() { return events_ ? events_->newWindow2() : NewWindowReply{}; }
 void SimBrowser::fireStatusTextChange(const std::string& s) {
   if (events_) events_->statusTextChange(s);
 }

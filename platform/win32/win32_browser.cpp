@@ -1,14 +1,24 @@
 // The WebBrowser control, hosted in place in a window of the program.
 //
 // The host is the least OLE needs for in-place activation: a client site, an
-// in-place site and a frame that refuse everything optional. Events are not
-// sunk through connection points; the core polls readyState and locationURL.
-// When the control cannot be created (no browser engine, as under a Wine
-// without its HTML engine) the browser object still exists and every call
-// does nothing, so the core runs unchanged.
+// in-place site and a frame that refuse everything optional. The control's
+// events (DWebBrowserEvents2) come through a connection point to an IDispatch
+// sink and go to the core's BrowserEvents as the control raises them. The
+// control follows its host window's size (the host is subclassed for
+// WM_SIZE). When the control cannot be created (no browser engine) the
+// browser object still exists and every call does nothing; when it exists
+// but takes no sink, navigate raises beforeNavigate2 itself so the core
+// still sees every navigation it starts.
 #include <windows.h>
+#include <commctrl.h>
 #include <exdisp.h>
+#include <exdispid.h>
+#include <mshtml.h>
 #include <ole2.h>
+#include <olectl.h>
+
+#include <cstdio>
+#include <string>
 
 #include "platform/win32/gbk.h"
 #include "platform/win32/win32_platform.h"
@@ -112,6 +122,97 @@ std::string FromBstr(BSTR b) {
   return s;
 }
 
+// The text of an event argument: a BSTR, or a reference to a VARIANT
+// holding one (the URL arguments).
+std::string ArgText(const VARIANTARG& v) {
+  const VARIANT* p = &v;
+  if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) p = v.pvarVal;
+  if (p->vt == VT_BSTR && p->bstrVal)
+    return Gbk(p->bstrVal, static_cast<int>(SysStringLen(p->bstrVal)));
+  if (p->vt == (VT_BYREF | VT_BSTR) && p->pbstrVal && *p->pbstrVal)
+    return Gbk(*p->pbstrVal, static_cast<int>(SysStringLen(*p->pbstrVal)));
+  return "";
+}
+
+long ArgLong(const VARIANTARG& v) {
+  const VARIANT* p = &v;
+  if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) p = v.pvarVal;
+  VARIANT c;
+  VariantInit(&c);
+  long r = 0;
+  if (SUCCEEDED(VariantChangeType(&c, const_cast<VARIANT*>(p), 0, VT_I4))) r = c.lVal;
+  VariantClear(&c);
+  return r;
+}
+
+void SetCancel(const VARIANTARG& v, bool cancel) {
+  if (v.vt == (VT_BYREF | VT_BOOL) && v.pboolVal)
+    *v.pboolVal = cancel ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+// For the end-to-end tests: with SQ_WEB_TRACE naming a file, every event a
+// browser control raises (and every navigate call) is appended to it, a
+// line each: the class of the host's top-level window, the event, its
+// argument.
+void Trace(HWND host, const char* what, const std::string& arg) {
+  static const std::wstring file = [] {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(L"SQ_WEB_TRACE", path, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(path, n) : std::wstring();
+  }();
+  if (file.empty()) return;
+  char cls[96] = "";
+  GetClassNameA(GetAncestor(host, GA_ROOT), cls, sizeof cls);
+  std::string line = std::string(cls) + " " + what + (arg.empty() ? "" : " " + arg) + "\r\n";
+  if (FILE* f = _wfopen(file.c_str(), L"ab")) {
+    std::fwrite(line.data(), 1, line.size(), f);
+    std::fclose(f);
+  }
+}
+
+class HostedBrowser;
+
+// The sink of DWebBrowserEvents2: maps each event onto BrowserEvents.
+class EventSink final : public IDispatch {
+ public:
+  explicit EventSink(HostedBrowser* owner) : owner_(owner) {}
+  virtual ~EventSink() = default;
+  void detach() { owner_ = nullptr; }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    ULONG r = --refs_;
+    if (r == 0) delete this;
+    return r;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* n) override {
+    *n = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                      UINT*) override;
+
+ private:
+  HostedBrowser* owner_;
+  ULONG refs_ = 1;
+};
+
+// Keeps the control the size of its host.
+LRESULT CALLBACK HostProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
+
 class HostedBrowser : public WebBrowser {
  public:
   HostedBrowser(HWND host, BrowserEvents* events) : host_(host), events_(events) {
@@ -127,28 +228,69 @@ class HostedBrowser : public WebBrowser {
       release();
       return;
     }
-    web_->put_Left(0);
-    web_->put_Top(0);
-    web_->put_Width(rc.right);
-    web_->put_Height(rc.bottom);
+    fit();
+    // A browser may be handed back for a page's new window, and pages'
+    // script errors must never stop the program with a dialog.
+    web_->put_RegisterAsBrowser(VARIANT_TRUE);
+    web_->put_Silent(VARIANT_TRUE);
+    IConnectionPointContainer* cpc = nullptr;
+    if (SUCCEEDED(web_->QueryInterface(IID_IConnectionPointContainer,
+                                       reinterpret_cast<void**>(&cpc)))) {
+      if (SUCCEEDED(cpc->FindConnectionPoint(DIID_DWebBrowserEvents2, &point_))) {
+        sink_ = new EventSink(this);
+        if (FAILED(point_->Advise(sink_, &cookie_))) {
+          cookie_ = 0;
+          point_->Release();
+          point_ = nullptr;
+        }
+      }
+      cpc->Release();
+    }
+    SetWindowSubclass(host_, HostProc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
   ~HostedBrowser() override {
+    RemoveWindowSubclass(host_, HostProc, 1);
     release();
+    if (sink_) {
+      sink_->detach();
+      sink_->Release();
+    }
     site_->Release();
   }
 
   Wnd window() const override { return reinterpret_cast<Wnd>(host_); }
+  BrowserEvents* events() const { return events_; }
+  IWebBrowser2* web() const { return web_; }
+  HWND host() const { return host_; }
 
-  void navigate(const std::string& url) override {
+  void fit() {
     if (!web_) return;
-    VARIANT v;
+    RECT rc;
+    GetClientRect(host_, &rc);
+    IOleInPlaceObject* ip = nullptr;
+    if (SUCCEEDED(web_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&ip)))) {
+      ip->SetObjectRects(&rc, &rc);
+      ip->Release();
+    }
+  }
+
+  bool navigate(const std::string& url, unsigned flags) override {
+    if (!web_ || url.empty() || url.size() > kMaxBrowserAddress) return false;
+    Trace(host_, "navigate", url + " flags=" + std::to_string(flags) + (cookie_ ? "" : " nosink"));
+    // Without a sink the core hears of its own navigations from here.
+    if (!cookie_ && events_ && events_->beforeNavigate2(url)) return true;
+    VARIANT v, f;
     VariantInit(&v);
+    VariantInit(&f);
     v.vt = VT_BSTR;
     v.bstrVal = SysAllocString(Wide(url).c_str());
-    // The core's hook: a cancelled navigation never reaches the control.
-    bool cancel = events_ && events_->beforeNavigate2(url);
-    if (!cancel) web_->Navigate2(&v, nullptr, nullptr, nullptr, nullptr);
+    f.vt = VT_I4;
+    f.lVal = static_cast<LONG>(flags);
+    const HRESULT hr = web_->Navigate2(&v, &f, nullptr, nullptr, nullptr);
     VariantClear(&v);
+    Trace(host_, "navigated", "hr=" + std::to_string(static_cast<long>(hr)) + " location=" +
+                                  locationURL() + " state=" + std::to_string(readyState()));
+    return true;
   }
   std::string locationURL() const override {
     BSTR b = nullptr;
@@ -173,20 +315,57 @@ class HostedBrowser : public WebBrowser {
   void refresh() override { if (web_) web_->Refresh(); }
   void stop() override { if (web_) web_->Stop(); }
   void setFocus() override {
-    if (web_) SetFocus(host_);
+    if (!web_) return;
+    // The document's window takes the focus; without a document the
+    // control's own window does.
+    if (IHTMLDocument2* doc = document()) {
+      IHTMLWindow2* win = nullptr;
+      if (SUCCEEDED(doc->get_parentWindow(&win)) && win) {
+        win->focus();
+        win->Release();
+      }
+      doc->Release();
+      return;
+    }
+    IOleWindow* ow = nullptr;
+    HWND h = nullptr;
+    if (SUCCEEDED(web_->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ow)))) {
+      ow->GetWindow(&h);
+      ow->Release();
+    }
+    SetFocus(h ? h : host_);
   }
   std::string documentText() const override {
-    // Reading the body needs the HTML document interfaces; without an HTML
-    // engine there is no document, which is what this answers.
-    if (!web_) return "";
-    IDispatch* doc = nullptr;
-    if (FAILED(web_->get_Document(&doc)) || !doc) return "";
+    IHTMLDocument2* doc = document();
+    if (!doc) return "";
+    std::string text;
+    IHTMLElement* body = nullptr;
+    if (SUCCEEDED(doc->get_body(&body)) && body) {
+      BSTR b = nullptr;
+      if (SUCCEEDED(body->get_innerText(&b))) text = FromBstr(b);
+      body->Release();
+    }
     doc->Release();
-    return "";
+    return text;
   }
 
  private:
+  IHTMLDocument2* document() const {
+    if (!web_) return nullptr;
+    IDispatch* disp = nullptr;
+    if (FAILED(web_->get_Document(&disp)) || !disp) return nullptr;
+    IHTMLDocument2* doc = nullptr;
+    disp->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&doc));
+    disp->Release();
+    return doc;
+  }
   void release() {
+    if (point_) {
+      if (cookie_) point_->Unadvise(cookie_);
+      point_->Release();
+      point_ = nullptr;
+      cookie_ = 0;
+    }
     if (web_) {
       web_->Release();
       web_ = nullptr;
@@ -203,7 +382,96 @@ class HostedBrowser : public WebBrowser {
   Site* site_ = nullptr;
   IOleObject* ole_ = nullptr;
   IWebBrowser2* web_ = nullptr;
+  IConnectionPoint* point_ = nullptr;
+  EventSink* sink_ = nullptr;
+  DWORD cookie_ = 0;
 };
+
+LRESULT CALLBACK HostProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  if (msg == WM_SIZE) reinterpret_cast<HostedBrowser*>(ref)->fit();
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                               EXCEPINFO*, UINT*) {
+  if (!owner_ || !params) return S_OK;
+  // Arguments come last first: rgvarg[0] is the last one.
+  const UINT n = params->cArgs;
+  const VARIANTARG* a = params->rgvarg;
+  {
+    std::string arg;
+    for (UINT i = n; i-- > 0;) {
+      const std::string t = ArgText(a[i]);
+      if (!t.empty()) arg += (arg.empty() ? "" : " ") + t;
+    }
+    Trace(owner_->host(), ("event " + std::to_string(id)).c_str(), arg);
+  }
+  BrowserEvents* ev = owner_->events();
+  if (!ev) {
+    // No one listens: a new window would open outside the program.
+    if (id == DISPID_NEWWINDOW2 && n >= 2) SetCancel(a[0], true);
+    return S_OK;
+  }
+  switch (id) {
+    case DISPID_BEFORENAVIGATE2:  // pDisp, URL, Flags, Frame, PostData, Headers, Cancel
+      if (n >= 7) SetCancel(a[0], ev->beforeNavigate2(ArgText(a[5])));
+      break;
+    case DISPID_NEWWINDOW2: {  // ppDisp, Cancel
+      if (n < 2) break;
+      NewWindowReply r = ev->newWindow2();
+      HostedBrowser* into = dynamic_cast<HostedBrowser*>(r.into);
+      if (!r.cancel && r.into) {
+        IDispatch* app = nullptr;
+        if (into && into != owner_ && into->web() &&
+            SUCCEEDED(into->web()->get_Application(&app)) && app &&
+            a[1].vt == (VT_BYREF | VT_DISPATCH) && a[1].ppdispVal)
+          *a[1].ppdispVal = app;  // the control takes this reference
+        else {
+          if (app) app->Release();
+          r.cancel = true;  // no browser to take it: no window at all
+        }
+      }
+      SetCancel(a[0], r.cancel);
+      break;
+    }
+    case DISPID_NAVIGATECOMPLETE2:  // pDisp, URL
+      if (n >= 2) ev->navigateComplete2(ArgText(a[0]));
+      break;
+    case DISPID_DOCUMENTCOMPLETE:  // pDisp, URL
+      if (n >= 2) ev->documentComplete(ArgText(a[0]));
+      break;
+    case DISPID_NAVIGATEERROR:  // pDisp, URL, Frame, StatusCode, Cancel
+      if (n >= 5) SetCancel(a[0], ev->navigateError(ArgText(a[3]), ArgLong(a[1])));
+      break;
+    case DISPID_STATUSTEXTCHANGE:
+      if (n >= 1) ev->statusTextChange(ArgText(a[0]));
+      break;
+    case DISPID_TITLECHANGE:
+      if (n >= 1) ev->titleChange(ArgText(a[0]));
+      break;
+    case DISPID_PROPERTYCHANGE:
+      if (n >= 1) ev->propertyChange(ArgText(a[0]));
+      break;
+    case DISPID_PROGRESSCHANGE:  // Progress, ProgressMax
+      if (n >= 2) ev->progressChange(ArgLong(a[1]), ArgLong(a[0]));
+      break;
+    case DISPID_WINDOWSETWIDTH:
+      if (n >= 1) ev->windowSetWidth(static_cast<int>(ArgLong(a[0])));
+      break;
+    case DISPID_WINDOWSETHEIGHT:
+      if (n >= 1) ev->windowSetHeight(static_cast<int>(ArgLong(a[0])));
+      break;
+    case DISPID_DOWNLOADBEGIN:
+      ev->downloadBegin();
+      break;
+    case DISPID_DOWNLOADCOMPLETE:
+      ev->downloadComplete();
+      break;
+    default:
+      break;
+  }
+  return S_OK;
+}
 
 }  // namespace
 
