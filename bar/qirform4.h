@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "app/form.h"
+#include "app/localpage.h"
 #include "forms/qirForm4_controls.h"
 
 namespace sq {
@@ -15,7 +16,7 @@ class TqirForm4 : public Form, public qirForm4_controls {
   void FormCreate() override {
     Platform& p = platform();
     browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);
-    if (browser_) browser_->navigate("file://" + p.currentDirectory() + "\\title.htm");
+    if (browser_) OpenLocalPage(p, *browser_, "\\title.htm");
   }
   WebBrowser* browser() { return browser_.get(); }
   // Marks itself by its caption; nothing else happens.

@@ -1,6 +1,7 @@
 #include "browser/lifeform.h"
 
 #include "app/formmain.h"
+#include "app/localpage.h"
 #include "input/words.h"
 #include "app/screens.h"
 
@@ -17,7 +18,7 @@ void Tlifeform::FormCreate() {
   Panel20.SetTop(0);
   browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);
   // At creation the page is only opened; nothing is loading yet to stop.
-  if (browser_) browser_->navigate(HelpTitleAddress());
+  if (browser_) OpenLocalPage(p, *browser_, "\\helptitle.htm");
   SetHeight(32);
   // At the bottom left of the main monitor.
   const Monitor main = screens::Main(screens::Query(p));
@@ -31,13 +32,13 @@ void Tlifeform::FormCreate() {
 
 std::string Tlifeform::HelpTitleAddress() {
   // The whole address is passed, however deep the current directory.
-  return "file://" + platform().currentDirectory() + "\\helptitle.htm";
+  return LocalPageAddress(platform(), "\\helptitle.htm");
 }
 
 void Tlifeform::ShowHelpTitle() {
   if (!browser_) return;
   browser_->stop();
-  browser_->navigate(HelpTitleAddress());
+  OpenLocalPage(platform(), *browser_, "\\helptitle.htm");
 }
 
 void Tlifeform::Button1Click() {

@@ -24,8 +24,8 @@
 #   sq_make_locale          builds the private zh_CN.UTF-8 locale once
 #   sq_make_prefix          builds the Wine prefix once (marked by prefix.ok)
 #   sq_make_work BUILD WORK a fresh working directory WORK with the program,
-#                           the hook library, the probe when built, and the
-#                           data files of e2e/data
+#                           the hook library, the probe when built, the
+#                           program's pages and the data files of e2e/data
 #   sq_desktop              the virtual desktop's name ("sq")
 #
 # Why each step is needed (measured with Wine 8 on Debian):
@@ -127,6 +127,10 @@ sq_make_work() {
   mkdir -p "$work"
   cp "$build/Sipquill.exe" "$build/dovahk1.dll" "$work/" || return 1
   [ -f "$build/sqprobe.exe" ] && cp "$build/sqprobe.exe" "$work/"
+  # The program's own pages, made next to it by the build.
+  for f in "$build"/*.htm "$build"/ehelp "$build"/easyhelp; do
+    [ -e "$f" ] && cp -r "$f" "$work/"
+  done
   for f in "$SQ_ENV_DIR"/data/*; do
     [ -e "$f" ] || continue
     case "$f" in

@@ -32,6 +32,7 @@
 #include "input/hookwords.h"
 #include "input/worddelivery.h"
 #include "platform/platform.h"
+#include "platform/sim/simbrowser.h"
 
 namespace sq {
 
@@ -152,64 +153,6 @@ struct SimAppBar {
 };
 
 class SimDesktop;
-
-// The web browser control of the simulated desktop. It loads nothing:
-// navigate records the address, asks beforeNavigate2 and, unless cancelled,
-// makes it the location with readyState 4. The tests raise the other events.
-class SimBrowser : public WebBrowser {
- public:
-  SimBrowser(SimDesktop& desk, Wnd host, BrowserEvents* events);
-  ~SimBrowser() override;
-
-  Wnd window() const override { return host_; }
-  bool navigate(const std::string& url, unsigned flags = 0) override;
-  std::string locationURL() const override { return location_; }
-  std::string locationName() const override;
-  int readyState() const override { return readyState_; }
-  void execWB(int command, int option) override;
-  void goBack() override;
-  void goForward() override;
-  void refresh() override { ++refreshes_; }
-  void stop() override { ++stops_; }
-  void setFocus() override;
-  std::string documentText() const override { return documentText_; }
-
-  // ---- for the tests ----
-  BrowserEvents* events() const { return events_; }
-  // Every address passed to navigate, cancelled ones included.
-  const std::vector<std::string>& requested() const { return requested_; }
-  // The addresses actually shown, in order (back/forward not included).
-  const std::vector<std::string>& history() const { return history_; }
-  const std::vector<std::pair<int, int>>& execs() const { return execs_; }
-  int refreshes() const { return refreshes_; }
-  int stops() const { return stops_; }
-  int focusCalls() const { return focusCalls_; }
-  void setDocumentText(const std::string& t) { documentText_ = t; }
-  void setTitle(const std::string& t) { title_ = t; }
-  void setReadyState(int s) { readyState_ = s; }
-  // readyState 4, then DocumentComplete and DownloadComplete.
-  void finishLoading();
-  // Raise the control's events towards the program.
-  bool fireBeforeNavigate2(const std::string& url);
-  NewWindowReply fireNewWindow2();
-  void fireStatusTextChange(const std::string& s);
-  void fireTitleChange(const std::string& s);
-  void fireDocumentComplete();  // for the current location
-  void fireDocumentComplete(const std::string& url);
-  void fireDownloadComplete();
-  void detach() { desk_ = nullptr; }
-
- private:
-  SimDesktop* desk_;
-  Wnd host_;
-  BrowserEvents* events_;
-  std::string location_, title_, documentText_;
-  int readyState_ = 0;
-  std::vector<std::string> requested_, history_;
-  std::size_t pos_ = 0;  // index in history_ of the location
-  std::vector<std::pair<int, int>> execs_;
-  int refreshes_ = 0, stops_ = 0, focusCalls_ = 0;
-};
 
 class SimDesktop : public Platform {
  public:
@@ -601,12 +544,14 @@ class SimDesktop : public Platform {
 
   // ---- browsers ----
   const std::vector<SimBrowser*>& browsers() const { return browsers_; }
-  // What a browser shows for an address: its title and body text. Without
-  // an entry, a "file://" address of a file in the work directory shows
-  // that file's <title> and its text with the tags removed.
+  // What a browser shows for an address: its title and body text, or a
+  // page made of HTML (title, text and links, see simbrowser.h). Without an
+  // entry, a "file://" address of a file in the work directory shows that
+  // file read as HTML; any other address is a page that cannot be had.
   void setPage(const std::string& url, const std::string& title, const std::string& text);
-  // When off, navigate leaves readyState at 1 (loading) until the test
-  // calls SimBrowser::finishLoading().
+  void setPageHtml(const std::string& url, const std::string& html);
+  // When off, a navigation stops at readyState 3 after navigateComplete2
+  // until the test calls SimBrowser::finishLoading().
   void setBrowsersCompleteAtOnce(bool on) { browserInstant_ = on; }
 
   // ---- the record ----
@@ -770,10 +715,16 @@ class SimDesktop : public Platform {
   std::string curDir_ = "C:\\sipquill";
 
   std::vector<SimBrowser*> browsers_;
-  std::map<std::string, std::pair<std::string, std::string>> pages_;
+  std::map<std::string, SimPage> pages_;
   bool browserInstant_ = true;
-  // Title and text of an address (see setPage).
-  std::pair<std::string, std::string> pageOf(const std::string& url);
+  // What an address shows (see setPage).
+  SimPage pageOf(const std::string& url);
+  // The page window under the pointer hears of the pointer and the left
+  // button (links: status text, clicks).
+  SimBrowser* browserOfPage(Wnd w) const;
+  void browserPointer();
+  void browserButton(MouseButton b, bool down, Wnd target);
+  Wnd browserHover_ = 0;
 
   std::vector<SimEvent> log_;
 

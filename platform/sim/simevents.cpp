@@ -160,6 +160,7 @@ void SimDesktop::pointerMoved() {
     ~Guard() { f = false; }
   } guard{movingPointer_};
   movingPointer_ = true;
+  browserPointer();
   const Wnd t = ownMouseTarget();
   if (hover_ && hover_ != t) {
     // The window the pointer was over hears that it left (TrackMouseEvent).
@@ -190,6 +191,7 @@ void SimDesktop::pointerMoved() {
 }
 
 void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
+  browserButton(b, down, t);
   const SimWindow* r = rec(t);
   if (!down && b == MouseButton::Left) buttonOwner_ = 0;
   if (!r || r->foreign) return;

@@ -412,109 +412,57 @@ std::unique_ptr<WebBrowser> SimDesktop::createBrowser(Wnd host, BrowserEvents* e
     r->pid = ownPid_;
     r->fillParent = true;
   }
-  return std::make_unique<SimBrowser>(*this, host, events);
-}
-
-SimBrowser::SimBrowser(SimDesktop& desk, Wnd host, BrowserEvents* events)
-    : desk_(&desk), host_(host), events_(events) {
-  desk.browsers_.push_back(this);
-}
-
-SimBrowser::~SimBrowser() {
-  if (!desk_) return;
-  auto& v = desk_->browsers_;
-  v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  return std::make_unique<SimBrowser>(*this, host, server, events);
 }
 
 void SimDesktop::setPage(const std::string& url, const std::string& title,
                          const std::string& text) {
-  pages_[url] = {title, text};
+  SimPage p;
+  p.found = true;
+  p.title = title;
+  p.text = text;
+  pages_[url] = p;
 }
 
-std::pair<std::string, std::string> SimDesktop::pageOf(const std::string& url) {
+void SimDesktop::setPageHtml(const std::string& url, const std::string& html) {
+  pages_[url] = SimPage::FromHtml(html);
+}
+
+SimPage SimDesktop::pageOf(const std::string& url) {
   auto it = pages_.find(url);
   if (it != pages_.end()) return it->second;
   const std::string scheme = "file://";
+  if (url.rfind(scheme, 0) != 0) return {};
+  std::string path = url.substr(scheme.size());
+  // "file:///C:/dir/page.htm" as well as "file://C:\dir\page.htm".
+  if (path.size() > 3 && path[0] == '/' && path[2] == ':') path.erase(0, 1);
+  std::replace(path.begin(), path.end(), '/', '\\');
   std::string html;
-  if (url.rfind(scheme, 0) != 0 || !readFile(url.substr(scheme.size()), html)) return {};
-  std::string title, text;
-  std::string low = simtext::LowerGbk(html);
-  std::size_t t = low.find("<title>"), te = low.find("</title>");
-  if (t != std::string::npos && te != std::string::npos && te > t) title = html.substr(t + 7, te - t - 7);
-  std::size_t body = low.find("<body");
-  std::size_t i = body == std::string::npos ? (te == std::string::npos ? 0 : te + 8) : body;
-  bool inTag = false;
-  for (; i < html.size(); ++i) {
-    char c = html[i];
-    if (c == '<') inTag = true;
-    else if (c == '>') inTag = false;
-    else if (!inTag) text += c;
-  }
-  return {title, text};
+  if (!readFile(path, html)) return {};
+  return SimPage::FromHtml(html);
 }
 
-void SimBrowser::finishLoading() {
-  readyState_ = 4;
-  if (events_) {
-    events_->documentComplete(location_);
-    events_->downloadComplete();
+SimBrowser* SimDesktop::browserOfPage(Wnd w) const {
+  if (!w) return nullptr;
+  for (SimBrowser* b : browsers_)
+    if (b->page() == w) return b;
+  return nullptr;
+}
+
+void SimDesktop::browserPointer() {
+  const Wnd t = mouseTarget();
+  if (browserHover_ && browserHover_ != t)
+    if (SimBrowser* b = browserOfPage(browserHover_)) b->pointerLeft();
+  browserHover_ = 0;
+  if (SimBrowser* b = browserOfPage(t)) {
+    browserHover_ = t;
+    b->pointerAt(clientPoint(t));
   }
 }
 
-bool SimBrowser::navigate(const std::string& url, unsigned flags) {
-  (void)flags;
-  if (url.empty() || url.size() > kMaxBrowserAddress) return false;
-  requested_.push_back(url);
-  if (events_ && events_->beforeNavigate2(url)) return true;
-  location_ = url;
-  title_.clear();
-  documentText_.clear();
-  if (desk_) std::tie(title_, documentText_) = desk_->pageOf(url);
-  readyState_ = (!desk_ || desk_->browserInstant_) ? 4 : 1;
-  if (!history_.empty()) history_.resize(pos_ + 1);
-  history_.push_back(url);
-  pos_ = history_.size() - 1;
-  return true;
-}
-
-std::string SimBrowser::locationName() const { return title_.empty() ? location_ : title_; }
-
-void SimBrowser::execWB(int command, int option) { execs_.emplace_back(command, option); }
-
-void SimBrowser::goBack() {
-  if (history_.empty() || pos_ == 0) return;
-  location_ = history_[--pos_];
-  readyState_ = 4;
-}
-
-void SimBrowser::goForward() {
-  if (pos_ + 1 >= history_.size()) return;
-  location_ = history_[++pos_];
-  readyState_ = 4;
-}
-
-void SimBrowser::setFocus() {
-  ++focusCalls_;
-  if (desk_) desk_->setFocus(host_);
-}
-
-bool SimBrowser::fireBeforeNavigate2(const std::string& url) {
-  return events_ && events_->beforeNavigate2(url);
-}
-NewWindowReply SimBrowser::fireNewWindow2() { return events_ ? events_->newWindow2() : NewWindowReply{}; }
-void SimBrowser::fireStatusTextChange(const std::string& s) {
-  if (events_) events_->statusTextChange(s);
-}
-void SimBrowser::fireTitleChange(const std::string& s) {
-  title_ = s;
-  if (events_) events_->titleChange(s);
-}
-void SimBrowser::fireDocumentComplete() { fireDocumentComplete(location_); }
-void SimBrowser::fireDocumentComplete(const std::string& url) {
-  if (events_) events_->documentComplete(url);
-}
-void SimBrowser::fireDownloadComplete() {
-  if (events_) events_->downloadComplete();
+void SimDesktop::browserButton(MouseButton btn, bool down, Wnd target) {
+  if (btn != MouseButton::Left) return;
+  if (SimBrowser* b = browserOfPage(target)) b->leftButton(down, clientPoint(target), shiftState().shift);
 }
 
 }  // namespace sq
