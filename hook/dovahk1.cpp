@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "hook/hookmsg.h"
 #include "input/hookwords.h"
@@ -32,10 +33,56 @@ sq::HookWords* g_words = nullptr;  // hook thread only
 constexpr UINT kInstallMouse = WM_APP + 1;
 constexpr UINT kInstallKeys = WM_APP + 2;
 
+// ---- word trace (end-to-end soak) ----------------------------------------
+// With SQ_WORD_TRACE naming a file, the hook thread appends to that name
+// plus ".hook" every word it posts ("H box text") and each new slowest
+// callback ("L microseconds"). Lines collect in memory and go to the file
+// from the thread's message loop every 200 ms, so a callback never waits on
+// the disk. The program writes its own lines to the file named
+// (platform/win32): appends from two threads to one file may overwrite
+// each other.
+HANDLE g_trace = INVALID_HANDLE_VALUE;  // hook thread only
+std::string g_traceLines;
+LONGLONG g_slowest = 0;  // microseconds
+LARGE_INTEGER g_freq;
+constexpr UINT_PTR kTraceFlushMs = 200;
+
+void TraceOpen() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"SQ_WORD_TRACE", path, MAX_PATH);
+  if (n == 0 || n + 5 >= MAX_PATH) return;
+  lstrcatW(path, L".hook");
+  g_trace = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  QueryPerformanceFrequency(&g_freq);
+  if (g_trace != INVALID_HANDLE_VALUE) SetTimer(nullptr, 0, kTraceFlushMs, nullptr);
+}
+void TraceFlush() {
+  if (g_trace == INVALID_HANDLE_VALUE || g_traceLines.empty()) return;
+  DWORD done = 0;
+  WriteFile(g_trace, g_traceLines.data(), static_cast<DWORD>(g_traceLines.size()), &done, nullptr);
+  g_traceLines.clear();
+}
+LONGLONG TraceNow() {
+  if (g_trace == INVALID_HANDLE_VALUE) return 0;
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t.QuadPart;
+}
+void TraceCallback(LONGLONG start) {
+  if (g_trace == INVALID_HANDLE_VALUE || g_freq.QuadPart == 0) return;
+  const LONGLONG us = (TraceNow() - start) * 1000000 / g_freq.QuadPart;
+  if (us <= g_slowest) return;
+  g_slowest = us;
+  g_traceLines += "L " + std::to_string(us) + "\n";
+}
+
 void Deliver(const std::vector<sq::Word>& words) {
   HWND to = g_target.load();
   if (!to) return;
   for (const sq::Word& w : words) {
+    if (g_trace != INVALID_HANDLE_VALUE)
+      g_traceLines += "H " + std::to_string(static_cast<int>(w.box)) + " " + w.text + "\n";
     sq::hookmsg::WordBlock* b =
         sq::hookmsg::PackWord(static_cast<std::uint32_t>(w.box), w.text, w.onlyIf);
     if (!b) continue;
@@ -45,6 +92,7 @@ void Deliver(const std::vector<sq::Word>& words) {
 }
 
 LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
+  const LONGLONG start = TraceNow();
   if (code == HC_ACTION && g_words) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
     sq::KeyInput e;
@@ -54,10 +102,13 @@ LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
     e.extra = static_cast<std::uintptr_t>(k->dwExtraInfo);
     Deliver(g_words->Key(e));
   }
-  return CallNextHookEx(g_keyHook, code, wp, lp);
+  const LRESULT r = CallNextHookEx(g_keyHook, code, wp, lp);
+  TraceCallback(start);
+  return r;
 }
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
+  const LONGLONG start = TraceNow();
   if (code == HC_ACTION && g_words) {
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     sq::MouseInput e;
@@ -84,7 +135,9 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       Deliver(g_words->Mouse(e));
     }
   }
-  return CallNextHookEx(g_mouseHook, code, wp, lp);
+  const LRESULT r = CallNextHookEx(g_mouseHook, code, wp, lp);
+  TraceCallback(start);
+  return r;
 }
 
 DWORD WINAPI HookThread(LPVOID) {
@@ -93,8 +146,13 @@ DWORD WINAPI HookThread(LPVOID) {
   MSG msg;
   // Make sure the thread has a queue before the starter posts to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  TraceOpen();
   SetEvent(g_ready);
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.hwnd == nullptr && msg.message == WM_TIMER) {
+      TraceFlush();
+      continue;
+    }
     if (msg.hwnd == nullptr && msg.message == kInstallMouse) {
       if (!g_mouseHook) g_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
       SetEvent(g_installed);

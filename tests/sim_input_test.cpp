@@ -435,7 +435,8 @@ TEST(SimHook, RealKeysWriteWordsButSynthesisedOnesDoNot) {
 TEST(SimHook, WordsWaitInOrderForTheirReader) {
   // A caption keeps its word until its reader has read it; the words that
   // come meanwhile follow one per reading, in order, each caption on its
-  // own; past eight waiting words the oldest are dropped and counted.
+  // own; past a full line of waiting words the oldest are dropped and
+  // counted.
   Hooked h;
   h.Read();
   for (int i = 0; i < 3; ++i) h.sim.tapKey('A');  // six words per caption
@@ -465,23 +466,31 @@ TEST(SimHook, WordsWaitInOrderForTheirReader) {
   for (int i = 0; i < 8; ++i) h.Read();
   EXPECT_EQ(h.sim.waitingWords(h.bar), 0u);
   EXPECT_EQ(h.sim.droppedWords(), 0u);
-  // Ten taps while nobody reads: each caption keeps the first word, eight
-  // wait, the eleven oldest of the others are dropped; the eight newest
-  // follow.
-  for (int i = 0; i < 10; ++i) h.sim.tapKey(i < 5 ? 'C' : 'D');
+  // Taps while nobody reads: each caption keeps the first word, a full
+  // line waits, the oldest of the others are dropped; the newest follow.
+  constexpr int kLine = static_cast<int>(WordDelivery::kMaxWaiting);
+  const int taps = kLine / 2 + 5;  // two words a tap and caption
+  for (int i = 0; i < taps; ++i) h.sim.tapKey(i < 5 ? 'C' : 'D');
+  const int over = 2 * taps - 1 - kLine;  // per caption
   EXPECT_EQ(h.sim.getWindowText(h.input), "key--67");
-  EXPECT_EQ(h.sim.waitingWords(h.input), 8u);
-  EXPECT_EQ(h.sim.droppedWords(), 22u);
+  EXPECT_EQ(h.sim.waitingWords(h.input), WordDelivery::kMaxWaiting);
+  EXPECT_EQ(h.sim.droppedWords(), static_cast<std::uint64_t>(2 * over));
   int dropped = 0;
   for (const auto& r : h.sim.hookWords()) dropped += r.dropped ? 1 : 0;
-  EXPECT_EQ(dropped, 22);
+  EXPECT_EQ(dropped, 2 * over);
   std::vector<std::string> rest;
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < kLine; ++i) {
     h.sim.mailboxSeen(h.input);
     rest.push_back(h.sim.getWindowText(h.input));
   }
-  EXPECT_EQ(rest, (std::vector<std::string>{"key--68", "old--68", "key--68", "old--68",
-                                            "key--68", "old--68", "key--68", "old--68"}));
+  // The C taps were the oldest: only D words are left, down and up in turn.
+  std::vector<std::string> want;
+  for (int i = 0; i < kLine / 2; ++i) {
+    want.push_back("key--68");
+    want.push_back("old--68");
+  }
+  EXPECT_EQ(rest, want);
+  EXPECT_EQ(h.sim.waitingWords(h.input), 0u);
 }
 
 TEST(SimHook, ConditionalWordsAreTestedWhenTheirTurnComes) {

@@ -6,6 +6,7 @@
 //   bare.exe timers   the seven timers Sipquill runs while it sits in the
 //                     tray (40, 20, 40, 200, 100, 20 and 100 ms), each with a
 //                     handler that does nothing
+//   bare.exe tick     one 40 ms timer, as the input window's tick
 // Closing the window (WM_CLOSE) ends it with exit code 0.
 #include <windows.h>
 
@@ -41,6 +42,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
   if (cmd && std::strstr(cmd, "timers")) {
     const UINT periods[] = {40, 20, 40, 200, 100, 20, 100};
     for (UINT i = 0; i < sizeof periods / sizeof periods[0]; ++i) SetTimer(w, i + 1, periods[i], nullptr);
+  } else if (cmd && std::strstr(cmd, "tick")) {
+    SetTimer(w, 1, 40, nullptr);
   }
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

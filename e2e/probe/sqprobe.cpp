@@ -90,6 +90,13 @@
 //                                  milliseconds until the process has a
 //                                  top-level window of CLASS; leaves it
 //                                  running ("timeout" and exit 1 after MS)
+//   held                           the virtual keys and buttons the system
+//                                  holds down (GetAsyncKeyState), one code a
+//                                  line; nothing when none
+//   ink CLASS NAME                 "DARK LIGHT": how many of the screen's
+//                                  pixels (every second one each way) in the
+//                                  left three quarters of control NAME are
+//                                  dark (text) and light (background)
 // Every wait polls each 20 ms and gives up after MS milliseconds.
 #include <windows.h>
 #include <commctrl.h>
@@ -782,5 +789,28 @@ int main() {
   if (cmd == L"wait-notepad" && need(2))
     return WaitFor([] { return Text(NotepadEdit()); }, a[2], Ms(a[3]));
   if (cmd == L"wait-clip" && need(2)) return WaitFor(Clip, a[2], Ms(a[3]));
+  if (cmd == L"ink" && need(2)) {
+    RECT r{};
+    HWND c = Control(a[2], a[3]);
+    if (!c || !GetWindowRect(c, &r)) return 1;
+    HDC dc = GetDC(nullptr);
+    int dark = 0, light = 0;
+    for (LONG y = r.top + 2; y < r.bottom - 2; y += 2)
+      for (LONG x = r.left + 2; x < r.left + (r.right - r.left) * 3 / 4; x += 2) {
+        const COLORREF p = GetPixel(dc, x, y);
+        if (p == CLR_INVALID) continue;
+        const int lum = (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3;
+        if (lum < 96) ++dark;
+        else if (lum > 192) ++light;
+      }
+    ReleaseDC(nullptr, dc);
+    Out(std::to_wstring(dark) + L" " + std::to_wstring(light));
+    return 0;
+  }
+  if (cmd == L"held") {
+    for (int vk = 1; vk < 255; ++vk)
+      if (GetAsyncKeyState(vk) < 0) Out(std::to_wstring(vk));
+    return 0;
+  }
   return Usage();
 }

@@ -57,14 +57,30 @@ int RowHeight(HWND h) {
 // -2000), or a control outside its form's client area, shows nothing, so a
 // change of its text need not be painted now; moving it onto the screen
 // exposes it and paints it then.
+// The rectangle of all monitors. Asking costs Wine several server round
+// trips a metric (it rereads its display settings each time), so it is
+// asked again only after a display change (ForgetScreen) or two seconds.
+RECT g_screen{};
+DWORD g_screenAt = 0;
+bool g_screenValid = false;
+constexpr DWORD kScreenRecheckMs = 2000;
+const RECT& VirtualScreen() {
+  const DWORD now = GetTickCount();
+  if (!g_screenValid || now - g_screenAt >= kScreenRecheckMs) {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    g_screen = {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    g_screenAt = now;
+    g_screenValid = true;
+  }
+  return g_screen;
+}
+void ForgetScreen() { g_screenValid = false; }
+
 bool ShowsOnScreen(HWND h) {
   if (!IsWindowVisible(h)) return false;
   RECT r;
   if (!GetWindowRect(h, &r)) return false;
-  const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                    GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                    GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  if (!IntersectRect(&r, &r, &screen)) return false;
+  if (!IntersectRect(&r, &r, &VirtualScreen())) return false;
   for (HWND p = GetAncestor(h, GA_PARENT); p && p != GetDesktopWindow(); p = GetAncestor(p, GA_PARENT)) {
     RECT c;
     if (!GetClientRect(p, &c)) return false;
@@ -82,6 +98,12 @@ void QuietlyIfUnseen(HWND h, F change) {
   if (quiet) SendMessageW(h, WM_SETREDRAW, FALSE, 0);
   change();
   if (quiet) SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+}
+// Redraw off for WM_SETREDRAW also takes the visible style away; the
+// control stays visible to everyone who asks.
+void RedrawOff(HWND h) {
+  SendMessageW(h, WM_SETREDRAW, FALSE, 0);
+  SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | WS_VISIBLE);
 }
 BOOL CALLBACK CollectChild(HWND c, LPARAM lp) {
   reinterpret_cast<std::vector<HWND>*>(lp)->push_back(c);
@@ -103,6 +125,11 @@ Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
   registerClass(kUtilClass);
   util_ = CreateWindowExW(0, kUtilClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst_,
                           nullptr);
+  wchar_t trace[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"SQ_WORD_TRACE", trace, MAX_PATH);
+  if (n > 0 && n < MAX_PATH)
+    wordTrace_ = CreateFileW(trace, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 Win32Platform::~Win32Platform() {
@@ -110,6 +137,7 @@ Win32Platform::~Win32Platform() {
     if (in.brush) DeleteObject(in.brush);
   for (auto& [k, f] : fonts_) DeleteObject(f);
   if (comReady_) CoUninitialize();
+  if (wordTrace_ != INVALID_HANDLE_VALUE) CloseHandle(wordTrace_);
   g_self = nullptr;
 }
 
@@ -530,9 +558,49 @@ void Win32Platform::listInsert(Wnd w, int i, const std::string& s) {
   }
   if (!IsListKind(in->kind)) return;
   std::wstring ws = Wide(s);
-  QuietlyIfUnseen(H(w), [&] {
+  changeList(H(w), [&] {
     SendMessageW(H(w), LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(ws.c_str()));
   });
+}
+
+// A list box that shows nothing on the screen (in a parked form, or
+// outside its form's client area, as the histories are) is put to sleep:
+// its redraw stays off, so a change repaints nothing, not even its scroll
+// bar, whose range changes with every item. It wakes and paints once it
+// can be seen again (wakeExposed, on any move, size or show of the
+// program's windows).
+template <class F>
+void Win32Platform::changeList(HWND h, F change) {
+  Info* in = info(h);
+  if (in && !in->dormant && IsWindowVisible(h) && !ShowsOnScreen(h)) {
+    RedrawOff(h);
+    in->dormant = true;
+    dormant_.push_back(h);
+  }
+  change();
+}
+
+void Win32Platform::wakeExposed() {
+  if (waking_ || dormant_.empty()) return;
+  waking_ = true;
+  std::vector<HWND> wake;
+  for (auto it = dormant_.begin(); it != dormant_.end();) {
+    Info* in = info(*it);
+    if (in && !ShowsOnScreen(*it)) {
+      ++it;
+      continue;
+    }
+    if (in) {
+      in->dormant = false;
+      wake.push_back(*it);
+    }
+    it = dormant_.erase(it);
+  }
+  for (HWND h : wake) {
+    SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  waking_ = false;
 }
 
 void Win32Platform::listDelete(Wnd w, int i) {
@@ -551,7 +619,7 @@ void Win32Platform::listDelete(Wnd w, int i) {
     return;
   }
   if (IsListKind(in->kind))
-    QuietlyIfUnseen(H(w), [&] { SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0); });
+    changeList(H(w), [&] { SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0); });
 }
 
 void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
@@ -591,7 +659,7 @@ void Win32Platform::listClear(Wnd w) {
     return;
   }
   if (IsListKind(in->kind))
-    QuietlyIfUnseen(H(w), [&] { SendMessageW(H(w), LB_RESETCONTENT, 0, 0); });
+    changeList(H(w), [&] { SendMessageW(H(w), LB_RESETCONTENT, 0, 0); });
 }
 
 int Win32Platform::listSelected(Wnd w) {
@@ -954,7 +1022,12 @@ void Win32Platform::applyWord(LPARAM lp) {
   HWND target = b->box < 3 ? mailboxes_[b->box] : nullptr;
   if (target && IsWindow(target)) {
     Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b)};
+    const std::uint64_t dropped = delivery_.Dropped();
     if (delivery_.Offer(W(target), word)) writeWord(target, word);
+    else if (delivery_.Dropped() != dropped && delivery_.LastDropped())
+      traceWord('D', target, delivery_.LastDropped()->text);
+  } else {
+    traceWord('D', nullptr, hookmsg::WordText(b));
   }
   hookmsg::FreeWord(b);
 }
@@ -963,6 +1036,25 @@ void Win32Platform::writeWord(HWND to, const Word& word) {
   // The condition is tested when the word's turn comes, not when it arrived.
   if (word.onlyIf.empty() || w32::WindowText(to) == word.onlyIf)
     SetWindowTextW(to, Wide(word.text).c_str());
+  else
+    traceWord('K', to, word.text);
+}
+
+void Win32Platform::traceWord(char kind, HWND box, const std::string& text) {
+  if (wordTrace_ == INVALID_HANDLE_VALUE) return;
+  int i = 0;
+  while (i < 3 && mailboxes_[i] != box) ++i;
+  if (kind == 'W' && i == 3) return;  // not a mailbox
+  if (kind == 'S') {
+    if (i == 3 || traceSeen_[i] == text) return;
+    traceSeen_[i] = text;
+  }
+  std::string line = std::string(1, kind) + " " + std::to_string(i) + " " + text;
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' ';
+  line += '\n';
+  DWORD done = 0;
+  WriteFile(wordTrace_, line.data(), static_cast<DWORD>(line.size()), &done, nullptr);
 }
 
 void Win32Platform::deliverWaiting(HWND w) {
@@ -971,6 +1063,7 @@ void Win32Platform::deliverWaiting(HWND w) {
 
 void Win32Platform::mailboxSeen(Wnd w) {
   if (!w || !info(H(w))) return;
+  if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('S', H(w), w32::WindowText(H(w)));
   delivery_.Seen(w);
   // The reader is inside its tick: the next word goes after it returns.
   if (delivery_.Waiting(w) > 0) PostMessageW(H(w), kDeliverMessage, 0, 0);
@@ -1034,13 +1127,17 @@ ShiftState MouseShift(WPARAM wp) {
   return s;
 }
 ShiftState KeyShift() {
+  // One ask for the whole keyboard (under Wine each GetKeyState is a
+  // server round trip).
+  BYTE k[256] = {};
+  GetKeyboardState(k);
   ShiftState s;
-  s.shift = GetKeyState(VK_SHIFT) < 0;
-  s.ctrl = GetKeyState(VK_CONTROL) < 0;
-  s.alt = GetKeyState(VK_MENU) < 0;
-  s.left = GetKeyState(VK_LBUTTON) < 0;
-  s.right = GetKeyState(VK_RBUTTON) < 0;
-  s.middle = GetKeyState(VK_MBUTTON) < 0;
+  s.shift = (k[VK_SHIFT] & 0x80) != 0;
+  s.ctrl = (k[VK_CONTROL] & 0x80) != 0;
+  s.alt = (k[VK_MENU] & 0x80) != 0;
+  s.left = (k[VK_LBUTTON] & 0x80) != 0;
+  s.right = (k[VK_RBUTTON] & 0x80) != 0;
+  s.middle = (k[VK_MBUTTON] & 0x80) != 0;
   return s;
 }
 Point ClientPoint(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
@@ -1167,8 +1264,11 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     deliverWaiting(h);
     return 0;
   }
-  if (msg == WM_DISPLAYCHANGE || msg == kDpiChangedMessage || msg == WM_SETTINGCHANGE)
+  if (msg == WM_DISPLAYCHANGE || msg == kDpiChangedMessage || msg == WM_SETTINGCHANGE) {
     monitorsValid_ = false;
+    ForgetScreen();
+  }
+  if (msg == WM_WINDOWPOSCHANGED || msg == WM_DISPLAYCHANGE) wakeExposed();
   Info* in = info(h);
   if (in && msg == kTrayCallback && in->onTray) {
     TrayEvent e = TrayEvent::Other;
@@ -1235,7 +1335,10 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         const std::wstring before = w32::WindowTextW(h);
         LRESULT r = DefWindowProcW(h, msg, wp, lp);
         const auto* now = reinterpret_cast<const wchar_t*>(lp);
-        if (before != std::wstring(now ? now : L"")) delivery_.Changed(W(h));
+        if (before != std::wstring(now ? now : L"")) {
+          delivery_.Changed(W(h));
+          if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('W', h, Gbk(now ? now : L""));
+        }
         return r;
       }
       if (in && !in->topLevel && !in->orig) {

@@ -188,6 +188,7 @@ class Win32Platform : public Platform {
     bool tracking = false;    // TrackMouseEvent asked for the leave
     bool leftPressed = false; // a left press on a panel that may become a click
     int hot = -1;             // list views: the row under the pointer
+    bool dormant = false;     // list boxes: redraw off while unseen
   };
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
@@ -203,6 +204,12 @@ class Win32Platform : public Platform {
   void registerClass(const std::wstring& name);
   HFONT font(const std::string& name, int size, int dpi);
   Info* info(HWND h);
+  // List boxes that show nothing keep their redraw off until seen.
+  template <class F>
+  void changeList(HWND h, F change);
+  void wakeExposed();
+  std::vector<HWND> dormant_;
+  bool waking_ = false;
   void applyWord(LPARAM block);
   void writeWord(HWND to, const Word& word);
   void deliverWaiting(HWND w);
@@ -225,6 +232,14 @@ class Win32Platform : public Platform {
   std::map<std::string, HICON> icons_;
   WordDelivery delivery_;  // the hook's words waiting for their readers
   HWND mailboxes_[3] = {nullptr, nullptr, nullptr};
+  // Word trace for the end-to-end soak: with SQ_WORD_TRACE naming a file,
+  // each new caption of a mailbox, whoever wrote it ("W box text"), each
+  // new caption its reader has read ("S box text"), each word dropped from
+  // a full line ("D box text") and each conditional word skipped ("K box
+  // text") is appended to it; the hook library writes its own beside it.
+  HANDLE wordTrace_ = INVALID_HANDLE_VALUE;
+  std::string traceSeen_[3];
+  void traceWord(char kind, HWND box, const std::string& text);
   HMODULE hookLib_ = nullptr;
   bool comReady_ = false;
   int nextId_ = 100;

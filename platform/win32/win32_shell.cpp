@@ -227,10 +227,11 @@ BOOL CALLBACK CollectMonitor(HMONITOR m, HDC, LPRECT, LPARAM lp) {
 }  // namespace
 
 std::vector<Monitor> Win32Platform::monitors() {
-  // Asked several times a tick: kept for a moment, and dropped at once when
-  // a window hears of a display or DPI change.
+  // Asked several times a tick: kept for two seconds (each ask costs Wine
+  // a dozen server round trips), and dropped at once when a window hears
+  // of a display or DPI change.
   const DWORD now = GetTickCount();
-  if (monitorsValid_ && now - monitorsAt_ < 500) return monitors_;
+  if (monitorsValid_ && now - monitorsAt_ < 2000) return monitors_;
   using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
   static const DpiForMonitor dpiFor = [] {
     HMODULE shcore = LoadLibraryW(L"shcore.dll");

@@ -1,0 +1,214 @@
+# The hook soak: a stretch of physical input (keys, buttons, wheel, moves)
+# at a person's speeds and in faster bursts, while the GUI thread is kept
+# busy by the program's own gestures that sleep inside a tick (Shift+Ctrl+C
+# sleeps 210 ms, a lone Ctrl tap 200 ms). The hooks run on a thread of their
+# own and never wait on the GUI thread, so:
+#  - the hooks stay installed: a key after the soak is still reported, and
+#    no hook callback came near the time after which Windows drops a
+#    low-level hook (LowLevelHooksTimeout, 300 ms by default);
+#  - every word the hook library posted reached its caption, in order, none
+#    dropped from a full line, and every key-history word was read by the
+#    command bar's tick;
+#  - no key or button is left held down.
+#
+# SQ_SOAK_SECONDS sets the length (default 60; by hand 600 for ten minutes).
+# The program is restarted with SQ_WORD_TRACE, so the hook library and the
+# program write what they posted, wrote and read into one trace file
+# (platform/win32, hook/dovahk1.cpp); the comparison is done here.
+
+SOAK_TRACE=words-soak.txt
+
+# Starts the program when an earlier check ended it.
+soak_program() {
+  [ "$(probe exists TFormMain)" = 1 ] && return 0
+  start_program
+}
+
+# A list box that shows nothing (the key history lies outside the parked
+# bar's client area) repaints nothing while the hook's words go in, not
+# even its scroll bar; once the bar is made wide and put on the screen,
+# the list shows its items: text on its white background.
+t_unseen_list() {
+  soak_program || { fail "unseen list: the program runs"; return; }
+  xdotool mousemove 60 700
+  local i
+  for i in 1 2 3 4 5 6; do xdotool keydown w sleep 0.06 keyup w sleep 0.1; done
+  expect "unseen list: the taps reach the key history" \
+    "$(probe wait-item Tqircom ListBox8 0 old--87up 3000)" old--87up
+  probe place Tqircom 0 0 "$(sc 900)" "$(sc 350)"
+  sleep 0.5
+  local dark light
+  read -r dark light <<<"$(probe ink Tqircom ListBox8)"
+  probe place Tqircom -2000 0 "$(sc 400)" "$(sc 350)"
+  if [ "${dark:-0}" -gt 20 ] && [ "${light:-0}" -gt $((dark * 2)) ]; then
+    pass "unseen list: shown again, the key history paints its items"
+  else
+    fail "unseen list: shown again, the key history paints its items" "dark ${dark:-?}, light ${light:-?}"
+  fi
+}
+
+# One round of input, about four seconds; R varies the holds and gaps over
+# 30 to 150 ms from round to round.
+soak_round() {
+  local r=$1 i k hold gap chain=()
+  local letters=(a s d f g h j k l e r t)
+  # A person typing: ten taps, holds and gaps each 30 to 150 ms.
+  for i in $(seq 1 10); do
+    k=${letters[$(((r * 7 + i) % ${#letters[@]}))]}
+    hold=$((30 + (r * 53 + i * 37) % 121))
+    gap=$((30 + (r * 29 + i * 61) % 121))
+    chain+=(keydown "$k" sleep "0.$(printf %03d "$hold")" keyup "$k" sleep "0.$(printf %03d "$gap")")
+  done
+  xdotool "${chain[@]}"
+  # A burst faster than anyone types: taps of a few milliseconds, 12 ms apart.
+  xdotool key --delay 12 j k l j k l
+  sleep 0.1
+  # Shift+Ctrl+C: the tick copies and sleeps 210 ms while the keys go on.
+  hold=$((r % 2 ? 30 : 150))
+  xdotool keydown ctrl keydown shift sleep 0.05 keydown c sleep "0.$(printf %03d "$hold")" \
+    keyup c sleep 0.03 keyup shift keyup ctrl
+  xdotool key --delay 40 f g h j
+  # The pointer: moves, wheel notches up and down, a fast left click, a
+  # slow right click, all over the empty desktop.
+  chain=()
+  for i in $(seq 1 12); do
+    chain+=(mousemove $((300 + (r * 31 + i * 17) % 400)) $((250 + (r * 13 + i * 29) % 300)) sleep 0.02)
+  done
+  xdotool "${chain[@]}"
+  xdotool click --delay 40 --repeat 3 4
+  xdotool click --delay 60 --repeat 2 5
+  xdotool mousedown 1 sleep 0.03 mouseup 1
+  sleep 0.1
+  xdotool mousedown 3 sleep 0.15 mouseup 3
+  sleep 0.1
+  # A lone Ctrl tap: the tick sleeps 200 ms, then presses the left button
+  # for the user to drag with; typing goes on meanwhile, and a click of the
+  # user's own ends the drag.
+  hold=$((r % 2 ? 150 : 30))
+  xdotool keydown ctrl sleep "0.$(printf %03d "$hold")" keyup ctrl
+  xdotool key --delay 25 a s d
+  sleep 0.3
+  xdotool mousedown 1 sleep 0.06 mouseup 1
+  sleep 0.2
+}
+
+# Checks the trace (FILE, the program's lines, and FILE.hook, the hook
+# library's): prints one line per fault found, nothing when sound.
+soak_check_trace() {
+  python3 - "$1" "$1.hook" <<'EOF' || echo "the trace could not be checked"
+import sys
+posted = {0: [], 1: [], 2: []}
+written = {0: [], 1: [], 2: []}
+seen = {0: [], 1: [], 2: []}
+dropped, skipped, malformed, slowest = [], [], [], 0
+def collapse(xs):
+    # A word written over an identical one changes no caption: no reader
+    # can tell them apart, so a run of equal words counts as one.
+    out = []
+    for x in xs:
+        if not out or out[-1] != x:
+            out.append(x)
+    return out
+lines = []
+for name in sys.argv[1:]:
+    with open(name, 'rb') as f:
+        lines += f.read().splitlines()
+for raw in lines:
+    line = raw.rstrip(b'\r\n').decode('gbk', 'replace')
+    kind, _, rest = line.partition(' ')
+    if kind == 'L':
+        slowest = max(slowest, int(rest))
+        continue
+    box, _, text = rest.partition(' ')
+    if kind not in ('H', 'W', 'S', 'D', 'K') or box not in ('0', '1', '2', '3'):
+        malformed.append(line)
+        continue
+    box = int(box)
+    if kind == 'H': posted[box].append(text)
+    elif kind == 'W' and box in written: written[box].append(text)
+    elif kind == 'S' and box in seen: seen[box].append(text)
+    elif kind == 'D': dropped.append(f'{box}:{text}')
+    elif kind == 'K': skipped.append(f'{box}:{text}')
+def missing(want, got):
+    # The first word of `want` that `got` does not hold in order, with
+    # the number of words of `want` matched before it.
+    j = 0
+    for n, w in enumerate(want):
+        while j < len(got) and got[j] != w:
+            j += 1
+        if j == len(got):
+            return n, w
+        j += 1
+    return None
+names = {0: 'input', 1: 'command bar', 2: 'scroll-mode'}
+total = sum(len(v) for v in posted.values())
+print(f'posted {total} words (input {len(posted[0])}, bar {len(posted[1])}, '
+      f'scroll {len(posted[2])}); slowest hook callback {slowest} us', file=sys.stderr)
+if total == 0:
+    print('no word was posted')
+for b in (0, 1, 2):
+    m = missing(collapse(posted[b]), collapse(written[b]))
+    if m:
+        print(f'{names[b]} caption: word {m[0] + 1} "{m[1]}" of the hook never reached it')
+m = missing(collapse(posted[1]), collapse(seen[1]))
+if m:
+    print(f'key history: word {m[0] + 1} "{m[1]}" of the hook was never read')
+if dropped:
+    print(f'{len(dropped)} words dropped from a full line, first {dropped[0]}')
+if skipped:
+    print(f'{len(skipped)} conditional words skipped, first {skipped[0]}')
+if malformed:
+    print(f'{len(malformed)} lines of the trace unreadable, first "{malformed[0]}"')
+if slowest >= 100000:
+    print(f'a hook callback took {slowest} us')
+EOF
+}
+
+t_soak() {
+  local secs=${SQ_SOAK_SECONDS:-60} end r=0 faults
+  # A fresh copy of the program that writes the word trace.
+  if [ "$(probe exists TFormMain)" = 1 ]; then
+    probe close TFormMain
+    probe wait-gone Tqirinputor 5000 >/dev/null
+  fi
+  rm -f "$WORK/$SOAK_TRACE" "$WORK/$SOAK_TRACE.hook"
+  export SQ_WORD_TRACE=$SOAK_TRACE
+  start_program
+  local started=$?
+  unset SQ_WORD_TRACE
+  if [ "$started" != 0 ]; then fail "soak: the program starts with the word trace"; return; fi
+  xdotool mousemove 500 400
+  sleep 0.5
+  end=$(($(date +%s) + secs))
+  while [ "$(date +%s)" -lt "$end" ]; do
+    soak_round "$r"
+    r=$((r + 1))
+  done
+  echo "soak: $r rounds in $secs s" >&2
+  # A slow tap after the soak is still reported, once the line has drained.
+  sleep 1
+  xdotool keydown q sleep 0.1 keyup q
+  expect "soak: the hooks still report keys after the soak" \
+    "$(probe wait-caption Tqircom old--81up 10000)" old--81up
+  # The last Ctrl tap's drag holds the left button for the user until a
+  # click of theirs, and on a busy machine the tick may have reached it
+  # only now: the user's click ends it.
+  sleep 0.5
+  xdotool mousedown 1 sleep 0.06 mouseup 1
+  sleep 0.5
+  expect "soak: no key or button is left held down" "$(probe held | paste -sd' ')" ""
+  expect "soak: the program still runs" "$(probe exists Tqirinputor)" 1
+  sleep 0.5  # the hook thread writes its lines every 200 ms
+  if [ ! -s "$WORK/$SOAK_TRACE" ] || [ ! -s "$WORK/$SOAK_TRACE.hook" ]; then
+    fail "soak: the word trace was written"
+    return
+  fi
+  cp "$WORK/$SOAK_TRACE" "$WORK/$SOAK_TRACE.hook" "$LOGS/"
+  expect "soak: the sleeping gestures ran (Shift+Ctrl+C copies)" \
+    "$(grep -c -x -F 'W 0 key--shiftc--copy--ok' "$WORK/$SOAK_TRACE" | awk -v r="$r" '{print ($1 >= r) ? "yes" : $1 " of " r}')" yes
+  faults=$(soak_check_trace "$WORK/$SOAK_TRACE" 2>>"$LOGS/soak.log")
+  tail -n 1 "$LOGS/soak.log" >&2
+  expect "soak: every word arrived, in order, none dropped, no slow callback" "$faults" ""
+}
+
+SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak"
