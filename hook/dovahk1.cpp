@@ -35,15 +35,17 @@ constexpr UINT kInstallKeys = WM_APP + 2;
 
 // ---- word trace (end-to-end soak) ----------------------------------------
 // With SQ_WORD_TRACE naming a file, the hook thread appends to that name
-// plus ".hook" every word it posts ("H box text") and each new slowest
-// callback ("L microseconds"). Lines collect in memory and go to the file
+// plus ".hook" every word it posts ("H box text"), each callback that took
+// 20 ms or more ("L microseconds") and, with every write, how many
+// callbacks ran so far ("C count"). Lines collect in memory and go to the file
 // from the thread's message loop every 200 ms, so a callback never waits on
 // the disk. The program writes its own lines to the file named
 // (platform/win32): appends from two threads to one file may overwrite
 // each other.
 HANDLE g_trace = INVALID_HANDLE_VALUE;  // hook thread only
 std::string g_traceLines;
-LONGLONG g_slowest = 0;  // microseconds
+unsigned long g_calls = 0;
+constexpr LONGLONG kSlowUs = 20000;
 LARGE_INTEGER g_freq;
 constexpr UINT_PTR kTraceFlushMs = 200;
 
@@ -59,6 +61,7 @@ void TraceOpen() {
 }
 void TraceFlush() {
   if (g_trace == INVALID_HANDLE_VALUE || g_traceLines.empty()) return;
+  g_traceLines += "C " + std::to_string(g_calls) + "\n";
   DWORD done = 0;
   WriteFile(g_trace, g_traceLines.data(), static_cast<DWORD>(g_traceLines.size()), &done, nullptr);
   g_traceLines.clear();
@@ -72,9 +75,8 @@ LONGLONG TraceNow() {
 void TraceCallback(LONGLONG start) {
   if (g_trace == INVALID_HANDLE_VALUE || g_freq.QuadPart == 0) return;
   const LONGLONG us = (TraceNow() - start) * 1000000 / g_freq.QuadPart;
-  if (us <= g_slowest) return;
-  g_slowest = us;
-  g_traceLines += "L " + std::to_string(us) + "\n";
+  ++g_calls;
+  if (us >= kSlowUs) g_traceLines += "L " + std::to_string(us) + "\n";
 }
 
 void Deliver(const std::vector<sq::Word>& words) {
