@@ -43,7 +43,6 @@ void Tmousepp::ShowCard(Card c) {
     const int left = each == c ? 0 : screens::kParkLeft;
     if (panel.Left() != left) panel.SetLeft(left);
   }
-  CardPanel(c).BringToFront();
 }
 
 std::optional<Tmousepp::Card> Tmousepp::ShownCard() const {

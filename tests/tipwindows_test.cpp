@@ -104,9 +104,11 @@ TEST(WheelTip, FollowsTheActiveWindowAndLeavesItsOwnWindowsAlone) {
   d.app.easyie->Park();
   d.sim.advance(40);
   EXPECT_EQ(Str(d.sim.getWindowRect(tip)), "720,302 104x18");
-  // The full command bar on the screen parks it too.
+  // The full command bar on the screen, the pointer on it, parks it too.
   d.app.qircom->SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+  d.sim.moveMouse(310, 310);
   d.sim.advance(40);
+  ASSERT_TRUE(d.app.qircom->Shown());
   EXPECT_FALSE(d.app.wheeltipform->Shown());
   // The followed window closes: nothing is followed, nothing breaks.
   d.app.qircom->Park();
@@ -260,6 +262,7 @@ TEST(TitleWindow, TheSystemsOwnUpAndDownBetweenTicksDoNotEndTheDrag) {
   Desk d;
   ASSERT_TRUE(d.StartOverPage(300, 300));
   d.app.wrpyreadpanel->lleft.SetChecked(false);
+  d.app.wrpyreadpanel->Edit2.SetCaption("100");
   d.sim.leftDown();
   d.Ticks(8);
   d.app.qirForm3->SetCaption("ystop ok");
@@ -310,7 +313,9 @@ TEST(TitleWindow, WordsFromOutside) {
       d.sim.advance(60);
     }
     EXPECT_EQ(pressedHeight, row.badgeHeightWhilePressed);
-    if (row.captionAfter) EXPECT_EQ(d.app.qirForm4->Caption(), row.captionAfter);
+    if (row.captionAfter) {
+      EXPECT_EQ(d.app.qirForm4->Caption(), row.captionAfter);
+    }
     EXPECT_EQ(d.app.qirForm4->Height(), 0);
   }
 }
