@@ -69,9 +69,16 @@ void Twheeltipform::ParkTip() {
 bool Twheeltipform::FollowActiveWindow(bool again) {
   Platform& p = platform();
   const Wnd active = p.getForegroundWindow();
-  if (!active || OwnWindow(active)) return false;
+  if (!active || OwnWindow(active)) {
+    lastActive_ = active;
+    return false;
+  }
   const Rect r = p.getWindowRect(active);
-  if (!again && active == followed_ && r == followedRect_) return false;
+  // Coming back to the followed window (from the tip itself, say) places
+  // the tip again too: the activated window may now be drawn over it.
+  const bool cameBack = active != lastActive_;
+  lastActive_ = active;
+  if (!again && !cameBack && active == followed_ && r == followedRect_) return false;
   followed_ = active;
   followedRect_ = r;
 
@@ -88,6 +95,10 @@ bool Twheeltipform::FollowActiveWindow(bool again) {
   const int w = screens::Scale(104, d), h = screens::Scale(18, d);
   Rect at{std::max(r.left, r.right() - screens::Scale(180, d)), r.top + screens::Scale(2, d), w, h};
   at = screens::KeepInside(at, m.rect);
+  // Out of the topmost band and back in: on top of the window that was
+  // just activated even where the system draws that one over topmost
+  // windows.
+  Place(at, d, ZOrder::NoTopMost, swp::NoActivate);
   Place(at, d, ZOrder::TopMost, swp::ShowWindow | swp::NoActivate);
   if (p.getForegroundWindow() != active) p.setForegroundWindow(active);
   return true;

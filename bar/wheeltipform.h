@@ -22,7 +22,8 @@ class Twheeltipform : public Form, public wheeltipform_controls {
   // Keeps the tip on the title bar of the active window, topmost at
   // (right - 180, top + 2) in the 96-DPI units of that window's monitor,
   // moved to lie wholly on that monitor. The ticks that place it call this
-  // often; it does something only when the active window changed, moved or
+  // often; it does something only when the active window changed (or was
+  // activated again after another window), moved, or
   // `again` is set, and tells whether it placed (or parked) the tip. The
   // program's own windows are not followed (the tip stays where it is); a
   // minimised or empty window, or one whose title bar is on no monitor,
@@ -46,6 +47,7 @@ class Twheeltipform : public Form, public wheeltipform_controls {
   void ShowMarker(const std::string& text);
   bool OwnWindow(Wnd w) const;
   Wnd followed_ = 0;
+  Wnd lastActive_ = 0;  // the active window the last call saw
   Rect followedRect_;
 };
 
