@@ -1,5 +1,11 @@
-// The mouse picture window.
+// The mouse picture window: a 336 x 67 card of pictures and short labels
+// that explains the directions and clicks of the widget under the pointer.
+// It holds three cards; one shows at a time, at Left 0, the others are
+// parked inside the window at Left -2000.
 #pragma once
+
+#include <optional>
+#include <string>
 
 #include "app/app.h"
 #include "app/form.h"
@@ -9,14 +15,37 @@ namespace sq {
 
 class Tmousepp : public Form, public mousepp_controls {
  public:
-  explicit Tmousepp(App& app) : Form(app, app.mousepp, "mousepp"), mousepp_controls(this) {}
-  void FormCreate() override {
-    Park();
-    Panel1.SetLeft(0); Panel1.SetTop(0);
-    Panel2.SetLeft(0); Panel2.SetTop(0);
-    Panel3.SetLeft(0); Panel3.SetTop(0);
-    SetWindowPos(ZOrder::TopMost, Left(), Top(), 336, 67);
-  }
+  // Panel1: the pointer widget (network and close); Panel2: paste; Panel3:
+  // text selection.
+  enum class Card { Pointer = 1, Paste = 2, Selection = 3 };
+
+  explicit Tmousepp(App& app);
+  void FormCreate() override;
+
+  // Shows one card in the window (Left 0) and parks the other two.
+  void ShowCard(Card c);
+  // The card at Left 0; none when every card is parked.
+  std::optional<Card> ShownCard() const;
+  // The card of a zone word of the command bar's clip widget ("X": the
+  // pointer widget, "=": paste); none for any other word.
+  static std::optional<Card> CardForZone(const std::string& zone);
+  // Shows the window with card `c`, topmost, 80 px left of and 170 px
+  // above the pointer (96-DPI units), wholly on the pointer's monitor.
+  void ShowAt(Point pointer, Card c);
+  // The gesture label (Label2): the current gesture's text.
+  void SetGesture(const std::string& text) { Label2.SetCaption(text); }
+
+  // A press on Label2: the left button opens the local help page in the
+  // browser, the right or middle button ends the program.
+  void Label2MouseDown(MouseButton b);
+  // Shapes the window by Image1's picture: width Image1's, then half of
+  // it; height half of Image1's, then 80; every white pixel left out.
+  void Button1Click();
+
+  static const char* const kHelpPage;  // "\ehelp\localfilln.htm"
+
+ private:
+  Control& CardPanel(Card c);
 };
 
 }  // namespace sq

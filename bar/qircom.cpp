@@ -1,6 +1,7 @@
 #include "bar/qircom.h"
 
 #include "app/formmain.h"
+#include "bar/wheeltipform.h"
 #include "input/mailbox.h"
 #include "input/qirinputor.h"
 
@@ -29,6 +30,8 @@ void Tqircom::FormCreate() {
 }
 
 void Tqircom::Timer1Timer() {
+  // The wheel tip sits on the active window's title bar.
+  if (app().wheeltipform) app().wheeltipform->KeepOnActiveWindow();
   // Every new word the hook library wrote into the caption enters the key
   // history, newest first; then the library's next word may come.
   mail::RecordKeyWord(ListBox8, Caption());

@@ -177,6 +177,9 @@ namespace title {
 inline constexpr char Dragging[] = "down/...down/";
 inline constexpr char DragUp[] = "drag up";
 inline constexpr char KeyScroll[] = "mkeyscroll";
+// A drag has ended: the badge is hidden (the title window, the scroll-mode
+// window).
+inline constexpr char Ended[] = "ystop mou3d";
 }  // namespace title
 
 // ---- rightform caption ----------------------------------------------------

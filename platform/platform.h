@@ -370,6 +370,11 @@ class Platform {
   // the sizes do not match or w is no window.
   virtual bool setWindowRgnFromPicture(Wnd w, int width, int height,
                                        const std::vector<int>& pixels, int key) = 0;
+  // Shows a picture in a window (an Image control): width*height colours
+  // (BGR, row by row from the top), stretched over its client area and
+  // drawn under its caption. An empty picture (0 x 0) removes it. False,
+  // the picture unchanged, when the sizes do not match or w is no window.
+  virtual bool setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) = 0;
   // PostMessageA to another program's window; the program's own windows
   // take their events through the handlers below, never by number.
   virtual bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) = 0;

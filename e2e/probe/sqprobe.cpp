@@ -812,5 +812,51 @@ int main() {
       if (GetAsyncKeyState(vk) < 0) Out(std::to_wstring(vk));
     return 0;
   }
+  // ---- the tip windows: check boxes, moving a window, waiting for a
+  // window's rectangle, clicking a button, window regions, screen pixels.
+  if (cmd == L"checked" && need(2)) {
+    HWND c = Control(a[2], a[3]);
+    Out(c && SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+    return c ? 0 : 1;
+  }
+  if (cmd == L"move" && a.size() >= 7) {
+    HWND f = Form(a[2]);
+    return f && SetWindowPos(f, nullptr, _wtoi(a[3].c_str()), _wtoi(a[4].c_str()),
+                             _wtoi(a[5].c_str()), _wtoi(a[6].c_str()),
+                             SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+  }
+  if (cmd == L"wait-rect" && need(3)) {
+    return WaitFor([&] {
+      RECT r{};
+      HWND f = Form(a[2]);
+      return f && GetWindowRect(f, &r) ? RectText(r) : std::wstring(L"none");
+    }, a[3], Ms(a[4]));
+  }
+  if (cmd == L"click" && need(2)) {
+    HWND c = Control(a[2], a[3]);
+    if (!c) return 1;
+    SendMessageW(c, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (cmd == L"rgn-in" && need(3)) {
+    // Whether a screen point lies in the window's region ("none": no region).
+    HWND f = Form(a[2]);
+    RECT wr{};
+    if (!f || !GetWindowRect(f, &wr)) return 1;
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(f, rgn);
+    if (kind == ERROR || kind == NULLREGION) Out(L"none");
+    else Out(PtInRegion(rgn, _wtoi(a[3].c_str()) - wr.left, _wtoi(a[4].c_str()) - wr.top) ? L"1" : L"0");
+    DeleteObject(rgn);
+    return 0;
+  }
+  if (cmd == L"pixel" && need(2)) {
+    HDC dc = GetDC(nullptr);
+    const COLORREF c = GetPixel(dc, _wtoi(a[2].c_str()), _wtoi(a[3].c_str()));
+    ReleaseDC(nullptr, dc);
+    Out(std::to_wstring(GetRValue(c)) + L" " + std::to_wstring(GetGValue(c)) + L" " +
+        std::to_wstring(GetBValue(c)));
+    return 0;
+  }
   return Usage();
 }

@@ -609,6 +609,17 @@ bool SimDesktop::setWindowRgnFromPicture(Wnd w, int width, int height,
   return true;
 }
 
+bool SimDesktop::setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) {
+  SimWindow* s = rec(w);
+  if (!s || width < 0 || height < 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    return false;
+  s->picture = pixels;
+  s->pictureWidth = width;
+  s->pictureHeight = height;
+  return true;
+}
+
 void SimDesktop::setWindowRgn(Wnd w, Region shape, const Rect& r) {
   if (SimWindow* s = rec(w)) {
     s->region = shape;

@@ -109,6 +109,9 @@ struct SimWindow {
   std::vector<std::uint8_t> shapeMask;
   int shapeWidth = 0, shapeHeight = 0;
   bool shaped = false;
+  // The picture shown in it (setPicture), stretched over it; none when empty.
+  std::vector<int> picture;
+  int pictureWidth = 0, pictureHeight = 0;
   // List views: each row's icon, the first row shown, the hot row.
   std::vector<std::uintptr_t> rowIcons;
   int topRow = 0;
@@ -196,6 +199,7 @@ class SimDesktop : public Platform {
   void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
   bool setWindowRgnFromPicture(Wnd w, int width, int height,
                                const std::vector<int>& pixels, int key) override;
+  bool setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) override;
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;

@@ -461,6 +461,18 @@ bool Win32Platform::setWindowRgnFromPicture(Wnd w, int width, int height,
   return true;  // the system owns the region from here on
 }
 
+bool Win32Platform::setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) {
+  Info* in = w ? info(H(w)) : nullptr;
+  if (!in || width < 0 || height < 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    return false;
+  in->picture = pixels;
+  in->pictureWidth = width;
+  in->pictureHeight = height;
+  InvalidateRect(H(w), nullptr, TRUE);
+  return true;
+}
+
 bool Win32Platform::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
   return PostMessageW(H(w), msg, wp, lp);
 }
@@ -1078,6 +1090,25 @@ void Win32Platform::paintPanel(HWND h, Info& in) {
     RECT frame = rc;
     frame.top += 7;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  }
+  if (!in.picture.empty()) {
+    // BGR ints are the 0x00RRGGBB of a top-down 32-bit DIB with red and
+    // blue swapped.
+    std::vector<DWORD> bits(in.picture.size());
+    for (size_t i = 0; i < bits.size(); ++i) {
+      const unsigned c = static_cast<unsigned>(in.picture[i]);
+      bits[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = in.pictureWidth;
+    bi.bmiHeader.biHeight = -in.pictureHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, 0, rc.right, rc.bottom, 0, 0, in.pictureWidth, in.pictureHeight,
+                  bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
   }
   if (in.kind != Kind::Image && in.kind != Kind::Browser && in.kind != Kind::Shape) {
     std::wstring text;

@@ -55,6 +55,7 @@ class Win32Platform : public Platform {
   void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
   bool setWindowRgnFromPicture(Wnd w, int width, int height,
                                const std::vector<int>& pixels, int key) override;
+  bool setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) override;
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
@@ -189,6 +190,8 @@ class Win32Platform : public Platform {
     bool leftPressed = false; // a left press on a panel that may become a click
     int hot = -1;             // list views: the row under the pointer
     bool dormant = false;     // list boxes: redraw off while unseen
+    std::vector<int> picture; // setPicture: BGR, stretched over the client area
+    int pictureWidth = 0, pictureHeight = 0;
   };
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

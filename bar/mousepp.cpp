@@ -1,0 +1,89 @@
+#include "bar/mousepp.h"
+
+#include "app/formmain.h"
+#include "app/localpage.h"
+#include "app/screens.h"
+#include "bar/tippictures.h"
+#include "browser/easyie.h"
+#include "input/words.h"
+
+namespace sq {
+
+const char* const Tmousepp::kHelpPage = "\\ehelp\\localfilln.htm";
+
+Tmousepp::Tmousepp(App& app) : Form(app, app.mousepp, "mousepp"), mousepp_controls(this) {
+  Label2.OnMouseDown = [this](MouseButton b, ShiftState, int, int) { Label2MouseDown(b); };
+  Button1.OnClick = [this] { Button1Click(); };
+}
+
+void Tmousepp::FormCreate() {
+  Park();
+  Panel1.SetLeft(0); Panel1.SetTop(0);
+  Panel2.SetLeft(0); Panel2.SetTop(0);
+  Panel3.SetLeft(0); Panel3.SetTop(0);
+  SetWindowPos(ZOrder::TopMost, Left(), Top(), 336, 67);
+  Control* rows[3][3] = {{&Image2, &Image3, &Image4}, {&Image5, &Image6, &Image7},
+                         {&Image8, &Image9, &Image10}};
+  for (int card = 0; card < 3; ++card)
+    for (int row = 0; row < 3; ++row) pictures::Show(*rows[card][row], pictures::CardRow(card + 1, row));
+  pictures::Show(Image1, pictures::MouseShape());
+}
+
+Control& Tmousepp::CardPanel(Card c) {
+  switch (c) {
+    case Card::Pointer: return Panel1;
+    case Card::Paste: return Panel2;
+    default: return Panel3;
+  }
+}
+
+void Tmousepp::ShowCard(Card c) {
+  for (Card each : {Card::Pointer, Card::Paste, Card::Selection}) {
+    Control& panel = CardPanel(each);
+    const int left = each == c ? 0 : screens::kParkLeft;
+    if (panel.Left() != left) panel.SetLeft(left);
+  }
+}
+
+std::optional<Tmousepp::Card> Tmousepp::ShownCard() const {
+  auto& self = const_cast<Tmousepp&>(*this);
+  for (Card each : {Card::Pointer, Card::Paste, Card::Selection})
+    if (self.CardPanel(each).Left() == 0) return each;
+  return std::nullopt;
+}
+
+std::optional<Tmousepp::Card> Tmousepp::CardForZone(const std::string& zone) {
+  if (zone == words::zone::X) return Card::Pointer;
+  if (zone == words::zone::Equal) return Card::Paste;
+  return std::nullopt;
+}
+
+void Tmousepp::ShowAt(Point pointer, Card c) {
+  ShowCard(c);
+  PlaceAtPointer(pointer, -80, -170, 336, 67, ZOrder::TopMost, swp::ShowWindow | swp::NoActivate);
+}
+
+void Tmousepp::Label2MouseDown(MouseButton b) {
+  App& a = app();
+  if (b != MouseButton::Left) {
+    if (a.FormMain) a.FormMain->Shutdown1Click();
+    return;
+  }
+  if (!a.easyie) return;
+  a.easyie->Edit1.SetCaption(LocalPageAddress(platform(), kHelpPage));
+  a.easyie->Button1Click();
+}
+
+void Tmousepp::Button1Click() {
+  const Picture shape = pictures::MouseShape();
+  SetWidth(shape.width);
+  SetWidth(shape.width / 2);
+  SetHeight(shape.height / 2);
+  SetHeight(80);
+  // The region is in the window's pixels: the picture at its scale.
+  const Picture scaled = pictures::Resized(shape, Scale(shape.width), Scale(shape.height));
+  platform().setWindowRgnFromPicture(Handle(), scaled.width, scaled.height, scaled.pixels,
+                                     pictures::kWhite);
+}
+
+}  // namespace sq
