@@ -144,6 +144,8 @@ bool Tick::DragStops() {
     }
   }
   const std::string word = scroll.Caption();
+  // An address request of another program is the browser's to answer.
+  if (mail::Starts(word, words::web::UrlRequestPrefix)) return false;
   if (!mail::Starts(word, words::scroll::StopPrefix)) {
     s_.wheelStopSeen.clear();
   } else if (mail::Has(word, words::scroll::WheelPart) && word == s_.wheelStopSeen) {
