@@ -80,7 +80,11 @@ Teasyie::Teasyie(App& app) : Form(app, app.easyie, "easyie"), easyie_controls(th
   wfocus.OnClick = [this] { wfocusClick(); };
   Timer1.OnTimer = [this] { Timer1Timer(); };
   Timer3.OnTimer = [this] { Timer3Timer(); };
-  OnActivate = [this] { Panel3.Hide(); };
+  // Activation hides the menu panel, unless the press that activated the
+  // window is on the menu itself.
+  OnActivate = [this] {
+    if (!OverMenu(platform().windowFromPoint(platform().getCursorPos()))) Panel3.Hide();
+  };
   WireMenu();
 }
 
@@ -696,7 +700,6 @@ void Teasyie::WireMenu() {
   };
   Edit1.OnMouseMove = [this](ShiftState, int, int) { Hint(Edit1); };
   Edit1.OnMouseDown = [this](MouseButton b, ShiftState, int, int) {
-    ListBox1.Hide();
     ListBox10.Show();
     FileListBox1.Hide();
     if (b == MouseButton::Right) Edit1.SetCaption("");

@@ -146,8 +146,12 @@ void Teasyie::ImeMarkers() {
   // 3. A key word pending: a marker under the foreground window.
   const Wnd comp = p.findWindow("UNISPIM_COMPCLS");
   if (!comp && keyPending) {
-    if (!shown && right) {
-      const Rect f = p.getWindowRect(p.getForegroundWindow());
+    const Wnd fg = p.getForegroundWindow();
+    bool ownFg = false;
+    for (Form* f : app_.forms()) ownFg = ownFg || f->Handle() == fg;
+    // The marker goes under another program's window, never over our own.
+    if (!shown && right && fg && !ownFg) {
+      const Rect f = p.getWindowRect(fg);
       right->SetWindowPos(ZOrder::TopMost, f.left, f.bottom() - 20, right->Width(), 20);
       right->SetWidth(screens::Unscale(f.width, right->Dpi()));
     } else if (shown) {

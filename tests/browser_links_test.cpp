@@ -16,6 +16,7 @@ SimBrowser* OpenHelp(Web& w) {
   w.sim.queueMenuChoice("帮助");
   w.sim.trayMessage(TFormMain::kTrayId, 517);
   w.sim.advance(80);
+  if (w.Active()) w.Active()->fireTitleChange("Sipquill 操作说明");
   return w.Active();
 }
 
@@ -141,8 +142,8 @@ TEST(ExternalRequests, ScrollCaptionAddressIsOpenedAndAnswered) {
   EXPECT_EQ(w.ie().Panel23.Caption(), "http://c.example/");
   EXPECT_EQ(w.ie().PageCount(), 2);
   // Nothing after the word: still answered; the address box's text goes
-  // to the next slot, which wrapped to slot 1.
-  for (int i = 0; i < 8; ++i) {
+  // to the next slot, which wraps from 11 to slot 1.
+  for (int i = 0; i < 9; ++i) {
     w.sim.setWindowText(w.app.qirForm3->Handle(), "ystopurl");
     w.sim.advance(80);
     EXPECT_EQ(w.ScrollCaption(), "ystop browok");

@@ -37,7 +37,9 @@ TEST(WheelDispatch, PageKeysInTheDownFarModeOverAnyWindow) {
 TEST(WheelDispatch, ArrowKeysOverAPopupMenu) {
   Web w;
   ASSERT_TRUE(w.Start());
-  w.sim.addWindow("#32768", "", {200, 200, 150, 300});
+  // Menus lie above every window, topmost ones included.
+  const Wnd menu = w.sim.addWindow("#32768", "", {200, 200, 150, 300});
+  w.sim.setWindowPos(menu, ZOrder::TopMost, {200, 200, 150, 300}, 0);
   w.sim.moveMouse(250, 250);
   w.sim.advance(80);
   EXPECT_TRUE(SameEvents({"key 40 down", "key 40 up"}, Notch(w, -1, simfilter::keys())));
@@ -171,7 +173,9 @@ TEST(CornerModes, EachCommandBarModeIsMirroredWithItsName) {
     w.ie().Label2.SetCaption("filling");
     w.app.qircom->Panel28.SetCaption("down far");
     w.sim.advance(80);
-    if (bar != "down far") EXPECT_EQ(w.ie().Panel47.Caption(), mode) << bar;
+    if (bar != "down far") {
+      EXPECT_EQ(w.ie().Panel47.Caption(), mode) << bar;
+    }
   }
 }
 
