@@ -34,7 +34,11 @@ class PageSink : public BrowserEvents {
   bool beforeNavigate2(const std::string& url) override {
     return ie_.PageBeforeNavigate(page_, url);
   }
-  bool newWindow2() override { return ie_.PageNewWindow(page_); }
+  NewWindowReply newWindow2() override { return ie_.PageNewWindow(page_); }
+  // A page that sets its own window's size gets it: its browser is then
+  // not the page control's size, which the popup purge looks for.
+  void windowSetWidth(int w) override { ie_.PageSetSize(page_, w, -1); }
+  void windowSetHeight(int h) override { ie_.PageSetSize(page_, -1, h); }
   void statusTextChange(const std::string& s) override { ie_.PageStatusText(page_, s); }
   void titleChange(const std::string& s) override { ie_.PageTitle(page_, s); }
   void documentComplete(const std::string& url) override {
@@ -222,7 +226,7 @@ void Teasyie::FormDestroy() {
 // ---------------------------------------------------------------- the ring
 
 void Teasyie::Navigate(WebBrowser* w, const std::string& url) {
-  if (w) w->navigate(budget::GbkPrefix(url, kMaxAddress));
+  if (w) w->navigate(budget::GbkPrefix(url, kMaxAddress), navflag::NoReadFromCache);
 }
 
 TabPage* Teasyie::NewTab() {
@@ -326,6 +330,12 @@ void Teasyie::SetPageHeights() {
     pg->sheet->SetBounds(0, 0, sw_, h);
     pg->host->SetBounds(0, 0, sw_, h);
   }
+}
+
+void Teasyie::PageSetSize(TabPage* page, int w, int h) {
+  if (IndexOf(page) < 0) return;
+  if (w >= 0) page->host->SetWidth(std::min(w, 4 * sw_));
+  if (h >= 0) page->host->SetHeight(std::min(h, 4 * sh_));
 }
 
 void Teasyie::OpenAddress(const std::string& url) {

@@ -85,7 +85,7 @@ class Teasyie : public Form, public easyie_controls {
   // Closed pages kept alive in holders; past it the oldest is destroyed.
   static constexpr int kMaxClosed = 12;
   // An address is cut to this many bytes before it is opened.
-  static constexpr std::size_t kMaxAddress = 2048;
+  static constexpr std::size_t kMaxAddress = kMaxBrowserAddress;
   static const char* const kSearchAddress;
   static const char* const kMakerPage;
   static const char* const kNavigationPage;
@@ -98,7 +98,8 @@ class Teasyie : public Form, public easyie_controls {
 
   // Events of one browser, forwarded by its event sink.
   bool PageBeforeNavigate(TabPage* page, const std::string& url);
-  bool PageNewWindow(TabPage* page);
+  NewWindowReply PageNewWindow(TabPage* page);
+  void PageSetSize(TabPage* page, int w, int h);  // -1: unchanged
   void PageStatusText(TabPage* page, const std::string& text);
   void PageTitle(TabPage* page, const std::string& title);
   void PageDocumentComplete(TabPage* page, const std::string& url);

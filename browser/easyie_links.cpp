@@ -31,7 +31,11 @@ class LifeSink : public BrowserEvents {
   void statusTextChange(const std::string& s) override {
     if (app_.easyie) app_.easyie->LifeStatusText(s, Location());
   }
-  bool newWindow2() override { return app_.easyie && app_.easyie->LifeNewWindow(Location()); }
+  NewWindowReply newWindow2() override {
+    NewWindowReply r;
+    r.cancel = app_.easyie && app_.easyie->LifeNewWindow(Location());
+    return r;
+  }
 
  private:
   std::string Location() {
@@ -52,15 +56,19 @@ bool Teasyie::PageBeforeNavigate(TabPage* page, const std::string& url) {
   return false;
 }
 
-bool Teasyie::PageNewWindow(TabPage* page) {
-  if (CommandLink(page)) return true;
-  // The new window becomes a tab of the ring.
-  const std::string from = page->web ? page->web->locationURL() : std::string();
-  (void)from;
-  NewTab();
+NewWindowReply Teasyie::PageNewWindow(TabPage* page) {
+  NewWindowReply r;
+  if (CommandLink(page)) {
+    r.cancel = true;
+    return r;
+  }
+  // The new window opens in a new tab of the ring.
+  TabPage* pg = NewTab();
+  r.into = pg->web.get();
+  r.cancel = r.into == nullptr;
   wfocusClick();
   logStatus_ = true;
-  return false;
+  return r;
 }
 
 void Teasyie::PageStatusText(TabPage* page, const std::string& text) {

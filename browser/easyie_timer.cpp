@@ -152,8 +152,11 @@ void Teasyie::ImeMarkers() {
     // The marker goes under another program's window, never over our own.
     if (!shown && right && fg && !ownFg) {
       const Rect f = p.getWindowRect(fg);
-      right->SetWindowPos(ZOrder::TopMost, f.left, f.bottom() - 20, right->Width(), 20);
-      right->SetWidth(screens::Unscale(f.width, right->Dpi()));
+      const Rect want{f.left, f.bottom() - right->Scale(20), f.width, right->Scale(20)};
+      // Placed once, never activated: the foreign window keeps the focus.
+      if (right->ScreenRect() != want)
+        right->SetWindowPos(ZOrder::TopMost, want.left, want.top,
+                            screens::Unscale(f.width, right->Dpi()), 20, swp::NoActivate);
     } else if (shown) {
       Panel25.SetWidth(140);
       Panel25.SetHeight(40);
@@ -191,7 +194,8 @@ void Teasyie::ImeMarkers() {
     if (r.left < 1 || r.top < 1 || r.width < 1 || r.height < 1) {
       if (!pending && Panel25.Visible()) Panel25.Hide();
     } else if (!shown && right) {
-      if (p.isWindowVisible(mspy)) right->SetWindowPos(ZOrder::TopMost, r.left, r.top - 60, 140, 40);
+      if (p.isWindowVisible(mspy) && right->ScreenRect().left != r.left)
+        right->SetWindowPos(ZOrder::TopMost, r.left, r.top - 60, 140, 40, swp::NoActivate);
       else right->SetWidth(0);
     } else if (shown) {
       placePanel25(r);

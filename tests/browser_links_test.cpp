@@ -53,7 +53,10 @@ TEST(CommandLinks, RunFromTheProgramsOwnPages) {
     ASSERT_TRUE(w.ie().Shown());
     const int pages = w.ie().PageCount();
     help->fireStatusTextChange(c.link);
-    EXPECT_EQ(help->fireNewWindow2(), c.cancelled) << c.link;
+    const NewWindowReply reply = help->fireNewWindow2();
+    EXPECT_EQ(reply.cancel, c.cancelled) << c.link;
+    // An ordinary link opens in the new tab's browser, handed back.
+    if (!c.cancelled) EXPECT_EQ(reply.into, w.ie().ActiveBrowser()) << c.link;
     EXPECT_EQ(w.ie().PageCount(), pages + c.newTabs) << c.link;
     if (c.check) c.check(w);
   }
@@ -72,7 +75,7 @@ TEST(CommandLinks, DroppedFromAnyOtherPage) {
       const int pages = w.ie().PageCount();
       const auto marks = w.sim.mark();
       page->fireStatusTextChange(c.link);
-      EXPECT_TRUE(page->fireNewWindow2()) << c.link << " from " << from;
+      EXPECT_TRUE(page->fireNewWindow2().cancel) << c.link << " from " << from;
       EXPECT_EQ(w.ie().PageCount(), pages) << c.link;
       EXPECT_FALSE(w.sim.quitPosted()) << c.link;
       EXPECT_TRUE(w.ie().Shown()) << c.link;
@@ -88,12 +91,12 @@ TEST(CommandLinks, ALinkShownByAnotherPageDoesNotRunFromTheHelpPage) {
   SimBrowser* help = OpenHelp(w);
   w.Type("http://evil.example/");
   w.Active()->fireStatusTextChange("qir://exit");
-  EXPECT_TRUE(help->fireNewWindow2());
+  EXPECT_TRUE(help->fireNewWindow2().cancel);
   EXPECT_FALSE(w.sim.quitPosted());
   // An ordinary link of the help page opens as a tab of the ring.
   const int pages = w.ie().PageCount();
   help->fireStatusTextChange("http://www.example.com/");
-  EXPECT_FALSE(help->fireNewWindow2());
+  EXPECT_FALSE(help->fireNewWindow2().cancel);
   EXPECT_EQ(w.ie().PageCount(), pages + 1);
 }
 
@@ -104,7 +107,7 @@ TEST(LifeLinks, BackLinksShowTheHintPageOtherLinksOpenATab) {
   ASSERT_NE(life, nullptr);
   ASSERT_EQ(life->locationURL(), w.Local("\\helptitle.htm"));
   life->fireStatusTextChange("http://news.example/");
-  EXPECT_TRUE(life->fireNewWindow2());
+  EXPECT_TRUE(life->fireNewWindow2().cancel);
   EXPECT_TRUE(w.ie().Shown());
   ASSERT_NE(w.Active(), nullptr);
   EXPECT_EQ(w.Active()->requested().back(), "http://news.example/");
@@ -116,14 +119,14 @@ TEST(LifeLinks, BackLinksShowTheHintPageOtherLinksOpenATab) {
   // A file link is left to the control.
   const int pages = w.ie().PageCount();
   life->fireStatusTextChange("file://C:\\x.htm");
-  EXPECT_FALSE(life->fireNewWindow2());
+  EXPECT_FALSE(life->fireNewWindow2().cancel);
   EXPECT_EQ(w.ie().PageCount(), pages);
   // On a foreign page no command link runs: dropped, no window, no tab.
   life->navigate("http://evil.example/");
   const auto loads2 = life->requested().size();
   for (const char* link : {"qirx://back", "qir://exit", "qirx://anything"}) {
     life->fireStatusTextChange(link);
-    EXPECT_TRUE(life->fireNewWindow2()) << link;
+    EXPECT_TRUE(life->fireNewWindow2().cancel) << link;
   }
   EXPECT_EQ(life->requested().size(), loads2);
   EXPECT_EQ(w.ie().PageCount(), pages);

@@ -261,10 +261,13 @@ TEST(BrowserPopups, ResizedPopupsGoAfterTheirDownloadWhileBlockingIsOn) {
   // A script opens fifty windows of its own size.
   for (int i = 0; i < 50; ++i) {
     opener->fireStatusTextChange("http://ad.example/" + std::to_string(i));
-    EXPECT_FALSE(opener->fireNewWindow2());
+    const NewWindowReply reply = opener->fireNewWindow2();
+    EXPECT_FALSE(reply.cancel);
     SimBrowser* pop = w.Active();
+    EXPECT_EQ(reply.into, pop);
     ASSERT_NE(pop, opener);
-    w.sim.setBounds(pop->window(), {0, 0, 300, 200});
+    pop->events()->windowSetWidth(300);
+    pop->events()->windowSetHeight(200);
   }
   EXPECT_EQ(w.ie().PageCount(), 51);
   const auto before = w.sim.browsers().size();
@@ -285,8 +288,8 @@ TEST(BrowserPopups, WithBlockingOffAResizedPopupStays) {
   w.Press(w.ie().SpeedButton2, MouseButton::Left);
   SimBrowser* opener = w.Active();
   opener->fireStatusTextChange("http://ad.example/");
-  EXPECT_FALSE(opener->fireNewWindow2());
-  w.sim.setBounds(w.Active()->window(), {0, 0, 300, 200});
+  EXPECT_FALSE(opener->fireNewWindow2().cancel);
+  w.Active()->events()->windowSetWidth(300);
   w.Active()->fireDownloadComplete();
   w.sim.advance(80);
   EXPECT_EQ(w.ie().PageCount(), 2);

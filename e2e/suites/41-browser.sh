@@ -6,15 +6,20 @@
 # The main menu's help item (the tray's menu, opened here from the command
 # bar's ">>") opens the help page as a tab of the browser window.
 t_browser_help() {
-  local L T W H want
-  xdotool mousemove 60 700
-  probe place Tqircom 100 100 "$(sc 400)" "$(sc 351)"
-  sleep 0.3
-  read -r L T W H <<<"$(probe crect Tqircom Panel13)"
-  xdotool mousemove $((L + 5)) $((T + 5))
-  sleep 0.3
-  xdotool mousedown 3; sleep 0.1; xdotool mouseup 3
-  if [ "$(probe wait-exists '#32768' 3000)" != 1 ]; then
+  local L T W H want i
+  for i in 1 2 3; do
+    tap Escape
+    xdotool mousemove 60 700
+    sleep 0.3
+    probe place Tqircom 100 100 "$(sc 400)" "$(sc 351)"
+    sleep 0.3
+    read -r L T W H <<<"$(probe crect Tqircom Panel13)"
+    xdotool mousemove $((L + 5)) $((T + 5))
+    sleep 0.3
+    xdotool mousedown 3; sleep 0.1; xdotool mouseup 3
+    [ "$(probe wait-exists '#32768' 3000)" = 1 ] && break
+  done
+  if [ "$(probe exists '#32768')" != 1 ]; then
     fail "browser: the main menu opens"
     return
   fi
@@ -26,6 +31,11 @@ t_browser_help() {
   expect "browser: the first tab of the ring" "$(probe text Teasyie web1)" "web1"
   expect "browser: its page list names it" "$(probe item Teasyie ListBox1 0)" "web1"
   expect "browser: the tab hosts the browser control" "$(probe has-child Teasyie 'Shell Embedding')" 1
+  sleep 0.5
+  expect "browser: the help page is navigated past the cache" \
+    "$(grep -ac "^Teasyie navigate file://.*ehelp.easyhelp.htm flags=4" "$WORK/web.txt")" 1
+  # What Wine's control raised for the browser window, for the record.
+  grep -a '^Teasyie' "$WORK/web.txt" | cut -c1-120 | sort | uniq -c | head -20 >"$LOGS/browser-events.txt"
 }
 
 # Another program writes "ystopurl" and an address into the scroll-mode
