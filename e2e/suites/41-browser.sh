@@ -7,6 +7,10 @@
 # bar's ">>") opens the help page as a tab of the browser window.
 t_browser_help() {
   local L T W H want i
+  # The checks before this file may have ended the program.
+  if [ "$(probe exists Tqirinputor)" != 1 ]; then
+    start_program || { fail "browser: the program starts"; return; }
+  fi
   for i in 1 2 3; do
     tap Escape
     xdotool mousemove 60 700
