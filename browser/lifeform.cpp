@@ -1,5 +1,7 @@
 #include "browser/lifeform.h"
 
+#include "browser/easyie.h"
+
 #include "app/formmain.h"
 #include "app/localpage.h"
 #include "input/words.h"
@@ -16,7 +18,8 @@ void Tlifeform::FormCreate() {
   Platform& p = platform();
   Panel20.SetLeft(900);
   Panel20.SetTop(0);
-  browser_ = p.createBrowser(CppWebBrowser1.Handle(), nullptr);
+  links_ = LifeLinkEvents(app(), *this);
+  browser_ = p.createBrowser(CppWebBrowser1.Handle(), links_.get());
   // At creation the page is only opened; nothing is loading yet to stop.
   if (browser_) OpenLocalPage(p, *browser_, "\\helptitle.htm");
   SetHeight(32);

@@ -28,6 +28,7 @@ class Tlifeform : public Form, public lifeform_controls {
   bool registered() const { return registered_; }
 
  private:
+  std::unique_ptr<BrowserEvents> links_;  // its links go to the browser window
   std::unique_ptr<WebBrowser> browser_;
   bool registered_ = false;
 };

@@ -144,6 +144,10 @@ bool Tick::DragStops() {
     }
   }
   const std::string word = scroll.Caption();
+  // An address request of another program and the browser's answer to it
+  // are theirs.
+  if (mail::Starts(word, words::web::UrlRequestPrefix) || mail::Is(word, words::web::UrlAck))
+    return false;
   if (!mail::Starts(word, words::scroll::StopPrefix)) {
     s_.wheelStopSeen.clear();
   } else if (mail::Has(word, words::scroll::WheelPart) && word == s_.wheelStopSeen) {

@@ -223,11 +223,7 @@ int Tick::BarEdit2Ticks() { return LeadingInt(app_.qircom->Edit2.Caption()) / 20
 
 int Tick::HoldTicks() { return app_.wrpyreadpanel->LeftHoldMs() / 20; }
 
-WebBrowser* Tick::BrowserPage() {
-  // The browser window does not expose the web control of its current page
-  // yet; until it does, copy and paste into a shown browser have no effect.
-  return nullptr;
-}
+WebBrowser* Tick::BrowserPage() { return app_.easyie->ActiveBrowser(); }
 
 int Tick::AlignLines(std::vector<std::string>& lines, int column) {
   if (lines.empty()) return 0;

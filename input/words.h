@@ -248,4 +248,65 @@ inline constexpr char Clip4[] = "4aa";
 inline constexpr char ClipOk[] = "cpok";
 }  // namespace life
 
+// ---- the browser window: requests, wheel dispatch, corner modes (Teasyie) --
+namespace web {
+// Scroll-mode caption.
+inline constexpr char UrlRequestPrefix[] = "ystopurl";   // + an address
+inline constexpr char UrlAck[] = "ystop browok";
+inline constexpr char WheelUpMark[] = "///";              // bytes 13-15 of an up notch
+inline constexpr char WheelSeen[] = "ystop=xx--wheel";
+inline constexpr char WheelPaged[] = "ystop xxwheel=///";
+inline constexpr char WheelStartSeen[] = "ystop xxxxwheel=xxxx";
+inline constexpr char WheelTask[] = "ystop=task--wheel";
+inline constexpr char AutoscrollEnded[] = "qq ystop--";
+// Input caption.
+inline constexpr char CloseInput[] = "qir:close";
+inline constexpr char EasyHelp[] = "qir:easyhelp";
+inline constexpr char EasyHelpAck[] = "okqir:easyhelp";
+inline constexpr char MoveClipOk[] = "move--clip//ok";
+inline constexpr char Space[] = "old--32";
+inline constexpr char Enter[] = "old--13";
+inline constexpr char OldOldPart[] = "old--old";
+inline constexpr char OldOld[] = "old--old--";
+inline constexpr char ReadPinPrefix[] = "key--wr2//";     // + the remembered word
+inline constexpr char MspyKey[] = "key--wr3";
+// Corner modes: the command bar's Panel28, the browser's Panel47.
+inline constexpr char Near[] = "near";
+inline constexpr char DownFar[] = "down far";
+inline constexpr char UpFar[] = "up far";
+inline constexpr char TaskFar[] = "task far";
+inline constexpr char StartFar[] = "start far";
+inline constexpr char WheelStartFar[] = "wwstart far";
+inline constexpr char WheelStartFarSeen[] = "xxwwstart far";
+inline constexpr char CornersOff[] = "ok";
+// Search request (the browser's Panel37).
+inline constexpr char SearchRequest[] = "old--searchmode";
+inline constexpr char SearchWaiting[] = "old--xxsshmode";
+inline constexpr char SearchDone[] = "old--xxqqhmode";
+// The browser's midmess after a synthetic middle press.
+inline constexpr char MiddleDown[] = "mdown sys";
+// Life panel: caption, Label2 (fill state), Label3 (status).
+inline constexpr char MyWheel[] = "mywheel";
+inline constexpr char Filling[] = "filling";
+inline constexpr char InstallingPart[] = "正在安装组件";
+inline constexpr char InstallStopped[] = "Stop test";
+inline constexpr char StatusCleared[] = "clear";
+// Scroll-mode window Panel6 and Panel5.
+inline constexpr char MyDrag[] = "mydrag";
+inline constexpr char MyDragEnded[] = "xx mydrag";
+inline constexpr char WheelEnded[] = "xx wheel";
+// The command bar's scrollid.
+inline constexpr char ScrollUp[] = "up";
+// Command links of the program's own pages.
+inline constexpr char LinkPrefix[] = "qir";
+inline constexpr char LinkBbs[] = "qir://bbs";
+inline constexpr char LinkExit[] = "qir://exit";
+inline constexpr char LinkHelp[] = "qir://help";
+inline constexpr char LinkHttp[] = "qir://http";
+inline constexpr char LinkClose[] = "qir://close";
+inline constexpr char LifeBack[] = "qirx://back";
+inline constexpr char LifeBackSlash[] = "qirx://back/";
+inline constexpr char DropCommandPrefix[] = "qir002cmd";
+}  // namespace web
+
 }  // namespace sq::words

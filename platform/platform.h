@@ -427,6 +427,9 @@ class Platform {
   // last row shows at the bottom (LVM_SCROLL).
   virtual void listViewScroll(Wnd w, int rows) = 0;
   virtual int listViewRowHeight(Wnd w) = 0;          // pixels; 0 when none
+  // The item of a list box at a point of its client area (LB_ITEMFROMPOINT);
+  // -1 when w is no list box or the point lies below the last item.
+  virtual int listItemFromPoint(Wnd w, Point client) = 0;
 
   // ---- pointer and keyboard ---------------------------------------------------
   virtual Point getCursorPos() = 0;
@@ -531,6 +534,9 @@ class Platform {
   // the old file as it was.
   virtual bool writeFile(const std::string& name, const std::string& data) = 0;
   virtual bool deleteFile(const std::string& name) = 0;
+  // Names of the files (not folders) in a folder, sorted byte-wise; empty
+  // when there is no such folder. At most `max` names.
+  virtual std::vector<std::string> listFiles(const std::string& dir, std::size_t max) = 0;
 
   // ---- web browser control --------------------------------------------------
   // A browser control filling `host` (a Kind::Browser child). `events` may

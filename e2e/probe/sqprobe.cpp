@@ -41,6 +41,9 @@
 //   visible CLASS                  1 or 0 (style bit)
 //   notepad                        the text of Notepad's edit control
 //   setnotepad TEXT                replaces it by TEXT, all of it selected
+//   setctext CLASS NAME TEXT       writes control NAME's caption
+//   notepad-top                    Notepad's first visible line
+//   notepad-caret-top              Notepad's caret and view to the top
 //   clip                           the clipboard text
 //   setclip TEXT                   puts TEXT on the clipboard
 //   tray                           1 when a task bar with tray icons is shown
@@ -503,6 +506,27 @@ int main() {
   }
   if (cmd == L"clip") {
     Out(Clip());
+    return 0;
+  }
+  // ---- the browser window's checks ----
+  // setctext CLASS NAME TEXT: writes a control's caption as another window would.
+  // notepad-top: Notepad's first visible line; notepad-caret-top: caret at the top.
+  if (cmd == L"setctext" && need(3)) {
+    HWND c = Control(a[2], a[3]);
+    return c && SetWindowTextW(c, a[4].c_str()) ? 0 : 1;
+  }
+  if (cmd == L"notepad-top") {
+    HWND e = NotepadEdit();
+    if (!e) return 1;
+    Out(std::to_wstring(SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0)));
+    return 0;
+  }
+  if (cmd == L"notepad-caret-top") {
+    HWND e = NotepadEdit();
+    if (!e) return 1;
+    SendMessageW(e, EM_SETSEL, 0, 0);
+    SendMessageW(e, EM_SCROLLCARET, 0, 0);
+    SendMessageW(e, WM_VSCROLL, SB_TOP, 0);
     return 0;
   }
   if (cmd == L"setclip" && need(1)) return SetClip(a[2]) ? 0 : 1;

@@ -862,4 +862,11 @@ int SimDesktop::listViewRowHeight(Wnd w) {
   return r && r->kind == Kind::ListView ? kListRowHeight : 0;
 }
 
+int SimDesktop::listItemFromPoint(Wnd w, Point c) {
+  const SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListBox || c.x < 0 || c.y < 0) return -1;
+  const int row = c.y / kListBoxRowHeight;
+  return row < static_cast<int>(r->items.size()) ? row : -1;
+}
+
 }  // namespace sq

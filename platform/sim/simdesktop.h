@@ -226,6 +226,8 @@ class SimDesktop : public Platform {
   int listViewTopIndex(Wnd w) override;
   void listViewScroll(Wnd w, int rows) override;
   int listViewRowHeight(Wnd w) override;
+  int listItemFromPoint(Wnd w, Point client) override;
+  static constexpr int kListBoxRowHeight = 13;  // the 9-pt font's item height
   // The icon handle of a list view's row (0 none or out of range).
   std::uintptr_t listViewIcon(Wnd w, int row) const;
   static constexpr int kListRowHeight = 18;  // a small icon and the 9-pt font, spaced
@@ -302,6 +304,7 @@ class SimDesktop : public Platform {
   // Writes "NAME.sq~" beside the file and renames it over the file.
   bool writeFile(const std::string& name, const std::string& data) override;
   bool deleteFile(const std::string& name) override;
+  std::vector<std::string> listFiles(const std::string& dir, std::size_t max) override;
 
   std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) override;
 

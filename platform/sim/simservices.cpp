@@ -387,6 +387,18 @@ bool SimDesktop::writeFile(const std::string& name, const std::string& data) {
   return true;
 }
 
+std::vector<std::string> SimDesktop::listFiles(const std::string& dir, std::size_t max) {
+  std::vector<std::string> out;
+  const std::string p = hostPath(dir);
+  std::error_code ec;
+  if (p.empty() || !std::filesystem::is_directory(p, ec)) return out;
+  for (const auto& e : std::filesystem::directory_iterator(p, ec))
+    if (e.is_regular_file(ec)) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  if (out.size() > max) out.resize(max);
+  return out;
+}
+
 bool SimDesktop::deleteFile(const std::string& name) {
   for (auto it = links_.begin(); it != links_.end(); ++it) {
     if (simtext::LowerGbk(it->first) == simtext::LowerGbk(name)) {

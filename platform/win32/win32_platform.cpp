@@ -762,6 +762,12 @@ int Win32Platform::listViewRowHeight(Wnd w) {
   Info* in = info(H(w));
   return in && in->kind == Kind::ListView ? RowHeight(H(w)) : 0;
 }
+int Win32Platform::listItemFromPoint(Wnd w, Point c) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListBox || c.x < 0 || c.y < 0) return -1;
+  const LRESULT r = SendMessageW(H(w), LB_ITEMFROMPOINT, 0, MAKELPARAM(c.x, c.y));
+  return HIWORD(r) ? -1 : static_cast<int>(LOWORD(r));
+}
 
 bool Win32Platform::isChecked(Wnd w) {
   return w && SendMessageW(H(w), BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -84,6 +84,7 @@ class Win32Platform : public Platform {
   int listViewTopIndex(Wnd w) override;
   void listViewScroll(Wnd w, int rows) override;
   int listViewRowHeight(Wnd w) override;
+  int listItemFromPoint(Wnd w, Point client) override;
 
   // ---- pointer and keyboard ----
   Point getCursorPos() override;
@@ -157,6 +158,7 @@ class Win32Platform : public Platform {
                           std::string& out) override;
   bool writeFile(const std::string& name, const std::string& data) override;
   bool deleteFile(const std::string& name) override;
+  std::vector<std::string> listFiles(const std::string& dir, std::size_t max) override;
 
   // ---- browser ----
   std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) override;

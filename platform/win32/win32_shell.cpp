@@ -259,6 +259,20 @@ std::string Win32Platform::currentDirectory() {
   DWORD n = GetCurrentDirectoryW(MAX_PATH, buf);
   return Gbk(buf, static_cast<int>(n));
 }
+std::vector<std::string> Win32Platform::listFiles(const std::string& dir, std::size_t max) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAW fd{};
+  HANDLE h = FindFirstFileW(Wide(dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(Gbk(fd.cFileName));
+  } while (out.size() < 4 * max + 64 && FindNextFileW(h, &fd));
+  FindClose(h);
+  std::sort(out.begin(), out.end());
+  if (out.size() > max) out.resize(max);
+  return out;
+}
+
 bool Win32Platform::fileExists(const std::string& name) {
   DWORD a = GetFileAttributesW(Wide(name).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

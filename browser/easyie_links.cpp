@@ -1,0 +1,233 @@
+// The browser window's events, the command links of the program's own
+// pages and the requests other windows and programs make.
+#include <cctype>
+
+#include "app/budget.h"
+#include "app/formmain.h"
+#include "bar/qirform3.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
+#include "platform/lines.h"
+
+namespace sq {
+
+namespace {
+bool Digits3(const std::string& s) {
+  if (s.size() < 6) return false;
+  for (std::size_t i = 3; i < 6; ++i)
+    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
+  return true;
+}
+}  // namespace
+
+// ---------------------------------------------------------------- events
+
+namespace {
+class LifeSink : public BrowserEvents {
+ public:
+  LifeSink(App& app, Tlifeform& life) : app_(app), life_(life) {}
+  void statusTextChange(const std::string& s) override {
+    if (app_.easyie) app_.easyie->LifeStatusText(s, Location());
+  }
+  NewWindowReply newWindow2() override {
+    NewWindowReply r;
+    r.cancel = app_.easyie && app_.easyie->LifeNewWindow(Location());
+    return r;
+  }
+
+ private:
+  std::string Location() {
+    WebBrowser* w = life_.browser();
+    return w ? w->locationURL() : std::string();
+  }
+  App& app_;
+  Tlifeform& life_;
+};
+}  // namespace
+
+std::unique_ptr<BrowserEvents> LifeLinkEvents(App& app, Tlifeform& life) {
+  return std::make_unique<LifeSink>(app, life);
+}
+
+bool Teasyie::PageBeforeNavigate(TabPage* page, const std::string& url) {
+  if (page->slot >= 0) Log("bef--" + std::to_string(ring_) + "////" + url);
+  return false;
+}
+
+NewWindowReply Teasyie::PageNewWindow(TabPage* page) {
+  NewWindowReply r;
+  if (CommandLink(page)) {
+    r.cancel = true;
+    return r;
+  }
+  // The new window opens in a new tab of the ring.
+  TabPage* pg = NewTab();
+  r.into = pg->web.get();
+  r.cancel = r.into == nullptr;
+  wfocusClick();
+  logStatus_ = true;
+  return r;
+}
+
+void Teasyie::PageStatusText(TabPage* page, const std::string& text) {
+  const std::string t = budget::GbkPrefix(text, budget::kCaptionRead);
+  if (Tlifeform* life = app_.lifeform) {
+    life->Label3.SetCaption(t);
+    if (Shown()) life->status.SetCaption(t);
+  }
+  if (logStatus_) Log("sta--" + std::to_string(ring_) + t);
+  Edit6.SetCaption(t);
+  lastStatus_ = t;
+  lastStatusFrom_ = page;
+}
+
+void Teasyie::PageTitle(TabPage* page, const std::string& title) {
+  // Each page's tab carries its own title; the banners' titles show nowhere.
+  const int i = IndexOf(page);
+  if (i < 0) return;
+  const std::string t = budget::GbkPrefix(title, 256);
+  pages_[static_cast<std::size_t>(i)]->sheet->SetCaption(t);
+  if (i < ListBox1.Count()) ListBox1.SetItem(i, t);
+}
+
+void Teasyie::PageDocumentComplete(TabPage* page, const std::string& url) {
+  if (page->slot < 0) return;
+  Log("doc--" + std::to_string(ring_) + url);
+  wfocusClick();
+}
+
+void Teasyie::PageDownloadComplete(TabPage* page) {
+  if (page->slot < 0) return;
+  logStatus_ = false;
+  if (blockPopups_) purgePending_ = true;
+  wfocusClick();
+}
+
+// ---------------------------------------------------------------- command links
+
+bool Teasyie::CommandLink(TabPage* asker) {
+  const std::string& s = lastStatus_;
+  if (!mail::Starts(s, words::web::LinkPrefix)) return false;
+  // Only the program's own pages run commands, and only with a link text
+  // they showed themselves; any other request of this kind is dropped.
+  const bool own = asker && asker->web && lastStatusFrom_ == asker &&
+                   IsOwnPage(asker->web->locationURL());
+  if (!own) return true;
+  if (mail::Starts(s, words::web::LinkBbs)) return true;
+  if (mail::Starts(s, words::web::LinkExit)) {
+    if (app_.FormMain) app_.FormMain->Shutdown1Click();
+    return true;
+  }
+  if (mail::Starts(s, words::web::LinkHelp)) {
+    Button21Click();
+    return true;
+  }
+  if (mail::Starts(s, words::web::LinkHttp)) {
+    OpenAddress(s.substr(6));
+    return true;
+  }
+  if (mail::Starts(s, words::web::LinkClose)) {
+    if (app_.qirinputor) app_.qirinputor->Close();
+    return true;
+  }
+  if (!Digits3(s)) return true;
+  const int n = std::stoi(s.substr(3, 3));
+  if (n == 2) {
+    Edit1.SetCaption(kMakerPage);
+    PageControl1.Show();
+    Button1Click();
+    CppWebBrowser2.SetLeft(-2000);
+    NormalBanners();
+    return true;
+  }
+  if (n == 3) {
+    Button14Click();
+    return true;
+  }
+  return false;  // an ordinary link
+}
+
+void Teasyie::LifeStatusText(const std::string& text, const std::string& pageUrl) {
+  lifeLink_ = budget::GbkPrefix(text, budget::kCaptionRead);
+  if ((lifeLink_ == words::web::LifeBack || lifeLink_ == words::web::LifeBackSlash) &&
+      IsOwnPage(pageUrl) && app_.FormMain)
+    app_.FormMain->N9Click();
+}
+
+bool Teasyie::LifeNewWindow(const std::string& pageUrl) {
+  const std::string link = lifeLink_;
+  const bool own = IsOwnPage(pageUrl);
+  if (link == words::web::LifeBack || link == words::web::LifeBackSlash) {
+    if (own && app_.FormMain) app_.FormMain->N9Click();
+    return true;
+  }
+  // A command link of any other page is dropped.
+  if (!own && mail::Starts(link, words::web::LinkPrefix)) return true;
+  if (link.empty() || mail::Starts(link, "file")) return false;
+  if (Tlifeform* life = app_.lifeform)
+    if (WebBrowser* w = life->browser()) w->stop();
+  SetLeft(0);
+  OpenAddress(link);
+  return true;
+}
+
+// ---------------------------------------------------------------- requests
+
+void Teasyie::ScrollCaptionRequest() {
+  if (!app_.qirForm3) return;
+  const std::string cap = app_.qirForm3->Caption();
+  if (!mail::Starts(cap, words::web::UrlRequestPrefix)) return;
+  const std::string url = budget::GbkPrefix(cap.substr(8), kMaxAddress);
+  Panel23.SetCaption(url);
+  app_.qirForm3->SetCaption(words::web::UrlAck);
+  // The address the caller sent is opened; without one, the address box's.
+  if (!url.empty()) Edit1.SetCaption(url);
+  ExternalOpen();
+}
+
+void Teasyie::DropFileRequest() {
+  Platform& p = platform();
+  if (!p.fileExists(kDropFile)) return;
+  std::string text;
+  // A file its writer still holds cannot be read or deleted: it waits for
+  // a later tick, and is acted on once, when it could be taken away.
+  if (p.readFileUpTo(kDropFile, 64 * 1024, text) == Platform::ReadResult::Failed) return;
+  if (!p.deleteFile(kDropFile)) return;
+  const auto ls = SplitLines(text);
+  const std::string first = ls.empty() ? std::string() : budget::GbkPrefix(ls[0], kMaxAddress);
+  Panel23.SetCaption(first);
+  if (mail::Starts(first, words::web::DropCommandPrefix)) return;
+  if (!first.empty()) Edit1.SetCaption(first);
+  ExternalOpen();
+}
+
+void Teasyie::InputCaptionRequests() {
+  Tqirinputor* in = app_.qirinputor;
+  if (!in) return;
+  const std::string cap = in->Caption();
+  if (cap == words::web::CloseInput) {
+    in->Close();
+  } else if (cap == words::web::EasyHelp) {
+    in->SetCaption(words::web::EasyHelpAck);
+    EasyHelp();
+  }
+}
+
+void Teasyie::SearchRequest() {
+  if (Panel37.Caption() == words::web::SearchRequest) {
+    Panel37.SetCaption(words::web::SearchWaiting);
+    ParkMenu();
+    return;
+  }
+  if (mail::Starts(Panel7.Caption(), "http") && Panel37.Caption() == words::web::SearchWaiting) {
+    Panel37.SetCaption(words::web::SearchDone);
+    SpeedButton64.SetCaption("搜索");
+    std::string clip;
+    platform().getClipboardTextUpTo(kMaxAddress, clip);
+    OpenAddress(std::string(kSearchAddress) + clip + "&");
+  }
+}
+
+}  // namespace sq

@@ -1,0 +1,227 @@
+// Command links of the program's own pages, and the requests other
+// windows and programs make of the browser window.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/browser_harness.h"
+
+namespace sq {
+namespace {
+
+using testing::Web;
+
+// The help page from the tray menu: a page of the program's own folder.
+SimBrowser* OpenHelp(Web& w) {
+  w.sim.queueMenuChoice("帮助");
+  w.sim.trayMessage(TFormMain::kTrayId, 517);
+  w.sim.advance(80);
+  if (w.Active()) w.Active()->fireTitleChange("Sipquill 操作说明");
+  return w.Active();
+}
+
+struct LinkCase {
+  std::string link;
+  bool cancelled;      // the control's own window does not open
+  int newTabs;         // tabs the request adds
+  std::function<void(Web&)> check;
+};
+
+std::vector<LinkCase> Cases() {
+  return {
+      {"qir://bbs/forum", true, 0, nullptr},
+      {"qir://exit", true, 0, [](Web& w) { EXPECT_TRUE(w.sim.quitPosted()); }},
+      {"qir://help", true, 0,
+       [](Web& w) { EXPECT_EQ(w.Active()->requested().back(), w.Local("\\ehelp\\easyhelp.htm")); }},
+      {"qir://http://x.example/a", true, 1,
+       [](Web& w) { EXPECT_EQ(w.Active()->requested().back(), "http://x.example/a"); }},
+      {"qir://close", true, 0, [](Web& w) { EXPECT_EQ(w.ScrollCaption(), "qirclose"); }},
+      {"qir002", true, 1,
+       [](Web& w) { EXPECT_EQ(w.Active()->requested().back(), Teasyie::kMakerPage); }},
+      {"qir003", true, 0, [](Web& w) { EXPECT_FALSE(w.ie().Shown()); }},
+      {"qir123", false, 1, nullptr},
+      {"qirnothing", true, 0, nullptr},
+  };
+}
+
+TEST(CommandLinks, RunFromTheProgramsOwnPages) {
+  for (const LinkCase& c : Cases()) {
+    Web w;
+    ASSERT_TRUE(w.Start());
+    SimBrowser* help = OpenHelp(w);
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(w.ie().Shown());
+    const int pages = w.ie().PageCount();
+    help->fireStatusTextChange(c.link);
+    const NewWindowReply reply = help->fireNewWindow2();
+    EXPECT_EQ(reply.cancel, c.cancelled) << c.link;
+    // An ordinary link opens in the new tab's browser, handed back.
+    if (!c.cancelled) EXPECT_EQ(reply.into, w.ie().ActiveBrowser()) << c.link;
+    EXPECT_EQ(w.ie().PageCount(), pages + c.newTabs) << c.link;
+    if (c.check) c.check(w);
+  }
+}
+
+TEST(CommandLinks, DroppedFromAnyOtherPage) {
+  for (const LinkCase& c : Cases()) {
+    for (const std::string& from :
+         {std::string("http://evil.example/"), std::string("file://C:\\elsewhere\\x.htm"),
+          std::string("file://C:\\sipquill\\..\\elsewhere\\x.htm")}) {
+      Web w;
+      ASSERT_TRUE(w.Start());
+      w.Type("http://evil.example/");
+      SimBrowser* page = w.Active();
+      page->navigate(from);
+      const int pages = w.ie().PageCount();
+      const auto marks = w.sim.mark();
+      page->fireStatusTextChange(c.link);
+      EXPECT_TRUE(page->fireNewWindow2().cancel) << c.link << " from " << from;
+      EXPECT_EQ(w.ie().PageCount(), pages) << c.link;
+      EXPECT_FALSE(w.sim.quitPosted()) << c.link;
+      EXPECT_TRUE(w.ie().Shown()) << c.link;
+      EXPECT_NE(w.ScrollCaption(), "qirclose") << c.link;
+      EXPECT_TRUE(w.sim.eventsSince(marks, simfilter::input()).empty()) << c.link;
+    }
+  }
+}
+
+TEST(CommandLinks, ALinkShownByAnotherPageDoesNotRunFromTheHelpPage) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  SimBrowser* help = OpenHelp(w);
+  w.Type("http://evil.example/");
+  w.Active()->fireStatusTextChange("qir://exit");
+  EXPECT_TRUE(help->fireNewWindow2().cancel);
+  EXPECT_FALSE(w.sim.quitPosted());
+  // An ordinary link of the help page opens as a tab of the ring.
+  const int pages = w.ie().PageCount();
+  help->fireStatusTextChange("http://www.example.com/");
+  EXPECT_FALSE(help->fireNewWindow2().cancel);
+  EXPECT_EQ(w.ie().PageCount(), pages + 1);
+}
+
+TEST(LifeLinks, BackLinksShowTheHintPageOtherLinksOpenATab) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  auto* life = dynamic_cast<SimBrowser*>(w.app.lifeform->browser());
+  ASSERT_NE(life, nullptr);
+  ASSERT_EQ(life->locationURL(), w.Local("\\helptitle.htm"));
+  life->fireStatusTextChange("http://news.example/");
+  EXPECT_TRUE(life->fireNewWindow2().cancel);
+  EXPECT_TRUE(w.ie().Shown());
+  ASSERT_NE(w.Active(), nullptr);
+  EXPECT_EQ(w.Active()->requested().back(), "http://news.example/");
+  // The back link shows the hint page again: the panel's browser reloads it.
+  const auto loads = life->requested().size();
+  life->fireStatusTextChange("qirx://back/");
+  EXPECT_EQ(life->requested().size(), loads + 1);
+  EXPECT_EQ(life->requested().back(), w.Local("\\helptitle.htm"));
+  // A file link is left to the control.
+  const int pages = w.ie().PageCount();
+  life->fireStatusTextChange("file://C:\\x.htm");
+  EXPECT_FALSE(life->fireNewWindow2().cancel);
+  EXPECT_EQ(w.ie().PageCount(), pages);
+  // On a foreign page no command link runs: dropped, no window, no tab.
+  life->navigate("http://evil.example/");
+  const auto loads2 = life->requested().size();
+  for (const char* link : {"qirx://back", "qir://exit", "qirx://anything"}) {
+    life->fireStatusTextChange(link);
+    EXPECT_TRUE(life->fireNewWindow2().cancel) << link;
+  }
+  EXPECT_EQ(life->requested().size(), loads2);
+  EXPECT_EQ(w.ie().PageCount(), pages);
+  EXPECT_FALSE(w.sim.quitPosted());
+}
+
+TEST(ExternalRequests, ScrollCaptionAddressIsOpenedAndAnswered) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  w.Type("http://a.example/");
+  w.Type("http://b.example/");
+  // Slot 3 has no page yet: answered, nothing opened.
+  w.sim.setWindowText(w.app.qirForm3->Handle(), "ystopurlhttp://c.example/");
+  w.sim.advance(80);
+  EXPECT_EQ(w.ScrollCaption(), "ystop browok");
+  EXPECT_EQ(w.ie().Panel23.Caption(), "http://c.example/");
+  EXPECT_EQ(w.ie().PageCount(), 2);
+  // Nothing after the word: still answered; the address box's text goes
+  // to the next slot, which wraps from 11 to slot 1.
+  for (int i = 0; i < 9; ++i) {
+    w.sim.setWindowText(w.app.qirForm3->Handle(), "ystopurl");
+    w.sim.advance(80);
+    EXPECT_EQ(w.ScrollCaption(), "ystop browok");
+  }
+  EXPECT_EQ(w.Page(0)->requested().back(), "http://c.example/");
+  EXPECT_EQ(w.ie().ActivePageIndex(), 0);
+}
+
+TEST(ExternalRequests, DropFileIsReadOnceAndDeleted) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  w.Type("http://a.example/");
+  w.Type("http://b.example/");
+  w.Type("http://c.example/");  // slot 3; the next request uses slot 4
+  for (int i = 0; i < 8; ++i) w.Type("http://f" + std::to_string(i) + ".example/");
+  // A writer still holding the file: it waits.
+  w.sim.writeFile(Teasyie::kDropFile, "http://drop.example/\r\nsecond\r\n");
+  w.sim.setFileReadsFail(true);
+  w.sim.advance(200);
+  EXPECT_TRUE(w.sim.fileExists(Teasyie::kDropFile));
+  w.sim.setFileReadsFail(false);
+  w.sim.advance(80);
+  EXPECT_FALSE(w.sim.fileExists(Teasyie::kDropFile));
+  EXPECT_EQ(w.ie().Panel23.Caption(), "http://drop.example/");
+  int seen = 0;
+  for (int i = 0; i < w.ie().PageCount(); ++i)
+    for (const auto& u : w.Page(i)->requested()) seen += u == "http://drop.example/";
+  EXPECT_EQ(seen, 1);
+  // An empty file and a command word are taken away and open nothing new.
+  for (const char* text : {"", "qir002cmd open"}) {
+    w.sim.writeFile(Teasyie::kDropFile, text);
+    w.sim.advance(80);
+    EXPECT_FALSE(w.sim.fileExists(Teasyie::kDropFile)) << text;
+  }
+}
+
+TEST(ExternalRequests, InputCaptionWordsForHelpAndClose) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:easyhelp");
+  w.sim.advance(80);
+  EXPECT_EQ(w.InputCaption().rfind("okqir:easyhelp", 0), 0u);
+  ASSERT_NE(w.Active(), nullptr);
+  EXPECT_EQ(w.Active()->requested().back(), w.Local("\\easyhelp\\easyhelp.htm"));
+  w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:close");
+  w.sim.advance(80);
+  EXPECT_EQ(w.ScrollCaption(), "qirclose");
+}
+
+TEST(ExternalRequests, SearchWaitsForAnHttpBannerThenSearchesTheClipboard) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  w.sim.setClipboardText("needle");
+  w.ie().Panel37.SetCaption("old--searchmode");  // the command bar's search button
+  w.sim.advance(200);
+  EXPECT_EQ(w.ie().Panel37.Caption(), "old--xxsshmode");
+  EXPECT_EQ(w.ie().PageCount(), 0);  // the banner still shows a local page
+  w.TopBanner()->navigate("http://banner.example/");
+  w.sim.advance(120);
+  EXPECT_EQ(w.ie().Panel37.Caption(), "old--xxqqhmode");
+  ASSERT_EQ(w.ie().PageCount(), 1);
+  EXPECT_EQ(w.Active()->requested().back(), std::string(Teasyie::kSearchAddress) + "needle&");
+  EXPECT_EQ(w.ie().SpeedButton64.Caption(), "搜索");
+}
+
+TEST(BrowserCopyPaste, TheInputCoreCopiesAndPastesIntoTheShownPage) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  w.Type("http://a.example/");
+  SimBrowser* page = w.Active();
+  w.sim.setWindowText(w.app.qirinputor->Handle(), "key--ctrlv");
+  w.sim.advance(120);
+  ASSERT_FALSE(page->execs().empty());
+  EXPECT_EQ(page->execs().back(), (std::pair<int, int>{13, 1}));
+}
+
+}  // namespace
+}  // namespace sq
