@@ -56,7 +56,9 @@ TEST(CommandLinks, RunFromTheProgramsOwnPages) {
     const NewWindowReply reply = help->fireNewWindow2();
     EXPECT_EQ(reply.cancel, c.cancelled) << c.link;
     // An ordinary link opens in the new tab's browser, handed back.
-    if (!c.cancelled) EXPECT_EQ(reply.into, w.ie().ActiveBrowser()) << c.link;
+    if (!c.cancelled) {
+      EXPECT_EQ(reply.into, w.ie().ActiveBrowser()) << c.link;
+    }
     EXPECT_EQ(w.ie().PageCount(), pages + c.newTabs) << c.link;
     if (c.check) c.check(w);
   }

@@ -14,6 +14,8 @@ using testing::Web;
 TEST(BrowserRing, TabsWrapAfterTwelveSlotsAndOlderTabsStay) {
   Web w;
   ASSERT_TRUE(w.Start());
+  // No page finishes loading, so the tabs keep their slot names.
+  w.sim.setBrowsersCompleteAtOnce(false);
   for (int i = 1; i <= 13; ++i) w.Type("http://p" + std::to_string(i) + ".example/");
   const std::vector<std::string> want = {"web1", "web2", "web3", "web4", "web5", "web6", "web7",
                                          "web8", "web9", "web10", "web11", "web0", "web1"};
@@ -77,6 +79,8 @@ TEST(BrowserRing, HoveringThePageListShowsEachPageAndClicksCloseOrLeave) {
   for (unsigned ms : {30u, 150u}) {
     Web w;
     ASSERT_TRUE(w.Start());
+    // No page finishes loading, so the tabs keep their slot names.
+    w.sim.setBrowsersCompleteAtOnce(false);
     w.Type("http://a.example/");
     w.Type("http://b.example/");
     w.Type("http://c.example/");
@@ -130,6 +134,8 @@ TEST(BrowserMenu, ButtonsActOnTheActivePageWithEitherMouseButton) {
   for (unsigned ms : {30u, 150u}) {
     Web w;
     ASSERT_TRUE(w.Start());
+    // No page finishes loading, so the tabs keep their slot names.
+    w.sim.setBrowsersCompleteAtOnce(false);
     w.Type("http://a.example/");
     w.Type("http://b.example/");
     w.OpenMenu();
@@ -256,6 +262,8 @@ TEST(BrowserMenu, SystemFavouritesOpenTheirAddressAndFavouritesListSetsTheBox) {
 TEST(BrowserPopups, ResizedPopupsGoAfterTheirDownloadWhileBlockingIsOn) {
   Web w;
   ASSERT_TRUE(w.Start());
+  // No page finishes loading, so the tabs keep their slot names.
+  w.sim.setBrowsersCompleteAtOnce(false);
   w.Type("http://a.example/");
   SimBrowser* opener = w.Active();
   // A script opens fifty windows of its own size.
