@@ -56,8 +56,15 @@ t_web_control_events() {
       *,104,*) pass "web: $w: DownloadComplete reaches the sink" ;;
       *) fail "web: $w: DownloadComplete reaches the sink" "events $ev" ;;
     esac
+    # Two texts ("开始下载", "正在下载") at least, each naming one of our
+    # pages (the trace spans every start of the program in this run).
     status=$(web_lines "$w" | grep -c ' event 102 .*下载 file://')
-    expect "web: $w: status texts name the page being loaded" "$status" 2
+    other=$(web_lines "$w" | grep ' event 102 .*下载 file://' | grep -vc 'title\.htm')
+    if [ "$status" -ge 2 ] && [ "$other" -eq 0 ]; then
+      pass "web: $w: status texts name the page being loaded"
+    else
+      fail "web: $w: status texts name the page being loaded" "$status texts, $other naming another page"
+    fi
     done=$(web_lines "$w" | grep ' navigated ' | head -1)
     case "$done" in
       *" hr=0 location=file://$WORK_WIN\\"*) pass "web: $w: Navigate2 succeeds and the address is the location" ;;
