@@ -37,7 +37,9 @@ t_unseen_list() {
   for i in 1 2 3 4 5 6; do xdotool keydown w sleep 0.06 keyup w sleep 0.1; done
   expect "unseen list: the taps reach the key history" \
     "$(probe wait-item Tqircom ListBox8 0 old--87up 3000)" old--87up
-  probe place Tqircom 0 0 "$(sc 900)" "$(sc 350)"
+  # The key history sits 720 units into the bar: put it 100 px from the
+  # screen's left edge, whatever the scale.
+  probe place Tqircom "$((100 - $(sc 720)))" 0 "$(sc 900)" "$(sc 350)"
   sleep 0.5
   local dark light
   read -r dark light <<<"$(probe ink Tqircom ListBox8)"
