@@ -93,6 +93,12 @@ Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd paren
 Control::~Control() {
   // A form clears its own hover in ~Form, while it is still whole.
   if (form_ && form_ != this && form_->app().hovered() == this) form_->app().setHovered(nullptr);
+  // A control that goes before its window (a closed browser tab) leaves no
+  // handler behind that would call into it.
+  if (wnd_) {
+    p_.setClickHandler(wnd_, nullptr);
+    p_.setEventHandler(wnd_, nullptr);
+  }
 }
 
 std::string Control::TraceName() const {
