@@ -379,22 +379,17 @@ void Teasyie::Button10Click() {
   }
 }
 
-void Teasyie::Button21Click() {
-  Panel3.Hide();
-  Edit1.SetCaption(HelpAddress());
-  int found = -1;
-  for (int i = 0; i < PageCount() && i < ListBox1.Count(); ++i) {
-    const std::string t = ListBox1.Item(i);
-    if (mail::Has(t, kHelpTitleA) && mail::Has(t, kHelpTitleB)) found = i;
-  }
-  if (found >= 0) Activate(found);
-  else Button1Click();
-  Panel3.BringToFront();
-}
+void Teasyie::Button21Click() { ShowHelpPage(HelpAddress()); }
 
 void Teasyie::EasyHelp() {
+  ShowHelpPage("file://" + platform().currentDirectory() + "\\easyhelp\\easyhelp.htm");
+}
+
+// Puts the address in the box, then shows the open help page if there is
+// one, otherwise opens the address in a new tab.
+void Teasyie::ShowHelpPage(const std::string& address) {
   Panel3.Hide();
-  Edit1.SetCaption("file://" + platform().currentDirectory() + "\\easyhelp\\easyhelp.htm");
+  Edit1.SetCaption(address);
   int found = -1;
   for (int i = 0; i < PageCount() && i < ListBox1.Count(); ++i) {
     const std::string t = ListBox1.Item(i);

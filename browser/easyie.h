@@ -148,6 +148,7 @@ class Teasyie : public Form, public easyie_controls {
   void InputCaptionRequests();
   void SearchRequest();
   void EasyHelp();
+  void ShowHelpPage(const std::string& address);
   // ---- Timer1 steps ----
   void ImeMarkers();
   void CornerModes();
