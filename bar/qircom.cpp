@@ -1,21 +1,94 @@
+// The command bar's presentations and commands: the pointer widget, the
+// clip widget with its zone button, and the full bar's controls.
 #include "bar/qircom.h"
 
+#include "app/budget.h"
 #include "app/formmain.h"
+#include "app/relays.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
+#include "bar/qirform3.h"
 #include "bar/wheeltipform.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/keys.h"
 #include "input/mailbox.h"
 #include "input/qirinputor.h"
+#include "input/words.h"
 
 namespace sq {
 
 const char* const Tqircom::kHintSystemMenu = "进入系统菜单";
+const char* const Tqircom::kHomePage = "http://sipquill.example/";
+
+namespace {
+const char* const kExitEcho = "鼠标向上:退出";
+const char* const kHintBack = "左键转到桌面/右键打开开始菜单";
+const char* const kHintTitleLeft = "左键点击--转到桌面/右键点击--打开开始菜单";
+const char* const kTitleLeft = "滚轮滚动切换窗口 左键:桌面 右键:开始菜单";
+const char* const kHintTitleRight = "左键转到所选窗口/右键关闭所选窗口";
+const char* const kTitleRight = "滚轮滚动切换窗口 绿色:滚轮翻页 蓝色:自动滚动";
+const char* const kHintSearch = "左键搜索互联网/右键浏览互联网";
+const char* const kHintSettings = "进入系统设置面板";
+const char* const kHintHome = "访问官方网站，获取最新版本或技术支持";
+const char* const kDrag = "拖";
+const char* const kDesktopFile = "qirdesk.scf";
+constexpr int kVkPageUp = 33, kVkPageDown = 34;
+constexpr int kSwShowNormal = 1;
+}  // namespace
 
 Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(this) {
+  using B = MouseButton;
+  using S = ShiftState;
   Timer1.OnTimer = [this] { Timer1Timer(); };
   Button1.OnClick = [this] { Button1Click(); };
-  Panel13.OnMouseMove = [this](ShiftState s, int x, int y) { Panel13MouseMove(s, x, y); };
-  Panel13.OnMouseUp = [this](MouseButton b, ShiftState s, int x, int y) {
-    Panel13MouseUp(b, s, x, y);
-  };
+  disptask.OnClick = [this] { disptaskClick(); };
+  updownwheel.OnClick = [this] { updownwheelClick(); };
+  Button2.OnClick = [this] { Button2Click(); };
+  // Pointer widget.
+  Panel27.OnMouseMove = [this](S s, int x, int y) { Panel27MouseMove(s, x, y); };
+  Panel27.OnMouseDown = [this](B b, S s, int x, int y) { Panel27MouseDown(b, s, x, y); };
+  Panel27.OnMouseUp = [this](B b, S s, int x, int y) { Panel27MouseUp(b, s, x, y); };
+  Panel32.OnMouseMove = [this](S s, int x, int y) { Panel32MouseMove(s, x, y); };
+  Panel37.OnMouseMove = [this](S s, int x, int y) { Panel32MouseMove(s, x, y); };
+  Panel31.OnMouseMove = [this](S s, int x, int y) { Panel31MouseMove(s, x, y); };
+  Panel34.OnMouseMove = [this](S s, int x, int y) { Panel34MouseMove(s, x, y); };
+  Panel33.OnMouseMove = [this](S s, int x, int y) { Panel33MouseMove(s, x, y); };
+  // Clip widget.
+  Panel12.OnMouseMove = [this](S s, int x, int y) { Panel12MouseMove(s, x, y); };
+  Panel35.OnMouseMove = [this](S s, int x, int y) { Panel35MouseMove(s, x, y); };
+  Panel35.OnMouseUp = [this](B b, S s, int x, int y) { Panel35MouseUp(b, s, x, y); };
+  Panel38.OnMouseMove = [this](S s, int x, int y) { Panel38MouseMove(s, x, y); };
+  Panel10.OnMouseMove = [this](S s, int x, int y) { Panel10MouseMove(s, x, y); };
+  Panel10.OnMouseUp = [this](B b, S s, int x, int y) { Panel10MouseUp(b, s, x, y); };
+  Panel14.OnMouseMove = [this](S s, int x, int y) { Panel14MouseMove(s, x, y); };
+  Panel14.OnMouseDown = [this](B b, S s, int x, int y) { Panel14MouseDown(b, s, x, y); };
+  Panel14.OnMouseUp = [this](B b, S s, int x, int y) { Panel14MouseUp(b, s, x, y); };
+  // Full bar.
+  Panel9.OnMouseMove = [this](S s, int x, int y) { Panel9MouseMove(s, x, y); };
+  Panel9.OnMouseDown = [this](B, S, int, int) { backPressed_ = true; };
+  Panel9.OnMouseUp = [this](B b, S s, int x, int y) { Panel9MouseUp(b, s, x, y); };
+  Panel16.OnMouseMove = [this](S s, int x, int y) { Panel16MouseMove(s, x, y); };
+  Panel17.OnMouseMove = [this](S s, int x, int y) { Panel17MouseMove(s, x, y); };
+  Panel17.OnMouseDown = [this](B, S, int, int) { titlePressed_ = true; };
+  Panel17.OnMouseUp = [this](B b, S s, int x, int y) { Panel17MouseUp(b, s, x, y); };
+  Edit3.OnMouseMove = [this](S s, int x, int y) { Edit3MouseMove(s, x, y); };
+  Panel13.OnMouseMove = [this](S s, int x, int y) { Panel13MouseMove(s, x, y); };
+  Panel13.OnMouseUp = [this](B b, S s, int x, int y) { Panel13MouseUp(b, s, x, y); };
+  Panel24.OnMouseMove = [this](S s, int x, int y) { Panel24MouseMove(s, x, y); };
+  Panel24.OnMouseUp = [this](B b, S s, int x, int y) { Panel24MouseUp(b, s, x, y); };
+  BitBtn4.OnMouseMove = [this](S s, int x, int y) { BitBtn4MouseMove(s, x, y); };
+  BitBtn4.OnClick = [this] { BitBtn4Click(); };
+  BitBtn5.OnMouseMove = [this](S s, int x, int y) { BitBtn5MouseMove(s, x, y); };
+  BitBtn5.OnClick = [this] { BitBtn5Click(); };
+  Panel11.OnMouseDown = [this](B b, S s, int x, int y) { Panel11MouseDown(b, s, x, y); };
+  // Smart clipboard.
+  ListBox2.OnMouseUp = [this](B b, S s, int x, int y) { ListBox2MouseUp(b, s, x, y); };
+  ListBox3.OnMouseUp = [this](B b, S s, int x, int y) { ListBox3MouseUp(b, s, x, y); };
+  ListBox2.OnMouseWheel = [this](S s, int d, Point at) { ListBox2MouseWheel(s, d, at); };
+  BitBtn2.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
+  BitBtn6.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
+  Panel7.OnClick = [this] { Panel7Click(); };
   // The key words of the hook library go to this window's caption.
   platform().setHookMailbox(Mailbox::Bar, Handle());
 }
@@ -29,23 +102,596 @@ void Tqircom::FormCreate() {
   Panel12.SetTop(0);
 }
 
-void Tqircom::Timer1Timer() {
-  // The wheel tip sits on the active window's title bar.
-  if (app().wheeltipform) app().wheeltipform->KeepOnActiveWindow();
-  // Every new word the hook library wrote into the caption enters the key
-  // history, newest first; then the library's next word may come.
-  mail::RecordKeyWord(ListBox8, Caption());
-  platform().mailboxSeen(Handle());
+// ---- shared helpers ----------------------------------------------------------
+
+Wnd Tqircom::TopWindowAt(Point pt) {
+  Platform& p = platform();
+  Wnd w = p.windowFromPoint(pt);
+  for (int depth = 0; w && depth < 256; ++depth) {
+    const Wnd parent = p.getParent(w);
+    if (!parent) break;
+    w = parent;
+  }
+  return w;
 }
 
-void Tqircom::Button1Click() {}
+void Tqircom::Activate(Wnd w) {
+  if (w) platform().setForegroundWindow(w);
+}
+
+void Tqircom::ActivateAt(Point pt) {
+  Activate(TopWindowAt(pt));
+  if (Wnd w = platform().windowFromPoint(pt)) platform().setActiveWindow(w);
+}
+
+Point Tqircom::LeftOfBar() const { return {Left() - Scale(2), Top()}; }
+
+void Tqircom::KeepOnTop() {
+  platform().setWindowPos(Handle(), ZOrder::TopMost, ScreenRect(), swp::ShowWindow);
+}
+
+bool Tqircom::BrowserShown() const {
+  const Teasyie* web = const_cast<Tqircom*>(this)->app().easyie;
+  return web && web->Shown();
+}
+
+void Tqircom::Invoke(Control& button) {
+  if (button.OnClick) button.OnClick();
+}
+
+void Tqircom::ParkMousepp() {
+  if (app().mousepp) app().mousepp->Park();
+}
+
+void Tqircom::HideMousepp() {
+  if (app().mousepp) app().mousepp->Hide();
+}
+
+void Tqircom::SetScrollCaption(const std::string& w) {
+  if (app().qirForm3) app().qirForm3->SetCaption(w);
+}
+
+void Tqircom::SetInputCaption(const std::string& w) {
+  if (app().qirinputor) app().qirinputor->SetCaption(w);
+}
+
+void Tqircom::SetPanel28(const std::string& w) { Panel28.SetCaption(w); }
+
+std::string Tqircom::ZoneAt(int x, int y) const {
+  const bool top = y < Scale(12), left = x < Scale(10);
+  if (top) return left ? words::zone::F3 : words::zone::X;
+  return left ? words::zone::Equal : words::cmd::ZoneO;
+}
+
+bool Tqircom::TopRightZone(const std::string& word, int x, int y) const {
+  return word == words::zone::X || (y < Scale(12) && x > Scale(9));
+}
+
+// ---- desktop, Start menu, find -------------------------------------------------
+
+void Tqircom::Desktop() {
+  platform().shellExecute(Handle(), "Open", kDesktopFile, "", "", kSwShowNormal);
+}
+
+void Tqircom::StartMenu() {
+  Platform& p = platform();
+  keys::Press(p, vk::LWin);
+  SetHeight(0);
+  const Rect bar = p.taskbarRect();
+  if (bar.left >= 100) {
+    p.setCursorPos({bar.left, bar.top + Scale(10)});
+  } else if (bar.left + Scale(60) > 2) {
+    p.setCursorPos({bar.left + Scale(60), bar.top + Scale(10)});
+  }
+}
+
+void Tqircom::FindCommand() {
+  Platform& p = platform();
+  if (rightPress_) {
+    rightPress_ = false;
+    p.sleep(100);
+    keys::Combo(p, vk::Control, 'F');
+    p.sleep(100);
+  }
+  Park();
+}
+
+void Tqircom::ExpandForSearch() {
+  Platform& p = platform();
+  const int sw = p.screenWidth(), sh = p.screenHeight();
+  if (Left() > sw - Scale(400)) SetLeft(sw - Scale(400));
+  if (Top() > sh - Scale(350)) SetTop(sh - Scale(350));
+  SetWidth(400);
+  SetHeight(350);
+  std::string clip;
+  if (!p.getClipboardTextUpTo(budget::kCaptionRead, clip)) clip.clear();
+  Edit3.SetCaption(clip);
+  if (app().easyie) app().easyie->Edit1.SetCaption(clip);
+  Panel12.Hide();
+  Panel4.Hide();
+  const int x = Left() + Scale(Panel24.Left() + 19);
+  if (x > 2) p.setCursorPos({x, Top() + Scale(Panel24.Top() + 10)});
+  // Clicks "<=>", whose left release starts the browser's search mode.
+  keys::LeftClick(p);
+}
+
+void Tqircom::BrowserFullScreen() {
+  Teasyie* web = app().easyie;
+  if (!web) return;
+  if (web->Shown()) {
+    web->Park();
+    return;
+  }
+  Platform& p = platform();
+  web->SetLeft(0);
+  p.bringWindowToTop(web->Handle());
+  web->SetTop(0);
+  const bool life = app().lifeform && app().lifeform->Shown();
+  p.setWindowPos(web->Handle(), ZOrder::TopMost,
+                 {0, life ? Scale(30) : 0, p.screenWidth(), p.screenHeight()}, swp::ShowWindow);
+  RefillBrowserTabs();
+}
+
+void Tqircom::RefillBrowserTabs() {
+  // The browser keeps its tab list in step with its pages itself.
+}
+
+// ---- the pointer widget ----------------------------------------------------------
+
+void Tqircom::Panel27MouseMove(ShiftState, int, int) { SetPanel28(words::cmd::UpFar); }
+
+void Tqircom::Panel27MouseDown(MouseButton button, ShiftState, int, int) {
+  if (button == MouseButton::Left) leftPress_ = true;
+}
+
+void Tqircom::Panel27MouseUp(MouseButton button, ShiftState, int, int) {
+  if (button == MouseButton::Left) {
+    if (!leftPress_) return;
+    leftPress_ = false;
+    HideMousepp();
+    SetHeight(200);
+    Park();
+    Panel27.Hide();
+    Panel37.Hide();
+    Edit3.SetCaption(kExitEcho);
+    disptaskClick();
+  } else if (button == MouseButton::Right) {
+    CloseWindowUnderPointer();
+  }
+}
+
+void Tqircom::CloseWindowUnderPointer() {
+  Platform& p = platform();
+  Park();
+  ParkMousepp();
+  Panel27.Hide();
+  HideMousepp();
+  SetPanel28(words::cmd::DownFar);
+  const Point at = p.getCursorPos();
+  Activate(TopWindowAt(at));
+  p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
+  if (BrowserShown()) {
+    Invoke(app().easyie->Button35);
+    Invoke(app().easyie->wfocus);
+    return;
+  }
+  p.sleep(10);
+  const Point probe{p.getCursorPos().x, Top() - Scale(10)};
+  const Wnd victim = TopWindowAt(probe);
+  // The close request alone: the program asks to save as it does when its
+  // own close box is pressed, and stays on the screen while it asks. The
+  // program's own windows are never closed this way.
+  if (victim && p.windowProcessId(victim) != p.windowProcessId(Handle())) p.closeWindow(victim);
+  p.sleep(10);
+  ActivateAt(probe);
+}
+
+void Tqircom::Panel32MouseMove(ShiftState, int, int) {
+  Panel27.Hide();
+  SetPanel28(words::cmd::UpFar);
+  Park();
+  SetScrollCaption(words::cmd::WheelMode);
+}
+
+void Tqircom::Panel31MouseMove(ShiftState, int, int) {
+  HideMousepp();
+  SetHeight(200);
+  Park();
+  if (Twrpyreadpanel* settings = app().wrpyreadpanel) {
+    settings->lleft.SetChecked(!settings->lleft.Checked());
+    const std::string mark = settings->lleft.Checked() ? "" : kDrag;
+    if (app().wheeltipform) app().wheeltipform->Label2.SetCaption(mark);
+    if (app().easyie) app().easyie->Label26.SetCaption(mark);
+  }
+  Panel27.Hide();
+  Panel37.Hide();
+  Edit3.SetCaption(kExitEcho);
+  SetScrollCaption(words::cmd::StopOk);
+}
+
+void Tqircom::Panel34MouseMove(ShiftState, int, int) {
+  Park();
+  Panel27.Hide();
+  ParkMousepp();
+  BrowserFullScreen();
+}
+
+void Tqircom::Panel33MouseMove(ShiftState, int, int) {
+  Park();
+  if (BrowserShown()) {
+    Invoke(app().easyie->wfocus);
+    return;
+  }
+  ActivateAt(platform().getCursorPos());
+}
+
+// ---- the clip widget -------------------------------------------------------------
+
+void Tqircom::Panel12MouseMove(ShiftState, int, int) {
+  keys::Combo(platform(), vk::Shift, vk::Delete);
+  Park();
+  ParkMousepp();
+}
+
+void Tqircom::Panel35MouseMove(ShiftState, int, int) {
+  Platform& p = platform();
+  Park();
+  SetScrollCaption(words::cmd::StopOk);
+  p.sleep(30);
+  keys::Combo(p, vk::Control, 'C');
+  SetInputCaption(words::in::CopyDone);
+  ParkMousepp();
+}
+
+void Tqircom::Panel35MouseUp(MouseButton, ShiftState, int, int) {
+  SetInputCaption(words::in::MoveClip);
+}
+
+void Tqircom::Panel38MouseMove(ShiftState, int, int) {
+  ActivateAt(LeftOfBar());
+  Panel14.SetCaption(words::cmd::ZonePasted);
+  SetScrollCaption(words::cmd::StopOk);
+  if (app().rightform) app().rightform->SetCaption(words::cmd::StopOk);
+  Park();
+  SetInputCaption(words::in::PasteRequest);
+  ParkMousepp();
+}
+
+void Tqircom::Panel10MouseMove(ShiftState, int, int) {
+  Platform& p = platform();
+  if (!Panel14.Enabled()) Panel14.SetEnabled(true);
+  if (p.getClassName(p.getTopWindow()) == "#32768") keys::Escape(p);
+}
+
+void Tqircom::Panel10MouseUp(MouseButton button, ShiftState, int, int) {
+  Platform& p = platform();
+  if (!Panel14.Enabled()) Panel14.SetEnabled(true);
+  const Point at = p.getCursorPos();
+  Activate(TopWindowAt({at.x - Scale(40), at.y}));
+  keys::Press(p, button == MouseButton::Right ? kVkPageUp : kVkPageDown);
+  KeepOnTop();
+}
+
+void Tqircom::Panel14MouseMove(ShiftState, int x, int y) {
+  if (mail::Has(Panel14.Caption(), words::cmd::ZoneLockPart)) return;
+  const std::string word = ZoneAt(x, y);
+  if ((word == words::zone::Equal || word == words::cmd::ZoneO) && !Panel35.Visible()) Panel35.Show();
+  if (Panel14.Caption() != word) Panel14.SetCaption(word);
+}
+
+void Tqircom::Panel14MouseDown(MouseButton button, ShiftState, int x, int y) {
+  Platform& p = platform();
+  const std::string word = Panel14.Caption();
+  const bool left = button == MouseButton::Left, right = button == MouseButton::Right;
+  if (right) rightPress_ = true;
+  if (left) leftPress_ = true;
+  if (left && (word == words::zone::X || mail::Has(word, words::cmd::ZoneLockPart))) return;
+  if (word == words::zone::F3) return;
+  if (TopRightZone(word, x, y)) {
+    target_ = p.windowFromPoint(LeftOfBar());
+    Park();
+    SetHeight(200);
+    Teasyie* web = app().easyie;
+    if (right) {
+      if (web && web->Shown()) {
+        Invoke(web->Button35);
+        return;
+      }
+      p.sleep(10);
+      const Wnd top = TopWindowAt(LeftOfBar());
+      if (top && p.windowProcessId(top) != p.windowProcessId(Handle())) p.closeWindow(top);
+      return;
+    }
+    if (!left) return;
+    Park();
+    if (!web) return;
+    web->Panel9.BringToFront();
+    if (web->Shown()) {
+      web->Park();
+      return;
+    }
+    web->SetLeft(0);
+    if (app().mousepp && app().mousepp->Visible()) {
+      Tmousepp& m = *app().mousepp;
+      p.bringWindowToTop(m.Handle());
+      p.setWindowPos(m.Handle(), ZOrder::TopMost, m.ScreenRect(), 0);
+    }
+    return;
+  }
+  if (word == words::zone::Equal) {
+    keys::Escape(p);
+    return;
+  }
+  if (right || !left) return;
+  // Word "O": the pointer steps onto the page keys, whose hover enables
+  // the zone button again.
+  const Point at = p.getCursorPos();
+  Panel35.Hide();
+  Panel14.Hide();
+  Panel14.SetEnabled(false);
+  if (at.x - Scale(20) > 2) p.setCursorPos({at.x - Scale(20), at.y});
+  Panel14.Show();
+}
+
+void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
+  Platform& p = platform();
+  const std::string word = Panel14.Caption();
+  const bool left = button == MouseButton::Left, right = button == MouseButton::Right;
+  if (word == words::zone::F3 && right) {
+    if (BrowserShown()) return;
+    ActivateAt(LeftOfBar());
+    SetInputCaption(words::in::Idle);
+    Park();
+    SetHeight(200);
+    FindCommand();
+    return;
+  }
+  if (left && leftPress_ && word == words::zone::X) {
+    Park();
+    if (Teasyie* web = app().easyie) {
+      web->Panel9.BringToFront();
+      if (web->Shown()) web->Park();
+    }
+    return;
+  }
+  if (right && !rightPress_) return;
+  if (left && mail::Has(word, words::cmd::ZoneLockPart)) {
+    // Cut in the window under the bar.
+    const Wnd top = TopWindowAt(LeftOfBar());
+    Park();
+    Activate(top);
+    if (mail::Is(app().qirForm3 ? app().qirForm3->Caption() : "", words::scroll::MyRight)) {
+      Panel35.SetCaption(words::cmd::SecondClick);
+      pendingSecondClick_ = true;
+      SetScrollCaption(words::cmd::MyRightClick);
+      keys::LeftClick(p);
+    }
+    keys::Combo(p, vk::Shift, vk::Delete);
+    return;
+  }
+  if (TopRightZone(word, x, y)) {
+    if (app().wrpyreadpanel) app().wrpyreadpanel->Hide();
+    if (!leftPress_) return;
+    leftPress_ = false;
+    SetHeight(200);
+    Park();
+    disptaskClick();
+    return;
+  }
+  if (word == words::zone::F3) {
+    if (right) {
+      ActivateAt(LeftOfBar());
+      SetInputCaption(words::in::Idle);
+      FindCommand();
+    } else if (left) {
+      ExpandForSearch();
+    }
+    return;
+  }
+  if (word == words::zone::Equal) {
+    Panel14.SetCaption(words::cmd::ZoneWheel);
+    Panel27.Hide();
+    SetPanel28(words::cmd::UpFar);
+    Park();
+    SetScrollCaption(words::cmd::WheelMode);
+    HideMousepp();
+    scrollid.SetCaption(right ? words::cmd::Up : words::cmd::Down);
+    return;
+  }
+  if (right) {
+    const Point at = p.getCursorPos();
+    if (at.x - Scale(10) > 2) p.setCursorPos({at.x - Scale(10), at.y - Scale(10)});
+    Panel12.Hide();
+    Park();
+    SetScrollCaption(words::scroll::AutoDrag);
+    if (app().qirForm3) Invoke(app().qirForm3->Button1);
+  }
+}
+
+// ---- task list and page-down request -------------------------------------------------
+
+void Tqircom::disptaskClick() {
+  Platform& p = platform();
+  Park();
+  Teasyie* web = app().easyie;
+  if (!web || !web->Shown()) {
+    // The full bar in the middle of the main screen, the pointer on its
+    // title strip.
+    const int sw = p.screenWidth(), sh = p.screenHeight();
+    const int left = sw / 2 - Scale(200), top = sh / 2 - Scale(170);
+    SetWindowPos(ZOrder::TopMost, left, top, 400, 350, swp::ShowWindow);
+    Panel9.Show();
+    p.setCursorPos({left + Scale(50), top + Scale(10)});
+    SetPanel28(words::cmd::StartFar);
+    SetScrollCaption(words::cmd::WheelMode);
+    return;
+  }
+  keys::Escape(p);
+  Park();
+  Control& tabs = web->Panel3;
+  const Rect r = p.getWindowRect(tabs.Handle());
+  const int sw = p.screenWidth(), sh = p.screenHeight();
+  const Rect webRect = web->ScreenRect();
+  // Panel3 is a child of the browser: its place is relative to the browser.
+  const int left = sw / 2 - r.width / 2, top = sh / 2 - r.height / 2;
+  tabs.SetLeft(screens::Unscale(left - webRect.left, web->Dpi()));
+  tabs.SetTop(screens::Unscale(top - webRect.top, web->Dpi()));
+  tabs.Show();
+  p.setCursorPos({left + r.width - web->Scale(40), top + web->Scale(90)});
+  RefillBrowserTabs();
+  SetPanel28(words::cmd::TaskFar);
+  SetScrollCaption(words::cmd::WheelMode);
+  Edit3.SetCaption(kExitEcho);
+}
+
+void Tqircom::updownwheelClick() {
+  Platform& p = platform();
+  HideMousepp();
+  Panel27.Hide();
+  if (mail::Is(Panel28.Caption(), words::cmd::DownFar)) return;
+  SetPanel28(words::cmd::DownFar);
+  Park();
+  ParkMousepp();
+  leftPress_ = false;
+  if (BrowserShown()) {
+    Invoke(app().easyie->wfocus);
+    return;
+  }
+  const Point at = p.getCursorPos();
+  Activate(TopWindowAt(at));
+  p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
+}
+
+// ---- the full bar ----------------------------------------------------------------------
+
+void Tqircom::Panel9MouseMove(ShiftState, int x, int) {
+  if (!ListStale() && x > Scale(380)) SetListStale();
+  Panel16.SetCaption(kHintBack);
+}
+
+void Tqircom::Panel9MouseUp(MouseButton button, ShiftState, int, int) {
+  if (!backPressed_) return;
+  backPressed_ = false;
+  if (button == MouseButton::Left) Desktop();
+  else if (button == MouseButton::Right) StartMenu();
+}
+
+void Tqircom::Panel16MouseMove(ShiftState s, int x, int y) { Panel17MouseMove(s, x, y); }
+
+void Tqircom::Panel17MouseMove(ShiftState, int x, int) {
+  if (ListStale()) ListRebuild();
+  if (x <= Scale(315)) {
+    Panel37.Hide();
+    Panel39.Show();
+    Panel16.SetCaption(kHintTitleLeft);
+    Panel17.SetCaption(kTitleLeft);
+    return;
+  }
+  Panel16.SetCaption(kHintTitleRight);
+  Panel17.SetCaption(kTitleRight);
+  Panel37.Show();
+  Panel39.Hide();
+}
+
+void Tqircom::Panel17MouseUp(MouseButton button, ShiftState, int x, int) {
+  // A button held since before the bar came up is no command.
+  if (!titlePressed_) return;
+  titlePressed_ = false;
+  if (x < Scale(315)) {
+    if (button == MouseButton::Left) Desktop();
+    else if (button == MouseButton::Right) StartMenu();
+    return;
+  }
+  if (ListView1.ItemIndex() < 0 && ListView1.Count() > 0) ListView1.SetItemIndex(0);
+  if (button == MouseButton::Right) ListCloseSelected();
+  else if (button == MouseButton::Left) updownwheelClick();
+}
+
+void Tqircom::Edit3MouseMove(ShiftState, int, int) {
+  const std::string t = Edit3.Caption();
+  if (t == "///" || t == "...") Edit3.SetCaption("");
+}
 
 void Tqircom::Panel13MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintSystemMenu); }
 
 void Tqircom::Panel13MouseUp(MouseButton, ShiftState, int, int) {
   Park();
-  if (app().qirinputor) app().qirinputor->SetCaption(words::in::Idle);
+  SetInputCaption(words::in::Idle);
   if (app().FormMain) app().FormMain->PopupMenu(platform().getCursorPos());
+}
+
+void Tqircom::Panel24MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintSearch); }
+
+void Tqircom::Panel24MouseUp(MouseButton button, ShiftState, int, int) {
+  Platform& p = platform();
+  if (button == MouseButton::Left) {
+    Park();
+    if (Teasyie* web = app().easyie) {
+      web->SetLeft(0);
+      p.sleep(100);
+      web->Panel37.SetCaption(words::cmd::SearchMode);
+    }
+  } else if (button == MouseButton::Right) {
+    ActivateAt(LeftOfBar());
+    Park();
+    keys::Combo(p, vk::Control, 'F');
+    p.sleep(30);
+    const Point at = p.getCursorPos();
+    if (at.x + Scale(5) > 2) p.setCursorPos({at.x + Scale(5), at.y});
+  }
+}
+
+void Tqircom::BitBtn4MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintSettings); }
+
+void Tqircom::BitBtn4Click() {
+  Twrpyreadpanel* settings = app().wrpyreadpanel;
+  if (!settings) return;
+  if (app().FormMain) app().FormMain->N1Click();
+  Park();
+  const Rect r = settings->ScreenRect();
+  const Point c{r.left + r.width / 2, r.top + r.height / 2};
+  if (c.x >= 3) platform().setCursorPos(c);
+}
+
+void Tqircom::BitBtn5MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintHome); }
+
+void Tqircom::BitBtn5Click() {
+  Teasyie* web = app().easyie;
+  if (!web) return;
+  web->Edit1.SetCaption(kHomePage);
+  web->Button1Click();
+  Park();
+  web->SetLeft(0);
+}
+
+void Tqircom::Panel11MouseDown(MouseButton button, ShiftState, int, int) {
+  if (button == MouseButton::Left) {
+    Panel11.Hide();
+  } else if (button == MouseButton::Right) {
+    Park();
+    SetScrollCaption(words::scroll::AutoDrag);
+    if (app().qirForm3) Invoke(app().qirForm3->Button1);
+  }
+}
+
+// ---- commands other windows run --------------------------------------------------------
+
+void Tqircom::Button1Click() {
+  ListBox5.Clear();
+  ListRebuild();
+}
+
+void Tqircom::Button2Click() {
+  Platform& p = platform();
+  ListBox7.Clear();
+  ListBox7.Add("Computer name:  " + p.systemString(SystemString::ComputerName));
+  ListBox7.Add("User name:  " + p.systemString(SystemString::UserName));
+  ListBox7.Add("System directory:  " + p.systemString(SystemString::SystemDirectory));
+  ListBox7.Add("Windows directory:  " + p.systemString(SystemString::WindowsDirectory));
+  ListBox7.Add("Environment variables (partial list):");
+  for (const char* v : {"OS=%OS%     NTVERSION=%NTVERSION%", "PATH=%PATH%", "LIBPATH=%LIBPATH%",
+                        "TMP=%TMP%"})
+    ListBox7.Add(p.expandEnvironment(v));
 }
 
 }  // namespace sq

@@ -1,6 +1,10 @@
-// The command bar: a floating, parked window that also serves as the
-// mailbox of the key history.
+// The command bar: a floating, parked window with three presentations (the
+// pointer widget, the clip widget and the full bar with the window list and
+// the smart clipboard), its own 20 ms tick, and the mailbox of the key
+// history.
 #pragma once
+
+#include <string>
 
 #include "app/app.h"
 #include "app/form.h"
@@ -12,16 +16,127 @@ class Tqircom : public Form, public qircom_controls {
  public:
   explicit Tqircom(App& app);
   void FormCreate() override;
-  // The bar's 20 ms tick.
+
+  // The bar's 20 ms tick (qircom_tick.cpp).
   void Timer1Timer();
-  // Refresh the window list (run as a plain call by the input core).
-  void Button1Click();
-  // ">>": the hint names the system menu; a release of either button opens
-  // the main menu at the pointer.
-  void Panel13MouseMove(ShiftState shift, int x, int y);
+
+  // Commands other windows and handlers run as plain calls.
+  void Button1Click();       // refresh the window list
+  void disptaskClick();      // open the task list
+  void updownwheelClick();   // page-down mode, back to the window under the pointer
+  void Button2Click();       // the system report into ListBox7
+
+  // Hover, press, release and leave handlers, by control.
+  void Panel27MouseMove(ShiftState shift, int x, int y);
+  void Panel27MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void Panel27MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void Panel32MouseMove(ShiftState shift, int x, int y);  // top edge (also Panel37)
+  void Panel31MouseMove(ShiftState shift, int x, int y);  // left edge
+  void Panel34MouseMove(ShiftState shift, int x, int y);  // right edge
+  void Panel33MouseMove(ShiftState shift, int x, int y);  // bottom edge
+
+  void Panel12MouseMove(ShiftState shift, int x, int y);  // cut
+  void Panel35MouseMove(ShiftState shift, int x, int y);  // copy
+  void Panel35MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void Panel38MouseMove(ShiftState shift, int x, int y);  // paste
+  void Panel10MouseMove(ShiftState shift, int x, int y);
+  void Panel10MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void Panel14MouseMove(ShiftState shift, int x, int y);  // the zone button
+  void Panel14MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void Panel14MouseUp(MouseButton button, ShiftState shift, int x, int y);
+
+  void Panel9MouseMove(ShiftState shift, int x, int y);
+  void Panel9MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void Panel16MouseMove(ShiftState shift, int x, int y);  // hint line
+  void Panel17MouseMove(ShiftState shift, int x, int y);  // title strip
+  void Panel17MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void Edit3MouseMove(ShiftState shift, int x, int y);
+  void Panel13MouseMove(ShiftState shift, int x, int y);  // ">>"
   void Panel13MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void Panel24MouseMove(ShiftState shift, int x, int y);  // "<=>"
+  void Panel24MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void BitBtn4MouseMove(ShiftState shift, int x, int y);
+  void BitBtn4Click();
+  void BitBtn5MouseMove(ShiftState shift, int x, int y);
+  void BitBtn5Click();
+  void Panel11MouseDown(MouseButton button, ShiftState shift, int x, int y);
+
+  // The smart clipboard's panel (qircom_clip.cpp).
+  void ListBox2MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void ListBox3MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void ListBox2MouseWheel(ShiftState shift, int delta, Point at);
+  void BitBtn2MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void Panel7Click();
 
   static const char* const kHintSystemMenu;  // "进入系统菜单"
+  static const char* const kHomePage;        // the maker's home page
+
+ private:
+  // Shared helpers.
+  Wnd TopWindowAt(Point pt);
+  void Activate(Wnd w);
+  // The top-level window at a point made the foreground window, and the
+  // window at the point the active one.
+  void ActivateAt(Point pt);
+  // The window at the bar's left edge: (bar left - 2, bar top).
+  Point LeftOfBar() const;
+  void KeepOnTop();
+  bool BrowserShown() const;
+  // Invokes another window's button as a plain call (nothing when it has
+  // no handler).
+  static void Invoke(Control& button);
+  void ParkMousepp();
+  void HideMousepp();
+  void SetScrollCaption(const std::string& w);
+  void SetInputCaption(const std::string& w);
+  void SetPanel28(const std::string& w);
+  // The zone word of a client point of the zone button.
+  std::string ZoneAt(int x, int y) const;
+  bool TopRightZone(const std::string& word, int x, int y) const;
+
+  void Desktop();
+  void StartMenu();
+  void FindCommand();
+  void ExpandForSearch();
+  void BrowserFullScreen();
+  void RefillBrowserTabs();
+  void CloseWindowUnderPointer();
+
+  // The window switcher's list work: rebuild, fill, wheel step and the
+  // close of the selected row. The switcher supplies them; until it does
+  // they only keep the list's data lists consistent.
+  void ListRebuild();
+  void ListFill();
+  bool ListWheelStep();
+  void ListCloseSelected();
+  bool ListStale() const;
+  void SetListStale();
+
+  // Tick steps.
+  void SecondClick();
+  void MenuGuard(Point p);
+  void LineCopyRequest();
+  void CaptureOnRequest();
+  void CopyFinisher();
+  void ShiftClickCopy();
+  void WinKeyPaste();
+  void CopyCompletion();
+  void DoubleCtrlMarker();
+  // The alignment column shared with the input core's captures.
+  int& AlignColumn();
+
+  bool leftPress_ = false;
+  bool rightPress_ = false;
+  bool pendingSecondClick_ = false;
+  Wnd target_ = 0;
+  int ctrlUps_ = 0;
+  int copyDone_ = 0;
+  std::string lastCaptured_;
+  // The title strip's and the background's releases count only when the
+  // press began on the same control (a button held since before the bar
+  // came up is not a command).
+  bool titlePressed_ = false;
+  bool backPressed_ = false;
 };
 
 }  // namespace sq

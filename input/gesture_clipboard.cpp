@@ -12,6 +12,7 @@
 #include "app/settings_list.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
+#include "bar/smartclip.h"
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "input/keys.h"
@@ -213,22 +214,8 @@ void Tick::CaptureAfterCopy() {
   life.Panel2.SetCaption(words::life::Clip3);
   life.Panel2.SetCaption(words::life::Clip4);
   bar.BitBtn6.SetCaption(words::align::Pending);
-  if (capturable) {
-    std::vector<std::string> v = SplitLines(text);
-    p.sleep(30);
-    if (v.size() > 1) {
-      const int shift = AlignLines(v, s_.captureColumn);
-      bar.BitBtn2.SetCaption(std::to_string(shift) + "/");
-    } else {
-      s_.captureColumn =
-          static_cast<int>(std::min<std::size_t>(text.size(), budget::kAlignColumn));
-      bar.BitBtn2.SetCaption(std::to_string(s_.captureColumn));
-    }
-    // The lines go into the alignment list in one pass, already shifted.
-    SetLines(bar.ListBox11, v);
-  } else {
-    p.sleep(30);
-  }
+  p.sleep(30);
+  if (capturable) smartclip::Align(text, s_.captureColumn, bar.ListBox11, bar.BitBtn2);
   if (word) a.qirinputor->SetCaption(words::in::CaptureStage3);
   if (capturable) {
     bar.Edit1.SetCaption(text);

@@ -11,6 +11,7 @@
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
+#include "bar/smartclip.h"
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "input/keys.h"
@@ -182,26 +183,7 @@ void Tick::FocusUnder(Point pt) {
 }
 
 void Tick::InsertSmartClipboard(const std::string& text) {
-  // Newest first, no two entries equal; past the entry or byte budget the
-  // oldest entries go (the new one always stays).
-  Control& list = app_.qircom->ListBox2;
-  list.Insert(0, text);
-  std::size_t bytes = text.size();
-  for (int n = 1; n < list.Count();) {
-    const std::string item = list.Item(n);
-    if (item == text) {
-      list.Delete(n);
-      continue;
-    }
-    bytes += item.size();
-    ++n;
-  }
-  while (list.Count() > 1 &&
-         (static_cast<std::size_t>(list.Count()) > budget::kSmartClipEntries ||
-          bytes > budget::kSmartClipBytes)) {
-    bytes -= list.Item(list.Count() - 1).size();
-    list.Delete(list.Count() - 1);
-  }
+  smartclip::Insert(app_.qircom->ListBox2, text);
 }
 
 void Tick::SetLines(Control& list, const std::vector<std::string>& lines) {
@@ -210,13 +192,7 @@ void Tick::SetLines(Control& list, const std::vector<std::string>& lines) {
 }
 
 bool Tick::ReadCapturable(std::string& text) {
-  if (!app_.platform().getClipboardTextUpTo(budget::kCaptureBytes, text)) return false;
-  if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >=
-      budget::kCaptureLines) {
-    text.clear();
-    return false;
-  }
-  return true;
+  return smartclip::ReadForCapture(app_.platform(), text) == smartclip::Read::Text;
 }
 
 int Tick::BarEdit2Ticks() { return LeadingInt(app_.qircom->Edit2.Caption()) / 20; }
@@ -226,27 +202,7 @@ int Tick::HoldTicks() { return app_.wrpyreadpanel->LeftHoldMs() / 20; }
 WebBrowser* Tick::BrowserPage() { return app_.easyie->ActiveBrowser(); }
 
 int Tick::AlignLines(std::vector<std::string>& lines, int column) {
-  if (lines.empty()) return 0;
-  const std::string& first = lines[0];
-  std::size_t lead = first.find_first_not_of(' ');
-  if (lead == std::string::npos) lead = first.size();
-  long long n = static_cast<long long>(column) - static_cast<long long>(lead);
-  n = std::clamp<long long>(n, -budget::kAlignColumn, budget::kAlignColumn);
-  if (n > 0) {
-    const std::string pad(static_cast<std::size_t>(n), ' ');
-    for (auto& line : lines) line.insert(0, pad);
-  } else if (n < 0) {
-    const std::size_t cut = static_cast<std::size_t>(-n);
-    for (auto& line : lines) {
-      // Only leading blanks are taken away: a line indented less than the
-      // first keeps all of its text (blanks are single bytes, so a cut
-      // never splits a GBK character either).
-      std::size_t i = 0;
-      while (i < line.size() && i < cut && line[i] == ' ') ++i;
-      line.erase(0, i);
-    }
-  }
-  return static_cast<int>(n);
+  return smartclip::AlignLines(lines, column);
 }
 
 }  // namespace sq

@@ -156,7 +156,7 @@ class Tick {
   void FocusUnder(Point p);
   void InsertSmartClipboard(const std::string& text);
   // The clipboard text when it is within the capture budget (bytes and
-  // lines); false for a larger text, which is then left alone.
+  // lines) and not marked private; false otherwise, the text left alone.
   bool ReadCapturable(std::string& text);
   // Replaces a list's items by `lines` in one pass.
   static void SetLines(Control& list, const std::vector<std::string>& lines);

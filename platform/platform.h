@@ -120,6 +120,9 @@ enum class Region { None, Ellipse, RoundRect };
 namespace mb { constexpr unsigned Ok = 0, OkCancel = 1, YesNo = 4; }
 namespace idans { constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7; }
 
+// Strings of the system for the system report.
+enum class SystemString { ComputerName, UserName, SystemDirectory, WindowsDirectory };
+
 struct ProcessInfo { unsigned pid = 0; std::string exePath; };
 
 // Tray icon data (NOTIFYICONDATA subset). The backend chooses the
@@ -456,6 +459,11 @@ class Platform {
   }
   virtual bool setClipboardText(const std::string& text) = 0;
   virtual void closeClipboard() = 0;
+  // Whether the clipboard's owner marked its content as private (password
+  // managers do): the format "ExcludeClipboardContentFromMonitorProcessing"
+  // or "Clipboard Viewer Ignore" present, or "CanIncludeInClipboardHistory"
+  // holding 0. Such content is pasted as usual but never kept in a history.
+  virtual bool clipboardPrivate() = 0;
 
   // ---- time ---------------------------------------------------------------
   virtual std::uint32_t tickCount() = 0;                 // milliseconds
@@ -479,6 +487,12 @@ class Platform {
   virtual void setHookMailbox(Mailbox box, Wnd w) = 0;
   virtual std::vector<ProcessInfo> processes() = 0;
   virtual std::string moduleDirectory() = 0;             // of the program file
+  // GetComputerNameA, GetUserNameA, GetSystemDirectoryA, GetWindowsDirectoryA
+  // ("" when the call fails).
+  virtual std::string systemString(SystemString which) = 0;
+  // ExpandEnvironmentStringsA: each %NAME% of a set variable replaced by
+  // its value, an unset one left as written; the result cut to 255 bytes.
+  virtual std::string expandEnvironment(const std::string& text) = 0;
 
   // ---- shell --------------------------------------------------------------
   virtual bool trayAdd(const TrayIcon& icon) = 0;

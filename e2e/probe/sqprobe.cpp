@@ -530,6 +530,47 @@ int main() {
     return 0;
   }
   if (cmd == L"setclip" && need(1)) return SetClip(a[2]) ? 0 : 1;
+  // ---- the command bar and the smart clipboard ----
+  //   setclip-marked TEXT MARK     puts TEXT on the clipboard with a privacy
+  //                                mark: none, exclude, ignore, history0, history1
+  //   settext CLASS NAME TEXT      writes control NAME's caption
+  //   cplace CLASS NAME X Y        moves control NAME (parent pixels) and shows it
+  //   lbrow CLASS NAME I           screen rectangle of a list box's row I
+  if (cmd == L"setclip-marked" && need(2)) {
+    if (!SetClip(a[2])) return 1;
+    if (a[3] == L"none") return 0;
+    const wchar_t* name = a[3] == L"exclude" ? L"ExcludeClipboardContentFromMonitorProcessing"
+                          : a[3] == L"ignore" ? L"Clipboard Viewer Ignore"
+                                              : L"CanIncludeInClipboardHistory";
+    const UINT fmt = RegisterClipboardFormatW(name);
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(10);
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+    *static_cast<DWORD*>(GlobalLock(g)) = a[3] == L"history1" ? 1 : 0;
+    GlobalUnlock(g);
+    const bool ok = SetClipboardData(fmt, g) != nullptr;
+    CloseClipboard();
+    return ok ? 0 : 1;
+  }
+  if (cmd == L"settext" && need(3)) {
+    HWND c = Control(a[2], a[3]);
+    return c && SetWindowTextW(c, a[4].c_str()) ? 0 : 1;
+  }
+  if (cmd == L"cplace" && need(4)) {
+    HWND c = Control(a[2], a[3]);
+    if (!c) return 1;
+    return SetWindowPos(c, HWND_TOP, _wtoi(a[4].c_str()), _wtoi(a[5].c_str()), 0, 0,
+                        SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE) ? 0 : 1;
+  }
+  if (cmd == L"lbrow" && need(3)) {
+    HWND c = Control(a[2], a[3]);
+    RECT r{};
+    if (!c || SendMessageW(c, LB_GETITEMRECT, static_cast<WPARAM>(_wtoi(a[4].c_str())),
+                           reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+      return 1;
+    MapWindowPoints(c, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    Out(RectText(r));
+    return 0;
+  }
   auto tray = [] {
     // Wine shows its task bar only while a tray icon exists.
     HWND t = FindWindowW(L"Shell_TrayWnd", nullptr);

@@ -252,6 +252,7 @@ class SimDesktop : public Platform {
   }
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override {}
+  bool clipboardPrivate() override { return clipboardMark_ != ClipboardMark::None; }
 
   std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now_); }
   void sleep(unsigned ms) override;
@@ -269,6 +270,8 @@ class SimDesktop : public Platform {
   void setHookMailbox(Mailbox box, Wnd w) override;
   std::vector<ProcessInfo> processes() override { return processes_; }
   std::string moduleDirectory() override { return moduleDir_; }
+  std::string systemString(SystemString which) override;
+  std::string expandEnvironment(const std::string& text) override;
 
   bool trayAdd(const TrayIcon& icon) override;
   bool trayModify(const TrayIcon& icon) override;
@@ -509,6 +512,9 @@ class SimDesktop : public Platform {
   void setMessageLoopBudget(unsigned ms) { loopBudget_ = ms; }
   void setProcesses(std::vector<ProcessInfo> p) { processes_ = std::move(p); }
   void setModuleDirectory(const std::string& d) { moduleDir_ = d; }
+  // The system's strings and environment as the system report reads them.
+  void setSystemString(SystemString which, const std::string& v) { sysStrings_[which] = v; }
+  void setEnvironment(const std::string& name, const std::string& v) { env_[name] = v; }
   const std::vector<SimMessageBox>& messageBoxes() const { return boxes_; }
   // Answer of the next message boxes (default idans::Ok); queued answers
   // are used first, one per box.
@@ -517,6 +523,14 @@ class SimDesktop : public Platform {
 
   // ---- clipboard ----
   int clipboardWrites() const { return clipboardWrites_; }
+  // Another program puts text on the clipboard with one of the private
+  // marks (any write of the clipboard afterwards clears the mark, as
+  // EmptyClipboard does).
+  enum class ClipboardMark { None, ExcludeFromMonitor, ViewerIgnore, HistoryZero, HistoryOne };
+  void setClipboardMarked(const std::string& text, ClipboardMark mark) {
+    clipboard_ = text;
+    clipboardMark_ = mark == ClipboardMark::HistoryOne ? ClipboardMark::None : mark;
+  }
 
   // ---- shell ----
   const std::vector<TrayIcon>& trayIcons() const { return tray_; }
@@ -692,12 +706,18 @@ class SimDesktop : public Platform {
   unsigned loopBudget_ = 0;
   std::vector<ProcessInfo> processes_;
   std::string moduleDir_ = "C:\\sipquill";
+  std::map<SystemString, std::string> sysStrings_ = {
+      {SystemString::ComputerName, "SIMPC"}, {SystemString::UserName, "user"},
+      {SystemString::SystemDirectory, "C:\\windows\\system32"},
+      {SystemString::WindowsDirectory, "C:\\windows"}};
+  std::map<std::string, std::string> env_ = {{"OS", "Windows_NT"}, {"TMP", "C:\\temp"}};
   std::vector<SimMessageBox> boxes_;
   int boxAnswer_ = idans::Ok;
   std::vector<int> boxAnswers_;
 
   std::string clipboard_;
   int clipboardWrites_ = 0;
+  ClipboardMark clipboardMark_ = ClipboardMark::None;
 
   std::vector<TrayIcon> tray_;
   std::vector<std::string> trayLog_;

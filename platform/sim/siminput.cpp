@@ -704,6 +704,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
 
 bool SimDesktop::setClipboardText(const std::string& text) {
   clipboard_ = text;
+  clipboardMark_ = ClipboardMark::None;
   ++clipboardWrites_;
   return true;
 }

@@ -477,4 +477,36 @@ void SimDesktop::browserButton(MouseButton btn, bool down, Wnd target) {
   if (SimBrowser* b = browserOfPage(target)) b->leftButton(down, clientPoint(target), shiftState().shift);
 }
 
+// ---------------------------------------------------------------- system strings
+
+std::string SimDesktop::systemString(SystemString which) {
+  auto it = sysStrings_.find(which);
+  return it == sysStrings_.end() ? "" : it->second;
+}
+
+std::string SimDesktop::expandEnvironment(const std::string& text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t a = text.find('%', i);
+    const std::size_t b = a == std::string::npos ? a : text.find('%', a + 1);
+    if (b == std::string::npos) {
+      out += text.substr(i);
+      break;
+    }
+    out += text.substr(i, a - i);
+    auto it = env_.find(text.substr(a + 1, b - a - 1));
+    if (it != env_.end()) {
+      out += it->second;
+      i = b + 1;
+    } else {
+      // An unset name stays as written; its closing % may open the next.
+      out += text.substr(a, b - a);
+      i = b;
+    }
+  }
+  if (out.size() > 255) out.resize(255);
+  return out;
+}
+
 }  // namespace sq

@@ -890,6 +890,29 @@ bool Win32Platform::setClipboardText(const std::string& text) {
 
 void Win32Platform::closeClipboard() { CloseClipboard(); }
 
+bool Win32Platform::clipboardPrivate() {
+  static const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
+  static const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
+  static const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
+  if ((exclude && IsClipboardFormatAvailable(exclude)) ||
+      (ignore && IsClipboardFormatAvailable(ignore)))
+    return true;
+  if (!history || !IsClipboardFormatAvailable(history)) return false;
+  // The history mark is a DWORD: 0 keeps the content out of any history.
+  if (!OpenClip()) return true;  // unreadable mark: keep it out
+  bool excluded = false;
+  if (HANDLE d = GetClipboardData(history)) {
+    if (GlobalSize(d) >= sizeof(DWORD)) {
+      if (auto* v = static_cast<const DWORD*>(GlobalLock(d))) {
+        excluded = *v == 0;
+        GlobalUnlock(d);
+      }
+    }
+  }
+  CloseClipboard();
+  return excluded;
+}
+
 // ---------------------------------------------------------------- time
 
 std::uint32_t Win32Platform::tickCount() { return GetTickCount(); }
@@ -980,6 +1003,29 @@ std::vector<ProcessInfo> Win32Platform::processes() {
     out.push_back(pi);
   }
   CloseHandle(snap);
+  return out;
+}
+
+std::string Win32Platform::systemString(SystemString which) {
+  wchar_t buf[MAX_PATH + 1] = {};
+  DWORD n = 256;
+  BOOL ok = FALSE;
+  switch (which) {
+    case SystemString::ComputerName: ok = GetComputerNameW(buf, &n); break;
+    case SystemString::UserName: ok = GetUserNameW(buf, &n); break;
+    case SystemString::SystemDirectory: ok = GetSystemDirectoryW(buf, MAX_PATH) > 0; break;
+    case SystemString::WindowsDirectory: ok = GetWindowsDirectoryW(buf, MAX_PATH) > 0; break;
+  }
+  return ok ? Gbk(std::wstring(buf)) : std::string();
+}
+
+std::string Win32Platform::expandEnvironment(const std::string& text) {
+  std::wstring w = Wide(text);
+  wchar_t buf[1024] = {};
+  const DWORD n = ExpandEnvironmentStringsW(w.c_str(), buf, 1024);
+  if (n == 0 || n > 1024) return "";
+  std::string out = Gbk(std::wstring(buf));
+  if (out.size() > 255) out.resize(255);
   return out;
 }
 

@@ -103,6 +103,7 @@ class Win32Platform : public Platform {
   bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override;
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override;
+  bool clipboardPrivate() override;
 
   // ---- time ----
   std::uint32_t tickCount() override;
@@ -120,6 +121,8 @@ class Win32Platform : public Platform {
   void setHookMailbox(Mailbox box, Wnd w) override;
   std::vector<ProcessInfo> processes() override;
   std::string moduleDirectory() override;
+  std::string systemString(SystemString which) override;
+  std::string expandEnvironment(const std::string& text) override;
 
   // ---- shell ----
   bool trayAdd(const TrayIcon& icon) override;

@@ -1,0 +1,160 @@
+// The command bar's smart-clipboard work: captures on request and after a
+// copy, the clipboard gestures of its tick, and pasting an entry back.
+#include "app/budget.h"
+#include "app/caretinfo.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "bar/smartclip.h"
+#include "browser/easyie.h"
+#include "input/keys.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
+#include "input/words.h"
+#include "platform/lines.h"
+
+namespace sq {
+
+int& Tqircom::AlignColumn() { return app().qirinputor->tick().state().captureColumn; }
+
+void Tqircom::LineCopyRequest() {
+  SetInputCaption(words::cmd::LineCopyAck);
+  Panel19.SetCaption(words::clip::Copy);
+  app().caretinfo->SetCaption(words::caret::CopyLines);
+}
+
+void Tqircom::CaptureOnRequest() {
+  Platform& p = platform();
+  std::string text;
+  const smartclip::Read got = smartclip::ReadForCapture(p, text);
+  if (got != smartclip::Read::Text) {
+    // A private or oversized clipboard is answered once and left alone.
+    Panel19.SetCaption(words::cmd::TestAck);
+    return;
+  }
+  if (text == lastCaptured_) return;
+  lastCaptured_ = text;
+  Panel19.SetCaption(words::cmd::TestAck);
+  smartclip::Insert(ListBox2, text);
+  p.sleep(20);
+  CopyFinisher();
+}
+
+void Tqircom::CopyFinisher() {
+  Platform& p = platform();
+  copyDone_ = 0;
+  Panel19.SetCaption(words::clip::Copy);
+  SetCaption(words::cmd::CopyOkAck);
+  SetInputCaption(words::in::CaptureStage2);
+  BitBtn6.SetCaption(words::align::Pending);
+  std::string text;
+  const bool capturable = smartclip::ReadForCapture(p, text) == smartclip::Read::Text;
+  p.sleep(30);
+  if (capturable) {
+    smartclip::Align(text, AlignColumn(), ListBox11, BitBtn2);
+    // The aligned lines go back on the clipboard, each ending in CR LF.
+    std::vector<std::string> lines;
+    for (int i = 0, n = ListBox11.Count(); i < n; ++i) lines.push_back(ListBox11.Item(i));
+    p.setClipboardText(JoinLines(lines, true));
+  }
+  p.sleep(200);
+  SetInputCaption(words::in::CaptureStage3);
+  SetInputCaption(words::in::HandledCapture);
+}
+
+void Tqircom::CopyCompletion() {
+  Platform& p = platform();
+  copyDone_ = 0;
+  Panel19.SetCaption(words::clip::Copy);
+  SetCaption(words::cmd::CopyOkAck);
+  SetInputCaption(words::in::CaptureStage2);
+  std::string text;
+  const bool capturable = smartclip::ReadForCapture(p, text) == smartclip::Read::Text;
+  if (capturable) smartclip::Insert(ListBox2, text);
+  BitBtn6.SetCaption(words::align::Pending);
+  p.sleep(30);
+  if (capturable) smartclip::Align(text, AlignColumn(), ListBox11, BitBtn2);
+  SetInputCaption(words::in::CaptureStage3);
+  if (capturable) {
+    Edit1.SetCaption(text);
+    if (app().easyie) app().easyie->Edit1.SetCaption(text);
+  }
+  SetInputCaption(words::in::HandledCapture);
+  if (ListBox1.Count() > 0) ListBox1.SetItem(0, words::inhist::CaptureUsed);
+}
+
+void Tqircom::ShiftClickCopy() {
+  Platform& p = platform();
+  Edit1.SetCaption(words::cmd::ShiftClickMark);
+  p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+  p.sleep(20);
+  keys::Down(p, vk::Shift);
+  p.sleep(10);
+  keys::LeftClick(p);
+  p.sleep(10);
+  keys::Up(p, vk::Shift);
+  p.sleep(20);
+  keys::Combo(p, vk::Control, 'C');
+  p.sleep(300);
+}
+
+void Tqircom::WinKeyPaste() {
+  Platform& p = platform();
+  SetCaption(words::cmd::NoMessage);
+  ListBox8.SetItem(0, words::cmd::WinUpUsed);
+  if (!BrowserShown()) {
+    const Point at = p.getCursorPos();
+    if (Wnd w = p.windowFromPoint({at.x - Scale(30), at.y})) p.setActiveWindow(w);
+    keys::Combo(p, vk::Control, 'V');
+  }
+  // A shown browser pastes into its page itself once it hands out its
+  // page's web control; until then the taps paste nothing there.
+}
+
+// ---- pasting an entry back ----------------------------------------------------------
+
+void Tqircom::ListBox2MouseUp(MouseButton, ShiftState, int, int) {
+  const int i = ListBox2.ItemIndex();
+  if (i < 0 || i >= ListBox2.Count()) return;
+  Platform& p = platform();
+  p.setClipboardText(ListBox2.Item(i));
+  ActivateAt(LeftOfBar());
+  // The input core sends the paste keys into the window left of the bar.
+  SetInputCaption(words::in::PasteRequest);
+  p.sleep(10);
+  KeepOnTop();
+}
+
+void Tqircom::ListBox3MouseUp(MouseButton b, ShiftState s, int x, int y) {
+  // A label stands for the entry beside it.
+  const int i = ListBox3.ItemIndex();
+  if (i >= 0 && i < ListBox2.Count()) ListBox2.SetItemIndex(i);
+  ListBox2MouseUp(b, s, x, y);
+}
+
+void Tqircom::ListBox2MouseWheel(ShiftState, int delta, Point) {
+  const int n = ListBox2.Count();
+  if (n == 0 || delta == 0) return;
+  // A notch away from the user goes to newer entries (up the list).
+  const int steps = delta / 120 != 0 ? delta / 120 : (delta > 0 ? 1 : -1);
+  int i = ListBox2.ItemIndex();
+  if (i < 0) i = steps > 0 ? 0 : -1;
+  i -= steps;
+  ListBox2.SetItemIndex(i < 0 ? 0 : (i >= n ? n - 1 : i));
+}
+
+void Tqircom::BitBtn2MouseUp(MouseButton button, ShiftState, int, int) {
+  Teasyie* web = app().easyie;
+  if (!web) return;
+  web->SetLeft(0);
+  web->Panel3.SetLeft(-1000);
+  SetWidth(0);
+  Park();
+  if (button == MouseButton::Left) {
+    web->Edit1.SetCaption(Edit1.Caption());
+    web->Button1Click();
+  }
+}
+
+void Tqircom::Panel7Click() { Park(); }
+
+}  // namespace sq

@@ -1,0 +1,132 @@
+// The command bar's 20 ms tick: its steps in a fixed order; a step that
+// ends the tick leaves the later ones out.
+#include "app/budget.h"
+#include "app/caretinfo.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "bar/wheeltipform.h"
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
+#include "input/keys.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
+#include "input/words.h"
+
+namespace sq {
+
+void Tqircom::Timer1Timer() {
+  App& a = app();
+  // The other windows the steps read all exist once start-up is through.
+  if (!a.easyie || !a.wheeltipform || !a.lifeform || !a.qirForm3 || !a.qirinputor || !a.caretinfo)
+    return;
+  Platform& p = platform();
+  Teasyie& web = *a.easyie;
+
+  // 1. The pointer.
+  const Point at = p.getCursorPos();
+  // 2. The wheel tip gives way to a shown browser.
+  if (web.Shown() && a.wheeltipform->Shown()) a.wheeltipform->Park();
+  // 3. The life panel's height follows the browser: the life panel keeps
+  // it with its own timers (its place at start-up is its own too).
+  // 4. A left press ends any requested mode.
+  if (p.isKeyDown(vk::LButton) && !mail::Is(Panel28.Caption(), words::cmd::ModeOk))
+    SetPanel28(words::cmd::ModeOk);
+  // 5. The second click of a cut in right-button mode.
+  if (pendingSecondClick_ || mail::Is(Panel35.Caption(), words::cmd::SecondClick)) SecondClick();
+  // 6. The clip widget never shows on the full bar.
+  if (Height() > 200 && Panel12.Visible()) Panel12.Hide();
+  // 7. A menu just beyond the bar's corner closes when the pointer is back.
+  MenuGuard(at);
+  // 8. The window list's wheel step.
+  if (mail::Starts(a.qirForm3->Caption(), words::cmd::WheelMode) && ListWheelStep()) return;
+  // 9. The line-copy request.
+  if (mail::Is(a.qirinputor->Caption(), words::cmd::LineCopy)) LineCopyRequest();
+  // 10. Capture on request.
+  if (mail::Is(Panel19.Caption(), words::clip::Test)) CaptureOnRequest();
+  // 11. The window list's fill.
+  if (mail::Is(a.qirForm3->Caption(), words::cmd::SetListView)) ListFill();
+  // 12 and 14. The key history, cut back past its limit.
+  const std::string caption = Caption();
+  mail::RecordKeyWord(ListBox8, caption);
+  // 13.
+  if (mail::Is(caption, words::cmd::NoMessage) && p.isKeyDown(vk::LButton))
+    SetCaption(words::cmd::NoMessageLeft);
+  // 15. The class under the pointer.
+  Panel15.SetCaption(p.getClassName(p.windowFromPoint(at)).substr(0, 95));
+  // 16. Every second Ctrl release word: the Shift-click copy.
+  if (mail::Is(a.qirinputor->Caption(), words::cmd::CtrlUp)) {
+    SetInputCaption(words::cmd::CtrlUpAck);
+    if (++ctrlUps_ >= 2) {
+      ctrlUps_ = 0;
+      ShiftClickCopy();
+    }
+  }
+  // 17. The Windows key tapped twice: paste.
+  const std::string h0 = mail::ItemOr(ListBox8, 0), h2 = mail::ItemOr(ListBox8, 2),
+                    h3 = mail::ItemOr(ListBox8, 3);
+  auto win = [](const std::string& h) {
+    return h == words::bar::WinUp || h == words::bar::WinDown;
+  };
+  if (h0 == words::bar::WinUp && (win(h2) || win(h3))) WinKeyPaste();
+  // 18. Copy completion on the third tick of its word.
+  if (mail::Is(Caption(), words::cmd::CopyOk) && ++copyDone_ >= 3) CopyCompletion();
+  // 19. The double Ctrl tap marker.
+  DoubleCtrlMarker();
+  // The hook library's next key word may come.
+  p.mailboxSeen(Handle());
+}
+
+void Tqircom::SecondClick() {
+  Platform& p = platform();
+  p.sleep(1000);
+  Panel35.SetCaption(words::chord::Widget);
+  pendingSecondClick_ = false;
+  SetScrollCaption(words::cmd::MyRightSecond);
+  keys::LeftClick(p);
+}
+
+void Tqircom::MenuGuard(Point at) {
+  Platform& p = platform();
+  const Rect r = ScreenRect();
+  const Wnd beyond = p.windowFromPoint({r.right() + 3, r.bottom() + 3});
+  if (!beyond || p.getClassName(beyond) != "#32768") return;
+  const Wnd under = p.windowFromPoint(at);
+  if (under == Handle() || (under && p.isChild(Handle(), under))) keys::Escape(p);
+}
+
+void Tqircom::DoubleCtrlMarker() {
+  if (mail::ItemOr(ListBox8, 0) == words::bar::CtrlUp &&
+      mail::ItemOr(ListBox8, 3) == words::bar::CtrlUp &&
+      mail::ItemOr(ListBox8, 2) == words::bar::CtrlDown) {
+    SetCaption(words::bar::DoubleCtrl);
+    ListBox8.SetItem(3, words::cmd::CtrlUpUsed);
+  }
+}
+
+// ---- the window switcher's list work ----------------------------------------------
+
+bool Tqircom::ListStale() const { return CppWebBrowser1.Left() >= 0; }
+void Tqircom::SetListStale() { CppWebBrowser1.SetLeft(0); }
+
+void Tqircom::ListRebuild() {
+  // The switcher's enumeration and process lookup come here; the rebuild
+  // clears the flag and asks for the fill.
+  CppWebBrowser1.SetLeft(-2000);
+  SetScrollCaption(words::cmd::SetListView);
+}
+
+void Tqircom::ListFill() {
+  // The switcher's fill of the rows' captions and icons comes here.
+  SetScrollCaption(std::string("ok//") + words::cmd::SetListView);
+}
+
+bool Tqircom::ListWheelStep() {
+  // The switcher's step of the selection with the wheel comes here.
+  return false;
+}
+
+void Tqircom::ListCloseSelected() {
+  // The switcher's close of the selected row's window comes here.
+}
+
+}  // namespace sq

@@ -1,0 +1,204 @@
+// The full command bar and the bar's own tick on the simulated desktop.
+#include "tests/bar_harness.h"
+
+namespace sq::testing {
+namespace {
+
+TEST(BarFull, BackgroundReleaseGoesToTheDesktopOrTheStartMenu) {
+  struct Row {
+    const char* name;
+    MouseButton button;
+    Rect taskbar;
+    bool desktop;
+    Point pointer;  // after the Start menu
+  };
+  const std::vector<Row> rows = {
+      {"left: desktop", MouseButton::Left, {0, 738, 1024, 30}, true, {}},
+      {"right, bottom task bar", MouseButton::Right, {0, 738, 1024, 30}, false, {60, 748}},
+      {"right, right-hand task bar", MouseButton::Right, {1000, 0, 24, 768}, false, {1000, 10}},
+  };
+  for (const Row& row : rows) {
+    for (unsigned ms : {30u, 150u}) {
+      SCOPED_TRACE(std::string(row.name) + " " + std::to_string(ms));
+      BarDesk d;
+      ASSERT_TRUE(d.StartOverPage());
+      d.sim.setTaskbarRect(row.taskbar);
+      d.ShowFullBar(200, 100);
+      d.MoveTo("Panel9", 395, 300);
+      d.sim.advance(20);
+      EXPECT_EQ(d.bar().Panel16.Caption(), "左键转到桌面/右键打开开始菜单");
+      const auto m = d.sim.mark();
+      d.Press(row.button, ms);
+      d.sim.advance(20);
+      if (row.desktop) {
+        ASSERT_EQ(d.sim.shellExecutes().size(), 1u);
+        EXPECT_EQ(d.sim.shellExecutes()[0].file, "qirdesk.scf");
+        EXPECT_EQ(d.sim.shellExecutes()[0].verb, "Open");
+      } else {
+        EXPECT_TRUE(SameEvents({"key 91 down", "key 91 up"}, d.Keys(m)));
+        EXPECT_EQ(d.sim.getCursorPos(), row.pointer);
+        EXPECT_EQ(d.bar().Height(), 0);
+      }
+    }
+  }
+}
+
+TEST(BarFull, TitleHintsFollowThePointer) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  d.ShowFullBar(200, 100);
+  d.MoveTo("Panel17", 20, 10);
+  d.sim.advance(20);
+  EXPECT_EQ(d.bar().Panel16.Caption(), "左键点击--转到桌面/右键点击--打开开始菜单");
+  EXPECT_EQ(d.bar().Panel17.Caption(), "滚轮滚动切换窗口 左键:桌面 右键:开始菜单");
+  EXPECT_TRUE(d.bar().Panel39.Visible());
+  EXPECT_FALSE(d.bar().Panel37.Visible());
+  d.MoveTo("Panel17", 350, 10);
+  d.sim.advance(20);
+  EXPECT_EQ(d.bar().Panel16.Caption(), "左键转到所选窗口/右键关闭所选窗口");
+  EXPECT_EQ(d.bar().Panel17.Caption(), "滚轮滚动切换窗口 绿色:滚轮翻页 蓝色:自动滚动");
+  EXPECT_FALSE(d.bar().Panel39.Visible());
+  EXPECT_TRUE(d.bar().Panel37.Visible());
+  // Hovering with the list stale asks for a rebuild (the flag clears).
+  EXPECT_LT(d.bar().CppWebBrowser1.Left(), 0);
+}
+
+TEST(BarFull, SearchButtonFindsOrSearches) {
+  BarDesk d;
+  ASSERT_TRUE(d.Start());
+  const Wnd left = d.sim.addTextEditor({0, 100, 190, 300}, "left");
+  d.ShowFullBar(200, 100);
+  d.MoveTo("Panel24", 10, 8);
+  d.sim.advance(20);
+  EXPECT_EQ(d.bar().Panel16.Caption(), "左键搜索互联网/右键浏览互联网");
+  auto m = d.sim.mark();
+  d.Press(MouseButton::Right, 40);
+  d.sim.advance(20);
+  EXPECT_TRUE(SameEvents(CtrlKey('F'), d.Keys(m)));
+  EXPECT_EQ(d.sim.getForegroundWindow(), left);
+  EXPECT_FALSE(d.bar().Shown());
+
+  d.ShowFullBar(200, 100);
+  d.MoveTo("Panel24", 10, 8);
+  d.sim.advance(20);
+  d.Press(MouseButton::Left, 40);
+  d.sim.advance(200);
+  EXPECT_EQ(d.app.easyie->Left(), 0);
+  EXPECT_EQ(d.app.easyie->Panel37.Caption(), "old--searchmode");
+}
+
+TEST(BarFull, SystemReportNamesTheSystem) {
+  BarDesk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.setSystemString(SystemString::ComputerName, "DESK7");
+  d.sim.setEnvironment("PATH", "C:\\bin");
+  d.sim.runClickHandler(d.bar().Button2.Handle());
+  EXPECT_EQ(d.Items(d.bar().ListBox7),
+            (std::vector<std::string>{"Computer name:  DESK7", "User name:  user",
+                                      "System directory:  C:\\windows\\system32",
+                                      "Windows directory:  C:\\windows",
+                                      "Environment variables (partial list):",
+                                      "OS=Windows_NT     NTVERSION=%NTVERSION%", "PATH=C:\\bin",
+                                      "LIBPATH=%LIBPATH%", "TMP=C:\\temp"}));
+}
+
+// ---- the tick --------------------------------------------------------------------
+
+TEST(BarTick, KeyHistoryAndDoubleCtrlMarker) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  for (unsigned ms : {30u, 150u}) {
+    SCOPED_TRACE(ms);
+    d.sim.tapKey(vk::Control, ms);
+    d.sim.advance(60);
+    d.sim.tapKey(vk::Control, ms);
+    d.sim.advance(100);
+    auto hist = d.Items(d.bar().ListBox8);
+    ASSERT_GE(hist.size(), 4u);
+    // The pattern fired once: item 3 is marked used.
+    EXPECT_EQ(std::count(hist.begin(), hist.end(), "old--17up//ccok"), 1)
+        << ::testing::PrintToString(hist);
+    d.bar().ListBox8.Insert(0, "sep");
+  }
+}
+
+TEST(BarTick, DoubleWindowsTapPastesOnceLeftOfThePointer) {
+  for (unsigned ms : {30u, 150u}) {
+    SCOPED_TRACE(ms);
+    BarDesk d;
+    ASSERT_TRUE(d.Start());
+    const Wnd ed = d.sim.addTextEditor({100, 100, 300, 300});
+    d.sim.setClipboardText("贴");
+    d.sim.moveMouse(250, 250);
+    d.Ticks(1);
+    const auto m = d.sim.mark();
+    d.sim.tapKey(vk::LWin, ms);
+    d.sim.advance(50);
+    d.sim.tapKey(vk::LWin, ms);
+    d.sim.advance(200);
+    EXPECT_EQ(d.sim.editorText(ed), "贴");
+    const auto keys = d.Keys(m);
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), "key 86 down"), 1);
+    EXPECT_EQ(d.bar().ListBox8.Item(0).substr(0, 13), "old--91up//xx");
+  }
+}
+
+TEST(BarTick, StepWordsAnswered) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  // Line-copy request.
+  d.app.qirinputor->SetCaption("copyx");
+  d.sim.advance(20);
+  EXPECT_EQ(d.InputCaption(), "ok copyx");
+  EXPECT_EQ(d.bar().Panel19.Caption(), "xx copy");
+  // The class under the pointer.
+  EXPECT_EQ(d.bar().Panel15.Caption(), "PageWnd");
+  // A left press ends a requested mode; "no message" is marked.
+  d.bar().Panel28.SetCaption("up far");
+  d.bar().SetCaption("no message");
+  d.sim.leftDown();
+  d.sim.advance(20);
+  EXPECT_EQ(d.bar().Panel28.Caption(), "ok");
+  EXPECT_EQ(d.bar().Caption(), "xx//no message");
+  d.sim.leftUp();
+  d.sim.advance(20);
+  // The clip widget never shows on the full bar.
+  d.ShowFullBar(200, 100);
+  d.bar().Panel12.Show();
+  d.sim.advance(20);
+  EXPECT_FALSE(d.bar().Panel12.Visible());
+}
+
+TEST(BarTick, SecondCtrlReleaseWordShiftClicksAndCopies) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  d.app.qirinputor->SetCaption("old--17up");
+  d.sim.advance(20);
+  EXPECT_EQ(d.InputCaption(), "old--mode17");
+  const auto m = d.sim.mark();
+  d.app.qirinputor->SetCaption("old--17up");
+  d.sim.advance(20);
+  EXPECT_TRUE(SameEvents({"mouse leftup", "key 16 down", "mouse leftdown", "mouse leftup",
+                          "key 16 up", "key 17 down", "key 67 down", "key 67 up", "key 17 up"},
+                         d.Input(m)));
+  EXPECT_EQ(d.bar().Edit1.Caption(), "2ctrl");
+}
+
+TEST(BarTick, MenuBeyondTheCornerClosesWhenThePointerIsBack) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  d.ShowFullBar(200, 100);
+  const Rect r = d.bar().ScreenRect();
+  d.sim.addWindow("#32768", "", {r.right(), r.bottom(), 100, 100});
+  d.sim.moveMouse(r.right() + 20, r.bottom() + 20);
+  auto m = d.sim.mark();
+  d.sim.advance(20);
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+  d.MoveTo("Panel16", 20, 10);
+  m = d.sim.mark();
+  d.sim.advance(20);
+  EXPECT_TRUE(SameEvents({"key 27 down", "key 27 up"}, d.Keys(m)));
+}
+
+}  // namespace
+}  // namespace sq::testing

@@ -1,0 +1,300 @@
+// The command bar's pointer widget and clip widget on the simulated
+// desktop: the user's pointer and buttons in; the bar's place, the words it
+// writes, the keys it synthesises and the windows it acts on out.
+#include "app/wrpyreadpanel.h"
+#include "bar/wheeltipform.h"
+#include "tests/bar_harness.h"
+
+namespace sq::testing {
+namespace {
+
+// Right held, left pressed at the same point: the input core raises the
+// pointer widget there.
+void RaisePointerWidget(BarDesk& d, int x, int y) {
+  d.sim.moveMouse(x, y);
+  d.sim.rightDown();
+  d.Ticks(2);
+  d.sim.leftDown();
+  d.Ticks(2);
+}
+
+TEST(BarPointerWidget, ComesUpAtThePointerAndItsCentreOpensTheFullBar) {
+  for (unsigned ms : {30u, 150u}) {
+    SCOPED_TRACE("press held " + std::to_string(ms) + " ms");
+    BarDesk d;
+    ASSERT_TRUE(d.StartOverPage());
+    RaisePointerWidget(d, 300, 300);
+    const Rect w = d.bar().ScreenRect();
+    EXPECT_EQ(w.width, 25);
+    EXPECT_EQ(w.height, 25);
+    EXPECT_TRUE(w.contains({300, 300})) << d.sim.describe();
+    EXPECT_TRUE(d.bar().Panel27.Visible());
+    // The press that raised it was not on the widget: its release is no
+    // command.
+    d.sim.leftUp();
+    d.sim.advance(60);
+    EXPECT_EQ(d.bar().ScreenRect(), w);
+    // A click of the centre opens the task list: the full bar in the
+    // middle of the screen, the pointer on its title strip.
+    const auto m = d.sim.mark();
+    d.sim.leftDown();
+    d.sim.advance(ms);
+    d.sim.leftUp();
+    d.sim.advance(40);
+    const Rect full = d.bar().ScreenRect();
+    const int sw = d.sim.screenWidth(), sh = d.sim.screenHeight();
+    EXPECT_EQ(full, (Rect{sw / 2 - 200, sh / 2 - 170, 400, 350}));
+    EXPECT_EQ(d.sim.getCursorPos(), (Point{full.left + 50, full.top + 10}));
+    EXPECT_FALSE(d.bar().Panel27.Visible());
+    EXPECT_EQ(d.bar().Edit3.Caption(), "鼠标向上:退出");
+    EXPECT_EQ(d.ScrollCaption(), "ystop wheel=");
+    EXPECT_EQ(d.bar().Panel28.Caption(), "start far");
+    // The right button, held since before the bar came up, is let go on
+    // the title strip: no Start menu, no desktop.
+    d.sim.rightUp();
+    d.sim.advance(60);
+    EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+    EXPECT_TRUE(d.sim.shellExecutes().empty());
+  }
+}
+
+// Leaving the widget across an edge: what each edge does.
+TEST(BarPointerWidget, EachEdgeFiresItsCommand) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  RaisePointerWidget(d, 300, 300);
+  d.sim.leftUp();
+  d.sim.rightUp();
+  d.sim.advance(40);
+  ASSERT_TRUE(d.bar().Shown());
+  // Top edge: the wheel paging mode.
+  d.MoveTo("Panel27", 12, 12);
+  d.sim.advance(20);
+  d.MoveTo("Panel27", 12, 1);
+  d.sim.advance(20);
+  EXPECT_FALSE(d.bar().Shown());
+  EXPECT_EQ(d.bar().Panel28.Caption(), "up far");
+  EXPECT_EQ(d.ScrollCaption(), "ystop wheel=");
+  EXPECT_FALSE(d.bar().Panel27.Visible());
+}
+
+TEST(BarPointerWidget, LeftEdgeTogglesHoldToDrag) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  Control& box = d.app.wrpyreadpanel->lleft;
+  const bool before = box.Checked();
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    RaisePointerWidget(d, 300, 300);
+    d.sim.leftUp();
+    d.sim.rightUp();
+    d.sim.advance(40);
+    d.MoveTo("Panel27", 12, 12);
+    d.sim.advance(20);
+    d.MoveTo("Panel27", 2, 12);
+    d.sim.advance(20);
+    const bool now = box.Checked();
+    EXPECT_EQ(now, round == 0 ? !before : before);
+    EXPECT_EQ(d.app.wheeltipform->Label2.Caption(), now ? "" : "拖");
+    EXPECT_EQ(d.ScrollCaption(), "ystop ok");
+    EXPECT_FALSE(d.bar().Shown());
+    d.sim.moveMouse(300, 300);
+    d.Ticks(2);
+  }
+}
+
+TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  for (bool shownAfter : {true, false}) {
+    SCOPED_TRACE(shownAfter);
+    RaisePointerWidget(d, 300, 300);
+    d.sim.leftUp();
+    d.sim.rightUp();
+    d.sim.advance(40);
+    d.MoveTo("Panel27", 12, 12);
+    d.sim.advance(20);
+    d.MoveTo("Panel27", 23, 12);
+    d.sim.advance(20);
+    EXPECT_EQ(d.app.easyie->Shown(), shownAfter);
+    if (shownAfter) EXPECT_EQ(d.app.easyie->Left(), 0);
+    EXPECT_FALSE(d.bar().Shown());
+    d.sim.moveMouse(300, 300);
+    d.Ticks(2);
+  }
+}
+
+// A right release on the centre asks the window above the widget to close,
+// without hiding it first (an editor then asks to save, on the screen).
+TEST(BarPointerWidget, RightReleaseOnTheCentreClosesTheWindowAbove) {
+  BarDesk d;
+  ASSERT_TRUE(d.Start());
+  const Wnd ed = d.sim.addTextEditor({100, 100, 500, 400}, "notes");
+  d.sim.setForeignWindowsIgnoreClose(true);
+  RaisePointerWidget(d, 300, 300);
+  d.sim.leftUp();
+  d.sim.advance(40);
+  d.sim.rightUp();
+  d.sim.advance(60);
+  ASSERT_EQ(d.sim.closeRequests().size(), 1u);
+  EXPECT_EQ(d.sim.closeRequests()[0], ed);
+  EXPECT_TRUE(d.sim.isWindowVisible(ed));
+  EXPECT_FALSE(d.bar().Shown());
+  EXPECT_EQ(d.bar().Panel28.Caption(), "down far");
+}
+
+// ---- the clip widget -----------------------------------------------------------
+
+TEST(BarClipWidget, ZoneWordFollowsThePointerUnlessLocked) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  d.ShowClipWidget(300, 300);
+  struct Row { int x, y; const char* word; };
+  const std::vector<Row> rows = {{2, 2, "F3"}, {15, 2, "X"}, {2, 20, "="}, {15, 20, "O"}};
+  for (const Row& r : rows) {
+    d.MoveTo("Panel14", r.x, r.y);
+    d.sim.advance(20);
+    EXPECT_EQ(d.bar().Panel14.Caption(), r.word) << r.x << "," << r.y;
+  }
+  d.bar().Panel14.SetCaption("!Y");
+  for (const Row& r : rows) {
+    d.MoveTo("Panel14", r.x, r.y);
+    d.sim.advance(20);
+    EXPECT_EQ(d.bar().Panel14.Caption(), "!Y");
+  }
+}
+
+struct ClipRow {
+  const char* name;
+  const char* control;
+  int dx, dy;
+  std::vector<std::string> keys;   // synthesised keys
+  std::string input;               // input caption after
+  std::string scroll;              // scroll-mode caption after ("" = any)
+};
+
+TEST(BarClipWidget, HoverCommandsCopyCutAndPaste) {
+  const std::vector<ClipRow> rows = {
+      {"copy area", "Panel35", 10, 10, CtrlKey('C'), "key--shiftc--copy--ok", "ystop ok"},
+      {"cut area", "Panel12", 60, 12,
+       {"key 16 down", "key 46 down", "key 46 up", "key 16 up"}, "", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    BarDesk d;
+    ASSERT_TRUE(d.StartOverPage());
+    d.sim.moveMouse(600, 600);
+    d.ShowClipWidget(300, 300);
+    d.app.qirinputor->SetCaption("old--lm");
+    const auto m = d.sim.mark();
+    d.MoveTo(row.control, row.dx, row.dy);
+    d.sim.advance(20);
+    EXPECT_TRUE(SameEvents(row.keys, d.Keys(m)));
+    EXPECT_FALSE(d.bar().Shown());
+    if (!row.input.empty()) EXPECT_EQ(d.InputCaption(), row.input);
+    if (!row.scroll.empty()) EXPECT_EQ(d.ScrollCaption(), row.scroll);
+  }
+}
+
+TEST(BarClipWidget, PasteStripPastesIntoTheWindowLeftOfTheBar) {
+  BarDesk d;
+  ASSERT_TRUE(d.Start());
+  const Wnd left = d.sim.addTextEditor({100, 100, 300, 300}, "left");
+  const Wnd other = d.sim.addTextEditor({600, 500, 300, 200}, "other");
+  d.sim.setClipboardText("粘贴");
+  d.sim.moveMouse(700, 600);
+  d.Ticks(1);
+  d.ShowClipWidget(380, 200);
+  d.MoveTo("Panel38", 30, 2);
+  d.Ticks(2);
+  EXPECT_EQ(d.sim.editorText(left), "粘贴");
+  EXPECT_EQ(d.sim.editorText(other), "");
+  EXPECT_EQ(d.bar().Panel14.Caption(), "x=");
+  EXPECT_FALSE(d.bar().Shown());
+}
+
+TEST(BarClipWidget, PageKeysByButton) {
+  for (unsigned ms : {30u, 150u}) {
+    for (MouseButton b : {MouseButton::Left, MouseButton::Right}) {
+      SCOPED_TRACE(ms);
+      BarDesk d;
+      ASSERT_TRUE(d.StartOverPage());
+      d.ShowClipWidget(300, 300);
+      d.MoveTo("Panel10", 5, 20);
+      d.sim.advance(20);
+      const auto m = d.sim.mark();
+      d.Press(b, ms);
+      d.sim.advance(20);
+      const std::string k = b == MouseButton::Left ? "34" : "33";
+      EXPECT_TRUE(SameEvents({"key " + k + " down", "key " + k + " up"}, d.Keys(m)));
+      EXPECT_TRUE(d.bar().Shown());
+    }
+  }
+}
+
+TEST(BarClipWidget, ZoneWheelModeByButton) {
+  for (MouseButton b : {MouseButton::Left, MouseButton::Right}) {
+    BarDesk d;
+    ASSERT_TRUE(d.StartOverPage());
+    d.ShowClipWidget(300, 300);
+    d.MoveTo("Panel14", 2, 20);
+    d.sim.advance(20);
+    ASSERT_EQ(d.bar().Panel14.Caption(), "=");
+    d.Press(b, 60);
+    d.sim.advance(20);
+    EXPECT_EQ(d.bar().Panel14.Caption(), "/=");
+    EXPECT_EQ(d.bar().scrollid.Caption(), b == MouseButton::Left ? "down" : "up");
+    EXPECT_EQ(d.ScrollCaption(), "ystop wheel=");
+    EXPECT_FALSE(d.bar().Shown());
+  }
+}
+
+// The "X" quarter: a left click parks the bar (and a shown browser) and
+// closes nothing; a right press closes the window at the bar's left edge.
+TEST(BarClipWidget, CloseQuarterClosesOnlyWithTheRightButton) {
+  for (unsigned ms : {30u, 150u}) {
+    SCOPED_TRACE(ms);
+    BarDesk d;
+    ASSERT_TRUE(d.Start());
+    const Wnd ed = d.sim.addTextEditor({100, 100, 300, 300}, "left");
+    d.sim.setForeignWindowsIgnoreClose(true);
+    d.app.easyie->SetLeft(0);
+    d.ShowClipWidget(380, 200);
+    d.MoveTo("Panel14", 15, 2);
+    d.sim.advance(20);
+    ASSERT_EQ(d.bar().Panel14.Caption(), "X");
+    d.Press(MouseButton::Left, ms);
+    d.sim.advance(20);
+    EXPECT_FALSE(d.bar().Shown());
+    EXPECT_FALSE(d.app.easyie->Shown());
+    EXPECT_TRUE(d.sim.closeRequests().empty());
+
+    d.ShowClipWidget(380, 200);
+    d.MoveTo("Panel14", 15, 2);
+    d.sim.advance(20);
+    d.Press(MouseButton::Right, ms);
+    d.sim.advance(40);
+    ASSERT_EQ(d.sim.closeRequests().size(), 1u);
+    EXPECT_EQ(d.sim.closeRequests()[0], ed);
+  }
+}
+
+TEST(BarClipWidget, F3RightReleaseFindsInTheWindowLeftOfTheBar) {
+  BarDesk d;
+  ASSERT_TRUE(d.Start());
+  const Wnd left = d.sim.addTextEditor({100, 100, 300, 300}, "left");
+  d.sim.addTextEditor({600, 500, 300, 200}, "other");
+  d.ShowClipWidget(380, 200);
+  d.MoveTo("Panel14", 2, 2);
+  d.sim.advance(20);
+  ASSERT_EQ(d.bar().Panel14.Caption(), "F3");
+  const auto m = d.sim.mark();
+  d.Press(MouseButton::Right, 80);
+  d.sim.advance(20);
+  EXPECT_TRUE(SameEvents(CtrlKey('F'), d.Keys(m)));
+  EXPECT_EQ(d.sim.getForegroundWindow(), left);
+  EXPECT_FALSE(d.bar().Shown());
+}
+
+}  // namespace
+}  // namespace sq::testing
