@@ -398,7 +398,8 @@ void Tqircom::Panel14MouseDown(MouseButton button, ShiftState, int x, int y) {
         return;
       }
       p.sleep(10);
-      const Wnd top = TopWindowAt(LeftOfBar());
+      Wnd top = target_;
+      for (int depth = 0; top && p.getParent(top) && depth < 256; ++depth) top = p.getParent(top);
       if (top && p.windowProcessId(top) != p.windowProcessId(Handle())) p.closeWindow(top);
       return;
     }
@@ -521,6 +522,9 @@ void Tqircom::disptaskClick() {
     const int left = sw / 2 - Scale(200), top = sh / 2 - Scale(170);
     SetWindowPos(ZOrder::TopMost, left, top, 400, 350, swp::ShowWindow);
     Panel9.Show();
+    // The full bar never shows the clip widget: the pointer must not land
+    // on its cut area.
+    Panel12.Hide();
     p.setCursorPos({left + Scale(50), top + Scale(10)});
     SetPanel28(words::cmd::StartFar);
     SetScrollCaption(words::cmd::WheelMode);

@@ -52,7 +52,8 @@ void Tqircom::Timer1Timer() {
   if (mail::Is(caption, words::cmd::NoMessage) && p.isKeyDown(vk::LButton))
     SetCaption(words::cmd::NoMessageLeft);
   // 15. The class under the pointer.
-  Panel15.SetCaption(p.getClassName(p.windowFromPoint(at)).substr(0, 95));
+  const std::string cls = p.getClassName(p.windowFromPoint(at)).substr(0, 95);
+  if (Panel15.Caption() != cls) Panel15.SetCaption(cls);
   // 16. Every second Ctrl release word: the Shift-click copy.
   if (mail::Is(a.qirinputor->Caption(), words::cmd::CtrlUp)) {
     SetInputCaption(words::cmd::CtrlUpAck);

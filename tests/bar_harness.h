@@ -35,6 +35,13 @@ class BarDesk : public Desk {
     bar().SetWindowPos(ZOrder::TopMost, x, y, 400, 350, swp::ShowWindow);
     bar().Panel9.Show();
   }
+  // The pointer widget as the input core shows it, centred on (x, y), the
+  // pointer there.
+  void ShowPointerWidget(int x, int y) {
+    sim.moveMouse(x, y);
+    bar().Panel27.Show();
+    bar().PlaceAtPointer({x, y}, -12, -12, 25, 25, ZOrder::TopMost, swp::ShowWindow);
+  }
   // The clip widget as the input core shows it: 70 x 24 at (x, y).
   void ShowClipWidget(int x, int y) {
     bar().SetWindowPos(ZOrder::TopMost, x, y, 70, 24, swp::ShowWindow);

@@ -231,6 +231,7 @@ class SimDesktop : public Platform {
   // The icon handle of a list view's row (0 none or out of range).
   std::uintptr_t listViewIcon(Wnd w, int row) const;
   static constexpr int kListRowHeight = 18;  // a small icon and the 9-pt font, spaced
+  static constexpr int kListBoxRowHeight = 16;  // list boxes: the 9-pt font
 
   Point getCursorPos() override { return cursor_; }
   void setCursorPos(Point p) override;

@@ -208,6 +208,15 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
     select = [this, t](const UiEvent& done) {
       if (SimWindow* l = rec(t)) l->selected = listViewHitTest(t, done.pt);
     };
+  // A list box selects the row pressed with the left button; a press below
+  // the last row leaves the selection as it was.
+  if (down && r->kind == Kind::ListBox && b == MouseButton::Left)
+    select = [this, t](const UiEvent& done) {
+      SimWindow* l = rec(t);
+      if (!l || done.pt.y < 0) return;
+      const int row = done.pt.y / kListBoxRowHeight;
+      if (row < static_cast<int>(l->items.size())) l->selected = row;
+    };
   if (down) {
     if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttonOwner_ = t;
     const LastPress& l = lastPress_;
