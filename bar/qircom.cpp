@@ -49,21 +49,27 @@ Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(th
   Panel27.OnMouseMove = [this](S s, int x, int y) { Panel27MouseMove(s, x, y); };
   Panel27.OnMouseDown = [this](B b, S s, int x, int y) { Panel27MouseDown(b, s, x, y); };
   Panel27.OnMouseUp = [this](B b, S s, int x, int y) { Panel27MouseUp(b, s, x, y); };
-  Panel32.OnMouseMove = [this](S s, int x, int y) { Panel32MouseMove(s, x, y); };
-  Panel37.OnMouseMove = [this](S s, int x, int y) { Panel32MouseMove(s, x, y); };
-  Panel31.OnMouseMove = [this](S s, int x, int y) { Panel31MouseMove(s, x, y); };
-  Panel34.OnMouseMove = [this](S s, int x, int y) { Panel34MouseMove(s, x, y); };
-  Panel33.OnMouseMove = [this](S s, int x, int y) { Panel33MouseMove(s, x, y); };
+  // The edges fire when the pointer leaves the widget across them.
+  for (Control* c : {&Panel27, &Panel32, &Panel31, &Panel34, &Panel33})
+    c->OnMouseLeave = [this] { LeaveWidget(); };
+  Panel37.OnMouseMove = [this](S s, int x, int y) {
+    if (SeenThere()) Panel32MouseMove(s, x, y);
+  };
   // Clip widget.
   Panel12.OnMouseMove = [this](S s, int x, int y) { Panel12MouseMove(s, x, y); };
   Panel35.OnMouseMove = [this](S s, int x, int y) { Panel35MouseMove(s, x, y); };
   Panel35.OnMouseUp = [this](B b, S s, int x, int y) { Panel35MouseUp(b, s, x, y); };
   Panel38.OnMouseMove = [this](S s, int x, int y) { Panel38MouseMove(s, x, y); };
   Panel10.OnMouseMove = [this](S s, int x, int y) { Panel10MouseMove(s, x, y); };
-  Panel10.OnMouseUp = [this](B b, S s, int x, int y) { Panel10MouseUp(b, s, x, y); };
+  Panel10.OnMouseDown = [this](B b, S, int, int) { Pressed(Panel10, b); };
+  Panel10.OnMouseUp = [this](B b, S s, int x, int y) {
+    if (Released(Panel10, b)) Panel10MouseUp(b, s, x, y);
+  };
   Panel14.OnMouseMove = [this](S s, int x, int y) { Panel14MouseMove(s, x, y); };
   Panel14.OnMouseDown = [this](B b, S s, int x, int y) { Panel14MouseDown(b, s, x, y); };
-  Panel14.OnMouseUp = [this](B b, S s, int x, int y) { Panel14MouseUp(b, s, x, y); };
+  Panel14.OnMouseUp = [this](B b, S s, int x, int y) {
+    if (Released(Panel14, b)) Panel14MouseUp(b, s, x, y);
+  };
   // Full bar.
   Panel9.OnMouseMove = [this](S s, int x, int y) { Panel9MouseMove(s, x, y); };
   Panel9.OnMouseDown = [this](B, S, int, int) { backPressed_ = true; };
@@ -83,8 +89,14 @@ Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(th
   BitBtn5.OnClick = [this] { BitBtn5Click(); };
   Panel11.OnMouseDown = [this](B b, S s, int x, int y) { Panel11MouseDown(b, s, x, y); };
   // Smart clipboard.
-  ListBox2.OnMouseUp = [this](B b, S s, int x, int y) { ListBox2MouseUp(b, s, x, y); };
-  ListBox3.OnMouseUp = [this](B b, S s, int x, int y) { ListBox3MouseUp(b, s, x, y); };
+  ListBox2.OnMouseDown = [this](B b, S, int, int) { Pressed(ListBox2, b); };
+  ListBox3.OnMouseDown = [this](B b, S, int, int) { Pressed(ListBox3, b); };
+  ListBox2.OnMouseUp = [this](B b, S s, int x, int y) {
+    if (Released(ListBox2, b)) ListBox2MouseUp(b, s, x, y);
+  };
+  ListBox3.OnMouseUp = [this](B b, S s, int x, int y) {
+    if (Released(ListBox3, b)) ListBox3MouseUp(b, s, x, y);
+  };
   ListBox2.OnMouseWheel = [this](S s, int d, Point at) { ListBox2MouseWheel(s, d, at); };
   BitBtn2.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
   BitBtn6.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
@@ -241,7 +253,7 @@ void Tqircom::RefillBrowserTabs() {
 void Tqircom::Panel27MouseMove(ShiftState, int, int) { SetPanel28(words::cmd::UpFar); }
 
 void Tqircom::Panel27MouseDown(MouseButton button, ShiftState, int, int) {
-  if (button == MouseButton::Left) leftPress_ = true;
+  if (button == MouseButton::Left && SeenThere()) leftPress_ = true;
 }
 
 void Tqircom::Panel27MouseUp(MouseButton button, ShiftState, int, int) {
@@ -286,6 +298,17 @@ void Tqircom::CloseWindowUnderPointer() {
   ActivateAt(probe);
 }
 
+void Tqircom::LeaveWidget() {
+  if (!Panel27.Visible() || !Shown() || !SeenThere()) return;
+  const Point at = platform().getCursorPos();
+  const Rect r = ScreenRect();
+  if (r.contains(at)) return;  // still on the widget: from one part to another
+  if (at.y < r.top) Panel32MouseMove({}, 0, 0);
+  else if (at.x < r.left) Panel31MouseMove({}, 0, 0);
+  else if (at.x >= r.right()) Panel34MouseMove({}, 0, 0);
+  else if (Panel33.Visible()) Panel33MouseMove({}, 0, 0);
+}
+
 void Tqircom::Panel32MouseMove(ShiftState, int, int) {
   Panel27.Hide();
   SetPanel28(words::cmd::UpFar);
@@ -328,12 +351,14 @@ void Tqircom::Panel33MouseMove(ShiftState, int, int) {
 // ---- the clip widget -------------------------------------------------------------
 
 void Tqircom::Panel12MouseMove(ShiftState, int, int) {
+  if (!SeenThere()) return;  // came up under a still pointer
   keys::Combo(platform(), vk::Shift, vk::Delete);
   Park();
   ParkMousepp();
 }
 
 void Tqircom::Panel35MouseMove(ShiftState, int, int) {
+  if (!SeenThere()) return;  // came up under a still pointer
   Platform& p = platform();
   Park();
   SetScrollCaption(words::cmd::StopOk);
@@ -348,6 +373,7 @@ void Tqircom::Panel35MouseUp(MouseButton, ShiftState, int, int) {
 }
 
 void Tqircom::Panel38MouseMove(ShiftState, int, int) {
+  if (!SeenThere()) return;  // came up under a still pointer
   ActivateAt(LeftOfBar());
   Panel14.SetCaption(words::cmd::ZonePasted);
   SetScrollCaption(words::cmd::StopOk);
@@ -381,6 +407,8 @@ void Tqircom::Panel14MouseMove(ShiftState, int x, int y) {
 
 void Tqircom::Panel14MouseDown(MouseButton button, ShiftState, int x, int y) {
   Platform& p = platform();
+  Pressed(Panel14, button);
+  if (!SeenThere()) return;
   const std::string word = Panel14.Caption();
   const bool left = button == MouseButton::Left, right = button == MouseButton::Right;
   if (right) rightPress_ = true;

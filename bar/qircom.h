@@ -137,6 +137,27 @@ class Tqircom : public Form, public qircom_controls {
   // came up is not a command).
   bool titlePressed_ = false;
   bool backPressed_ = false;
+  // The control each button was last pressed on (the zone button, the page
+  // keys, the lists): a release elsewhere, or of a press that began
+  // outside the bar (a click the program synthesised a moment before the
+  // widget came up under the pointer), is no command.
+  Control* pressed_[3] = {nullptr, nullptr, nullptr};
+  // A press on a presentation that moved since the bar's last tick is
+  // not the user's: nobody has seen it there yet (input the program
+  // synthesised just before it came up lands on it).
+  Rect seenRect_;
+  bool SeenThere() const { return ScreenRect() == seenRect_; }
+  void Pressed(Control& c, MouseButton b) {
+    pressed_[static_cast<int>(b)] = SeenThere() ? &c : nullptr;
+  }
+  bool Released(Control& c, MouseButton b) {
+    Control*& p = pressed_[static_cast<int>(b)];
+    const bool same = p == &c;
+    p = nullptr;
+    return same;
+  }
+  // The pointer left the pointer widget: the edge it crossed fires.
+  void LeaveWidget();
 };
 
 }  // namespace sq

@@ -38,7 +38,10 @@ void Tqircom::Timer1Timer() {
   // 7. A menu just beyond the bar's corner closes when the pointer is back.
   MenuGuard(at);
   // 8. The window list's wheel step.
-  if (mail::Starts(a.qirForm3->Caption(), words::cmd::WheelMode) && ListWheelStep()) return;
+  if (mail::Starts(a.qirForm3->Caption(), words::cmd::WheelMode) && ListWheelStep()) {
+    seenRect_ = ScreenRect();
+    return;
+  }
   // 9. The line-copy request.
   if (mail::Is(a.qirinputor->Caption(), words::cmd::LineCopy)) LineCopyRequest();
   // 10. Capture on request.
@@ -75,6 +78,7 @@ void Tqircom::Timer1Timer() {
   DoubleCtrlMarker();
   // The hook library's next key word may come.
   p.mailboxSeen(Handle());
+  seenRect_ = ScreenRect();
 }
 
 void Tqircom::SecondClick() {

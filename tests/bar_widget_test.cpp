@@ -68,7 +68,7 @@ TEST(BarPointerWidget, EachEdgeFiresItsCommand) {
   // Top edge: the wheel paging mode.
   d.MoveTo("Panel27", 12, 12);
   d.sim.advance(20);
-  d.MoveTo("Panel27", 12, 1);
+  d.MoveTo("Panel27", 12, -4);
   d.sim.advance(20);
   EXPECT_FALSE(d.bar().Shown());
   EXPECT_EQ(d.bar().Panel28.Caption(), "up far");
@@ -87,7 +87,7 @@ TEST(BarPointerWidget, LeftEdgeTogglesHoldToDrag) {
     const auto m = d.sim.mark();
     d.MoveTo("Panel27", 12, 12);
     d.sim.advance(20);
-    d.MoveTo("Panel27", 2, 12);
+    d.MoveTo("Panel27", -4, 12);
     d.sim.advance(20);
     const bool now = box.Checked();
     const auto scroll = d.sim.eventsSince(m, simfilter::captionsOf("TqirForm3"));
@@ -108,7 +108,7 @@ TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
     d.ShowPointerWidget(300, 300);
     d.MoveTo("Panel27", 12, 12);
     d.sim.advance(20);
-    d.MoveTo("Panel27", 23, 12);
+    d.MoveTo("Panel27", 29, 12);
     d.sim.advance(20);
     EXPECT_EQ(d.app.easyie->Shown(), shownAfter);
     if (shownAfter) {
@@ -182,6 +182,9 @@ TEST(BarClipWidget, HoverCommandsCopyCutAndPaste) {
     d.sim.moveMouse(600, 600);
     d.ShowClipWidget(300, 300);
     d.app.qirinputor->SetCaption("old--lm");
+    // Commands fire once the widget has been on the screen for a tick.
+    d.MoveTo("Panel14", 15, 5);
+    d.sim.advance(20);
     const auto m = d.sim.mark();
     d.MoveTo(row.control, row.dx, row.dy);
     d.sim.advance(20);
@@ -208,6 +211,8 @@ TEST(BarClipWidget, PasteStripPastesIntoTheWindowLeftOfTheBar) {
   d.sim.moveMouse(700, 600);
   d.Ticks(1);
   d.ShowClipWidget(380, 200);
+  d.MoveTo("Panel14", 15, 5);
+  d.sim.advance(20);
   // The strip shows below the zone button only.
   d.MoveTo("Panel38", 55, 2);
   d.Ticks(2);
@@ -215,6 +220,23 @@ TEST(BarClipWidget, PasteStripPastesIntoTheWindowLeftOfTheBar) {
   EXPECT_EQ(d.sim.editorText(other), "");
   EXPECT_EQ(d.bar().Panel14.Caption(), "x=");
   EXPECT_FALSE(d.bar().Shown());
+}
+
+// The widget coming up under a still pointer fires nothing: the copy area
+// under the pointer copies only once the pointer moves on it.
+TEST(BarClipWidget, NothingFiresUnderAStillPointerUntilSeen) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  d.sim.moveMouse(310, 310);
+  const auto m = d.sim.mark();
+  d.ShowClipWidget(300, 300);  // the copy area is under the pointer
+  d.sim.leftDown();
+  d.sim.leftUp();
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+  EXPECT_TRUE(d.bar().Shown());
+  d.sim.advance(20);
+  d.sim.moveMouse(311, 310);
+  EXPECT_TRUE(SameEvents(CtrlKey('C'), d.Keys(m)));
 }
 
 TEST(BarClipWidget, PageKeysByButton) {

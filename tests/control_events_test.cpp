@@ -129,8 +129,8 @@ TEST(ControlEvents, OnlyTheControlWindowsWouldGiveThemTo) {
   // Disabled: its parent (Panel9) takes the events instead.
   bar.Panel13.SetEnabled(false);
   d.sim.moveMouse(p13.left + 4, p13.top + 3);
-  d.sim.rightDown();
-  d.sim.rightUp();
+  d.sim.leftDown();
+  d.sim.leftUp();
   bar.Panel13.SetEnabled(true);
   // Parked: the whole bar is off the screen; the pointer cannot reach it.
   static_cast<Form&>(bar).Park();
@@ -149,13 +149,14 @@ TEST(ControlEvents, DoubleClicksKeepEveryPress) {
   ASSERT_TRUE(d.Start());
   std::vector<std::string> trace;
   d.app.eventTrace = [&](const std::string& s) {
-    if (s.rfind("Tqircom.Panel24 Mouse", 0) == 0 || s.rfind("Tqircom.Panel24 Dbl", 0) == 0) {
+    if (s.rfind("Tqircom.Panel16 Mouse", 0) == 0 || s.rfind("Tqircom.Panel16 Dbl", 0) == 0) {
       if (s.find("Move") == std::string::npos && s.find("Enter") == std::string::npos)
         trace.push_back(s.substr(16));
     }
   };
   static_cast<Form*>(d.app.qircom)->SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
-  const Rect r = d.sim.getWindowRect(d.app.qircom->Panel24.Handle());
+  // The hint line: its handlers only write hints.
+  const Rect r = d.sim.getWindowRect(d.app.qircom->Panel16.Handle());
   d.sim.moveMouse(r.left + 5, r.top + 5);
   for (int i = 0; i < 3; ++i) {
     d.sim.leftDown();
