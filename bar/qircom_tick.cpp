@@ -114,15 +114,15 @@ bool Tqircom::ListStale() const { return CppWebBrowser1.Left() >= 0; }
 void Tqircom::SetListStale() { CppWebBrowser1.SetLeft(0); }
 
 void Tqircom::ListRebuild() {
-  // The switcher's enumeration and process lookup come here; the rebuild
-  // clears the flag and asks for the fill.
+  // The switcher's enumeration, process lookup and fill request come here;
+  // until then the rebuild only clears the stale flag. (Writing the fill
+  // request into the scroll-mode caption with nobody to answer it would
+  // hold back the hook library's mouse words.)
   CppWebBrowser1.SetLeft(-2000);
-  SetScrollCaption(words::cmd::SetListView);
 }
 
 void Tqircom::ListFill() {
   // The switcher's fill of the rows' captions and icons comes here.
-  SetScrollCaption(std::string("ok//") + words::cmd::SetListView);
 }
 
 bool Tqircom::ListWheelStep() {
