@@ -97,7 +97,6 @@ Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(th
   ListBox3.OnMouseUp = [this](B b, S s, int x, int y) {
     if (Released(ListBox3, b)) ListBox3MouseUp(b, s, x, y);
   };
-  ListBox2.OnMouseWheel = [this](S s, int d, Point at) { ListBox2MouseWheel(s, d, at); };
   BitBtn2.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
   BitBtn6.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
   Panel7.OnClick = [this] { Panel7Click(); };
@@ -250,7 +249,7 @@ void Tqircom::RefillBrowserTabs() {
 
 // ---- the pointer widget ----------------------------------------------------------
 
-void Tqircom::Panel27MouseMove(ShiftState, int, int) { SetPanel28(words::cmd::UpFar); }
+void Tqircom::Panel27MouseMove(ShiftState, int, int) { SetPanel28(words::web::UpFar); }
 
 void Tqircom::Panel27MouseDown(MouseButton button, ShiftState, int, int) {
   if (button == MouseButton::Left && SeenThere()) leftPress_ = true;
@@ -278,7 +277,7 @@ void Tqircom::CloseWindowUnderPointer() {
   ParkMousepp();
   Panel27.Hide();
   HideMousepp();
-  SetPanel28(words::cmd::DownFar);
+  SetPanel28(words::web::DownFar);
   const Point at = p.getCursorPos();
   Activate(TopWindowAt(at));
   p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
@@ -309,11 +308,21 @@ void Tqircom::LeaveWidget() {
   else if (Panel33.Visible()) Panel33MouseMove({}, 0, 0);
 }
 
+void Tqircom::WatchWidgetButton(Point at) {
+  const bool down = platform().isKeyDown(vk::LButton);
+  const bool was = leftSeenDown_;
+  leftSeenDown_ = down;
+  if (down == was || !Panel27.Visible() || !Shown() || !SeenThere() || !ScreenRect().contains(at))
+    return;
+  if (down) leftPress_ = true;
+  else if (leftPress_) Panel27MouseUp(MouseButton::Left, {}, 0, 0);
+}
+
 void Tqircom::Panel32MouseMove(ShiftState, int, int) {
   Panel27.Hide();
-  SetPanel28(words::cmd::UpFar);
+  SetPanel28(words::web::UpFar);
   Park();
-  SetScrollCaption(words::cmd::WheelMode);
+  SetScrollCaption(words::scroll::WheelPrefix);
 }
 
 void Tqircom::Panel31MouseMove(ShiftState, int, int) {
@@ -520,11 +529,11 @@ void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
   if (word == words::zone::Equal) {
     Panel14.SetCaption(words::cmd::ZoneWheel);
     Panel27.Hide();
-    SetPanel28(words::cmd::UpFar);
+    SetPanel28(words::web::UpFar);
     Park();
-    SetScrollCaption(words::cmd::WheelMode);
+    SetScrollCaption(words::scroll::WheelPrefix);
     HideMousepp();
-    scrollid.SetCaption(right ? words::cmd::Up : words::cmd::Down);
+    scrollid.SetCaption(right ? words::web::ScrollUp : words::cmd::Down);
     return;
   }
   if (right) {
@@ -554,8 +563,8 @@ void Tqircom::disptaskClick() {
     // on its cut area.
     Panel12.Hide();
     p.setCursorPos({left + Scale(50), top + Scale(10)});
-    SetPanel28(words::cmd::StartFar);
-    SetScrollCaption(words::cmd::WheelMode);
+    SetPanel28(words::web::StartFar);
+    SetScrollCaption(words::scroll::WheelPrefix);
     return;
   }
   keys::Escape(p);
@@ -571,8 +580,8 @@ void Tqircom::disptaskClick() {
   tabs.Show();
   p.setCursorPos({left + r.width - web->Scale(40), top + web->Scale(90)});
   RefillBrowserTabs();
-  SetPanel28(words::cmd::TaskFar);
-  SetScrollCaption(words::cmd::WheelMode);
+  SetPanel28(words::web::TaskFar);
+  SetScrollCaption(words::scroll::WheelPrefix);
   Edit3.SetCaption(kExitEcho);
 }
 
@@ -580,8 +589,8 @@ void Tqircom::updownwheelClick() {
   Platform& p = platform();
   HideMousepp();
   Panel27.Hide();
-  if (mail::Is(Panel28.Caption(), words::cmd::DownFar)) return;
-  SetPanel28(words::cmd::DownFar);
+  if (mail::Is(Panel28.Caption(), words::web::DownFar)) return;
+  SetPanel28(words::web::DownFar);
   Park();
   ParkMousepp();
   leftPress_ = false;
@@ -661,7 +670,7 @@ void Tqircom::Panel24MouseUp(MouseButton button, ShiftState, int, int) {
     if (Teasyie* web = app().easyie) {
       web->SetLeft(0);
       p.sleep(100);
-      web->Panel37.SetCaption(words::cmd::SearchMode);
+      web->Panel37.SetCaption(words::web::SearchRequest);
     }
   } else if (button == MouseButton::Right) {
     ActivateAt(LeftOfBar());

@@ -64,7 +64,6 @@ class Tqircom : public Form, public qircom_controls {
   // The smart clipboard's panel (qircom_clip.cpp).
   void ListBox2MouseUp(MouseButton button, ShiftState shift, int x, int y);
   void ListBox3MouseUp(MouseButton button, ShiftState shift, int x, int y);
-  void ListBox2MouseWheel(ShiftState shift, int delta, Point at);
   void BitBtn2MouseUp(MouseButton button, ShiftState shift, int x, int y);
   void Panel7Click();
 
@@ -158,6 +157,14 @@ class Tqircom : public Form, public qircom_controls {
   }
   // The pointer left the pointer widget: the edge it crossed fires.
   void LeaveWidget();
+  // The tick's own watch of the left button over the pointer widget: a
+  // press it sees begin on the widget (once the widget was seen there) and
+  // its release there make the centre's click, also when the system hands
+  // the widget no button message (under X, while another button is held,
+  // every press goes to the window that button went down on). The press
+  // flag makes the click once, whichever of the two sees it first.
+  void WatchWidgetButton(Point at);
+  bool leftSeenDown_ = false;
 };
 
 }  // namespace sq

@@ -99,7 +99,7 @@ void Tqircom::ShiftClickCopy() {
 
 void Tqircom::WinKeyPaste() {
   Platform& p = platform();
-  SetCaption(words::cmd::NoMessage);
+  SetCaption(words::bar::NoMessagePart);
   ListBox8.SetItem(0, words::cmd::WinUpUsed);
   if (!BrowserShown()) {
     const Point at = p.getCursorPos();
@@ -129,17 +129,6 @@ void Tqircom::ListBox3MouseUp(MouseButton b, ShiftState s, int x, int y) {
   const int i = ListBox3.ItemIndex();
   if (i >= 0 && i < ListBox2.Count()) ListBox2.SetItemIndex(i);
   ListBox2MouseUp(b, s, x, y);
-}
-
-void Tqircom::ListBox2MouseWheel(ShiftState, int delta, Point) {
-  const int n = ListBox2.Count();
-  if (n == 0 || delta == 0) return;
-  // A notch away from the user goes to newer entries (up the list).
-  const int steps = delta / 120 != 0 ? delta / 120 : (delta > 0 ? 1 : -1);
-  int i = ListBox2.ItemIndex();
-  if (i < 0) i = steps > 0 ? 0 : -1;
-  i -= steps;
-  ListBox2.SetItemIndex(i < 0 ? 0 : (i >= n ? n - 1 : i));
 }
 
 void Tqircom::BitBtn2MouseUp(MouseButton button, ShiftState, int, int) {

@@ -24,13 +24,16 @@ void Tqircom::Timer1Timer() {
 
   // 1. The pointer.
   const Point at = p.getCursorPos();
-  // 2. The wheel tip gives way to a shown browser.
-  if (web.Shown() && a.wheeltipform->Shown()) a.wheeltipform->Park();
+  // The pointer widget's click, seen by the tick.
+  WatchWidgetButton(at);
+  // 2. The wheel tip gives way to a shown browser and the full bar, and
+  // otherwise sits on the active window's title bar.
+  a.wheeltipform->KeepOnActiveWindow();
   // 3. The life panel's height follows the browser: the life panel keeps
   // it with its own timers (its place at start-up is its own too).
   // 4. A left press ends any requested mode.
-  if (p.isKeyDown(vk::LButton) && !mail::Is(Panel28.Caption(), words::cmd::ModeOk))
-    SetPanel28(words::cmd::ModeOk);
+  if (p.isKeyDown(vk::LButton) && !mail::Is(Panel28.Caption(), words::web::CornersOff))
+    SetPanel28(words::web::CornersOff);
   // 5. The second click of a cut in right-button mode.
   if (pendingSecondClick_ || mail::Is(Panel35.Caption(), words::cmd::SecondClick)) SecondClick();
   // 6. The clip widget never shows on the full bar.
@@ -38,7 +41,7 @@ void Tqircom::Timer1Timer() {
   // 7. A menu just beyond the bar's corner closes when the pointer is back.
   MenuGuard(at);
   // 8. The window list's wheel step.
-  if (mail::Starts(a.qirForm3->Caption(), words::cmd::WheelMode) && ListWheelStep()) {
+  if (mail::Starts(a.qirForm3->Caption(), words::scroll::WheelPrefix) && ListWheelStep()) {
     seenRect_ = ScreenRect();
     return;
   }
@@ -52,13 +55,13 @@ void Tqircom::Timer1Timer() {
   const std::string caption = Caption();
   mail::RecordKeyWord(ListBox8, caption);
   // 13.
-  if (mail::Is(caption, words::cmd::NoMessage) && p.isKeyDown(vk::LButton))
+  if (mail::Is(caption, words::bar::NoMessagePart) && p.isKeyDown(vk::LButton))
     SetCaption(words::cmd::NoMessageLeft);
   // 15. The class under the pointer.
   const std::string cls = p.getClassName(p.windowFromPoint(at)).substr(0, 95);
   if (Panel15.Caption() != cls) Panel15.SetCaption(cls);
   // 16. Every second Ctrl release word: the Shift-click copy.
-  if (mail::Is(a.qirinputor->Caption(), words::cmd::CtrlUp)) {
+  if (mail::Is(a.qirinputor->Caption(), words::bar::CtrlUp)) {
     SetInputCaption(words::cmd::CtrlUpAck);
     if (++ctrlUps_ >= 2) {
       ctrlUps_ = 0;

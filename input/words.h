@@ -310,18 +310,11 @@ inline constexpr char DropCommandPrefix[] = "qir002cmd";
 }  // namespace web
 
 // ---- the command bar's commands and requests ------------------------------
+// (its Panel28 corner modes and the search request are under web::)
 namespace cmd {
-// Panel28: the scroll or wheel mode requested from the bar.
-inline constexpr char UpFar[] = "up far";
-inline constexpr char DownFar[] = "down far";
-inline constexpr char StartFar[] = "start far";
-inline constexpr char TaskFar[] = "task far";
-inline constexpr char ModeOk[] = "ok";
-// scrollid: direction of the wheel paging mode.
-inline constexpr char Up[] = "up";
+// scrollid: direction of the wheel paging mode ("up" is web::ScrollUp).
 inline constexpr char Down[] = "down";
 // Scroll-mode caption.
-inline constexpr char WheelMode[] = "ystop wheel=";
 inline constexpr char StopOk[] = "ystop ok";
 inline constexpr char MyRightClick[] = "xx myright";
 inline constexpr char MyRightSecond[] = "xx myright mm";
@@ -332,17 +325,13 @@ inline constexpr char ZonePasted[] = "x=";
 inline constexpr char ZoneWheel[] = "/=";
 inline constexpr char ZoneLockPart[] = "!";
 inline constexpr char SecondClick[] = "cc";
-// The browser's Panel37.
-inline constexpr char SearchMode[] = "old--searchmode";
 // Input caption.
 inline constexpr char LineCopy[] = "copyx";
 inline constexpr char LineCopyAck[] = "ok copyx";
-inline constexpr char CtrlUp[] = "old--17up";
 inline constexpr char CtrlUpAck[] = "old--mode17";
 // The bar's caption and its key history.
 inline constexpr char CopyOk[] = "alt2--copy--ok";
 inline constexpr char CopyOkAck[] = "xx copy ok";
-inline constexpr char NoMessage[] = "no message";
 inline constexpr char NoMessageLeft[] = "xx//no message";
 inline constexpr char CtrlUpUsed[] = "old--17up//ccok";
 inline constexpr char WinUpUsed[] = "old--91up//xx";

@@ -231,7 +231,6 @@ class SimDesktop : public Platform {
   // The icon handle of a list view's row (0 none or out of range).
   std::uintptr_t listViewIcon(Wnd w, int row) const;
   static constexpr int kListRowHeight = 18;  // a small icon and the 9-pt font, spaced
-  static constexpr int kListBoxRowHeight = 16;  // list boxes: the 9-pt font
 
   Point getCursorPos() override { return cursor_; }
   void setCursorPos(Point p) override;
@@ -397,6 +396,12 @@ class SimDesktop : public Platform {
   // A click on one of the program's own windows activates it, as a click
   // on any window does; off by this call (foreign windows still activate).
   void setOwnWindowsActivateOnClick(bool on) { activateOwnOnClick_ = on; }
+  // Button grab as Wine under X has it: while any mouse button is held,
+  // every press and release goes to the window the first held button was
+  // pressed on, whatever is under the pointer now (Windows itself sends
+  // each to the window under the pointer; a program that works here works
+  // there too).
+  void setButtonGrab(bool on) { buttonGrab_ = on; grab_ = 0; }
   void setWindowProcessId(Wnd w, unsigned pid);
   // A foreign window minimised by its user, or given extended styles.
   void setMinimized(Wnd w, bool on);
@@ -674,6 +679,8 @@ class SimDesktop : public Platform {
   Wnd foreground_ = 0, focus_ = 0, capture_ = 0, imeWnd_ = 0;
   bool transparentGraphics_ = true;
   bool activateOwnOnClick_ = true;
+  bool buttonGrab_ = false;
+  Wnd grab_ = 0;  // the window holding the button events under a grab
   unsigned ownPid_ = 4242;
   std::vector<SimPostedMessage> posted_;
   std::vector<Wnd> closeRequests_;

@@ -270,17 +270,25 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
   };
   for (const B& b : kButtons) {
     if (!(flags & b.flag)) continue;
+    const bool anyHeld = keys_[1] || keys_[2] || keys_[4];
     setKeyState(b.vk, b.down);
     hookMouse(b.a, 0, injected);
     // The press goes to the window under the pointer as the press happens,
     // even when the activation it causes moves that window away.
     if (b.down && ownMouseTarget() != hover_) pointerMoved();
-    const Wnd target = mouseTarget();
-    if (b.down) buttonDown();
+    const Wnd under = mouseTarget();
+    Wnd target = under;
+    if (buttonGrab_) {
+      if (b.down && !anyHeld) grab_ = target ? target : windowFromPoint(cursor_);
+      if (grab_ && rec(grab_)) target = grab_;
+      if (!keys_[1] && !keys_[2] && !keys_[4]) grab_ = 0;
+    }
+    const bool grabbedAway = target != under;
+    if (b.down && !grabbedAway) buttonDown();
     mouseButtonEvent(b.vk == 1 ? MouseButton::Left : b.vk == 2 ? MouseButton::Right
                                                                : MouseButton::Middle,
                      b.down, target);
-    if (b.a == MouseAction::LeftDown) pressed_ = clickTarget(cursor_);
+    if (b.a == MouseAction::LeftDown) pressed_ = grabbedAway ? 0 : clickTarget(cursor_);
     if (b.a == MouseAction::LeftUp) {
       Wnd w = clickTarget(cursor_);
       bool same = w && w == pressed_;
