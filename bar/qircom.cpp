@@ -100,6 +100,9 @@ Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(th
   BitBtn2.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
   BitBtn6.OnMouseUp = [this](B b, S s, int x, int y) { BitBtn2MouseUp(b, s, x, y); };
   Panel7.OnClick = [this] { Panel7Click(); };
+  // Window list.
+  ListView1.OnMouseMove = [this](S, int x, int y) { switcher.Hover(x, y); };
+  ListView1.OnMouseDown = [this](B b, S, int x, int y) { switcher.Press(b, x, y); };
   // The key words of the hook library go to this window's caption.
   platform().setHookMailbox(Mailbox::Bar, Handle());
 }
@@ -719,7 +722,7 @@ void Tqircom::Panel11MouseDown(MouseButton button, ShiftState, int, int) {
 
 void Tqircom::Button1Click() {
   ListBox5.Clear();
-  ListRebuild();
+  switcher.Enumerate();
 }
 
 void Tqircom::Button2Click() {

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/form.h"
+#include "bar/switcher.h"
 #include "forms/qircom_controls.h"
 
 namespace sq {
@@ -102,8 +103,7 @@ class Tqircom : public Form, public qircom_controls {
   void CloseWindowUnderPointer();
 
   // The window switcher's list work: rebuild, fill, wheel step and the
-  // close of the selected row. The switcher supplies them; until it does
-  // they only keep the list's data lists consistent.
+  // close of the selected row (bar/switcher.h does it).
   void ListRebuild();
   void ListFill();
   bool ListWheelStep();
@@ -165,6 +165,10 @@ class Tqircom : public Form, public qircom_controls {
   // flag makes the click once, whichever of the two sees it first.
   void WatchWidgetButton(Point at);
   bool leftSeenDown_ = false;
+
+ public:
+  // The window list (bar/switcher.h).
+  Switcher switcher{*this};
 };
 
 }  // namespace sq

@@ -113,28 +113,11 @@ void Tqircom::DoubleCtrlMarker() {
 
 // ---- the window switcher's list work ----------------------------------------------
 
-bool Tqircom::ListStale() const { return CppWebBrowser1.Left() >= 0; }
-void Tqircom::SetListStale() { CppWebBrowser1.SetLeft(0); }
-
-void Tqircom::ListRebuild() {
-  // The switcher's enumeration, process lookup and fill request come here;
-  // until then the rebuild only clears the stale flag. (Writing the fill
-  // request into the scroll-mode caption with nobody to answer it would
-  // hold back the hook library's mouse words.)
-  CppWebBrowser1.SetLeft(-2000);
-}
-
-void Tqircom::ListFill() {
-  // The switcher's fill of the rows' captions and icons comes here.
-}
-
-bool Tqircom::ListWheelStep() {
-  // The switcher's step of the selection with the wheel comes here.
-  return false;
-}
-
-void Tqircom::ListCloseSelected() {
-  // The switcher's close of the selected row's window comes here.
-}
+bool Tqircom::ListStale() const { return switcher.Stale(); }
+void Tqircom::SetListStale() { switcher.SetStale(); }
+void Tqircom::ListRebuild() { switcher.Rebuild(); }
+void Tqircom::ListFill() { switcher.Fill(); }
+bool Tqircom::ListWheelStep() { return switcher.Wheel(); }
+void Tqircom::ListCloseSelected() { switcher.CloseSelected(); }
 
 }  // namespace sq

@@ -154,6 +154,19 @@ inline constexpr char ThumbDrag[] = "dragmode";
 inline constexpr char ThumbDragHandled[] = "xx dragmode";
 }  // namespace scroll
 
+// ---- the window list's words (scroll-mode caption; the bar's Edit3, Edit5) --
+namespace winlist {
+// Also read and written: cmd::SetListView (a rebuild asks the tick to fill),
+// web::WheelSeen (a notch handled), web::WheelUpMark (a backwards notch).
+inline constexpr char Filled[] = "ok//set--listview";
+inline constexpr char Closed[] = "set xright";
+inline constexpr char EchoSuffix[] = "//wheel";   // Edit3: direction + this
+inline constexpr char EchoMoved[] = "...";        // Edit3: the pointer moved to the list
+inline constexpr char Trace1[] = "ok1---";        // Edit5: how far the wheel step went
+inline constexpr char Trace2[] = "ok2---";
+inline constexpr char Trace3[] = "ok3---";
+}  // namespace winlist
+
 // ---- caret caption (Tcaretinfo) and its ListBox3 -----------------------------
 namespace caret {
 inline constexpr char Select[] = "select";               // also looked for anywhere

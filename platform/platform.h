@@ -125,6 +125,14 @@ enum class SystemString { ComputerName, UserName, SystemDirectory, WindowsDirect
 
 struct ProcessInfo { unsigned pid = 0; std::string exePath; };
 
+// A process's program file as the process and module snapshots tell it.
+struct ProcessImage {
+  unsigned pid = 0;
+  std::string exeName;         // the executable's file name, no folder
+  bool modulesListed = false;  // its module snapshot could be taken
+  std::string mainModule;      // full path of the module named exeName; "" none
+};
+
 // Tray icon data (NOTIFYICONDATA subset). The backend chooses the
 // callback message itself and hands the icon's mouse events to the handler
 // set with setTrayHandler.
@@ -205,6 +213,9 @@ struct WindowState {
   bool toolWindow = false;  // WS_EX_TOOLWINDOW: no task-bar button
   bool appWindow = false;   // WS_EX_APPWINDOW: a task-bar button even when owned
   bool topmost = false;     // WS_EX_TOPMOST
+  // The whole extended style as the system keeps it (GWL_EXSTYLE), for
+  // filters that name exact combinations of its bits.
+  unsigned exStyle = 0;
 };
 
 // Mouse pointer shapes for setCursorShape.
@@ -486,6 +497,10 @@ class Platform {
   // 0 drops them. A destroyed window drops them too.
   virtual void setHookMailbox(Mailbox box, Wnd w) = 0;
   virtual std::vector<ProcessInfo> processes() = 0;
+  // The program files of the processes asked for: one process snapshot,
+  // then one module snapshot per process asked for that exists. Processes
+  // not running are left out; each pid comes once, in snapshot order.
+  virtual std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) = 0;
   virtual std::string moduleDirectory() = 0;             // of the program file
   // GetComputerNameA, GetUserNameA, GetSystemDirectoryA, GetWindowsDirectoryA
   // ("" when the call fails).

@@ -100,6 +100,15 @@
 //                                  pixels (every second one each way) in the
 //                                  left three quarters of control NAME are
 //                                  dark (text) and light (background)
+//   toplevels                      visible top-level windows, topmost first:
+//                                  "CLASS<TAB>TITLE", one a line
+//   foreground                     the foreground window's class
+//   iconic CLASS                   1 when the window is minimised
+//   minimize CLASS                 minimises the window
+//   setleft CLASS NAME X           moves control NAME to x X in its parent
+//   lvrows CLASS NAME              a list view's rows: "TEXT<TAB>IMAGE<TAB>TOP<TAB>
+//                                  BOTTOM", one a line (IMAGE below 0: no icon;
+//                                  TOP, BOTTOM: the row's screen y range)
 // Every wait polls each 20 ms and gives up after MS milliseconds.
 #include <windows.h>
 #include <commctrl.h>
@@ -921,6 +930,83 @@ int main() {
     ReleaseDC(nullptr, dc);
     Out(std::to_wstring(GetRValue(c)) + L" " + std::to_wstring(GetGValue(c)) + L" " +
         std::to_wstring(GetBValue(c)));
+  // ---- window switcher: the desktop's windows and the list's rows ----
+  if (cmd == L"toplevels") {
+    // Visible top-level windows in z-order, topmost first: "CLASS<TAB>TITLE".
+    EnumWindows([](HWND w, LPARAM) -> BOOL {
+      if (!IsWindowVisible(w)) return TRUE;
+      wchar_t cls[128] = {};
+      GetClassNameW(w, cls, 128);
+      Out(std::wstring(cls) + L"\t" + Text(w));
+      return TRUE;
+    }, 0);
+    return 0;
+  }
+  if (cmd == L"foreground") {
+    HWND f = GetForegroundWindow();
+    wchar_t cls[128] = {};
+    if (f) GetClassNameW(f, cls, 128);
+    Out(cls);
+    return f ? 0 : 1;
+  }
+  if (cmd == L"iconic" && need(1)) {
+    HWND f = Form(a[2]);
+    Out(f && IsIconic(f) ? L"1" : L"0");
+    return f ? 0 : 1;
+  }
+  if (cmd == L"minimize" && need(1)) {
+    HWND f = Form(a[2]);
+    return f && ShowWindow(f, SW_MINIMIZE) >= 0 ? 0 : 1;
+  }
+  if (cmd == L"setleft" && need(3)) {
+    // Moves control NAME to client x X of its parent, as the program does.
+    HWND c = Control(a[2], a[3]);
+    RECT r{};
+    if (!c || !GetWindowRect(c, &r)) return 1;
+    MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
+    return SetWindowPos(c, nullptr, _wtoi(a[4].c_str()), r.top, 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+  }
+  if (cmd == L"lvrows" && need(2)) {
+    // A list view's rows, "TEXT<TAB>IMAGE" one a line, read through a
+    // buffer in the program's memory (the messages carry pointers).
+    HWND c = Control(a[2], a[3]);
+    DWORD pid = 0;
+    if (!c || !GetWindowThreadProcessId(c, &pid)) return 1;
+    HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!proc) return 1;
+    constexpr int kChars = 512;
+    const SIZE_T size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(VirtualAllocEx(proc, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) {
+      CloseHandle(proc);
+      return 1;
+    }
+    const int n = static_cast<int>(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      LVITEMW it{};
+      it.mask = LVIF_TEXT | LVIF_IMAGE;
+      it.iItem = i;
+      it.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+      it.cchTextMax = kChars;
+      wchar_t text[kChars] = {};
+      WriteProcessMemory(proc, remote, &it, sizeof it, nullptr);
+      WriteProcessMemory(proc, remote + sizeof(LVITEMW), text, sizeof text, nullptr);
+      SendMessageW(c, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+      ReadProcessMemory(proc, remote, &it, sizeof it, nullptr);
+      ReadProcessMemory(proc, remote + sizeof(LVITEMW), text, sizeof text, nullptr);
+      text[kChars - 1] = 0;
+      RECT rc{};
+      rc.left = LVIR_BOUNDS;
+      WriteProcessMemory(proc, remote, &rc, sizeof rc, nullptr);
+      SendMessageW(c, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
+      ReadProcessMemory(proc, remote, &rc, sizeof rc, nullptr);
+      MapWindowPoints(c, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+      Out(std::wstring(text) + L"\t" + std::to_wstring(it.iImage) + L"\t" +
+          std::to_wstring(rc.top) + L"\t" + std::to_wstring(rc.bottom));
+    }
+    VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+    CloseHandle(proc);
     return 0;
   }
   return Usage();

@@ -679,7 +679,22 @@ WindowState SimDesktop::windowState(Wnd w) {
   s.toolWindow = r->toolWindow || (!r->foreign && !r->parent);  // the program's forms are tool windows
   s.appWindow = r->appWindow;
   s.topmost = r->topmost;
+  s.exStyle = r->exStyleOther | (s.toolWindow ? 0x80u : 0u) | (s.appWindow ? 0x40000u : 0u) |
+              (s.topmost ? 0x8u : 0u) | (r->borderless ? 0u : 0x100u);
   return s;
+}
+
+void SimDesktop::setExtendedStyleBits(Wnd w, unsigned ex) {
+  SimWindow* r = rec(w);
+  if (!r) return;
+  r->toolWindow = (ex & 0x80u) != 0;
+  r->appWindow = (ex & 0x40000u) != 0;
+  r->borderless = (ex & 0x100u) == 0;
+  r->exStyleOther = ex & ~(0x80u | 0x40000u | 0x8u | 0x100u);
+  const bool top = (ex & 0x8u) != 0;
+  if (top != r->topmost && !r->parent)
+    setWindowPos(w, top ? ZOrder::TopMost : ZOrder::NoTopMost, {},
+                 swp::NoMove | swp::NoSize | swp::NoActivate);
 }
 
 void SimDesktop::restoreWindow(Wnd w) {

@@ -95,6 +95,7 @@ struct SimWindow {
   bool foreign = false;    // added by a test, not created by the program
   bool minimized = false;  // off the screen as a task-bar button only
   bool toolWindow = false, appWindow = false;
+  unsigned exStyleOther = 0;  // extended style bits beyond the flags here
   unsigned pid = 0;
   int color = -1, fontColor = -1;
   std::string fontName;
@@ -269,6 +270,7 @@ class SimDesktop : public Platform {
   HookInstall installHooks(const std::string& library, Wnd input) override;
   void setHookMailbox(Mailbox box, Wnd w) override;
   std::vector<ProcessInfo> processes() override { return processes_; }
+  std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override;
   std::string moduleDirectory() override { return moduleDir_; }
   std::string systemString(SystemString which) override;
   std::string expandEnvironment(const std::string& text) override;
@@ -517,6 +519,18 @@ class SimDesktop : public Platform {
   // steps) waiting for a quit; 0 (the default) returns at once.
   void setMessageLoopBudget(unsigned ms) { loopBudget_ = ms; }
   void setProcesses(std::vector<ProcessInfo> p) { processes_ = std::move(p); }
+  // Snapshots of the running processes: a process whose modules cannot be
+  // listed (another user's, a protected one) answers with its bare
+  // executable name. Counts of the snapshots taken and of the icon lookups
+  // (fileIcon), as a system monitor would see them.
+  void setProcessModulesHidden(unsigned pid, bool hidden);
+  int processSnapshots() const { return processSnapshots_; }
+  int moduleSnapshots() const { return moduleSnapshots_; }
+  int fileIconLookups() const { return fileIconLookups_; }
+  // Sets a foreign window's whole extended style (WS_EX_ bits): the tool,
+  // task-bar, topmost and raised-edge bits act as their own flags do, the
+  // rest is kept as given.
+  void setExtendedStyleBits(Wnd w, unsigned exStyle);
   void setModuleDirectory(const std::string& d) { moduleDir_ = d; }
   // The system's strings and environment as the system report reads them.
   void setSystemString(SystemString which, const std::string& v) { sysStrings_[which] = v; }
@@ -713,6 +727,8 @@ class SimDesktop : public Platform {
   std::optional<int> exitCode_;
   unsigned loopBudget_ = 0;
   std::vector<ProcessInfo> processes_;
+  std::set<unsigned> modulesHidden_;
+  int processSnapshots_ = 0, moduleSnapshots_ = 0, fileIconLookups_ = 0;
   std::string moduleDir_ = "C:\\sipquill";
   std::map<SystemString, std::string> sysStrings_ = {
       {SystemString::ComputerName, "SIMPC"}, {SystemString::UserName, "user"},

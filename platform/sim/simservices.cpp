@@ -236,12 +236,41 @@ bool SimDesktop::createShellLink(const std::string& linkPath, const ShellLink& l
 }
 
 std::uintptr_t SimDesktop::fileIcon(const std::string& path) {
+  ++fileIconLookups_;
   if (path.empty()) return 0;
   auto it = icons_.find(path);
   if (it != icons_.end()) return static_cast<std::uintptr_t>(it->second);
   unsigned h = 2166136261u;  // FNV-1a of the lower-case path
   for (char c : simtext::LowerGbk(path)) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
   return 1 + h % 9973;
+}
+
+void SimDesktop::setProcessModulesHidden(unsigned pid, bool hidden) {
+  if (hidden)
+    modulesHidden_.insert(pid);
+  else
+    modulesHidden_.erase(pid);
+}
+
+std::vector<ProcessImage> SimDesktop::processImages(const std::vector<unsigned>& pids) {
+  ++processSnapshots_;
+  const std::set<unsigned> asked(pids.begin(), pids.end());
+  std::vector<ProcessImage> out;
+  for (const ProcessInfo& pi : processes_) {
+    if (!asked.count(pi.pid)) continue;
+    ProcessImage im;
+    im.pid = pi.pid;
+    const std::size_t sep = simtext::LastSep(pi.exePath);
+    im.exeName = sep == std::string::npos ? pi.exePath : pi.exePath.substr(sep + 1);
+    ++moduleSnapshots_;
+    if (!modulesHidden_.count(pi.pid)) {
+      im.modulesListed = true;
+      // The first module is the program file, named by its full path.
+      if (sep != std::string::npos) im.mainModule = pi.exePath;
+    }
+    out.push_back(im);
+  }
+  return out;
 }
 
 // ---------------------------------------------------------------- registry

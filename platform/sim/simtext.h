@@ -97,6 +97,13 @@ inline std::size_t FindSep(const std::string& s, std::size_t from) {
   return std::string::npos;
 }
 
+// The last backslash of its own in `s`, or npos.
+inline std::size_t LastSep(const std::string& s) {
+  std::size_t last = std::string::npos;
+  for (std::size_t i = FindSep(s, 0); i != std::string::npos; i = FindSep(s, i + 1)) last = i;
+  return last;
+}
+
 // Whether the last character of `s` is a backslash of its own.
 inline bool EndsWithSep(const std::string& s) {
   return !s.empty() && s.back() == '\\' && PrevChar(s, s.size()) == s.size() - 1;

@@ -487,6 +487,7 @@ WindowState Win32Platform::windowState(Wnd w) {
   s.toolWindow = (ex & WS_EX_TOOLWINDOW) != 0;
   s.appWindow = (ex & WS_EX_APPWINDOW) != 0;
   s.topmost = (ex & WS_EX_TOPMOST) != 0;
+  s.exStyle = static_cast<unsigned>(ex);
   return s;
 }
 
@@ -1026,6 +1027,41 @@ std::string Win32Platform::expandEnvironment(const std::string& text) {
   if (n == 0 || n > 1024) return "";
   std::string out = Gbk(std::wstring(buf));
   if (out.size() > 255) out.resize(255);
+  return out;
+}
+
+std::vector<ProcessImage> Win32Platform::processImages(const std::vector<unsigned>& pids) {
+  std::vector<ProcessImage> out;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return out;
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+    if (std::find(pids.begin(), pids.end(), pe.th32ProcessID) == pids.end()) continue;
+    ProcessImage im;
+    im.pid = pe.th32ProcessID;
+    im.exeName = Gbk(pe.szExeFile);
+    // The module whose file name is the executable's is the program file.
+    HANDLE mods = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, pe.th32ProcessID);
+    if (mods != INVALID_HANDLE_VALUE) {
+      im.modulesListed = true;
+      MODULEENTRY32W me{};
+      me.dwSize = sizeof me;
+      for (BOOL m = Module32FirstW(mods, &me); m; m = Module32NextW(mods, &me)) {
+        wchar_t full[MAX_PATH];
+        wchar_t* name = nullptr;
+        const DWORD n = GetFullPathNameW(me.szExePath, MAX_PATH, full, &name);
+        if (n == 0 || n >= MAX_PATH || !name) continue;
+        if (lstrcmpiW(name, pe.szExeFile) == 0) {
+          im.mainModule = Gbk(full);
+          break;
+        }
+      }
+      CloseHandle(mods);
+    }
+    out.push_back(im);
+  }
+  CloseHandle(snap);
   return out;
 }
 

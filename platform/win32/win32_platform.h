@@ -120,6 +120,7 @@ class Win32Platform : public Platform {
   HookInstall installHooks(const std::string& library, Wnd input) override;
   void setHookMailbox(Mailbox box, Wnd w) override;
   std::vector<ProcessInfo> processes() override;
+  std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override;
   std::string moduleDirectory() override;
   std::string systemString(SystemString which) override;
   std::string expandEnvironment(const std::string& text) override;

@@ -1,0 +1,374 @@
+#include "bar/switcher.h"
+
+#include <algorithm>
+
+#include "app/budget.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "browser/easyie.h"
+#include "input/mailbox.h"
+
+namespace sq {
+
+const char* const Switcher::kHintRow = "左键转到所选窗口；右键关闭所选窗口";
+
+namespace {
+// Extended-style bits the enumeration filters on.
+constexpr unsigned kTopmost = 0x8, kToolWindow = 0x80, kWindowEdge = 0x100,
+                   kControlParent = 0x10000;
+// The bar's layout places, in 96-DPI units.
+constexpr int kListPartX = 315;   // the title strip's list part begins here
+constexpr int kTitleBottom = 32;
+constexpr int kListPointX = 343;  // where the wheel puts the pointer
+constexpr int kNarrowBar = 180;
+constexpr int kRowOffsetX = 50;   // hit-test slack beside the icon
+constexpr int kCloseWait = 300;   // ms for a closing window before the rebuild
+constexpr int kStaleLeft = 0, kFreshLeft = -2000;
+
+// A title as the list shows it: at most kTitleBytes, never ending inside a
+// double-byte character (a lone lead byte at the end is dropped too).
+std::string ListTitle(const std::string& raw) {
+  std::size_t end = budget::GbkCut(raw, Switcher::kTitleBytes);
+  std::size_t i = 0, whole = 0;
+  while (i < end) {
+    const unsigned char c = static_cast<unsigned char>(raw[i]);
+    const std::size_t len = (c >= 0x81 && c <= 0xFE) ? 2 : 1;
+    if (i + len > end) break;
+    i += len;
+    whole = i;
+  }
+  return raw.substr(0, whole);
+}
+
+// Whether a path names a folder as well as a file (a bare executable name,
+// the answer for a process that could not be opened, does not).
+bool HasFolder(const std::string& path) {
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(path[i]);
+    if (c >= 0x81 && c <= 0xFE) ++i;
+    else if (c == '\\' || c == '/') return true;
+  }
+  return false;
+}
+
+Wnd TopLevelAt(Platform& p, Point pt) {
+  Wnd w = p.windowFromPoint(pt);
+  for (int depth = 0; w && depth < 256; ++depth) {
+    const Wnd parent = p.getParent(w);
+    if (!parent) break;
+    w = parent;
+  }
+  return w;
+}
+}  // namespace
+
+Platform& Switcher::P() const { return bar_.app().platform(); }
+
+Wnd Switcher::Handle(int i) const {
+  return i >= 0 && i < Count() ? handles_[static_cast<std::size_t>(i)] : 0;
+}
+
+bool Switcher::Stale() const { return bar_.CppWebBrowser1.Left() >= 0; }
+void Switcher::SetStale() { bar_.CppWebBrowser1.SetLeft(kStaleLeft); }
+
+// ---- building the list --------------------------------------------------
+
+bool Switcher::Listable(Wnd w, unsigned pid, unsigned ownPid, std::string& title) const {
+  Platform& p = P();
+  const unsigned ex = p.windowState(w).exStyle;
+  if (!(ex & kWindowEdge) || !p.isWindowVisible(w)) return false;
+  // A topmost tool palette and a bare control container are no task windows.
+  if (ex == (kWindowEdge | kToolWindow | kTopmost) || ex == (kWindowEdge | kControlParent))
+    return false;
+  if (w == excluded_ || pid == ownPid) return false;
+  title = ListTitle(p.getWindowTextUpTo(w, kTitleBytes + 1));
+  return title != bar_.app().Title();
+}
+
+void Switcher::Enumerate() {
+  Collect();
+  // The rows and program paths still show the windows of the last rebuild.
+  SetStale();
+}
+
+void Switcher::Collect() {
+  Platform& p = P();
+  bar_.ListBox5.Clear();
+  handles_.clear();
+  pids_.clear();
+  titles_.clear();
+  const unsigned ownPid = p.windowProcessId(bar_.Handle());
+  std::string title;
+  for (Wnd w : p.enumWindows()) {
+    // A window gone since the snapshot has no process: it is left out.
+    const unsigned pid = p.windowProcessId(w);
+    if (!pid || Count() >= kMaxEntries) continue;
+    if (!Listable(w, pid, ownPid, title)) continue;
+    bar_.ListBox5.Add(title);
+    handles_.push_back(w);
+    pids_.push_back(pid);
+    titles_.push_back(title);
+  }
+  paths_.assign(handles_.size(), std::string());
+  bar_.ListBox5.SetItemIndex(0);
+}
+
+void Switcher::LookUpProcesses() {
+  Platform& p = P();
+  bar_.ListBox9.Clear();
+  bar_.ListBox10.Clear();
+  // Each process once, however many windows it has.
+  std::vector<unsigned> distinct = pids_;
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  std::map<unsigned, ProcessImage> images;
+  for (ProcessImage& im : p.processImages(distinct)) images[im.pid] = std::move(im);
+  const std::string dir = p.currentDirectory();
+  for (int i = 0; i < Count(); ++i) {
+    std::string path, expanded;
+    auto it = images.find(pids_[static_cast<std::size_t>(i)]);
+    if (it != images.end()) {
+      const ProcessImage& im = it->second;
+      // Modules not listed: the bare executable name; listed without the
+      // program file among them: no path.
+      path = im.modulesListed ? im.mainModule : im.exeName;
+      if (!im.exeName.empty()) expanded = dir + "\\" + im.exeName;
+    }
+    paths_[static_cast<std::size_t>(i)] = path;
+    bar_.ListBox10.Add(path);
+    bar_.ListBox9.Add(expanded);
+  }
+  bar_.app().qirForm3->SetCaption(words::cmd::SetListView);
+}
+
+void Switcher::Rebuild() {
+  bar_.CppWebBrowser1.SetLeft(kFreshLeft);
+  // Rows may now stand for other windows: the pointer's row counts as new.
+  lastHovered_ = -1;
+  lastSelected_ = 0;
+  bar_.ListView1.Clear();
+  Collect();
+  icons_.clear();
+  LookUpProcesses();
+}
+
+std::uintptr_t Switcher::IconOf(const std::string& path) {
+  if (!HasFolder(path)) return 0;
+  auto it = icons_.find(path);
+  if (it != icons_.end()) return it->second;
+  const std::uintptr_t icon = P().fileIcon(path);
+  icons_.emplace(path, icon);
+  return icon;
+}
+
+void Switcher::Fill() {
+  Platform& p = P();
+  bar_.app().qirForm3->SetCaption(words::winlist::Filled);
+  const Wnd list = bar_.ListView1.Handle();
+  p.listClear(list);
+  for (int i = 0; i < Count(); ++i)
+    p.listViewAdd(list, titles_[static_cast<std::size_t>(i)],
+                  IconOf(paths_[static_cast<std::size_t>(i)]));
+  const int sel = bar_.ListBox5.ItemIndex();
+  if (sel >= 0) p.listSelect(list, sel);
+}
+
+// ---- acting on windows ------------------------------------------------------
+
+void Switcher::KeepBarOnTop() {
+  bar_.SetWindowPos(ZOrder::TopMost, bar_.Left(), bar_.Top(), bar_.Width(), bar_.Height(),
+                    swp::ShowWindow);
+}
+
+void Switcher::BringForward(Wnd w) {
+  Platform& p = P();
+  const WindowState st = p.windowState(w);
+  if (st.minimized) {
+    p.restoreWindow(w);
+  } else {
+    // Lifted above the other windows of its band; a window that keeps
+    // itself on top stays so.
+    p.setWindowPos(w, st.topmost ? ZOrder::TopMost : ZOrder::NoTopMost, p.getWindowRect(w),
+                   swp::ShowWindow | swp::NoActivate);
+  }
+  p.bringWindowToTop(bar_.Handle());
+  p.setForegroundWindow(w);
+  KeepBarOnTop();
+}
+
+int Switcher::RowAt(int x, int y) const {
+  const int slack = bar_.Scale(kRowOffsetX);
+  return P().listViewHitTest(bar_.ListView1.Handle(), {x <= slack ? x : x - slack, y});
+}
+
+void Switcher::SelectRow(int i) {
+  Platform& p = P();
+  const Wnd list = bar_.ListView1.Handle();
+  p.listSelect(list, i);
+  p.listViewSetHot(list, i);
+}
+
+void Switcher::EnsureVisible(int i) {
+  Platform& p = P();
+  const Wnd list = bar_.ListView1.Handle();
+  const int rowHeight = p.listViewRowHeight(list);
+  if (rowHeight <= 0) return;
+  // Whole rows inside the list's 2-pixel border.
+  const int shown = std::max(1, (p.getBounds(list).height - 4) / rowHeight);
+  const int top = p.listViewTopIndex(list);
+  if (i < top)
+    p.listViewScroll(list, i - top);
+  else if (i >= top + shown)
+    p.listViewScroll(list, i - (top + shown - 1));
+}
+
+void Switcher::Hover(int x, int y) {
+  // A stale list's rows may stand for other windows: rebuilt first.
+  if (Stale()) {
+    Rebuild();
+    return;
+  }
+  const int row = RowAt(x, y);
+  // Nothing more while the pointer stays on one row.
+  if (row < 0 || row == lastHovered_) return;
+  lastHovered_ = row;
+  Platform& p = P();
+  SelectRow(row);
+  if (row == lastSelected_) return;
+  lastSelected_ = row;
+  bar_.ListBox5.SetItemIndex(row);
+  bar_.Panel16.SetCaption(kHintRow);
+  const Wnd w = Handle(row);
+  if (!w) return;
+  if (!p.isWindow(w)) {  // gone since the list was built
+    Rebuild();
+    return;
+  }
+  BringForward(w);
+}
+
+void Switcher::Press(MouseButton button, int x, int y) {
+  excluded_ = 0;
+  if (Stale()) {
+    Rebuild();
+    return;
+  }
+  const int row = RowAt(x, y);
+  if (row < 0 || button == MouseButton::Middle) return;
+  bar_.ListBox5.SetItemIndex(row);
+  const Wnd w = Handle(row);
+  if (!w) return;
+  Platform& p = P();
+  if (!p.isWindow(w)) {
+    Rebuild();
+    return;
+  }
+  if (button == MouseButton::Right) {
+    CloseEntry(row);
+    return;
+  }
+  bar_.SetTop(p.screenHeight() + 10);
+  if (p.windowState(w).minimized) p.restoreWindow(w);
+  p.setForegroundWindow(w);
+}
+
+void Switcher::CloseSelected() {
+  int i = bar_.ListBox5.ItemIndex();
+  if (i < 0) i = 0;
+  if (!Handle(i)) return;
+  if (!P().isWindow(Handle(i))) {
+    Rebuild();
+    return;
+  }
+  CloseEntry(i);
+}
+
+void Switcher::CloseEntry(int i) {
+  Platform& p = P();
+  const Wnd w = Handle(i);
+  bar_.app().qirForm3->SetCaption(words::winlist::Closed);
+  // The close request alone, as the window's own close box sends it: the
+  // program may still ask to save.
+  p.closeWindow(w);
+  excluded_ = w;
+  const auto at = static_cast<std::size_t>(i);
+  if (i < bar_.ListBox5.Count()) bar_.ListBox5.Delete(i);
+  if (i < bar_.ListView1.Count()) bar_.ListView1.Delete(i);
+  if (i < bar_.ListBox10.Count()) bar_.ListBox10.Delete(i);
+  if (i < bar_.ListBox9.Count()) bar_.ListBox9.Delete(i);
+  handles_.erase(handles_.begin() + static_cast<std::ptrdiff_t>(at));
+  pids_.erase(pids_.begin() + static_cast<std::ptrdiff_t>(at));
+  titles_.erase(titles_.begin() + static_cast<std::ptrdiff_t>(at));
+  paths_.erase(paths_.begin() + static_cast<std::ptrdiff_t>(at));
+  p.sleep(kCloseWait);
+  Rebuild();
+}
+
+// ---- the wheel ------------------------------------------------------------------
+
+void Switcher::Answer() {
+  // The notch is read and answered: the hook's next word may come at once.
+  TqirForm3& scroll = *bar_.app().qirForm3;
+  scroll.SetCaption(words::web::WheelSeen);
+  P().mailboxSeen(scroll.Handle());
+}
+
+bool Switcher::Wheel() {
+  App& a = bar_.app();
+  Platform& p = P();
+  const std::string scroll = a.qirForm3->Caption();
+  if (!mail::Starts(scroll, words::scroll::WheelPrefix)) return false;
+  const Point at = p.getCursorPos();
+  if (const Wnd top = TopLevelAt(p, at)) p.setForegroundWindow(top);
+  // The three characters after the prefix: "///" backwards, anything else
+  // (a short or garbled direction too) forwards.
+  const std::size_t pre = sizeof(words::scroll::WheelPrefix) - 1;
+  const std::string dir = scroll.substr(pre, 3);
+  const int step = dir == words::web::WheelUpMark ? -1 : 1;
+  bar_.Edit3.SetCaption(dir + words::winlist::EchoSuffix);
+  bar_.Edit5.SetCaption(words::winlist::Trace1);
+  const Point ptr = p.getCursorPos();
+  if (ptr.x < bar_.Left() + bar_.Scale(kListPartX) && ptr.y < bar_.Top() + bar_.Scale(kTitleBottom) &&
+      bar_.Width() > kNarrowBar) {
+    p.setCursorPos({bar_.Left() + bar_.Scale(kListPointX), ptr.y});
+    bar_.Edit3.SetCaption(words::winlist::EchoMoved);
+  }
+  if (a.easyie) a.easyie->Panel42.SetCaption(scroll);
+
+  const Wnd list = bar_.ListView1.Handle();
+  if (Stale()) {
+    Rebuild();
+    Fill();
+    Answer();
+    SelectRow(Count() > 0 ? 0 : -1);
+    return true;
+  }
+  bar_.Edit5.SetCaption(words::winlist::Trace2);
+  if (!bar_.Shown() || bar_.Width() <= kNarrowBar) return false;
+  bar_.Edit5.SetCaption(words::winlist::Trace3);
+  Answer();
+  const int n = Count();
+  if (n == 0) return true;
+  int i = bar_.ListBox5.ItemIndex() + step;
+  if (i < 0) {
+    i = n - 1;
+    p.listViewScroll(list, n);  // to the end
+  } else if (i > n - 1) {
+    i = 0;
+    p.listViewScroll(list, -n);  // back to the start
+  }
+  bar_.ListBox5.SetItemIndex(i);
+  SelectRow(i);
+  if (i > 10 && i != n - 1) p.listViewScroll(list, step);
+  EnsureVisible(i);
+  KeepBarOnTop();
+  if (const Wnd w = Handle(i)) {
+    if (p.isWindow(w))
+      BringForward(w);
+    else
+      Rebuild();
+  }
+  return true;
+}
+
+}  // namespace sq

@@ -1,0 +1,150 @@
+# The window switcher under Wine, with Notepad and Wine's Minesweeper
+# running: the list shows both programs' windows with their titles and
+# icons; hovering a row brings its window forward; a left press on a row
+# makes it the foreground window; a right press closes the window; Notepad
+# with unsaved text, closed from the list, asks to save and keeps its text.
+
+SW_SECOND=WineMine   # the second program's window class
+
+# The bar shown full at 560,100 over the desktop, the list marked stale.
+sw_show_bar() {
+  xdotool mousemove 20 700
+  probe place Tqircom 560 100 "$(sc 400)" "$(sc 350)"
+  probe setleft Tqircom CppWebBrowser1 0
+  sleep 0.3
+}
+
+# One wheel notch towards the user (forwards through the list) with the
+# pointer resting on the list view.
+sw_notch() {
+  local L T W H
+  read -r L T W H <<<"$(probe crect Tqircom ListView1)"
+  xdotool mousemove $((L + W - $(sc 40))) $((T + H - $(sc 10)))
+  sleep 0.15
+  xdotool click 5
+  sleep 0.6
+}
+
+# The title of the first visible top-level window of class $1.
+sw_title() { probe toplevels | tr -d '\r' | awk -F'\t' -v c="$1" '$1 == c { print $2; exit }'; }
+
+# The list's row whose text is $1: "INDEX TOP BOTTOM IMAGE", empty when none.
+sw_row() {
+  probe lvrows Tqircom ListView1 | tr -d '\r' |
+    awk -F'\t' -v t="$1" '$1 == t { print NR - 1, $3, $4, $2; exit }'
+}
+
+# Puts the pointer on the row titled $1, well right of its icon.
+sw_point_at() {
+  local i top bottom img L T W H
+  read -r i top bottom img <<<"$(sw_row "$1")"
+  [ -n "$top" ] || return 1
+  read -r L T W H <<<"$(probe crect Tqircom ListView1)"
+  xdotool mousemove $((L + $(sc 150))) $(((top + bottom) / 2))
+  sleep 0.4
+}
+
+sw_start_second() {
+  [ "$(probe exists $SW_SECOND)" = 1 ] && return 0
+  (cd "$WORK" && exec wine explorer /desktop=$DESKTOP,1024x768 winemine.exe) \
+    >"$LOGS/winemine.log" 2>&1 &
+  [ "$(probe wait-exists $SW_SECOND 20000)" = 1 ]
+}
+
+t_switcher_list() {
+  [ "$(probe exists Tqirinputor)" = 1 ] || start_program || { fail "switcher: the program runs"; return; }
+  [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "switcher: Notepad runs"; return; }
+  sw_start_second || { fail "switcher: Minesweeper runs"; return; }
+  sleep 0.5
+  SW_NOTEPAD=$(sw_title Notepad)
+  SW_MINE=$(sw_title $SW_SECOND)
+  sw_show_bar
+  sw_notch
+  local rows n m
+  rows=$(probe lvrows Tqircom ListView1 | tr -d '\r')
+  echo "switcher rows: $(echo "$rows" | cut -f1,2 | paste -sd'|')" >&2
+  n=$(sw_row "$SW_NOTEPAD")
+  m=$(sw_row "$SW_MINE")
+  if [ -n "$SW_NOTEPAD" ] && [ -n "$n" ]; then pass "switcher: Notepad's window is listed by its title"
+  else fail "switcher: Notepad's window is listed by its title" "'$SW_NOTEPAD' not in: $(echo "$rows" | cut -f1 | paste -sd'|')"; fi
+  if [ -n "$SW_MINE" ] && [ -n "$m" ]; then pass "switcher: Minesweeper's window is listed by its title"
+  else fail "switcher: Minesweeper's window is listed by its title" "'$SW_MINE' not in: $(echo "$rows" | cut -f1 | paste -sd'|')"; fi
+  expect "switcher: both rows carry their program's icon" \
+    "$([ "${n##* }" -ge 0 ] 2>/dev/null && [ "${m##* }" -ge 0 ] 2>/dev/null && echo yes)" yes
+  expect "switcher: none of the program's own windows is listed" \
+    "$(echo "$rows" | cut -f1 | grep -c -x -e '设置说明' -e 'Tovimo zuzi' -e 'old--17up')" 0
+}
+
+t_switcher_hover() {
+  [ -n "${SW_MINE:-}" ] || { fail "switcher: hover" "no list"; return; }
+  local i _rest
+  probe focus Notepad
+  sleep 0.3
+  # The entry selected after a rebuild is row 0: hovering it first only
+  # highlights it, so a row 0 is reached from another row.
+  read -r i _rest <<<"$(sw_row "$SW_MINE")"
+  if [ "$i" = 0 ]; then
+    sw_point_at "$SW_NOTEPAD"
+    probe focus Notepad
+    sleep 0.3
+  fi
+  sw_point_at "$SW_MINE" || { fail "switcher: hover" "no row for '$SW_MINE'"; return; }
+  expect "switcher: hovering a row brings its window forward" "$(probe foreground)" $SW_SECOND
+  expect "switcher: ... and the bar stays on screen" "$(probe rect Tqircom | cut -d' ' -f1)" 560
+}
+
+t_switcher_left_press() {
+  [ -n "${SW_NOTEPAD:-}" ] || { fail "switcher: left press" "no list"; return; }
+  probe focus $SW_SECOND
+  sleep 0.2
+  sw_point_at "$SW_NOTEPAD" || { fail "switcher: left press" "no row for '$SW_NOTEPAD'"; return; }
+  probe focus $SW_SECOND
+  sleep 0.2
+  xdotool mousedown 1; sleep 0.05; xdotool mouseup 1
+  sleep 0.5
+  expect "switcher: a left press on a row makes its window the foreground window" \
+    "$(probe foreground)" Notepad
+  local top screen
+  top=$(probe rect Tqircom | cut -d' ' -f2)
+  screen=$(probe monitors | head -1 | cut -d' ' -f4)
+  expect "switcher: ... and moves the bar below the screen" "$top" $((screen + 10))
+}
+
+t_switcher_right_press() {
+  [ -n "${SW_MINE:-}" ] || { fail "switcher: right press" "no list"; return; }
+  sw_show_bar
+  sw_notch
+  sw_point_at "$SW_MINE" || { fail "switcher: right press" "no row for '$SW_MINE'"; return; }
+  xdotool mousedown 3; sleep 0.15; xdotool mouseup 3
+  expect "switcher: a right press on Minesweeper's row closes it" "$(probe wait-gone $SW_SECOND 5000)" 0
+  sleep 0.5
+  expect "switcher: ... and its row is gone from the rebuilt list" "$(sw_row "$SW_MINE")" ""
+  expect "switcher: ... while Notepad's row stays" "$([ -n "$(sw_row "$SW_NOTEPAD")" ] && echo yes)" yes
+}
+
+t_switcher_unsaved() {
+  [ "$(probe exists Notepad)" = 1 ] || { fail "switcher: unsaved text" "Notepad is gone"; return; }
+  local text="unsaved words" title
+  probe setnotepad ""
+  probe focus Notepad
+  sleep 0.3
+  xdotool mousemove 200 200
+  xdotool type --delay 60 "$text"
+  sleep 0.4
+  expect "switcher: Notepad holds the typed text" "$(probe notepad | tr -d '\r')" "$text"
+  title=$(sw_title Notepad)
+  sw_show_bar
+  sw_notch
+  sw_point_at "$title" || { fail "switcher: unsaved text" "no row for '$title'"; return; }
+  xdotool mousedown 3; sleep 0.1; xdotool mouseup 3
+  expect "switcher: Notepad closed from the list asks to save" "$(probe wait-exists '#32770' 5000)" 1
+  expect "switcher: ... and keeps its text" "$(probe notepad | tr -d '\r')" "$text"
+  tap Escape
+  probe wait-gone '#32770' 3000 >/dev/null
+  expect "switcher: cancelling the prompt leaves Notepad open" "$(probe exists Notepad)" 1
+  probe setnotepad ""
+  xdotool mousemove 20 700
+  probe place Tqircom -2000 0 "$(sc 400)" "$(sc 350)"
+}
+
+SUITE_TESTS="$SUITE_TESTS t_switcher_list t_switcher_hover t_switcher_left_press t_switcher_right_press t_switcher_unsaved"
