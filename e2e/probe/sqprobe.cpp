@@ -336,6 +336,14 @@ std::wstring RectText(const RECT& r) {
          std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top);
 }
 
+BOOL CALLBACK PrintTopLevel(HWND w, LPARAM) {
+  if (!IsWindowVisible(w)) return TRUE;
+  wchar_t cls[128] = {};
+  GetClassNameW(w, cls, 128);
+  Out(std::wstring(cls) + L"\t" + Text(w));
+  return TRUE;
+}
+
 BOOL CALLBACK PrintMonitor(HMONITOR m, HDC, LPRECT, LPARAM) {
   MONITORINFO mi{};
   mi.cbSize = sizeof mi;
@@ -933,13 +941,7 @@ int main() {
   // ---- window switcher: the desktop's windows and the list's rows ----
   if (cmd == L"toplevels") {
     // Visible top-level windows in z-order, topmost first: "CLASS<TAB>TITLE".
-    EnumWindows([](HWND w, LPARAM) -> BOOL {
-      if (!IsWindowVisible(w)) return TRUE;
-      wchar_t cls[128] = {};
-      GetClassNameW(w, cls, 128);
-      Out(std::wstring(cls) + L"\t" + Text(w));
-      return TRUE;
-    }, 0);
+    EnumWindows(PrintTopLevel, 0);
     return 0;
   }
   if (cmd == L"foreground") {
