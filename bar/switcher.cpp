@@ -176,8 +176,10 @@ void Switcher::Fill() {
 // ---- acting on windows ------------------------------------------------------
 
 void Switcher::KeepBarOnTop() {
+  // Without activating the bar: the window just brought forward stays the
+  // foreground window.
   bar_.SetWindowPos(ZOrder::TopMost, bar_.Left(), bar_.Top(), bar_.Width(), bar_.Height(),
-                    swp::ShowWindow);
+                    swp::ShowWindow | swp::NoActivate);
 }
 
 void Switcher::BringForward(Wnd w) {
@@ -318,6 +320,11 @@ bool Switcher::Wheel() {
   Platform& p = P();
   const std::string scroll = a.qirForm3->Caption();
   if (!mail::Starts(scroll, words::scroll::WheelPrefix)) return false;
+  // With a built list and the bar parked or narrow there is nothing to
+  // switch: the word is left to its other readers and nothing is done (the
+  // word stays until one of them answers it, so acting on it here would
+  // activate the window under the pointer on every tick).
+  if (!Stale() && !(bar_.Shown() && bar_.Width() > kNarrowBar)) return false;
   const Point at = p.getCursorPos();
   if (const Wnd top = TopLevelAt(p, at)) p.setForegroundWindow(top);
   // The three characters after the prefix: "///" backwards, anything else
@@ -344,7 +351,6 @@ bool Switcher::Wheel() {
     return true;
   }
   bar_.Edit5.SetCaption(words::winlist::Trace2);
-  if (!bar_.Shown() || bar_.Width() <= kNarrowBar) return false;
   bar_.Edit5.SetCaption(words::winlist::Trace3);
   Answer();
   const int n = Count();

@@ -228,10 +228,14 @@ TEST(SwitcherWheel, ParkedBarSwitchesNothing) {
   d.Notch(-1);
   d.bar().Park();
   d.sim.setForegroundWindow(d.sim.findWindow("AppWnd", std::string("a")));
+  d.sim.moveMouse(100, 100);  // over b
   d.Notch(-1);
-  d.Notch(-1);
+  d.Notch(-1, 400);
+  // Nothing switched, and the window under the pointer is left alone while
+  // the wheel word waits for its other readers.
   EXPECT_EQ(d.Foreground(), "a");
   EXPECT_EQ(d.sim.listSelected(d.list()), 0);
+  EXPECT_EQ(d.ScrollCaption(), words::hook::WheelDown);
 }
 
 // A wheel word written by another program with a short or garbled

@@ -105,6 +105,9 @@
 //   foreground                     the foreground window's class
 //   iconic CLASS                   1 when the window is minimised
 //   minimize CLASS                 minimises the window
+//   editnotepad TEXT               replaces Notepad's text by TEXT, marked as
+//                                  changed since the last save
+//   move CLASS X Y W H             moves a window there, z-order kept
 //   setleft CLASS NAME X           moves control NAME to x X in its parent
 //   lvrows CLASS NAME              a list view's rows: "TEXT<TAB>IMAGE<TAB>TOP<TAB>
 //                                  BOTTOM", one a line (IMAGE below 0: no icon;
@@ -959,6 +962,22 @@ int main() {
   if (cmd == L"minimize" && need(1)) {
     HWND f = Form(a[2]);
     return f && ShowWindow(f, SW_MINIMIZE) >= 0 ? 0 : 1;
+  }
+  if (cmd == L"editnotepad" && need(1)) {
+    // Replaces Notepad's text by TEXT as an edit by its user does: the
+    // text counts as changed since the last save.
+    HWND e = NotepadEdit();
+    if (!e) return 1;
+    SendMessageW(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[2].c_str()));
+    SendMessageW(e, EM_SETMODIFY, TRUE, 0);
+    return 0;
+  }
+  if (cmd == L"move" && a.size() >= 7) {
+    // Moves and sizes a top-level window, its z-order and activation kept.
+    HWND f = Form(a[2]);
+    return f && SetWindowPos(f, nullptr, _wtoi(a[3].c_str()), _wtoi(a[4].c_str()),
+                             _wtoi(a[5].c_str()), _wtoi(a[6].c_str()),
+                             SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
   }
   if (cmd == L"setleft" && need(3)) {
     // Moves control NAME to client x X of its parent, as the program does.
