@@ -25,19 +25,19 @@ constexpr int kRowOffsetX = 50;   // hit-test slack beside the icon
 constexpr int kCloseWait = 300;   // ms for a closing window before the rebuild
 constexpr int kStaleLeft = 0, kFreshLeft = -2000;
 
-// A title as the list shows it: at most kTitleBytes, never ending inside a
-// double-byte character (a lone lead byte at the end is dropped too).
-std::string ListTitle(const std::string& raw) {
-  std::size_t end = budget::GbkCut(raw, Switcher::kTitleBytes);
-  std::size_t i = 0, whole = 0;
-  while (i < end) {
+// Where a title as the list shows it ends: at most kTitleBytes, never
+// inside a double-byte character (a lone lead byte at the end is dropped
+// too).
+std::size_t ListTitleEnd(const std::string& raw) {
+  const std::size_t max = std::min(raw.size(), Switcher::kTitleBytes);
+  std::size_t i = 0;
+  while (i < max) {
     const unsigned char c = static_cast<unsigned char>(raw[i]);
     const std::size_t len = (c >= 0x81 && c <= 0xFE) ? 2 : 1;
-    if (i + len > end) break;
+    if (i + len > max) break;
     i += len;
-    whole = i;
   }
-  return raw.substr(0, whole);
+  return i;
 }
 
 // Whether a path names a folder as well as a file (a bare executable name,
@@ -81,7 +81,8 @@ bool Switcher::Listable(Wnd w, unsigned pid, unsigned ownPid, std::string& title
   if (ex == (kWindowEdge | kToolWindow | kTopmost) || ex == (kWindowEdge | kControlParent))
     return false;
   if (w == excluded_ || pid == ownPid) return false;
-  title = ListTitle(p.getWindowTextUpTo(w, kTitleBytes + 1));
+  title = p.getWindowTextUpTo(w, kTitleBytes + 1);
+  title.resize(ListTitleEnd(title));
   return title != bar_.app().Title();
 }
 
@@ -98,8 +99,13 @@ void Switcher::Collect() {
   pids_.clear();
   titles_.clear();
   const unsigned ownPid = p.windowProcessId(bar_.Handle());
+  const std::vector<Wnd> all = p.enumWindows();
+  const std::size_t most = std::min(all.size(), static_cast<std::size_t>(kMaxEntries));
+  handles_.reserve(most);
+  pids_.reserve(most);
+  titles_.reserve(most);
   std::string title;
-  for (Wnd w : p.enumWindows()) {
+  for (Wnd w : all) {
     // A window gone since the snapshot has no process: it is left out.
     const unsigned pid = p.windowProcessId(w);
     if (!pid || Count() >= kMaxEntries) continue;
@@ -107,36 +113,35 @@ void Switcher::Collect() {
     bar_.ListBox5.Add(title);
     handles_.push_back(w);
     pids_.push_back(pid);
-    titles_.push_back(title);
+    titles_.push_back(std::move(title));
   }
-  paths_.assign(handles_.size(), std::string());
+  programs_.assign(handles_.size(), -1);
   bar_.ListBox5.SetItemIndex(0);
 }
 
 void Switcher::LookUpProcesses() {
   Platform& p = P();
-  bar_.ListBox9.Clear();
-  bar_.ListBox10.Clear();
-  // Each process once, however many windows it has.
+  // Each process once, however many windows it has: one snapshot walk for
+  // all of them, one program path a process.
   std::vector<unsigned> distinct = pids_;
   std::sort(distinct.begin(), distinct.end());
   distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-  std::map<unsigned, ProcessImage> images;
-  for (ProcessImage& im : p.processImages(distinct)) images[im.pid] = std::move(im);
-  const std::string dir = p.currentDirectory();
+  std::vector<ProcessImage> images = p.processImages(distinct);
+  std::sort(images.begin(), images.end(),
+            [](const ProcessImage& x, const ProcessImage& y) { return x.pid < y.pid; });
+  programPaths_.clear();
+  programIcons_.clear();
+  for (const ProcessImage& im : images) {
+    // Modules not listed: the bare executable name; listed without the
+    // program file among them: no path.
+    programPaths_.push_back(im.modulesListed ? im.mainModule : im.exeName);
+  }
   for (int i = 0; i < Count(); ++i) {
-    std::string path, expanded;
-    auto it = images.find(pids_[static_cast<std::size_t>(i)]);
-    if (it != images.end()) {
-      const ProcessImage& im = it->second;
-      // Modules not listed: the bare executable name; listed without the
-      // program file among them: no path.
-      path = im.modulesListed ? im.mainModule : im.exeName;
-      if (!im.exeName.empty()) expanded = dir + "\\" + im.exeName;
-    }
-    paths_[static_cast<std::size_t>(i)] = path;
-    bar_.ListBox10.Add(path);
-    bar_.ListBox9.Add(expanded);
+    const auto at = static_cast<std::size_t>(i);
+    const unsigned pid = pids_[at];
+    auto it = std::lower_bound(images.begin(), images.end(), pid,
+                               [](const ProcessImage& x, unsigned v) { return x.pid < v; });
+    programs_[at] = it != images.end() && it->pid == pid ? static_cast<int>(it - images.begin()) : -1;
   }
   bar_.app().qirForm3->SetCaption(words::cmd::SetListView);
 }
@@ -166,9 +171,14 @@ void Switcher::Fill() {
   bar_.app().qirForm3->SetCaption(words::winlist::Filled);
   const Wnd list = bar_.ListView1.Handle();
   p.listClear(list);
-  for (int i = 0; i < Count(); ++i)
-    p.listViewAdd(list, titles_[static_cast<std::size_t>(i)],
-                  IconOf(paths_[static_cast<std::size_t>(i)]));
+  // One icon a process, each program path asked for once (IconOf).
+  programIcons_.assign(programPaths_.size(), 0);
+  for (std::size_t k = 0; k < programPaths_.size(); ++k) programIcons_[k] = IconOf(programPaths_[k]);
+  for (int i = 0; i < Count(); ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    const int k = programs_[at];
+    p.listViewAdd(list, titles_[at], k >= 0 ? programIcons_[static_cast<std::size_t>(k)] : 0);
+  }
   const int sel = bar_.ListBox5.ItemIndex();
   if (sel >= 0) p.listSelect(list, sel);
 }
@@ -296,12 +306,10 @@ void Switcher::CloseEntry(int i) {
   const auto at = static_cast<std::size_t>(i);
   if (i < bar_.ListBox5.Count()) bar_.ListBox5.Delete(i);
   if (i < bar_.ListView1.Count()) bar_.ListView1.Delete(i);
-  if (i < bar_.ListBox10.Count()) bar_.ListBox10.Delete(i);
-  if (i < bar_.ListBox9.Count()) bar_.ListBox9.Delete(i);
   handles_.erase(handles_.begin() + static_cast<std::ptrdiff_t>(at));
   pids_.erase(pids_.begin() + static_cast<std::ptrdiff_t>(at));
   titles_.erase(titles_.begin() + static_cast<std::ptrdiff_t>(at));
-  paths_.erase(paths_.begin() + static_cast<std::ptrdiff_t>(at));
+  programs_.erase(programs_.begin() + static_cast<std::ptrdiff_t>(at));
   p.sleep(kCloseWait);
   Rebuild();
 }
@@ -320,11 +328,13 @@ bool Switcher::Wheel() {
   Platform& p = P();
   const std::string scroll = a.qirForm3->Caption();
   if (!mail::Starts(scroll, words::scroll::WheelPrefix)) return false;
-  // With a built list and the bar parked or narrow there is nothing to
-  // switch: the word is left to its other readers and nothing is done (the
-  // word stays until one of them answers it, so acting on it here would
-  // activate the window under the pointer on every tick).
-  if (!Stale() && !(bar_.Shown() && bar_.Width() > kNarrowBar)) return false;
+  // Only the full bar on screen switches windows. A parked or narrow bar
+  // leaves the word to its other readers, whether the list is stale or not:
+  // the notch belongs to the window under the pointer (paging, the corner
+  // modes), and a hidden list has no use for a rebuild. Nothing is done
+  // here either (the word stays until one of them answers it, so acting on
+  // it would activate the window under the pointer on every tick).
+  if (!(bar_.Shown() && bar_.Width() > kNarrowBar)) return false;
   const Point at = p.getCursorPos();
   if (const Wnd top = TopLevelAt(p, at)) p.setForegroundWindow(top);
   // The three characters after the prefix: "///" backwards, anything else

@@ -4,11 +4,11 @@
 // row previews its window, a left press goes to it and a right press
 // closes it.
 //
-// The list lives on the bar in parallel lists, one position per window in
-// enumeration order: ListBox5 the titles, ListBox10 the program paths,
-// ListBox9 the executable names expanded against the current directory,
-// ListView1 the rows (title and icon), and the window table here (handles
-// and process ids). It is rebuilt whole, never patched, except that a
+// The list lives in parallel, one position per window in enumeration
+// order: the bar's ListBox5 the titles (its item index the selected entry),
+// its ListView1 the rows (title and icon), and the window table here
+// (handles, process ids, each entry's program path and icon, kept once a
+// process). It is rebuilt whole, never patched, except that a
 // closed window's entry goes at once. The list is stale (must be rebuilt
 // before it is used) while the bar's CppWebBrowser1 has Left >= 0.
 //
@@ -88,7 +88,12 @@ class Switcher {
   Tqircom& bar_;
   std::vector<Wnd> handles_;
   std::vector<unsigned> pids_;
-  std::vector<std::string> titles_, paths_;
+  std::vector<std::string> titles_;
+  // Each entry's process as an index into the processes of the last
+  // lookup (-1: not found), with their program paths and icons.
+  std::vector<int> programs_;
+  std::vector<std::string> programPaths_;
+  std::vector<std::uintptr_t> programIcons_;
   Wnd excluded_ = 0;     // the window last closed from the list
   int lastHovered_ = -1;
   int lastSelected_ = 0;

@@ -941,6 +941,8 @@ int main() {
     ReleaseDC(nullptr, dc);
     Out(std::to_wstring(GetRValue(c)) + L" " + std::to_wstring(GetGValue(c)) + L" " +
         std::to_wstring(GetBValue(c)));
+    return 0;
+  }
   // ---- window switcher: the desktop's windows and the list's rows ----
   if (cmd == L"toplevels") {
     // Visible top-level windows in z-order, topmost first: "CLASS<TAB>TITLE".
@@ -971,13 +973,6 @@ int main() {
     SendMessageW(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[2].c_str()));
     SendMessageW(e, EM_SETMODIFY, TRUE, 0);
     return 0;
-  }
-  if (cmd == L"move" && a.size() >= 7) {
-    // Moves and sizes a top-level window, its z-order and activation kept.
-    HWND f = Form(a[2]);
-    return f && SetWindowPos(f, nullptr, _wtoi(a[3].c_str()), _wtoi(a[4].c_str()),
-                             _wtoi(a[5].c_str()), _wtoi(a[6].c_str()),
-                             SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
   }
   if (cmd == L"setleft" && need(3)) {
     // Moves control NAME to client x X of its parent, as the program does.
