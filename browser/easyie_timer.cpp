@@ -306,14 +306,15 @@ void Teasyie::WheelEvent(const std::string& word) {
     return;
   }
   // 11b. Over the clip widget's list: a step through the smart clipboard.
+  // Over the full bar the notch is the window switcher's: left for the
+  // bar's own tick.
   if (OverBar(under)) {
-    if (bar.Width() == 180) {
-      const int n = bar.ListBox2.Count();
-      if (n > 0) {
-        int i = bar.ListBox2.ItemIndex();
-        i = up ? (i <= 0 ? n - 1 : i - 1) : (i < 0 || i >= n - 1 ? 0 : i + 1);
-        bar.ListBox2.SetItemIndex(i);
-      }
+    if (bar.Width() != 180) return;
+    const int n = bar.ListBox2.Count();
+    if (n > 0) {
+      int i = bar.ListBox2.ItemIndex();
+      i = up ? (i <= 0 ? n - 1 : i - 1) : (i < 0 || i >= n - 1 ? 0 : i + 1);
+      bar.ListBox2.SetItemIndex(i);
     }
     scroll.SetCaption(words::web::WheelSeen);
     return;

@@ -235,6 +235,38 @@ TEST(SwitcherWheel, ParkedBarSwitchesNothing) {
   EXPECT_EQ(d.ScrollCaption(), words::web::WheelSeen);
 }
 
+// The notch over the full bar is the switcher's at whatever moment it
+// comes between the bar's 20 ms ticks and the browser's 40 ms ones: the
+// first builds the list, the second steps to the next window.
+TEST(SwitcherWheel, NotchesOverTheFullBarAreTheSwitchersAtEveryPhase) {
+  for (unsigned phase : {0u, 5u, 10u, 15u, 20u, 25u, 30u, 35u}) {
+    SCOPED_TRACE("notch " + std::to_string(phase) + " ms into the ticks");
+    SwitchDesk d;
+    d.Add("b");
+    d.Add("a");
+    d.sim.advance(phase);
+    d.Notch(-1, 100);
+    EXPECT_EQ(d.Rows(), (std::vector<std::string>{"a", "b"}));
+    d.sim.advance(phase);
+    d.Notch(-1, 100);
+    EXPECT_EQ(d.View(), "sel=1 top=0 fg=b");
+    EXPECT_EQ(d.ScrollCaption(), words::winlist::WheelDone);
+  }
+  // Under Wine the browser's timer may run first when both are due: while
+  // the bar's tick is held back, the browser leaves the notch over the full
+  // bar waiting, and the bar takes it when it runs.
+  SwitchDesk d;
+  d.Add("b");
+  d.Add("a");
+  d.bar().Timer1.SetTimerEnabled(false);
+  d.Notch(-1, 200);
+  EXPECT_EQ(d.ScrollCaption(), words::hook::WheelDown);
+  d.bar().Timer1.SetTimerEnabled(true);
+  d.sim.advance(100);
+  EXPECT_EQ(d.Rows(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(d.ScrollCaption(), words::winlist::WheelDone);
+}
+
 // A parked bar with its list still stale (as at start-up) leaves the
 // notch to the window under the pointer: the wheel's other readers answer
 // it as they would without the list (here the start-corner mode's answer),
