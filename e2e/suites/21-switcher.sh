@@ -70,6 +70,9 @@ t_switcher_list() {
   local rows n m
   rows=$(probe lvrows Tqircom ListView1 | tr -d '\r')
   echo "switcher rows: $(echo "$rows" | cut -f1,2 | paste -sd'|')" >&2
+  [ -n "$rows" ] || echo "switcher: empty list; scroll caption '$(probe caption TqirForm3)'," \
+    "bar at $(probe rect Tqircom), stale flag at x $(probe crect Tqircom CppWebBrowser1 | cut -d' ' -f1)," \
+    "under the pointer $(probe toplevels | head -3 | paste -sd'|')" >&2
   n=$(sw_row "$SW_NOTEPAD")
   m=$(sw_row "$SW_CLOCK")
   if [ -n "$SW_NOTEPAD" ] && [ -n "$n" ]; then pass "switcher: Notepad's window is listed by its title"
