@@ -50,7 +50,7 @@ void Tqircom::Timer1Timer() {
   // 10. Capture on request.
   if (mail::Is(Panel19.Caption(), words::clip::Test)) CaptureOnRequest();
   // 11. The window list's fill.
-  if (mail::Is(a.qirForm3->Caption(), words::cmd::SetListView)) ListFill();
+  if (mail::Is(a.qirForm3->Caption(), words::cmd::SetListView) || switcher.FillPending()) ListFill();
   // 12 and 14. The key history, cut back past its limit.
   const std::string caption = Caption();
   mail::RecordKeyWord(ListBox8, caption);

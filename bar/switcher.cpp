@@ -143,7 +143,10 @@ void Switcher::LookUpProcesses() {
                                [](const ProcessImage& x, unsigned v) { return x.pid < v; });
     programs_[at] = it != images.end() && it->pid == pid ? static_cast<int>(it - images.begin()) : -1;
   }
+  // The fill request: a hook word may overwrite it before the bar's tick
+  // reads it, so the switcher remembers it too.
   bar_.app().qirForm3->SetCaption(words::cmd::SetListView);
+  fillPending_ = true;
 }
 
 void Switcher::Rebuild() {
@@ -168,7 +171,11 @@ std::uintptr_t Switcher::IconOf(const std::string& path) {
 
 void Switcher::Fill() {
   Platform& p = P();
-  bar_.app().qirForm3->SetCaption(words::winlist::Filled);
+  // Answered only while the request is still there: a later word is not
+  // overwritten.
+  TqirForm3& scroll = *bar_.app().qirForm3;
+  if (mail::Is(scroll.Caption(), words::cmd::SetListView)) scroll.SetCaption(words::winlist::Filled);
+  fillPending_ = false;
   const Wnd list = bar_.ListView1.Handle();
   p.listClear(list);
   // One icon a process, each program path asked for once (IconOf).
@@ -353,6 +360,7 @@ bool Switcher::Wheel() {
   if (a.easyie) a.easyie->Panel42.SetCaption(scroll);
 
   const Wnd list = bar_.ListView1.Handle();
+  if (fillPending_) Fill();  // its request was overwritten by this very notch
   if (Stale()) {
     Rebuild();
     Fill();

@@ -56,6 +56,9 @@ class Switcher {
 
   bool Stale() const;
   void SetStale();
+  // A rebuild's rows are not filled yet (the bar's tick then fills them,
+  // whether or not the request word is still in the scroll caption).
+  bool FillPending() const { return fillPending_; }
 
   // The window table (0 when out of range).
   int Count() const { return static_cast<int>(handles_.size()); }
@@ -95,6 +98,7 @@ class Switcher {
   std::vector<std::string> programPaths_;
   std::vector<std::uintptr_t> programIcons_;
   Wnd excluded_ = 0;     // the window last closed from the list
+  bool fillPending_ = false;
   int lastHovered_ = -1;
   int lastSelected_ = 0;
   // Program icons by path, refreshed by every rebuild.

@@ -267,6 +267,25 @@ TEST(SwitcherWheel, NotchesOverTheFullBarAreTheSwitchersAtEveryPhase) {
   EXPECT_EQ(d.ScrollCaption(), words::winlist::WheelDone);
 }
 
+// The pointer reaching a stale list rebuilds it and asks the bar's tick
+// for the fill; a notch a moment later overwrites that request in the
+// scroll caption before the tick reads it. The rows are filled all the
+// same and the notch steps through them.
+TEST(SwitcherWheel, ANotchRightAfterTheRebuildStillFindsTheRowsFilled) {
+  for (unsigned phase : {0u, 5u, 10u, 15u}) {
+    SCOPED_TRACE("pointer " + std::to_string(phase) + " ms into the ticks");
+    SwitchDesk d;
+    d.Add("b");
+    d.Add("a");
+    d.sim.advance(phase);
+    d.sim.moveMouse(d.Row(3).x, d.Row(3).y);  // onto the stale list: rebuilt
+    d.sim.wheel(-1);
+    d.sim.advance(150);
+    EXPECT_EQ(d.Rows(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(d.View(), "sel=1 top=0 fg=b");
+  }
+}
+
 // A parked bar with its list still stale (as at start-up) leaves the
 // notch to the window under the pointer: the wheel's other readers answer
 // it as they would without the list (here the start-corner mode's answer),
@@ -420,6 +439,39 @@ TEST(SwitcherPress, AWindowThatStaysOpenReturnsAfterTheNextPress) {
   d.bar().switcher.SetStale();
   d.Notch(-1);
   EXPECT_EQ(d.Rows(), (std::vector<std::string>{"a", "b"}));
+}
+
+// ---- the bar's title strip and background ------------------------------------
+
+// The bar's own controls call into the list: hovering the title strip
+// rebuilds a stale list, the pointer passing the background's right edge
+// marks it stale again, and a right click on the title's right part
+// closes the selected row's window. Quick and slow clicks alike.
+TEST(SwitcherBar, TitleStripRebuildsAndClosesTheSelectedWindow) {
+  for (unsigned ms : {30u, 150u}) {
+    SCOPED_TRACE("click " + std::to_string(ms) + " ms");
+    SwitchDesk d;
+    d.Add("b");
+    Wnd a = d.Add("a");
+    const Rect bar = d.sim.getWindowRect(d.bar().Handle());
+    const Point title{bar.left + 8 + 340, bar.top + 6 + 16};  // its right part
+    const Point edge{bar.left + 393, bar.top + 150};          // the background past x 380
+    d.MoveTo(title);
+    EXPECT_EQ(d.Rows(), (std::vector<std::string>{"a", "b"}));
+    d.Add("c");
+    d.MoveTo(title);  // a fresh list is not built again
+    EXPECT_EQ(d.Rows(), (std::vector<std::string>{"a", "b"}));
+    d.MoveTo(edge);
+    d.MoveTo(title);
+    EXPECT_EQ(d.Rows(), (std::vector<std::string>{"c", "a", "b"}));
+    d.MoveTo(d.Row(1));  // previews a: the selected row
+    EXPECT_EQ(d.Foreground(), "a");
+    d.MoveTo(title);
+    d.sim.rightClick(ms);
+    d.sim.advance(400);
+    EXPECT_EQ(d.sim.closeRequests(), std::vector<Wnd>{a});
+    EXPECT_EQ(d.Rows(), (std::vector<std::string>{"c", "b"}));
+  }
 }
 
 // ---- bad input -------------------------------------------------------------------
