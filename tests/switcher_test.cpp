@@ -250,7 +250,7 @@ TEST(SwitcherWheel, NotchesOverTheFullBarAreTheSwitchersAtEveryPhase) {
     d.sim.advance(phase);
     d.Notch(-1, 100);
     EXPECT_EQ(d.View(), "sel=1 top=0 fg=b");
-    EXPECT_EQ(d.ScrollCaption(), words::winlist::WheelDone);
+    EXPECT_EQ(d.ScrollCaption(), words::web::WheelSeen);
   }
   // Under Wine the browser's timer may run first when both are due: while
   // the bar's tick is held back, the browser leaves the notch over the full
@@ -264,7 +264,7 @@ TEST(SwitcherWheel, NotchesOverTheFullBarAreTheSwitchersAtEveryPhase) {
   d.bar().Timer1.SetTimerEnabled(true);
   d.sim.advance(100);
   EXPECT_EQ(d.Rows(), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(d.ScrollCaption(), words::winlist::WheelDone);
+  EXPECT_EQ(d.ScrollCaption(), words::web::WheelSeen);
 }
 
 // The pointer reaching a stale list rebuilds it and asks the bar's tick
