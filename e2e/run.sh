@@ -267,6 +267,11 @@ t_own_input() {
   expect_caption "own: unmarked injected Ctrl is reported" Tqircom "17down"
   probe key 17 up user
   expect_caption "own: unmarked injected Ctrl up is reported" Tqircom "old--17up"
+  # That was a user's Ctrl tap: it starts a drag, which the user's click ends.
+  sleep 0.3
+  xdotool click 1
+  sleep 0.2
+  expect "own: the click after the Ctrl tap leaves no button down" "$(probe held | paste -sd' ')" ""
 }
 
 # Mouse buttons and wheel notches reach the scroll-mode caption.
