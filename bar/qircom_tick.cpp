@@ -20,7 +20,6 @@ void Tqircom::Timer1Timer() {
   if (!a.easyie || !a.wheeltipform || !a.lifeform || !a.qirForm3 || !a.qirinputor || !a.caretinfo)
     return;
   Platform& p = platform();
-  Teasyie& web = *a.easyie;
 
   // 1. The pointer.
   const Point at = p.getCursorPos();

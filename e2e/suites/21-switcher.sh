@@ -148,8 +148,11 @@ t_switcher_unsaved() {
   xdotool mousedown 3; sleep 0.1; xdotool mouseup 3
   expect "switcher: Notepad closed from the list asks to save" "$(probe wait-exists '#32770' 5000)" 1
   expect "switcher: ... and keeps its text" "$(probe notepad | tr -d '\r')" "$text"
-  tap Escape
-  probe wait-gone '#32770' 3000 >/dev/null
+  # Cancelled by its close box (the close request), as Cancel does. Under
+  # Wine an Escape does not reach the prompt while the bar keeps itself on
+  # top, and a prompt left open keeps Notepad disabled for every later check.
+  probe close '#32770'
+  expect "switcher: closing the prompt cancels it" "$(probe wait-gone '#32770' 3000)" 0
   expect "switcher: cancelling the prompt leaves Notepad open" "$(probe exists Notepad)" 1
   probe setnotepad ""
   xdotool mousemove 20 700
