@@ -118,16 +118,7 @@ void Tqircom::FormCreate() {
 
 // ---- shared helpers ----------------------------------------------------------
 
-Wnd Tqircom::TopWindowAt(Point pt) {
-  Platform& p = platform();
-  Wnd w = p.windowFromPoint(pt);
-  for (int depth = 0; w && depth < 256; ++depth) {
-    const Wnd parent = p.getParent(w);
-    if (!parent) break;
-    w = parent;
-  }
-  return w;
-}
+Wnd Tqircom::TopWindowAt(Point pt) { return TopLevelAt(platform(), pt); }
 
 void Tqircom::Activate(Wnd w) {
   if (w) platform().setForegroundWindow(w);

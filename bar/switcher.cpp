@@ -51,15 +51,6 @@ bool HasFolder(const std::string& path) {
   return false;
 }
 
-Wnd TopLevelAt(Platform& p, Point pt) {
-  Wnd w = p.windowFromPoint(pt);
-  for (int depth = 0; w && depth < 256; ++depth) {
-    const Wnd parent = p.getParent(w);
-    if (!parent) break;
-    w = parent;
-  }
-  return w;
-}
 }  // namespace
 
 Platform& Switcher::P() const { return bar_.app().platform(); }

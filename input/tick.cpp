@@ -115,18 +115,7 @@ bool Tick::InputPending() {
 
 // ---- shared helpers ----------------------------------------------------
 
-Wnd Tick::TopWindowAt(Point pt) {
-  Platform& p = app_.platform();
-  Wnd w = p.windowFromPoint(pt);
-  // Climb to the window without a parent; the bound only guards against a
-  // broken parent chain.
-  for (int depth = 0; w && depth < 256; ++depth) {
-    Wnd parent = p.getParent(w);
-    if (!parent) break;
-    w = parent;
-  }
-  return w;
-}
+Wnd Tick::TopWindowAt(Point pt) { return TopLevelAt(app_.platform(), pt); }
 
 bool Tick::OverBar() {
   Platform& p = app_.platform();

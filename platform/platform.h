@@ -596,6 +596,18 @@ class Platform {
   virtual int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) = 0;
 };
 
+// The window without a parent that holds the point (0 where there is none);
+// the bound only guards against a broken parent chain.
+inline Wnd TopLevelAt(Platform& p, Point pt) {
+  Wnd w = p.windowFromPoint(pt);
+  for (int depth = 0; w && depth < 256; ++depth) {
+    const Wnd parent = p.getParent(w);
+    if (!parent) break;
+    w = parent;
+  }
+  return w;
+}
+
 // Terminates a handler the way the framework's exceptions do; the sim's
 // exitProcess throws this so a test can observe an exit code.
 struct ProcessExit {
