@@ -784,9 +784,6 @@ t_tap_cost() {
   expect "tap cost: the program still runs" "$(probe exists Tqirinputor)" 1
 }
 
-# The control-event checks come before the drag and Ctrl-tap tests: a drag
-# sets the mouse capture on the window under the pointer and nothing gives
-# it back, so from then on that window gets the mouse events of the others.
 ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_listview t_control_events t_bar_menu_button t_edit_keyup t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_taskbar t_close t_exit_code t_odd_ini t_no_dll"
 
 # Each feature's checks live in a file of their own under e2e/suites/: the

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "hook/hookmsg.h"
+#include "input/dragscroll.h"
 #include "input/hookwords.h"
 
 namespace {
@@ -28,6 +29,44 @@ CRITICAL_SECTION g_startLock;
 HHOOK g_mouseHook = nullptr;  // hook thread only
 HHOOK g_keyHook = nullptr;    // hook thread only
 sq::HookWords* g_words = nullptr;  // hook thread only
+
+// Drag-scrolling: the GUI thread leaves a request here (SetDragScroll) and
+// the hook thread takes it on its next mouse event; neither waits. The
+// state word tells the GUI thread what the hook thread last saw.
+struct DragRequest {
+  bool cancel = false;
+  sq::DragTarget target;
+};
+std::atomic<DragRequest*> g_dragRequest{nullptr};
+std::atomic<int> g_dragState{0};  // 1: a drag runs, 2: the user holds the left button
+sq::DragScroll* g_drag = nullptr;  // hook thread only
+
+void PublishDragState() {
+  g_dragState.store((g_drag->active() ? 1 : 0) | (g_drag->userLeft() ? 2 : 0));
+}
+
+// Applies one scroll step to the drag's window; posted, so a busy or hung
+// target never holds up the hook.
+void ApplyScroll(HWND t, const sq::ScrollStep& s, POINT at) {
+  switch (s.way) {
+    case sq::ScrollWay::Lines:
+      PostMessageW(t, EM_LINESCROLL, 0, s.amount);
+      break;
+    case sq::ScrollWay::ListLines: {
+      const int n = s.amount < 0 ? -s.amount : s.amount;
+      for (int i = 0; i < n && i < 64; ++i)
+        PostMessageW(t, WM_VSCROLL, s.amount > 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+      break;
+    }
+    case sq::ScrollWay::Pixels:
+      PostMessageW(t, 0x1000 + 20 /* LVM_SCROLL */, 0, s.amount);
+      break;
+    case sq::ScrollWay::Wheel:
+      PostMessageW(t, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(s.amount)),
+                   MAKELPARAM(at.x, at.y));
+      break;
+  }
+}
 
 // Thread messages: install one hook.
 constexpr UINT kInstallMouse = WM_APP + 1;
@@ -134,7 +173,21 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       e.y = m->pt.y;
       e.injected = (m->flags & LLMHF_INJECTED) != 0;
       e.extra = static_cast<std::uintptr_t>(m->dwExtraInfo);
-      Deliver(g_words->Mouse(e));
+      if (DragRequest* q = g_dragRequest.exchange(nullptr)) {
+        if (q->cancel) g_drag->Cancel();
+        else g_drag->Begin(q->target);
+        delete q;
+      }
+      const HWND target = reinterpret_cast<HWND>(g_drag->target().window);
+      const bool alive = !g_drag->active() || IsWindow(target);
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      sq::HookMouseResult r = sq::HookMouse(*g_words, *g_drag, e, {cursor.x, cursor.y}, alive);
+      Deliver(r.words);
+      if (r.drag.scroll) ApplyScroll(target, r.drag.step, m->pt);
+      if (r.drag.releaseLeft) mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, sq::kOwnInputMark);
+      PublishDragState();
+      if (r.drag.swallow) return 1;
     }
   }
   const LRESULT r = CallNextHookEx(g_mouseHook, code, wp, lp);
@@ -145,6 +198,8 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
 DWORD WINAPI HookThread(LPVOID) {
   sq::HookWords words;
   g_words = &words;
+  sq::DragScroll drag;
+  g_drag = &drag;
   MSG msg;
   // Make sure the thread has a queue before the starter posts to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
@@ -169,6 +224,7 @@ DWORD WINAPI HookThread(LPVOID) {
     DispatchMessageW(&msg);
   }
   g_words = nullptr;
+  g_drag = nullptr;
   return 0;
 }
 
@@ -202,6 +258,29 @@ __declspec(dllexport) void __stdcall SetHookkb(HWND target, int mode, int detail
   (void)detail;  // 3: both the key-history and the input words
   Request(target, kInstallKeys);
 }
+
+// Drag-scrolling from the GUI thread: a drag begins in `target` (the press
+// point x, y; way: sq::ScrollWay; flags 1: the program holds the button,
+// 2: a grabbed thumb), or, with no target, the program ends it.
+__declspec(dllexport) void __stdcall SetDragScroll(HWND target, int x, int y, int way,
+                                                   int lineHeight, int flags) {
+  const bool cancel = target == nullptr;
+  auto* q = new DragRequest;
+  q->cancel = cancel;
+  q->target.window = reinterpret_cast<sq::Wnd>(target);
+  q->target.anchor = {x, y};
+  q->target.way = static_cast<sq::ScrollWay>(way < 0 || way > 3 ? 3 : way);
+  q->target.lineHeight = lineHeight;
+  q->target.systemHeld = (flags & 1) != 0;
+  q->target.thumb = (flags & 2) != 0;
+  delete g_dragRequest.exchange(q);  // one not taken yet is replaced
+  // Seen as running from now on, before the hook thread takes it.
+  if (cancel) g_dragState.fetch_and(~1);
+  else g_dragState.fetch_or(1);
+}
+
+// 1: a drag runs; 2: the user's hand holds the left button.
+__declspec(dllexport) int __stdcall GetDragScroll() { return g_dragState.load(); }
 
 BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

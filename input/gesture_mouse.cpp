@@ -109,7 +109,10 @@ void Tick::TitleWordsAndCtrlTap() {
   if (mail::ItemOr(hist, 0) == words::bar::CtrlUp && mail::ItemOr(hist, 1) == words::bar::CtrlDown &&
       !mail::Is(bar.Caption(), words::bar::DoubleCtrl) && !s_.ctrlDrag &&
       !a.wrpyreadpanel->lctrl.Checked()) {
-    if (LeadingInt(a.lifeform->Panel9.Caption()) < 11) {
+    if (CtrlHeldLong()) {
+      // Ctrl was held, not tapped: no drag, whatever the life panel counted.
+      hist.SetItem(0, words::bar::CtrlHeldMark);
+    } else if (LeadingInt(a.lifeform->Panel9.Caption()) < 11) {
       // A short tap: press the left button for the user and drag.
       s_.ctrlDrag = true;
       hist.SetItem(0, words::bar::CtrlTapMark);
@@ -118,6 +121,7 @@ void Tick::TitleWordsAndCtrlTap() {
       p.sleep(200);
       p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
       p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
+      BeginDrag(true);
     } else {
       // Ctrl was held long: give it back as held.
       hist.SetItem(0, words::bar::CtrlHeldMark);
@@ -161,11 +165,16 @@ bool Tick::DragStops() {
     s_.zGuard = false;
     if (s_.dragActive) {
       s_.dragActive = false;
+      if (!p.dragScrollState().active) EndDrag();
       return true;
     }
     scroll.Park();
-    const bool restart = HoldTicks() < s_.stillCount && !a.wrpyreadpanel->lleft.Checked();
+    // Only a button the user still holds goes on dragging: after a release
+    // the program would otherwise press the button by itself.
+    const bool restart = HoldTicks() < s_.stillCount && !a.wrpyreadpanel->lleft.Checked() &&
+                         UserHoldsLeft();
     s_.stillCount = 0;
+    if (!restart && !p.dragScrollState().active) EndDrag();
     if (restart) {
       // Still held long enough: the drag goes on from here.
       s_.rightHoldCount = 0;
@@ -176,9 +185,15 @@ bool Tick::DragStops() {
       a.qirForm4->SetCaption(words::title::Dragging);
       s_.dragAnchor = s_.cursor;
       p.sleep(200);
-      s_.dragActive = true;
-      p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
-      p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
+      if (!UserHoldsLeft()) {
+        // Let go while the tick slept: nothing to press again.
+        EndDrag();
+      } else {
+        s_.dragActive = true;
+        p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+        p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
+        BeginDrag(false);
+      }
     }
   }
   if (mail::Starts(scroll.Caption(), words::hook::RightUpPrefix)) scroll.SetCaption(words::scroll::RightUpHandled);
@@ -293,8 +308,11 @@ bool Tick::LeftHold() {
       s_.releaseArmed = true;
     }
   }
-  if (HoldTicks() < s_.stillCount && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix)) {
-    // Held still long enough: the drag starts here.
+  if (HoldTicks() < s_.stillCount && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix) &&
+      UserHoldsLeft()) {
+    // Held still long enough (by the user's hand: the program's own press
+    // never starts a drag): the drag starts here.
+    BeginDrag(false);
     p.setCapture(p.windowFromPoint(s_.cursor));
     p.setCursorShape(CursorShape::Cross);
     s_.captureFlag = false;

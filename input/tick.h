@@ -74,6 +74,11 @@ struct TickState {
   // one last answered so it is answered once, not on every later tick.
   std::string wheelStopSeen;
   MailboxRead inputRead, scrollRead;
+  // Drag-scrolling: the hook thread was told of a drag that has not been
+  // wound up yet; how long the tick last saw Ctrl held, and when it let go.
+  bool dragRunning = false;
+  bool ctrlSeenDown = false;
+  std::uint32_t ctrlDownSince = 0, ctrlHeldMs = 0, ctrlUpAt = 0;
 };
 
 class Tick {
@@ -162,6 +167,16 @@ class Tick {
   static void SetLines(Control& list, const std::vector<std::string>& lines);
   int BarEdit2Ticks();           // the bar's Edit2 number / 20
   int HoldTicks();               // the settings panel's Edit2 number / 20
+  // Drag-scrolling on the hook thread: begin one for the window under the
+  // pointer; wind one up (title word, badge, capture, cursor, pointer back);
+  // whether the user's own hand holds the left button.
+  void BeginDrag(bool systemHeld);
+  void EndDrag();
+  bool UserHoldsLeft();
+  // A Ctrl hold the tick saw last longer than a person's tap.
+  bool CtrlHeldLong();
+  void TrackCtrlHold();           // every tick
+  static constexpr std::uint32_t kCtrlTapMaxMs = 600;
   WebBrowser* BrowserPage();     // the web control of the browser's page
 
   App& app_;

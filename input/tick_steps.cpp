@@ -28,6 +28,7 @@ void Tick::Relays() {
   // The pointer, and the DPI of its monitor for the distances of this tick.
   s_.cursor = p.getCursorPos();
   cursorDpi_ = screens::At(monitors_, s_.cursor).dpi;
+  TrackCtrlHold();
   // The scroll-mode caption and the class under the pointer to Form2.
   const std::string scroll = a.qirForm3->Caption();
   a.Form2->SetCaption(scroll);

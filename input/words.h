@@ -27,6 +27,9 @@ inline constexpr char LeftDownPrefix[] = "down/";       // "down/x,y/"
 inline constexpr char LeftDownTail[] = "/";
 inline constexpr char LeftUpPrefix[] = "ystop==/[[514]]]";  // "ystop==/[[514]]]x,y--"
 inline constexpr char LeftUpTail[] = "--";
+// The release that ends a drag-scroll or a grabbed thumb (or the drag's
+// window going away): "ystop==/ystop stopdrag" x,y "--".
+inline constexpr char DragStopPrefix[] = "ystop==/ystop stopdrag";
 inline constexpr char RightDownPrefix[] = "rightdn";    // "rightdnx,y"
 inline constexpr char RightUpPrefix[] = "rightup";      // "rightupx,y"
 inline constexpr char RightPrefix[] = "right";
@@ -152,6 +155,12 @@ inline constexpr char GoWeb[] = "ystop goweb";
 // Panel3 of the scroll-mode window: a thumb drag is running.
 inline constexpr char ThumbDrag[] = "dragmode";
 inline constexpr char ThumbDragHandled[] = "xx dragmode";
+// Written by the scroll-mode window's own starts.
+inline constexpr char QuickPageDown[] = "quick pagedown";  // its caption: a grab starts
+inline constexpr char GrabWheel[] = "wheel";               // Panel5
+inline constexpr char GrabDrag[] = "mydrag";               // Panel6
+inline constexpr char MiddleDown[] = "mdown sys";          // the browser's midmess
+inline constexpr char LifeWheel[] = "mywheel";             // the life panel's caption
 }  // namespace scroll
 
 // ---- the window list's words (scroll-mode caption; the bar's Edit3, Edit5) --

@@ -221,6 +221,20 @@ struct WindowState {
 // Mouse pointer shapes for setCursorShape.
 enum class CursorShape { Arrow, Cross };
 
+// Drag-scrolling, carried out on the hook thread (input/dragscroll.h).
+struct DragScrollRequest {
+  Wnd target = 0;           // the window under the press point
+  Point anchor;             // where the drag began
+  bool systemHeld = false;  // the program pressed the left button for the user
+  bool thumb = false;       // a grabbed scroll-bar thumb: the pointer moves freely
+};
+struct DragScrollState {
+  bool active = false;    // a drag runs on the hook thread
+  bool userLeft = false;  // the user's own hand holds the left button
+};
+// GetSystemMetrics indexes the core asks for.
+namespace sm { constexpr int CxVScroll = 2, CyVScroll = 20; }
+
 // Shell link to write (IShellLink subset).
 struct ShellLink {
   std::string target, arguments, workingDir, description, iconPath;
@@ -455,6 +469,14 @@ class Platform {
   virtual void keybdEvent(int vk, int scan, unsigned flags) = 0;
   virtual void mouseEvent(unsigned flags, int dx, int dy, int data) = 0;
   virtual unsigned getCaretBlinkTime() = 0;
+  virtual int getSystemMetrics(int index) = 0;           // sm::
+  // Drag-scrolling: the hook thread is told a drag begins (it ends the drag
+  // by itself on the user's release) or that the program ends it. Neither
+  // waits for the hook thread. The state is what the hook thread last saw;
+  // without hooks nothing is active and the user's button is the key state.
+  virtual void dragScrollBegin(const DragScrollRequest& r) = 0;
+  virtual void dragScrollEnd() = 0;
+  virtual DragScrollState dragScrollState() = 0;
   virtual Wnd immGetDefaultIMEWnd(Wnd w) = 0;
 
   // ---- clipboard ----------------------------------------------------------

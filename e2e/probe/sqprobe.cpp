@@ -512,6 +512,52 @@ int main() {
     Out(f && (GetWindowLongW(f, GWL_STYLE) & WS_VISIBLE) ? L"1" : L"0");
     return f ? 0 : 1;
   }
+  // Drag-scrolling checks. npview: Notepad's first visible line, the
+  // selection (start end), the caret's line, the line height and the edit's
+  // screen rectangle. nplines N: N numbered lines, shown from the top.
+  // lbutton: whether the left button is down. settext FORM CONTROL TEXT.
+  // bmclick FORM CONTROL: a button clicked as another window would.
+  if (cmd == L"npview") {
+    HWND e = NotepadEdit();
+    if (!e) return 1;
+    DWORD s = 0, t = 0;
+    SendMessageW(e, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&t));
+    const LRESULT first = SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0);
+    const LRESULT caretLine = SendMessageW(e, EM_LINEFROMCHAR, t, 0);
+    const LRESULT second = SendMessageW(e, EM_LINEINDEX, first + 1, 0);
+    const int y0 = static_cast<short>(HIWORD(SendMessageW(e, EM_POSFROMCHAR, SendMessageW(e, EM_LINEINDEX, first, 0), 0)));
+    const int y1 = second >= 0 ? static_cast<short>(HIWORD(SendMessageW(e, EM_POSFROMCHAR, second, 0))) : y0;
+    RECT r{};
+    GetWindowRect(e, &r);
+    Out(std::to_wstring(first) + L" " + std::to_wstring(s) + L" " + std::to_wstring(t) + L" " +
+        std::to_wstring(caretLine) + L" " + std::to_wstring(y1 - y0) + L" " + RectText(r));
+    return 0;
+  }
+  if (cmd == L"nplines" && need(1)) {
+    HWND e = NotepadEdit();
+    if (!e) return 1;
+    std::wstring text;
+    const int n = _wtoi(a[2].c_str());
+    for (int i = 1; i <= n; ++i) text += std::to_wstring(i) + (i < n ? L"\r\n" : L"");
+    SendMessageW(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(e, EM_SETSEL, 0, 0);
+    SendMessageW(e, EM_SCROLLCARET, 0, 0);
+    return 0;
+  }
+  if (cmd == L"lbutton") {
+    Out(GetAsyncKeyState(VK_LBUTTON) < 0 ? L"1" : L"0");
+    return 0;
+  }
+  if (cmd == L"settext" && need(3)) {
+    HWND c = Control(a[2], a[3]);
+    if (!c) return 1;
+    SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[4].c_str()));
+    return 0;
+  }
+  if (cmd == L"bmclick" && need(2)) {
+    HWND c = Control(a[2], a[3]);
+    return c && PostMessageW(c, BM_CLICK, 0, 0) ? 0 : 1;
+  }
   if (cmd == L"notepad") {
     HWND e = NotepadEdit();
     Out(Text(e));

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "input/dragscroll.h"
 #include "input/hookwords.h"
 #include "input/worddelivery.h"
 #include "platform/platform.h"
@@ -127,6 +128,10 @@ struct SimWindow {
   bool readOnly = false;
   std::size_t caret = 0, anchor = 0;  // byte offsets; selection [min, max)
   Wnd lastFocus = 0;                  // top-level: focus to restore
+  // Scrolling content (setScrollContent; editors count their text's lines).
+  int scrollLines = 0, lineHeight = 0, firstLine = 0;
+  bool takesWheel = true;
+  int wheelTotal = 0;
 };
 
 struct SimMessageBox {
@@ -242,6 +247,10 @@ class SimDesktop : public Platform {
   void keybdEvent(int vk, int scan, unsigned flags) override;
   void mouseEvent(unsigned flags, int dx, int dy, int data) override;
   unsigned getCaretBlinkTime() override { return caretBlink_; }
+  int getSystemMetrics(int index) override;
+  void dragScrollBegin(const DragScrollRequest& r) override;
+  void dragScrollEnd() override;
+  DragScrollState dragScrollState() override;
   Wnd immGetDefaultIMEWnd(Wnd) override { return imeWnd_; }
 
   std::string getClipboardText() override { return clipboard_; }
@@ -367,6 +376,20 @@ class SimDesktop : public Platform {
   std::string selectionText(Wnd w);
   std::size_t caretPos(Wnd w);
 
+  // ---- scrolling of foreign windows ----
+  // Content of `lines` lines of `lineHeight` pixels that scrolls by the
+  // messages a window of its class takes (edit, rich edit: lines; list box:
+  // line steps; list view: pixels; every window: the wheel, 3 lines a
+  // notch, unless `takesWheel` is off). Text editors have it already, their
+  // lines being their text's.
+  void setScrollContent(Wnd w, int lines, int lineHeight, bool takesWheel = true);
+  int firstVisibleLine(Wnd w) const;  // 0 when the window has no content
+  int wheelReceived(Wnd w) const;     // sum of the wheel deltas it was sent
+  // Every scroll the hook applied: "Edit lines -3", "AppWnd wheel 120".
+  const std::vector<std::string>& scrollLog() const { return scrollLog_; }
+  // A foreign editor selects from the line pressed to the line under the
+  // pointer while it sees the left button held and the pointer move.
+
   // The window tree as text, top-level windows in z-order, children
   // indented (last created first, as they lie on top), for failure messages.
   std::string describe() const;
@@ -426,6 +449,10 @@ class SimDesktop : public Platform {
   void jumpClock(std::uint64_t ms) {
     if (handlerDepth_ == 0) now_ += ms;
   }
+  // The user's hands during the program's next sleep: `hands` runs (real
+  // input, hook words queued behind the sleeping handler) once the clock
+  // has moved by that sleep.
+  void duringNextSleep(std::function<void()> hands) { duringSleep_ = std::move(hands); }
   // Runs fn as a handler would run: its synthesised input waits until it
   // returns. For start-up code and similar calls made outside a timer.
   void runAsHandler(const std::function<void()>& fn);
@@ -648,7 +675,17 @@ class SimDesktop : public Platform {
   void applyMouse(unsigned flags, int dx, int dy, int data, bool injected);
   void setKeyState(int vk, bool down);
   void hookKey(int vk, bool up, bool injected);
-  void hookMouse(MouseAction a, int delta, bool injected);
+  // True when the hook keeps the event from every window; `at` is where the
+  // event happens (a move's new point).
+  bool hookMouse(MouseAction a, int delta, bool injected, Point at);
+  // Scrolling of foreign windows (simscroll.cpp).
+  void scrollBy(Wnd w, const ScrollStep& step);
+  void foreignMouse(MouseAction a);
+  int contentLines(const SimWindow& r) const;
+  int linesShown(const SimWindow& r) const;
+  DragScroll drag_;
+  Wnd selecting_ = 0;  // a foreign editor selecting with the left button
+  std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
   void applyWordsNow(const std::vector<Word>& words);
   Wnd mailboxOf(Mailbox box);
@@ -778,6 +815,7 @@ class SimDesktop : public Platform {
   Wnd browserHover_ = 0;
 
   std::vector<SimEvent> log_;
+  std::vector<std::string> scrollLog_;
 
   std::map<Wnd, std::function<void()>> clickHandlers_, closeHandlers_;
   std::map<Wnd, UiEventHandler> eventHandlers_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/sim/simdesktop.h"
 #include "platform/sim/simtext.h"
@@ -255,9 +256,12 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
       p.x += dx;
       p.y += dy;
     }
-    cursor_ = onMonitors(p);
-    hookMouse(MouseAction::Move, 0, injected);
-    pointerMoved();
+    // The hook sees the move before the pointer does and may keep it.
+    if (!hookMouse(MouseAction::Move, 0, injected, onMonitors(p))) {
+      cursor_ = onMonitors(p);
+      pointerMoved();
+      foreignMouse(MouseAction::Move);
+    }
   }
   struct B { unsigned flag; int vk; bool down; MouseAction a; };
   static constexpr B kButtons[] = {
@@ -270,9 +274,10 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
   };
   for (const B& b : kButtons) {
     if (!(flags & b.flag)) continue;
+    if (hookMouse(b.a, 0, injected, cursor_)) continue;  // kept by the hook
     const bool anyHeld = keys_[1] || keys_[2] || keys_[4];
     setKeyState(b.vk, b.down);
-    hookMouse(b.a, 0, injected);
+    foreignMouse(b.a);
     // The press goes to the window under the pointer as the press happens,
     // even when the activation it causes moves that window away.
     if (b.down && ownMouseTarget() != hover_) pointerMoved();
@@ -297,8 +302,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     }
   }
   if (flags & mouseflag::Wheel) {
-    hookMouse(MouseAction::Wheel, data, injected);
-    wheelEvent(data);
+    if (!hookMouse(MouseAction::Wheel, data, injected, cursor_)) wheelEvent(data);
   }
 }
 
@@ -312,16 +316,23 @@ void SimDesktop::hookKey(int vk, bool up, bool injected) {
   applyWords(composer_.Key(e));
 }
 
-void SimDesktop::hookMouse(MouseAction a, int delta, bool injected) {
-  if (!mouseHook_) return;
+bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
+  if (!mouseHook_) return false;
   MouseInput e;
   e.action = a;
-  e.x = cursor_.x;
-  e.y = cursor_.y;
+  e.x = at.x;
+  e.y = at.y;
   e.wheelDelta = delta;
   e.injected = injected;
   e.extra = injected ? kOwnInputMark : 0;
-  applyWords(composer_.Mouse(e));
+  const bool alive = !drag_.active() || rec(drag_.target().window);
+  const Wnd target = drag_.target().window;
+  HookMouseResult r = HookMouse(composer_, drag_, e, cursor_, alive);
+  applyWords(r.words);
+  if (r.drag.scroll) scrollBy(target, r.drag.step);
+  // The hook lets go of the program's press, as the program's own input.
+  if (r.drag.releaseLeft) mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+  return r.drag.swallow;
 }
 
 void SimDesktop::applyWords(const std::vector<Word>& words) {
@@ -527,9 +538,10 @@ int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries,
 // ---------------------------------------------------------------- real input
 
 void SimDesktop::moveMouse(int x, int y) {
+  if (hookMouse(MouseAction::Move, 0, false, onMonitors({x, y}))) return;
   cursor_ = onMonitors({x, y});
-  hookMouse(MouseAction::Move, 0, false);
   pointerMoved();
+  foreignMouse(MouseAction::Move);
 }
 void SimDesktop::leftDown() { applyMouse(mouseflag::LeftDown, 0, 0, 0, false); }
 void SimDesktop::leftUp() { applyMouse(mouseflag::LeftUp, 0, 0, 0, false); }
@@ -578,6 +590,7 @@ Wnd SimDesktop::addTextEditor(Rect b, const std::string& caption) {
   SimWindow* e = rec(edit);
   e->fillParent = true;
   e->editor = true;
+  e->lineHeight = 16;
   e->kind = Kind::Edit;
   rec(top)->lastFocus = edit;
   activate(top);
@@ -719,7 +732,11 @@ bool SimDesktop::setClipboardText(const std::string& text) {
 
 // ---------------------------------------------------------------- time
 
-void SimDesktop::sleep(unsigned ms) { now_ += ms; }
+void SimDesktop::sleep(unsigned ms) {
+  now_ += ms;
+  // The user's hands go on while the program sleeps.
+  if (auto hands = std::exchange(duringSleep_, {})) hands();
+}
 
 void SimDesktop::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) {
   if (owner && !rec(owner)) return;

@@ -977,6 +977,8 @@ HookInstall Win32Platform::installHooks(const std::string& library, Wnd input) {
   }
   kb(H(input), 1, 3);
   hookLib_ = lib;  // kept for the run
+  setDrag_ = reinterpret_cast<SetDragFn>(reinterpret_cast<void*>(GetProcAddress(lib, "SetDragScroll")));
+  getDrag_ = reinterpret_cast<GetDragFn>(reinterpret_cast<void*>(GetProcAddress(lib, "GetDragScroll")));
   return HookInstall::Installed;
 }
 

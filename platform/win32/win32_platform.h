@@ -96,6 +96,10 @@ class Win32Platform : public Platform {
   void keybdEvent(int vk, int scan, unsigned flags) override;
   void mouseEvent(unsigned flags, int dx, int dy, int data) override;
   unsigned getCaretBlinkTime() override;
+  int getSystemMetrics(int index) override;
+  void dragScrollBegin(const DragScrollRequest& r) override;   // win32_drag.cpp
+  void dragScrollEnd() override;
+  DragScrollState dragScrollState() override;
   Wnd immGetDefaultIMEWnd(Wnd w) override;
 
   // ---- clipboard ----
@@ -250,6 +254,12 @@ class Win32Platform : public Platform {
   std::string traceSeen_[3];
   void traceWord(char kind, HWND box, const std::string& text);
   HMODULE hookLib_ = nullptr;
+  // The hook library's drag-scrolling entry points (optional exports).
+  using SetDragFn = void(__stdcall*)(HWND, int, int, int, int, int);
+  using GetDragFn = int(__stdcall*)();
+  SetDragFn setDrag_ = nullptr;
+  GetDragFn getDrag_ = nullptr;
+  HWND dragTarget_ = nullptr;
   bool comReady_ = false;
   int nextId_ = 100;
 };

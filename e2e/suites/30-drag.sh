@@ -1,0 +1,160 @@
+# Drag-scrolling in Notepad holding 300 numbered lines: a still press then
+# a move scrolls the text with the hand, selects nothing, and leaves the
+# editor as it was for a plain click; the same after a Ctrl tap; a long
+# Ctrl hold starts nothing; the scroll-mode window's thumb grab scrolls
+# Notepad. The badge is gone after every release.
+
+# Notepad holding 300 lines from the top, focused; the hold time 100 ms.
+drag_setup() {
+  [ "$(probe exists Notepad)" = 1 ] || start_notepad || return 1
+  probe place Notepad 100 80 600 560 >/dev/null
+  probe focus Notepad
+  probe nplines 300
+  sleep 0.3
+}
+
+# Field N of npview: 1 first line, 2-3 selection, 4 caret line, 5 line
+# height, 6-9 the edit's screen rectangle.
+npfield() { probe npview | cut -d' ' -f"$1"; }
+
+# Moves the hand by DY pixels in STEPS moves, 20 ms apart.
+drag_hand() {
+  local dy=$1 steps=$2 i done=0 to
+  for i in $(seq 1 "$steps"); do
+    to=$((dy * i / steps))
+    xdotool mousemove_relative -- 0 $((to - done))
+    done=$to
+    sleep 0.02
+  done
+}
+
+# The badge is hidden: no height, or off the screen.
+badge_hidden() {
+  local r h t
+  r=$(probe rect TqirForm4)
+  t=$(echo "$r" | cut -d' ' -f2)
+  h=$(echo "$r" | cut -d' ' -f4)
+  if [ "$h" = 0 ] || [ "$t" -ge 768 ]; then echo 1; else echo "0 ($r)"; fi
+}
+
+pointer_at() { xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/'; }
+
+t_drag_notepad() {
+  DRAG_HOLD=$(probe text Twrpyreadpanel Edit2)
+  probe settext Twrpyreadpanel Edit2 100
+  drag_setup || { fail "drag: Notepad started"; return; }
+  local v lh left top x y first
+  v=$(probe npview)
+  lh=$(echo "$v" | cut -d' ' -f5)
+  left=$(echo "$v" | cut -d' ' -f6)
+  top=$(echo "$v" | cut -d' ' -f7)
+  x=$((left + 120)); y=$((top + 300))
+  expect "drag: Notepad starts at its first line" "$(echo "$v" | cut -d' ' -f1)" 0
+  xdotool mousemove $x $y
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.4
+  drag_hand -150 10
+  sleep 0.3
+  first=$(npfield 1)
+  expect "drag: a still press and a 150 px move up scroll the text by 150 px of lines" \
+    "$first" "$((150 / lh))"
+  v=$(probe npview)
+  expect "drag: nothing is selected" "$(echo "$v" | cut -d' ' -f2)" "$(echo "$v" | cut -d' ' -f3)"
+  xdotool mouseup 1
+  sleep 0.5
+  expect "drag: the badge is gone after the release" "$(badge_hidden)" 1
+  expect "drag: the pointer is where the drag began" "$(pointer_at)" "$x $y"
+  expect "drag: no button is left down" "$(probe lbutton)" 0
+  expect "drag: the text stays where the drag left it" "$(npfield 1)" "$first"
+  # A plain click on the fourth line shown puts the caret on it.
+  xdotool mousemove $x $((top + 3 * lh + lh / 2))
+  sleep 0.2
+  xdotool mousedown 1; sleep 0.06; xdotool mouseup 1
+  sleep 0.3
+  v=$(probe npview)
+  expect "drag: after the release a click places the caret on the line clicked" \
+    "$(echo "$v" | cut -d' ' -f4)" "$((first + 3))"
+  expect "drag: the click selects nothing" "$(echo "$v" | cut -d' ' -f2)" "$(echo "$v" | cut -d' ' -f3)"
+  expect "drag: the text did not move on the click" "$(echo "$v" | cut -d' ' -f1)" "$first"
+}
+
+t_drag_after_ctrl_tap() {
+  drag_setup || { fail "ctrl drag: Notepad started"; return; }
+  local v lh left top x y first
+  v=$(probe npview)
+  lh=$(echo "$v" | cut -d' ' -f5)
+  left=$(echo "$v" | cut -d' ' -f6)
+  top=$(echo "$v" | cut -d' ' -f7)
+  x=$((left + 120)); y=$((top + 300))
+  xdotool mousemove $x $y
+  sleep 0.2
+  # A person's tap: the program presses the left button for the user.
+  xdotool keydown ctrl; sleep 0.1; xdotool keyup ctrl
+  sleep 0.8
+  expect "ctrl drag: the tap holds the left button" "$(probe lbutton)" 1
+  drag_hand -150 10
+  sleep 0.3
+  first=$(npfield 1)
+  expect "ctrl drag: a 150 px move up scrolls the text by 150 px of lines" "$first" "$((150 / lh))"
+  # The user's click ends it.
+  xdotool mousedown 1; sleep 0.06; xdotool mouseup 1
+  sleep 0.5
+  v=$(probe npview)
+  expect "ctrl drag: nothing is selected" "$(echo "$v" | cut -d' ' -f2)" "$(echo "$v" | cut -d' ' -f3)"
+  expect "ctrl drag: no button is left down" "$(probe lbutton)" 0
+  expect "ctrl drag: the badge is gone after the release" "$(badge_hidden)" 1
+  # A held-still press starts a drag again.
+  xdotool mousemove $x $y
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.4
+  drag_hand -$((lh * 4)) 4
+  sleep 0.3
+  expect "ctrl drag: a held-still press after it drags again" "$(npfield 1)" "$((first + 4))"
+  xdotool mouseup 1
+  sleep 0.5
+  expect "ctrl drag: the badge is gone after that release too" "$(badge_hidden)" 1
+  # A plain click still places the caret.
+  xdotool mousemove $x $((top + 2 * lh + lh / 2))
+  sleep 0.2
+  xdotool mousedown 1; sleep 0.06; xdotool mouseup 1
+  sleep 0.3
+  expect "ctrl drag: a click afterwards places the caret" "$(npfield 4)" "$((first + 4 + 2))"
+}
+
+t_drag_long_ctrl() {
+  drag_setup || { fail "long ctrl: Notepad started"; return; }
+  xdotool keydown ctrl; sleep 1.6; xdotool keyup ctrl
+  sleep 0.8
+  expect "long ctrl: a 1.6 s Ctrl hold presses no button" "$(probe lbutton)" 0
+  expect "long ctrl: no badge" "$(badge_hidden)" 1
+}
+
+t_drag_thumb() {
+  drag_setup || { fail "thumb: Notepad started"; return; }
+  local v left top w x y first
+  v=$(probe npview)
+  left=$(echo "$v" | cut -d' ' -f6)
+  top=$(echo "$v" | cut -d' ' -f7)
+  x=$((left + 120)); y=$((top + 200))
+  xdotool mousemove $x $y
+  sleep 0.3
+  # Another window of the program starts the scroll; the thumb is grabbed.
+  probe bmclick TqirForm3 Button1
+  sleep 0.8
+  expect "thumb: the grab holds the left button" "$(probe lbutton)" 1
+  drag_hand 120 6
+  sleep 0.3
+  first=$(npfield 1)
+  if [ "$first" -gt 0 ]; then pass "thumb: moving the grabbed thumb scrolls Notepad"
+  else fail "thumb: moving the grabbed thumb scrolls Notepad" "first line $first"; fi
+  xdotool mousedown 1; sleep 0.06; xdotool mouseup 1
+  sleep 0.5
+  expect "thumb: no button is left down" "$(probe lbutton)" 0
+  expect "thumb: the pointer returns where the grab began" "$(pointer_at)" "$x $y"
+  expect "thumb: the badge is hidden" "$(badge_hidden)" 1
+  probe settext Twrpyreadpanel Edit2 "${DRAG_HOLD:-300}"
+}
+
+SUITE_TESTS="$SUITE_TESTS t_drag_notepad t_drag_after_ctrl_tap t_drag_long_ctrl t_drag_thumb"

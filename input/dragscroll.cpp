@@ -1,0 +1,139 @@
+#include "input/dragscroll.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "input/words.h"
+
+namespace sq {
+
+namespace {
+constexpr int kNotch = 120;        // one wheel notch
+constexpr int kLinesPerNotch = 3;  // the system's default
+
+std::string Lower(const std::string& s) {
+  std::string out = s;
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+bool Own(const MouseInput& e) { return HookWords::IsOwn(e.injected, e.extra); }
+}  // namespace
+
+ScrollWay ScrollWayFor(const std::string& className) {
+  // Class names compare without regard to case, as the system's do.
+  const std::string c = Lower(className);
+  if (c == "edit" || c == "richedit" || c.rfind("richedit20", 0) == 0 || c == "richedit50w")
+    return ScrollWay::Lines;
+  if (c == "listbox" || c == "combolbox") return ScrollWay::ListLines;
+  if (c == "syslistview32") return ScrollWay::Pixels;
+  return ScrollWay::Wheel;
+}
+
+std::string DragScroll::StopWord(Point at) {
+  return std::string(words::hook::DragStopPrefix) + std::to_string(at.x) +
+         words::hook::PointSeparator + std::to_string(at.y) + words::hook::LeftUpTail;
+}
+
+void DragScroll::Begin(const DragTarget& t) {
+  if (!t.window) return;
+  if (active_ && t.window == t_.window && t.thumb == t_.thumb) return;  // goes on
+  t_ = t;
+  t_.lineHeight = std::max(1, t.lineHeight);
+  carry_ = 0;
+  active_ = true;
+}
+
+bool DragScroll::Cancel() {
+  const bool was = active_;
+  active_ = false;
+  carry_ = 0;
+  return was;
+}
+
+DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
+  DragVerdict v;
+  const bool own = Own(e);
+  if (!active_) {
+    if (!own && e.action == MouseAction::LeftDown) userLeft_ = true;
+    if (!own && e.action == MouseAction::LeftUp) userLeft_ = false;
+    return v;
+  }
+  if (own) return v;  // the program's own input passes untouched
+  switch (e.action) {
+    case MouseAction::Move: {
+      if (t_.thumb) return v;  // the held thumb follows the pointer
+      v.swallow = true;        // no window sees it: nothing is selected
+      carry_ += e.y - cursor.y;
+      int amount = 0;
+      if (t_.way == ScrollWay::Wheel) {
+        // Content down (hand down) is the wheel turned away from the user.
+        const int perNotch = kLinesPerNotch * t_.lineHeight;
+        const int notches = carry_ / perNotch;
+        carry_ -= notches * perNotch;
+        amount = notches * kNotch;
+      } else if (t_.way == ScrollWay::Pixels) {
+        // Report-style list views scroll by whole rows whatever the pixels
+        // asked: whole rows are sent, the rest carried.
+        const int lines = carry_ / t_.lineHeight;
+        carry_ -= lines * t_.lineHeight;
+        amount = -lines * t_.lineHeight;
+      } else {
+        const int lines = carry_ / t_.lineHeight;
+        carry_ -= lines * t_.lineHeight;
+        amount = -lines;
+      }
+      if (amount != 0) {
+        v.scroll = true;
+        v.step = {t_.way, amount};
+      }
+      return v;
+    }
+    case MouseAction::LeftDown:
+      // The program holds the button already: a second press would reach
+      // the target as a double click (a word selected). The release that
+      // follows ends the drag.
+      if (t_.systemHeld) v.swallow = true;
+      else userLeft_ = true;
+      return v;
+    case MouseAction::LeftUp:
+      // The user lets go: the target sees this release, so every press it
+      // saw is matched.
+      userLeft_ = false;
+      active_ = false;
+      carry_ = 0;
+      v.ended = true;
+      return v;
+    default:
+      return v;
+  }
+}
+
+HookMouseResult HookMouse(HookWords& words, DragScroll& drag, const MouseInput& e, Point cursor,
+                          bool targetAlive) {
+  HookMouseResult r;
+  if (drag.active() && !targetAlive) {
+    // The target went away mid-drag: the drag ends here, the button the
+    // program pressed is let go, and the tick hears the stop.
+    const DragTarget t = drag.target();
+    drag.Cancel();
+    r.drag.ended = true;
+    r.drag.releaseLeft = t.systemHeld;
+    r.words = words.Mouse(e);
+    drag.Mouse(e, cursor);  // keeps the user's button state
+    r.words.push_back({Mailbox::Scroll, DragScroll::StopWord(t.anchor), ""});
+    return r;
+  }
+  r.drag = drag.Mouse(e, cursor);
+  r.words = words.Mouse(e);
+  if (r.drag.ended) {
+    // The release is reported as the drag's stop.
+    for (Word& w : r.words)
+      if (w.box == Mailbox::Scroll && w.text.rfind(words::hook::LeftUpPrefix, 0) == 0)
+        w.text = DragScroll::StopWord({e.x, e.y});
+  }
+  return r;
+}
+
+}  // namespace sq

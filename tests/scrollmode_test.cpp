@@ -1,0 +1,156 @@
+// The scroll-mode window: starting a scroll by the class of the window
+// left of the pointer (the application's own middle-button scrolling for
+// documents and pages, a grab of the scroll-bar thumb found from screen
+// pixels for the rest), the grab's end, and the page key.
+#include "tests/gesture_harness.h"
+
+namespace sq::testing {
+namespace {
+
+// Colours of a classic scroll bar, as GetPixel gives them (BGR).
+constexpr int kEdge = 0xC8D0D4, kDark = 0x404040, kLight = 0xFFFFFF, kPage = 0xF0F0F0;
+
+// A picture of the screen: a window's vertical scroll bar in the column
+// `x`, from `top`: up arrow rows [0, 17) (edge colour, its bottom row
+// dark), a dithered track, the thumb [thumbTop, thumbTop + 40) in the edge
+// colour; everything else plain page colour.
+std::function<int(Point)> ScrollBarPicture(int x, int top, int thumbTop) {
+  return [=](Point p) {
+    if (p.x != x) return kPage;
+    const int i = p.y - top;
+    if (i < 0) return kPage;
+    if (i < 16) return kEdge;
+    if (i == 16) return kDark;
+    if (i >= thumbTop && i < thumbTop + 40) return kEdge;
+    return (i % 2) ? kLight : kEdge - 0x101010;
+  };
+}
+
+struct ScrollDesk : Desk {
+  Wnd page = 0;
+  ::testing::AssertionResult Ready(const char* cls, Rect r = {100, 100, 400, 300}) {
+    auto started = Start();
+    if (!started) return started;
+    page = sim.addWindow(cls, "page", r);
+    sim.moveMouse(300, 200);
+    Ticks(1);
+    return ::testing::AssertionSuccess();
+  }
+  // Another window of the program starts the scroll (the command bar does
+  // so after writing "ystop autodrag"), the pointer staying where it is.
+  void StartScroll() { ASSERT_TRUE(sim.runClickHandler(app.qirForm3->Button1.Handle())); }
+};
+
+TEST(ScrollMode, DocumentsAndPagesGetTheirOwnMiddleButtonScrolling) {
+  struct Row {
+    const char* top;     // the top-level window's class
+    const char* inner;   // the class of the child under the point
+    int down;            // the pointer's small move down
+  };
+  const std::vector<Row> rows = {
+      {"OpusApp", "_WwG", 32},
+      {"IEFrame", "Internet Explorer_Server", 16},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.inner);
+    ScrollDesk d;
+    ASSERT_TRUE(d.Ready(row.top));
+    d.sim.addWindow(row.inner, "", {0, 0, 400, 300}, d.page);
+    const auto m = d.sim.mark();
+    d.StartScroll();
+    d.Ticks(1);
+    EXPECT_TRUE(SameEvents({"mouse middledown", "mouse middleup", "mouse move 0," + std::to_string(row.down)},
+                           d.sim.eventsSince(m, simfilter::mouse())));
+    EXPECT_EQ(d.sim.getForegroundWindow(), d.page);
+    EXPECT_EQ(d.app.qircom->Panel15.Caption(), row.top);
+    EXPECT_EQ(d.app.qirForm3->Left(), 100);
+    EXPECT_EQ(d.app.qirForm3->Top(), 200);
+    EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
+    EXPECT_EQ(d.app.qirForm4->Height(), 0);
+    EXPECT_EQ(d.app.easyie->midmess.Caption(), "mdown sys");
+    EXPECT_EQ(d.app.qirForm3->origin(), (Point{300, 200}));
+    EXPECT_EQ(d.app.qirForm3->working(), (Point{300, 200}));
+  }
+}
+
+TEST(ScrollMode, AMenuLeftOfThePointerGivesWayToTheWindowRightOfIt) {
+  ScrollDesk d;
+  ASSERT_TRUE(d.Ready("PageWnd", {280, 100, 400, 300}));
+  d.sim.addWindow("#32768", "", {200, 150, 60, 100});  // the menu under x - 50
+  d.StartScroll();
+  EXPECT_EQ(d.app.qirForm3->target(), d.page);
+  EXPECT_EQ(d.app.qircom->Panel15.Caption(), "PageWnd");
+}
+
+TEST(ScrollMode, TheThumbFoundInAPictureOfTheScrollBarIsGrabbedAndLetGo) {
+  // Window 100..500 wide: the scroll bar's first column is 500 - 17 + 1.
+  for (int thumbTop : {17, 60, 200}) {
+    SCOPED_TRACE("thumb at row " + std::to_string(thumbTop));
+    ScrollDesk d;
+    ASSERT_TRUE(d.Ready("Notepad"));
+    d.sim.setPixelSource(ScrollBarPicture(484, 100, thumbTop));
+    const auto m = d.sim.mark();
+    d.StartScroll();
+    d.Ticks(1);
+    const int x = 500 - 17 + 3, y = 100 + thumbTop + 1 + 1;
+    EXPECT_TRUE(SameEvents({"cursor " + std::to_string(x) + "," + std::to_string(y), "mouse leftdown"},
+                           d.Input(m)));
+    TqirForm3& f3 = *d.app.qirForm3;
+    EXPECT_EQ((Point{f3.Panel4.Left(), f3.Panel4.Top()}), (Point{300, 200}));
+    EXPECT_EQ(f3.Panel3.Caption(), "dragmode");
+    EXPECT_EQ(f3.Panel5.Caption(), "wheel");
+    EXPECT_EQ(f3.Panel6.Caption(), "mydrag");
+    EXPECT_EQ(d.app.lifeform->Caption(), "mywheel");
+    EXPECT_TRUE(d.sim.isKeyDown(vk::LButton));
+    // The held thumb follows the hand: the pointer moves freely.
+    d.sim.moveMouse(x, y + 50);
+    EXPECT_EQ(d.sim.getCursorPos(), (Point{x, y + 50}));
+    // The user's click lets go: the pointer returns to where it started.
+    const auto m2 = d.sim.mark();
+    d.sim.click(40);
+    d.Ticks(3);
+    EXPECT_TRUE(SameEvents({"cursor 300,200"}, d.sim.eventsSince(m2, simfilter::input())));
+    EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
+    EXPECT_EQ(f3.Panel3.Caption(), "xx dragmode");
+  }
+}
+
+TEST(ScrollMode, NoScrollBarMeansNothingIsGrabbed) {
+  ScrollDesk d;
+  ASSERT_TRUE(d.Ready("Notepad"));
+  d.sim.setPixelSource([](Point) { return kPage; });
+  const auto m = d.sim.mark();
+  d.StartScroll();
+  d.Ticks(2);
+  for (const auto& e : d.Input(m)) EXPECT_EQ(e.find("mouse"), std::string::npos) << e;
+  EXPECT_EQ(d.sim.getCursorPos(), (Point{300, 200}));
+  EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
+  EXPECT_NE(d.app.qirForm3->Panel3.Caption(), "dragmode");
+}
+
+TEST(ScrollMode, PageKeyPagesTheWindowLeftOfThePointer) {
+  for (bool right : {false, true}) {
+    for (unsigned ms : {30u, 150u}) {
+      SCOPED_TRACE(std::string(right ? "right" : "left") + " click " + std::to_string(ms));
+      ScrollDesk d;
+      ASSERT_TRUE(d.Ready("PageWnd", {100, 100, 600, 400}));
+      TqirForm3& f3 = *d.app.qirForm3;
+      f3.SetWindowPos(ZOrder::TopMost, 500, 300, 324, 138, swp::ShowWindow);
+      const Rect pr = d.sim.getWindowRect(f3.Panel10.Handle());
+      d.sim.moveMouse(pr.left + 5, pr.top + 5);
+      const auto m = d.sim.mark();
+      if (right) d.sim.rightClick(ms);
+      else d.sim.click(ms);
+      d.Ticks(1);
+      const std::string key = right ? "33" : "34";
+      EXPECT_TRUE(SameEvents({"key " + key + " down", "key " + key + " up"}, d.Keys(m)));
+      EXPECT_EQ(d.sim.getForegroundWindow(), d.page);
+      EXPECT_EQ(f3.Width(), 60);
+      EXPECT_EQ(f3.Height(), 60);
+      EXPECT_TRUE(f3.Shown());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sq::testing
