@@ -40,6 +40,12 @@ struct DragRequest {
 std::atomic<DragRequest*> g_dragRequest{nullptr};
 std::atomic<int> g_dragState{0};  // 1: a drag runs, 2: the user holds the left button
 sq::DragScroll* g_drag = nullptr;  // hook thread only
+// Under Wine a move kept from the windows still moves the pointer (the X
+// server's), and the system cannot put it back: moves are then counted
+// from the previous one instead of from the held pointer.
+bool g_pointerFree = false;
+sq::Point g_lastMove;
+bool g_lastMoveValid = false;
 
 void PublishDragState() {
   g_dragState.store((g_drag->active() ? 1 : 0) | (g_drag->userLeft() ? 2 : 0));
@@ -71,6 +77,9 @@ void ApplyScroll(HWND t, const sq::ScrollStep& s, POINT at) {
 // Thread messages: install one hook.
 constexpr UINT kInstallMouse = WM_APP + 1;
 constexpr UINT kInstallKeys = WM_APP + 2;
+// Puts the pointer back at the drag's anchor, after the hook has returned
+// (where the system moved it although the move was kept from the windows).
+constexpr UINT kRecentre = WM_APP + 3;
 
 // ---- word trace (end-to-end soak) ----------------------------------------
 // With SQ_WORD_TRACE naming a file, the hook thread appends to that name
@@ -179,6 +188,17 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
         delete q;
       }
       const HWND target = reinterpret_cast<HWND>(g_drag->target().window);
+      if (g_pointerFree && g_drag->active() && wp == WM_MOUSEMOVE && !sq::HookWords::IsOwn(e.injected, e.extra)) {
+        // The pointer moved although its moves are kept from the windows:
+        // each move is counted from the last one, as from a held pointer.
+        const sq::Point at = g_drag->target().anchor;
+        const sq::Point was = g_lastMoveValid ? g_lastMove : at;
+        g_lastMove = {e.x, e.y};
+        g_lastMoveValid = true;
+        e.x = at.x + (e.x - was.x);
+        e.y = at.y + (e.y - was.y);
+      }
+      if (!g_drag->active()) g_lastMoveValid = false;
       const bool alive = !g_drag->active() || IsWindow(target);
       POINT cursor{};
       GetCursorPos(&cursor);
@@ -187,6 +207,11 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       if (r.drag.scroll) ApplyScroll(target, r.drag.step, m->pt);
       if (r.drag.releaseLeft) mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, sq::kOwnInputMark);
       PublishDragState();
+      // Under Wine the pointer moves although the move is kept from the
+      // windows: it is put back, so every move counts from the anchor.
+      if (!g_pointerFree && r.drag.swallow && wp == WM_MOUSEMOVE && (e.x != g_drag->target().anchor.x ||
+                                                  e.y != g_drag->target().anchor.y))
+        PostThreadMessageW(GetCurrentThreadId(), kRecentre, 0, 0);
       if (r.drag.swallow) return 1;
     }
   }
@@ -200,6 +225,7 @@ DWORD WINAPI HookThread(LPVOID) {
   g_words = &words;
   sq::DragScroll drag;
   g_drag = &drag;
+  g_pointerFree = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   MSG msg;
   // Make sure the thread has a queue before the starter posts to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
@@ -218,6 +244,17 @@ DWORD WINAPI HookThread(LPVOID) {
     if (msg.hwnd == nullptr && msg.message == kInstallKeys) {
       if (!g_keyHook) g_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyProc, g_module, 0);
       SetEvent(g_installed);
+      continue;
+    }
+    if (msg.hwnd == nullptr && msg.message == kRecentre) {
+      if (g_drag && g_drag->active()) {
+        // Wine's server keeps its pointer at the anchor and skips a move
+        // to where it thinks the pointer is; a step aside first makes it
+        // move the real pointer back.
+        const sq::Point at = g_drag->target().anchor;
+        SetCursorPos(at.x + 1, at.y);
+        SetCursorPos(at.x, at.y);
+      }
       continue;
     }
     TranslateMessage(&msg);

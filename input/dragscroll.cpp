@@ -38,6 +38,9 @@ std::string DragScroll::StopWord(Point at) {
 
 void DragScroll::Begin(const DragTarget& t) {
   if (!t.window) return;
+  // Asked for while the user held the button, but the release came first:
+  // the drag is over before it began.
+  if (!t.systemHeld && !userLeft_) return;
   if (active_ && t.window == t_.window && t.thumb == t_.thumb) return;  // goes on
   t_ = t;
   t_.lineHeight = std::max(1, t.lineHeight);
@@ -64,8 +67,12 @@ DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
   switch (e.action) {
     case MouseAction::Move: {
       if (t_.thumb) return v;  // the held thumb follows the pointer
-      v.swallow = true;        // no window sees it: nothing is selected
-      carry_ += e.y - cursor.y;
+      // No window sees it: nothing is selected, and the pointer is kept at
+      // the anchor (the backends put it back there where the system moved
+      // it all the same), so each move counts from the anchor.
+      (void)cursor;
+      v.swallow = true;
+      carry_ += e.y - t_.anchor.y;
       int amount = 0;
       if (t_.way == ScrollWay::Wheel) {
         // Content down (hand down) is the wheel turned away from the user.

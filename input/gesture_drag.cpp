@@ -38,8 +38,12 @@ void Tick::EndDrag() {
   p.setCursorShape(CursorShape::Arrow);
   // The pointer stays where the drag began; where the system moved it all
   // the same, it goes back there.
-  if (s_.dragRunning && !Same(p.getCursorPos(), s_.dragAnchor) && OnScreen(s_.dragAnchor))
+  // (A step aside first: under Wine the system may believe the pointer
+  // is still there and skip the move.)
+  if (s_.dragRunning && OnScreen(s_.dragAnchor)) {
+    p.setCursorPos({s_.dragAnchor.x + 1, s_.dragAnchor.y});
     p.setCursorPos(s_.dragAnchor);
+  }
   s_.dragRunning = false;
   s_.ctrlDrag = false;
   // No drag word is left in the title caption, so the next still press is

@@ -25,6 +25,7 @@ struct EditorDesk : Desk {
     auto started = Start();
     if (!started) return started;
     app.wrpyreadpanel->Edit2.SetCaption("100");  // a drag after 6 still ticks
+    app.wrpyreadpanel->lleft.SetChecked(false);   // a held drag restarts
     editor = sim.addTextEditor({100, 100, 500, 400});
     edit = sim.editorEdit(editor);
     sim.setEditorText(editor, NumberedLines(kLines));

@@ -330,6 +330,8 @@ bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   HookMouseResult r = HookMouse(composer_, drag_, e, cursor_, alive);
   applyWords(r.words);
   if (r.drag.scroll) scrollBy(target, r.drag.step);
+  // A kept move leaves the pointer at the drag's anchor.
+  if (r.drag.swallow && a == MouseAction::Move && drag_.active()) cursor_ = onMonitors(drag_.target().anchor);
   // The hook lets go of the program's press, as the program's own input.
   if (r.drag.releaseLeft) mouseEvent(mouseflag::LeftUp, 0, 0, 0);
   return r.drag.swallow;
