@@ -42,7 +42,6 @@ expect_lines() {
   if [ "$2" = "$3" ] || [ "$2" = "$(($3 - 1))" ]; then pass "$1"; else fail "$1" "got '$2', want '$3'"; fi
 }
 
-pointer_at() { xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/'; }
 
 t_drag_notepad() {
   DRAG_HOLD=$(probe text Twrpyreadpanel Edit2)
