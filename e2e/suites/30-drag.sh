@@ -5,6 +5,8 @@
 
 # Notepad holding 300 lines from the top, focused; the hold time 100 ms.
 drag_setup() {
+  # The main checks end with the orderly exit: start the program again.
+  [ "$(probe exists Tqirinputor)" = 1 ] || start_program || return 1
   [ "$(probe exists Notepad)" = 1 ] || start_notepad || return 1
   probe place Notepad 100 80 600 560 >/dev/null
   probe focus Notepad
@@ -44,9 +46,9 @@ expect_lines() {
 
 
 t_drag_notepad() {
+  drag_setup || { fail "drag: Notepad started"; return; }
   DRAG_HOLD=$(probe text Twrpyreadpanel Edit2)
   probe settext Twrpyreadpanel Edit2 100
-  drag_setup || { fail "drag: Notepad started"; return; }
   local v lh left top x y first
   v=$(probe npview)
   lh=$(echo "$v" | cut -d' ' -f5)
