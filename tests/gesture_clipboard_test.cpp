@@ -321,8 +321,9 @@ TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWid
   ASSERT_TRUE(d.Start());
   Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
   d.sim.setEditorText(ed, "hello world");
-  d.sim.setSelection(ed, 0, 5);
   DragSelect(d);
+  // What the drag selected in the editor: the copy takes whatever it is.
+  d.sim.setSelection(ed, 0, 5);
   EXPECT_EQ(d.state().leftRelease, (Point{200, 150}));
   const auto m = d.sim.mark();
   d.sim.rightDown();
