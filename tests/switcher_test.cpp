@@ -229,10 +229,11 @@ TEST(SwitcherWheel, ParkedBarSwitchesNothing) {
   d.Notch(-1, 400);
   // Nothing switched and the window under the pointer not activated: the
   // notches went to the wheel's other readers (the browser's timer answers
-  // them as over any window).
+  // them as over any window and start an autoscroll through the
+  // scroll-mode window).
   EXPECT_EQ(d.Foreground(), "a");
   EXPECT_EQ(d.sim.listSelected(d.list()), 0);
-  EXPECT_EQ(d.ScrollCaption(), words::web::WheelSeen);
+  EXPECT_EQ(d.ScrollCaption(), words::scroll::QuickPageDown);
 }
 
 // The notch over the full bar is the switcher's at whatever moment it
