@@ -9,8 +9,9 @@
 namespace sq {
 namespace {
 
-// Alternating small moves, as a hand makes them.
-MouseInput Move(int i) { return {MouseAction::Move, 300, 300 + ((i & 1) ? -3 : 3)}; }
+// A hand moving steadily, 3 px an event, mostly down and now and then back;
+// during a drag the pointer is put back at the anchor (300, 300) after each.
+MouseInput Move(int i) { return {MouseAction::Move, 300, 300 + ((i % 4 == 3) ? -3 : 3)}; }
 
 void BM_HookMovePassedThrough(benchmark::State& state) {
   HookWords words;
@@ -31,7 +32,12 @@ void BM_HookMoveDuringDrag(benchmark::State& state) {
   t.anchor = {300, 300};
   t.way = static_cast<ScrollWay>(state.range(0));
   t.lineHeight = 2;  // a step on most moves
+  t.systemHeld = true;  // as after a Ctrl tap: the drag runs without a user's press
   drag.Begin(t);
+  if (!drag.active()) {
+    state.SkipWithError("the drag did not begin");
+    return;
+  }
   int i = 0;
   std::int64_t steps = 0;
   for (auto _ : state) {
