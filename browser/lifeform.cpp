@@ -1,17 +1,71 @@
 #include "browser/lifeform.h"
 
-#include "browser/easyie.h"
+#include <algorithm>
 
+#include "app/budget.h"
+#include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/localpage.h"
-#include "input/words.h"
+#include "app/relays.h"
 #include "app/screens.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
+#include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "bar/qirform4.h"
+#include "bar/wheeltipform.h"
+#include "browser/easyie.h"
+#include "input/keys.h"
+#include "input/mailbox.h"
+#include "input/qirinputor.h"
+#include "input/words.h"
 
 namespace sq {
+
+namespace {
+
+namespace hint = words::lifehint;
+
+// A near mode is the first 8 bytes of Panel7 (four GBK characters).
+constexpr std::size_t kModeBytes = 8;
+constexpr int kNear = 3;            // same point: within 3 px in x and in y
+constexpr int kSampleLimit = 20;    // pointer samples kept before cutting back
+constexpr int kCtrlCountLimit = 100;
+constexpr int kClassBytes = 95;     // ClassNameOf
+constexpr int kCaptionBytes = 110;  // CaptionOf
+// The wheel tip sits this far left of the active window's right edge and
+// below its top edge (96-DPI units).
+constexpr int kTipFromRight = 180;
+constexpr int kTipBelowTop = 2;
+
+std::string Mode(const std::string& caption) { return caption.substr(0, kModeBytes); }
+
+void SetIfDiff(Control& c, const std::string& s) {
+  if (c.Caption() != s) c.SetCaption(s);
+}
+
+bool Zero(Point p) { return p.x == 0 && p.y == 0; }
+
+}  // namespace
 
 Tlifeform::Tlifeform(App& app) : Form(app, app.lifeform, "lifeform"), lifeform_controls(this) {
   Button1.OnClick = [this] { Button1Click(); };
   Button3.OnClick = [this] { Button3Click(); };
+  rightcopy.OnClick = [this] { rightcopyClick(); };
+  rrmenu.OnClick = [this] { rrmenuClick(); };
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+  Timer2.OnTimer = [this] { Timer2Timer(); };
+  Timer3.OnTimer = [this] { Timer3Timer(); };
+  // A press on these brings the marker window up.
+  for (Control* c : {&Panel10, &Panel11, &Panel1})
+    c->OnMouseDown = [this](MouseButton, ShiftState, int, int) { BringRightformUp(); };
+  // A release on these opens the main menu.
+  for (Control* c : {&Panel13, &wheelmode, &Panel20, &Label1, &status, &Image1, &Image5,
+                     &Image6, &Image7})
+    c->OnMouseUp = [this](MouseButton, ShiftState, int, int) { MenuRelease(); };
+  // Hovering a picture opens the main menu at the screen's centre.
+  for (Control* c : {&Image1, &Image5, &Image6, &Image7})
+    c->OnMouseMove = [this](ShiftState, int, int) { PictureHover(); };
 }
 
 void Tlifeform::FormCreate() {
@@ -23,7 +77,8 @@ void Tlifeform::FormCreate() {
   // At creation the page is only opened; nothing is loading yet to stop.
   if (browser_) OpenLocalPage(p, *browser_, "\\helptitle.htm");
   SetHeight(32);
-  // At the bottom left of the main monitor.
+  // At the bottom left of the main monitor; the first Timer1 tick moves
+  // the bar to the top.
   const Monitor main = screens::Main(screens::Query(p));
   const int d = screens::ClampDpi(main.dpi);
   Place({main.rect.left, main.rect.bottom() - screens::Scale(30, d), screens::Scale(32, d),
@@ -44,12 +99,19 @@ void Tlifeform::ShowHelpTitle() {
   OpenLocalPage(platform(), *browser_, "\\helptitle.htm");
 }
 
+// ---- desktop toolbar ------------------------------------------------------
+
 void Tlifeform::Button1Click() {
   Platform& p = platform();
+  registeredHeight_ = std::max(0, Height());
+  // A shell that refuses the bar is asked again at the next height change;
+  // meanwhile nothing is reserved.
   if (!registered_) registered_ = p.appBarNew(Handle());
+  if (!registered_) return;
   // Across the top of the main monitor, as high as the panel is.
-  const Rect m = screens::Main(screens::Query(p)).rect;
-  p.appBarSetPos(Handle(), kEdgeTop, {m.left, m.top, m.width, ScreenRect().height});
+  const Monitor main = screens::Main(screens::Query(p));
+  const int px = screens::Scale(registeredHeight_, screens::ClampDpi(main.dpi));
+  p.appBarSetPos(Handle(), kEdgeTop, {main.rect.left, main.rect.top, main.rect.width, px});
 }
 
 void Tlifeform::Button3Click() {
@@ -62,6 +124,572 @@ void Tlifeform::Button3Click() {
 void Tlifeform::FormDestroy() {
   platform().appBarRemove(Handle());
   registered_ = false;
+}
+
+void Tlifeform::KeepAtTop() {
+  // Across the top of the main monitor at the registered height; a screen
+  // narrower than the stored layout keeps the picture panel on it.
+  if (!Visible()) return;
+  Platform& p = platform();
+  const Monitor main = screens::Main(screens::Query(p));
+  const int d = screens::ClampDpi(main.dpi);
+  const Rect want{main.rect.left, main.rect.top, main.rect.width,
+                  screens::Scale(registeredHeight_, d)};
+  const Rect now = ScreenRect();
+  if (now == want) return;
+  Place(want, d, ZOrder::TopMost, swp::ShowWindow | swp::NoActivate);
+  const int room = screens::Unscale(main.rect.width, d) - Panel20.Width();
+  Panel20.SetLeft(std::clamp(room, 0, 900));
+}
+
+// ---- shared helpers -------------------------------------------------------
+
+bool Tlifeform::Same(Point a, Point b) {
+  const int n = screens::Scale(kNear, screens::At(screens::Query(platform()), a).dpi);
+  return a.x - b.x <= n && b.x - a.x <= n && a.y - b.y <= n && b.y - a.y <= n;
+}
+
+bool Tlifeform::OverBar(Point p) {
+  Platform& pl = platform();
+  Wnd under = pl.windowFromPoint(p);
+  return under && app().qircom && pl.isChild(app().qircom->Handle(), under);
+}
+
+bool Tlifeform::OverControl(const Control& c, Point p) {
+  Platform& pl = platform();
+  Wnd under = pl.windowFromPoint(p);
+  return under && (under == c.Handle() || pl.isChild(c.Handle(), under));
+}
+
+void Tlifeform::ClickOf(Control& c) {
+  if (c.OnClick) c.OnClick();
+}
+
+void Tlifeform::ShowCard(Point p, int panel) {
+  Tmousepp& card = *app().mousepp;
+  if (panel) {
+    Control* cards[] = {&card.Panel1, &card.Panel2, &card.Panel3};
+    for (int i = 0; i < 3; ++i) cards[i]->SetLeft(i + 1 == panel ? 0 : -2000);
+  }
+  card.PlaceAtPointer(p, -80, -170, 336, 67, ZOrder::TopMost, swp::ShowWindow);
+  card.Show();
+}
+
+void Tlifeform::PopupMainMenu(Point at) {
+  if (app().FormMain) app().FormMain->PopupMenu(at);
+}
+
+void Tlifeform::MenuRelease() {
+  Platform& p = platform();
+  if (app().qircom) app().qircom->Park();
+  if (app().qirinputor) app().qirinputor->SetCaption(words::in::Idle);
+  PopupMainMenu(p.getCursorPos());
+}
+
+void Tlifeform::PictureHover() {
+  Platform& p = platform();
+  if (app().easyie) app().easyie->Park();
+  const Monitor main = screens::Main(screens::Query(p));
+  const Point centre{main.rect.left + main.rect.width / 2, main.rect.top + main.rect.height / 2};
+  const int d = screens::ClampDpi(main.dpi);
+  p.setCursorPos({centre.x + screens::Scale(20, d), centre.y + screens::Scale(26, d)});
+  // A menu already open there is left alone.
+  Wnd there = p.windowFromPoint({centre.x + screens::Scale(10, d), centre.y + screens::Scale(10, d)});
+  if (there && p.getClassName(there) == hint::MenuClass) return;
+  PopupMainMenu(centre);
+}
+
+void Tlifeform::BringRightformUp() {
+  Trightform* r = app().rightform;
+  if (!r) return;
+  const Monitor main = screens::Main(screens::Query(platform()));
+  const int d = screens::ClampDpi(main.dpi);
+  r->Place({main.rect.left + screens::Scale(100, d), main.rect.top + screens::Scale(100, d),
+            screens::Scale(240, d), screens::Scale(40, d)},
+           d, ZOrder::TopMost, swp::ShowWindow);
+  r->Show();
+}
+
+// ---- operations other windows invoke -----------------------------------------
+
+void Tlifeform::rightcopyClick() {
+  App& a = app();
+  Platform& p = platform();
+  Tqircom& bar = *a.qircom;
+  bar.Panel9.Show();
+  bar.Panel12.Show();
+  bar.Panel35.Show();
+  bar.Panel14.SetCaption(words::zone::F3);
+  // A shown browser window copies through its page, which it does not
+  // expose yet: the copy then has no effect, as in the input core.
+  if (!a.easyie->Shown()) keys::Combo(p, vk::Control, 'C');
+  Panel7.SetCaption(words::life::HintPaste);
+  keys::Escape(p);
+  a.qirForm3->SetCaption(words::scroll::MyRight);
+  p.sleep(20);
+  a.qirinputor->SetCaption(words::in::CopyDone);
+  a.qirForm3->SetCaption(hint::MyRightDone);
+  bar.PlaceAtPointer(p.getCursorPos(), -30, -6, 70, 24, ZOrder::TopMost, swp::ShowWindow);
+  bar.Show();
+}
+
+void Tlifeform::rrmenuClick() {
+  app().qirForm3->SetCaption(hint::RightUpPart);
+  rightRelease_ = {Point{100, 100}, Point{100, 100}};
+}
+
+// ---- Timer1: near mode and hints ---------------------------------------------
+
+void Tlifeform::Timer1Timer() {
+  App& a = app();
+  Platform& p = platform();
+  Tmousepp& card = *a.mousepp;
+  Teasyie& web = *a.easyie;
+  const Point P = p.getCursorPos();
+  std::string mode = Mode(Panel7.Caption());
+
+  // 1. The mouse picture window is up: the hint has been handled.
+  if (mode != hint::AtRight && mode != hint::AtSelection && card.Shown() && !OverBar(P)) {
+    Panel7.SetCaption(hint::CardHandled);
+    if (web.Shown()) ClickOf(web.wfocus);
+  }
+
+  // 2. Mirrors, the Ctrl counter, the window under the pointer.
+  SetIfDiff(Panel3, a.caretinfo->Caption());
+  SetIfDiff(Panel5, a.qirForm3->Caption());
+  SetIfDiff(Button2, a.rightform->Caption());
+  SetIfDiff(Panel11, mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix)
+                         ? std::string(hint::EditKeys)
+                         : std::string());
+  // One count per tick while Ctrl is down: per 100 ms the hold lasted, so
+  // that ticks the system delayed (a busy machine) still count.
+  const std::uint32_t now = p.tickCount();
+  if (p.isKeyDown(vk::Control)) {
+    std::uint32_t step = 1;
+    if (ctrlHeld_) step = std::max<std::uint32_t>(1, std::min<std::uint32_t>((now - ctrlTick_) / 100, 100));
+    const int n = std::clamp(LeadingInt(Panel9.Caption()) + static_cast<int>(step), 1, kCtrlCountLimit);
+    Panel9.SetCaption(std::to_string(n));
+    SetIfDiff(Panel4, words::life::CtrlHeld);
+    ctrlHeld_ = true;
+    ctrlTick_ = now;
+  } else {
+    SetIfDiff(Panel4, "");
+    ctrlHeld_ = false;
+  }
+  {
+    Wnd under = p.windowFromPoint(P);
+    std::string cls = under ? p.getClassName(under) : std::string();
+    std::string cap = under ? p.getWindowTextUpTo(under, kCaptionBytes) : std::string();
+    if (cls.size() > kClassBytes) cls.resize(kClassBytes);
+    SetIfDiff(windmess, cls + "//" + cap);
+  }
+  const std::string legend = Label2.Caption().substr(0, 4);
+  SetIfDiff(card.Label2, legend);
+  SetIfDiff(web.Label7, legend);
+
+  // 3. Combination hints.
+  const std::string prev = Panel19.Caption();
+  if (mode == hint::AtRight && prev == words::life::NearLeftPrefix) Panel7.SetCaption(hint::HintRightLeft);
+  if (mode == words::life::NearLeftPrefix && prev == hint::AtRight) Panel7.SetCaption(hint::HintLeftRight);
+
+  // 4. The previous near mode, kept while no button is down.
+  const bool leftDown = p.isKeyDown(vk::LButton);
+  const bool anyDown = leftDown || p.isKeyDown(vk::RButton) || p.isKeyDown(vk::MButton);
+  const std::string hintNow = Panel7.Caption();
+  if (!anyDown && !mail::Starts(hintNow, hint::LeftRightPrefix) &&
+      !mail::Starts(hintNow, hint::RightLeftPrefix)) {
+    SetIfDiff(Panel19, Mode(hintNow));
+  }
+
+  // 5. A left press (seen now, or by the 20 ms timer since the last tick:
+  // a click shorter than this tick's period still counts).
+  if (leftDown || leftSeen_) {
+    rightRelease_ = {};
+    doubleRight_ = false;
+    SetIfDiff(Panel9, "0");
+    if (leftDown) leftPress_ = P;
+    lastPress_ = Press::Left;
+  }
+  leftSeen_ = false;
+  SetIfDiff(Panel6, leftDown ? hint::MouseDown : "");
+
+  // 6. A right release: the double right click.
+  if (mail::Has(a.qirForm3->Caption(), hint::RightUpPart) && !OverBar(P)) DoubleRightClick(P);
+
+  // 7, 8. Resting at the left-press point.
+  mode = Mode(Panel7.Caption());
+  if (lastPress_ == Press::Left && !Zero(leftPress_) && Same(P, leftPress_)) {
+    const std::string h = Panel7.Caption();
+    if (mode != hint::AtRight && Panel19.Caption() != hint::AtRight &&
+        !mail::Starts(h, hint::LeftRightPrefix) && !mail::Starts(h, hint::RightLeftPrefix) &&
+        mode != hint::AtSelection) {
+      Panel7.SetCaption(hint::HintAtLeft);
+    }
+    if (SelectionCardAt(P)) return;
+  }
+  if (mail::Is(a.leftform->Caption(), hint::LeftOk)) SetIfDiff(leftselect, hint::LeftOk);
+
+  // 9. Resting at the right-press point.
+  mode = Mode(Panel7.Caption());
+  if (lastPress_ == Press::Right && !Zero(rightPress_) && Same(P, rightPress_)) {
+    const std::string h = Panel7.Caption();
+    if (mode != words::life::NearLeftPrefix && Panel19.Caption() != words::life::NearLeftPrefix &&
+        !mail::Starts(h, hint::LeftRightPrefix) && !mail::Starts(h, hint::RightLeftPrefix)) {
+      SetIfDiff(Panel7, hint::HintAtRight);
+    } else {
+      SetIfDiff(Panel7, hint::HintLeftRight);
+    }
+  }
+
+  // 10. Away from both press points.
+  if (!Same(P, rightPress_) && !Same(P, leftPress_)) {
+    SetIfDiff(Panel7, hint::Away);
+    SetIfDiff(*a.leftform, hint::LeftNormal);
+  }
+
+  // 11. Back at the top of the screen.
+  KeepAtTop();
+}
+
+void Tlifeform::DoubleRightClick(Point P) {
+  App& a = app();
+  Platform& p = platform();
+  Tqircom& bar = *a.qircom;
+  if (!OverControl(bar.Panel27, P)) {
+    rightRelease_[static_cast<std::size_t>(nextRelease_)] = P;
+    nextRelease_ = 1 - nextRelease_;
+  }
+  a.qirForm3->SetCaption(hint::RightOkUp);
+  const Point r0 = rightRelease_[0], r1 = rightRelease_[1];
+  if (r0.x == r1.x && r0.y == r1.y && !Zero(r0) && !doubleRight_) {
+    doubleRight_ = true;
+    bar.Panel9.Show();
+    bar.Panel12.Show();
+    bar.Panel35.Show();
+    bar.Panel14.SetCaption(words::zone::Equal);
+    bar.Panel27.Hide();
+    // Hide and show both windows and flick the bar's width so both repaint.
+    Tmousepp& card = *a.mousepp;
+    bar.Hide();
+    bar.Show();
+    card.Hide();
+    card.Show();
+    const int w = bar.Width();
+    bar.SetWidth(0);
+    p.sleep(3);
+    bar.SetWidth(w);
+    card.Panel1.SetLeft(-2000);
+    card.Panel2.SetLeft(0);
+    card.Panel3.SetLeft(-2000);
+    Panel7.SetCaption(words::life::HintPaste);
+    keys::Escape(p);
+    p.sleep(50);
+    bar.PlaceAtPointer(P, -30, -15, 70, 24, ZOrder::TopMost, swp::ShowWindow);
+    bar.Show();
+  } else {
+    doubleRight_ = false;
+  }
+  if (p.isKeyDown(vk::Control)) {
+    Panel9.SetCaption("0");
+    keys::Up(p, vk::Control);
+  }
+  rightPress_ = P;
+  lastPress_ = Press::Right;
+}
+
+bool Tlifeform::SelectionCardAt(Point P) {
+  App& a = app();
+  Platform& p = platform();
+  Tmousepp& card = *a.mousepp;
+  if (!mail::Is(leftselect.Caption(), words::life::LeftExit) || card.Shown() ||
+      a.wrpyreadpanel->lleft.Checked()) {
+    return false;
+  }
+  Panel7.SetCaption(hint::HintSelection);
+  card.Label23.SetCaption(hint::CardDelete);
+  card.Label26.SetCaption(hint::CardCopyText);
+  card.Panel1.SetLeft(-2000);
+  card.Panel2.SetLeft(-2000);
+  card.Panel3.SetLeft(0);
+  a.qirForm3->SetCaption(hint::ScrollCardDone);
+  // Let go of every button the user still holds.
+  if (p.isKeyDown(vk::LButton)) p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+  if (p.isKeyDown(vk::RButton)) p.mouseEvent(mouseflag::RightUp, 0, 0, 0);
+  if (p.isKeyDown(vk::MButton)) p.mouseEvent(mouseflag::MiddleUp, 0, 0, 0);
+  Teasyie& web = *a.easyie;
+  if (mail::Is(web.midmess.Caption(), words::web::MiddleDown)) {
+    web.midmess.SetCaption(hint::MiddleDownHandled);
+    card.Park();
+    if (web.Shown()) ClickOf(web.wfocus);
+    leftPress_ = {0, 0};
+    a.leftform->SetCaption(hint::ExitLeft);
+    leftselect.SetCaption(hint::SelectionDone);
+    return true;
+  }
+  ShowCard(P, 0);
+  a.qircom->Panel27.Hide();
+  a.leftform->SetCaption(hint::ExitLeft);
+  leftselect.SetCaption(hint::SelectionDone);
+  return false;
+}
+
+// ---- Timer2: the mouse picture window beside the clip widget -------------------
+
+void Tlifeform::Timer2Timer() {
+  App& a = app();
+  Platform& p = platform();
+  Tqircom& bar = *a.qircom;
+  Tmousepp& card = *a.mousepp;
+  TqirForm3& scroll = *a.qirForm3;
+  const Point P = p.getCursorPos();
+  const std::string zone = bar.Panel14.Caption();
+
+  // Where the left button was pressed, for Timer1.
+  if (p.isKeyDown(vk::LButton)) {
+    leftPress_ = P;
+    lastPress_ = Press::Left;
+    leftSeen_ = true;
+  }
+
+  // 1. Searching from the clip widget.
+  if (zone == words::zone::F3 && card.Label23.Caption() == hint::CardDelete) {
+    card.Label23.SetCaption(hint::CardWebSearch);
+    card.Label26.SetCaption(hint::CardLocalFind);
+  }
+
+  // 2. Diagnostics: the input method window named in Edit1; the key history.
+  const std::string cls = Edit1.Caption();
+  Wnd ime = cls.empty() ? 0 : p.findWindow(cls);
+  if (!ime) {
+    SetIfDiff(Panel14, "No");
+  } else if (!p.isWindowVisible(ime)) {
+    SetIfDiff(Panel14, "Find vvxx");
+  } else {
+    const Rect r = p.getWindowRect(ime);
+    SetIfDiff(Panel14, "Find vv=" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                           std::to_string(r.right()) + "," + std::to_string(r.bottom()));
+  }
+  // The history changes at its head (new words, words marked as handled)
+  // or is cut back, so its count and first items tell a change.
+  bool differs = ListBox1.Count() != bar.ListBox8.Count();
+  for (int i = 0; i < 4 && !differs; ++i)
+    differs = mail::ItemOr(ListBox1, i) != mail::ItemOr(bar.ListBox8, i);
+  if (differs) ListBox1.SetText(bar.ListBox8.Text());
+
+  // 3. The selection card's labels.
+  const bool cardSelection = card.Panel3.Left() == 0;
+  if (Mode(Panel7.Caption()) == hint::AtSelection && cardSelection) {
+    if (!bar.Shown()) {
+      SetIfDiff(card.Label23, hint::CardDelete);
+      SetIfDiff(card.Label26, hint::CardCopyTextMore);
+      SetIfDiff(bar.Panel14, hint::ZoneSelection);
+      SetIfDiff(scroll, words::scroll::MyRight);
+    } else {
+      SetIfDiff(card.Label23, hint::CardWebSearch);
+      SetIfDiff(card.Label26, hint::CardFind);
+    }
+  }
+
+  // 4. A right press on the card copies.
+  if (mail::Is(scroll.Caption(), words::scroll::MyRight) && p.isKeyDown(vk::RButton) &&
+      card.Shown()) {
+    Panel7.SetCaption(hint::Handled);
+    scroll.SetCaption(hint::MyRightCopying);
+    rightcopyClick();
+  }
+
+  // 5. Searching: the right-copy words are done with.
+  if (bar.Panel14.Caption() == words::zone::F3) {
+    if (mail::Is(scroll.Caption(), words::scroll::MyRight)) scroll.SetCaption(hint::MyRightDone);
+    if (mail::Is(a.rightform->Caption(), words::scroll::MyRight))
+      a.rightform->SetCaption(hint::MyRightDone);
+  }
+
+  // 6. The card beside the clip widget.
+  if (bar.Shown() && bar.Left() > 0 && bar.Width() < 100 && !card.Shown()) {
+    if (ClipWidgetCard(P)) return;
+  }
+
+  // 8. The card stays on top.
+  if (card.Shown()) {
+    const Rect r = card.ScreenRect();
+    p.setWindowPos(card.Handle(), ZOrder::TopMost, r, swp::NoMove | swp::NoSize | swp::NoActivate);
+  }
+}
+
+bool Tlifeform::MiddlePressHandled() {
+  App& a = app();
+  Teasyie& web = *a.easyie;
+  if (!mail::Is(web.midmess.Caption(), words::web::MiddleDown)) return false;
+  web.midmess.SetCaption(hint::MiddleDownHandled);
+  a.mousepp->Park();
+  if (web.Shown()) ClickOf(web.wfocus);
+  leftPress_ = {0, 0};
+  return true;
+}
+
+bool Tlifeform::ClipWidgetCard(Point P) {
+  App& a = app();
+  Platform& p = platform();
+  Tqircom& bar = *a.qircom;
+  Tmousepp& card = *a.mousepp;
+  Teasyie& web = *a.easyie;
+  const std::string zone = bar.Panel14.Caption();
+  const bool overWidget = OverControl(bar.Panel27, P);
+  if (zone == words::zone::F3 && !overWidget) {
+    SetIfDiff(card.Label1, hint::CardSearchFind);
+    SetIfDiff(web.Label7, hint::CardSearchFind);
+    if (MiddlePressHandled()) return true;
+    ShowCard(P, 0);
+  } else if (zone == words::zone::Equal && !overWidget) {
+    SetIfDiff(card.Label1, hint::CardPaste);
+    SetIfDiff(web.Label7, hint::CardPaste);
+    if (MiddlePressHandled()) return true;
+    ShowCard(P, 2);
+    bar.Panel27.Hide();
+    keys::Escape(p);
+    p.sleep(20);
+  } else if (zone == words::zone::X) {
+    SetIfDiff(card.Label1, hint::CardNetClose);
+    SetIfDiff(web.Label6, hint::CardNetClose);
+    if (MiddlePressHandled()) return true;
+    ShowCard(P, 1);
+    keys::Escape(p);
+    p.sleep(20);
+    const Rect r = card.ScreenRect();
+    p.setWindowPos(card.Handle(), ZOrder::TopMost, r, swp::NoMove | swp::NoSize | swp::NoActivate);
+  } else if (web.Shown()) {
+    // Over the browser window the menu panel stands in for the card.
+    if (web.Panel9.Visible()) web.Panel9.Hide();
+    if (!web.Panel3.Visible()) web.Panel3.Show();
+    web.Panel3.BringToFront();
+  }
+  return false;
+}
+
+// ---- Timer3: wheel mode and wheel tip -------------------------------------------
+
+void Tlifeform::Timer3Timer() {
+  App& a = app();
+  Platform& p = platform();
+  Tqircom& bar = *a.qircom;
+  Twheeltipform& tip = *a.wheeltipform;
+  const Point P = p.getCursorPos();
+
+  // 1. The wheel tip's hidden panel; the browser's middle-press word.
+  if (Panel4.Caption() == hint::ShowWheelTipPanel && !tip.Panel1.Visible()) tip.Panel1.Show();
+  SetIfDiff(Button4, a.easyie->midmess.Caption());
+
+  // 2. Out of the way while the left button is down or the full bar is up.
+  if (p.isKeyDown(vk::LButton) && a.mousepp->Shown()) a.mousepp->Park();
+  if (bar.Shown() && bar.Height() > 100 && tip.Shown()) tip.Park();
+
+  // A maximised active window starts below the bar.
+  FitMaximisedBelow();
+
+  // 3. The wheel tip on the active window's title bar.
+  if (!bar.Shown()) PlaceWheelTip();
+
+  // 4. The wheel mode from the pointer's motion.
+  WheelModeFromMotion(P);
+}
+
+void Tlifeform::PlaceWheelTip() {
+  App& a = app();
+  Platform& p = platform();
+  Wnd fg = p.getForegroundWindow();
+  if (!fg) return;
+  // Not on the program's own windows (the tip itself and the cards among
+  // them, so that it never chases itself).
+  for (Form* own : a.forms())
+    if (own->Handle() == fg) return;
+  const Rect r = p.getWindowRect(fg);
+  const bool moved = fg != tipWindow_ || !(r == tipRect_);
+  if (!moved && !mail::Starts(a.qirForm3->Caption(), words::scroll::WheelPrefix) &&
+      a.qircom->Height() <= 99 && !a.easyie->Shown()) {
+    return;
+  }
+  tipWindow_ = fg;
+  tipRect_ = r;
+  Twheeltipform& tip = *a.wheeltipform;
+  const int d = screens::ClampDpi(screens::ForRect(screens::Query(p), r).dpi);
+  tip.Place({r.right() - screens::Scale(kTipFromRight, d), r.top + screens::Scale(kTipBelowTop, d),
+             screens::Scale(104, d), screens::Scale(18, d)},
+            d, ZOrder::TopMost, swp::ShowWindow | swp::NoActivate);
+  tip.Show();
+  p.setForegroundWindow(fg);
+}
+
+void Tlifeform::FitMaximisedBelow() {
+  // Where the shell reserves the toolbar's band, maximised windows already
+  // fill the rest of the screen. A shell that places the bar but keeps the
+  // work area whole maximises windows under it: such a window is moved to
+  // start below the bar, still maximised, on the bar's monitor only.
+  Platform& p = platform();
+  if (!registered_ || !Visible()) return;
+  const Wnd w = p.getForegroundWindow();
+  if (!w) return;
+  for (Form* own : app().forms())
+    if (own->Handle() == w) return;
+  const WindowState st = p.windowState(w);
+  const Rect r = p.getWindowRect(w);
+  if (!st.maximized) return;
+  const Rect bar = ScreenRect();
+  const int bottom = bar.bottom();
+  if (bar.height <= 0 || r.top >= bottom || r.bottom() <= bottom + 1) return;
+  if (r.right() <= bar.left || r.left >= bar.right()) return;
+  p.setWindowPos(w, ZOrder::Keep, {r.left, bottom, r.width, r.bottom() - bottom},
+                 swp::NoZOrder | swp::NoActivate);
+}
+
+void Tlifeform::WheelModeFromMotion(Point P) {
+  App& a = app();
+  Tqircom& bar = *a.qircom;
+  Twheeltipform& tip = *a.wheeltipform;
+  Teasyie& web = *a.easyie;
+  TqirForm3& scroll = *a.qirForm3;
+  auto sample = [](Control& list, int i) { return LeadingInt(mail::ItemOr(list, i)); };
+  const Point s0{sample(ListBox2, 0), sample(ListBox3, 0)};
+  const Point s1{sample(ListBox2, 1), sample(ListBox3, 1)};
+
+  if (Mode(Panel7.Caption()) == words::life::NearLeftPrefix) {
+    SetIfDiff(Panel23, hint::MoveNormal);
+    SetIfDiff(bar.Panel28, words::web::DownFar);
+    for (Control* list : {&ListBox2, &ListBox3})
+      for (int i = 0; i < 2 && i < list->Count(); ++i)
+        if (list->Item(i) != "0") list->SetItem(i, "0");
+    if (mail::Has(scroll.Caption(), hint::WheelPart)) scroll.SetCaption(hint::WheelStopped);
+  } else if (!Zero(s0) && !Zero(s1)) {
+    const long long dx = static_cast<long long>(s1.x) - s0.x;
+    const long long dy = static_cast<long long>(s1.y) - s0.y;
+    if ((dy < 0 ? -dy : dy) < (dx < 0 ? -dx : dx)) {
+      SetIfDiff(bar.Panel28, hint::WheelOk);
+      for (Control* c : {&wheelmode, &tip.wheelmode, &web.wheelmode})
+        SetIfDiff(*c, hint::WheelNormal);
+      SetIfDiff(Panel23, s0.x < s1.x ? hint::MoveLeft : hint::MoveRight);
+    } else if (s0.y < s1.y) {
+      SetIfDiff(bar.Panel28, hint::WheelOk);
+      for (Control* c : {&wheelmode, &tip.wheelmode, &web.wheelmode})
+        SetIfDiff(*c, hint::WheelNormal);
+    } else {
+      SetIfDiff(tip.wheelmode, hint::WheelFast);
+      SetIfDiff(web.wheelmode, hint::WheelFast);
+      SetIfDiff(Panel23, hint::MoveDown);
+      SetIfDiff(bar.Panel28, words::web::DownFar);
+    }
+  }
+
+  // A new sample where the pointer moved, while neither the bar nor the
+  // browser's menu panel is in the way.
+  const bool sampling = (!bar.Shown() && !web.Shown()) || (web.Shown() && web.Panel3.Left() < 0);
+  if ((P.x != s0.x || P.y != s0.y) && sampling) {
+    ListBox2.Insert(0, std::to_string(P.x));
+    ListBox3.Insert(0, std::to_string(P.y));
+    if (ListBox2.Count() > kSampleLimit) {
+      while (ListBox2.Count() > 2) ListBox2.Delete(ListBox2.Count() - 1);
+      while (ListBox3.Count() > 2) ListBox3.Delete(ListBox3.Count() - 1);
+    }
+  }
 }
 
 }  // namespace sq

@@ -1,6 +1,13 @@
-// The life panel: a bar at the screen edge registered as a desktop toolbar,
-// with a browser control showing the local hint page.
+// The life panel: a bar across the top of the screen registered as a
+// desktop toolbar, with a browser control showing the local hint page.
+// Hidden panels on it keep the near-pointer state the input core and the
+// command bar read and write; its three timers keep the near mode and its
+// hints, the mouse picture window beside the clip widget, the wheel mode
+// and the wheel tip on the active window's title bar.
 #pragma once
+
+#include <array>
+#include <cstdint>
 
 #include "app/app.h"
 #include "app/form.h"
@@ -13,10 +20,15 @@ class Tlifeform : public Form, public lifeform_controls {
   explicit Tlifeform(App& app);
   void FormCreate() override;
   void FormDestroy() override;
-  // Register as a desktop toolbar along the top edge.
+  // Register as a desktop toolbar along the top edge at the current height,
+  // which step 11 of Timer1 keeps.
   void Button1Click();
   // Remove the toolbar; while the process is ending, close the main form.
   void Button3Click();
+  // Copy the selection and offer the clip widget at the pointer.
+  void rightcopyClick();
+  // Replays a right release: both release samples at (100, 100).
+  void rrmenuClick();
   // Stops the panel's browser and opens the local hint page again (the
   // main menu's "提示").
   void ShowHelpTitle();
@@ -24,13 +36,59 @@ class Tlifeform : public Form, public lifeform_controls {
   std::string HelpTitleAddress();
   WebBrowser* browser() { return browser_.get(); }
 
+  // Near mode and hints, double right click, selection card (100 ms).
+  void Timer1Timer();
+  // Mouse picture window beside the clip widget (20 ms).
+  void Timer2Timer();
+  // Wheel mode from motion, wheel tip on the active window (100 ms).
+  void Timer3Timer();
+
   static constexpr int kEdgeTop = 1;
   bool registered() const { return registered_; }
+  // The height (96-DPI units) the toolbar was last registered with.
+  int registeredHeight() const { return registeredHeight_; }
 
  private:
   std::unique_ptr<BrowserEvents> links_;  // its links go to the browser window
+  // Steps of Timer1; each returns true when it ends the tick.
+  bool SelectionCardAt(Point p);
+  void DoubleRightClick(Point p);
+  void KeepAtTop();
+  // Steps of Timer2.
+  bool MiddlePressHandled();
+  bool ClipWidgetCard(Point p);  // true when it ends the tick
+  // Steps of Timer3.
+  void PlaceWheelTip();
+  void FitMaximisedBelow();
+  void WheelModeFromMotion(Point p);
+
+  bool OverBar(Point p);
+  bool OverControl(const Control& c, Point p);
+  bool Same(Point a, Point b);
+  void ShowCard(Point p, int panel);  // 1, 2, 3: the card's picture; 0 keeps it
+  void ClickOf(Control& c);            // a plain call of a click handler
+  void PopupMainMenu(Point at);
+  void MenuRelease();
+  void PictureHover();
+  void BringRightformUp();
+
   std::unique_ptr<WebBrowser> browser_;
   bool registered_ = false;
+  int registeredHeight_ = 32;
+  // Press state: points are screen pixels, x 0 means none.
+  Point leftPress_{0, 0};
+  Point rightPress_{0, 0};
+  enum class Press { None, Left, Right } lastPress_ = Press::None;
+  std::array<Point, 2> rightRelease_{};
+  int nextRelease_ = 0;
+  bool doubleRight_ = false;
+  bool leftSeen_ = false;  // Timer2 saw the left button down since Timer1 ran
+  // Ctrl was down at the last Timer1 tick, which ran at ctrlTick_ (ms).
+  bool ctrlHeld_ = false;
+  std::uint32_t ctrlTick_ = 0;
+  // The active window the wheel tip was last placed on, and its rectangle.
+  Wnd tipWindow_ = 0;
+  Rect tipRect_{};
 };
 
 }  // namespace sq

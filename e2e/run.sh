@@ -372,8 +372,8 @@ t_dpi() {
     "$(probe rect Tmousepp | cut -d' ' -f3-)" "$(sc 336) $(sc 67)"
   expect "dpi: a control of it" "$(probe crect Tmousepp Panel1 | cut -d' ' -f3-)" "$(sc 336) $(sc 67)"
   expect "dpi: the wheel tip's size" "$(probe rect Twheeltipform | cut -d' ' -f3-)" "$(sc 104) $(sc 18)"
-  expect "dpi: the life panel at the bottom left" "$(probe rect Tlifeform)" \
-    "0 $((768 - $(sc 30))) $(sc 32) $(sc 32)"
+  expect_in "dpi: the life panel across the top" "$(probe rect Tlifeform)" \
+    "0 0 1024 $(sc 32)" "0 0 1024 $(sc 114)"
   expect "dpi: parked windows keep the stored place" "$(probe rect Twheeltipform | cut -d' ' -f1)" -2000
 }
 

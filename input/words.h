@@ -330,6 +330,60 @@ inline constexpr char LifeBack[] = "qirx://back";
 inline constexpr char LifeBackSlash[] = "qirx://back/";
 inline constexpr char DropCommandPrefix[] = "qir002cmd";
 }  // namespace web
+// ---- life panel's near modes, hints and card words ---------------------------
+namespace lifehint {
+// Near modes: the first 8 bytes of the life panel's Panel7.
+inline constexpr char AtRight[] = "右键附近";
+inline constexpr char AtSelection[] = "选择附近";
+inline constexpr char Away[] = "正常位置";
+// Prefixes of the combination hints.
+inline constexpr char RightLeftPrefix[] = "右左";
+inline constexpr char LeftRightPrefix[] = "左右";
+inline constexpr char HintRightLeft[] = "右左：左--上下网络;右--关闭窗口";
+inline constexpr char HintLeftRight[] = "左右：左--粘贴自我;右--粘贴行首";
+inline constexpr char HintAtLeft[] = "左键附近：右左--粘贴自我;右右--粘贴行首";
+inline constexpr char HintAtRight[] = "右键附近：左左--上下网络;左右--关闭窗口";
+inline constexpr char HintSelection[] = "选择附近：左键--删除；右键搜索";
+inline constexpr char CardHandled[] = "okok";
+inline constexpr char Handled[] = "ok";
+inline constexpr char MouseDown[] = "鼠标按下";     // Panel6
+inline constexpr char EditKeys[] = "编辑键盘";      // Panel11
+inline constexpr char SelectionDone[] = "xxleftok"; // leftselect
+inline constexpr char LeftOk[] = "leftok";          // leftform caption, leftselect
+inline constexpr char ExitLeft[] = "exitleft";      // leftform caption
+inline constexpr char LeftNormal[] = "normal";      // leftform caption
+inline constexpr char ShowWheelTipPanel[] = "-1";   // Panel4
+// Motion words (Panel23) and the command bar's Panel28.
+inline constexpr char MoveLeft[] = "left";
+inline constexpr char MoveRight[] = "ssssright";
+inline constexpr char MoveDown[] = "down";
+inline constexpr char MoveNormal[] = "normal";
+inline constexpr char WheelOk[] = "ok";
+// Wheel mode names.
+inline constexpr char WheelNormal[] = "正常滚轮";
+inline constexpr char WheelFast[] = "快速滚轮";
+// Mouse picture window labels.
+inline constexpr char CardDelete[] = "左点:彻底删除";
+inline constexpr char CardCopyText[] = "右点:复制文本";
+inline constexpr char CardCopyTextMore[] = "右点:复制文本>>";
+inline constexpr char CardWebSearch[] = "左点:网上搜索";
+inline constexpr char CardLocalFind[] = "右点:本地查找";
+inline constexpr char CardFind[] = "右点:查找(Ctrl+F)";
+inline constexpr char CardSearchFind[] = "左点,搜索;右点,查找;";
+inline constexpr char CardPaste[] = "左点,粘贴;右点,粘贴行首;绿色,复制;桔色,删除";
+inline constexpr char CardNetClose[] = "左键点击，上下网络；右键点击，关闭窗口";
+// Scroll-mode, zone and browser words.
+inline constexpr char ScrollCardDone[] = "ystop dd";
+inline constexpr char RightOkUp[] = "right okup";
+inline constexpr char MyRightCopying[] = "qq myright";
+inline constexpr char MyRightDone[] = "xx myright";
+inline constexpr char RightUpPart[] = "rightup";
+inline constexpr char ZoneSelection[] = "fF3";
+inline constexpr char MiddleDownHandled[] = "xxmdown sys";
+inline constexpr char WheelPart[] = "wheel=";
+inline constexpr char WheelStopped[] = "ystop ok";
+inline constexpr char MenuClass[] = "#32776";
+}  // namespace lifehint
 
 // ---- the command bar's commands and requests ------------------------------
 // (its Panel28 corner modes and the search request are under web::)

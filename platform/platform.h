@@ -216,6 +216,7 @@ struct WindowState {
   // The whole extended style as the system keeps it (GWL_EXSTYLE), for
   // filters that name exact combinations of its bits.
   unsigned exStyle = 0;
+  bool maximized = false;   // IsZoomed
 };
 
 // Mouse pointer shapes for setCursorShape.

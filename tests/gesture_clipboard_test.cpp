@@ -319,6 +319,7 @@ void DragSelect(Desk& d) {
 TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWidget) {
   Desk d;
   ASSERT_TRUE(d.Start());
+  d.StopLifePanel();
   Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
   d.sim.setEditorText(ed, "hello world");
   DragSelect(d);

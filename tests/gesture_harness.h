@@ -64,6 +64,14 @@ class Desk {
     return ed;
   }
 
+  // Stops the life panel's timers, for checks of the input core's own
+  // events: the panel's hints and cards (an Escape when a card comes up,
+  // its answer to right releases) would add to them.
+  void StopLifePanel() {
+    Tlifeform& life = *app.lifeform;
+    for (Control* t : {&life.Timer1, &life.Timer2, &life.Timer3}) t->SetTimerEnabled(false);
+  }
+
   Tick& tick() { return app.qirinputor->tick(); }
   TickState& state() { return tick().state(); }
 

@@ -11,6 +11,7 @@ const std::vector<std::string> kEscape42 = {"key 27/42 down", "key 27/42 up"};
 TEST(GesturePointerWidget, RightThenLeftAtOnePointShowsThePointerWidget) {
   Desk d;
   ASSERT_TRUE(d.StartOverPage());
+  d.StopLifePanel();
   d.sim.rightDown();
   d.Ticks(1);
   EXPECT_EQ(d.state().rightPress, (Point{300, 300}));

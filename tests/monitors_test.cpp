@@ -116,8 +116,8 @@ TEST(Monitors, NothingParkedLiesOnAnyMonitor) {
     for (Form* f : {static_cast<Form*>(d.app.qircom), static_cast<Form*>(d.app.mousepp),
                     static_cast<Form*>(d.app.wheeltipform), d.app.FormMainForm()})
       EXPECT_FALSE(f->Shown()) << f->ClassName();
-    // The life panel at the main monitor's bottom left.
-    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,738 32x32");
+    // The life panel across the top of the main monitor.
+    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x32");
   }
 }
 
@@ -125,7 +125,7 @@ TEST(Monitors, MainMonitorScaledLaysOutTheLifePanelAndBrowserForIt) {
   Desk d;
   d.sim.setMonitors(LeftAndMain(96, 144));
   ASSERT_TRUE(d.Start());
-  EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,723 48x48");
+  EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x48");
   // The browser spans the main monitor; its layout is 1024 / 1.5 units wide.
   Teasyie& web = *d.app.easyie;
   EXPECT_FALSE(web.Shown());
@@ -288,17 +288,21 @@ TEST(Monitors, AWindowFollowsItsMonitorsChanges) {
   EXPECT_EQ(Str(d.sim.getWindowRect(bar.Handle())), "722,382 25x25");
   EXPECT_EQ(d.sim.window(bar.Panel27.Handle())->dpi, 96);
   EXPECT_EQ(d.sim.getCursorPos(), (Point{0, 400}));
-  // (The wheel tip sits on the active page's title bar throughout.)
-  EXPECT_EQ(FormsOnAMonitor(d), (std::vector<std::string>{"Tqircom", "Tlifeform", "Twheeltipform"}));
-  // The pointer is not over it: the next tick parks it as usual.
+  // The wheel tip sits on the active page window.
+  EXPECT_EQ(FormsOnAMonitor(d),
+            (std::vector<std::string>{"Tqircom", "Tlifeform", "Twheeltipform"}));
+  // The pointer is not over it: the next tick parks it as usual; the mouse
+  // picture window the life panel showed beside the widget stays.
   d.Ticks(1);
-  EXPECT_EQ(FormsOnAMonitor(d), (std::vector<std::string>{"Tlifeform", "Twheeltipform"}));
+  EXPECT_EQ(FormsOnAMonitor(d),
+            (std::vector<std::string>{"Tlifeform", "Tmousepp", "Twheeltipform"}));
 
   // Plugged in again, larger, so that -2000 lies on it: still nothing
   // parked is on a monitor.
   d.sim.setMonitors({Mon({0, 0, 1024, 768}, 96, true), Mon({-2560, -200, 2560, 1440}, 144)});
-  EXPECT_EQ(FormsOnAMonitor(d), (std::vector<std::string>{"Tlifeform", "Twheeltipform"}));
-  EXPECT_LT(d.sim.getWindowRect(d.app.mousepp->Handle()).right(), -2560);
+  EXPECT_EQ(FormsOnAMonitor(d),
+            (std::vector<std::string>{"Tlifeform", "Tmousepp", "Twheeltipform"}));
+  EXPECT_LT(d.sim.getWindowRect(bar.Handle()).right(), -2560);
 }
 
 TEST(Monitors, ParkedWindowsStayOffAMonitorPluggedInLeft) {

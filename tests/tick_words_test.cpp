@@ -255,6 +255,7 @@ TEST(TickScrollResets, ListBox3TriggersResetTheScrollMode) {
 TEST(TickRightButton, ReleasesAtThePressPointAreCountedAgainstTheBarsEdit2) {
   Desk d;
   ASSERT_TRUE(d.Start());
+  d.StopLifePanel();
   d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
   d.app.qircom->Edit2.SetCaption("40");  // 40 / 20 = 2: the third release
   d.sim.moveMouse(300, 300);
@@ -303,6 +304,7 @@ TEST(TickRightButton, LongPressBecomesRightModeUnlessAKeyWordIsPending) {
 TEST(TickRightButton, RightrbShowsTheClipWidgetOnEveryTickOfAHeldPress) {
   Desk d;
   ASSERT_TRUE(d.Start());
+  d.StopLifePanel();
   d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
   d.app.qircom->rightrb.SetChecked(true);
   d.sim.moveMouse(300, 300);
@@ -454,6 +456,7 @@ TEST(TickParkWidgets, ClipWidgetLeftWithAButtonHeldLetsItGo) {
     SCOPED_TRACE(row.name);
     Desk d;
     ASSERT_TRUE(d.Start());
+    d.StopLifePanel();
     d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
     d.sim.moveMouse(300, 300);
     d.Ticks(1);

@@ -112,10 +112,21 @@
 //   lvrows CLASS NAME              a list view's rows: "TEXT<TAB>IMAGE<TAB>TOP<TAB>
 //                                  BOTTOM", one a line (IMAGE below 0: no icon;
 //                                  TOP, BOTTOM: the row's screen y range)
+//   workarea                       the work area (SPI_GETWORKAREA) and the
+//                                  main monitor's work rectangle, "left top
+//                                  width height" each, one a line
+//   appbar-top H                   registers a desktop toolbar of height H at
+//                                  the top edge, prints the top the shell
+//                                  would give it (below every band already
+//                                  reserved there) and removes it again
+//   maximize CLASS / restore CLASS shows the window maximised / restored
+//   zoomed CLASS                   "Z S C": IsZoomed, the WS_MAXIMIZE style bit
+//                                  and the placement's show command
 // Every wait polls each 20 ms and gives up after MS milliseconds.
 #include <windows.h>
 #include <commctrl.h>
 #include <objidl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -459,6 +470,56 @@ int main() {
         std::to_wstring(aw));
     return 0;
   }
+  // ---- desktop toolbar, work area and window placement ----
+  if (cmd == L"workarea") {
+    RECT r{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    Out(RectText(r));
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+    Out(RectText(mi.rcWork));
+    return 0;
+  }
+  if (cmd == L"appbar-top" && need(1)) {
+    const int h = _wtoi(a[2].c_str());
+    HWND w = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"sqprobe-appbar", WS_POPUP, 0, 0,
+                             1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!w) return 1;
+    APPBARDATA abd{};
+    abd.cbSize = sizeof abd;
+    abd.hWnd = w;
+    abd.uCallbackMessage = WM_APP + 1;
+    if (!SHAppBarMessage(ABM_NEW, &abd)) {
+      DestroyWindow(w);
+      return 1;
+    }
+    abd.uEdge = ABE_TOP;
+    abd.rc = {0, 0, GetSystemMetrics(SM_CXSCREEN), h};
+    SHAppBarMessage(ABM_QUERYPOS, &abd);
+    Out(std::to_wstring(abd.rc.top));
+    SHAppBarMessage(ABM_REMOVE, &abd);
+    DestroyWindow(w);
+    return 0;
+  }
+  if ((cmd == L"maximize" || cmd == L"restore") && need(1)) {
+    HWND f = Form(a[2]);
+    if (!f) return 1;
+    ShowWindow(f, cmd == L"maximize" ? SW_MAXIMIZE : SW_RESTORE);
+    return 0;
+  }
+  if (cmd == L"zoomed" && need(1)) {
+    HWND f = Form(a[2]);
+    if (!f) return 1;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(f, &wp);
+    Out(std::to_wstring(IsZoomed(f) ? 1 : 0) + L" " +
+        std::to_wstring((GetWindowLongW(f, GWL_STYLE) & WS_MAXIMIZE) ? 1 : 0) + L" " +
+        std::to_wstring(wp.showCmd));
+    return 0;
+  }
+  // ---- end of desktop toolbar block ----
   if (cmd == L"monitors") {
     EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
     return 0;

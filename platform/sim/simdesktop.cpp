@@ -681,6 +681,7 @@ WindowState SimDesktop::windowState(Wnd w) {
   s.topmost = r->topmost;
   s.exStyle = r->exStyleOther | (s.toolWindow ? 0x80u : 0u) | (s.appWindow ? 0x40000u : 0u) |
               (s.topmost ? 0x8u : 0u) | (r->borderless ? 0u : 0x100u);
+  s.maximized = r->maximized;
   return s;
 }
 

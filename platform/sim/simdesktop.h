@@ -95,6 +95,7 @@ struct SimWindow {
   bool borderless = true;
   bool foreign = false;    // added by a test, not created by the program
   bool minimized = false;  // off the screen as a task-bar button only
+  bool maximized = false;  // fills the work area of its monitor
   bool toolWindow = false, appWindow = false;
   unsigned exStyleOther = 0;  // extended style bits beyond the flags here
   unsigned pid = 0;
@@ -583,6 +584,18 @@ class SimDesktop : public Platform {
   const std::vector<TrayIcon>& trayIcons() const { return tray_; }
   const std::vector<std::string>& trayLog() const { return trayLog_; }  // "add 1", ...
   const std::vector<SimAppBar>& appBars() const { return appBars_; }
+  // Desktop toolbars: the shell refuses new registrations while set. A
+  // shell that reserves (Windows) takes each bar's band off the work area
+  // of the main monitor; one that does not (Wine, as measured) keeps the
+  // work area whole while still placing the bars.
+  void setAppBarsRefused(bool on) { appBarsRefused_ = on; }
+  void setShellReservesAppBars(bool on) { appBarsReserve_ = on; }
+  // The main monitor's work area: the monitor less the task bar's and the
+  // reserved toolbars' bands along the top edge.
+  Rect workArea() const;
+  // The user maximises a foreign window: it fills the work area of the
+  // main monitor and stays maximised when moved.
+  void maximizeWindow(Wnd w);
   void setTaskbarRect(const Rect& r) { taskbar_ = r; }
   const std::vector<SimShellExecute>& shellExecutes() const { return shellCalls_; }
   // Extension (".scf") with or without a handler; without, shellExecute
@@ -783,6 +796,7 @@ class SimDesktop : public Platform {
   std::vector<TrayIcon> tray_;
   std::vector<std::string> trayLog_;
   std::vector<SimAppBar> appBars_;
+  bool appBarsRefused_ = false, appBarsReserve_ = true;
   Rect taskbar_;
   std::vector<SimShellExecute> shellCalls_;
   std::map<std::string, bool> assoc_;  // lower-case extension

@@ -172,6 +172,7 @@ bool SimDesktop::trayDelete(Wnd owner, unsigned id) {
 }
 
 bool SimDesktop::appBarNew(Wnd w) {
+  if (appBarsRefused_) return false;
   for (const SimAppBar& a : appBars_)
     if (a.wnd == w) return false;
   appBars_.push_back({w, -1, {}});
@@ -536,6 +537,39 @@ std::string SimDesktop::expandEnvironment(const std::string& text) {
   }
   if (out.size() > 255) out.resize(255);
   return out;
+}
+
+}  // namespace sq
+
+// ---------------------------------------------------------------- work area
+
+namespace sq {
+
+Rect SimDesktop::workArea() const {
+  Monitor main = monitors_.front();
+  for (const Monitor& m : monitors_)
+    if (m.primary) main = m;
+  Rect w = main.work;
+  if (!appBarsReserve_) return w;
+  // Bands along the top edge (ABE_TOP = 1) that reach into the work area.
+  for (const SimAppBar& a : appBars_) {
+    if (a.edge != 1 || a.rect.width <= 0 || a.rect.height <= 0) continue;
+    if (a.rect.right() <= w.left || a.rect.left >= w.right()) continue;
+    const int bottom = a.rect.bottom();
+    if (bottom > w.top && bottom < w.bottom()) {
+      w.height = w.bottom() - bottom;
+      w.top = bottom;
+    }
+  }
+  return w;
+}
+
+void SimDesktop::maximizeWindow(Wnd w) {
+  SimWindow* r = rec(w);
+  if (!r || r->parent) return;
+  r->minimized = false;
+  r->maximized = true;
+  r->bounds = workArea();
 }
 
 }  // namespace sq

@@ -488,6 +488,7 @@ WindowState Win32Platform::windowState(Wnd w) {
   s.appWindow = (ex & WS_EX_APPWINDOW) != 0;
   s.topmost = (ex & WS_EX_TOPMOST) != 0;
   s.exStyle = static_cast<unsigned>(ex);
+  s.maximized = IsZoomed(H(w)) != FALSE;
   return s;
 }
 

@@ -1,0 +1,155 @@
+# The life panel: the desktop toolbar across the top of the screen, the
+# Ctrl hold counter, the wheel tip on Notepad's title bar, maximised
+# windows below the bar, and an exit that leaves nothing reserved.
+#
+# Measured under Wine 8 (64-bit, virtual desktop 1024x768): the shell
+# accepts the toolbar (ABM_NEW, ABM_SETPOS) and keeps its band: a second
+# toolbar asking for the top edge is placed below it (ABM_QUERYPOS), and
+# after ABM_REMOVE it gets the top again. The work area never shrinks
+# for it (SPI_GETWORKAREA and the monitor's work rectangle start at the
+# top; only Wine's own task bar, there while a tray icon is, takes 20 px off
+# the bottom), and a maximised window covers the screen from its top
+# (-4,-4 1032x756 above that task bar); setting the
+# work area with SPI_SETWORKAREA changes what that call reports but not
+# where windows maximise. The program itself moves a maximised active
+# window below the bar.
+
+# The life panel's height in pixels as the toolbar was registered: 32 or
+# 114 (96-DPI units) by where the browser window is.
+life_height() { probe rect Tlifeform | cut -d' ' -f4; }
+
+life_running() {
+  [ "$(probe exists Tqirinputor)" = 1 ] && return 0
+  start_program
+}
+
+# After start-up the bar lies across the top of the screen, as high as the
+# spec's height for where the browser is, and the shell keeps that band.
+t_life_bar() {
+  life_running || { fail "life: the program starts"; return; }
+  sleep 0.3
+  local h
+  h=$(life_height)
+  expect_in "life: the bar across the top of the screen" "$(probe rect Tlifeform)" \
+    "0 0 1024 $(sc 32)" "0 0 1024 $(sc 114)"
+  expect "life: the bar is topmost and shown" "$(probe visible Tlifeform)" 1
+  expect "life: the shell keeps the bar's band (a new top bar goes below it)" \
+    "$(probe appbar-top 20)" "$h"
+  # What Wine's shell does with the band: the work area keeps the top of
+  # the screen (only Wine's own task bar, shown with a tray icon, takes its
+  # bottom strip off).
+  expect "life: Wine leaves the top of the work area to windows" \
+    "$(probe workarea | cut -d' ' -f2 | paste -sd'|')" "0|0"
+}
+
+# A Ctrl hold of 1.5 s is given back as a held Ctrl and starts no drag; a
+# Ctrl tap of a person's length starts one (the title window's caption
+# says so).
+t_life_ctrl() {
+  life_running || { fail "life: the program starts"; return; }
+  xdotool mousemove 700 560
+  sleep 0.3
+  probe setcaption TqirForm4 idle >/dev/null
+  xdotool keydown ctrl
+  sleep 1.5
+  xdotool keyup ctrl
+  sleep 0.5
+  expect "life: a Ctrl hold of 1.5 s starts no drag" \
+    "$(probe wait-caption-in TqirForm4 300 'down/...down/')" "idle"
+  expect "life: ... and is given back as a held Ctrl" "$(probe text Tqircom Button3)" "ctrldown"
+  # The replayed Ctrl is still down: let it go, and reset the counter with a
+  # click where nothing reacts to it.
+  probe key 17 up own >/dev/null
+  xdotool mousemove 1010 380 mousedown 1
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+  xdotool mousemove 700 560
+  sleep 0.3
+  xdotool keydown ctrl
+  sleep 0.1
+  xdotool keyup ctrl
+  expect "life: a Ctrl tap starts a drag" \
+    "$(probe wait-caption-in TqirForm4 2000 'down/...down/')" 'down/...down/'
+  sleep 0.4
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+# The wheel tip sits on Notepad's title bar while Notepad is active and
+# follows it when it moves.
+t_life_wheel_tip() {
+  life_running || { fail "life: the program starts"; return; }
+  [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "life: Notepad started"; return; }
+  probe restore Notepad >/dev/null
+  probe move Notepad 100 200 500 300 >/dev/null
+  probe focus Notepad >/dev/null
+  local want got i
+  want="$((600 - $(sc 180))) $((200 + $(sc 2))) $(sc 104) $(sc 18)"
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    got=$(probe rect Twheeltipform)
+    [ "$got" = "$want" ] && break
+    sleep 0.1
+  done
+  expect "life: the wheel tip on Notepad's title bar" "$got" "$want"
+  probe move Notepad 250 330 500 300 >/dev/null
+  want="$((750 - $(sc 180))) $((330 + $(sc 2))) $(sc 104) $(sc 18)"
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    got=$(probe rect Twheeltipform)
+    [ "$got" = "$want" ] && break
+    sleep 0.1
+  done
+  expect "life: the wheel tip follows Notepad" "$got" "$want"
+}
+
+# A maximised Notepad starts below the bar, still maximised.
+t_life_maximise() {
+  life_running || { fail "life: the program starts"; return; }
+  [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "life: Notepad started"; return; }
+  probe focus Notepad >/dev/null
+  probe maximize Notepad >/dev/null
+  local h top i
+  h=$(life_height)
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    top=$(probe rect Notepad | cut -d' ' -f2)
+    [ "${top:--1}" -ge "$h" ] && break
+    sleep 0.1
+  done
+  expect "life: a maximised Notepad's top edge is below the bar" \
+    "$([ "${top:--1}" -ge "$h" ] && echo below || echo "at $top, bar $h high")" below
+  local wa_bottom
+  wa_bottom=$(probe workarea | head -n1 | awk '{ print $2 + $4 }')
+  expect "life: ... and still reaches the bottom of the work area" \
+    "$(probe rect Notepad | awk -v b="$wa_bottom" '{ print ($2 + $4 >= b) ? "yes" : $2 + $4 }')" yes
+  expect "life: ... still maximised" "$(probe zoomed Notepad | cut -d' ' -f1)" 1
+  probe restore Notepad >/dev/null
+  sleep 0.2
+}
+
+# The orderly exit removes the toolbar: nothing is left reserved and the
+# work area is whole. A copy started by the probe shows the exit code.
+t_life_exit() {
+  life_running || { fail "life: the program starts"; return; }
+  probe close TFormMain >/dev/null
+  expect "life exit: the program ends" "$(probe wait-gone Tlifeform 5000)" 0
+  expect "life exit: no band left reserved" "$(probe appbar-top 20)" 0
+  expect "life exit: the work area is whole" "$(probe workarea | head -n1)" "0 0 1024 768"
+  local out=$LOGS/exit-life.txt pid
+  : >"$out"
+  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$WORK_WIN" 60000) \
+    >"$out" 2>>"$LOGS/probe.log" &
+  pid=$!
+  if [ "$(probe wait-exists Twheeltipform 30000)" != 1 ]; then
+    wait "$pid"
+    fail "life exit: the probe-started copy creates its windows" "run-wait: $(cat "$out")"
+    return
+  fi
+  sleep 0.5
+  expect "life exit: the copy registers its bar" "$(probe appbar-top 20)" "$(life_height)"
+  probe close TFormMain >/dev/null
+  wait "$pid"
+  expect "life exit: orderly exit returns 0" "$(cat "$out")" 0
+  expect "life exit: nothing left reserved after it" "$(probe appbar-top 20)" 0
+}
+
+SUITE_TESTS="$SUITE_TESTS t_life_bar t_life_ctrl t_life_wheel_tip t_life_maximise t_life_exit"

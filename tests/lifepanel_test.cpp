@@ -1,0 +1,600 @@
+// The life panel on the simulated desktop: the desktop toolbar across the
+// top, the Ctrl counter, the near-mode hints, the double right click, the
+// selection card, the wheel mode from motion and the wheel tip.
+#include <algorithm>
+
+#include "app/formmain.h"
+#include "bar/mousepp.h"
+#include "bar/wheeltipform.h"
+#include "tests/gesture_harness.h"
+
+namespace sq::testing {
+namespace {
+
+std::string Str(const Rect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.width) +
+         "x" + std::to_string(r.height);
+}
+
+// The desktop toolbar the shell holds for the life panel, "" when none.
+std::string AppBar(Desk& d) {
+  for (const SimAppBar& a : d.sim.appBars())
+    if (a.wnd == d.app.lifeform->Handle())
+      return "edge " + std::to_string(a.edge) + " " + Str(a.rect);
+  return "";
+}
+
+std::string LifeRect(Desk& d) { return Str(d.sim.getWindowRect(d.app.lifeform->Handle())); }
+
+// Runs the clock by ms in 5 ms steps.
+void Wait(Desk& d, unsigned ms) {
+  for (unsigned t = 0; t < ms; t += 5) d.sim.advance(5);
+}
+
+// ---- the desktop toolbar ----------------------------------------------------------
+
+TEST(LifePanelBar, CreatedAtTheBottomLeftThenAcrossTheTopAtTheRegisteredHeight) {
+  struct Row {
+    int dpi;
+    const char* atTop;      // after the first Timer1 tick
+    const char* toolbar;    // what the shell was given
+  };
+  const std::vector<Row> rows = {
+      {96, "0,0 1024x32", "edge 1 0,0 1024x32"},
+      {144, "0,0 1024x48", "edge 1 0,0 1024x48"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.dpi) + " DPI");
+    Desk d;
+    Monitor m;
+    m.rect = m.work = {0, 0, 1024, 768};
+    m.primary = true;
+    m.dpi = row.dpi;
+    d.sim.setMonitors({m});
+    ASSERT_TRUE(d.app.Start());
+    // Before any tick: the 32 x 32 square at the bottom left.
+    const int sq = screens::Scale(32, row.dpi);
+    EXPECT_EQ(LifeRect(d), Str({0, 768 - screens::Scale(30, row.dpi), sq, sq}));
+    EXPECT_EQ(AppBar(d), row.toolbar);
+    Wait(d, 110);
+    EXPECT_EQ(LifeRect(d), row.atTop);
+    EXPECT_TRUE(d.sim.isTopmost(d.app.lifeform->Handle()));
+  }
+}
+
+TEST(LifePanelBar, HeightChangeReregistersAndAMovedBarSnapsBack) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Wait(d, 110);
+  Tlifeform& life = *d.app.lifeform;
+  // The command bar's rule: 114 while the browser window is parked.
+  life.SetHeight(114);
+  life.Button1Click();
+  EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x114");
+  ASSERT_EQ(d.sim.appBars().size(), 1u);  // registered once, positioned again
+  Wait(d, 110);
+  EXPECT_EQ(LifeRect(d), "0,0 1024x114");
+  // Another program moves the bar away: the next tick puts it back.
+  d.sim.setWindowPos(life.Handle(), ZOrder::Keep, {200, 300, 500, 60}, 0);
+  Wait(d, 110);
+  EXPECT_EQ(LifeRect(d), "0,0 1024x114");
+  life.SetHeight(32);
+  life.Button1Click();
+  Wait(d, 110);
+  EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x32");
+  EXPECT_EQ(LifeRect(d), "0,0 1024x32");
+}
+
+TEST(LifePanelBar, NarrowScreenKeepsThePicturePanelOnIt) {
+  for (int width : {800, 640, 100}) {
+    SCOPED_TRACE("screen " + std::to_string(width) + " wide");
+    Desk d;
+    d.sim.setScreenSize(width, 480);
+    ASSERT_TRUE(d.Start());
+    Wait(d, 110);
+    EXPECT_EQ(LifeRect(d), "0,0 " + std::to_string(width) + "x32");
+    EXPECT_EQ(AppBar(d), "edge 1 0,0 " + std::to_string(width) + "x32");
+    const Rect pic = d.sim.getWindowRect(d.app.lifeform->Panel20.Handle());
+    EXPECT_GE(pic.left, 0);
+    if (width >= 124) { EXPECT_LE(pic.right(), width); }
+  }
+}
+
+TEST(LifePanelBar, ShellRefusingTheToolbarLeavesNothingReserved) {
+  Desk d;
+  d.sim.setAppBarsRefused(true);
+  const Rect whole = d.sim.workArea();
+  ASSERT_TRUE(d.Start());
+  Wait(d, 110);
+  EXPECT_EQ(AppBar(d), "");
+  EXPECT_EQ(d.sim.workArea(), whole);
+  // The bar is still across the top; a maximised window is left as the
+  // shell made it, since nothing is reserved for the bar.
+  EXPECT_EQ(LifeRect(d), "0,0 1024x32");
+  d.sim.setShellReservesAppBars(false);
+  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+  d.sim.maximizeWindow(ed);
+  Wait(d, 210);
+  EXPECT_EQ(d.sim.getWindowRect(ed).top, 0);
+  // Once the shell accepts, the next registration takes.
+  d.sim.setAppBarsRefused(false);
+  d.app.lifeform->Button1Click();
+  EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x32");
+}
+
+TEST(LifePanelBar, OrderlyExitGivesTheWorkAreaBack) {
+  Desk d;
+  const Rect whole = d.sim.workArea();
+  ASSERT_TRUE(d.Start());
+  Wait(d, 110);
+  EXPECT_EQ(d.sim.workArea(), (Rect{0, 32, 1024, 768 - 32}));
+  d.sim.queueMenuChoice("关闭");
+  ASSERT_TRUE(d.sim.trayMessage(TFormMain::kTrayId, 517));  // right button up
+  EXPECT_TRUE(d.sim.quitPosted());
+  EXPECT_EQ(AppBar(d), "");
+  EXPECT_EQ(d.sim.workArea(), whole);
+  d.app.Finish();
+  EXPECT_TRUE(d.sim.appBars().empty());
+}
+
+// ---- maximised windows and the bar ------------------------------------------------
+
+TEST(LifePanelBar, MaximisedWindowsStartBelowTheBar) {
+  struct Row {
+    const char* shell;
+    bool reserves;
+    int dpi;
+  };
+  for (const Row& row : std::vector<Row>{{"reserving shell", true, 96},
+                                         {"shell that keeps the work area", false, 96},
+                                         {"shell that keeps the work area", false, 144}}) {
+    SCOPED_TRACE(std::string(row.shell) + " at " + std::to_string(row.dpi));
+    Desk d;
+    Monitor m;
+    m.rect = m.work = {0, 0, 1024, 768};
+    m.primary = true;
+    m.dpi = row.dpi;
+    d.sim.setMonitors({m});
+    d.sim.setShellReservesAppBars(row.reserves);
+    ASSERT_TRUE(d.Start());
+    Wait(d, 110);
+    const int barBottom = screens::Scale(32, row.dpi);
+    Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+    d.sim.maximizeWindow(ed);
+    Wait(d, 210);
+    EXPECT_EQ(Str(d.sim.getWindowRect(ed)), Str({0, barBottom, 1024, 768 - barBottom}));
+    EXPECT_TRUE(d.sim.windowState(ed).maximized);
+    // A window that is not maximised may lie under the bar.
+    Wnd other = d.sim.addTextEditor({300, 0, 300, 200});
+    Wait(d, 210);
+    EXPECT_EQ(d.sim.getWindowRect(other).top, 0);
+  }
+}
+
+TEST(LifePanelBar, MaximisedWindowOnAnotherMonitorIsLeftAlone) {
+  Desk d;
+  Monitor left, main;
+  left.rect = left.work = {-1280, 0, 1280, 1024};
+  main.rect = main.work = {0, 0, 1024, 768};
+  main.primary = true;
+  d.sim.setMonitors({main, left});
+  d.sim.setShellReservesAppBars(false);
+  ASSERT_TRUE(d.Start());
+  Wait(d, 110);
+  Wnd ed = d.sim.addTextEditor({-1200, 100, 400, 300});
+  // Maximised on the left monitor by its user (a rectangle the sim does
+  // not compute for monitors other than the main one).
+  d.sim.maximizeWindow(ed);
+  d.sim.setWindowPos(ed, ZOrder::Keep, {-1280, 0, 1280, 1024}, swp::NoZOrder);
+  Wait(d, 210);
+  EXPECT_EQ(Str(d.sim.getWindowRect(ed)), "-1280,0 1280x1024");
+}
+
+// ---- the Ctrl counter ---------------------------------------------------------------
+
+TEST(LifePanelCtrl, CounterGrowsWhileHeldAndDecidesTapOrHold) {
+  struct Row {
+    unsigned holdMs;
+    bool drag;  // the input core takes it for a tap and starts a drag
+  };
+  const std::vector<Row> rows = {{30, true}, {150, true}, {900, true}, {1500, false},
+                                 {12000, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE("Ctrl held " + std::to_string(row.holdMs) + " ms");
+    Desk d;
+    ASSERT_TRUE(d.StartOverPage());
+    Tlifeform& life = *d.app.lifeform;
+    EXPECT_EQ(life.Panel9.Caption(), "0");
+    d.sim.keyDown(vk::Control);
+    Wait(d, row.holdMs);
+    // While held: the zone word and a count of 100 ms ticks, at most 100.
+    const int count = LeadingInt(life.Panel9.Caption());
+    EXPECT_LE(count, std::min<int>(row.holdMs / 100 + 1, 100));
+    EXPECT_GE(count, std::min<int>(row.holdMs / 100 - 1, 100));
+    if (row.holdMs >= 100) { EXPECT_EQ(life.Panel4.Caption(), "<Ctrl>按下"); }
+    const auto mark = d.sim.mark();
+    d.sim.keyUp(vk::Control);
+    Wait(d, 400);
+    const auto ev = d.sim.eventsSince(mark, simfilter::input());
+    const bool dragged = std::find(ev.begin(), ev.end(), "mouse leftdown") != ev.end();
+    EXPECT_EQ(dragged, row.drag);
+    const bool replayed = std::find(ev.begin(), ev.end(), "key 17 down") != ev.end();
+    EXPECT_EQ(replayed, !row.drag);
+    if (row.drag) {
+      EXPECT_EQ(life.Panel4.Caption(), "");
+      // The drag's own left press starts the count over.
+      EXPECT_EQ(life.Panel9.Caption(), "0");
+    } else {
+      // A hold is given back as a held Ctrl: the count starts over from 0
+      // and grows again while the replayed Ctrl is down.
+      EXPECT_EQ(life.Panel4.Caption(), "<Ctrl>按下");
+      EXPECT_LE(LeadingInt(life.Panel9.Caption()), 5);
+      // A right release lets the replayed Ctrl go and resets the count.
+      const auto mark2 = d.sim.mark();
+      d.sim.rightClick(60);
+      Wait(d, 300);
+      const auto ev2 = d.sim.eventsSince(mark2, simfilter::keys());
+      EXPECT_NE(std::find(ev2.begin(), ev2.end(), "key 17 up"), ev2.end());
+      EXPECT_EQ(life.Panel4.Caption(), "");
+      EXPECT_LE(LeadingInt(life.Panel9.Caption()), 1);
+    }
+  }
+}
+
+TEST(LifePanelCtrl, LeftPressResetsTheCounter) {
+  Desk d;
+  ASSERT_TRUE(d.StartOverPage());
+  Tlifeform& life = *d.app.lifeform;
+  d.app.wrpyreadpanel->lctrl.SetChecked(true);  // no Ctrl drag in the way
+  d.sim.keyDown(vk::Control);
+  Wait(d, 600);
+  d.sim.keyUp(vk::Control);
+  Wait(d, 200);
+  EXPECT_GE(LeadingInt(life.Panel9.Caption()), 5);
+  d.sim.click(60);
+  Wait(d, 200);
+  EXPECT_EQ(life.Panel9.Caption(), "0");
+}
+
+// ---- near-mode hints --------------------------------------------------------------
+
+struct Step {
+  enum What { Move, LeftClick, RightClick, Rest } what;
+  int x = 0, y = 0;
+  unsigned ms = 0;  // press length, or rest
+};
+
+void Play(Desk& d, const std::vector<Step>& steps) {
+  for (const Step& s : steps) {
+    switch (s.what) {
+      case Step::Move: d.sim.moveMouse(s.x, s.y); break;
+      case Step::LeftClick: d.sim.click(s.ms); break;
+      case Step::RightClick: d.sim.rightClick(s.ms); break;
+      case Step::Rest: Wait(d, s.ms); break;
+    }
+  }
+}
+
+TEST(LifePanelNear, HintsFollowPressesAndMoves) {
+  struct Row {
+    const char* name;
+    std::vector<Step> steps;
+    const char* panel7;
+    const char* leftform;  // "" = not checked
+  };
+  for (unsigned press : {30u, 150u}) {
+    const std::vector<Row> rows = {
+        {"left click, resting there",
+         {{Step::Move, 300, 300}, {Step::Rest, 0, 0, 100}, {Step::LeftClick, 0, 0, press},
+          {Step::Rest, 0, 0, 300}},
+         "左键附近：右左--粘贴自我;右右--粘贴行首", ""},
+        {"left click, then moved away",
+         {{Step::Move, 300, 300}, {Step::Rest, 0, 0, 100}, {Step::LeftClick, 0, 0, press},
+          {Step::Rest, 0, 0, 300}, {Step::Move, 340, 300}, {Step::Rest, 0, 0, 300}},
+         "正常位置", "normal"},
+        {"left click, moved 3 px: still at the press point",
+         {{Step::Move, 300, 300}, {Step::Rest, 0, 0, 100}, {Step::LeftClick, 0, 0, press},
+          {Step::Rest, 0, 0, 300}, {Step::Move, 303, 297}, {Step::Rest, 0, 0, 300}},
+         "左键附近：右左--粘贴自我;右右--粘贴行首", ""},
+        {"left click, moved 4 px: away",
+         {{Step::Move, 300, 300}, {Step::Rest, 0, 0, 100}, {Step::LeftClick, 0, 0, press},
+          {Step::Rest, 0, 0, 300}, {Step::Move, 300, 304}, {Step::Rest, 0, 0, 300}},
+         "正常位置", "normal"},
+    };
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(row.name) + ", presses of " + std::to_string(press) + " ms");
+      Desk d;
+      ASSERT_TRUE(d.StartOverPage(200, 200));
+      Play(d, row.steps);
+      EXPECT_EQ(d.app.lifeform->Panel7.Caption(), row.panel7);
+      if (*row.leftform) { EXPECT_EQ(d.app.leftform->Caption(), row.leftform); }
+      EXPECT_EQ(d.app.lifeform->Panel6.Caption(), "");
+    }
+  }
+}
+
+TEST(LifePanelNear, CombinationHintsFromThePreviousMode) {
+  // Resting at a press point, the input core writes a near mode; the
+  // panel turns a right mode after a left one (and the reverse) into the
+  // combination hint.
+  struct Row {
+    bool right;  // the press is a right click
+    const char* first;
+    const char* second;
+    const char* hint;
+  };
+  for (const Row& row :
+       std::vector<Row>{{false, "左键附近", "右键附近", "右左：左--上下网络;右--关闭窗口"},
+                        {true, "右键附近", "左键附近", "左右：左--粘贴自我;右--粘贴行首"},
+                        {false, "左键附近", "左键附近", "左键附近：右左--粘贴自我;右右--粘贴行首"},
+                        {true, "右键附近", "右键附近", "右键附近：左左--上下网络;左右--关闭窗口"}}) {
+    for (unsigned press : {30u, 150u}) {
+      SCOPED_TRACE(std::string(row.first) + " then " + row.second + ", " + std::to_string(press) +
+                   " ms click");
+      Desk d;
+      ASSERT_TRUE(d.StartOverPage(600, 400));
+      Tlifeform& life = *d.app.lifeform;
+      if (row.right) d.sim.rightClick(press); else d.sim.click(press);
+      Wait(d, 200);
+      life.Panel7.SetCaption(row.first);
+      Wait(d, 200);
+      EXPECT_EQ(life.Panel19.Caption(), row.first);
+      life.Panel7.SetCaption(row.second);
+      Wait(d, 200);
+      EXPECT_EQ(life.Panel7.Caption(), row.hint);
+    }
+  }
+}
+
+// ---- double right click ---------------------------------------------------------------
+
+TEST(LifePanelNear, DoubleRightClickOpensTheClipWidgetWithThePasteCard) {
+  struct Row {
+    const char* name;
+    std::vector<Step> between;  // after the first right click
+    bool opens;
+  };
+  for (unsigned press : {30u, 150u}) {
+    const std::vector<Row> rows = {
+        {"same point", {{Step::Rest, 0, 0, 250}}, true},
+        {"moved 10 px", {{Step::Rest, 0, 0, 150}, {Step::Move, 410, 300}, {Step::Rest, 0, 0, 150}},
+         false},
+        {"left click elsewhere between",
+         {{Step::Rest, 0, 0, 150}, {Step::Move, 600, 500}, {Step::Rest, 0, 0, 150},
+          {Step::LeftClick, 0, 0, press}, {Step::Rest, 0, 0, 150}, {Step::Move, 400, 300},
+          {Step::Rest, 0, 0, 250}},
+         false},
+    };
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(row.name) + ", presses of " + std::to_string(press) + " ms");
+      Desk d;
+      ASSERT_TRUE(d.StartOverPage(400, 300));
+      Wait(d, 100);
+      const auto mark = d.sim.mark();
+      d.sim.rightClick(press);
+      Play(d, row.between);
+      d.sim.rightClick(press);
+      Wait(d, 250);
+      Tqircom& bar = *d.app.qircom;
+      const Point p = d.sim.getCursorPos();
+      if (row.opens) {
+        EXPECT_EQ(Str(bar.ScreenRect()), Str({p.x - 30, p.y - 15, 70, 24}));
+        EXPECT_EQ(bar.Panel14.Caption(), "=");
+        EXPECT_TRUE(bar.Panel12.Visible());
+        // The mouse picture window beside it shows the paste picture.
+        Tmousepp& card = *d.app.mousepp;
+        EXPECT_EQ(Str(card.ScreenRect()), Str({p.x - 80, p.y - 170, 336, 67}));
+        EXPECT_EQ(card.Panel2.Left(), 0);
+        EXPECT_EQ(card.Panel1.Left(), -2000);
+        EXPECT_EQ(card.Label1.Caption(), "左点,粘贴;右点,粘贴行首;绿色,复制;桔色,删除");
+        const auto keys = d.sim.eventsSince(mark, simfilter::keys());
+        EXPECT_NE(std::find(keys.begin(), keys.end(), "key 27 down"), keys.end());
+      } else {
+        EXPECT_FALSE(bar.Shown() && bar.Panel14.Caption() == "=") << Str(bar.ScreenRect());
+        EXPECT_FALSE(d.app.mousepp->Shown());
+      }
+    }
+  }
+}
+
+// ---- the selection card ---------------------------------------------------------------
+
+TEST(LifePanelNear, SelectionOpensTheSelectionCardWhereItEnds) {
+  // A left press that moves selects; resting where it ended, the panel
+  // opens the selection card there, unless hold-to-drag is on.
+  for (bool lleft : {false, true}) {
+    for (unsigned step : {5u, 40u}) {
+      SCOPED_TRACE(std::string(lleft ? "hold-to-drag on" : "hold-to-drag off") + ", a move each " +
+                   std::to_string(step) + " ms");
+      Desk d;
+      ASSERT_TRUE(d.StartOverPage(200, 300));
+      d.app.wrpyreadpanel->lleft.SetChecked(lleft);
+      d.sim.leftDown();
+      Wait(d, 60);
+      for (int x = 210; x <= 320; x += 10) {
+        d.sim.moveMouse(x, 300);
+        Wait(d, step);
+      }
+      Wait(d, 250);
+      d.sim.leftUp();
+      Wait(d, 250);
+      Tmousepp& card = *d.app.mousepp;
+      if (!lleft) {
+        EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "选择附近：左键--删除；右键搜索");
+        EXPECT_EQ(Str(card.ScreenRect()), Str({320 - 80, 300 - 170, 336, 67}));
+        EXPECT_EQ(card.Panel3.Left(), 0);
+        EXPECT_EQ(card.Panel1.Left(), -2000);
+        EXPECT_EQ(card.Label23.Caption(), "左点:彻底删除");
+        EXPECT_EQ(d.app.leftform->Caption(), "exitleft");
+        EXPECT_EQ(d.app.lifeform->leftselect.Caption(), "xxleftok");
+        // Moving away leaves the card's hint for the normal position.
+        d.sim.moveMouse(500, 500);
+        Wait(d, 250);
+        EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "正常位置");
+      } else {
+        EXPECT_FALSE(card.Shown());
+        EXPECT_NE(d.app.lifeform->Panel7.Caption(), "选择附近：左键--删除；右键搜索");
+      }
+    }
+  }
+}
+
+// ---- wheel mode from motion -----------------------------------------------------------
+
+TEST(LifePanelWheel, ModeFollowsTheDirectionOfMotion) {
+  struct Row {
+    const char* name;
+    int dx, dy;          // per 100 ms
+    const char* tipMode;  // the wheel tip's wheelmode
+    const char* motion;   // Panel23
+    const char* panel28;  // the command bar's Panel28
+  };
+  const std::vector<Row> rows = {
+      {"left", -30, 5, "正常滚轮", "left", "ok"},
+      {"right", 30, -5, "正常滚轮", "ssssright", "ok"},
+      {"up", 5, -30, "正常滚轮", "normal", "ok"},
+      {"down", -5, 30, "快速滚轮", "down", "down far"},
+      {"down then right", 0, 0, "正常滚轮", "ssssright", "ok"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Desk d;
+    ASSERT_TRUE(d.StartOverPage(500, 300));
+    Point p{500, 300};
+    auto go = [&](int dx, int dy) {
+      for (int i = 0; i < 4; ++i) {
+        p.x += dx;
+        p.y += dy;
+        d.sim.moveMouse(p.x, p.y);
+        Wait(d, 100);
+      }
+    };
+    if (row.dx == 0 && row.dy == 0) {
+      go(0, 30);
+      go(30, 0);
+    } else {
+      go(row.dx, row.dy);
+    }
+    Wait(d, 100);
+    EXPECT_EQ(d.app.wheeltipform->wheelmode.Caption(), row.tipMode);
+    EXPECT_EQ(d.app.easyie->wheelmode.Caption(), row.tipMode);
+    EXPECT_EQ(d.app.lifeform->Panel23.Caption(), row.motion);
+    EXPECT_EQ(d.app.qircom->Panel28.Caption(), row.panel28);
+  }
+}
+
+TEST(LifePanelWheel, SamplesAtTheScreenEdgesAndOnAMonitorLeftOfTheMain) {
+  Desk d;
+  Monitor left, main;
+  left.rect = left.work = {-1280, -200, 1280, 1024};
+  main.rect = main.work = {0, 0, 1024, 768};
+  main.primary = true;
+  d.sim.setMonitors({main, left});
+  ASSERT_TRUE(d.Start());
+  // Down the left monitor: negative x, then across the border to the
+  // right, then pressed against the main monitor's edges.
+  const std::vector<std::pair<Point, const char*>> path = {
+      {{-300, -150}, nullptr}, {{-300, -100}, nullptr}, {{-300, -40}, "down"},
+      {{-200, -40}, nullptr},  {{-20, -40}, "ssssright"}, {{1023, 0}, "ssssright"},
+      {{1023, 767}, "down"},   {{0, 767}, "left"},
+  };
+  for (const auto& [pt, motion] : path) {
+    // One tick takes the sample, the next compares it with the one before.
+    d.sim.moveMouse(pt.x, pt.y);
+    Wait(d, 200);
+    if (motion) { EXPECT_EQ(d.app.lifeform->Panel23.Caption(), motion) << pt.x << "," << pt.y; }
+  }
+  // The samples stay few: never more than 20, cut back to the newest two.
+  for (int i = 0; i < 60; ++i) {
+    d.sim.moveMouse(100 + i, 100);
+    Wait(d, 100);
+    ASSERT_LE(d.app.lifeform->ListBox2.Count(), 21);
+  }
+  EXPECT_EQ(d.app.lifeform->ListBox2.Count(), d.app.lifeform->ListBox3.Count());
+}
+
+// ---- the wheel tip ----------------------------------------------------------------------
+
+TEST(LifePanelWheel, TipSitsOnTheActiveWindowsTitleBarAndFollowsIt) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Twheeltipform& tip = *d.app.wheeltipform;
+  Wnd ed = d.sim.addTextEditor({100, 200, 500, 300});
+  Wait(d, 110);
+  EXPECT_EQ(Str(tip.ScreenRect()), Str({600 - 180, 202, 104, 18}));
+  EXPECT_EQ(d.sim.getForegroundWindow(), ed);
+  // The window moves: the tip follows within a tick.
+  d.sim.setWindowPos(ed, ZOrder::Keep, {300, 400, 400, 200}, swp::NoZOrder);
+  Wait(d, 110);
+  EXPECT_EQ(Str(tip.ScreenRect()), Str({700 - 180, 402, 104, 18}));
+  // Another window becomes active.
+  Wnd other = d.sim.addTextEditor({0, 50, 300, 200});
+  Wait(d, 110);
+  EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
+  // The program's own windows do not carry it.
+  d.sim.setForegroundWindow(d.app.qirForm3->Handle());
+  Wait(d, 210);
+  EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
+  (void)other;
+  // The full command bar on the screen parks it.
+  d.app.qircom->SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+  Wait(d, 110);
+  EXPECT_FALSE(tip.Shown());
+}
+
+}  // namespace
+}  // namespace sq::testing
+
+namespace sq::testing {
+namespace {
+
+// ---- presses on the bar ------------------------------------------------------------------
+
+Point Centre(Desk& d, const Control& c) {
+  const Rect r = d.sim.getWindowRect(c.Handle());
+  return {r.left + r.width / 2, r.top + r.height / 2};
+}
+
+TEST(LifePanelPresses, MenuMarkerAndPictureHover) {
+  for (unsigned press : {30u, 150u}) {
+    SCOPED_TRACE(std::to_string(press) + " ms presses");
+    Desk d;
+    d.sim.setGraphicControlsTransparent(false);  // pictures are windows, as on Windows
+    ASSERT_TRUE(d.Start());
+    Wait(d, 110);
+    Tlifeform& life = *d.app.lifeform;
+    // A release on ">>" opens the main menu at the pointer.
+    const Point at = Centre(d, life.Panel13);
+    d.sim.moveMouse(at.x, at.y);
+    d.sim.queueMenuChoice(-1);
+    const auto mark = d.sim.mark();
+    d.sim.click(press);
+    Wait(d, 20);
+    ASSERT_EQ(d.sim.popupMenus().size(), 1u);
+    EXPECT_EQ(d.sim.popupMenus().back().at, at);
+    // The input window hears "old--mode" (and its tick answers it).
+    const auto caps = d.sim.eventsSince(mark, simfilter::captionsOf("Tqirinputor"));
+    EXPECT_NE(std::find(caps.begin(), caps.end(), "caption Tqirinputor=old--mode"), caps.end());
+    // A press on the product panel brings the marker window up.
+    const Point tag = Centre(d, life.Panel10);
+    d.sim.moveMouse(tag.x, tag.y);
+    d.sim.click(press);
+    Wait(d, 20);
+    EXPECT_EQ(Str(d.app.rightform->ScreenRect()), "100,100 240x40");
+    EXPECT_TRUE(d.sim.isTopmost(d.app.rightform->Handle()));
+    // Moving over a picture parks the browser window, moves the pointer
+    // near the screen's centre and opens the menu there.
+    d.app.easyie->SetLeft(0);
+    const Point pic = Centre(d, life.Image6);
+    d.sim.queueMenuChoice(-1);
+    d.sim.moveMouse(pic.x, pic.y);
+    Wait(d, 20);
+    ASSERT_EQ(d.sim.popupMenus().size(), 2u);
+    EXPECT_EQ(d.sim.popupMenus().back().at, (Point{512, 384}));
+    EXPECT_EQ(d.sim.getCursorPos(), (Point{532, 410}));
+    EXPECT_FALSE(d.app.easyie->Shown());
+  }
+}
+
+}  // namespace
+}  // namespace sq::testing
