@@ -155,6 +155,18 @@ bool Tlifeform::OverBar(Point p) {
   return under && app().qircom && pl.isChild(app().qircom->Handle(), under);
 }
 
+// As the input core counts right releases: not on the program's own command
+// bar or browser window (two right presses in its address box clear it
+// twice; they are no double right click).
+bool Tlifeform::OverBarOrBrowser(Point p) {
+  Platform& pl = platform();
+  Wnd under = pl.windowFromPoint(p);
+  if (!under || !app().qircom || !app().easyie) return false;
+  Teasyie& b = *app().easyie;
+  return pl.isChild(app().qircom->Handle(), under) || pl.isChild(b.Handle(), under) ||
+         pl.isChild(b.Panel9.Handle(), under) || pl.isChild(b.Panel3.Handle(), under);
+}
+
 bool Tlifeform::OverControl(const Control& c, Point p) {
   Platform& pl = platform();
   Wnd under = pl.windowFromPoint(p);
@@ -307,14 +319,25 @@ void Tlifeform::Timer1Timer() {
     rightRelease_ = {};
     doubleRight_ = false;
     SetIfDiff(Panel9, "0");
-    if (leftDown) leftPress_ = P;
+    // A press on the command bar is the bar's own (as for the input core):
+    // no hint for the next click comes of it.
+    if (leftDown && !OverBar(P)) leftPress_ = P;
     lastPress_ = Press::Left;
   }
   leftSeen_ = false;
   SetIfDiff(Panel6, leftDown ? hint::MouseDown : "");
 
-  // 6. A right release: the double right click.
-  if (mail::Has(a.qirForm3->Caption(), hint::RightUpPart) && !OverBar(P)) DoubleRightClick(P);
+  // 6. A right release: the double right click. The hook's word
+  // ("rightup" and the point) is the input core's to read first: taken
+  // here it would be gone before the input tick's right-button chords saw
+  // it. The panel answers the input core's acknowledgement instead.
+  {
+    const std::string w = a.qirForm3->Caption();
+    if (mail::Has(w, hint::RightUpPart) && !mail::Starts(w, words::hook::RightUpPrefix) &&
+        !OverBarOrBrowser(P)) {
+      DoubleRightClick(P);
+    }
+  }
 
   // 7, 8. Resting at the left-press point.
   mode = Mode(Panel7.Caption());
@@ -446,7 +469,7 @@ void Tlifeform::Timer2Timer() {
 
   // Where the left button was pressed, for Timer1.
   if (p.isKeyDown(vk::LButton)) {
-    leftPress_ = P;
+    if (!OverBar(P)) leftPress_ = P;
     lastPress_ = Press::Left;
     leftSeen_ = true;
   }
@@ -649,8 +672,6 @@ void Tlifeform::WheelModeFromMotion(Point P) {
   Teasyie& web = *a.easyie;
   TqirForm3& scroll = *a.qirForm3;
   auto sample = [](Control& list, int i) { return LeadingInt(mail::ItemOr(list, i)); };
-  const Point s0{sample(ListBox2, 0), sample(ListBox3, 0)};
-  const Point s1{sample(ListBox2, 1), sample(ListBox3, 1)};
 
   if (Mode(Panel7.Caption()) == words::life::NearLeftPrefix) {
     SetIfDiff(Panel23, hint::MoveNormal);
@@ -659,7 +680,17 @@ void Tlifeform::WheelModeFromMotion(Point P) {
       for (int i = 0; i < 2 && i < list->Count(); ++i)
         if (list->Item(i) != "0") list->SetItem(i, "0");
     if (mail::Has(scroll.Caption(), hint::WheelPart)) scroll.SetCaption(hint::WheelStopped);
-  } else if (!Zero(s0) && !Zero(s1)) {
+  }
+
+  // The two newest samples give the mode, once for each new sample, not on
+  // every tick from samples that no longer change. Motion switches between
+  // the normal and the fast wheel only: a corner mode the command bar set
+  // ("up far", "start far", ...) lasts until the left press that ends it.
+  const Point s0{sample(ListBox2, 0), sample(ListBox3, 0)};
+  const Point s1{sample(ListBox2, 1), sample(ListBox3, 1)};
+  const std::string corner = bar.Panel28.Caption();
+  if (freshSample_ && Mode(Panel7.Caption()) != words::life::NearLeftPrefix && !Zero(s0) &&
+      !Zero(s1) && (corner == hint::WheelOk || corner == words::web::DownFar)) {
     const long long dx = static_cast<long long>(s1.x) - s0.x;
     const long long dy = static_cast<long long>(s1.y) - s0.y;
     if ((dy < 0 ? -dy : dy) < (dx < 0 ? -dx : dx)) {
@@ -678,6 +709,7 @@ void Tlifeform::WheelModeFromMotion(Point P) {
       SetIfDiff(bar.Panel28, words::web::DownFar);
     }
   }
+  freshSample_ = false;
 
   // A new sample where the pointer moved, while neither the bar nor the
   // browser's menu panel is in the way.
@@ -685,6 +717,7 @@ void Tlifeform::WheelModeFromMotion(Point P) {
   if ((P.x != s0.x || P.y != s0.y) && sampling) {
     ListBox2.Insert(0, std::to_string(P.x));
     ListBox3.Insert(0, std::to_string(P.y));
+    freshSample_ = true;
     if (ListBox2.Count() > kSampleLimit) {
       while (ListBox2.Count() > 2) ListBox2.Delete(ListBox2.Count() - 1);
       while (ListBox3.Count() > 2) ListBox3.Delete(ListBox3.Count() - 1);

@@ -63,6 +63,7 @@ class Tlifeform : public Form, public lifeform_controls {
   void WheelModeFromMotion(Point p);
 
   bool OverBar(Point p);
+  bool OverBarOrBrowser(Point p);
   bool OverControl(const Control& c, Point p);
   bool Same(Point a, Point b);
   void ShowCard(Point p, int panel);  // 1, 2, 3: the card's picture; 0 keeps it
@@ -89,6 +90,7 @@ class Tlifeform : public Form, public lifeform_controls {
   // The active window the wheel tip was last placed on, and its rectangle.
   Wnd tipWindow_ = 0;
   Rect tipRect_{};
+  bool freshSample_ = false;  // Timer3 took a pointer sample on its last tick
 };
 
 }  // namespace sq

@@ -397,6 +397,31 @@ TEST(LifePanelNear, DoubleRightClickOpensTheClipWidgetWithThePasteCard) {
   }
 }
 
+// The hook's right release word belongs to the input core first: the panel
+// answers only the core's acknowledgement, whenever in its 100 ms period the
+// click falls. Seen as the scroll-mode caption's run of texts, which other
+// programs read too.
+TEST(LifePanelNear, RightReleaseWordReachesTheInputCoreBeforeThePanel) {
+  for (unsigned press : {30u, 150u}) {
+    for (unsigned phase = 0; phase < 100; phase += 5) {
+      SCOPED_TRACE("press " + std::to_string(press) + " ms, " + std::to_string(phase) +
+                   " ms into the panel's period");
+      Desk d;
+      ASSERT_TRUE(d.StartOverPage(400, 300));
+      Wait(d, 100 + phase);
+      const auto mark = d.sim.mark();
+      d.sim.rightClick(press);
+      Wait(d, 300);
+      const auto seen = d.sim.eventsSince(mark, simfilter::captionsOf("TqirForm3"));
+      auto up = std::find(seen.begin(), seen.end(), "caption TqirForm3=rightup400,300");
+      ASSERT_NE(up, seen.end()) << ::testing::PrintToString(seen);
+      EXPECT_TRUE(SameEvents({"caption TqirForm3=rightup400,300", "caption TqirForm3=ok rightup",
+                              "caption TqirForm3=right okup"},
+                             std::vector<std::string>(up, seen.end())));
+    }
+  }
+}
+
 // ---- the selection card ---------------------------------------------------------------
 
 TEST(LifePanelNear, SelectionOpensTheSelectionCardWhereItEnds) {
@@ -480,6 +505,46 @@ TEST(LifePanelWheel, ModeFollowsTheDirectionOfMotion) {
     EXPECT_EQ(d.app.easyie->wheelmode.Caption(), row.tipMode);
     EXPECT_EQ(d.app.lifeform->Panel23.Caption(), row.motion);
     EXPECT_EQ(d.app.qircom->Panel28.Caption(), row.panel28);
+  }
+}
+
+// A corner mode the command bar chose holds while the pointer rests and
+// while it moves; the left press that ends it gives the wheel back to the
+// motion.
+TEST(LifePanelWheel, CornerModeHoldsUntilALeftPress) {
+  for (unsigned press : {30u, 150u}) {
+    SCOPED_TRACE(std::to_string(press) + " ms press");
+    Desk d;
+    ASSERT_TRUE(d.StartOverPage(500, 300));
+    Tqircom& bar = *d.app.qircom;
+    // Sideways first: the normal wheel.
+    for (int x : {540, 580, 620}) {
+      d.sim.moveMouse(x, 300);
+      Wait(d, 100);
+    }
+    Wait(d, 100);
+    EXPECT_EQ(bar.Panel28.Caption(), "ok");
+    bar.Panel28.SetCaption("up far");
+    Wait(d, 500);
+    EXPECT_EQ(bar.Panel28.Caption(), "up far") << "resting";
+    for (int y : {340, 380, 420}) {
+      d.sim.moveMouse(620, y);
+      Wait(d, 100);
+    }
+    Wait(d, 100);
+    EXPECT_EQ(bar.Panel28.Caption(), "up far") << "moving down";
+    d.sim.moveMouse(700, 200);
+    Wait(d, 200);
+    d.sim.click(press);
+    Wait(d, 50);
+    // Resting where it clicked: the fast wheel of the left-near mode.
+    EXPECT_EQ(bar.Panel28.Caption(), "down far") << "after the left press";
+    for (int x : {740, 780, 820}) {
+      d.sim.moveMouse(x, 200);
+      Wait(d, 100);
+    }
+    Wait(d, 100);
+    EXPECT_EQ(bar.Panel28.Caption(), "ok") << "moving sideways after the press";
   }
 }
 
@@ -577,11 +642,15 @@ TEST(LifePanelPresses, MenuMarkerAndPictureHover) {
     EXPECT_NE(std::find(caps.begin(), caps.end(), "caption Tqirinputor=old--mode"), caps.end());
     // A press on the product panel brings the marker window up.
     const Point tag = Centre(d, life.Panel10);
+    // (Read as the button goes down: the browser's timer folds the marker
+    // to height 0 within its 200 ms while no key word is pending.)
     d.sim.moveMouse(tag.x, tag.y);
-    d.sim.click(press);
-    Wait(d, 20);
+    d.sim.leftDown();
     EXPECT_EQ(Str(d.app.rightform->ScreenRect()), "100,100 240x40");
     EXPECT_TRUE(d.sim.isTopmost(d.app.rightform->Handle()));
+    Wait(d, press);
+    d.sim.leftUp();
+    Wait(d, 20);
     // Moving over a picture parks the browser window, moves the pointer
     // near the screen's centre and opens the menu there.
     d.app.easyie->SetLeft(0);
