@@ -28,8 +28,20 @@ void Tqircom::Timer1Timer() {
   // 2. The wheel tip gives way to a shown browser and the full bar, and
   // otherwise sits on the active window's title bar.
   a.wheeltipform->KeepOnActiveWindow();
-  // 3. The life panel's height follows the browser: the life panel keeps
-  // it with its own timers (its place at start-up is its own too).
+  // 3. The life panel's height follows the browser: low while the browser
+  // is shown, tall while it is parked, registered again at each change.
+  Tlifeform& life = *a.lifeform;
+  Teasyie& web = *a.easyie;
+  const int lifeHeight = life.Height();
+  if (lifeHeight < 1) {
+    if (web.Top() != 0) web.SetTop(0);
+  } else if (web.Shown() && lifeHeight > 100) {
+    life.SetHeight(32);
+    life.Button1Click();
+  } else if (!web.Shown() && lifeHeight < 100) {
+    life.SetHeight(114);
+    life.Button1Click();
+  }
   // 4. A left press ends any requested mode.
   if (p.isKeyDown(vk::LButton) && !mail::Is(Panel28.Caption(), words::web::CornersOff))
     SetPanel28(words::web::CornersOff);

@@ -1,6 +1,8 @@
 // The full command bar and the bar's own tick on the simulated desktop.
 #include <algorithm>
 
+#include "browser/easyie.h"
+#include "browser/lifeform.h"
 #include "tests/bar_harness.h"
 
 namespace sq::testing {
@@ -232,6 +234,33 @@ TEST(BarTick, MenuBeyondTheCornerClosesWhenThePointerIsBack) {
   m = d.sim.mark();
   d.sim.advance(20);
   EXPECT_TRUE(SameEvents({"key 27 down", "key 27 up"}, d.Keys(m)));
+}
+
+// The life panel is tall while the browser is parked and low while it is
+// shown, on the screen and in the shell's place for it alike; a life panel
+// of no height puts the browser at the top of the screen.
+TEST(BarTick, LifePanelHeightFollowsTheBrowser) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  Tlifeform& life = *d.app.lifeform;
+  auto shellHeight = [&] {
+    for (const SimAppBar& b : d.sim.appBars())
+      if (b.wnd == life.Handle()) return b.rect.height;
+    return -1;
+  };
+  struct Step { bool browserShown; int lifeHeight; };
+  for (const Step s : {Step{false, 114}, Step{true, 32}, Step{true, 32}, Step{false, 114}}) {
+    SCOPED_TRACE(s.browserShown ? "browser shown" : "browser parked");
+    d.app.easyie->SetLeft(s.browserShown ? 0 : -2000);
+    d.Ticks(2);
+    EXPECT_EQ(d.sim.getWindowRect(life.Handle()).height, s.lifeHeight);
+    EXPECT_EQ(shellHeight(), s.lifeHeight);
+  }
+  life.SetHeight(0);
+  d.app.easyie->SetTop(40);
+  d.Ticks(2);
+  EXPECT_EQ(d.sim.getWindowRect(d.app.easyie->Handle()).top, 0);
+  EXPECT_EQ(d.sim.getWindowRect(life.Handle()).height, 0);
 }
 
 }  // namespace
