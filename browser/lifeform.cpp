@@ -127,8 +127,11 @@ void Tlifeform::FormDestroy() {
 }
 
 void Tlifeform::KeepAtTop() {
-  // Across the top of the main monitor at the registered height; a screen
-  // narrower than the stored layout keeps the picture panel on it.
+  // Across the top of the main monitor: a bar moved away (or a screen that
+  // changed its width) is put back at the registered height. A bar in its
+  // place keeps the height it has (0 while the main menu has turned it
+  // off). A screen narrower than the stored layout keeps the picture
+  // panel on it.
   if (!Visible()) return;
   Platform& p = platform();
   const Monitor main = screens::Main(screens::Query(p));
@@ -136,7 +139,7 @@ void Tlifeform::KeepAtTop() {
   const Rect want{main.rect.left, main.rect.top, main.rect.width,
                   screens::Scale(registeredHeight_, d)};
   const Rect now = ScreenRect();
-  if (now == want) return;
+  if (now.left == want.left && now.top == want.top && now.width == want.width) return;
   Place(want, d, ZOrder::TopMost, swp::ShowWindow | swp::NoActivate);
   const int room = screens::Unscale(main.rect.width, d) - Panel20.Width();
   Panel20.SetLeft(std::clamp(room, 0, 900));
@@ -528,8 +531,10 @@ void Tlifeform::Timer2Timer() {
       a.rightform->SetCaption(hint::MyRightDone);
   }
 
-  // 6. The card beside the clip widget.
-  if (bar.Shown() && bar.Left() > 0 && bar.Width() < 100 && !card.Shown()) {
+  // 6. The card beside the clip widget. Not while the left button is down:
+  // Timer3 parks the card then, and the two would take turns.
+  if (bar.Shown() && bar.Left() > 0 && bar.Width() < 100 && !card.Shown() &&
+      !p.isKeyDown(vk::LButton)) {
     if (ClipWidgetCard(P)) return;
   }
 
@@ -559,6 +564,17 @@ bool Tlifeform::ClipWidgetCard(Point P) {
   Teasyie& web = *a.easyie;
   const std::string zone = bar.Panel14.Caption();
   const bool overWidget = OverControl(bar.Panel27, P);
+  // The card's Escape closes the menu an application opened for the right
+  // release that brought the widget up. With the pointer on the program's
+  // own bar the user's presses go to the bar: there is no such menu, and
+  // an Escape would reach the focused application itself (cancelling its
+  // dialog or its edit).
+  const bool closeMenu = !OverBar(P);
+  auto escape = [&] {
+    if (!closeMenu) return;
+    keys::Escape(p);
+    p.sleep(20);
+  };
   if (zone == words::zone::F3 && !overWidget) {
     SetIfDiff(card.Label1, hint::CardSearchFind);
     SetIfDiff(web.Label7, hint::CardSearchFind);
@@ -570,15 +586,13 @@ bool Tlifeform::ClipWidgetCard(Point P) {
     if (MiddlePressHandled()) return true;
     ShowCard(P, 2);
     bar.Panel27.Hide();
-    keys::Escape(p);
-    p.sleep(20);
+    escape();
   } else if (zone == words::zone::X) {
     SetIfDiff(card.Label1, hint::CardNetClose);
     SetIfDiff(web.Label6, hint::CardNetClose);
     if (MiddlePressHandled()) return true;
     ShowCard(P, 1);
-    keys::Escape(p);
-    p.sleep(20);
+    escape();
     const Rect r = card.ScreenRect();
     p.setWindowPos(card.Handle(), ZOrder::TopMost, r, swp::NoMove | swp::NoSize | swp::NoActivate);
   } else if (web.Shown()) {

@@ -70,8 +70,9 @@ TEST(BarFull, TitleHintsFollowThePointer) {
 TEST(BarFull, SearchButtonFindsOrSearches) {
   BarDesk d;
   ASSERT_TRUE(d.Start());
-  const Wnd left = d.sim.addTextEditor({0, 100, 199, 300}, "left");
-  d.ShowFullBar(200, 100);
+  // (Below the life panel across the top.)
+  const Wnd left = d.sim.addTextEditor({0, 200, 199, 300}, "left");
+  d.ShowFullBar(200, 200);
   d.MoveTo("Panel24", 10, 8);
   d.sim.advance(20);
   EXPECT_EQ(d.bar().Panel16.Caption(), "左键搜索互联网/右键浏览互联网");
@@ -82,7 +83,7 @@ TEST(BarFull, SearchButtonFindsOrSearches) {
   EXPECT_EQ(d.sim.getForegroundWindow(), left);
   EXPECT_FALSE(d.bar().Shown());
 
-  d.ShowFullBar(200, 100);
+  d.ShowFullBar(200, 200);
   d.MoveTo("Panel24", 10, 8);
   d.sim.advance(20);
   d.Press(MouseButton::Left, 40);

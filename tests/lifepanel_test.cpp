@@ -5,6 +5,7 @@
 
 #include "app/formmain.h"
 #include "bar/mousepp.h"
+#include "bar/qircom.h"
 #include "bar/wheeltipform.h"
 #include "tests/gesture_harness.h"
 
@@ -36,12 +37,12 @@ void Wait(Desk& d, unsigned ms) {
 TEST(LifePanelBar, CreatedAtTheBottomLeftThenAcrossTheTopAtTheRegisteredHeight) {
   struct Row {
     int dpi;
-    const char* atTop;      // after the first Timer1 tick
-    const char* toolbar;    // what the shell was given
+    const char* toolbar;    // what the shell was given at creation
+    const char* atTop;      // after the first Timer1 tick, browser parked
   };
   const std::vector<Row> rows = {
-      {96, "0,0 1024x32", "edge 1 0,0 1024x32"},
-      {144, "0,0 1024x48", "edge 1 0,0 1024x48"},
+      {96, "edge 1 0,0 1024x32", "0,0 1024x114"},
+      {144, "edge 1 0,0 1024x48", "0,0 1024x171"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.dpi) + " DPI");
@@ -58,6 +59,7 @@ TEST(LifePanelBar, CreatedAtTheBottomLeftThenAcrossTheTopAtTheRegisteredHeight) 
     EXPECT_EQ(AppBar(d), row.toolbar);
     Wait(d, 110);
     EXPECT_EQ(LifeRect(d), row.atTop);
+    EXPECT_EQ(AppBar(d), "edge 1 " + std::string(row.atTop));
     EXPECT_TRUE(d.sim.isTopmost(d.app.lifeform->Handle()));
   }
 }
@@ -67,22 +69,25 @@ TEST(LifePanelBar, HeightChangeReregistersAndAMovedBarSnapsBack) {
   ASSERT_TRUE(d.Start());
   Wait(d, 110);
   Tlifeform& life = *d.app.lifeform;
-  // The command bar's rule: 114 while the browser window is parked.
-  life.SetHeight(114);
-  life.Button1Click();
+  // The command bar's rule: 114 while the browser window is parked, 32
+  // while it is shown; the shell is told each time.
   EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x114");
-  ASSERT_EQ(d.sim.appBars().size(), 1u);  // registered once, positioned again
-  Wait(d, 110);
-  EXPECT_EQ(LifeRect(d), "0,0 1024x114");
-  // Another program moves the bar away: the next tick puts it back.
-  d.sim.setWindowPos(life.Handle(), ZOrder::Keep, {200, 300, 500, 60}, 0);
-  Wait(d, 110);
-  EXPECT_EQ(LifeRect(d), "0,0 1024x114");
-  life.SetHeight(32);
-  life.Button1Click();
+  d.app.easyie->SetLeft(0);
   Wait(d, 110);
   EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x32");
   EXPECT_EQ(LifeRect(d), "0,0 1024x32");
+  ASSERT_EQ(d.sim.appBars().size(), 1u);  // registered once, positioned again
+  // Another program moves the bar away, or resizes it: the next tick puts
+  // it back at the registered height.
+  for (const Rect r : {Rect{200, 300, 500, 60}, Rect{0, 0, 600, 300}, Rect{-5, 0, 1024, 32}}) {
+    d.sim.setWindowPos(life.Handle(), ZOrder::Keep, r, 0);
+    Wait(d, 110);
+    EXPECT_EQ(LifeRect(d), "0,0 1024x32") << Str(r);
+  }
+  d.app.easyie->Park();
+  Wait(d, 110);
+  EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x114");
+  EXPECT_EQ(LifeRect(d), "0,0 1024x114");
 }
 
 TEST(LifePanelBar, NarrowScreenKeepsThePicturePanelOnIt) {
@@ -92,8 +97,8 @@ TEST(LifePanelBar, NarrowScreenKeepsThePicturePanelOnIt) {
     d.sim.setScreenSize(width, 480);
     ASSERT_TRUE(d.Start());
     Wait(d, 110);
-    EXPECT_EQ(LifeRect(d), "0,0 " + std::to_string(width) + "x32");
-    EXPECT_EQ(AppBar(d), "edge 1 0,0 " + std::to_string(width) + "x32");
+    EXPECT_EQ(LifeRect(d), "0,0 " + std::to_string(width) + "x114");
+    EXPECT_EQ(AppBar(d), "edge 1 0,0 " + std::to_string(width) + "x114");
     const Rect pic = d.sim.getWindowRect(d.app.lifeform->Panel20.Handle());
     EXPECT_GE(pic.left, 0);
     if (width >= 124) { EXPECT_LE(pic.right(), width); }
@@ -110,7 +115,7 @@ TEST(LifePanelBar, ShellRefusingTheToolbarLeavesNothingReserved) {
   EXPECT_EQ(d.sim.workArea(), whole);
   // The bar is still across the top; a maximised window is left as the
   // shell made it, since nothing is reserved for the bar.
-  EXPECT_EQ(LifeRect(d), "0,0 1024x32");
+  EXPECT_EQ(LifeRect(d), "0,0 1024x114");
   d.sim.setShellReservesAppBars(false);
   Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
   d.sim.maximizeWindow(ed);
@@ -119,7 +124,7 @@ TEST(LifePanelBar, ShellRefusingTheToolbarLeavesNothingReserved) {
   // Once the shell accepts, the next registration takes.
   d.sim.setAppBarsRefused(false);
   d.app.lifeform->Button1Click();
-  EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x32");
+  EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x114");
 }
 
 TEST(LifePanelBar, OrderlyExitGivesTheWorkAreaBack) {
@@ -127,7 +132,7 @@ TEST(LifePanelBar, OrderlyExitGivesTheWorkAreaBack) {
   const Rect whole = d.sim.workArea();
   ASSERT_TRUE(d.Start());
   Wait(d, 110);
-  EXPECT_EQ(d.sim.workArea(), (Rect{0, 32, 1024, 768 - 32}));
+  EXPECT_EQ(d.sim.workArea(), (Rect{0, 114, 1024, 768 - 114}));
   d.sim.queueMenuChoice("关闭");
   ASSERT_TRUE(d.sim.trayMessage(TFormMain::kTrayId, 517));  // right button up
   EXPECT_TRUE(d.sim.quitPosted());
@@ -158,7 +163,7 @@ TEST(LifePanelBar, MaximisedWindowsStartBelowTheBar) {
     d.sim.setShellReservesAppBars(row.reserves);
     ASSERT_TRUE(d.Start());
     Wait(d, 110);
-    const int barBottom = screens::Scale(32, row.dpi);
+    const int barBottom = screens::Scale(114, row.dpi);
     Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
     d.sim.maximizeWindow(ed);
     Wait(d, 210);
@@ -420,6 +425,86 @@ TEST(LifePanelNear, RightReleaseWordReachesTheInputCoreBeforeThePanel) {
                              std::vector<std::string>(up, seen.end())));
     }
   }
+}
+
+// ---- the card beside the clip widget ----------------------------------------------------
+
+// The card comes up beside a narrow bar for the zone word the input core
+// wrote. Its Escape is for a menu the application opened for the right
+// release: with the pointer on the program's own bar there is none, and no
+// Escape may reach the application. Nor does a left press make the card
+// come and go (and press Escape each time) while the button is down.
+TEST(LifePanelCard, CardBesideTheWidgetEscapesOnlyOffTheBar) {
+  struct Row {
+    const char* zone;
+    bool onBar;         // the pointer on the widget, or 150 px below it
+    int picture;        // the card's panel at x 0: 1 network, 2 paste
+    bool escape;
+  };
+  const std::vector<Row> rows = {
+      {"X", true, 1, false}, {"X", false, 1, true}, {"=", true, 2, false}, {"=", false, 2, true}};
+  for (unsigned press : {30u, 150u}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string("zone ") + row.zone + (row.onBar ? ", on the bar" : ", off it") +
+                   ", left press " + std::to_string(press) + " ms");
+      Desk d;
+      ASSERT_TRUE(d.StartOverPage(400, 300));
+      Tqircom& bar = *d.app.qircom;
+      Tmousepp& card = *d.app.mousepp;
+      const Point at = row.onBar ? Point{410, 310} : Point{410, 460};
+      d.sim.moveMouse(at.x, at.y);
+      Wait(d, 40);
+      const auto mark = d.sim.mark();
+      bar.Panel14.SetCaption(row.zone);
+      bar.SetWindowPos(ZOrder::TopMost, 400, 300, 70, 24, swp::ShowWindow);
+      bar.Panel9.Show();
+      Wait(d, 60);
+      ASSERT_TRUE(card.Shown());
+      EXPECT_EQ(Str(card.ScreenRect()), Str({at.x - 80, at.y - 170, 336, 67}));
+      Control* pictures[] = {&card.Panel1, &card.Panel2, &card.Panel3};
+      for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(pictures[i]->Left(), i + 1 == row.picture ? 0 : -2000) << "picture " << i + 1;
+      const std::vector<std::string> esc = {"key 27 down", "key 27 up"};
+      EXPECT_TRUE(SameEvents(row.escape ? esc : std::vector<std::string>{}, d.Keys(mark)));
+      // A left press held on the page below the widget: the card is
+      // parked while the button is down and nothing is pressed for it.
+      d.sim.moveMouse(410, 465);
+      Wait(d, 60);
+      const auto mark2 = d.sim.mark();
+      d.sim.leftDown();
+      for (unsigned t = 0; t < press; t += 5) {
+        d.sim.advance(5);
+        if (t >= 100) { EXPECT_FALSE(card.Shown()) << t << " ms into the press"; }
+      }
+      d.sim.leftUp();
+      const auto keys = d.Keys(mark2);
+      EXPECT_EQ(std::count(keys.begin(), keys.end(), "key 27 down"), 0) << ::testing::PrintToString(keys);
+    }
+  }
+}
+
+// The pointer widget (right held, left pressed at one point) brings the
+// network card; a left press held on the widget's centre parks it, and it
+// stays parked until the button is let go.
+TEST(LifePanelCard, CardStaysParkedWhileTheLeftButtonIsHeldOnTheWidget) {
+  Desk d;
+  ASSERT_TRUE(d.StartOverPage(300, 300));
+  Tmousepp& card = *d.app.mousepp;
+  d.sim.rightDown();
+  d.Ticks(2);
+  d.sim.leftDown();
+  d.Ticks(2);
+  d.sim.leftUp();
+  Wait(d, 60);
+  ASSERT_TRUE(card.Shown());
+  EXPECT_EQ(card.Panel1.Left(), 0);
+  d.sim.leftDown();
+  for (unsigned t = 0; t < 250; t += 5) {
+    d.sim.advance(5);
+    if (t >= 100) { ASSERT_FALSE(card.Shown()) << t << " ms into the press"; }
+  }
+  d.sim.leftUp();
+  d.sim.rightUp();
 }
 
 // ---- the selection card ---------------------------------------------------------------

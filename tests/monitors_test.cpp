@@ -117,7 +117,7 @@ TEST(Monitors, NothingParkedLiesOnAnyMonitor) {
                     static_cast<Form*>(d.app.wheeltipform), d.app.FormMainForm()})
       EXPECT_FALSE(f->Shown()) << f->ClassName();
     // The life panel across the top of the main monitor.
-    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x32");
+    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x114");
   }
 }
 
@@ -125,7 +125,7 @@ TEST(Monitors, MainMonitorScaledLaysOutTheLifePanelAndBrowserForIt) {
   Desk d;
   d.sim.setMonitors(LeftAndMain(96, 144));
   ASSERT_TRUE(d.Start());
-  EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x48");
+  EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x171");
   // The browser spans the main monitor; its layout is 1024 / 1.5 units wide.
   Teasyie& web = *d.app.easyie;
   EXPECT_FALSE(web.Shown());

@@ -144,9 +144,9 @@ TEST(SmartClipPaste, ReleaseOnAnEntryPastesItLeftOfTheBar) {
     SCOPED_TRACE(ms);
     BarDesk d;
     ASSERT_TRUE(d.Start());
-    const Wnd ed = d.sim.addTextEditor({100, 100, 300, 300});
+    const Wnd ed = d.sim.addTextEditor({100, 200, 300, 300});
     d.SetEntries({"newer", "older", "智能粘贴板"});
-    d.ShowSmartClipboard(395, 100);
+    d.ShowSmartClipboard(395, 200);
     // Row 1 of the list, 16 px a row.
     d.MoveTo("ListBox2", 20, 16 + 8);
     d.sim.advance(20);
@@ -169,9 +169,9 @@ TEST(SmartClipPaste, ReleaseOnAnEntryPastesItLeftOfTheBar) {
 TEST(SmartClipPaste, ReleaseOnALabelPastesTheEntryBesideIt) {
   BarDesk d;
   ASSERT_TRUE(d.Start());
-  const Wnd ed = d.sim.addTextEditor({100, 100, 300, 300});
+  const Wnd ed = d.sim.addTextEditor({100, 200, 300, 300});
   d.SetEntries({"one", "two", "three"});
-  d.ShowSmartClipboard(395, 100);
+  d.ShowSmartClipboard(395, 200);
   d.MoveTo("ListBox3", 8, 2 * 16 + 8);
   d.sim.advance(20);
   d.Press(MouseButton::Left, 60);

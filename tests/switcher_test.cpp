@@ -224,7 +224,7 @@ TEST(SwitcherWheel, ParkedBarSwitchesNothing) {
   d.Notch(-1);
   d.bar().Park();
   d.sim.setForegroundWindow(d.sim.findWindow("AppWnd", std::string("a")));
-  d.sim.moveMouse(100, 100);  // over b
+  d.sim.moveMouse(100, 200);  // over b, below the life panel
   d.Notch(-1);
   d.Notch(-1, 400);
   // Nothing switched and the window under the pointer not activated: the

@@ -458,15 +458,16 @@ TEST(TipPictures, TheMousePictureWindowTakesItsPicturesShape) {
     ASSERT_TRUE(d.Start());
     Tmousepp& m = *d.app.mousepp;
     const Wnd back = d.sim.addWindow("Back", "back", {0, 0, 1024, 768});
-    m.SetWindowPos(ZOrder::TopMost, 100, 100, 336, 67, swp::ShowWindow);
+    // (Below the life panel across the top.)
+    m.SetWindowPos(ZOrder::TopMost, 100, 200, 336, 67, swp::ShowWindow);
     ASSERT_TRUE(d.sim.runClickHandler(m.Button1.Handle()));
     const auto px = [&](int v) { return v * dpi / 96; };
-    EXPECT_EQ(d.sim.getWindowRect(m.Handle()), (Rect{100, 100, px(220), px(80)}));
+    EXPECT_EQ(d.sim.getWindowRect(m.Handle()), (Rect{100, 200, px(220), px(80)}));
     // The rounded corner is left out, the middle is in.
-    EXPECT_EQ(d.sim.windowFromPoint({100, 100}), back);
-    EXPECT_EQ(d.sim.topLevelOf(d.sim.windowFromPoint({100 + px(110), 100 + px(30)})), m.Handle());
+    EXPECT_EQ(d.sim.windowFromPoint({100, 200}), back);
+    EXPECT_EQ(d.sim.topLevelOf(d.sim.windowFromPoint({100 + px(110), 200 + px(30)})), m.Handle());
     // The picture is 79 high: its last row and below are out.
-    EXPECT_EQ(d.sim.windowFromPoint({100 + px(110), 100 + px(79) + 1}), back);
+    EXPECT_EQ(d.sim.windowFromPoint({100 + px(110), 200 + px(79) + 1}), back);
   }
 }
 
