@@ -33,10 +33,6 @@ constexpr int kSampleLimit = 20;    // pointer samples kept before cutting back
 constexpr int kCtrlCountLimit = 100;
 constexpr int kClassBytes = 95;     // ClassNameOf
 constexpr int kCaptionBytes = 110;  // CaptionOf
-// The wheel tip sits this far left of the active window's right edge and
-// below its top edge (96-DPI units).
-constexpr int kTipFromRight = 180;
-constexpr int kTipBelowTop = 2;
 
 std::string Mode(const std::string& caption) { return caption.substr(0, kModeBytes); }
 
@@ -609,7 +605,6 @@ bool Tlifeform::ClipWidgetCard(Point P) {
 void Tlifeform::Timer3Timer() {
   App& a = app();
   Platform& p = platform();
-  Tqircom& bar = *a.qircom;
   Twheeltipform& tip = *a.wheeltipform;
   const Point P = p.getCursorPos();
 
@@ -617,44 +612,40 @@ void Tlifeform::Timer3Timer() {
   if (Panel4.Caption() == hint::ShowWheelTipPanel && !tip.Panel1.Visible()) tip.Panel1.Show();
   SetIfDiff(Button4, a.easyie->midmess.Caption());
 
-  // 2. Out of the way while the left button is down or the full bar is up.
+  // 2. The card out of the way while the left button is down.
   if (p.isKeyDown(vk::LButton) && a.mousepp->Shown()) a.mousepp->Park();
-  if (bar.Shown() && bar.Height() > 100 && tip.Shown()) tip.Park();
 
   // A maximised active window starts below the bar.
   FitMaximisedBelow();
 
-  // 3. The wheel tip on the active window's title bar.
-  if (!bar.Shown()) PlaceWheelTip();
+  // 2, 3. The wheel tip parked while the full bar is up, otherwise on the
+  // active window's title bar.
+  PlaceWheelTip();
 
   // 4. The wheel mode from the pointer's motion.
   WheelModeFromMotion(P);
 }
 
 void Tlifeform::PlaceWheelTip() {
+  // One rule for the tip, the command bar's tick keeps it too: parked while
+  // the browser window or the full bar is up (a tip placed over a shown
+  // browser would be parked again by the bar's next tick), otherwise on
+  // the active window's title bar. A wheel word or a full bar that was
+  // parked places it again even where the window kept its place.
   App& a = app();
-  Platform& p = platform();
-  Wnd fg = p.getForegroundWindow();
-  if (!fg) return;
-  // Not on the program's own windows (the tip itself and the cards among
-  // them, so that it never chases itself).
-  for (Form* own : a.forms())
-    if (own->Handle() == fg) return;
-  const Rect r = p.getWindowRect(fg);
-  const bool moved = fg != tipWindow_ || !(r == tipRect_);
-  if (!moved && !mail::Starts(a.qirForm3->Caption(), words::scroll::WheelPrefix) &&
-      a.qircom->Height() <= 99 && !a.easyie->Shown()) {
-    return;
-  }
-  tipWindow_ = fg;
-  tipRect_ = r;
   Twheeltipform& tip = *a.wheeltipform;
-  const int d = screens::ClampDpi(screens::ForRect(screens::Query(p), r).dpi);
-  tip.Place({r.right() - screens::Scale(kTipFromRight, d), r.top + screens::Scale(kTipBelowTop, d),
-             screens::Scale(104, d), screens::Scale(18, d)},
-            d, ZOrder::TopMost, swp::ShowWindow | swp::NoActivate);
-  tip.Show();
-  p.setForegroundWindow(fg);
+  // (Once for each new wheel word and each time the bar grew tall, not on
+  // every tick while they last.)
+  tip.KeepOnActiveWindow();
+  const std::string word = a.qirForm3->Caption();
+  const bool wheel = mail::Starts(word, words::scroll::WheelPrefix);
+  const bool newWheel = wheel && word != tipWheelWord_;
+  tipWheelWord_ = wheel ? word : std::string();
+  const bool tall = a.qircom->Height() > 99;
+  const bool grewTall = tall && !tipBarTall_;
+  tipBarTall_ = tall;
+  if (a.easyie->Shown() || a.qircom->Shown()) return;
+  if (newWheel || grewTall) tip.FollowActiveWindow(true);
 }
 
 void Tlifeform::FitMaximisedBelow() {

@@ -87,9 +87,10 @@ class Tlifeform : public Form, public lifeform_controls {
   // Ctrl was down at the last Timer1 tick, which ran at ctrlTick_ (ms).
   bool ctrlHeld_ = false;
   std::uint32_t ctrlTick_ = 0;
-  // The active window the wheel tip was last placed on, and its rectangle.
-  Wnd tipWindow_ = 0;
-  Rect tipRect_{};
+  // The last wheel word seen and whether the command bar was tall, so that
+  // each places the wheel tip again once.
+  std::string tipWheelWord_;
+  bool tipBarTall_ = false;
   bool freshSample_ = false;  // Timer3 took a pointer sample on its last tick
 };
 

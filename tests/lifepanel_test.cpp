@@ -685,11 +685,26 @@ TEST(LifePanelWheel, TipSitsOnTheActiveWindowsTitleBarAndFollowsIt) {
   d.sim.setForegroundWindow(d.app.qirForm3->Handle());
   Wait(d, 210);
   EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
-  (void)other;
   // The full command bar on the screen parks it.
   d.app.qircom->SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
   Wait(d, 110);
   EXPECT_FALSE(tip.Shown());
+  // Parked again, the bar leaves it on the active window.
+  d.sim.setForegroundWindow(other);
+  d.app.qircom->Park();
+  Wait(d, 110);
+  EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
+  // A shown browser window parks it, and it stays parked (no timer puts it
+  // back for the next to park it again) until the browser is parked.
+  d.app.easyie->SetLeft(0);
+  for (int t = 0; t < 400; t += 5) {
+    d.sim.advance(5);
+    if (t >= 20) { ASSERT_FALSE(tip.Shown()) << t << " ms after the browser came up"; }
+  }
+  d.app.easyie->Park();
+  d.sim.setForegroundWindow(other);
+  Wait(d, 110);
+  EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
 }
 
 }  // namespace
