@@ -69,9 +69,10 @@ t_bar_paste_older() {
   expect "bar paste: the older text below it" "$(probe item Tqircom ListBox2 1)" "older e2e text"
   probe setnotepad ""
   # The smart clipboard's panel on the bar, just right of Notepad's left
-  # part, so that the window at the bar's left edge is Notepad.
+  # part, so that the window at the bar's left edge is Notepad (halfway
+  # down it: its top lies under the life panel across the top).
   read -r L T W H <<<"$(probe rect Notepad)"
-  probe place Tqircom $((L + W / 2)) $((T + H / 4)) "$(sc 180)" "$(sc 250)"
+  probe place Tqircom $((L + W / 2)) $((T + H / 2)) "$(sc 180)" "$(sc 250)"
   probe cplace Tqircom Panel4 0 0
   sleep 0.3
   read -r L T W H <<<"$(probe lbrow Tqircom ListBox2 1)"
