@@ -110,8 +110,11 @@ void Tick::TitleWordsAndCtrlTap() {
       !mail::Is(bar.Caption(), words::bar::DoubleCtrl) && !s_.ctrlDrag &&
       !a.wrpyreadpanel->lctrl.Checked()) {
     if (CtrlHeldLong()) {
-      // Ctrl was held, not tapped: no drag, whatever the life panel counted.
+      // Ctrl was held, not tapped: no drag, whatever the life panel counted;
+      // the count of this hold is used up, or the next holds would add to it
+      // and a later tap be taken for a hold.
       hist.SetItem(0, words::bar::CtrlHeldMark);
+      a.lifeform->Panel9.SetCaption("0");
     } else if (LeadingInt(a.lifeform->Panel9.Caption()) < 11) {
       // A short tap: press the left button for the user and drag.
       s_.ctrlDrag = true;

@@ -83,12 +83,13 @@ TEST(GestureAltWin, AltThenWindowsKeySelectsCopiesAndShowsTheClipWidget) {
 TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  Wnd ed = d.sim.addTextEditor({100, 100, 500, 400});
+  // (Below the life panel across the top.)
+  Wnd ed = d.sim.addTextEditor({100, 200, 500, 400});
   d.sim.setEditorText(ed, "abc def\nl2\nl3\nl4");
   d.sim.setSelection(ed, 4, 4);
   d.sim.setClipboardText("before");
   // On the first line: the clicks put the caret where the pointer is.
-  d.sim.moveMouse(300, 105);
+  d.sim.moveMouse(300, 205);
   d.Ticks(1);
   Tqircom& bar = *d.app.qircom;
   bar.ListBox11.SetText("x\ny\nz");
