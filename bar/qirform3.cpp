@@ -126,11 +126,16 @@ void TqirForm3::normalscrollClick() {
     for (int i = 0; i < kColumn; ++i) c[static_cast<size_t>(i)] = p.getPixel({x, top + i});
     return c;
   };
+  // The scroll bar begins where the client area does, below the window's
+  // frame and edges (whose own edge colours would otherwise pass for an
+  // arrow's, and a row inside the arrow for the thumb).
+  const Rect client = p.getClientScreenRect(w);
+  const int barTop = client.height > 0 && client.top >= r.top && client.top < r.top + vh ? client.top : r.top;
   int x = 0, y0 = 0;
-  const int t = ThumbRow(column(r.left + r.width - vw + 1, r.top), vh, kLastThumbRow);
+  const int t = ThumbRow(column(r.left + r.width - vw + 1, barTop), vh, kLastThumbRow);
   if (t > 0) {
     x = r.right() - vw + 3;
-    y0 = r.top + t + 1;
+    y0 = barTop + t + 1;
   } else {
     // A scroll bar of its own beside the view, in the same window; a
     // window of another program is never grabbed.

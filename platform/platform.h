@@ -373,6 +373,9 @@ class Platform {
   virtual Rect getBounds(Wnd w) = 0;       // parent-relative for children
   virtual void setBounds(Wnd w, const Rect& r) = 0;
   virtual Rect getWindowRect(Wnd w) = 0;   // screen rectangle, GetWindowRect
+  // The client area in screen coordinates (GetClientRect, ClientToScreen):
+  // inside the window's frame and edges, beside its scroll bars.
+  virtual Rect getClientScreenRect(Wnd w) = 0;
   virtual void showWindow(Wnd w, bool show) = 0;           // SW_SHOW / SW_HIDE
   virtual bool isWindowVisible(Wnd w) = 0;  // own style bit only
   virtual void enableWindow(Wnd w, bool enable) = 0;

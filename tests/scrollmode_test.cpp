@@ -114,6 +114,43 @@ TEST(ScrollMode, TheThumbFoundInAPictureOfTheScrollBarIsGrabbedAndLetGo) {
   }
 }
 
+// A flat scroll bar as Wine draws it, inside a window whose frame and edge
+// take the first rows: white arrows and thumb with grey borders, a pale
+// track. The window's own edge rows must not pass for the arrow.
+TEST(ScrollMode, TheThumbOfAFlatScrollBarBelowTheWindowsEdgeIsGrabbed) {
+  constexpr int kBorder = 0xAEAEAE, kWhite = 0xFFFFFF, kTrack = 0xF5F5F5, kDarkEdge = 0x6A6A6A;
+  constexpr int kEdgeRows = 3, kThumbLen = 50;
+  for (int thumbTop : {17, 90}) {
+    SCOPED_TRACE("thumb at row " + std::to_string(thumbTop));
+    ScrollDesk d;
+    ASSERT_TRUE(d.Ready("Notepad"));
+    d.sim.window(d.page)->clientEdge = kEdgeRows;
+    const int top = 100 + kEdgeRows;
+    d.sim.setPixelSource([=](Point p) {
+      if (p.x != 484) return kWhite;
+      const int i = p.y - top;
+      if (i < -kEdgeRows) return kWhite;
+      if (i < 0) return i == -1 ? kDarkEdge : (i == -2 ? kWhite : kBorder);  // the window's edge
+      if (i < 17) return i == 0 || i == 16 ? kBorder : (i == 8 ? kDarkEdge : kWhite);  // arrow
+      if (i >= thumbTop && i < thumbTop + kThumbLen)
+        return i == thumbTop || i == thumbTop + kThumbLen - 1 ? kBorder : kWhite;
+      return kTrack;
+    });
+    const auto m = d.sim.mark();
+    d.StartScroll();
+    d.Ticks(1);
+    const auto events = d.Input(m);
+    ASSERT_EQ(events.size(), 2u) << ::testing::PrintToString(events);
+    EXPECT_EQ(events[1], "mouse leftdown");
+    const Point at = d.sim.getCursorPos();
+    EXPECT_GT(at.y, top + thumbTop) << "the press must land inside the thumb, not on its arrow or edge";
+    EXPECT_LT(at.y, top + thumbTop + kThumbLen - 1);
+    d.sim.click(40);
+    d.Ticks(3);
+    EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
+  }
+}
+
 TEST(ScrollMode, NoScrollBarMeansNothingIsGrabbed) {
   ScrollDesk d;
   ASSERT_TRUE(d.Ready("Notepad"));

@@ -139,4 +139,46 @@ t_drag_long_ctrl() {
   probe settext Twrpyreadpanel Edit2 "${DRAG_HOLD:-300}"
 }
 
-SUITE_TESTS="$SUITE_TESTS t_drag_notepad t_drag_after_ctrl_tap t_drag_long_ctrl"
+# A wheel notch over Notepad's text starts the scroll-mode window's grab of
+# the scroll-bar thumb: the pointer goes onto the thumb and the program holds
+# the button; the hand then moves the thumb, and the user's click lets go and
+# brings the pointer back.
+t_drag_thumb() {
+  drag_setup || { fail "thumb: Notepad started"; return; }
+  local v left top width x y first held px py
+  v=$(probe npview)
+  left=$(echo "$v" | cut -d' ' -f6)
+  top=$(echo "$v" | cut -d' ' -f7)
+  width=$(echo "$v" | cut -d' ' -f8)
+  x=$((left + 120)); y=$((top + 200))
+  xdotool mousemove $x $y
+  sleep 0.3
+  xdotool click 5
+  sleep 1.2
+  held=$(probe lbutton)
+  read -r px py <<<"$(xdotool getmouselocation --shell | head -2 | cut -d= -f2 | paste -sd' ')"
+  expect "thumb: the notch holds the left button for the grab" "$held" 1
+  expect "thumb: the pointer is on the scroll bar" \
+    "$([ "$px" -gt $((left + width * 9 / 10)) ] && [ "$px" -lt $((left + width)) ] && echo 1 || echo "0 ($px,$py)")" 1
+  first=$(npfield 1)
+  drag_hand 120 8
+  sleep 0.4
+  v=$(npfield 1)
+  # 120 px of a track of some 450 px over 300 lines: far more than a page.
+  expect "thumb: moving the hand drags the thumb and scrolls the text" \
+    "$([ $((v - first)) -ge 40 ] && echo 1 || echo "0 ($first -> $v)")" 1
+  xdotool mousedown 1; sleep 0.06; xdotool mouseup 1
+  sleep 0.6
+  expect "thumb: the click lets go, no button is left down" "$(probe lbutton)" 0
+  # The thumb settles at the release's row: a line or two either way.
+  local w
+  w=$(npfield 1)
+  expect "thumb: the text stays where the thumb left it" \
+    "$([ $((w - v)) -ge -3 ] && [ $((w - v)) -le 3 ] && echo 1 || echo "0 ($v -> $w)")" 1
+  read -r px py <<<"$(xdotool getmouselocation --shell | head -2 | cut -d= -f2 | paste -sd' ')"
+  expect "thumb: the pointer is back where the notch was" \
+    "$([ $((px - x)) -ge -3 ] && [ $((px - x)) -le 3 ] && [ $((py - y)) -ge -3 ] && [ $((py - y)) -le 3 ] && echo 1 || echo "0 ($px,$py)")" 1
+  expect "thumb: the badge is gone" "$(badge_hidden)" 1
+}
+
+SUITE_TESTS="$SUITE_TESTS t_drag_notepad t_drag_after_ctrl_tap t_drag_long_ctrl t_drag_thumb"

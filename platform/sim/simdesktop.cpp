@@ -466,6 +466,14 @@ Rect SimDesktop::getWindowRect(Wnd w) {
   return r ? screenRect(*r) : Rect{};
 }
 
+Rect SimDesktop::getClientScreenRect(Wnd w) {
+  const SimWindow* r = rec(w);
+  if (!r) return {};
+  const Rect s = screenRect(*r);
+  const int e = std::min({r->clientEdge, s.width / 2, s.height / 2});
+  return {s.left + e, s.top + e, s.width - 2 * e, s.height - 2 * e};
+}
+
 void SimDesktop::showWindow(Wnd w, bool show) {
   if (SimWindow* r = rec(w)) r->visible = show;
 }

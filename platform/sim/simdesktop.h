@@ -93,6 +93,7 @@ struct SimWindow {
   bool enabled = true;
   bool topmost = false;
   bool borderless = true;
+  int clientEdge = 0;      // pixels of frame and edge around the client area
   bool foreign = false;    // added by a test, not created by the program
   bool minimized = false;  // off the screen as a task-bar button only
   bool maximized = false;  // fills the work area of its monitor
@@ -184,6 +185,8 @@ class SimDesktop : public Platform {
   Rect getBounds(Wnd w) override;
   void setBounds(Wnd w, const Rect& r) override;
   Rect getWindowRect(Wnd w) override;
+  // Inside the window's edge (setClientEdge), the whole window otherwise.
+  Rect getClientScreenRect(Wnd w) override;
   void showWindow(Wnd w, bool show) override;
   // The window's own style bit, as a control's Visible property reads;
   // isShown() also asks the ancestors.

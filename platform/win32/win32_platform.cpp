@@ -354,6 +354,13 @@ Rect Win32Platform::getWindowRect(Wnd w) {
   if (!w || !GetWindowRect(H(w), &r)) return {};
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
+Rect Win32Platform::getClientScreenRect(Wnd w) {
+  RECT r{};
+  if (!w || !GetClientRect(H(w), &r)) return {};
+  POINT o{0, 0};
+  if (!ClientToScreen(H(w), &o)) return {};
+  return {o.x, o.y, r.right - r.left, r.bottom - r.top};
+}
 Rect Win32Platform::getBounds(Wnd w) {
   RECT r{};
   if (!w || !GetWindowRect(H(w), &r)) return {};

@@ -35,6 +35,7 @@ class Win32Platform : public Platform {
   Rect getBounds(Wnd w) override;
   void setBounds(Wnd w, const Rect& r) override;
   Rect getWindowRect(Wnd w) override;
+  Rect getClientScreenRect(Wnd w) override;
   void showWindow(Wnd w, bool show) override;
   bool isWindowVisible(Wnd w) override;
   void enableWindow(Wnd w, bool enable) override;
