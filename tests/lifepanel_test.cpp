@@ -7,6 +7,8 @@
 #include "bar/mousepp.h"
 #include "bar/qircom.h"
 #include "bar/wheeltipform.h"
+#include "platform/sim/simbrowser.h"
+#include "tests/browser_harness.h"
 #include "tests/gesture_harness.h"
 
 namespace sq::testing {
@@ -782,6 +784,53 @@ TEST(LifePanelPresses, MenuMarkerAndPictureHover) {
     EXPECT_EQ(d.sim.getCursorPos(), (Point{532, 410}));
     EXPECT_FALSE(d.app.easyie->Shown());
   }
+}
+
+}  // namespace
+}  // namespace sq::testing
+
+namespace sq::testing {
+namespace {
+
+// ---- bad input to the panel's page ----------------------------------------------------
+
+// A status text of 10,000 characters is kept whole (as the browser's
+// status line shows it) and opened whole when the panel's page asks for a
+// window; a request with no link shown before it (a page without links)
+// is left to the control and opens nothing. The bar keeps its place.
+TEST(LifePanelBadInput, LongStatusTextAndAPageWithoutLinks) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  Wait(w, 110);
+  auto* life = dynamic_cast<SimBrowser*>(w.app.lifeform->browser());
+  ASSERT_NE(life, nullptr);
+  const std::string before = Str(w.sim.getWindowRect(w.app.lifeform->Handle()));
+  const int pages = w.ie().PageCount();
+  // No link shown yet.
+  EXPECT_FALSE(life->fireNewWindow2().cancel);
+  EXPECT_EQ(w.ie().PageCount(), pages);
+  EXPECT_FALSE(w.ie().Shown());
+  // The panel's own page shows a 10,000-character link and asks for a
+  // window: the browser window opens it whole in a tab.
+  const std::string longText = "http://long.test/" + std::string(10000 - 17, 'q');
+  life->fireStatusTextChange(longText);
+  EXPECT_TRUE(life->fireNewWindow2().cancel);
+  EXPECT_TRUE(w.ie().Shown());
+  EXPECT_EQ(w.ie().PageCount(), pages + 1);
+  ASSERT_NE(w.Active(), nullptr);
+  ASSERT_FALSE(w.Active()->requested().empty());
+  EXPECT_EQ(w.Active()->requested().back().substr(0, 17), "http://long.test/");
+  // That page's status text of the same length, the browser shown: the
+  // panel's status line shows it.
+  w.Active()->fireStatusTextChange(longText + "!");
+  EXPECT_EQ(w.app.lifeform->status.Caption().size(), 10001u);
+  EXPECT_EQ(w.app.lifeform->Label3.Caption().size(), 10001u);
+  Wait(w, 110);
+  // Shown browser: the low bar, in its place.
+  EXPECT_EQ(Str(w.sim.getWindowRect(w.app.lifeform->Handle())), "0,0 1024x32");
+  w.ie().Park();
+  Wait(w, 110);
+  EXPECT_EQ(Str(w.sim.getWindowRect(w.app.lifeform->Handle())), before);
 }
 
 }  // namespace

@@ -41,6 +41,18 @@ t_life_bar() {
   # bottom strip off).
   expect "life: Wine leaves the top of the work area to windows" \
     "$(probe workarea | cut -d' ' -f2 | paste -sd'|')" "0|0"
+  # The browser window on the screen: the low bar, registered again; parked
+  # again: the tall one.
+  local L T W H
+  read -r L T W H <<<"$(probe rect Teasyie)"
+  probe place Teasyie 0 "$T" "$W" "$H" >/dev/null
+  expect "life: with the browser window shown the bar is 32 high" \
+    "$(probe wait-rect Tlifeform "0 0 1024 $(sc 32)" 3000)" "0 0 1024 $(sc 32)"
+  expect "life: ... and the shell keeps a band 32 high" "$(probe appbar-top 20)" "$(sc 32)"
+  probe place Teasyie -2000 "$T" "$W" "$H" >/dev/null
+  expect "life: with the browser window parked again it is 114 high" \
+    "$(probe wait-rect Tlifeform "0 0 1024 $(sc 114)" 3000)" "0 0 1024 $(sc 114)"
+  expect "life: ... and the shell keeps a band 114 high" "$(probe appbar-top 20)" "$(sc 114)"
 }
 
 # A Ctrl hold of 1.5 s starts no drag and leaves nothing held; a Ctrl tap
