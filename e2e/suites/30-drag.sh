@@ -201,4 +201,4 @@ t_drag_thumb() {
 # (the life panel's samples) sometimes makes it the fast one, which pages,
 # even on a program started afresh.
 SUITE_TESTS="$SUITE_TESTS t_drag_notepad t_drag_after_ctrl_tap t_drag_long_ctrl"
-[ "${SQ_E2E_THUMB:-0}" = 1 ] && SUITE_TESTS="$SUITE_TESTS t_drag_thumb"
+if [ "${SQ_E2E_THUMB:-0}" = 1 ]; then SUITE_TESTS="$SUITE_TESTS t_drag_thumb"; fi
