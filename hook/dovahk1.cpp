@@ -200,9 +200,9 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       }
       if (!g_drag->active()) g_lastMoveValid = false;
       const bool alive = !g_drag->active() || IsWindow(target);
-      POINT cursor{};
-      GetCursorPos(&cursor);
-      sq::HookMouseResult r = sq::HookMouse(*g_words, *g_drag, e, {cursor.x, cursor.y}, alive);
+      // The drag counts moves from its anchor, never from the pointer: no
+      // need to ask the system where the pointer is on every event.
+      sq::HookMouseResult r = sq::HookMouse(*g_words, *g_drag, e, {m->pt.x, m->pt.y}, alive);
       Deliver(r.words);
       if (r.drag.scroll) ApplyScroll(target, r.drag.step, m->pt);
       if (r.drag.releaseLeft) mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, sq::kOwnInputMark);
