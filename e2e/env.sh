@@ -23,9 +23,9 @@
 #                           started); the Xvfb ignores SIGHUP
 #   sq_make_locale          builds the private zh_CN.UTF-8 locale once
 #   sq_make_prefix          builds the Wine prefix once (marked by prefix.ok)
-#   sq_make_work BUILD WORK a fresh working directory WORK with the program,
-#                           the hook library, the probe when built, the
-#                           program's pages and the data files of e2e/data
+#   sq_stage_release BUILD DIR  the release folder of BUILD in DIR
+#   sq_make_work BUILD WORK a fresh working directory WORK: the release
+#                           folder and the probe when built
 #   sq_desktop              the virtual desktop's name ("sq")
 #
 # Why each step is needed (measured with Wine 8 on Debian):
@@ -121,25 +121,37 @@ EOF
   [ -f "$WINEPREFIX/system.reg" ] && touch "$SQ_CACHE/prefix.ok"
 }
 
-sq_make_work() {
-  local build=$1 work=$2 f
-  rm -rf "$work"
-  mkdir -p "$work"
-  cp "$build/Sipquill.exe" "$build/dovahk1.dll" "$work/" || return 1
-  [ -f "$build/sqprobe.exe" ] && cp "$build/sqprobe.exe" "$work/"
-  # The program's own pages, made next to it by the build.
-  for f in "$build"/*.htm "$build"/ehelp "$build"/easyhelp; do
-    [ -e "$f" ] && cp -r "$f" "$work/"
-  done
-  for f in "$SQ_ENV_DIR"/data/*; do
-    [ -e "$f" ] || continue
-    case "$f" in
-      # Text data is kept as UTF-8 with LF in the repository; the program
-      # reads GBK with CR LF.
-      *.txt | *.ini) iconv -f UTF-8 -t GBK "$f" | LC_ALL=C sed 's/$/\r/' >"$work/$(basename "$f")" ;;
-      *) cp -r "$f" "$work/" ;;
+# The program folder exactly as the release zip lays it out: Sipquill.exe
+# and dovahk1.dll of the build, and the files of package/files, text files
+# (.txt .ini .htm .html .scf) written as GBK with CR LF as the program reads
+# them (the repository keeps them as UTF-8 with LF), and the help page's
+# picture drawn. Shared by the packages (tools/package.sh), the end-to-end
+# tests and tools/run.sh, so that every run sees what a user unpacks.
+sq_stage_release() {
+  local build=$1 dir=$2 files f rel
+  files=$(cd "$SQ_ENV_DIR/../package/files" && pwd) || return 1
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$build/Sipquill.exe" "$build/dovahk1.dll" "$dir/" || return 1
+  while IFS= read -r -d '' f; do
+    rel=${f#"$files/"}
+    mkdir -p "$dir/$(dirname "$rel")"
+    case "$rel" in
+      *.txt | *.ini | *.htm | *.html | *.scf)
+        iconv -f UTF-8 -t GBK "$f" | LC_ALL=C sed 's/$/\r/' >"$dir/$rel" || return 1 ;;
+      *) cp "$f" "$dir/$rel" || return 1 ;;
     esac
-  done
+  done < <(find "$files" -type f -print0 | sort -z)
+  python3 "$SQ_ENV_DIR/../tools/pkgtool.py" logo "$dir/ehelp/logo.png"
+}
+
+# A fresh working directory: the release folder, with the test probe beside
+# the program when the build made one.
+sq_make_work() {
+  local build=$1 work=$2
+  sq_stage_release "$build" "$work" || return 1
+  if [ -f "$build/sqprobe.exe" ]; then cp "$build/sqprobe.exe" "$work/"; fi
+  return 0
 }
 
 # Some machines boot with the kernel's 32-bit emulation switched off: every

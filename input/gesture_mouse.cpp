@@ -174,9 +174,10 @@ bool Tick::DragStops() {
     scroll.Park();
     // Only a button the user still holds goes on dragging: after a release
     // the program would otherwise press the button by itself.
-    const bool restart = HoldTicks() < s_.stillCount && !a.wrpyreadpanel->lleft.Checked() &&
+    const bool restart = HeldStillLongEnough() && !a.wrpyreadpanel->lleft.Checked() &&
                          UserHoldsLeft();
     s_.stillCount = 0;
+    s_.stillMs = 0;
     if (!restart && !p.dragScrollState().active) EndDrag();
     if (restart) {
       // Still held long enough: the drag goes on from here.
@@ -238,6 +239,7 @@ bool Tick::LeftRelease() {
   App& a = app_;
   if (a.platform().isKeyDown(vk::LButton)) return false;
   s_.leftWasUp = true;
+  s_.leftUpAt = a.platform().tickCount();
   if (s_.releaseArmed) {
     s_.leftRelease = s_.cursor;
     s_.releaseArmed = false;
@@ -294,10 +296,16 @@ bool Tick::LeftHold() {
   const bool dragging = mail::Is(t, words::title::Dragging) || mail::Is(t, words::title::KeyScroll) || mail::Is(t, words::title::DragUp);
   if (!dragging) {
     Control& anchor = a.qirinputor->oldcurpos;
+    const std::uint32_t now = p.tickCount();
     if (s_.leftWasUp) {
-      // First tick of a new press: the count starts over from here.
+      // First tick of a new press: the count starts over from here. The
+      // press came after the last tick that saw the button up, at most a
+      // tick's interval ago as far as this tick can tell.
       s_.leftWasUp = false;
       s_.stillCount = 0;
+      s_.stillMs = std::min<std::uint32_t>(now - s_.leftUpAt, a.qirinputor->Timer1.Interval());
+      s_.stillAt = now;
+      s_.stillBroken = false;
       s_.releaseArmed = false;
       anchor.SetLeft(s_.cursor.x);
       anchor.SetTop(s_.cursor.y);
@@ -307,11 +315,17 @@ bool Tick::LeftHold() {
         s_.stillY[static_cast<std::size_t>(s_.stillCount)] = s_.cursor.y;
       }
       ++s_.stillCount;
+      if (!s_.stillBroken) s_.stillMs += now - s_.stillAt;
+      s_.stillBroken = false;
+      s_.stillAt = now;
     } else {
+      // Moved: the time around a tick away from the press point does not
+      // count, so a shaking hand is no still one.
+      s_.stillBroken = true;
       s_.releaseArmed = true;
     }
   }
-  if (HoldTicks() < s_.stillCount && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix) &&
+  if (HeldStillLongEnough() && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix) &&
       UserHoldsLeft()) {
     // Held still long enough (by the user's hand: the program's own press
     // never starts a drag): the drag starts here.

@@ -28,6 +28,30 @@ bool HookWords::IsOwn(bool injected, std::uintptr_t extra) {
   return extra == kOwnInputMark;
 }
 
+bool HookWords::Passing(const Word& w) {
+  if (w.box != Mailbox::Input || !w.onlyIf.empty()) return false;
+  // Codes whose plain words a reader compares: Caps Lock's key word; the
+  // releases of Enter, Ctrl, Space, C and the Windows key; V both ways
+  // (its release is looked at beside the word before it).
+  static constexpr int kDownRead[] = {kCapsLock, 'V'};
+  static constexpr int kUpRead[] = {13, kCtrl, 32, 'C', 'V', kWin};
+  const bool down = w.text.rfind(words::in::KeyPrefix, 0) == 0;
+  const bool up = !down && w.text.rfind(words::in::HandledPrefix, 0) == 0;
+  if (!down && !up) return false;
+  const std::string digits = w.text.substr(down ? sizeof words::in::KeyPrefix - 1
+                                                : sizeof words::in::HandledPrefix - 1);
+  if (digits.empty() || digits.size() > 3 ||
+      digits.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  const int code = std::stoi(digits);
+  if (down) {
+    for (int c : kDownRead) if (c == code) return false;
+  } else {
+    for (int c : kUpRead) if (c == code) return false;
+  }
+  return true;
+}
+
 std::vector<Word> HookWords::Key(const KeyInput& e) {
   std::vector<Word> out;
   if (IsOwn(e.injected, e.extra)) return out;

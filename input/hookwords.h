@@ -53,6 +53,12 @@ class HookWords {
   std::vector<Word> Key(const KeyInput& e);
   std::vector<Word> Mouse(const MouseInput& e);
 
+  // A word that only says that a key no reader looks at went down or up
+  // ("key--65", "old--65"): a later word for the same caption supersedes
+  // it, so a burst of typing does not hold up the words that mean
+  // something behind it.
+  static bool Passing(const Word& w);
+
   bool held(int vk) const { return vk >= 0 && vk < 256 && held_[static_cast<size_t>(vk)]; }
 
  private:

@@ -186,7 +186,10 @@ bool Tick::ReadCapturable(std::string& text) {
 
 int Tick::BarEdit2Ticks() { return LeadingInt(app_.qircom->Edit2.Caption()) / 20; }
 
-int Tick::HoldTicks() { return app_.wrpyreadpanel->LeftHoldMs() / 20; }
+bool Tick::HeldStillLongEnough() {
+  const int ms = app_.wrpyreadpanel->LeftHoldMs();
+  return s_.stillCount > 0 && static_cast<std::int64_t>(s_.stillMs) >= ms;
+}
 
 WebBrowser* Tick::BrowserPage() { return app_.easyie->ActiveBrowser(); }
 

@@ -47,6 +47,14 @@ struct TickState {
   bool leftHoldSet = false;
 
   int stillCount = 0;       // ticks held still since the press
+  // The same in milliseconds on the clock: the hold settings are times,
+  // whatever the ticks' pace. leftUpAt: the last tick that saw the left
+  // button up (a press came after it); stillAt: the last still tick.
+  // stillBroken: the pointer was away on the last tick, so the time up to
+  // the next still tick does not count either.
+  std::uint32_t stillMs = 0;
+  std::uint32_t leftUpAt = 0, stillAt = 0;
+  bool stillBroken = false;
   std::array<int, 20> stillX{}, stillY{};
   int rightHoldCount = 0;
   int rightReleaseCount = 0;
@@ -166,7 +174,9 @@ class Tick {
   // Replaces a list's items by `lines` in one pass.
   static void SetLines(Control& list, const std::vector<std::string>& lines);
   int BarEdit2Ticks();           // the bar's Edit2 number / 20
-  int HoldTicks();               // the settings panel's Edit2 number / 20
+  // Whether the left button has been held still for the settings panel's
+  // hold time (its Edit2, in milliseconds).
+  bool HeldStillLongEnough();
   // Drag-scrolling on the hook thread: begin one for the window under the
   // pointer; wind one up (title word, badge, capture, cursor, pointer back);
   // whether the user's own hand holds the left button.

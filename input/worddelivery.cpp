@@ -18,6 +18,8 @@ bool WordDelivery::IsSeen(Wnd w) const {
 bool WordDelivery::Offer(Wnd w, const Word& word) {
   Box& b = boxes_[w];
   if (b.seen && b.waiting.empty()) return true;
+  // Words that only pass by are superseded by this later one.
+  std::erase_if(b.waiting, [](const Word& x) { return HookWords::Passing(x); });
   if (b.waiting.size() >= kMaxWaiting) {
     lastDropped_ = std::move(b.waiting.front());
     b.waiting.pop_front();

@@ -10,6 +10,11 @@
 // writer, counts as a word not yet read: a request the program leaves for
 // its reader is not overwritten either.
 //
+// A waiting word that only says a key no reader looks at went down or up
+// (HookWords::Passing) is superseded by the next word for its window, as a
+// caption's later word wins: a burst of typing then never holds up a
+// Ctrl+C behind it, which the program would answer seconds late.
+//
 // The waiting line of a window is bounded: past kMaxWaiting words the
 // oldest waiting word is dropped (a reader that stopped must not make
 // memory grow), and the drops are counted. The bound is wide enough for a

@@ -1,6 +1,7 @@
 // Drag-scrolling: the still test against the settings panel's Edit2, the
 // drag start, the Ctrl tap and the stop words of the scroll-mode window.
 #include <algorithm>
+#include <cstdlib>
 
 #include "tests/gesture_harness.h"
 
@@ -13,11 +14,14 @@ struct HoldRow {
   int startTick;       // tick (1 = first that sees the press) of the drag start, 0 = none
 };
 
-TEST(GestureDrag, StillPressStartsADragAfterEdit2Over20Ticks) {
+// The press comes right after a tick, so the first tick that sees it finds
+// it held for a tick's 40 ms; every still tick after it adds 40 ms more.
+TEST(GestureDrag, StillPressStartsADragOnceHeldForEdit2Milliseconds) {
   const std::vector<HoldRow> rows = {
-      {"100", false, 7},   // count 6 > 100 / 20
-      {"200", false, 12},  // count 11 > 10
-      {"40", false, 4},    // count 3 > 2
+      {"100", false, 3},   // 120 ms >= 100
+      {"200", false, 5},   // 200 ms
+      {"400", false, 10},  // the shipped setting: 400 ms
+      {"40", false, 2},    // held 40 ms at the first tick, but one still tick is needed
       {"abc", false, 2},   // not a number: 0, the first still tick starts it
       {"100", true, 0},    // a moved press never starts a drag
   };
@@ -31,7 +35,7 @@ TEST(GestureDrag, StillPressStartsADragAfterEdit2Over20Ticks) {
     d.Ticks(1);
     d.sim.leftDown();
     int started = 0;
-    for (int t = 1; t <= 14 && !started; ++t) {
+    for (int t = 1; t <= 16 && !started; ++t) {
       d.Ticks(1);
       if (row.moved && t == 2) d.sim.moveMouse(340, 300);
       if (d.sim.captureWindow() != 0) started = t;
@@ -51,6 +55,35 @@ TEST(GestureDrag, StillPressStartsADragAfterEdit2Over20Ticks) {
     }
     d.sim.leftUp();
     d.Ticks(1);
+  }
+}
+
+// The hold time means what the settings panel says, wherever the press
+// falls between two ticks: a press held still 60 ms less than the setting
+// never drags; one held 60 ms more always does, before its release.
+TEST(GestureDrag, HoldTimeIsTheSettingOnTheClock) {
+  for (const char* setting : {"100", "130", "400", "700"}) {
+    const int ms = std::atoi(setting);
+    for (int phase = 0; phase < 40; phase += 7) {
+      for (const int held : {ms - 60, ms + 60}) {
+        SCOPED_TRACE(std::string("setting ") + setting + ", press " + std::to_string(phase) +
+                     " ms after a tick, held " + std::to_string(held) + " ms");
+        Desk d;
+        ASSERT_TRUE(d.StartOverPage());
+        d.app.wrpyreadpanel->Edit2.SetCaption(setting);
+        d.Ticks(1);
+        d.sim.advance(static_cast<unsigned>(phase));
+        d.sim.leftDown();
+        bool started = false;
+        for (int t = 0; t < held; t += 5) {
+          d.sim.advance(static_cast<unsigned>(std::min(5, held - t)));
+          started = started || d.sim.captureWindow() != 0;
+        }
+        EXPECT_EQ(started, held > ms);
+        d.sim.leftUp();
+        d.Ticks(2);
+      }
+    }
   }
 }
 

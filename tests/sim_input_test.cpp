@@ -436,31 +436,31 @@ TEST(SimHook, WordsWaitInOrderForTheirReader) {
   // A caption keeps its word until its reader has read it; the words that
   // come meanwhile follow one per reading, in order, each caption on its
   // own; past a full line of waiting words the oldest are dropped and
-  // counted.
+  // counted. (Ctrl and V: keys whose words a reader looks at.)
   Hooked h;
   h.Read();
-  for (int i = 0; i < 3; ++i) h.sim.tapKey('A');  // six words per caption
-  EXPECT_EQ(h.sim.getWindowText(h.input), "key--65");
-  EXPECT_EQ(h.sim.getWindowText(h.bar), "65down");
+  for (int i = 0; i < 3; ++i) h.sim.tapKey(kCtrl);  // six words per caption
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--17//");
+  EXPECT_EQ(h.sim.getWindowText(h.bar), "17down");
   EXPECT_EQ(h.sim.waitingWords(h.input), 5u);
   std::vector<std::string> input;
   for (int i = 0; i < 6; ++i) {
     input.push_back(h.sim.getWindowText(h.input));
     h.sim.mailboxSeen(h.input);  // only the input caption is read
   }
-  EXPECT_EQ(input, (std::vector<std::string>{"key--65", "old--65", "key--65", "old--65",
-                                             "key--65", "old--65"}));
-  EXPECT_EQ(h.sim.getWindowText(h.bar), "65down");
+  EXPECT_EQ(input, (std::vector<std::string>{"key--17//", "old--17", "key--17//", "old--17",
+                                             "key--17//", "old--17"}));
+  EXPECT_EQ(h.sim.getWindowText(h.bar), "17down");
   EXPECT_EQ(h.sim.waitingWords(h.bar), 5u);
   // A program's own word is read like any other before a word follows it.
   h.sim.setWindowText(h.input, "key--ctrlv");
-  h.sim.tapKey('B');
+  h.sim.tapKey('V');
   EXPECT_EQ(h.sim.getWindowText(h.input), "key--ctrlv");
   h.sim.mailboxSeen(h.input);
-  EXPECT_EQ(h.sim.getWindowText(h.input), "key--66");
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--86");
   // A word equal to the caption changes nothing, so it needs no reading.
   h.sim.mailboxSeen(h.input);
-  EXPECT_EQ(h.sim.getWindowText(h.input), "old--66");
+  EXPECT_EQ(h.sim.getWindowText(h.input), "old--86");
   h.sim.mailboxSeen(h.input);
   h.sim.setWindowText(h.input, "old--mode");
   for (int i = 0; i < 8; ++i) h.Read();
@@ -470,9 +470,9 @@ TEST(SimHook, WordsWaitInOrderForTheirReader) {
   // line waits, the oldest of the others are dropped; the newest follow.
   constexpr int kLine = static_cast<int>(WordDelivery::kMaxWaiting);
   const int taps = kLine / 2 + 5;  // two words a tap and caption
-  for (int i = 0; i < taps; ++i) h.sim.tapKey(i < 5 ? 'C' : 'D');
+  for (int i = 0; i < taps; ++i) h.sim.tapKey(i < 5 ? 'V' : kCtrl);
   const int over = 2 * taps - 1 - kLine;  // per caption
-  EXPECT_EQ(h.sim.getWindowText(h.input), "key--67");
+  EXPECT_EQ(h.sim.getWindowText(h.input), "key--86");
   EXPECT_EQ(h.sim.waitingWords(h.input), WordDelivery::kMaxWaiting);
   EXPECT_EQ(h.sim.droppedWords(), static_cast<std::uint64_t>(2 * over));
   int dropped = 0;
@@ -483,14 +483,44 @@ TEST(SimHook, WordsWaitInOrderForTheirReader) {
     h.sim.mailboxSeen(h.input);
     rest.push_back(h.sim.getWindowText(h.input));
   }
-  // The C taps were the oldest: only D words are left, down and up in turn.
+  // The V taps were the oldest: only Ctrl words are left, down and up in turn.
   std::vector<std::string> want;
   for (int i = 0; i < kLine / 2; ++i) {
-    want.push_back("key--68");
-    want.push_back("old--68");
+    want.push_back("key--17//");
+    want.push_back("old--17");
   }
   EXPECT_EQ(rest, want);
   EXPECT_EQ(h.sim.waitingWords(h.input), 0u);
+}
+
+TEST(SimHook, TypingWaitsNotBeforeTheWordsThatMeanSomething) {
+  // Letters typed while the input caption's reader is busy: their words
+  // only pass by, so a later word supersedes them and a Ctrl+C right after
+  // the typing is next in line; the command bar's key history still gets
+  // every key, in order.
+  Hooked h;
+  h.Read();
+  h.sim.tapKey(kCtrl);
+  for (int vk : {'Q', 'U', 'I', 'C', 'K'}) h.sim.tapKey(vk);
+  h.sim.keyDown(kCtrl);
+  h.sim.tapKey('C');
+  h.sim.keyUp(kCtrl);
+  h.sim.tapKey('B');  // the last word stays for its reader, whatever it is
+  std::vector<std::string> input, bar;
+  for (int i = 0; i < 12; ++i) {
+    input.push_back(h.sim.getWindowText(h.input));
+    if (h.sim.waitingWords(h.input) == 0) break;
+    h.sim.mailboxSeen(h.input);
+  }
+  EXPECT_EQ(input, (std::vector<std::string>{"key--17//", "old--17", "old--67", "key--17//",
+                                             "key--ctrlc", "old--67", "old--17", "old--66"}));
+  for (int i = 0; i < 40; ++i) {
+    bar.push_back(h.sim.getWindowText(h.bar));
+    if (h.sim.waitingWords(h.bar) == 0) break;
+    h.sim.mailboxSeen(h.bar);
+  }
+  EXPECT_EQ(bar.size(), 2u * 9u);
+  EXPECT_EQ(h.sim.droppedWords(), 0u);
 }
 
 TEST(SimHook, ConditionalWordsAreTestedWhenTheirTurnComes) {

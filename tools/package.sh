@@ -10,10 +10,11 @@
 # installers need makensis (Debian's nsis); without it only the zips are made
 # and the exit status is 1.
 #
-# The program folder: Sipquill.exe and dovahk1.dll of the build, and the files
+# The program folder (sq_stage_release of e2e/env.sh, which the end-to-end
+# tests use too): Sipquill.exe and dovahk1.dll of the build, and the files
 # of package/files. Text files (.txt .ini .htm .html .scf) are kept in the
 # repository as UTF-8 with LF and written as GBK with CR LF, as the program
-# reads them; the picture of the help page is drawn here.
+# reads them; the picture of the help page is drawn there.
 #
 # Zip entries with a Chinese name ("发行软件.txt") are stored in GBK without
 # the UTF-8 flag, plus the Info-ZIP Unicode Path extra field with the UTF-8
@@ -36,22 +37,6 @@ status=0
 # missing and the uninstaller keeps them unless asked.
 user_files="wr.ini 发行软件.txt disphelp"
 
-stage_folder() {  # stage_folder BUILD DIR
-  local build=$1 dir=$2 f rel
-  rm -rf "$dir"
-  mkdir -p "$dir"
-  cp "$build/Sipquill.exe" "$build/dovahk1.dll" "$dir/"
-  while IFS= read -r -d '' f; do
-    rel=${f#"$root/package/files/"}
-    mkdir -p "$dir/$(dirname "$rel")"
-    case "$rel" in
-      *.txt | *.ini | *.htm | *.html | *.scf)
-        iconv -f UTF-8 -t GBK "$f" | LC_ALL=C sed 's/$/\r/' >"$dir/$rel" ;;
-      *) cp "$f" "$dir/$rel" ;;
-    esac
-  done < <(find "$root/package/files" -type f -print0 | sort -z)
-  python3 "$root/tools/pkgtool.py" logo "$dir/ehelp/logo.png"
-}
 
 for build in "${builds[@]}"; do
   if [ ! -f "$build/Sipquill.exe" ] || [ ! -f "$build/dovahk1.dll" ]; then
@@ -64,7 +49,7 @@ for build in "${builds[@]}"; do
   arch=$(sq_pe_arch "$build/Sipquill.exe")
   name=win$arch
   stage=$dist/$name/Sipquill
-  stage_folder "$build" "$stage"
+  sq_stage_release "$build" "$stage"
   zip=$dist/Sipquill-$VERSION-$name.zip
   python3 "$root/tools/pkgtool.py" zip "$stage" "$zip" "$stamp"
   echo "package: $zip"

@@ -11,8 +11,8 @@
 # private zh_CN locale, HOME and Wine prefix, but its own copies under
 # build/win32/run/ (cache/, work/, logs/), so it never shares a wineserver
 # with a test run. The program runs in build/win32/run/work, prepared like the
-# tests' working directory: Sipquill.exe, dovahk1.dll, the probe and the data
-# files of e2e/data. An X server that answers in $DISPLAY is used; otherwise
+# tests' working directory: the release folder as the zip lays it out, with
+# the probe beside the program. An X server that answers in $DISPLAY is used; otherwise
 # a fresh Xvfb is started (watch it with `x11vnc -display :N` or take shots
 # with `import -display :N -window root shot.png`).
 # The 32-bit build (build/win32) runs where the machine runs 32-bit programs,
