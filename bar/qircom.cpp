@@ -247,6 +247,7 @@ void Tqircom::Panel27MouseMove(ShiftState, int, int) { SetPanel28(words::web::Up
 
 void Tqircom::Panel27MouseDown(MouseButton button, ShiftState, int, int) {
   if (button == MouseButton::Left && SeenThere()) leftPress_ = true;
+  if (button == MouseButton::Right && SeenThere()) centreRightPress_ = ScreenRect();
 }
 
 void Tqircom::Panel27MouseUp(MouseButton button, ShiftState, int, int) {
@@ -261,6 +262,12 @@ void Tqircom::Panel27MouseUp(MouseButton button, ShiftState, int, int) {
     Edit3.SetCaption(kExitEcho);
     disptaskClick();
   } else if (button == MouseButton::Right) {
+    // Only a right click of the centre closes: the release of a right
+    // button held since before the widget came up (the chord that raised
+    // it) or pressed elsewhere is no command.
+    const std::optional<Rect> pressedAt = centreRightPress_;
+    centreRightPress_.reset();
+    if (!pressedAt || *pressedAt != ScreenRect()) return;
     CloseWindowUnderPointer();
   }
 }
@@ -273,7 +280,9 @@ void Tqircom::CloseWindowUnderPointer() {
   HideMousepp();
   SetPanel28(words::web::DownFar);
   const Point at = p.getCursorPos();
-  Activate(TopWindowAt(at));
+  // The window the user pointed at, now that the widget is out of the way.
+  const Wnd pointed = TopWindowAt(at);
+  Activate(pointed);
   p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
   if (BrowserShown()) {
     Invoke(app().easyie->Button35);
@@ -285,8 +294,11 @@ void Tqircom::CloseWindowUnderPointer() {
   const Wnd victim = TopWindowAt(probe);
   // The close request alone: the program asks to save as it does when its
   // own close box is pressed, and stays on the screen while it asks. The
-  // program's own windows are never closed this way.
-  if (victim && p.windowProcessId(victim) != p.windowProcessId(Handle())) p.closeWindow(victim);
+  // program's own windows are never closed this way, and nor is any window
+  // but the one under the pointer: near the edge between two windows the
+  // point above and beside the pointer may lie in the other one.
+  if (victim && victim == pointed && p.windowProcessId(victim) != p.windowProcessId(Handle()))
+    p.closeWindow(victim);
   p.sleep(10);
   ActivateAt(probe);
 }
@@ -593,7 +605,9 @@ void Tqircom::updownwheelClick() {
     return;
   }
   const Point at = p.getCursorPos();
-  Activate(TopWindowAt(at));
+  // The window the user pointed at, now that the widget is out of the way.
+  const Wnd pointed = TopWindowAt(at);
+  Activate(pointed);
   p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
 }
 

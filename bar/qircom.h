@@ -4,6 +4,7 @@
 // history.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/app.h"
@@ -126,6 +127,9 @@ class Tqircom : public Form, public qircom_controls {
 
   bool leftPress_ = false;
   bool rightPress_ = false;
+  // Where the widget stood when its centre was last pressed with the right
+  // button: its release there, on a widget that has not moved, is a click.
+  std::optional<Rect> centreRightPress_;
   bool pendingSecondClick_ = false;
   Wnd target_ = 0;
   int ctrlUps_ = 0;

@@ -115,7 +115,7 @@ start_program() {
   done
   # Every control event the program hands to a handler goes to this file.
   : >"$EVENTS"
-  (cd "$WORK" && SQ_WORD_TRACE=${SQ_E2E_WORD_TRACE:-} SQ_EVENT_TRACE=events.txt SQ_WEB_TRACE=web.txt exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
+  (cd "$WORK" && SQ_EVENT_TRACE=events.txt SQ_WEB_TRACE=web.txt exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
     >"$LOGS/program.log" 2>&1 &
   # The first Wine program after a server start takes a few seconds.
   for i in $(seq 1 12); do

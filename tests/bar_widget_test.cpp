@@ -192,9 +192,10 @@ TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
   }
 }
 
-// A right release on the centre asks the window above the widget to close,
-// without hiding it first (an editor then asks to save, on the screen).
-TEST(BarPointerWidget, RightReleaseOnTheCentreClosesTheWindowAbove) {
+// A right click on the centre asks the window under the widget to close,
+// without hiding it first (an editor then asks to save, on the screen). The
+// release of the right button that raised the widget is no click.
+TEST(BarPointerWidget, RightClickOnTheCentreClosesTheWindowUnderIt) {
   BarDesk d;
   ASSERT_TRUE(d.Start());
   const Wnd ed = d.sim.addTextEditor({100, 100, 500, 400}, "notes");
@@ -203,6 +204,9 @@ TEST(BarPointerWidget, RightReleaseOnTheCentreClosesTheWindowAbove) {
   d.sim.leftUp();
   d.sim.advance(40);
   d.sim.rightUp();
+  d.sim.advance(60);
+  EXPECT_TRUE(d.sim.closeRequests().empty());
+  d.sim.rightClick(80);
   d.sim.advance(60);
   ASSERT_EQ(d.sim.closeRequests().size(), 1u);
   EXPECT_EQ(d.sim.closeRequests()[0], ed);

@@ -124,5 +124,82 @@ TEST(RealUseCopy, CopyAfterAnAltPasteIsCaptured) {
   }
 }
 
+// ---- close requests only for the window the user pointed at ----------------
+
+// Two editors side by side; the pointer near the left one's right edge, so
+// that a point above and right of it lies in the right one.
+struct TwoEditors {
+  Wnd left, right;
+};
+TwoEditors AddTwoEditors(Desk& d) {
+  return {d.sim.addTextEditor({100, 100, 300, 400}, "left notes"),
+          d.sim.addTextEditor({400, 100, 300, 400}, "right notes")};
+}
+
+TEST(RealUseClose, TheWidgetChordItselfClosesNothing) {
+  // Right held, left pressed at the same point: the pointer widget comes
+  // up under the pointer; letting the buttons go there, in either order,
+  // with or without a pause, asks no window to close.
+  for (bool rightFirst : {false, true}) {
+    for (unsigned gap : {0u, 40u, 150u}) {
+      SCOPED_TRACE(std::string(rightFirst ? "right" : "left") + " let go first, " +
+                   std::to_string(gap) + " ms apart");
+      Desk d;
+      ASSERT_TRUE(d.Start());
+      AddTwoEditors(d);
+      d.sim.moveMouse(380, 300);
+      d.Ticks(1);
+      d.sim.rightDown();
+      d.sim.advance(100);
+      d.sim.leftDown();
+      d.sim.advance(200);
+      ASSERT_EQ(d.app.qircom->ScreenRect().width, 25) << "the widget came up";
+      if (rightFirst) d.sim.rightUp(); else d.sim.leftUp();
+      d.sim.advance(gap);
+      if (rightFirst) d.sim.leftUp(); else d.sim.rightUp();
+      d.sim.advance(400);
+      EXPECT_TRUE(d.sim.closeRequests().empty());
+    }
+  }
+}
+
+TEST(RealUseClose, RightClickOnTheCentreClosesOnlyTheWindowUnderThePointer) {
+  struct Row {
+    const char* name;
+    Point at;
+    bool closesLeft;
+  };
+  const std::vector<Row> rows = {
+      {"well inside the left editor", {250, 300}, true},
+      // The point the close looks at (30 right of the pointer, above the
+      // widget) lies in the right editor: nothing is closed rather than it.
+      {"at the left editor's right edge", {385, 300}, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    const TwoEditors ed = AddTwoEditors(d);
+    d.sim.setForeignWindowsIgnoreClose(true);
+    d.sim.moveMouse(r.at.x, r.at.y);
+    d.Ticks(1);
+    d.sim.rightClick(80);
+    d.sim.advance(100);
+    d.sim.click(80);  // right then left at the same point: the widget
+    d.sim.advance(200);
+    ASSERT_EQ(d.app.qircom->ScreenRect().width, 25) << "the widget came up";
+    EXPECT_TRUE(d.sim.closeRequests().empty());
+    d.sim.rightClick(80);  // a right click of its centre
+    d.sim.advance(300);
+    if (r.closesLeft) {
+      ASSERT_EQ(d.sim.closeRequests().size(), 1u);
+      EXPECT_EQ(d.sim.closeRequests()[0], ed.left);
+    } else {
+      EXPECT_TRUE(d.sim.closeRequests().empty());
+    }
+    for (Wnd w : d.sim.closeRequests()) EXPECT_NE(w, ed.right);
+  }
+}
+
 }  // namespace
 }  // namespace sq::testing
