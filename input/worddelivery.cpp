@@ -17,9 +17,14 @@ bool WordDelivery::IsSeen(Wnd w) const {
 
 bool WordDelivery::Offer(Wnd w, const Word& word) {
   Box& b = boxes_[w];
+  superseded_.clear();
   if (b.seen && b.waiting.empty()) return true;
   // Words that only pass by are superseded by this later one.
-  std::erase_if(b.waiting, [](const Word& x) { return HookWords::Passing(x); });
+  std::erase_if(b.waiting, [this](const Word& x) {
+    if (!HookWords::Passing(x)) return false;
+    superseded_.push_back(x);
+    return true;
+  });
   if (b.waiting.size() >= kMaxWaiting) {
     lastDropped_ = std::move(b.waiting.front());
     b.waiting.pop_front();

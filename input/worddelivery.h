@@ -33,6 +33,7 @@
 #include <deque>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "input/hookwords.h"
 #include "platform/platform.h"
@@ -59,6 +60,8 @@ class WordDelivery {
   std::uint64_t Dropped() const { return dropped_; }
   // The last word dropped, for a record.
   const std::optional<Word>& LastDropped() const { return lastDropped_; }
+  // The waiting words the last Offer() superseded, oldest first.
+  const std::vector<Word>& Superseded() const { return superseded_; }
 
  private:
   struct Box {
@@ -68,6 +71,7 @@ class WordDelivery {
   std::unordered_map<Wnd, Box> boxes_;
   std::uint64_t dropped_ = 0;
   std::optional<Word> lastDropped_;
+  std::vector<Word> superseded_;
 };
 
 }  // namespace sq

@@ -1133,7 +1133,9 @@ void Win32Platform::applyWord(LPARAM lp) {
   if (target && IsWindow(target)) {
     Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b)};
     const std::uint64_t dropped = delivery_.Dropped();
-    if (delivery_.Offer(W(target), word)) writeWord(target, word);
+    const bool now = delivery_.Offer(W(target), word);
+    for (const Word& passed : delivery_.Superseded()) traceWord('P', target, passed.text);
+    if (now) writeWord(target, word);
     else if (delivery_.Dropped() != dropped && delivery_.LastDropped())
       traceWord('D', target, delivery_.LastDropped()->text);
   } else {
