@@ -77,6 +77,8 @@ class Teasyie : public Form, public easyie_controls {
   // (true: cancel it), with the address of the page that shows the link.
   void LifeStatusText(const std::string& text, const std::string& pageUrl);
   bool LifeNewWindow(const std::string& pageUrl);
+  // A navigation of the life panel's browser: true cancels it.
+  bool LifeBeforeNavigate(const std::string& url, const std::string& pageUrl);
 
   static constexpr int kBannerHeight = 150;
   static constexpr int kRingSlots = 12;

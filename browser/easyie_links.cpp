@@ -28,6 +28,9 @@ namespace {
 class LifeSink : public BrowserEvents {
  public:
   LifeSink(App& app, Tlifeform& life) : app_(app), life_(life) {}
+  bool beforeNavigate2(const std::string& url) override {
+    return app_.easyie && app_.easyie->LifeBeforeNavigate(url, Location());
+  }
   void statusTextChange(const std::string& s) override {
     if (app_.easyie) app_.easyie->LifeStatusText(s, Location());
   }
@@ -53,6 +56,13 @@ std::unique_ptr<BrowserEvents> LifeLinkEvents(App& app, Tlifeform& life) {
 
 bool Teasyie::PageBeforeNavigate(TabPage* page, const std::string& url) {
   if (page->slot >= 0) Log("bef--" + std::to_string(ring_) + "////" + url);
+  // The program's own addresses are commands, never pages: a link of an
+  // own page that goes to one without a new window runs it as the new
+  // window's request would; the control loads none of them.
+  if (mail::Starts(url, words::web::LinkPrefix)) {
+    if (url == lastStatus_) CommandLink(page);
+    return true;
+  }
   return false;
 }
 
@@ -149,18 +159,33 @@ bool Teasyie::CommandLink(TabPage* asker) {
   return false;  // an ordinary link
 }
 
-void Teasyie::LifeStatusText(const std::string& text, const std::string& pageUrl) {
+void Teasyie::LifeStatusText(const std::string& text, const std::string&) {
+  // Only kept: a hint link acts when it is clicked. Run on hovering, the
+  // next hint would come under the resting pointer and bring the one
+  // after it at the next move.
   lifeLink_ = budget::GbkPrefix(text, budget::kCaptionRead);
-  if ((lifeLink_ == words::web::LifeBack || lifeLink_ == words::web::LifeBackSlash) &&
-      IsOwnPage(pageUrl) && app_.FormMain)
-    app_.FormMain->N9Click();
+}
+
+namespace {
+bool IsBackLink(const std::string& s) {
+  return s == words::web::LifeBack || s == words::web::LifeBackSlash;
+}
+}  // namespace
+
+bool Teasyie::LifeBeforeNavigate(const std::string& url, const std::string& pageUrl) {
+  if (!mail::Starts(url, words::web::LinkPrefix)) return false;
+  // A command link followed in place: the hint page's own link brings the
+  // next hint; no command address is ever loaded.
+  if (IsBackLink(url) && url == lifeLink_ && IsOwnPage(pageUrl) && app_.lifeform)
+    app_.lifeform->NextHint();
+  return true;
 }
 
 bool Teasyie::LifeNewWindow(const std::string& pageUrl) {
   const std::string link = lifeLink_;
   const bool own = IsOwnPage(pageUrl);
-  if (link == words::web::LifeBack || link == words::web::LifeBackSlash) {
-    if (own && app_.FormMain) app_.FormMain->N9Click();
+  if (IsBackLink(link)) {
+    if (own && app_.lifeform) app_.lifeform->NextHint();
     return true;
   }
   // A command link of any other page is dropped.

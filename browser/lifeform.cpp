@@ -89,10 +89,33 @@ std::string Tlifeform::HelpTitleAddress() {
   return LocalPageAddress(platform(), "\\helptitle.htm");
 }
 
+const char* const Tlifeform::kHintPages[] = {"\\helptitle.htm", "\\helptitle2.htm",
+                                               "\\helptitle3.htm", "\\helptitle4.htm"};
+const int Tlifeform::kHintPageCount = 4;
+
 void Tlifeform::ShowHelpTitle() {
   if (!browser_) return;
   browser_->stop();
-  OpenLocalPage(platform(), *browser_, "\\helptitle.htm");
+  hint_ = 0;
+  OpenLocalPage(platform(), *browser_, kHintPages[0]);
+}
+
+void Tlifeform::NextHint() {
+  if (!browser_) return;
+  Platform& p = platform();
+  // A hint page that is missing is passed over; with none but the first
+  // the first is shown again.
+  int next = 0;
+  for (int step = 1; step < kHintPageCount; ++step) {
+    const int i = (hint_ + step) % kHintPageCount;
+    if (i == 0 || p.fileExists(kHintPages[i] + 1)) {
+      next = i;
+      break;
+    }
+  }
+  browser_->stop();
+  hint_ = next;
+  OpenLocalPage(p, *browser_, kHintPages[next]);
 }
 
 // ---- desktop toolbar ------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "tests/browser_harness.h"
+#include "tests/shipped_pages.h"
 
 namespace sq {
 namespace {
@@ -113,9 +114,12 @@ TEST(LifeLinks, BackLinksShowTheHintPageOtherLinksOpenATab) {
   EXPECT_TRUE(w.ie().Shown());
   ASSERT_NE(w.Active(), nullptr);
   EXPECT_EQ(w.Active()->requested().back(), "http://news.example/");
-  // The back link shows the hint page again: the panel's browser reloads it.
+  // The back link acts when clicked, not on hovering; with no other hint
+  // page beside it the hint page comes again.
   const auto loads = life->requested().size();
   life->fireStatusTextChange("qirx://back/");
+  EXPECT_EQ(life->requested().size(), loads);
+  EXPECT_TRUE(life->fireNewWindow2().cancel);
   EXPECT_EQ(life->requested().size(), loads + 1);
   EXPECT_EQ(life->requested().back(), w.Local("\\helptitle.htm"));
   // A file link is left to the control.
@@ -133,6 +137,59 @@ TEST(LifeLinks, BackLinksShowTheHintPageOtherLinksOpenATab) {
   EXPECT_EQ(life->requested().size(), loads2);
   EXPECT_EQ(w.ie().PageCount(), pages);
   EXPECT_FALSE(w.sim.quitPosted());
+}
+
+// The hint bar's "换一条提示" as shipped, clicked: the control never loads
+// the command address, and each click brings the next hint, after the last
+// the first again.
+TEST(LifeLinks, NextHintLinkClickedBringsTheNextHintAndLoadsNoCommand) {
+  Web w;
+  testing::InstallPages(w.sim);
+  ASSERT_TRUE(w.Start());
+  auto* life = dynamic_cast<SimBrowser*>(w.app.lifeform->browser());
+  ASSERT_NE(life, nullptr);
+  w.sim.advance(200);
+  ASSERT_EQ(life->locationURL(), w.Local("\\helptitle.htm"));
+  std::vector<std::string> seen;
+  for (int click = 0; click < 5; ++click) {
+    SCOPED_TRACE(click);
+    const std::string text = life->documentText();
+    EXPECT_NE(life->locationName(), SimBrowser::kErrorTitle);
+    ASSERT_EQ(life->links().size(), 1u);
+    ASSERT_EQ(life->links()[0].text, "换一条提示");
+    seen.push_back(life->locationURL());
+    // The link's row, left of the panel's strip of labels.
+    const Point at = {w.sim.getWindowRect(life->page()).left + 60, life->linkPoint(0).y};
+    ASSERT_EQ(w.sim.windowFromPoint(at), life->page());
+    w.sim.moveMouse(at.x, at.y);
+    w.sim.advance(100);
+    EXPECT_EQ(life->locationURL(), seen.back()) << "hovering changes nothing";
+    w.sim.click(40);
+    w.sim.advance(200);
+    EXPECT_NE(life->documentText(), text);
+    w.sim.moveMouse(at.x, at.y + 60);
+    w.sim.advance(100);
+  }
+  EXPECT_EQ(seen[1], w.Local("\\helptitle2.htm"));
+  EXPECT_EQ(seen[2], w.Local("\\helptitle3.htm"));
+  EXPECT_EQ(seen[3], w.Local("\\helptitle4.htm"));
+  EXPECT_EQ(seen[4], w.Local("\\helptitle.htm"));
+  for (const std::string& u : life->history()) EXPECT_EQ(u.rfind("qir", 0), std::string::npos) << u;
+  EXPECT_FALSE(w.ie().Shown());
+  EXPECT_EQ(w.sim.findWindow("IEFrame"), 0u);
+}
+
+// A command address reached without a new window (a link of an own page
+// with no target, or one typed into the address box) is never loaded.
+TEST(CommandLinks, AreCancelledAsNavigations) {
+  Web w;
+  testing::InstallPages(w.sim);
+  ASSERT_TRUE(w.Start());
+  w.Type("qirx://back");
+  w.Type("qir://bbs");
+  for (int i = 0; i < w.ie().PageCount(); ++i)
+    for (const std::string& u : w.Page(i)->history())
+      EXPECT_EQ(u.rfind("qir", 0), std::string::npos) << u;
 }
 
 TEST(ExternalRequests, ScrollCaptionAddressIsOpenedAndAnswered) {
