@@ -150,7 +150,7 @@ class Teasyie : public Form, public easyie_controls {
   void InputCaptionRequests();
   void SearchRequest();
   void EasyHelp();
-  void ShowHelpPage(const std::string& address);
+  void ShowHelpPage(const std::string& address, const char* name);
   // ---- Timer1 steps ----
   void ImeMarkers();
   void CornerModes();

@@ -255,6 +255,37 @@ TEST(ExternalRequests, InputCaptionWordsForHelpAndClose) {
   EXPECT_EQ(w.ScrollCaption(), "qirclose");
 }
 
+// The short guide asked for again by the caption word is found by its own
+// title and shown, not opened once more; the help button finds the help
+// page the same way, and neither takes the other for itself.
+TEST(ExternalRequests, GuideAndHelpPageAreEachOpenedOnceThenShownAgain) {
+  Web w;
+  testing::InstallPages(w.sim);
+  ASSERT_TRUE(w.Start());
+  const std::string guide = w.Local("\\easyhelp\\easyhelp.htm");
+  const std::string help = w.Local("\\ehelp\\easyhelp.htm");
+  auto askGuide = [&] {
+    w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:easyhelp");
+    w.sim.advance(200);
+    EXPECT_EQ(w.InputCaption().rfind("okqir:easyhelp", 0), 0u);
+  };
+  for (int i = 0; i < 3; ++i) {
+    askGuide();
+    ASSERT_EQ(w.ie().PageCount(), 1) << i;
+    ASSERT_NE(w.Active(), nullptr);
+    EXPECT_EQ(w.Active()->locationURL(), guide);
+  }
+  for (int i = 0; i < 2; ++i) {
+    OpenHelp(w);
+    w.sim.advance(200);
+    ASSERT_EQ(w.ie().PageCount(), 2) << i;
+    EXPECT_EQ(w.Active()->locationURL(), help);
+  }
+  askGuide();
+  EXPECT_EQ(w.ie().PageCount(), 2);
+  EXPECT_EQ(w.Active()->locationURL(), guide);
+}
+
 TEST(ExternalRequests, SearchWaitsForAnHttpBannerThenSearchesTheClipboard) {
   Web w;
   ASSERT_TRUE(w.Start());
