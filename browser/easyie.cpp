@@ -561,7 +561,7 @@ void Teasyie::ButtonLeft(Control& c) {
     RunUpDownWheel();
   } else if (&c == &SpeedButton64) {
     SpeedButton64.SetCaption("....");
-    OpenAddress(std::string(kSearchAddress) + Edit1.Caption() + "&");
+    OpenAddress(SearchAddress(Edit1.Caption()));
   } else if (&c == &SpeedButton67) {
     OpenAddress(kNavigationPage);
     ParkMenu();

@@ -89,6 +89,9 @@ class Teasyie : public Form, public easyie_controls {
   // An address is cut to this many bytes before it is opened.
   static constexpr std::size_t kMaxAddress = kMaxBrowserAddress;
   static const char* const kSearchAddress;
+  // The search of `text`: kSearchAddress + the text percent-encoded + "&",
+  // at most kMaxAddress bytes.
+  static std::string SearchAddress(const std::string& text);
   static const char* const kMakerPage;
   static const char* const kNavigationPage;
   static const char* const kDropFile;  // "qirnewurl.txt"

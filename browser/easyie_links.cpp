@@ -240,18 +240,52 @@ void Teasyie::InputCaptionRequests() {
   }
 }
 
+std::string Teasyie::SearchAddress(const std::string& text) {
+  // The text goes as a query value: its GBK bytes percent-encoded, so that
+  // "&", "#", "+", "%", blanks and Chinese arrive as typed. A text too long
+  // for an address is cut before a whole character, never inside one or
+  // inside an escape.
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string url = kSearchAddress;
+  const std::size_t room = kMaxAddress - 1;  // the closing "&"
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t len = (c >= 0x81 && c <= 0xFE && i + 1 < text.size()) ? 2 : 1;
+    std::string piece;
+    for (std::size_t k = i; k < i + len; ++k) {
+      const unsigned char b = static_cast<unsigned char>(text[k]);
+      const bool plain = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
+                         (b >= 'a' && b <= 'z') || b == '-' || b == '_' || b == '.' || b == '~';
+      if (plain) {
+        piece += static_cast<char>(b);
+      } else {
+        piece += '%';
+        piece += kHex[b >> 4];
+        piece += kHex[b & 15];
+      }
+    }
+    if (url.size() + piece.size() > room) break;
+    url += piece;
+    i += len;
+  }
+  return url + "&";
+}
+
 void Teasyie::SearchRequest() {
   if (Panel37.Caption() == words::web::SearchRequest) {
     Panel37.SetCaption(words::web::SearchWaiting);
     ParkMenu();
     return;
   }
-  if (mail::Starts(Panel7.Caption(), "http") && Panel37.Caption() == words::web::SearchWaiting) {
+  // The next tick searches the clipboard text: the bar has been parked and
+  // the browser shown meanwhile. (It waits for no banner: the banners show
+  // the program's own local pages.)
+  if (Panel37.Caption() == words::web::SearchWaiting) {
     Panel37.SetCaption(words::web::SearchDone);
     SpeedButton64.SetCaption("搜索");
     std::string clip;
-    platform().getClipboardTextUpTo(kMaxAddress, clip);
-    OpenAddress(std::string(kSearchAddress) + clip + "&");
+    platform().getClipboardTextUpTo(4 * kMaxAddress, clip);
+    OpenAddress(SearchAddress(clip));
   }
 }
 

@@ -286,20 +286,36 @@ TEST(ExternalRequests, GuideAndHelpPageAreEachOpenedOnceThenShownAgain) {
   EXPECT_EQ(w.Active()->locationURL(), guide);
 }
 
-TEST(ExternalRequests, SearchWaitsForAnHttpBannerThenSearchesTheClipboard) {
+TEST(ExternalRequests, SearchRequestSearchesTheClipboardOnTheNextTick) {
   Web w;
+  testing::InstallPages(w.sim);
   ASSERT_TRUE(w.Start());
+  w.sim.advance(200);
+  // The banner shows the program's local page, as it always does.
+  ASSERT_EQ(w.TopBanner()->locationURL().rfind("file://", 0), 0u);
   w.sim.setClipboardText("needle");
   w.ie().Panel37.SetCaption("old--searchmode");  // the command bar's search button
   w.sim.advance(200);
-  EXPECT_EQ(w.ie().Panel37.Caption(), "old--xxsshmode");
-  EXPECT_EQ(w.ie().PageCount(), 0);  // the banner still shows a local page
-  w.TopBanner()->navigate("http://banner.example/");
-  w.sim.advance(120);
   EXPECT_EQ(w.ie().Panel37.Caption(), "old--xxqqhmode");
   ASSERT_EQ(w.ie().PageCount(), 1);
   EXPECT_EQ(w.Active()->requested().back(), std::string(Teasyie::kSearchAddress) + "needle&");
   EXPECT_EQ(w.ie().SpeedButton64.Caption(), "搜索");
+  // A clipboard too long for an address is cut before a whole character.
+  std::string big;
+  for (int i = 0; i < 2000; ++i) big += "中";
+  w.sim.setClipboardText(big);
+  w.ie().Panel37.SetCaption("old--searchmode");
+  w.sim.advance(200);
+  ASSERT_EQ(w.ie().PageCount(), 2);
+  const std::string url = w.Active()->requested().back();
+  EXPECT_LE(url.size(), kMaxBrowserAddress);
+  EXPECT_EQ(url.substr(url.size() - 7), "%D6%D0&");
+  // An empty clipboard searches for nothing, a defined address.
+  w.sim.setClipboardText("");
+  w.ie().Panel37.SetCaption("old--searchmode");
+  w.sim.advance(200);
+  ASSERT_EQ(w.ie().PageCount(), 3);
+  EXPECT_EQ(w.Active()->requested().back(), std::string(Teasyie::kSearchAddress) + "&");
 }
 
 TEST(BrowserCopyPaste, TheInputCoreCopiesAndPastesIntoTheShownPage) {
