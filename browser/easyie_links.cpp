@@ -139,7 +139,7 @@ bool Teasyie::CommandLink(TabPage* asker) {
     return true;
   }
   if (mail::Starts(s, words::web::LinkClose)) {
-    if (app_.qirinputor) app_.qirinputor->Close();
+    if (app_.qirinputor) app_.qirinputor->StopGestures();
     return true;
   }
   if (!Digits3(s)) return true;
@@ -233,7 +233,7 @@ void Teasyie::InputCaptionRequests() {
   if (!in) return;
   const std::string cap = in->Caption();
   if (cap == words::web::CloseInput) {
-    in->Close();
+    in->StopGestures();
   } else if (cap == words::web::EasyHelp) {
     in->SetCaption(words::web::EasyHelpAck);
     EasyHelp();

@@ -192,6 +192,65 @@ TEST(CommandLinks, AreCancelledAsNavigations) {
       EXPECT_EQ(u.rfind("qir", 0), std::string::npos) << u;
 }
 
+// A double Alt tap into a text editor: true when it pasted.
+bool AltTapsPaste(Web& w, Wnd ed) {
+  w.sim.setEditorText(ed, "");
+  const Rect r = w.sim.getWindowRect(ed);
+  w.sim.moveMouse(r.left + 50, r.top + 50);
+  w.sim.click(30);
+  w.sim.advance(200);
+  for (int i = 0; i < 2; ++i) {
+    w.sim.keyDown(vk::Menu);
+    w.sim.advance(25);
+    w.sim.keyUp(vk::Menu);
+    w.sim.advance(25);
+  }
+  w.sim.advance(400);
+  return w.sim.editorText(ed) == "粘贴文本";
+}
+
+// The help page's "停止手势（直到重新启动）", clicked, and the caption word
+// that asks the same: the gestures stop.
+TEST(CommandLinks, StopGesturesLinkAndWordStopTheGestures) {
+  for (bool byWord : {false, true}) {
+    SCOPED_TRACE(byWord);
+    Web w;
+    testing::InstallPages(w.sim);
+    ASSERT_TRUE(w.Start());
+    const Wnd ed = w.sim.addTextEditor({100, 300, 400, 300});
+    w.sim.setClipboardText("粘贴文本");
+    ASSERT_TRUE(AltTapsPaste(w, ed));
+    if (byWord) {
+      w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:close");
+      w.sim.advance(200);
+    } else {
+      SimBrowser* help = OpenHelp(w);
+      ASSERT_NE(help, nullptr);
+      w.sim.advance(200);
+      // The pointer on each link in turn, clicked.
+      auto clickLink = [&](const std::string& href) {
+        for (std::size_t k = 0; k < help->links().size(); ++k) {
+          if (help->links()[k].href != href) continue;
+          const Point at = help->linkPoint(k);
+          w.sim.moveMouse(at.x, at.y);
+          w.sim.advance(60);
+          w.sim.click(40);
+          w.sim.advance(200);
+          return true;
+        }
+        return false;
+      };
+      ASSERT_TRUE(clickLink("qir://close"));
+      EXPECT_TRUE(w.ie().Shown());
+      ASSERT_TRUE(clickLink("qir003:back"));  // "收起浏览器"
+      EXPECT_FALSE(w.ie().Shown());
+    }
+    EXPECT_EQ(w.ScrollCaption(), "qirclose");
+    EXPECT_FALSE(AltTapsPaste(w, ed));
+    EXPECT_FALSE(AltTapsPaste(w, ed));
+  }
+}
+
 TEST(ExternalRequests, ScrollCaptionAddressIsOpenedAndAnswered) {
   Web w;
   ASSERT_TRUE(w.Start());
