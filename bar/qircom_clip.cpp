@@ -105,9 +105,10 @@ void Tqircom::WinKeyPaste() {
     const Point at = p.getCursorPos();
     if (Wnd w = p.windowFromPoint({at.x - Scale(30), at.y})) p.setActiveWindow(w);
     keys::Combo(p, vk::Control, 'V');
+  } else if (WebBrowser* page = app().easyie ? app().easyie->ActiveBrowser() : nullptr) {
+    // A shown browser pastes into its page through the page's control.
+    page->execWB(olecmd::Paste, olecmd::DoDefault);
   }
-  // A shown browser pastes into its page itself once it hands out its
-  // page's web control; until then the taps paste nothing there.
 }
 
 // ---- pasting an entry back ----------------------------------------------------------

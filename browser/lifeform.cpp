@@ -254,9 +254,13 @@ void Tlifeform::rightcopyClick() {
   bar.Panel12.Show();
   bar.Panel35.Show();
   bar.Panel14.SetCaption(words::zone::F3);
-  // A shown browser window copies through its page, which it does not
-  // expose yet: the copy then has no effect, as in the input core.
-  if (!a.easyie->Shown()) keys::Combo(p, vk::Control, 'C');
+  // A shown browser window copies through its active page's control.
+  if (!a.easyie->Shown()) {
+    keys::Combo(p, vk::Control, 'C');
+  } else if (WebBrowser* page = a.easyie->ActiveBrowser()) {
+    page->setFocus();
+    page->execWB(olecmd::Copy, olecmd::PromptUser);
+  }
   Panel7.SetCaption(words::life::HintPaste);
   keys::Escape(p);
   a.qirForm3->SetCaption(words::scroll::MyRight);

@@ -2,8 +2,11 @@
 // windows and programs make of the browser window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
+#include "bar/mousepp.h"
+#include "bar/qircom.h"
 #include "tests/browser_harness.h"
 #include "tests/shipped_pages.h"
 
@@ -386,6 +389,35 @@ TEST(BrowserCopyPaste, TheInputCoreCopiesAndPastesIntoTheShownPage) {
   w.sim.advance(120);
   ASSERT_FALSE(page->execs().empty());
   EXPECT_EQ(page->execs().back(), (std::pair<int, int>{13, 1}));
+}
+
+// Two Windows-key taps with the browser on the screen paste through the
+// active page's control; no paste keys go anywhere.
+TEST(BrowserCopyPaste, TwoWindowsTapsPasteIntoTheShownPage) {
+  Web w;
+  testing::InstallPages(w.sim);
+  ASSERT_TRUE(w.Start());
+  w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:easyhelp");
+  w.sim.advance(200);
+  OpenHelp(w);
+  w.sim.advance(200);
+  ASSERT_TRUE(w.ie().Shown());
+  ASSERT_EQ(w.ie().PageCount(), 2);
+  SimBrowser* page = w.Active();
+  w.sim.setClipboardText("贴");
+  w.sim.moveMouse(300, 400);
+  w.sim.advance(100);
+  const auto m = w.sim.mark();
+  const auto before = page->execs().size();
+  w.sim.tapKey(vk::LWin, 30);
+  w.sim.advance(50);
+  w.sim.tapKey(vk::LWin, 30);
+  w.sim.advance(200);
+  const auto keys = w.Keys(m);
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "key 86 down"), 0);
+  ASSERT_EQ(page->execs().size(), before + 1);
+  EXPECT_EQ(page->execs().back(), (std::pair<int, int>{olecmd::Paste, olecmd::DoDefault}));
+  EXPECT_EQ(w.Page(0)->execs().size(), 0u);  // only the active page
 }
 
 }  // namespace
