@@ -126,9 +126,9 @@ void Tqircom::ListBox2MouseUp(MouseButton, ShiftState, int, int) {
 }
 
 void Tqircom::ListBox3MouseUp(MouseButton b, ShiftState s, int x, int y) {
-  // A label stands for the entry beside it.
-  const int i = ListBox3.ItemIndex();
-  if (i >= 0 && i < ListBox2.Count()) ListBox2.SetItemIndex(i);
+  // The letters beside the list paste the list's selected entry, as a
+  // release on the list does; the row a letter stands beside does not
+  // matter (the wheel and the digits choose the entry).
   ListBox2MouseUp(b, s, x, y);
 }
 
