@@ -771,6 +771,11 @@ int Win32Platform::listViewRowHeight(Wnd w) {
   Info* in = info(H(w));
   return in && in->kind == Kind::ListView ? RowHeight(H(w)) : 0;
 }
+void Win32Platform::listViewSetColumnWidth(Wnd w, int width) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListView) return;
+  SendMessageW(H(w), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(0, width), 0));
+}
 int Win32Platform::listItemFromPoint(Wnd w, Point c) {
   Info* in = info(H(w));
   if (!in || in->kind != Kind::ListBox || c.x < 0 || c.y < 0) return -1;

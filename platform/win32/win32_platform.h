@@ -85,6 +85,7 @@ class Win32Platform : public Platform {
   int listViewTopIndex(Wnd w) override;
   void listViewScroll(Wnd w, int rows) override;
   int listViewRowHeight(Wnd w) override;
+  void listViewSetColumnWidth(Wnd w, int width) override;
   int listItemFromPoint(Wnd w, Point client) override;
 
   // ---- pointer and keyboard ----
