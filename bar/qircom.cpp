@@ -256,6 +256,7 @@ void Tqircom::Panel27MouseUp(MouseButton button, ShiftState, int, int) {
     HideMousepp();
     SetHeight(200);
     Park();
+    SetWindowStateNormal();
     Panel27.Hide();
     Panel37.Hide();
     Edit3.SetCaption(kExitEcho);
@@ -271,6 +272,7 @@ void Tqircom::CloseWindowUnderPointer() {
   ParkMousepp();
   Panel27.Hide();
   HideMousepp();
+  SetWindowStateNormal();
   SetPanel28(words::web::DownFar);
   const Point at = p.getCursorPos();
   Activate(TopWindowAt(at));
@@ -313,6 +315,7 @@ void Tqircom::WatchWidgetButton(Point at) {
 }
 
 void Tqircom::Panel32MouseMove(ShiftState, int, int) {
+  SetWindowStateNormal();
   Panel27.Hide();
   SetPanel28(words::web::UpFar);
   Park();
@@ -323,6 +326,7 @@ void Tqircom::Panel31MouseMove(ShiftState, int, int) {
   HideMousepp();
   SetHeight(200);
   Park();
+  SetWindowStateNormal();
   if (Twrpyreadpanel* settings = app().wrpyreadpanel) {
     settings->lleft.SetChecked(!settings->lleft.Checked());
     const std::string mark = settings->lleft.Checked() ? "" : kDrag;
@@ -412,6 +416,7 @@ void Tqircom::Panel14MouseDown(MouseButton button, ShiftState, int x, int y) {
   Platform& p = platform();
   Pressed(Panel14, button);
   if (!SeenThere()) return;
+  SetWindowStateNormal();
   const std::string word = Panel14.Caption();
   const bool left = button == MouseButton::Left, right = button == MouseButton::Right;
   if (right) rightPress_ = true;
@@ -582,6 +587,7 @@ void Tqircom::disptaskClick() {
 void Tqircom::updownwheelClick() {
   Platform& p = platform();
   HideMousepp();
+  SetWindowStateNormal();
   Panel27.Hide();
   if (mail::Is(Panel28.Caption(), words::web::DownFar)) return;
   SetPanel28(words::web::DownFar);
