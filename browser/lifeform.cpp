@@ -10,6 +10,7 @@
 #include "app/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/mousepp.h"
+#include "bar/tippictures.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
 #include "bar/qirform4.h"
@@ -68,6 +69,8 @@ void Tlifeform::FormCreate() {
   Platform& p = platform();
   Panel20.SetLeft(900);
   Panel20.SetTop(0);
+  Control* icons[] = {&Image1, &Image5, &Image6, &Image7};
+  for (int i = 0; i < 4; ++i) pictures::Show(*icons[i], pictures::LifeIcon(i));
   links_ = LifeLinkEvents(app(), *this);
   browser_ = p.createBrowser(CppWebBrowser1.Handle(), links_.get());
   // At creation the page is only opened; nothing is loading yet to stop.
