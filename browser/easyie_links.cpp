@@ -223,8 +223,9 @@ void Teasyie::DropFileRequest() {
   const auto ls = SplitLines(text);
   const std::string first = ls.empty() ? std::string() : budget::GbkPrefix(ls[0], kMaxAddress);
   Panel23.SetCaption(first);
-  if (mail::Starts(first, words::web::DropCommandPrefix)) return;
-  if (!first.empty()) Edit1.SetCaption(first);
+  // A command word, or a file with no address in it, opens nothing.
+  if (first.empty() || mail::Starts(first, words::web::DropCommandPrefix)) return;
+  Edit1.SetCaption(first);
   ExternalOpen();
 }
 

@@ -296,11 +296,22 @@ TEST(ExternalRequests, DropFileIsReadOnceAndDeleted) {
   for (int i = 0; i < w.ie().PageCount(); ++i)
     for (const auto& u : w.Page(i)->requested()) seen += u == "http://drop.example/";
   EXPECT_EQ(seen, 1);
-  // An empty file and a command word are taken away and open nothing new.
+  // An empty file and a command word are taken away and open nothing new:
+  // no tab, and no page asked for an address.
+  auto requests = [&] {
+    std::size_t n = 0;
+    for (int i = 0; i < w.ie().PageCount(); ++i) n += w.Page(i)->requested().size();
+    return n;
+  };
+  w.Type("http://g.example/");  // the address box holds an address to open
   for (const char* text : {"", "qir002cmd open"}) {
+    const int pages = w.ie().PageCount();
+    const std::size_t asked = requests();
     w.sim.writeFile(Teasyie::kDropFile, text);
     w.sim.advance(80);
     EXPECT_FALSE(w.sim.fileExists(Teasyie::kDropFile)) << text;
+    EXPECT_EQ(w.ie().PageCount(), pages) << text;
+    EXPECT_EQ(requests(), asked) << text;
   }
 }
 
