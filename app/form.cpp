@@ -454,6 +454,12 @@ void Form::SetWindowPos(ZOrder z, int x, int y, int w, int h, unsigned flags) {
 
 int Form::Scale(int v) const { return screens::Scale(v, dpi_); }
 
+void Form::SetWindowStateNormal() {
+  if (!wnd_) return;
+  const WindowState st = p_.windowState(wnd_);
+  if (st.minimized || st.maximized) p_.restoreWindow(wnd_);
+}
+
 Rect Form::ScreenRect() const { return wnd_ ? p_.getWindowRect(wnd_) : Rect{}; }
 
 bool Form::Shown() const {

@@ -221,6 +221,9 @@ class Form : public Control {
   // Shown: some part of the form lies on a monitor. This, not the sign of
   // Left, tells a shown window from a parked one.
   bool Shown() const;
+  // Window state normal: a minimised or maximised window is restored (its
+  // place and size as before); a normal one is left as it is.
+  void SetWindowStateNormal();
   // Park: off every monitor, but still in existence. At the stored -2000
   // (or `x`) when that lies off every monitor, else further left than the
   // whole virtual screen.

@@ -257,6 +257,7 @@ void Tqircom::Panel27MouseUp(MouseButton button, ShiftState, int, int) {
     HideMousepp();
     SetHeight(200);
     Park();
+    SetWindowStateNormal();
     Panel27.Hide();
     Panel37.Hide();
     Edit3.SetCaption(kExitEcho);
@@ -278,6 +279,7 @@ void Tqircom::CloseWindowUnderPointer() {
   ParkMousepp();
   Panel27.Hide();
   HideMousepp();
+  SetWindowStateNormal();
   SetPanel28(words::web::DownFar);
   const Point at = p.getCursorPos();
   // The window the user pointed at, now that the widget is out of the way.
@@ -325,6 +327,7 @@ void Tqircom::WatchWidgetButton(Point at) {
 }
 
 void Tqircom::Panel32MouseMove(ShiftState, int, int) {
+  SetWindowStateNormal();
   Panel27.Hide();
   SetPanel28(words::web::UpFar);
   Park();
@@ -335,6 +338,7 @@ void Tqircom::Panel31MouseMove(ShiftState, int, int) {
   HideMousepp();
   SetHeight(200);
   Park();
+  SetWindowStateNormal();
   if (Twrpyreadpanel* settings = app().wrpyreadpanel) {
     settings->lleft.SetChecked(!settings->lleft.Checked());
     const std::string mark = settings->lleft.Checked() ? "" : kDrag;
@@ -424,6 +428,7 @@ void Tqircom::Panel14MouseDown(MouseButton button, ShiftState, int x, int y) {
   Platform& p = platform();
   Pressed(Panel14, button);
   if (!SeenThere()) return;
+  SetWindowStateNormal();
   const std::string word = Panel14.Caption();
   const bool left = button == MouseButton::Left, right = button == MouseButton::Right;
   if (right) rightPress_ = true;
@@ -594,6 +599,7 @@ void Tqircom::disptaskClick() {
 void Tqircom::updownwheelClick() {
   Platform& p = platform();
   HideMousepp();
+  SetWindowStateNormal();
   Panel27.Hide();
   if (mail::Is(Panel28.Caption(), words::web::DownFar)) return;
   SetPanel28(words::web::DownFar);

@@ -105,9 +105,10 @@ void Tqircom::WinKeyPaste() {
     const Point at = p.getCursorPos();
     if (Wnd w = p.windowFromPoint({at.x - Scale(30), at.y})) p.setActiveWindow(w);
     keys::Combo(p, vk::Control, 'V');
+  } else if (WebBrowser* page = app().easyie ? app().easyie->ActiveBrowser() : nullptr) {
+    // A shown browser pastes into its page through the page's control.
+    page->execWB(olecmd::Paste, olecmd::DoDefault);
   }
-  // A shown browser pastes into its page itself once it hands out its
-  // page's web control; until then the taps paste nothing there.
 }
 
 // ---- pasting an entry back ----------------------------------------------------------
@@ -125,9 +126,9 @@ void Tqircom::ListBox2MouseUp(MouseButton, ShiftState, int, int) {
 }
 
 void Tqircom::ListBox3MouseUp(MouseButton b, ShiftState s, int x, int y) {
-  // A label stands for the entry beside it.
-  const int i = ListBox3.ItemIndex();
-  if (i >= 0 && i < ListBox2.Count()) ListBox2.SetItemIndex(i);
+  // The letters beside the list paste the list's selected entry, as a
+  // release on the list does; the row a letter stands beside does not
+  // matter (the wheel and the digits choose the entry).
   ListBox2MouseUp(b, s, x, y);
 }
 

@@ -1,5 +1,7 @@
 #include "bar/qirform3.h"
 
+#include <algorithm>
+
 #include "app/screens.h"
 #include "bar/qircom.h"
 #include "bar/qirform4.h"
@@ -180,7 +182,10 @@ void TqirForm3::normalscrollClick() {
 void TqirForm3::Panel10MouseUp(MouseButton button) {
   Platform& p = platform();
   const Point at = p.getCursorPos();
-  p.setForegroundWindow(p.windowFromPoint({at.x - 40, at.y}));
+  // The window left of the pointer, never this window itself: the key sits
+  // well inside it, so 40 px left of the pointer may still be on it.
+  const int x = std::min(at.x - Scale(40), ScreenRect().left - 1);
+  p.setForegroundWindow(p.windowFromPoint({x, at.y}));
   const int key = button == MouseButton::Right ? 33 : 34;
   p.keybdEvent(key, 0, 0);
   p.keybdEvent(key, 0, keyflag::KeyUp);

@@ -24,6 +24,8 @@ constexpr int kNarrowBar = 180;
 constexpr int kRowOffsetX = 50;   // hit-test slack beside the icon
 constexpr int kCloseWait = 300;   // ms for a closing window before the rebuild
 constexpr int kStaleLeft = 0, kFreshLeft = -2000;
+// The column's width is the list's less these (with the scroll bar, without).
+constexpr int kColumnLessScrolling = 32, kColumnLess = 6, kRowsWithoutScrolling = 10;
 
 // Where a title as the list shows it ends: at most kTitleBytes, never
 // inside a double-byte character (a lone lead byte at the end is dropped
@@ -179,6 +181,22 @@ void Switcher::Fill() {
   }
   const int sel = bar_.ListBox5.ItemIndex();
   if (sel >= 0) p.listSelect(list, sel);
+  FitColumn();
+}
+
+void Switcher::FocusList() {
+  // The list takes the keys (and the wheel) from the bar's other controls.
+  // Only while the bar is the active window: taking the activation would
+  // undo the preview of the window just brought forward.
+  Platform& p = P();
+  if (p.getForegroundWindow() == bar_.Handle()) p.setFocus(bar_.ListView1.Handle());
+}
+
+void Switcher::FitColumn() {
+  Platform& p = P();
+  const Wnd list = bar_.ListView1.Handle();
+  const int less = bar_.Scale(Count() > kRowsWithoutScrolling ? kColumnLessScrolling : kColumnLess);
+  p.listViewSetColumnWidth(list, std::max(0, p.getBounds(list).width - less));
 }
 
 // ---- acting on windows ------------------------------------------------------
@@ -238,6 +256,8 @@ void Switcher::Hover(int x, int y) {
     Rebuild();
     return;
   }
+  FitColumn();
+  FocusList();
   const int row = RowAt(x, y);
   // Nothing more while the pointer stays on one row.
   if (row < 0 || row == lastHovered_) return;

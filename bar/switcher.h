@@ -84,6 +84,10 @@ class Switcher {
   void CloseEntry(int i);
   int RowAt(int x, int y) const;
   void SelectRow(int i);
+  // The column as wide as the list leaves it: room for the vertical scroll
+  // bar with more than ten entries, so that no horizontal one comes.
+  void FitColumn();
+  void FocusList();
   // Scrolls the list as little as needed for row i to show whole.
   void EnsureVisible(int i);
   void Answer();  // the wheel notch is handled

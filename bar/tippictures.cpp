@@ -137,6 +137,48 @@ Picture BadgeBack() {
   return c.Take();
 }
 
+Picture LifeIcon(int which) {
+  which = std::clamp(which, 0, 3);
+  Canvas c(16, 15, 0);
+  c.Gradient(Bgr(0xF4, 0xF7, 0xFB), Bgr(0xDC, 0xE6, 0xF2));
+  const int ink = Bgr(0x1E, 0x5A, 0xA0), pale = Bgr(0xFF, 0xFF, 0xFF);
+  switch (which) {
+    case 0:  // a mouse with its wheel
+      c.Fill(4, 1, 8, 13, pale);
+      c.Frame(4, 1, 8, 13, ink);
+      for (int x = 5; x < 11; ++x) c.Set(x, 6, ink);
+      c.Fill(7, 2, 2, 3, Bgr(0xE0, 0x20, 0x20));
+      break;
+    case 1:  // a keyboard: keys in two rows and a space bar
+      c.Fill(1, 3, 14, 9, pale);
+      c.Frame(1, 3, 14, 9, ink);
+      for (int x = 3; x < 13; x += 2) {
+        c.Set(x, 5, ink);
+        c.Set(x, 7, ink);
+      }
+      c.Fill(5, 9, 6, 1, ink);
+      break;
+    case 2:  // a globe: a circle with its equator and meridian
+      for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 16; ++x) {
+          const int dx = 2 * x - 15, dy = 2 * y - 14, d = dx * dx + dy * dy;
+          if (d <= 13 * 13) c.Set(x, y, Bgr(0xBE, 0xDC, 0xF5));
+          if (d <= 13 * 13 && d >= 11 * 11) c.Set(x, y, ink);
+        }
+      for (int x = 2; x < 14; ++x) c.Set(x, 7, ink);
+      for (int y = 1; y < 14; ++y) c.Set(7, y, ink);
+      break;
+    default:  // the menu: three lines beside three dots
+      for (int row = 0; row < 3; ++row) {
+        const int y = 3 + 4 * row;
+        c.Fill(2, y, 2, 2, ink);
+        c.Fill(6, y, 8, 2, ink);
+      }
+      break;
+  }
+  return c.Take();
+}
+
 Picture Resized(const Picture& p, int w, int h) {
   Picture out;
   if (w <= 0 || h <= 0 || p.width <= 0 || p.height <= 0) return out;

@@ -41,6 +41,11 @@ Picture BadgeIcon();
 // The drag badge's background (Image6, 226 x 121).
 Picture BadgeBack();
 
+// The four small pictures of the life panel's picture panel (16 x 15 each;
+// pointing at one opens the main menu): 0 the mouse (Image1), 1 the
+// keyboard (Image5), 2 the browser's globe (Image6), 3 the menu (Image7).
+Picture LifeIcon(int which);
+
 // `p` resized to w x h by nearest pixels (for shapes at another DPI).
 Picture Resized(const Picture& p, int w, int h);
 

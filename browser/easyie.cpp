@@ -63,7 +63,8 @@ ControlLayout Child(const std::string& name, Kind kind, const std::string& cls, 
 
 const char* const kFarewell = "谢谢您使用！\r\n\r\n        Sipquill 开发组";
 const char* const kHelpTitleA = "操作说明";
-const char* const kHelpTitleB = "Sipquill";
+const char* const kHelpTitleB = "Sipquill";  // the help page
+const char* const kGuideTitle = "Quelmor";    // the short guide
 const char* const kPageListHint = "左键转到所选窗口；右键关闭所选窗口";
 
 std::string LowerAscii(std::string s) {
@@ -379,21 +380,23 @@ void Teasyie::Button10Click() {
   }
 }
 
-void Teasyie::Button21Click() { ShowHelpPage(HelpAddress()); }
+void Teasyie::Button21Click() { ShowHelpPage(HelpAddress(), kHelpTitleB); }
 
 void Teasyie::EasyHelp() {
-  ShowHelpPage("file://" + platform().currentDirectory() + "\\easyhelp\\easyhelp.htm");
+  ShowHelpPage("file://" + platform().currentDirectory() + "\\easyhelp\\easyhelp.htm", kGuideTitle);
 }
 
 // Puts the address in the box, then shows the open help page if there is
-// one, otherwise opens the address in a new tab.
-void Teasyie::ShowHelpPage(const std::string& address) {
+// one (its title holds "操作说明" and `name`, the word that tells the
+// help page and the short guide apart), otherwise opens the address in a
+// new tab.
+void Teasyie::ShowHelpPage(const std::string& address, const char* name) {
   Panel3.Hide();
   Edit1.SetCaption(address);
   int found = -1;
   for (int i = 0; i < PageCount() && i < ListBox1.Count(); ++i) {
     const std::string t = ListBox1.Item(i);
-    if (mail::Has(t, kHelpTitleA) && mail::Has(t, kHelpTitleB)) found = i;
+    if (mail::Has(t, kHelpTitleA) && mail::Has(t, name)) found = i;
   }
   if (found >= 0) Activate(found);
   else Button1Click();
@@ -558,7 +561,7 @@ void Teasyie::ButtonLeft(Control& c) {
     RunUpDownWheel();
   } else if (&c == &SpeedButton64) {
     SpeedButton64.SetCaption("....");
-    OpenAddress(std::string(kSearchAddress) + Edit1.Caption() + "&");
+    OpenAddress(SearchAddress(Edit1.Caption()));
   } else if (&c == &SpeedButton67) {
     OpenAddress(kNavigationPage);
     ParkMenu();

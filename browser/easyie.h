@@ -77,6 +77,8 @@ class Teasyie : public Form, public easyie_controls {
   // (true: cancel it), with the address of the page that shows the link.
   void LifeStatusText(const std::string& text, const std::string& pageUrl);
   bool LifeNewWindow(const std::string& pageUrl);
+  // A navigation of the life panel's browser: true cancels it.
+  bool LifeBeforeNavigate(const std::string& url, const std::string& pageUrl);
 
   static constexpr int kBannerHeight = 150;
   static constexpr int kRingSlots = 12;
@@ -87,6 +89,9 @@ class Teasyie : public Form, public easyie_controls {
   // An address is cut to this many bytes before it is opened.
   static constexpr std::size_t kMaxAddress = kMaxBrowserAddress;
   static const char* const kSearchAddress;
+  // The search of `text`: kSearchAddress + the text percent-encoded + "&",
+  // at most kMaxAddress bytes.
+  static std::string SearchAddress(const std::string& text);
   static const char* const kMakerPage;
   static const char* const kNavigationPage;
   static const char* const kDropFile;  // "qirnewurl.txt"
@@ -148,7 +153,7 @@ class Teasyie : public Form, public easyie_controls {
   void InputCaptionRequests();
   void SearchRequest();
   void EasyHelp();
-  void ShowHelpPage(const std::string& address);
+  void ShowHelpPage(const std::string& address, const char* name);
   // ---- Timer1 steps ----
   void ImeMarkers();
   void CornerModes();

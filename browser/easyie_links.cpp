@@ -28,6 +28,9 @@ namespace {
 class LifeSink : public BrowserEvents {
  public:
   LifeSink(App& app, Tlifeform& life) : app_(app), life_(life) {}
+  bool beforeNavigate2(const std::string& url) override {
+    return app_.easyie && app_.easyie->LifeBeforeNavigate(url, Location());
+  }
   void statusTextChange(const std::string& s) override {
     if (app_.easyie) app_.easyie->LifeStatusText(s, Location());
   }
@@ -53,6 +56,13 @@ std::unique_ptr<BrowserEvents> LifeLinkEvents(App& app, Tlifeform& life) {
 
 bool Teasyie::PageBeforeNavigate(TabPage* page, const std::string& url) {
   if (page->slot >= 0) Log("bef--" + std::to_string(ring_) + "////" + url);
+  // The program's own addresses are commands, never pages: a link of an
+  // own page that goes to one without a new window runs it as the new
+  // window's request would; the control loads none of them.
+  if (mail::Starts(url, words::web::LinkPrefix)) {
+    if (url == lastStatus_) CommandLink(page);
+    return true;
+  }
   return false;
 }
 
@@ -129,7 +139,7 @@ bool Teasyie::CommandLink(TabPage* asker) {
     return true;
   }
   if (mail::Starts(s, words::web::LinkClose)) {
-    if (app_.qirinputor) app_.qirinputor->Close();
+    if (app_.qirinputor) app_.qirinputor->StopGestures();
     return true;
   }
   if (!Digits3(s)) return true;
@@ -149,18 +159,33 @@ bool Teasyie::CommandLink(TabPage* asker) {
   return false;  // an ordinary link
 }
 
-void Teasyie::LifeStatusText(const std::string& text, const std::string& pageUrl) {
+void Teasyie::LifeStatusText(const std::string& text, const std::string&) {
+  // Only kept: a hint link acts when it is clicked. Run on hovering, the
+  // next hint would come under the resting pointer and bring the one
+  // after it at the next move.
   lifeLink_ = budget::GbkPrefix(text, budget::kCaptionRead);
-  if ((lifeLink_ == words::web::LifeBack || lifeLink_ == words::web::LifeBackSlash) &&
-      IsOwnPage(pageUrl) && app_.FormMain)
-    app_.FormMain->N9Click();
+}
+
+namespace {
+bool IsBackLink(const std::string& s) {
+  return s == words::web::LifeBack || s == words::web::LifeBackSlash;
+}
+}  // namespace
+
+bool Teasyie::LifeBeforeNavigate(const std::string& url, const std::string& pageUrl) {
+  if (!mail::Starts(url, words::web::LinkPrefix)) return false;
+  // A command link followed in place: the hint page's own link brings the
+  // next hint; no command address is ever loaded.
+  if (IsBackLink(url) && url == lifeLink_ && IsOwnPage(pageUrl) && app_.lifeform)
+    app_.lifeform->NextHint();
+  return true;
 }
 
 bool Teasyie::LifeNewWindow(const std::string& pageUrl) {
   const std::string link = lifeLink_;
   const bool own = IsOwnPage(pageUrl);
-  if (link == words::web::LifeBack || link == words::web::LifeBackSlash) {
-    if (own && app_.FormMain) app_.FormMain->N9Click();
+  if (IsBackLink(link)) {
+    if (own && app_.lifeform) app_.lifeform->NextHint();
     return true;
   }
   // A command link of any other page is dropped.
@@ -198,8 +223,9 @@ void Teasyie::DropFileRequest() {
   const auto ls = SplitLines(text);
   const std::string first = ls.empty() ? std::string() : budget::GbkPrefix(ls[0], kMaxAddress);
   Panel23.SetCaption(first);
-  if (mail::Starts(first, words::web::DropCommandPrefix)) return;
-  if (!first.empty()) Edit1.SetCaption(first);
+  // A command word, or a file with no address in it, opens nothing.
+  if (first.empty() || mail::Starts(first, words::web::DropCommandPrefix)) return;
+  Edit1.SetCaption(first);
   ExternalOpen();
 }
 
@@ -208,11 +234,42 @@ void Teasyie::InputCaptionRequests() {
   if (!in) return;
   const std::string cap = in->Caption();
   if (cap == words::web::CloseInput) {
-    in->Close();
+    in->StopGestures();
   } else if (cap == words::web::EasyHelp) {
     in->SetCaption(words::web::EasyHelpAck);
     EasyHelp();
   }
+}
+
+std::string Teasyie::SearchAddress(const std::string& text) {
+  // The text goes as a query value: its GBK bytes percent-encoded, so that
+  // "&", "#", "+", "%", blanks and Chinese arrive as typed. A text too long
+  // for an address is cut before a whole character, never inside one or
+  // inside an escape.
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string url = kSearchAddress;
+  const std::size_t room = kMaxAddress - 1;  // the closing "&"
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t len = (c >= 0x81 && c <= 0xFE && i + 1 < text.size()) ? 2 : 1;
+    std::string piece;
+    for (std::size_t k = i; k < i + len; ++k) {
+      const unsigned char b = static_cast<unsigned char>(text[k]);
+      const bool plain = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
+                         (b >= 'a' && b <= 'z') || b == '-' || b == '_' || b == '.' || b == '~';
+      if (plain) {
+        piece += static_cast<char>(b);
+      } else {
+        piece += '%';
+        piece += kHex[b >> 4];
+        piece += kHex[b & 15];
+      }
+    }
+    if (url.size() + piece.size() > room) break;
+    url += piece;
+    i += len;
+  }
+  return url + "&";
 }
 
 void Teasyie::SearchRequest() {
@@ -221,12 +278,15 @@ void Teasyie::SearchRequest() {
     ParkMenu();
     return;
   }
-  if (mail::Starts(Panel7.Caption(), "http") && Panel37.Caption() == words::web::SearchWaiting) {
+  // The next tick searches the clipboard text: the bar has been parked and
+  // the browser shown meanwhile. (It waits for no banner: the banners show
+  // the program's own local pages.)
+  if (Panel37.Caption() == words::web::SearchWaiting) {
     Panel37.SetCaption(words::web::SearchDone);
     SpeedButton64.SetCaption("搜索");
     std::string clip;
-    platform().getClipboardTextUpTo(kMaxAddress, clip);
-    OpenAddress(std::string(kSearchAddress) + clip + "&");
+    platform().getClipboardTextUpTo(4 * kMaxAddress, clip);
+    OpenAddress(SearchAddress(clip));
   }
 }
 

@@ -10,6 +10,7 @@
 #include "app/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/mousepp.h"
+#include "bar/tippictures.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
 #include "bar/qirform4.h"
@@ -68,6 +69,8 @@ void Tlifeform::FormCreate() {
   Platform& p = platform();
   Panel20.SetLeft(900);
   Panel20.SetTop(0);
+  Control* icons[] = {&Image1, &Image5, &Image6, &Image7};
+  for (int i = 0; i < 4; ++i) pictures::Show(*icons[i], pictures::LifeIcon(i));
   links_ = LifeLinkEvents(app(), *this);
   browser_ = p.createBrowser(CppWebBrowser1.Handle(), links_.get());
   // At creation the page is only opened; nothing is loading yet to stop.
@@ -89,10 +92,33 @@ std::string Tlifeform::HelpTitleAddress() {
   return LocalPageAddress(platform(), "\\helptitle.htm");
 }
 
+const char* const Tlifeform::kHintPages[] = {"\\helptitle.htm", "\\helptitle2.htm",
+                                               "\\helptitle3.htm", "\\helptitle4.htm"};
+const int Tlifeform::kHintPageCount = 4;
+
 void Tlifeform::ShowHelpTitle() {
   if (!browser_) return;
   browser_->stop();
-  OpenLocalPage(platform(), *browser_, "\\helptitle.htm");
+  hint_ = 0;
+  OpenLocalPage(platform(), *browser_, kHintPages[0]);
+}
+
+void Tlifeform::NextHint() {
+  if (!browser_) return;
+  Platform& p = platform();
+  // A hint page that is missing is passed over; with none but the first
+  // the first is shown again.
+  int next = 0;
+  for (int step = 1; step < kHintPageCount; ++step) {
+    const int i = (hint_ + step) % kHintPageCount;
+    if (i == 0 || p.fileExists(kHintPages[i] + 1)) {
+      next = i;
+      break;
+    }
+  }
+  browser_->stop();
+  hint_ = next;
+  OpenLocalPage(p, *browser_, kHintPages[next]);
 }
 
 // ---- desktop toolbar ------------------------------------------------------
@@ -231,9 +257,13 @@ void Tlifeform::rightcopyClick() {
   bar.Panel12.Show();
   bar.Panel35.Show();
   bar.Panel14.SetCaption(words::zone::F3);
-  // A shown browser window copies through its page, which it does not
-  // expose yet: the copy then has no effect, as in the input core.
-  if (!a.easyie->Shown()) keys::Combo(p, vk::Control, 'C');
+  // A shown browser window copies through its active page's control.
+  if (!a.easyie->Shown()) {
+    keys::Combo(p, vk::Control, 'C');
+  } else if (WebBrowser* page = a.easyie->ActiveBrowser()) {
+    page->setFocus();
+    page->execWB(olecmd::Copy, olecmd::PromptUser);
+  }
   Panel7.SetCaption(words::life::HintPaste);
   keys::Escape(p);
   a.qirForm3->SetCaption(words::scroll::MyRight);

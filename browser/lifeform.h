@@ -32,6 +32,12 @@ class Tlifeform : public Form, public lifeform_controls {
   // Stops the panel's browser and opens the local hint page again (the
   // main menu's "提示").
   void ShowHelpTitle();
+  // The hint page's "换一条提示": stops the panel's browser and opens the
+  // next of the hint pages that exist, after the last the first again.
+  void NextHint();
+  // The hint pages, first to last ("\helptitle.htm" first).
+  static const char* const kHintPages[];
+  static const int kHintPageCount;
   // "file://" + current directory + "\helptitle.htm".
   std::string HelpTitleAddress();
   WebBrowser* browser() { return browser_.get(); }
@@ -50,6 +56,7 @@ class Tlifeform : public Form, public lifeform_controls {
 
  private:
   std::unique_ptr<BrowserEvents> links_;  // its links go to the browser window
+  int hint_ = 0;                          // index in kHintPages of the page shown
   // Steps of Timer1; each returns true when it ends the tick.
   bool SelectionCardAt(Point p);
   void DoubleRightClick(Point p);

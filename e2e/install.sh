@@ -59,7 +59,7 @@ VERB='*\shell\轻松打开'
 UNINST_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sipquill'
 APP_KEY='HKCU\Software\Sipquill'
 USER_DATA="wr.ini 发行软件.txt disphelp dispweb url.txt his.txt qirnewurl.txt"
-PROGRAM_FILES="Sipquill.exe dovahk1.dll uninst.exe title.htm helptitle.htm qirdesk.scf readme.txt
+PROGRAM_FILES="Sipquill.exe dovahk1.dll uninst.exe title.htm helptitle.htm helptitle2.htm helptitle3.htm helptitle4.htm qirdesk.scf readme.txt
   ehelp/easyhelp.htm ehelp/qsl.html ehelp/bot.htm ehelp/logo.png ehelp/gesture.htm ehelp/bar.htm
   ehelp/clipboard.htm ehelp/settings.htm ehelp/browser.htm easyhelp/easyhelp.htm"
 

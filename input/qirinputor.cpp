@@ -75,4 +75,11 @@ void Tqirinputor::installbuttonClick() {
 
 void Tqirinputor::Button2Click() { Close(); }
 
+void Tqirinputor::StopGestures() {
+  // Once: the caption word that asks for it stays until someone overwrites it.
+  if (!Timer1.TimerEnabled()) return;
+  Timer1.SetTimerEnabled(false);
+  Close();
+}
+
 }  // namespace sq

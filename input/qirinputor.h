@@ -17,6 +17,10 @@ class Tqirinputor : public Form, public qirinputor_controls {
   void Timer1Timer();
   void installbuttonClick();
   void Button2Click();
+  // "Stop the gestures until the program starts again": the tick that
+  // recognises them stops and the window closes. The hooks stay; their
+  // words are only no longer acted on.
+  void StopGestures();
 
   Tick& tick() { return tick_; }
   unsigned caretBlinkTime() const { return caretBlinkTime_; }

@@ -459,6 +459,10 @@ class Platform {
   // last row shows at the bottom (LVM_SCROLL).
   virtual void listViewScroll(Wnd w, int rows) = 0;
   virtual int listViewRowHeight(Wnd w) = 0;          // pixels; 0 when none
+  // The width of the one column (LVM_SETCOLUMNWIDTH). At creation it is the
+  // client area's width, so rows wider than the area left beside a
+  // vertical scroll bar bring a horizontal one.
+  virtual void listViewSetColumnWidth(Wnd w, int width) = 0;
   // The item of a list box at a point of its client area (LB_ITEMFROMPOINT);
   // -1 when w is no list box or the point lies below the last item.
   virtual int listItemFromPoint(Wnd w, Point client) = 0;

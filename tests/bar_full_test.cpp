@@ -4,6 +4,7 @@
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "tests/bar_harness.h"
+#include "tests/shipped_pages.h"
 
 namespace sq::testing {
 namespace {
@@ -93,6 +94,35 @@ TEST(BarFull, SearchButtonFindsOrSearches) {
   const std::string search = d.app.easyie->Panel37.Caption();
   EXPECT_TRUE(search == "old--searchmode" || search == "old--xxsshmode" || search == "old--xxqqhmode")
       << search;
+}
+
+// The bar's "<=>" with the program's pages as shipped: the browser
+// searches the clipboard text, its bytes percent-encoded so that none of
+// them is read as part of the address.
+TEST(BarFull, SearchButtonSearchesTheClipboardTextEncoded) {
+  BarDesk d;
+  testing::InstallPages(d.sim);
+  ASSERT_TRUE(d.Start());
+  d.sim.advance(200);
+  d.sim.setClipboardText("a&b #c 中文+%/d");
+  Teasyie& ie = *d.app.easyie;
+  const int pages = ie.PageCount();  // the help page at start
+  d.ShowFullBar(200, 200);
+  d.MoveTo("Panel24", 10, 8);
+  d.sim.advance(20);
+  d.Press(MouseButton::Left, 40);
+  d.sim.advance(400);
+  EXPECT_EQ(ie.Left(), 0);
+  ASSERT_EQ(ie.PageCount(), pages + 1);
+  auto* page = dynamic_cast<SimBrowser*>(ie.ActiveBrowser());
+  ASSERT_NE(page, nullptr);
+  ASSERT_FALSE(page->requested().empty());
+  EXPECT_EQ(page->requested().back(),
+            std::string(Teasyie::kSearchAddress) + "a%26b%20%23c%20%D6%D0%CE%C4%2B%25%2Fd&");
+  EXPECT_EQ(ie.SpeedButton64.Caption(), "搜索");
+  // Once: the request is answered.
+  d.sim.advance(400);
+  EXPECT_EQ(ie.PageCount(), pages + 1);
 }
 
 TEST(BarFull, SystemReportNamesTheSystem) {

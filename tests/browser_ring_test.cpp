@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "bar/qircom.h"
 #include "tests/browser_harness.h"
 
 namespace sq {
@@ -180,6 +181,26 @@ TEST(BrowserMenu, ButtonsActOnTheActivePageWithEitherMouseButton) {
     w.Press(ie.SpeedButton1, MouseButton::Right, ms);
     EXPECT_TRUE(SameEvents({"web1"}, w.Tabs())) << ms;
   }
+}
+
+// A command bar that something minimised (the shell's "show the desktop",
+// another program) is restored by the commands that hand the work back to
+// a window: here the menu panel's "X", which runs the bar's page-down
+// request. Otherwise it would stay minimised, and the input core could not
+// bring it up at the pointer again.
+TEST(BrowserMenu, CloseButtonRestoresAMinimisedCommandBar) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  Teasyie& ie = w.ie();
+  w.Type("http://a.example/");
+  const Wnd bar = w.app.qircom->Handle();
+  w.sim.setMinimized(bar, true);
+  ASSERT_TRUE(w.sim.windowState(bar).minimized);
+  w.OpenMenu();
+  w.Press(ie.SpeedButton1, MouseButton::Left);
+  EXPECT_FALSE(w.sim.windowState(bar).minimized);
+  EXPECT_FALSE(w.sim.windowState(bar).maximized);
+  EXPECT_LT(w.app.qircom->Left(), 0);  // parked, as the request leaves it
 }
 
 TEST(BrowserMenu, SearchHelpNavigationAndFarewell) {

@@ -173,6 +173,11 @@ TEST(ScrollMode, PageKeyPagesTheWindowLeftOfThePointer) {
       TqirForm3& f3 = *d.app.qirForm3;
       f3.SetWindowPos(ZOrder::TopMost, 500, 300, 324, 138, swp::ShowWindow);
       const Rect pr = d.sim.getWindowRect(f3.Panel10.Handle());
+      // Another window in front beforehand: the page must be activated.
+      const Wnd other = d.sim.addTextEditor({700, 500, 200, 150}, "other");
+      d.sim.setForegroundWindow(other);
+      // (The key lies 184 px inside this window: 40 px left of the
+      // pointer is still on it, the page is left of the window.)
       d.sim.moveMouse(pr.left + 5, pr.top + 5);
       const auto m = d.sim.mark();
       if (right) d.sim.rightClick(ms);
@@ -181,6 +186,7 @@ TEST(ScrollMode, PageKeyPagesTheWindowLeftOfThePointer) {
       // activated for it before this window came back on top.
       const std::string key = right ? "33" : "34";
       EXPECT_TRUE(SameEvents({"key " + key + " down", "key " + key + " up"}, d.Keys(m)));
+      EXPECT_EQ(d.sim.getForegroundWindow(), d.page);
       EXPECT_EQ(f3.Width(), 60);
       EXPECT_EQ(f3.Height(), 60);
       EXPECT_TRUE(f3.Shown());

@@ -166,17 +166,40 @@ TEST(SmartClipPaste, ReleaseOnAnEntryPastesItLeftOfTheBar) {
   }
 }
 
-TEST(SmartClipPaste, ReleaseOnALabelPastesTheEntryBesideIt) {
+TEST(SmartClipPaste, ReleaseOnALabelPastesTheSelectedEntry) {
   BarDesk d;
   ASSERT_TRUE(d.Start());
   const Wnd ed = d.sim.addTextEditor({100, 200, 300, 300});
+  d.sim.setClipboardText("kept");
   d.SetEntries({"one", "two", "three"});
   d.ShowSmartClipboard(395, 200);
+  // No entry selected yet: a letter pastes nothing.
   d.MoveTo("ListBox3", 8, 2 * 16 + 8);
+  d.sim.advance(20);
+  const auto m = d.sim.mark();
+  d.Press(MouseButton::Left, 60);
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+  EXPECT_EQ(d.sim.getClipboardText(), "kept");
+  EXPECT_EQ(d.sim.editorText(ed), "");
+  // "two" chosen on the list (and pasted), then the letter beside "three":
+  // the selected entry again.
+  d.MoveTo("ListBox2", 20, 16 + 8);
   d.sim.advance(20);
   d.Press(MouseButton::Left, 60);
   d.Ticks(2);
-  EXPECT_EQ(d.sim.editorText(ed), "three");
+  ASSERT_EQ(d.sim.editorText(ed), "two");
+  d.sim.setEditorText(ed, "");
+  for (MouseButton b : {MouseButton::Left, MouseButton::Right}) {
+    d.MoveTo("ListBox3", 8, 2 * 16 + 8);
+    d.sim.advance(20);
+    d.Press(b, 60);
+    d.Ticks(2);
+    EXPECT_EQ(d.sim.editorText(ed), "two");
+    EXPECT_EQ(d.sim.getClipboardText(), "two");
+    EXPECT_EQ(d.bar().ListBox2.ItemIndex(), 1);
+    d.sim.setEditorText(ed, "");
+  }
 }
 
 TEST(SmartClipPaste, ReleaseOnAnEmptyListDoesNothing) {

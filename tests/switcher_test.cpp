@@ -374,6 +374,33 @@ TEST(SwitcherHover, HoverPreviewsEachRowOnce) {
   EXPECT_EQ(d.sim.listSelected(d.list()), 1);
 }
 
+// The column fits the list whether or not the list scrolls: no horizontal
+// scroll bar once there are more rows than the list shows, and none
+// before. A hover gives the list the keys while the bar is the active window.
+TEST(SwitcherHover, ColumnFitsBesideTheScrollBarAndTheListTakesTheFocus) {
+  for (int windows : {3, 10, 11, 14, 15, 20}) {
+    SCOPED_TRACE(windows);
+    SwitchDesk d;
+    for (int i = 0; i < windows; ++i) d.Add("w" + std::to_string(i));
+    d.Notch(-1);
+    ASSERT_EQ(static_cast<int>(d.Rows().size()), windows);
+    const int client = d.sim.getWindowRect(d.list()).height - 4;
+    EXPECT_EQ(d.sim.listViewScrollsDown(d.list()), windows * kRow > client);
+    EXPECT_FALSE(d.sim.listViewScrollsSideways(d.list()));
+    // The bar made active by a click on its echo line, then the pointer on
+    // the selected row (which brings no other window forward).
+    const Rect echo = d.sim.getWindowRect(d.bar().Edit3.Handle());
+    d.MoveTo({echo.left + 200, echo.top + 10});
+    d.sim.click(30);
+    d.sim.advance(30);
+    ASSERT_EQ(d.sim.getForegroundWindow(), d.bar().Handle());
+    ASSERT_NE(d.sim.focusWindow(), d.list());
+    d.MoveTo(d.Row(0));
+    EXPECT_EQ(d.sim.focusWindow(), d.list());
+    EXPECT_FALSE(d.sim.listViewScrollsSideways(d.list()));
+  }
+}
+
 // A left press on a row goes to its window and moves the bar below the
 // screen; quick and slow clicks alike.
 TEST(SwitcherPress, LeftPressGoesToTheWindow) {

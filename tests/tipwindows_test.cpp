@@ -450,6 +450,25 @@ TEST(TipPictures, EachPictureHasItsControlsSizeAndShapesLeaveOutWhite) {
   EXPECT_NE(pictures::CardRow(2, 0).pixels, pictures::CardRow(2, 2).pixels);
 }
 
+// The life panel's four pictures are drawn, each its own.
+TEST(TipPictures, TheLifePanelsPicturesAreDrawnEachItsOwn) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  std::vector<std::vector<int>> seen;
+  for (const char* image : {"Image1", "Image5", "Image6", "Image7"}) {
+    SCOPED_TRACE(image);
+    const SimWindow* w = d.sim.window(d.sim.findControl("Tlifeform", image));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->pictureWidth, 16);
+    EXPECT_EQ(w->pictureHeight, 15);
+    ASSERT_EQ(w->picture.size(), 16u * 15u);
+    EXPECT_NE(std::count(w->picture.begin(), w->picture.end(), w->picture[0]),
+              static_cast<long>(w->picture.size()));
+    for (const auto& other : seen) EXPECT_NE(other, w->picture);
+    seen.push_back(w->picture);
+  }
+}
+
 TEST(TipPictures, TheMousePictureWindowTakesItsPicturesShape) {
   for (int dpi : {96, 144}) {
     SCOPED_TRACE(std::to_string(dpi) + " DPI");

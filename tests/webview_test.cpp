@@ -13,6 +13,7 @@
 
 #include "app/localpage.h"
 #include "platform/sim/simtest.h"
+#include "tests/shipped_pages.h"
 
 namespace sq {
 namespace {
@@ -336,21 +337,7 @@ TEST_F(Web, CopyTakesTheSelectedTextOfACompletePage) {
 
 // ---------------------------------------------------------------- own pages
 
-// The program's pages as they ship (GBK, next to the program), copied into
-// the simulated work directory.
-void InstallPages(SimDesktop& sim) {
-  namespace fs = std::filesystem;
-  const fs::path root(SQ_PAGES_DIR);
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (!e.is_regular_file()) continue;
-    std::ifstream in(e.path(), std::ios::binary);
-    std::string data((std::istreambuf_iterator<char>(in)), {});
-    std::string rel = fs::relative(e.path(), root).string();
-    std::replace(rel.begin(), rel.end(), '/', '\\');
-    fs::create_directories(fs::path(sim.hostPath(rel)).parent_path());
-    ASSERT_TRUE(sim.writeFile(rel, data)) << rel;
-  }
-}
+using testing::InstallPages;
 
 TEST_F(Web, OwnPagesLoadAndEveryLinkLeadsToAPageOrACommand) {
   InstallPages(sim);
@@ -407,6 +394,70 @@ TEST_F(Web, OwnPagesLoadAndEveryLinkLeadsToAPageOrACommand) {
   EXPECT_EQ(wb->locationName().find("Sipquill"), std::string::npos);
   // Every local page is opened past the cache.
   for (unsigned f : sb->requestedFlags()) EXPECT_EQ(f, navflag::NoReadFromCache);
+}
+
+// Every link of every shipped page, pointed at and clicked as a hand does:
+// the status text is the address as the control resolves it, and that is
+// what the program acts on. A command must read as a command there (an
+// address without a scheme resolves as a file next to the page), and every
+// other link must lead to a shipped page.
+TEST_F(Web, EveryLinkOfEveryShippedPageClickedLeadsToAPageOrACommand) {
+  InstallPages(sim);
+  const std::vector<std::string> pages = testing::ShippedPages();
+  ASSERT_GE(pages.size(), 11u);
+  auto command = [](const std::string& u) {
+    for (const char* p : {"qir://exit", "qir://help", "qir://close", "qir://bbs", "qir://http",
+                          "qirx://back"})
+      if (u.rfind(p, 0) == 0) return true;
+    return u.size() >= 6 && u.rfind("qir", 0) == 0 && std::isdigit(static_cast<unsigned char>(u[3])) &&
+           std::isdigit(static_cast<unsigned char>(u[4])) && std::isdigit(static_cast<unsigned char>(u[5]));
+  };
+  int links = 0, commands = 0;
+  for (const std::string& name : pages) {
+    OpenLocalPage(sim, *wb, name);
+    const std::size_t count = sb->links().size();
+    for (std::size_t k = 0; k < count; ++k) {
+      OpenLocalPage(sim, *wb, name);
+      ASSERT_EQ(sb->links().size(), count);
+      const SimLink link = sb->links()[k];
+      SCOPED_TRACE(name + " link " + std::to_string(k) + " " + link.href);
+      ++links;
+      ev.take();
+      pointAt(k);
+      sim.advance(20);
+      const auto hovered = ev.take();
+      ASSERT_EQ(hovered.size(), 1u);
+      ASSERT_EQ(hovered[0].rfind("status ", 0), 0u);
+      const std::string status = hovered[0].substr(7);
+      // The program cancels its own commands when they come as a
+      // navigation; new windows are answered for it here.
+      const bool isOwn = status.rfind("qir", 0) == 0;
+      if (isOwn) ev.cancelUrl = status;
+      ev.cancelNewWindows = true;
+      sim.click(40);
+      sim.advance(200);
+      const auto clicked = ev.take();
+      ev.cancelUrl.clear();
+      ev.cancelNewWindows = false;
+      if (isOwn) {
+        ++commands;
+        EXPECT_TRUE(command(status)) << status << ": not a command the program knows";
+        ASSERT_FALSE(clicked.empty());
+        EXPECT_TRUE(clicked[0] == "newwindow" || clicked[0] == "before " + status) << clicked[0];
+        EXPECT_EQ(sim.findWindow("IEFrame"), 0u);
+        continue;
+      }
+      EXPECT_EQ(status.rfind(dir, 0), 0u) << status << ": own pages link only to own pages";
+      EXPECT_EQ(std::count_if(clicked.begin(), clicked.end(),
+                              [](auto& s) { return s.rfind("error", 0) == 0; }),
+                0)
+          << status << " is not a shipped page";
+      ASSERT_FALSE(clicked.empty());
+      EXPECT_EQ(clicked.back(), "complete " + status + " rs=4");
+    }
+  }
+  EXPECT_GE(links, 50);
+  EXPECT_GE(commands, 8);
 }
 
 TEST_F(Web, CommandLinkOfTheHelpPageIsTheStatusTextWhenItAsksForAWindow) {

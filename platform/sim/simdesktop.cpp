@@ -886,6 +886,27 @@ int SimDesktop::listViewRowHeight(Wnd w) {
   return r && r->kind == Kind::ListView ? kListRowHeight : 0;
 }
 
+void SimDesktop::listViewSetColumnWidth(Wnd w, int width) {
+  SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListView) return;
+  r->columnWidth = std::max(0, width);
+}
+
+bool SimDesktop::listViewScrollsDown(Wnd w) const {
+  const SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListView) return false;
+  return static_cast<int>(r->items.size()) > listRowsShown(*r);
+}
+
+bool SimDesktop::listViewScrollsSideways(Wnd w) const {
+  const SimWindow* r = rec(w);
+  if (!r || r->kind != Kind::ListView || r->items.empty()) return false;
+  constexpr int kScrollBar = 17;  // SM_CXVSCROLL at 96 DPI
+  const int client = r->bounds.width - 4 - (listViewScrollsDown(w) ? kScrollBar : 0);
+  const int column = r->columnWidth < 0 ? r->bounds.width - 4 : r->columnWidth;
+  return column > client;
+}
+
 int SimDesktop::listItemFromPoint(Wnd w, Point c) {
   const SimWindow* r = rec(w);
   if (!r || r->kind != Kind::ListBox || c.x < 0 || c.y < 0) return -1;

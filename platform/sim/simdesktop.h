@@ -120,6 +120,7 @@ struct SimWindow {
   std::vector<std::uintptr_t> rowIcons;
   int topRow = 0;
   int hotRow = -1;
+  int columnWidth = -1;  // list view: -1 = the client width at creation
   int dpi = 96;        // what its layout and font were made for (the program's)
   int systemDpi = 96;  // top-level: the DPI of the monitor the system puts it on
   std::vector<Wnd> children;  // creation order; the last is on top
@@ -236,6 +237,12 @@ class SimDesktop : public Platform {
   int listViewTopIndex(Wnd w) override;
   void listViewScroll(Wnd w, int rows) override;
   int listViewRowHeight(Wnd w) override;
+  void listViewSetColumnWidth(Wnd w, int width) override;
+  // What the user sees of a list view: a vertical scroll bar (17 px) when
+  // its rows do not all fit, and a horizontal one when the column is wider
+  // than the client area left beside it.
+  bool listViewScrollsDown(Wnd w) const;
+  bool listViewScrollsSideways(Wnd w) const;
   int listItemFromPoint(Wnd w, Point client) override;
   static constexpr int kListBoxRowHeight = 13;  // the 9-pt font's item height
   // The icon handle of a list view's row (0 none or out of range).

@@ -17,8 +17,10 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/win32/gbk.h"
 #include "platform/win32/win32_platform.h"
@@ -247,8 +249,11 @@ class HostedBrowser : public WebBrowser {
       cpc->Release();
     }
     SetWindowSubclass(host_, HostProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    Live().push_back(this);
   }
   ~HostedBrowser() override {
+    auto& live = Live();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     RemoveWindowSubclass(host_, HostProc, 1);
     release();
     if (sink_) {
@@ -262,6 +267,25 @@ class HostedBrowser : public WebBrowser {
   BrowserEvents* events() const { return events_; }
   IWebBrowser2* web() const { return web_; }
   HWND host() const { return host_; }
+
+  // Every browser of the process, for the message loop's keys.
+  static std::vector<HostedBrowser*>& Live() {
+    static std::vector<HostedBrowser*> live;
+    return live;
+  }
+  // The key message `m` for a window inside this control: offered to the
+  // control's in-place object. True when the control took it.
+  bool TranslateKey(MSG& m) {
+    if (!web_ || !m.hwnd || !IsChild(host_, m.hwnd)) return false;
+    IOleInPlaceActiveObject* active = nullptr;
+    if (FAILED(web_->QueryInterface(IID_IOleInPlaceActiveObject,
+                                    reinterpret_cast<void**>(&active))) ||
+        !active)
+      return false;
+    const bool taken = active->TranslateAccelerator(&m) == S_OK;
+    active->Release();
+    return taken;
+  }
 
   void fit() {
     if (!web_) return;
@@ -474,6 +498,14 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
 }
 
 }  // namespace
+
+bool TranslateBrowserKey(MSG& m) {
+  // A copy: a control may be created or destroyed while it handles a key.
+  const std::vector<HostedBrowser*> live = HostedBrowser::Live();
+  for (HostedBrowser* b : live)
+    if (b->TranslateKey(m)) return true;
+  return false;
+}
 
 std::unique_ptr<WebBrowser> Win32Platform::createBrowser(Wnd host, BrowserEvents* events) {
   return std::make_unique<HostedBrowser>(reinterpret_cast<HWND>(host), events);

@@ -118,7 +118,10 @@ BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
 
 Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
   g_self = this;
-  comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  // OLE, not only COM: the browser control's copy and paste go through the
+  // OLE clipboard, and dragging in and out of a page needs OLE's drag and
+  // drop; both fail on a thread that only initialised COM.
+  comReady_ = SUCCEEDED(OleInitialize(nullptr));
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   registerClass(kPanelClass);
@@ -136,7 +139,7 @@ Win32Platform::~Win32Platform() {
   for (auto& [h, in] : infos_)
     if (in.brush) DeleteObject(in.brush);
   for (auto& [k, f] : fonts_) DeleteObject(f);
-  if (comReady_) CoUninitialize();
+  if (comReady_) OleUninitialize();
   if (wordTrace_ != INVALID_HANDLE_VALUE) CloseHandle(wordTrace_);
   g_self = nullptr;
 }
@@ -771,6 +774,11 @@ int Win32Platform::listViewRowHeight(Wnd w) {
   Info* in = info(H(w));
   return in && in->kind == Kind::ListView ? RowHeight(H(w)) : 0;
 }
+void Win32Platform::listViewSetColumnWidth(Wnd w, int width) {
+  Info* in = info(H(w));
+  if (!in || in->kind != Kind::ListView) return;
+  SendMessageW(H(w), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(0, width), 0));
+}
 int Win32Platform::listItemFromPoint(Wnd w, Point c) {
   Info* in = info(H(w));
   if (!in || in->kind != Kind::ListBox || c.x < 0 || c.y < 0) return -1;
@@ -959,6 +967,10 @@ int Win32Platform::runMessageLoop() {
   MSG m;
   BOOL r;
   while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
+    // Keys for a page go to its browser control first, which takes the
+    // ones it handles itself (Tab between fields, Delete, Ctrl+C, Ctrl+V,
+    // Ctrl+A and the like); the window of a page never sees them otherwise.
+    if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && TranslateBrowserKey(m)) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }

@@ -19,6 +19,11 @@
 
 namespace sq {
 
+// Offers a key message to the browser control whose page has the focus
+// (IOleInPlaceActiveObject::TranslateAccelerator); true when the control
+// took it, and then it is not to be translated or dispatched.
+bool TranslateBrowserKey(MSG& m);
+
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(HINSTANCE inst);
@@ -85,6 +90,7 @@ class Win32Platform : public Platform {
   int listViewTopIndex(Wnd w) override;
   void listViewScroll(Wnd w, int rows) override;
   int listViewRowHeight(Wnd w) override;
+  void listViewSetColumnWidth(Wnd w, int width) override;
   int listItemFromPoint(Wnd w, Point client) override;
 
   // ---- pointer and keyboard ----
