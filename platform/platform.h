@@ -157,7 +157,8 @@ enum class Mailbox {
 enum class HookInstall {
   Installed,
   NoLibrary,   // the hook library could not be loaded
-  NoExport,    // SetHookmo or SetHookkb is missing; the library is released
+  NoExport,    // SetHookmo or SetHookkb is missing; nothing was installed
+               // and the library is released
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -516,8 +517,8 @@ class Platform {
   [[noreturn]] virtual void exitProcess(int code) = 0;
   // Loads the hook library and installs both hooks for `input`, the
   // window that receives the words: SetHookmo(input, 1), then
-  // SetHookkb(input, 1, 3). Stops at the first failure; a missing export
-  // releases the library (the mouse hook may already be in place).
+  // SetHookkb(input, 1, 3). Both exports are looked up before either is
+  // called: a missing one releases the library with no hook in place.
   virtual HookInstall installHooks(const std::string& library, Wnd input) = 0;
   // The window whose caption the hook library's words for `box` go to;
   // 0 drops them. A destroyed window drops them too.

@@ -519,6 +519,9 @@ class SimDesktop : public Platform {
   // ---- hook library ----
   void setHookLibrary(HookLibrary h) { hookLib_ = h; }
   Module loadLibrary(const std::string& name);  // 0 on failure
+  // Unloads the library. A hook thread it started goes on running in code
+  // that is no longer there: the next event its hooks see crashes the
+  // process (std::runtime_error), as it does on Windows.
   void freeLibrary(Module m);
   HookExport2 getExport2(Module m, const std::string& name);
   HookExport3 getExport3(Module m, const std::string& name);
@@ -570,6 +573,9 @@ class SimDesktop : public Platform {
   // Answer of the next message boxes (default idans::Ok); queued answers
   // are used first, one per box.
   void setMessageBoxAnswer(int a) { boxAnswer_ = a; }
+  // The user's hands while the next message box is up (real input, the
+  // hooks seeing it as ever), before it is answered.
+  void duringNextMessageBox(std::function<void()> hands) { duringBox_ = std::move(hands); }
   void queueMessageBoxAnswer(int a) { boxAnswers_.push_back(a); }
 
   // ---- clipboard ----
@@ -774,6 +780,8 @@ class SimDesktop : public Platform {
   std::vector<std::string> loads_;
   std::vector<Module> frees_;
   std::set<Module> loaded_;
+  bool hookCodeGone_ = false;  // the hook thread's library was unloaded under it
+  void hookCodeCheck() const;
 
   bool quitPosted_ = false;
   int quitCode_ = 0;
@@ -791,6 +799,7 @@ class SimDesktop : public Platform {
   std::vector<SimMessageBox> boxes_;
   int boxAnswer_ = idans::Ok;
   std::vector<int> boxAnswers_;
+  std::function<void()> duringBox_;
 
   std::string clipboard_;
   int clipboardWrites_ = 0;

@@ -308,6 +308,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
 
 void SimDesktop::hookKey(int vk, bool up, bool injected) {
   if (!keyHook_) return;
+  hookCodeCheck();
   KeyInput e;
   e.vk = HookCode(vk);
   e.up = up;
@@ -318,6 +319,7 @@ void SimDesktop::hookKey(int vk, bool up, bool injected) {
 
 bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   if (!mouseHook_) return false;
+  hookCodeCheck();
   MouseInput e;
   e.action = a;
   e.x = at.x;
