@@ -222,6 +222,11 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
 
 DWORD WINAPI HookThread(LPVOID) {
   sq::HookWords words;
+  // Held modifiers are checked against the system's key state before they
+  // change a key's word: a release the hook never saw does not leave them
+  // held. GetAsyncKeyState reads the state as of the event before this
+  // one, which is all a modifier needs, and waits on nobody.
+  words.SetSystemKeys([](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; });
   g_words = &words;
   sq::DragScroll drag;
   g_drag = &drag;

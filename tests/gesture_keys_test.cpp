@@ -1,5 +1,9 @@
 // Keyboard words and the input method: the semicolon toggle in each state
 // of the pinyin input method's windows, and the keyboard words' answers.
+#include <algorithm>
+#include <functional>
+#include <utility>
+
 #include "tests/gesture_harness.h"
 
 namespace sq::testing {
@@ -102,6 +106,63 @@ TEST(GestureKeys, ZHeldUnderAPendingWordStopsTheTickOnce) {
   EXPECT_TRUE(SameEvents(CtrlKey('Z'), d.Input(m)));
   d.sim.keyUp('Z');
   d.sim.keyUp(vk::Control);
+}
+
+// A modifier whose release the hook never saw (the secure desktop of
+// Ctrl+Alt+Del or Win+L, a UAC prompt) changes no later key: the hook asks
+// the system before a held modifier changes a key's word. A modifier that
+// is held still does, even when it is let go before the key.
+TEST(GestureKeys, AModifierReleasedWhereTheHookCannotSeeChangesNoLaterKey) {
+  using std::string;
+  const string num = words::in::KeyPrefix;
+  struct Row {
+    const char* name;
+    int modifier;                      // as the hook reports it (162 = left Ctrl)
+    bool lost;                         // its release goes past the hook
+    int key;
+    string word;                       // the key's word in the input caption
+    string wrong;                      // the word it must not give
+    std::vector<string> answer;        // what the program synthesises for it
+  };
+  const std::vector<Row> rows = {
+      {"Ctrl lost, then X", 162, true, 'X', num + "88", words::in::KeyCtrlX, {}},
+      {"Ctrl lost, then C", 162, true, 'C', num + "67", words::in::KeyCtrlC, {}},
+      {"Ctrl lost, then Z", 162, true, 'Z', num + "90", words::in::KeyCtrlZ, {}},
+      {"Shift lost, then 1", 160, true, '1', num + "49", string(words::in::DigitPrefix) + "49", {}},
+      {"Alt lost, then Shift", 164, true, 160, words::in::KeyShift, words::in::KeyAltShift, {}},
+      {"Ctrl held, let go before X", 162, false, 'X', words::in::KeyCtrlX, num + "88",
+       {"key 46 down", "key 46 up"}},
+      {"Ctrl held, let go before Z", 162, false, 'Z', words::in::KeyCtrlZ, num + "90", CtrlKey('Z')},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.StopLifePanel();
+    d.sim.addTextEditor({0, 0, 300, 200});
+    d.sim.moveMouse(150, 100);
+    d.Ticks(2);
+    std::size_t m = 0;
+    // Step table: the hand, then the time that passes after it.
+    const std::vector<std::pair<std::function<void()>, unsigned>> steps = {
+        {[&] { d.sim.keyDown(row.modifier); }, 70},
+        {[&] { if (row.lost) d.sim.keyUpUnseen(row.modifier); }, row.lost ? 400 : 0},
+        {[&] { m = d.sim.mark(); d.sim.keyDown(row.key); }, 40},
+        {[&] { if (!row.lost) d.sim.keyUp(row.modifier); }, 60},
+        {[&] { d.sim.keyUp(row.key); }, 400},
+    };
+    for (const auto& [hand, ms] : steps) {
+      hand();
+      d.sim.advance(ms);
+    }
+    std::vector<string> said;
+    for (const auto& e : d.sim.eventsSince(m, simfilter::captionsOf("Tqirinputor")))
+      said.push_back(e.substr(string("caption Tqirinputor=").size()));
+    const auto has = [&said](const string& w) { return std::find(said.begin(), said.end(), w) != said.end(); };
+    EXPECT_TRUE(has(row.word)) << "no word " << row.word;
+    EXPECT_FALSE(has(row.wrong)) << "the word " << row.wrong;
+    EXPECT_TRUE(SameEvents(row.answer, d.Keys(m)));
+  }
 }
 
 }  // namespace

@@ -504,6 +504,10 @@ class SimDesktop : public Platform {
   void keyDown(int vk);
   void keyUp(int vk);
   void tapKey(int vk) { keyDown(vk); keyUp(vk); }
+  // The key goes up where neither the hook nor any window hears of it: on
+  // the secure desktop (Ctrl+Alt+Del, Win+L) or behind a UAC prompt. Only
+  // the key state follows.
+  void keyUpUnseen(int vk);
   // Timed hands: each edge `ms` after the one before, the clock (and the
   // program's ticks) running in between, so a tap may be shorter than a
   // tick. chord({17, 'C'}, 5) is Ctrl down, 5 ms, C down, 5 ms, C up,

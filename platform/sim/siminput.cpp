@@ -561,6 +561,7 @@ void SimDesktop::wheel(int notches) {
 
 void SimDesktop::keyDown(int vk) { applyKey(vk, false, false, 0); }
 void SimDesktop::keyUp(int vk) { applyKey(vk, true, false, 0); }
+void SimDesktop::keyUpUnseen(int vk) { setKeyState(vk, false); }
 
 void SimDesktop::chord(const std::vector<int>& keys, unsigned ms) {
   for (std::size_t i = 0; i < keys.size(); ++i) {

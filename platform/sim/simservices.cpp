@@ -40,6 +40,9 @@ SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
   monitors_ = {m};
   cursor_ = {w / 2, h / 2};
   taskbar_ = {0, h - 40, w, 40};
+  // The hook checks a modifier against the key state, as the real library
+  // asks GetAsyncKeyState.
+  composer_.SetSystemKeys([this](int vk) { return isKeyDown(vk); });
   assoc_[".scf"] = false;
   folders_[csidl::Desktop] = "C:\\Users\\user\\Desktop";
   folders_[csidl::StartMenu] = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
