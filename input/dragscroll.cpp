@@ -72,6 +72,7 @@ DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
       // it all the same), so each move counts from the anchor.
       (void)cursor;
       v.swallow = true;
+      v.recentre = e.x != t_.anchor.x || e.y != t_.anchor.y;
       carry_ += e.y - t_.anchor.y;
       int amount = 0;
       if (t_.way == ScrollWay::Wheel) {
@@ -115,6 +116,57 @@ DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
     default:
       return v;
   }
+}
+
+void DragScroll::OwnMoveComing(Point to) {
+  if (ownCount_ == kOwnMovesMax) {  // the oldest never came: forgotten
+    for (int i = 1; i < kOwnMovesMax; ++i) ownMoves_[i - 1] = ownMoves_[i];
+    --ownCount_;
+  }
+  ownMoves_[ownCount_++] = to;
+}
+
+// ---- the hand-off ----------------------------------------------------------
+
+DragHandOff::~DragHandOff() { delete request_.exchange(nullptr); }
+
+void DragHandOff::Leave(Request* q) {
+  q->seq = asked_.fetch_add(1) + 1;
+  delete request_.exchange(q);  // one not taken yet is replaced
+}
+
+void DragHandOff::Ask(const DragTarget& t) {
+  auto* q = new Request;
+  q->target = t;
+  Leave(q);
+  // Seen as running from now on, before the hook thread takes it.
+  state_.fetch_or(dragbits::Running);
+}
+
+void DragHandOff::AskEnd() {
+  auto* q = new Request;
+  q->end = true;
+  Leave(q);
+  state_.fetch_and(~dragbits::Running);
+}
+
+int DragHandOff::State() const { return state_.load(); }
+
+bool DragHandOff::Take(DragScroll& d) {
+  Request* q = request_.exchange(nullptr);
+  if (!q) return false;
+  if (q->end) d.Cancel();
+  else d.Begin(q->target);
+  // The drag's state first, then that the request was taken: whoever sees
+  // it taken sees what came of it.
+  Publish(d);
+  taken_.store(q->seq);
+  delete q;
+  return true;
+}
+
+void DragHandOff::Publish(const DragScroll& d) {
+  state_.store((d.active() ? dragbits::Running : 0) | (d.userLeft() ? dragbits::UserLeft : 0));
 }
 
 HookMouseResult HookMouse(HookWords& words, DragScroll& drag, const MouseInput& e, Point cursor,

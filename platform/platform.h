@@ -233,6 +233,9 @@ struct DragScrollRequest {
 struct DragScrollState {
   bool active = false;    // a drag runs on the hook thread
   bool userLeft = false;  // the user's own hand holds the left button
+  // The program's last request (a drag or its end) has not reached the
+  // hook thread yet: `active` tells of the drag before it.
+  bool pending = false;
 };
 // GetSystemMetrics indexes the core asks for.
 namespace sm { constexpr int CxVScroll = 2, CyVScroll = 20; }

@@ -114,7 +114,9 @@ HookExport2 SimDesktop::getExport2(Module m, const std::string& name) {
     return {};
   return [this](Wnd w, int) {
     hookWnd_ = w;
-    mouseHook_ = true;
+    mouseHook_ = libMouseHook_ = true;
+    watch_.Called(static_cast<std::uint32_t>(now_));
+    watchDue_ = now_ + HookWatch::kCheckMs;
   };
 }
 
@@ -124,7 +126,9 @@ HookExport3 SimDesktop::getExport3(Module m, const std::string& name) {
     return {};
   return [this](Wnd w, int, int) {
     hookWnd_ = w;
-    keyHook_ = true;
+    keyHook_ = libKeyHook_ = true;
+    watch_.Called(static_cast<std::uint32_t>(now_));
+    watchDue_ = now_ + HookWatch::kCheckMs;
   };
 }
 
