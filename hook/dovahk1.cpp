@@ -134,7 +134,8 @@ void Deliver(const std::vector<sq::Word>& words) {
     if (g_trace != INVALID_HANDLE_VALUE)
       g_traceLines += "H " + std::to_string(static_cast<int>(w.box)) + " " + w.text + "\n";
     sq::hookmsg::WordBlock* b =
-        sq::hookmsg::PackWord(static_cast<std::uint32_t>(w.box), w.text, w.onlyIf);
+        sq::hookmsg::PackWord(static_cast<std::uint32_t>(w.box), w.text, w.onlyIf,
+                              static_cast<std::uint32_t>(w.key), static_cast<std::uint32_t>(w.edge));
     if (!b) continue;
     if (!PostMessageW(to, sq::hookmsg::kWordMessage, 0, reinterpret_cast<LPARAM>(b)))
       sq::hookmsg::FreeWord(b);

@@ -46,15 +46,18 @@ std::vector<Word> HookWords::Key(const KeyInput& e) {
 
   if (e.up) {
     held_.reset(static_cast<size_t>(vk));
-    out.push_back({Mailbox::Bar, words::hook::KeyUpPrefix + code + words::hook::KeyUpSuffix, ""});
-    out.push_back({Mailbox::Input, words::in::HandledPrefix + code, ""});
+    out.push_back({Mailbox::Bar, words::hook::KeyUpPrefix + code + words::hook::KeyUpSuffix, "", vk,
+                   Word::Edge::Release});
+    out.push_back({Mailbox::Input, words::in::HandledPrefix + code, "", vk, Word::Edge::Release});
     return out;
   }
 
   // Key down (auto-repeat included: a held key is reported again). A
   // modifier is asked about only where it changes the word.
+  // A key already down comes again: the keyboard's repeat.
+  const Word::Edge edge = held(vk) ? Word::Edge::Repeat : Word::Edge::Press;
   held_.set(static_cast<size_t>(vk));
-  out.push_back({Mailbox::Bar, code + words::hook::KeyDownSuffix, ""});
+  out.push_back({Mailbox::Bar, code + words::hook::KeyDownSuffix, "", vk, edge});
 
   std::string word;
   switch (vk) {
@@ -71,11 +74,11 @@ std::vector<Word> HookWords::Key(const KeyInput& e) {
   if (word.empty() && vk >= '0' && vk <= '9' && Modifier(kShift)) {
     // Shift held and a digit: it chooses a smart-clipboard item, but only
     // once the program has answered the Shift with "key//bshiftok2".
-    out.push_back({Mailbox::Input, words::in::DigitPrefix + code, words::in::ShiftAck2});
+    out.push_back({Mailbox::Input, words::in::DigitPrefix + code, words::in::ShiftAck2, vk, edge});
     return out;
   }
   if (word.empty()) word = words::in::KeyPrefix + code;
-  out.push_back({Mailbox::Input, word, ""});
+  out.push_back({Mailbox::Input, word, "", vk, edge});
   return out;
 }
 

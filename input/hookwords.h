@@ -23,7 +23,16 @@ struct Word {
   Mailbox box;
   std::string text;
   std::string onlyIf;  // apply only when the caption equals this ("" = always)
-  bool operator==(const Word&) const = default;
+  // The key whose press, repeat or release the word reports (0: none). The
+  // delivery lets the repeats of a held key wait one at a time at most and
+  // drops those still waiting once the key is let go (worddelivery.h).
+  enum class Edge : std::uint8_t { None, Press, Repeat, Release };
+  int key = 0;
+  Edge edge = Edge::None;
+  // Two words are the same word when they say the same thing.
+  bool operator==(const Word& o) const {
+    return box == o.box && text == o.text && onlyIf == o.onlyIf;
+  }
 };
 
 struct KeyInput {

@@ -10,6 +10,13 @@
 // writer, counts as a word not yet read: a request the program leaves for
 // its reader is not overwritten either.
 //
+// A held key repeats (the keyboard's auto-repeat, 30 a second and more)
+// faster than a reader may answer: a repeat of a key waits only while no
+// earlier word of the same key still waits, and the repeats still waiting
+// are dropped when the key's release arrives. Holding a key goes on
+// working while it is held, and nothing of it is answered once let go
+// beyond the word its caption already holds.
+//
 // The waiting line of a window is bounded: past kMaxWaiting words the
 // oldest waiting word is dropped (a reader that stopped must not make
 // memory grow), and the drops are counted. The bound is wide enough for a
@@ -50,7 +57,8 @@ class WordDelivery {
   // while the caption is unread or no word waits.
   std::optional<Word> Next(Wnd w);
   std::size_t Waiting(Wnd w) const;
-  // Words dropped from a full waiting line since the start.
+  // Words dropped since the start: from a full waiting line, or repeats
+  // of a held key (see above).
   std::uint64_t Dropped() const { return dropped_; }
   // The last word dropped, for a record.
   const std::optional<Word>& LastDropped() const { return lastDropped_; }
@@ -60,6 +68,7 @@ class WordDelivery {
     bool seen = true;  // a caption nobody has written counts as read
     std::deque<Word> waiting;
   };
+  void Drop(Word word);
   std::unordered_map<Wnd, Box> boxes_;
   std::uint64_t dropped_ = 0;
   std::optional<Word> lastDropped_;

@@ -165,5 +165,61 @@ TEST(GestureKeys, AModifierReleasedWhereTheHookCannotSeeChangesNoLaterKey) {
   }
 }
 
+// Ctrl held and a letter held past the typematic delay: the keyboard
+// repeats the letter (key-downs with no key-up between them). The program
+// may answer the repeats while the keys are held, but none once the letter
+// is let go: no Delete or undo comes after the hand has stopped. (The undo
+// answers once: its own Ctrl+Z lets Ctrl go as far as the system knows, so
+// the repeats after it are plain Z's, for the hook as for the window.)
+TEST(GestureKeys, RepeatsOfAHeldChordEndWithTheKey) {
+  struct Row {
+    const char* name;
+    int key;
+    std::string answer;  // the first event of the program's answer
+    int whileHeld;       // answers at least, while the keys are held
+  };
+  const std::vector<Row> rows = {
+      {"Ctrl+X held", 'X', "key 46 down", 10},
+      {"Ctrl+Z held", 'Z', "key 90 down", 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.StopLifePanel();
+    Wnd ed = d.sim.addTextEditor({0, 0, 300, 200});
+    d.sim.setEditorText(ed, std::string(400, 'a'));
+    d.sim.setSelection(ed, 0, 0);
+    d.sim.moveMouse(150, 100);
+    d.Ticks(2);
+    const auto m = d.sim.mark();
+    const std::uint32_t t0 = d.sim.tickCount();
+    std::uint32_t released = 0;
+    // Step table: the hand, then the time that passes after it.
+    const std::vector<std::pair<std::function<void()>, unsigned>> steps = {
+        {[&] { d.sim.keyDown(162); }, 80},
+        {[&] { d.sim.keyDown(row.key); }, 2500},  // held: repeats from 500 ms on
+        {[&] { d.sim.keyUp(row.key); released = d.sim.tickCount() - t0; }, 60},
+        {[&] { d.sim.keyUp(162); }, 2000},
+    };
+    for (const auto& [hand, ms] : steps) {
+      hand();
+      d.sim.advance(ms);
+    }
+    int whileHeld = 0, late = 0;
+    for (const std::string& e : d.sim.timedEventsSince(m, t0, simfilter::keys())) {
+      const auto space = e.find(' ');
+      const long at = std::stol(e.substr(1, space - 1));
+      if (e.substr(space + 1) != row.answer) continue;
+      if (at <= static_cast<long>(released)) ++whileHeld;
+      // The word in the caption as the key went up is answered by the
+      // next tick or the one after; nothing later.
+      else if (at > static_cast<long>(released) + 2 * 40 + 20) ++late;
+    }
+    EXPECT_GE(whileHeld, row.whileHeld) << "the held chord was not repeated";
+    EXPECT_EQ(late, 0) << "answers after the key was let go";
+  }
+}
+
 }  // namespace
 }  // namespace sq::testing

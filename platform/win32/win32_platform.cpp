@@ -1130,7 +1130,8 @@ void Win32Platform::applyWord(LPARAM lp) {
   // The window the core named for the box (setHookMailbox), while it lives.
   HWND target = b->box < 3 ? mailboxes_[b->box] : nullptr;
   if (target && IsWindow(target)) {
-    Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b)};
+    Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b),
+              static_cast<int>(b->key), b->edge <= 3 ? static_cast<Word::Edge>(b->edge) : Word::Edge::None};
     const std::uint64_t dropped = delivery_.Dropped();
     if (delivery_.Offer(W(target), word)) writeWord(target, word);
     else if (delivery_.Dropped() != dropped && delivery_.LastDropped())
