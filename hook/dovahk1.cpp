@@ -14,6 +14,7 @@
 
 #include "hook/hookmsg.h"
 #include "input/dragscroll.h"
+#include "input/hookwatch.h"
 #include "input/hookwords.h"
 
 namespace {
@@ -40,16 +41,19 @@ struct DragRequest {
 std::atomic<DragRequest*> g_dragRequest{nullptr};
 std::atomic<int> g_dragState{0};  // 1: a drag runs, 2: the user holds the left button
 sq::DragScroll* g_drag = nullptr;  // hook thread only
+// Whether the system took the hooks away (input/hookwatch.h).
+sq::HookWatch g_watch;  // hook thread only
+UINT_PTR g_watchTimer = 0;
+
+void PublishDragState() {
+  g_dragState.store((g_drag->active() ? 1 : 0) | (g_drag->userLeft() ? 2 : 0));
+}
 // Under Wine a move kept from the windows still moves the pointer (the X
 // server's), and the system cannot put it back: moves are then counted
 // from the previous one instead of from the held pointer.
 bool g_pointerFree = false;
 sq::Point g_lastMove;
 bool g_lastMoveValid = false;
-
-void PublishDragState() {
-  g_dragState.store((g_drag->active() ? 1 : 0) | (g_drag->userLeft() ? 2 : 0));
-}
 
 // Applies one scroll step to the drag's window; posted, so a busy or hung
 // target never holds up the hook.
@@ -144,6 +148,7 @@ void Deliver(const std::vector<sq::Word>& words) {
 
 LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
   const LONGLONG start = TraceNow();
+  g_watch.Called(GetTickCount());
   if (code == HC_ACTION && g_words) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
     sq::KeyInput e;
@@ -160,6 +165,7 @@ LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
   const LONGLONG start = TraceNow();
+  g_watch.Called(GetTickCount());
   if (code == HC_ACTION && g_words) {
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     sq::MouseInput e;
@@ -221,6 +227,26 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
   return r;
 }
 
+// Sets both hooks again where the system took them away: a hook whose
+// callback overran LowLevelHooksTimeout is removed without a word.
+void Reinstall() {
+  if (g_mouseHook) {
+    UnhookWindowsHookEx(g_mouseHook);  // fails for a hook already removed
+    g_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
+  }
+  if (g_keyHook) {
+    UnhookWindowsHookEx(g_keyHook);
+    g_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyProc, g_module, 0);
+  }
+}
+
+void WatchHooks() {
+  LASTINPUTINFO li{};
+  li.cbSize = sizeof li;
+  if (!GetLastInputInfo(&li)) return;
+  if (g_watch.Lost(GetTickCount(), li.dwTime)) Reinstall();
+}
+
 DWORD WINAPI HookThread(LPVOID) {
   sq::HookWords words;
   // Held modifiers are checked against the system's key state before they
@@ -236,19 +262,24 @@ DWORD WINAPI HookThread(LPVOID) {
   // Make sure the thread has a queue before the starter posts to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
   TraceOpen();
+  g_watch.Called(GetTickCount());
+  g_watchTimer = SetTimer(nullptr, 0, sq::HookWatch::kCheckMs, nullptr);
   SetEvent(g_ready);
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.hwnd == nullptr && msg.message == WM_TIMER) {
-      TraceFlush();
+      if (g_watchTimer && msg.wParam == g_watchTimer) WatchHooks();
+      else TraceFlush();
       continue;
     }
     if (msg.hwnd == nullptr && msg.message == kInstallMouse) {
       if (!g_mouseHook) g_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
+      g_watch.Called(GetTickCount());
       SetEvent(g_installed);
       continue;
     }
     if (msg.hwnd == nullptr && msg.message == kInstallKeys) {
       if (!g_keyHook) g_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyProc, g_module, 0);
+      g_watch.Called(GetTickCount());
       SetEvent(g_installed);
       continue;
     }
@@ -280,6 +311,10 @@ void Request(HWND target, UINT what) {
     g_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     g_installed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     g_thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, &g_threadId);
+    // Above the program's threads, so a busy machine does not hold its
+    // callbacks past LowLevelHooksTimeout (after which Windows removes the
+    // hooks); every callback is short and never waits.
+    if (g_thread) SetThreadPriority(g_thread, THREAD_PRIORITY_HIGHEST);
     if (g_thread) WaitForSingleObject(g_ready, 5000);
   }
   LeaveCriticalSection(&g_startLock);

@@ -903,6 +903,7 @@ void SimDesktop::advance(unsigned ms) {
 std::uint64_t SimDesktop::nextSystemDue() const {
   std::uint64_t due = UINT64_MAX;
   if (repeatVk_) due = std::min(due, repeatDue_);
+  if (libMouseHook_ || libKeyHook_) due = std::min(due, watchDue_);
   if (!hookThread_.empty()) due = std::min(due, hookThread_.front().due);
   return std::max(due, now_);
 }
@@ -918,6 +919,15 @@ void SimDesktop::runSystemDue() {
     auto work = std::move(hookThread_.front().work);
     hookThread_.pop_front();
     if (work) work();
+  }
+  if ((libMouseHook_ || libKeyHook_) && watchDue_ <= now_) {
+    watchDue_ = now_ + HookWatch::kCheckMs;
+    if (watch_.Lost(static_cast<std::uint32_t>(now_), lastInput_)) {
+      // Set again, as the library's thread does.
+      mouseHook_ = libMouseHook_;
+      keyHook_ = libKeyHook_;
+      ++hookReinstalls_;
+    }
   }
 }
 
