@@ -32,22 +32,14 @@ HHOOK g_keyHook = nullptr;    // hook thread only
 sq::HookWords* g_words = nullptr;  // hook thread only
 
 // Drag-scrolling: the GUI thread leaves a request here (SetDragScroll) and
-// the hook thread takes it on its next mouse event; neither waits. The
-// state word tells the GUI thread what the hook thread last saw.
-struct DragRequest {
-  bool cancel = false;
-  sq::DragTarget target;
-};
-std::atomic<DragRequest*> g_dragRequest{nullptr};
-std::atomic<int> g_dragState{0};  // 1: a drag runs, 2: the user holds the left button
+// the hook thread takes it on its next mouse event or its next turn,
+// whichever comes first; neither waits. The state tells the GUI thread
+// what the hook thread last saw, and whether a request is still waiting.
+sq::DragHandOff g_handOff;
 sq::DragScroll* g_drag = nullptr;  // hook thread only
 // Whether the system took the hooks away (input/hookwatch.h).
 sq::HookWatch g_watch;  // hook thread only
 UINT_PTR g_watchTimer = 0;
-
-void PublishDragState() {
-  g_dragState.store((g_drag->active() ? 1 : 0) | (g_drag->userLeft() ? 2 : 0));
-}
 // Under Wine a move kept from the windows still moves the pointer (the X
 // server's), and the system cannot put it back: moves are then counted
 // from the previous one instead of from the held pointer.
@@ -84,6 +76,8 @@ constexpr UINT kInstallKeys = WM_APP + 2;
 // Puts the pointer back at the drag's anchor, after the hook has returned
 // (where the system moved it although the move was kept from the windows).
 constexpr UINT kRecentre = WM_APP + 3;
+// A drag request was left: taken now, not only at the next mouse event.
+constexpr UINT kTakeDrag = WM_APP + 4;
 
 // ---- word trace (end-to-end soak) ----------------------------------------
 // With SQ_WORD_TRACE naming a file, the hook thread appends to that name
@@ -189,11 +183,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       e.y = m->pt.y;
       e.injected = (m->flags & LLMHF_INJECTED) != 0;
       e.extra = static_cast<std::uintptr_t>(m->dwExtraInfo);
-      if (DragRequest* q = g_dragRequest.exchange(nullptr)) {
-        if (q->cancel) g_drag->Cancel();
-        else g_drag->Begin(q->target);
-        delete q;
-      }
+      g_handOff.Take(*g_drag);
       const HWND target = reinterpret_cast<HWND>(g_drag->target().window);
       if (g_pointerFree && g_drag->active() && wp == WM_MOUSEMOVE && !sq::HookWords::IsOwn(e.injected, e.extra)) {
         // The pointer moved although its moves are kept from the windows:
@@ -213,7 +203,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       Deliver(r.words);
       if (r.drag.scroll) ApplyScroll(target, r.drag.step, m->pt);
       if (r.drag.releaseLeft) mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, sq::kOwnInputMark);
-      PublishDragState();
+      g_handOff.Publish(*g_drag);
       // Under Wine the pointer moves although the move is kept from the
       // windows: it is put back, so every move counts from the anchor.
       if (!g_pointerFree && r.drag.swallow && wp == WM_MOUSEMOVE && (e.x != g_drag->target().anchor.x ||
@@ -269,6 +259,10 @@ DWORD WINAPI HookThread(LPVOID) {
     if (msg.hwnd == nullptr && msg.message == WM_TIMER) {
       if (g_watchTimer && msg.wParam == g_watchTimer) WatchHooks();
       else TraceFlush();
+      continue;
+    }
+    if (msg.hwnd == nullptr && msg.message == kTakeDrag) {
+      g_handOff.Take(*g_drag);
       continue;
     }
     if (msg.hwnd == nullptr && msg.message == kInstallMouse) {
@@ -342,23 +336,25 @@ __declspec(dllexport) void __stdcall SetHookkb(HWND target, int mode, int detail
 // 2: a grabbed thumb), or, with no target, the program ends it.
 __declspec(dllexport) void __stdcall SetDragScroll(HWND target, int x, int y, int way,
                                                    int lineHeight, int flags) {
-  const bool cancel = target == nullptr;
-  auto* q = new DragRequest;
-  q->cancel = cancel;
-  q->target.window = reinterpret_cast<sq::Wnd>(target);
-  q->target.anchor = {x, y};
-  q->target.way = static_cast<sq::ScrollWay>(way < 0 || way > 3 ? 3 : way);
-  q->target.lineHeight = lineHeight;
-  q->target.systemHeld = (flags & 1) != 0;
-  q->target.thumb = (flags & 2) != 0;
-  delete g_dragRequest.exchange(q);  // one not taken yet is replaced
-  // Seen as running from now on, before the hook thread takes it.
-  if (cancel) g_dragState.fetch_and(~1);
-  else g_dragState.fetch_or(1);
+  if (!target) {
+    g_handOff.AskEnd();
+  } else {
+    sq::DragTarget t;
+    t.window = reinterpret_cast<sq::Wnd>(target);
+    t.anchor = {x, y};
+    t.way = static_cast<sq::ScrollWay>(way < 0 || way > 3 ? 3 : way);
+    t.lineHeight = lineHeight;
+    t.systemHeld = (flags & 1) != 0;
+    t.thumb = (flags & 2) != 0;
+    g_handOff.Ask(t);
+  }
+  // The hook thread takes it on its next turn, or on a mouse event first.
+  if (g_threadId) PostThreadMessageW(g_threadId, kTakeDrag, 0, 0);
 }
 
-// 1: a drag runs; 2: the user's hand holds the left button.
-__declspec(dllexport) int __stdcall GetDragScroll() { return g_dragState.load(); }
+// 1: a drag runs; 2: the user's hand holds the left button; 4: the last
+// request has not reached the hook thread yet (sq::dragbits).
+__declspec(dllexport) int __stdcall GetDragScroll() { return g_handOff.State(); }
 
 BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

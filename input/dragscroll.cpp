@@ -139,18 +139,21 @@ void DragHandOff::Ask(const DragTarget& t) {
   auto* q = new Request;
   q->target = t;
   Leave(q);
-  // Seen as running from now on, before the hook thread takes it.
-  state_.fetch_or(dragbits::Running);
 }
 
 void DragHandOff::AskEnd() {
   auto* q = new Request;
   q->end = true;
   Leave(q);
-  state_.fetch_and(~dragbits::Running);
 }
 
-int DragHandOff::State() const { return state_.load(); }
+int DragHandOff::State() const {
+  // Not running before the hook thread has taken the request and said so:
+  // a release that reached it first refuses the drag, and the program
+  // must not take it for running meanwhile.
+  const bool pending = taken_.load() != asked_.load();
+  return state_.load() | (pending ? dragbits::Pending : 0);
+}
 
 bool DragHandOff::Take(DragScroll& d) {
   Request* q = request_.exchange(nullptr);

@@ -326,5 +326,37 @@ TEST(DragScroll, ARestartWhileHeldGoesOnScrollingTheSameWindow) {
   EXPECT_FALSE(d.BadgeShown());
 }
 
+TEST(DragScroll, AReleaseBeforeTheHookTookTheRequestWindsTheDragUp) {
+  // The tick decides to drag while the user holds the button; the release
+  // reaches the hook before the request does. No drag runs: the badge,
+  // the capture and the cross go, and the next drag starts from its own
+  // press point.
+  EditorDesk d;
+  ASSERT_TRUE(d.Ready());
+  d.sim.window(d.edit)->firstLine = 100;
+  d.sim.duringNextDragRequest([&] { d.sim.leftUp(); });
+  d.StillPress(400);
+  d.Ticks(3);
+  EXPECT_FALSE(d.BadgeShown());
+  EXPECT_EQ(d.sim.captureWindow(), 0u);
+  ASSERT_FALSE(d.sim.cursorShapes().empty());
+  EXPECT_EQ(d.sim.cursorShapes().back(), CursorShape::Arrow);
+  EXPECT_EQ(d.sim.firstVisibleLine(d.edit), 100);
+  // The next drag, 40 px lower: two lines for 32 px of hand, the pointer
+  // kept and given back at this press point.
+  d.sim.moveMouse(300, 340);
+  d.Ticks(1);
+  d.StillPress(400);
+  ASSERT_TRUE(d.BadgeShown());
+  d.MoveHand(32, 2);
+  EXPECT_EQ(d.sim.firstVisibleLine(d.edit), 98);
+  EXPECT_EQ(d.sim.getCursorPos(), (Point{300, 340}));
+  d.sim.leftUp();
+  d.Ticks(3);
+  EXPECT_FALSE(d.BadgeShown());
+  EXPECT_EQ(d.sim.getCursorPos(), (Point{300, 340}));
+  EXPECT_EQ(d.sim.captureWindow(), 0u);
+}
+
 }  // namespace
 }  // namespace sq::testing

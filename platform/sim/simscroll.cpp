@@ -37,12 +37,17 @@ void SimDesktop::dragScrollBegin(const DragScrollRequest& q) {
   t.lineHeight = r->kind == Kind::ListView ? kListRowHeight : (r->lineHeight > 0 ? r->lineHeight : 16);
   t.systemHeld = q.systemHeld;
   t.thumb = q.thumb;
-  // Left for the hook thread, which takes it on its next mouse event.
+  // Left for the hook thread.
   if (auto hands = std::exchange(duringDragRequest_, {})) hands();
   dragHandOff_.Ask(t);
+  // Taken on the hook thread's next turn, or at a mouse event before it.
+  postToHookThread([this] { dragHandOff_.Take(drag_); });
 }
 
-void SimDesktop::dragScrollEnd() { dragHandOff_.AskEnd(); }
+void SimDesktop::dragScrollEnd() {
+  dragHandOff_.AskEnd();
+  postToHookThread([this] { dragHandOff_.Take(drag_); });
+}
 
 DragScrollState SimDesktop::dragScrollState() {
   if (!mouseHook_) return {false, keys_[1], false};
