@@ -204,10 +204,10 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       if (r.drag.scroll) ApplyScroll(target, r.drag.step, m->pt);
       if (r.drag.releaseLeft) mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, sq::kOwnInputMark);
       g_handOff.Publish(*g_drag);
-      // Under Wine the pointer moves although the move is kept from the
-      // windows: it is put back, so every move counts from the anchor.
-      if (!g_pointerFree && r.drag.swallow && wp == WM_MOUSEMOVE && (e.x != g_drag->target().anchor.x ||
-                                                  e.y != g_drag->target().anchor.y))
+      // Where the system moved the pointer although the move was kept from
+      // the windows, it is put back, so every move counts from the anchor.
+      // (Under Wine the moves are counted from the previous one instead.)
+      if (!g_pointerFree && r.drag.recentre && wp == WM_MOUSEMOVE)
         PostThreadMessageW(GetCurrentThreadId(), kRecentre, 0, 0);
       if (r.drag.swallow) return 1;
     }
@@ -282,7 +282,12 @@ DWORD WINAPI HookThread(LPVOID) {
         // Wine's server keeps its pointer at the anchor and skips a move
         // to where it thinks the pointer is; a step aside first makes it
         // move the real pointer back.
+        // Both moves reach the hook unmarked (SetCursorPos carries no
+        // mark): they are told to the drag first as its own, so they are
+        // neither kept, nor counted as the hand's, nor recentred again.
         const sq::Point at = g_drag->target().anchor;
+        g_drag->OwnMoveComing({at.x + 1, at.y});
+        g_drag->OwnMoveComing(at);
         SetCursorPos(at.x + 1, at.y);
         SetCursorPos(at.x, at.y);
       }

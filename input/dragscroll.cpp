@@ -38,6 +38,7 @@ std::string DragScroll::StopWord(Point at) {
 
 void DragScroll::Begin(const DragTarget& t) {
   if (!t.window) return;
+  ownCount_ = 0;
   // Asked for while the user held the button, but the release came first:
   // the drag is over before it began.
   if (!t.systemHeld && !userLeft_) return;
@@ -64,6 +65,13 @@ DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
     return v;
   }
   if (own) return v;  // the program's own input passes untouched
+  if (e.action == MouseAction::Move && ownCount_ > 0 && e.x == ownMoves_[0].x &&
+      e.y == ownMoves_[0].y) {
+    // The hook thread's own move of the pointer (SetCursorPos, unmarked).
+    for (int i = 1; i < ownCount_; ++i) ownMoves_[i - 1] = ownMoves_[i];
+    --ownCount_;
+    return v;
+  }
   switch (e.action) {
     case MouseAction::Move: {
       if (t_.thumb) return v;  // the held thumb follows the pointer

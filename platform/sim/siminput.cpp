@@ -951,6 +951,8 @@ void SimDesktop::recentrePointer() {
   if (!mouseHook_ || !drag_.active()) return;
   // A step aside first, as the library does for Wine's sake.
   const Point at = drag_.target().anchor;
+  drag_.OwnMoveComing({at.x + 1, at.y});
+  drag_.OwnMoveComing(at);
   setCursorPos({at.x + 1, at.y});
   setCursorPos(at);
 }
