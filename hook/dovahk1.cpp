@@ -6,7 +6,9 @@
 // runs a message loop, which low-level hooks need on the thread that set
 // them. A hook callback never waits on the program: each word is packed and
 // posted to the input window (hook/hookmsg.h), whose window procedure
-// writes it into the caption it belongs to.
+// writes it into the caption it belongs to. The thread runs above the
+// program's threads and watches that the system has not removed its hooks
+// (input/hookwatch.h), setting them again when it has.
 #include <windows.h>
 
 #include <atomic>
