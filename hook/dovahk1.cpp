@@ -6,7 +6,9 @@
 // runs a message loop, which low-level hooks need on the thread that set
 // them. A hook callback never waits on the program: each word is packed and
 // posted to the input window (hook/hookmsg.h), whose window procedure
-// writes it into the caption it belongs to.
+// writes it into the caption it belongs to. The thread runs above the
+// program's threads and watches that the system has not removed its hooks
+// (input/hookwatch.h), setting them again when it has.
 #include <windows.h>
 
 #include <atomic>
@@ -14,6 +16,7 @@
 
 #include "hook/hookmsg.h"
 #include "input/dragscroll.h"
+#include "input/hookwatch.h"
 #include "input/hookwords.h"
 
 namespace {
@@ -31,25 +34,20 @@ HHOOK g_keyHook = nullptr;    // hook thread only
 sq::HookWords* g_words = nullptr;  // hook thread only
 
 // Drag-scrolling: the GUI thread leaves a request here (SetDragScroll) and
-// the hook thread takes it on its next mouse event; neither waits. The
-// state word tells the GUI thread what the hook thread last saw.
-struct DragRequest {
-  bool cancel = false;
-  sq::DragTarget target;
-};
-std::atomic<DragRequest*> g_dragRequest{nullptr};
-std::atomic<int> g_dragState{0};  // 1: a drag runs, 2: the user holds the left button
+// the hook thread takes it on its next mouse event or its next turn,
+// whichever comes first; neither waits. The state tells the GUI thread
+// what the hook thread last saw, and whether a request is still waiting.
+sq::DragHandOff g_handOff;
 sq::DragScroll* g_drag = nullptr;  // hook thread only
+// Whether the system took the hooks away (input/hookwatch.h).
+sq::HookWatch g_watch;  // hook thread only
+UINT_PTR g_watchTimer = 0;
 // Under Wine a move kept from the windows still moves the pointer (the X
 // server's), and the system cannot put it back: moves are then counted
 // from the previous one instead of from the held pointer.
 bool g_pointerFree = false;
 sq::Point g_lastMove;
 bool g_lastMoveValid = false;
-
-void PublishDragState() {
-  g_dragState.store((g_drag->active() ? 1 : 0) | (g_drag->userLeft() ? 2 : 0));
-}
 
 // Applies one scroll step to the drag's window; posted, so a busy or hung
 // target never holds up the hook.
@@ -80,6 +78,8 @@ constexpr UINT kInstallKeys = WM_APP + 2;
 // Puts the pointer back at the drag's anchor, after the hook has returned
 // (where the system moved it although the move was kept from the windows).
 constexpr UINT kRecentre = WM_APP + 3;
+// A drag request was left: taken now, not only at the next mouse event.
+constexpr UINT kTakeDrag = WM_APP + 4;
 
 // ---- word trace (end-to-end soak) ----------------------------------------
 // With SQ_WORD_TRACE naming a file, the hook thread appends to that name
@@ -134,7 +134,8 @@ void Deliver(const std::vector<sq::Word>& words) {
     if (g_trace != INVALID_HANDLE_VALUE)
       g_traceLines += "H " + std::to_string(static_cast<int>(w.box)) + " " + w.text + "\n";
     sq::hookmsg::WordBlock* b =
-        sq::hookmsg::PackWord(static_cast<std::uint32_t>(w.box), w.text, w.onlyIf);
+        sq::hookmsg::PackWord(static_cast<std::uint32_t>(w.box), w.text, w.onlyIf,
+                              static_cast<std::uint32_t>(w.key), static_cast<std::uint32_t>(w.edge));
     if (!b) continue;
     if (!PostMessageW(to, sq::hookmsg::kWordMessage, 0, reinterpret_cast<LPARAM>(b)))
       sq::hookmsg::FreeWord(b);
@@ -143,6 +144,7 @@ void Deliver(const std::vector<sq::Word>& words) {
 
 LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
   const LONGLONG start = TraceNow();
+  g_watch.Called(GetTickCount());
   if (code == HC_ACTION && g_words) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
     sq::KeyInput e;
@@ -159,6 +161,7 @@ LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
   const LONGLONG start = TraceNow();
+  g_watch.Called(GetTickCount());
   if (code == HC_ACTION && g_words) {
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     sq::MouseInput e;
@@ -182,11 +185,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       e.y = m->pt.y;
       e.injected = (m->flags & LLMHF_INJECTED) != 0;
       e.extra = static_cast<std::uintptr_t>(m->dwExtraInfo);
-      if (DragRequest* q = g_dragRequest.exchange(nullptr)) {
-        if (q->cancel) g_drag->Cancel();
-        else g_drag->Begin(q->target);
-        delete q;
-      }
+      g_handOff.Take(*g_drag);
       const HWND target = reinterpret_cast<HWND>(g_drag->target().window);
       if (g_pointerFree && g_drag->active() && wp == WM_MOUSEMOVE && !sq::HookWords::IsOwn(e.injected, e.extra)) {
         // The pointer moved although its moves are kept from the windows:
@@ -206,11 +205,11 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
       Deliver(r.words);
       if (r.drag.scroll) ApplyScroll(target, r.drag.step, m->pt);
       if (r.drag.releaseLeft) mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, sq::kOwnInputMark);
-      PublishDragState();
-      // Under Wine the pointer moves although the move is kept from the
-      // windows: it is put back, so every move counts from the anchor.
-      if (!g_pointerFree && r.drag.swallow && wp == WM_MOUSEMOVE && (e.x != g_drag->target().anchor.x ||
-                                                  e.y != g_drag->target().anchor.y))
+      g_handOff.Publish(*g_drag);
+      // Where the system moved the pointer although the move was kept from
+      // the windows, it is put back, so every move counts from the anchor.
+      // (Under Wine the moves are counted from the previous one instead.)
+      if (!g_pointerFree && r.drag.recentre && wp == WM_MOUSEMOVE)
         PostThreadMessageW(GetCurrentThreadId(), kRecentre, 0, 0);
       if (r.drag.swallow) return 1;
     }
@@ -220,8 +219,33 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
   return r;
 }
 
+// Sets both hooks again where the system took them away: a hook whose
+// callback overran LowLevelHooksTimeout is removed without a word.
+void Reinstall() {
+  if (g_mouseHook) {
+    UnhookWindowsHookEx(g_mouseHook);  // fails for a hook already removed
+    g_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
+  }
+  if (g_keyHook) {
+    UnhookWindowsHookEx(g_keyHook);
+    g_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyProc, g_module, 0);
+  }
+}
+
+void WatchHooks() {
+  LASTINPUTINFO li{};
+  li.cbSize = sizeof li;
+  if (!GetLastInputInfo(&li)) return;
+  if (g_watch.Lost(GetTickCount(), li.dwTime)) Reinstall();
+}
+
 DWORD WINAPI HookThread(LPVOID) {
   sq::HookWords words;
+  // Held modifiers are checked against the system's key state before they
+  // change a key's word: a release the hook never saw does not leave them
+  // held. GetAsyncKeyState reads the state as of the event before this
+  // one, which is all a modifier needs, and waits on nobody.
+  words.SetSystemKeys([](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; });
   g_words = &words;
   sq::DragScroll drag;
   g_drag = &drag;
@@ -230,19 +254,28 @@ DWORD WINAPI HookThread(LPVOID) {
   // Make sure the thread has a queue before the starter posts to it.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
   TraceOpen();
+  g_watch.Called(GetTickCount());
+  g_watchTimer = SetTimer(nullptr, 0, sq::HookWatch::kCheckMs, nullptr);
   SetEvent(g_ready);
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.hwnd == nullptr && msg.message == WM_TIMER) {
-      TraceFlush();
+      if (g_watchTimer && msg.wParam == g_watchTimer) WatchHooks();
+      else TraceFlush();
+      continue;
+    }
+    if (msg.hwnd == nullptr && msg.message == kTakeDrag) {
+      g_handOff.Take(*g_drag);
       continue;
     }
     if (msg.hwnd == nullptr && msg.message == kInstallMouse) {
       if (!g_mouseHook) g_mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
+      g_watch.Called(GetTickCount());
       SetEvent(g_installed);
       continue;
     }
     if (msg.hwnd == nullptr && msg.message == kInstallKeys) {
       if (!g_keyHook) g_keyHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyProc, g_module, 0);
+      g_watch.Called(GetTickCount());
       SetEvent(g_installed);
       continue;
     }
@@ -251,7 +284,12 @@ DWORD WINAPI HookThread(LPVOID) {
         // Wine's server keeps its pointer at the anchor and skips a move
         // to where it thinks the pointer is; a step aside first makes it
         // move the real pointer back.
+        // Both moves reach the hook unmarked (SetCursorPos carries no
+        // mark): they are told to the drag first as its own, so they are
+        // neither kept, nor counted as the hand's, nor recentred again.
         const sq::Point at = g_drag->target().anchor;
+        g_drag->OwnMoveComing({at.x + 1, at.y});
+        g_drag->OwnMoveComing(at);
         SetCursorPos(at.x + 1, at.y);
         SetCursorPos(at.x, at.y);
       }
@@ -274,6 +312,10 @@ void Request(HWND target, UINT what) {
     g_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     g_installed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     g_thread = CreateThread(nullptr, 0, HookThread, nullptr, 0, &g_threadId);
+    // Above the program's threads, so a busy machine does not hold its
+    // callbacks past LowLevelHooksTimeout (after which Windows removes the
+    // hooks); every callback is short and never waits.
+    if (g_thread) SetThreadPriority(g_thread, THREAD_PRIORITY_HIGHEST);
     if (g_thread) WaitForSingleObject(g_ready, 5000);
   }
   LeaveCriticalSection(&g_startLock);
@@ -301,23 +343,25 @@ __declspec(dllexport) void __stdcall SetHookkb(HWND target, int mode, int detail
 // 2: a grabbed thumb), or, with no target, the program ends it.
 __declspec(dllexport) void __stdcall SetDragScroll(HWND target, int x, int y, int way,
                                                    int lineHeight, int flags) {
-  const bool cancel = target == nullptr;
-  auto* q = new DragRequest;
-  q->cancel = cancel;
-  q->target.window = reinterpret_cast<sq::Wnd>(target);
-  q->target.anchor = {x, y};
-  q->target.way = static_cast<sq::ScrollWay>(way < 0 || way > 3 ? 3 : way);
-  q->target.lineHeight = lineHeight;
-  q->target.systemHeld = (flags & 1) != 0;
-  q->target.thumb = (flags & 2) != 0;
-  delete g_dragRequest.exchange(q);  // one not taken yet is replaced
-  // Seen as running from now on, before the hook thread takes it.
-  if (cancel) g_dragState.fetch_and(~1);
-  else g_dragState.fetch_or(1);
+  if (!target) {
+    g_handOff.AskEnd();
+  } else {
+    sq::DragTarget t;
+    t.window = reinterpret_cast<sq::Wnd>(target);
+    t.anchor = {x, y};
+    t.way = static_cast<sq::ScrollWay>(way < 0 || way > 3 ? 3 : way);
+    t.lineHeight = lineHeight;
+    t.systemHeld = (flags & 1) != 0;
+    t.thumb = (flags & 2) != 0;
+    g_handOff.Ask(t);
+  }
+  // The hook thread takes it on its next turn, or on a mouse event first.
+  if (g_threadId) PostThreadMessageW(g_threadId, kTakeDrag, 0, 0);
 }
 
-// 1: a drag runs; 2: the user's hand holds the left button.
-__declspec(dllexport) int __stdcall GetDragScroll() { return g_dragState.load(); }
+// 1: a drag runs; 2: the user's hand holds the left button; 4: the last
+// request has not reached the hook thread yet (sq::dragbits).
+__declspec(dllexport) int __stdcall GetDragScroll() { return g_handOff.State(); }
 
 BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

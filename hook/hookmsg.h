@@ -24,17 +24,22 @@ constexpr UINT kWordMessage = WM_APP + 0x3A1;
 // Mailbox numbers: as sq::Mailbox (Input 0, Bar 1, Scroll 2).
 struct WordBlock {
   std::uint32_t box;
+  std::uint32_t key;        // the key the word reports (sq::Word::key), 0 none
+  std::uint32_t edge;       // sq::Word::Edge: press, repeat or release of it
   std::uint32_t textLen;    // bytes of text, GBK, no terminator counted
   std::uint32_t onlyIfLen;  // bytes of onlyIf, 0 = apply always
   char data[1];             // text '\0' onlyIf '\0'
 };
 
 inline WordBlock* PackWord(std::uint32_t box, const std::string& text,
-                           const std::string& onlyIf) {
+                           const std::string& onlyIf, std::uint32_t key = 0,
+                           std::uint32_t edge = 0) {
   size_t size = sizeof(WordBlock) + text.size() + onlyIf.size() + 2;
   auto* b = static_cast<WordBlock*>(HeapAlloc(GetProcessHeap(), 0, size));
   if (!b) return nullptr;
   b->box = box;
+  b->key = key;
+  b->edge = edge;
   b->textLen = static_cast<std::uint32_t>(text.size());
   b->onlyIfLen = static_cast<std::uint32_t>(onlyIf.size());
   std::memcpy(b->data, text.data(), text.size());

@@ -38,6 +38,7 @@ std::string DragScroll::StopWord(Point at) {
 
 void DragScroll::Begin(const DragTarget& t) {
   if (!t.window) return;
+  ownCount_ = 0;
   // Asked for while the user held the button, but the release came first:
   // the drag is over before it began.
   if (!t.systemHeld && !userLeft_) return;
@@ -64,6 +65,13 @@ DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
     return v;
   }
   if (own) return v;  // the program's own input passes untouched
+  if (e.action == MouseAction::Move && ownCount_ > 0 && e.x == ownMoves_[0].x &&
+      e.y == ownMoves_[0].y) {
+    // The hook thread's own move of the pointer (SetCursorPos, unmarked).
+    for (int i = 1; i < ownCount_; ++i) ownMoves_[i - 1] = ownMoves_[i];
+    --ownCount_;
+    return v;
+  }
   switch (e.action) {
     case MouseAction::Move: {
       if (t_.thumb) return v;  // the held thumb follows the pointer
@@ -72,6 +80,7 @@ DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
       // it all the same), so each move counts from the anchor.
       (void)cursor;
       v.swallow = true;
+      v.recentre = e.x != t_.anchor.x || e.y != t_.anchor.y;
       carry_ += e.y - t_.anchor.y;
       int amount = 0;
       if (t_.way == ScrollWay::Wheel) {
@@ -115,6 +124,60 @@ DragVerdict DragScroll::Mouse(const MouseInput& e, Point cursor) {
     default:
       return v;
   }
+}
+
+void DragScroll::OwnMoveComing(Point to) {
+  if (ownCount_ == kOwnMovesMax) {  // the oldest never came: forgotten
+    for (int i = 1; i < kOwnMovesMax; ++i) ownMoves_[i - 1] = ownMoves_[i];
+    --ownCount_;
+  }
+  ownMoves_[ownCount_++] = to;
+}
+
+// ---- the hand-off ----------------------------------------------------------
+
+DragHandOff::~DragHandOff() { delete request_.exchange(nullptr); }
+
+void DragHandOff::Leave(Request* q) {
+  q->seq = asked_.fetch_add(1) + 1;
+  delete request_.exchange(q);  // one not taken yet is replaced
+}
+
+void DragHandOff::Ask(const DragTarget& t) {
+  auto* q = new Request;
+  q->target = t;
+  Leave(q);
+}
+
+void DragHandOff::AskEnd() {
+  auto* q = new Request;
+  q->end = true;
+  Leave(q);
+}
+
+int DragHandOff::State() const {
+  // Not running before the hook thread has taken the request and said so:
+  // a release that reached it first refuses the drag, and the program
+  // must not take it for running meanwhile.
+  const bool pending = taken_.load() != asked_.load();
+  return state_.load() | (pending ? dragbits::Pending : 0);
+}
+
+bool DragHandOff::Take(DragScroll& d) {
+  Request* q = request_.exchange(nullptr);
+  if (!q) return false;
+  if (q->end) d.Cancel();
+  else d.Begin(q->target);
+  // The drag's state first, then that the request was taken: whoever sees
+  // it taken sees what came of it.
+  Publish(d);
+  taken_.store(q->seq);
+  delete q;
+  return true;
+}
+
+void DragHandOff::Publish(const DragScroll& d) {
+  state_.store((d.active() ? dragbits::Running : 0) | (d.userLeft() ? dragbits::UserLeft : 0));
 }
 
 HookMouseResult HookMouse(HookWords& words, DragScroll& drag, const MouseInput& e, Point cursor,

@@ -18,6 +18,8 @@
 // wheel reaches nearly every other program.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,9 @@ struct DragVerdict {
   ScrollStep step;
   bool ended = false;       // the drag ended with this event
   bool releaseLeft = false; // synthesise a left release (own input)
+  // A kept move that would have taken the pointer off the anchor: where the
+  // system moves the pointer all the same, the backend puts it back.
+  bool recentre = false;
 };
 
 class DragScroll {
@@ -74,6 +79,11 @@ class DragScroll {
 
   // One event as the hook sees it; `cursor` is the pointer before the event.
   DragVerdict Mouse(const MouseInput& e, Point cursor);
+
+  // The hook thread is about to move the pointer to `to` itself
+  // (SetCursorPos, whose move reaches the hook unmarked): that move is its
+  // own, passed untouched, neither kept nor counted as the hand's.
+  void OwnMoveComing(Point to);
 
   bool active() const { return active_; }
   // Whether the user's own hand holds the left button (the program's
@@ -89,6 +99,49 @@ class DragScroll {
   bool active_ = false;
   bool userLeft_ = false;
   int carry_ = 0;  // hand movement in pixels not yet scrolled (+ = down)
+  static constexpr int kOwnMovesMax = 4;
+  Point ownMoves_[kOwnMovesMax];  // the hook thread's own moves to come, in order
+  int ownCount_ = 0;
+};
+
+// Bits of the drag state the hook thread publishes (GetDragScroll).
+namespace dragbits {
+constexpr int Running = 1, UserLeft = 2, Pending = 4;
+}
+
+// The hand-off of drag requests from the GUI thread to the hook thread,
+// neither waiting on the other: the GUI thread leaves a request (a newer
+// one replaces one not taken yet) and the hook thread takes it on its next
+// mouse event or its next turn, and publishes what the drag is then.
+class DragHandOff {
+ public:
+  DragHandOff() = default;
+  ~DragHandOff();
+  DragHandOff(const DragHandOff&) = delete;
+  DragHandOff& operator=(const DragHandOff&) = delete;
+
+  // GUI thread: a drag begins in t, or the program ends the drag.
+  void Ask(const DragTarget& t);
+  void AskEnd();
+  // Any thread: dragbits of the drag as last published.
+  int State() const;
+
+  // Hook thread: the waiting request into the drag (true when one was
+  // waiting), published at once.
+  bool Take(DragScroll& d);
+  void Publish(const DragScroll& d);
+
+ private:
+  struct Request {
+    bool end = false;
+    DragTarget target;
+    std::uint32_t seq = 0;
+  };
+  void Leave(Request* q);
+  std::atomic<Request*> request_{nullptr};
+  std::atomic<std::uint32_t> asked_{0};  // number of the last request left
+  std::atomic<std::uint32_t> taken_{0};  // number of the last request taken
+  std::atomic<int> state_{0};
 };
 
 // Both hook-side decisions for one mouse event: the words to report and

@@ -27,6 +27,10 @@ constexpr int kTitleListLimit = 100;
 std::string PointWord(const char* prefix, Point pt) {
   return prefix + std::to_string(pt.x) + words::hook::PointSeparator + std::to_string(pt.y);
 }
+
+// A drag runs on the hook thread, or the program's request for it has not
+// reached that thread yet (it may still refuse it).
+bool DragLives(const DragScrollState& s) { return s.active || s.pending; }
 }  // namespace
 
 bool Tick::RightChords() {
@@ -141,6 +145,11 @@ bool Tick::DragStops() {
   App& a = app_;
   Platform& p = a.platform();
   TqirForm3& scroll = *a.qirForm3;
+  // A drag the hook thread refused (the user's release reached it before
+  // the request did) or ended without a stop word for this tick: wound up,
+  // so no badge, capture or cross is left and the next drag starts from
+  // its own press point.
+  if (s_.dragRunning && !DragLives(p.dragScrollState())) EndDrag();
   if (mail::Has(scroll.Caption(), words::scroll::StopDragPart)) {
     scroll.SetCaption(words::scroll::DragStopped);
     if (mail::Is(scroll.Panel3.Caption(), words::scroll::ThumbDrag)) {
@@ -168,7 +177,7 @@ bool Tick::DragStops() {
     s_.zGuard = false;
     if (s_.dragActive) {
       s_.dragActive = false;
-      if (!p.dragScrollState().active) EndDrag();
+      if (!DragLives(p.dragScrollState())) EndDrag();
       return true;
     }
     scroll.Park();
@@ -178,7 +187,7 @@ bool Tick::DragStops() {
                          UserHoldsLeft();
     s_.stillCount = 0;
     s_.stillMs = 0;
-    if (!restart && !p.dragScrollState().active) EndDrag();
+    if (!restart && !DragLives(p.dragScrollState())) EndDrag();
     if (restart) {
       // Still held long enough: the drag goes on from here.
       s_.rightHoldCount = 0;

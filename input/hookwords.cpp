@@ -52,6 +52,15 @@ bool HookWords::Passing(const Word& w) {
   return true;
 }
 
+bool HookWords::Modifier(int vk) {
+  if (!held(vk)) return false;
+  if (systemKeys_ && !systemKeys_(vk)) {
+    held_.reset(static_cast<size_t>(vk));  // its release went past the hook
+    return false;
+  }
+  return true;
+}
+
 std::vector<Word> HookWords::Key(const KeyInput& e) {
   std::vector<Word> out;
   if (IsOwn(e.injected, e.extra)) return out;
@@ -61,36 +70,39 @@ std::vector<Word> HookWords::Key(const KeyInput& e) {
 
   if (e.up) {
     held_.reset(static_cast<size_t>(vk));
-    out.push_back({Mailbox::Bar, words::hook::KeyUpPrefix + code + words::hook::KeyUpSuffix, ""});
-    out.push_back({Mailbox::Input, words::in::HandledPrefix + code, ""});
+    out.push_back({Mailbox::Bar, words::hook::KeyUpPrefix + code + words::hook::KeyUpSuffix, "", vk,
+                   Word::Edge::Release});
+    out.push_back({Mailbox::Input, words::in::HandledPrefix + code, "", vk, Word::Edge::Release});
     return out;
   }
 
-  // Key down (auto-repeat included: a held key is reported again).
-  const bool ctrl = held(kCtrl), alt = held(kAlt), shift = held(kShift);
+  // Key down (auto-repeat included: a held key is reported again). A
+  // modifier is asked about only where it changes the word.
+  // A key already down comes again: the keyboard's repeat.
+  const Word::Edge edge = held(vk) ? Word::Edge::Repeat : Word::Edge::Press;
   held_.set(static_cast<size_t>(vk));
-  out.push_back({Mailbox::Bar, code + words::hook::KeyDownSuffix, ""});
+  out.push_back({Mailbox::Bar, code + words::hook::KeyDownSuffix, "", vk, edge});
 
   std::string word;
   switch (vk) {
     case kCtrl: word = words::in::KeyCtrl; break;
-    case kShift: word = alt ? words::in::KeyAltShift : words::in::KeyShift; break;
+    case kShift: word = Modifier(kAlt) ? words::in::KeyAltShift : words::in::KeyShift; break;
     case kSemicolon: word = words::in::KeySemicolon; break;
     case kApps: word = words::in::KeyMenu; break;
     case kCapsLock: word = words::in::KeyCapsLock; break;
-    case 'C': if (ctrl) word = words::in::KeyCtrlC; break;
-    case 'X': if (ctrl) word = words::in::KeyCtrlX; break;
-    case 'Z': if (ctrl) word = words::in::KeyCtrlZ; break;
+    case 'C': if (Modifier(kCtrl)) word = words::in::KeyCtrlC; break;
+    case 'X': if (Modifier(kCtrl)) word = words::in::KeyCtrlX; break;
+    case 'Z': if (Modifier(kCtrl)) word = words::in::KeyCtrlZ; break;
     default: break;
   }
-  if (word.empty() && vk >= '0' && vk <= '9' && shift) {
+  if (word.empty() && vk >= '0' && vk <= '9' && Modifier(kShift)) {
     // Shift held and a digit: it chooses a smart-clipboard item, but only
     // once the program has answered the Shift with "key//bshiftok2".
-    out.push_back({Mailbox::Input, words::in::DigitPrefix + code, words::in::ShiftAck2});
+    out.push_back({Mailbox::Input, words::in::DigitPrefix + code, words::in::ShiftAck2, vk, edge});
     return out;
   }
   if (word.empty()) word = words::in::KeyPrefix + code;
-  out.push_back({Mailbox::Input, word, ""});
+  out.push_back({Mailbox::Input, word, "", vk, edge});
   return out;
 }
 

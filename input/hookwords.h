@@ -11,6 +11,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,16 @@ struct Word {
   Mailbox box;
   std::string text;
   std::string onlyIf;  // apply only when the caption equals this ("" = always)
-  bool operator==(const Word&) const = default;
+  // The key whose press, repeat or release the word reports (0: none). The
+  // delivery lets the repeats of a held key wait one at a time at most and
+  // drops those still waiting once the key is let go (worddelivery.h).
+  enum class Edge : std::uint8_t { None, Press, Repeat, Release };
+  int key = 0;
+  Edge edge = Edge::None;
+  // Two words are the same word when they say the same thing.
+  bool operator==(const Word& o) const {
+    return box == o.box && text == o.text && onlyIf == o.onlyIf;
+  }
 };
 
 struct KeyInput {
@@ -61,8 +71,22 @@ class HookWords {
 
   bool held(int vk) const { return vk >= 0 && vk < 256 && held_[static_cast<size_t>(vk)]; }
 
+  // Whether the system holds a key down right now (GetAsyncKeyState on
+  // Windows, the simulated key state in the simulator); callable from the
+  // hook thread without waiting on anyone. A key-up the hook never sees (the
+  // secure desktop of Ctrl+Alt+Del or Win+L, a UAC prompt, a while without
+  // hooks) would leave a modifier held here for good: so before a held
+  // modifier changes what a key means, it is checked against the system,
+  // and forgotten when the system has it up. Without it the set is trusted.
+  using SystemKeys = std::function<bool(int vk)>;
+  void SetSystemKeys(SystemKeys keys) { systemKeys_ = std::move(keys); }
+
  private:
+  // A modifier held as far as both this set and the system know.
+  bool Modifier(int vk);
+
   std::bitset<256> held_;
+  SystemKeys systemKeys_;
 };
 
 }  // namespace sq

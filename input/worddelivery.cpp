@@ -15,9 +15,31 @@ bool WordDelivery::IsSeen(Wnd w) const {
   return it == boxes_.end() || it->second.seen;
 }
 
+namespace {
+bool RepeatOf(const Word& waiting, int key) {
+  return waiting.key == key && waiting.edge == Word::Edge::Repeat;
+}
+}  // namespace
+
+void WordDelivery::Drop(Word word) {
+  lastDropped_ = std::move(word);
+  ++dropped_;
+}
+
 bool WordDelivery::Offer(Wnd w, const Word& word) {
   Box& b = boxes_[w];
   superseded_.clear();
+  if (word.key && word.edge == Word::Edge::Release) {
+    // Repeats must not outlive the key: those still waiting go.
+    for (auto it = b.waiting.begin(); it != b.waiting.end();) {
+      if (RepeatOf(*it, word.key)) {
+        Drop(std::move(*it));
+        it = b.waiting.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
   if (b.seen && b.waiting.empty()) return true;
   // Words that only pass by are superseded by this later one.
   std::erase_if(b.waiting, [this](const Word& x) {
@@ -25,10 +47,18 @@ bool WordDelivery::Offer(Wnd w, const Word& word) {
     superseded_.push_back(x);
     return true;
   });
+  if (word.key && word.edge == Word::Edge::Repeat) {
+    // A held key waits one word at a time: while an earlier word of it
+    // still waits, a repeat adds nothing the reader would not do anyway.
+    for (const Word& q : b.waiting)
+      if (q.key == word.key && q.edge != Word::Edge::Release) {
+        Drop(word);
+        return false;
+      }
+  }
   if (b.waiting.size() >= kMaxWaiting) {
-    lastDropped_ = std::move(b.waiting.front());
+    Drop(std::move(b.waiting.front()));
     b.waiting.pop_front();
-    ++dropped_;
   }
   b.waiting.push_back(word);
   return false;

@@ -15,6 +15,13 @@
 // caption's later word wins: a burst of typing then never holds up a
 // Ctrl+C behind it, which the program would answer seconds late.
 //
+// A held key repeats (the keyboard's auto-repeat, 30 a second and more)
+// faster than a reader may answer: a repeat of a key waits only while no
+// earlier word of the same key still waits, and the repeats still waiting
+// are dropped when the key's release arrives. Holding a key goes on
+// working while it is held, and nothing of it is answered once let go
+// beyond the word its caption already holds.
+//
 // The waiting line of a window is bounded: past kMaxWaiting words the
 // oldest waiting word is dropped (a reader that stopped must not make
 // memory grow), and the drops are counted. The bound is wide enough for a
@@ -56,7 +63,8 @@ class WordDelivery {
   // while the caption is unread or no word waits.
   std::optional<Word> Next(Wnd w);
   std::size_t Waiting(Wnd w) const;
-  // Words dropped from a full waiting line since the start.
+  // Words dropped since the start: from a full waiting line, or repeats
+  // of a held key (see above).
   std::uint64_t Dropped() const { return dropped_; }
   // The last word dropped, for a record.
   const std::optional<Word>& LastDropped() const { return lastDropped_; }
@@ -68,6 +76,7 @@ class WordDelivery {
     bool seen = true;  // a caption nobody has written counts as read
     std::deque<Word> waiting;
   };
+  void Drop(Word word);
   std::unordered_map<Wnd, Box> boxes_;
   std::uint64_t dropped_ = 0;
   std::optional<Word> lastDropped_;

@@ -157,7 +157,8 @@ enum class Mailbox {
 enum class HookInstall {
   Installed,
   NoLibrary,   // the hook library could not be loaded
-  NoExport,    // SetHookmo or SetHookkb is missing; the library is released
+  NoExport,    // SetHookmo or SetHookkb is missing; nothing was installed
+               // and the library is released
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -232,6 +233,9 @@ struct DragScrollRequest {
 struct DragScrollState {
   bool active = false;    // a drag runs on the hook thread
   bool userLeft = false;  // the user's own hand holds the left button
+  // The program's last request (a drag or its end) has not reached the
+  // hook thread yet: `active` tells of the drag before it.
+  bool pending = false;
 };
 // GetSystemMetrics indexes the core asks for.
 namespace sm { constexpr int CxVScroll = 2, CyVScroll = 20; }
@@ -520,8 +524,8 @@ class Platform {
   [[noreturn]] virtual void exitProcess(int code) = 0;
   // Loads the hook library and installs both hooks for `input`, the
   // window that receives the words: SetHookmo(input, 1), then
-  // SetHookkb(input, 1, 3). Stops at the first failure; a missing export
-  // releases the library (the mouse hook may already be in place).
+  // SetHookkb(input, 1, 3). Both exports are looked up before either is
+  // called: a missing one releases the library with no hook in place.
   virtual HookInstall installHooks(const std::string& library, Wnd input) = 0;
   // The window whose caption the hook library's words for `box` go to;
   // 0 drops them. A destroyed window drops them too.

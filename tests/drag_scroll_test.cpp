@@ -326,5 +326,74 @@ TEST(DragScroll, ARestartWhileHeldGoesOnScrollingTheSameWindow) {
   EXPECT_FALSE(d.BadgeShown());
 }
 
+TEST(DragScroll, AReleaseBeforeTheHookTookTheRequestWindsTheDragUp) {
+  // The tick decides to drag while the user holds the button; the release
+  // reaches the hook before the request does. No drag runs: the badge,
+  // the capture and the cross go, and the next drag starts from its own
+  // press point.
+  EditorDesk d;
+  ASSERT_TRUE(d.Ready());
+  d.sim.window(d.edit)->firstLine = 100;
+  d.sim.duringNextDragRequest([&] { d.sim.leftUp(); });
+  d.StillPress(400);
+  d.Ticks(3);
+  EXPECT_FALSE(d.BadgeShown());
+  EXPECT_EQ(d.sim.captureWindow(), 0u);
+  ASSERT_FALSE(d.sim.cursorShapes().empty());
+  EXPECT_EQ(d.sim.cursorShapes().back(), CursorShape::Arrow);
+  EXPECT_EQ(d.sim.firstVisibleLine(d.edit), 100);
+  // The next drag, 40 px lower: two lines for 32 px of hand, the pointer
+  // kept and given back at this press point.
+  d.sim.moveMouse(300, 340);
+  d.Ticks(1);
+  d.StillPress(400);
+  ASSERT_TRUE(d.BadgeShown());
+  d.MoveHand(32, 2);
+  EXPECT_EQ(d.sim.firstVisibleLine(d.edit), 98);
+  EXPECT_EQ(d.sim.getCursorPos(), (Point{300, 340}));
+  d.sim.leftUp();
+  d.Ticks(3);
+  EXPECT_FALSE(d.BadgeShown());
+  EXPECT_EQ(d.sim.getCursorPos(), (Point{300, 340}));
+  EXPECT_EQ(d.sim.captureWindow(), 0u);
+}
+
+TEST(DragScroll, TheHooksOwnPointerMovesAreNeitherKeptNorCounted) {
+  // After each kept move the hook thread puts the pointer back at the
+  // anchor (SetCursorPos, unmarked): those moves are its own, so they
+  // scroll nothing and ask for no recentring of their own.
+  EditorDesk d;
+  ASSERT_TRUE(d.Ready());
+  d.sim.window(d.edit)->firstLine = 100;
+  d.StillPress(400);
+  ASSERT_TRUE(d.BadgeShown());
+  const auto m = d.sim.mark();
+  struct Step {
+    int dy;        // the hand's move
+    unsigned ms;   // the time after it
+    int firstLine; // first visible line then
+  };
+  const std::vector<Step> steps = {{20, 30, 99}, {12, 30, 98}, {0, 300, 98}, {-32, 300, 100}};
+  int moves = 0;
+  for (const Step& s : steps) {
+    if (s.dy) {
+      d.sim.moveMouse(300, 300 + s.dy);
+      ++moves;
+    }
+    d.sim.advance(s.ms);
+    EXPECT_EQ(d.sim.firstVisibleLine(d.edit), s.firstLine) << "after a move of " << s.dy;
+    EXPECT_EQ(d.sim.getCursorPos(), (Point{300, 300}));
+  }
+  int cursorMoves = 0;
+  for (const auto& e : d.sim.eventsSince(m, simfilter::input()))
+    if (e.rfind("cursor ", 0) == 0) ++cursorMoves;
+  // At most the step aside and the way back for each move of the hand.
+  EXPECT_LE(cursorMoves, 2 * moves);
+  d.sim.leftUp();
+  d.Ticks(3);
+  EXPECT_FALSE(d.BadgeShown());
+  EXPECT_EQ(d.sim.captureWindow(), 0u);
+}
+
 }  // namespace
 }  // namespace sq::testing

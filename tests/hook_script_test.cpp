@@ -2,12 +2,15 @@
 // program's mailboxes: input scripts in, caption words out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/app.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
+#include "input/hookwatch.h"
 #include "input/qirinputor.h"
+#include "input/words.h"
 #include "platform/sim/simtest.h"
 
 namespace sq {
@@ -125,6 +128,30 @@ TEST_F(HookScript, CtrlCIsReportedAsCommandWordsEvenWhenQuick) {
   // And the tick answered the copy once.
   EXPECT_TRUE(SameEvents({"key 17 down", "key 67 down", "key 67 up", "key 17 up"},
                          sim.eventsSince(mark, simfilter::keys())));
+}
+
+TEST_F(HookScript, HooksTheSystemTookAwayAreSetAgainAndInputArrivesOnceMore) {
+  // Step table: the hand (or the system), then the time that passes.
+  Play({{"A tapped", [](SimDesktop& s) { s.tapKey('A', 80); }},
+        {"the system removes the hooks", [](SimDesktop& s) { s.removeHooks(); }},
+        {"B tapped: no hook sees it", [](SimDesktop& s) { s.tapKey('B', 80); }}},
+       100);
+  sim.advance(HookWatch::kCheckMs + HookWatch::kGraceMs);
+  Play({{"C tapped", [](SimDesktop& s) { s.tapKey('C', 70); }},
+        {"left click", [](SimDesktop& s) { s.click(90); }}},
+       300);
+  const auto in = Words("Tqirinputor");
+  const auto has = [&in](const std::string& w) { return std::find(in.begin(), in.end(), w) != in.end(); };
+  const std::string num = words::in::KeyPrefix;
+  EXPECT_TRUE(has(num + "65"));
+  EXPECT_FALSE(has(num + "66"));  // the hooks were away
+  EXPECT_TRUE(has(num + "67")) << "no word after the hooks were removed";
+  EXPECT_TRUE(sim.mouseHookInstalled());
+  EXPECT_TRUE(sim.keyboardHookInstalled());
+  bool pressSeen = false;
+  for (const auto& w : Words("TqirForm3"))
+    pressSeen = pressSeen || w.rfind(words::hook::LeftDownPrefix, 0) == 0;
+  EXPECT_TRUE(pressSeen) << "no word for the click";
 }
 
 }  // namespace

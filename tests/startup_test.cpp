@@ -141,6 +141,40 @@ TEST(Startup, MissingHookLibraryOrExportEndsWithCodeOne) {
   }
 }
 
+TEST(Startup, ALibraryWithoutSetHookkbStartsNoHookAndSurvivesTheUsersHands) {
+  // The user goes on using mouse and keyboard while the message box is up:
+  // no hook of the unloaded library may still be there to see it.
+  SimDesktop sim;
+  sim.setHookLibrary(SimDesktop::HookLibrary::MissingSetHookkb);
+  Wnd ed = sim.addTextEditor({0, 0, 300, 200});
+  bool handsDone = false;
+  sim.duringNextMessageBox([&] {
+    sim.moveMouse(100, 100);
+    sim.leftDown();
+    sim.advance(80);
+    sim.leftUp();
+    sim.keyDown('A');
+    sim.advance(60);
+    sim.keyUp('A');
+    handsDone = true;
+  });
+  App app(sim);
+  const auto m = sim.mark();
+  bool started = true;
+  EXPECT_NO_THROW(started = app.Start());
+  EXPECT_FALSE(started);
+  EXPECT_TRUE(handsDone);
+  ASSERT_EQ(sim.messageBoxes().size(), 1u);
+  EXPECT_EQ(sim.messageBoxes()[0].text, "DLL: 函数没找到！程序退出。");
+  EXPECT_EQ(sim.exitCode(), 1);
+  EXPECT_FALSE(sim.mouseHookInstalled());
+  EXPECT_FALSE(sim.keyboardHookInstalled());
+  // The editor had the key; no hook wrote a word for it.
+  EXPECT_EQ(sim.editorText(ed), "a");
+  EXPECT_TRUE(sim.hookWords().empty());
+  EXPECT_TRUE(SameEvents({}, sim.eventsSince(m, simfilter::captionsOf("TqirForm3"))));
+}
+
 TEST(Startup, OrderlyExitRunsTheDestructionHandlersInOrder) {
   SimDesktop sim;
   App app(sim);

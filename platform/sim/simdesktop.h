@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -30,6 +31,7 @@
 #include <vector>
 
 #include "input/dragscroll.h"
+#include "input/hookwatch.h"
 #include "input/hookwords.h"
 #include "input/worddelivery.h"
 #include "platform/platform.h"
@@ -511,6 +513,10 @@ class SimDesktop : public Platform {
   void keyDown(int vk);
   void keyUp(int vk);
   void tapKey(int vk) { keyDown(vk); keyUp(vk); }
+  // The key goes up where neither the hook nor any window hears of it: on
+  // the secure desktop (Ctrl+Alt+Del, Win+L) or behind a UAC prompt. Only
+  // the key state follows.
+  void keyUpUnseen(int vk);
   // Timed hands: each edge `ms` after the one before, the clock (and the
   // program's ticks) running in between, so a tap may be shorter than a
   // tick. chord({17, 'C'}, 5) is Ctrl down, 5 ms, C down, 5 ms, C up,
@@ -519,6 +525,17 @@ class SimDesktop : public Platform {
   void chord(const std::vector<int>& keys, unsigned ms);
   void click(unsigned ms) { leftDown(); advance(ms); leftUp(); }
   void rightClick(unsigned ms) { rightDown(); advance(ms); rightUp(); }
+  // Auto-repeat, as a keyboard makes it: the key pressed last, while it is
+  // held, goes down again after the typematic delay and then at the
+  // typematic rate, key-downs with no key-up between them, each passing the
+  // hook and reaching the focused window like the first. It stops when
+  // that key goes up or another is pressed. Windows' defaults: 500 ms,
+  // about 30 a second. The program's synthesised keys do not repeat.
+  static constexpr unsigned kTypematicDelayMs = 500, kTypematicPeriodMs = 33;
+  void setTypematic(unsigned delayMs, unsigned periodMs) {
+    typematicDelay_ = delayMs;
+    typematicPeriod_ = periodMs;
+  }
   // Types ASCII text: letters (Shift for capitals), digits, space, Enter
   // for '\n' and a few punctuation keys.
   void typeText(const std::string& ascii);
@@ -526,10 +543,25 @@ class SimDesktop : public Platform {
   // ---- hook library ----
   void setHookLibrary(HookLibrary h) { hookLib_ = h; }
   Module loadLibrary(const std::string& name);  // 0 on failure
+  // Unloads the library. A hook thread it started goes on running in code
+  // that is no longer there: the next event its hooks see crashes the
+  // process (std::runtime_error), as it does on Windows.
   void freeLibrary(Module m);
   HookExport2 getExport2(Module m, const std::string& name);
   HookExport3 getExport3(Module m, const std::string& name);
   Wnd hookMailbox(Mailbox box) const { return mailboxes_[static_cast<int>(box)]; }
+  // The system takes the low-level hooks away without telling anyone, as
+  // Windows does when a callback overran LowLevelHooksTimeout: input goes
+  // on reaching the windows and the hooks see none of it until the hook
+  // library sets them again. The library's thread runs its watch
+  // (input/hookwatch.h) every HookWatch::kCheckMs against the system's
+  // time of the last input, as it does on Windows.
+  void removeHooks();
+  int hookReinstalls() const { return hookReinstalls_; }
+  // The user's hands act as the program next asks for a drag, before the
+  // request reaches the hook thread (the GUI thread was held up between
+  // reading the drag state and asking).
+  void duringNextDragRequest(std::function<void()> hands) { duringDragRequest_ = std::move(hands); }
   bool mouseHookInstalled() const { return mouseHook_; }
   bool keyboardHookInstalled() const { return keyHook_; }
   Wnd hookWindow() const { return hookWnd_; }
@@ -577,6 +609,9 @@ class SimDesktop : public Platform {
   // Answer of the next message boxes (default idans::Ok); queued answers
   // are used first, one per box.
   void setMessageBoxAnswer(int a) { boxAnswer_ = a; }
+  // The user's hands while the next message box is up (real input, the
+  // hooks seeing it as ever), before it is answered.
+  void duringNextMessageBox(std::function<void()> hands) { duringBox_ = std::move(hands); }
   void queueMessageBoxAnswer(int a) { boxAnswers_.push_back(a); }
 
   // ---- clipboard ----
@@ -707,6 +742,30 @@ class SimDesktop : public Platform {
   int contentLines(const SimWindow& r) const;
   int linesShown(const SimWindow& r) const;
   DragScroll drag_;
+  DragHandOff dragHandOff_;
+  std::function<void()> duringDragRequest_;
+  // The system's own work between the program's timers: auto-repeat and
+  // the hook thread's turns (its queue and its watch timer).
+  std::uint64_t nextSystemDue() const;
+  void runSystemDue();
+  void systemUntil(std::uint64_t t);
+  void postToHookThread(std::function<void()> work);
+  void inputSeen() { lastInput_ = static_cast<std::uint32_t>(now_); }
+  // The hook thread puts the pointer back at the drag's anchor.
+  void recentrePointer();
+  int repeatVk_ = 0;
+  std::uint64_t repeatDue_ = 0;
+  unsigned typematicDelay_ = kTypematicDelayMs, typematicPeriod_ = kTypematicPeriodMs;
+  struct HookThreadWork {
+    std::uint64_t due = 0;
+    std::function<void()> work;
+  };
+  std::deque<HookThreadWork> hookThread_;
+  HookWatch watch_;
+  std::uint64_t watchDue_ = 0;
+  std::uint32_t lastInput_ = 0;
+  bool libMouseHook_ = false, libKeyHook_ = false;  // what the library set
+  int hookReinstalls_ = 0;
   Wnd selecting_ = 0;  // a foreign editor selecting with the left button
   std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
@@ -781,6 +840,8 @@ class SimDesktop : public Platform {
   std::vector<std::string> loads_;
   std::vector<Module> frees_;
   std::set<Module> loaded_;
+  bool hookCodeGone_ = false;  // the hook thread's library was unloaded under it
+  void hookCodeCheck() const;
 
   bool quitPosted_ = false;
   int quitCode_ = 0;
@@ -798,6 +859,7 @@ class SimDesktop : public Platform {
   std::vector<SimMessageBox> boxes_;
   int boxAnswer_ = idans::Ok;
   std::vector<int> boxAnswers_;
+  std::function<void()> duringBox_;
 
   std::string clipboard_;
   int clipboardWrites_ = 0;

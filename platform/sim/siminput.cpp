@@ -196,6 +196,10 @@ void SimDesktop::setCursorPos(Point p) {
   e.dx = p.x;
   e.dy = p.y;
   log_.push_back(e);
+  inputSeen();
+  // The move reaches the hook like the hand's: SetCursorPos cannot carry
+  // the program's mark. A move the hook keeps leaves the pointer where it was.
+  if (hookMouse(MouseAction::Move, 0, false, onMonitors(p))) return;
   cursor_ = onMonitors(p);
   // The system moves the pointer and tells the window under it.
   if (handlerDepth_ > 0) {
@@ -241,12 +245,14 @@ void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
 
 void SimDesktop::applyKey(int vk, bool up, bool injected, int scan) {
   (void)scan;
+  inputSeen();
   setKeyState(vk, !up);
   hookKey(vk, up, injected);
   deliverKey(vk, up);
 }
 
 void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injected) {
+  inputSeen();
   if (flags & mouseflag::Move) {
     Point p = cursor_;
     if (flags & mouseflag::Absolute) {
@@ -308,6 +314,8 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
 
 void SimDesktop::hookKey(int vk, bool up, bool injected) {
   if (!keyHook_) return;
+  hookCodeCheck();
+  watch_.Called(static_cast<std::uint32_t>(now_));
   KeyInput e;
   e.vk = HookCode(vk);
   e.up = up;
@@ -318,6 +326,11 @@ void SimDesktop::hookKey(int vk, bool up, bool injected) {
 
 bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   if (!mouseHook_) return false;
+  hookCodeCheck();
+  watch_.Called(static_cast<std::uint32_t>(now_));
+  // A drag request left by the program is taken first (the library does
+  // so on every mouse event as well as on its thread's turn).
+  dragHandOff_.Take(drag_);
   MouseInput e;
   e.action = a;
   e.x = at.x;
@@ -334,6 +347,10 @@ bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   if (r.drag.swallow && a == MouseAction::Move && drag_.active()) cursor_ = onMonitors(drag_.target().anchor);
   // The hook lets go of the program's press, as the program's own input.
   if (r.drag.releaseLeft) mouseEvent(mouseflag::LeftUp, 0, 0, 0);
+  dragHandOff_.Publish(drag_);
+  // The library puts the pointer back at the anchor on its thread's turn,
+  // after the callback has returned.
+  if (r.drag.recentre && drag_.active()) postToHookThread([this] { recentrePointer(); });
   return r.drag.swallow;
 }
 
@@ -540,6 +557,7 @@ int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries,
 // ---------------------------------------------------------------- real input
 
 void SimDesktop::moveMouse(int x, int y) {
+  inputSeen();
   if (hookMouse(MouseAction::Move, 0, false, onMonitors({x, y}))) return;
   cursor_ = onMonitors({x, y});
   pointerMoved();
@@ -557,8 +575,20 @@ void SimDesktop::wheel(int notches) {
   for (int i = 0; i < std::abs(notches); ++i) applyMouse(mouseflag::Wheel, 0, 0, step, false);
 }
 
-void SimDesktop::keyDown(int vk) { applyKey(vk, false, false, 0); }
-void SimDesktop::keyUp(int vk) { applyKey(vk, true, false, 0); }
+void SimDesktop::keyDown(int vk) {
+  applyKey(vk, false, false, 0);
+  // The key pressed last is the one that repeats.
+  repeatVk_ = vk;
+  repeatDue_ = now_ + typematicDelay_;
+}
+void SimDesktop::keyUp(int vk) {
+  applyKey(vk, true, false, 0);
+  if (repeatVk_ && HookWords::Normalise(repeatVk_) == HookWords::Normalise(vk)) repeatVk_ = 0;
+}
+void SimDesktop::keyUpUnseen(int vk) {
+  setKeyState(vk, false);
+  if (repeatVk_ && HookWords::Normalise(repeatVk_) == HookWords::Normalise(vk)) repeatVk_ = 0;
+}
 
 void SimDesktop::chord(const std::vector<int>& keys, unsigned ms) {
   for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -735,7 +765,10 @@ bool SimDesktop::setClipboardText(const std::string& text) {
 // ---------------------------------------------------------------- time
 
 void SimDesktop::sleep(unsigned ms) {
-  now_ += ms;
+  // The keyboard and the hook thread go on while the program sleeps.
+  const std::uint64_t until = now_ + ms;
+  systemUntil(until);
+  now_ = std::max(now_, until);
   // The user's hands go on while the program sleeps.
   if (auto hands = std::exchange(duringSleep_, {})) hands();
 }
@@ -852,10 +885,76 @@ void SimDesktop::advance(unsigned ms) {
           (t.due == timers_[best].due && t.seq < timers_[best].seq))
         best = i;
     }
+    // The system's own work due before the next timer comes first.
+    const std::uint64_t sys = nextSystemDue();
+    if (sys <= target && (best == timers_.size() || sys < timers_[best].due)) {
+      if (now_ < sys) now_ = sys;
+      runSystemDue();
+      continue;
+    }
     if (best == timers_.size()) break;
     runTimer(best);
   }
   if (now_ < target) now_ = target;
+}
+
+// ---------------------------------------------------------------- the system's own work
+
+std::uint64_t SimDesktop::nextSystemDue() const {
+  std::uint64_t due = UINT64_MAX;
+  if (repeatVk_) due = std::min(due, repeatDue_);
+  if (libMouseHook_ || libKeyHook_) due = std::min(due, watchDue_);
+  if (!hookThread_.empty()) due = std::min(due, hookThread_.front().due);
+  return std::max(due, now_);
+}
+
+void SimDesktop::runSystemDue() {
+  if (repeatVk_ && repeatDue_ <= now_) {
+    // The keyboard repeats what the hand holds, whatever the program
+    // synthesised meanwhile (its own release of the key included).
+    repeatDue_ = now_ + std::max(typematicPeriod_, 1u);
+    applyKey(repeatVk_, false, false, 0);
+  }
+  while (!hookThread_.empty() && hookThread_.front().due <= now_) {
+    auto work = std::move(hookThread_.front().work);
+    hookThread_.pop_front();
+    if (work) work();
+  }
+  if ((libMouseHook_ || libKeyHook_) && watchDue_ <= now_) {
+    watchDue_ = now_ + HookWatch::kCheckMs;
+    if (watch_.Lost(static_cast<std::uint32_t>(now_), lastInput_)) {
+      // Set again, as the library's thread does.
+      mouseHook_ = libMouseHook_;
+      keyHook_ = libKeyHook_;
+      ++hookReinstalls_;
+    }
+  }
+}
+
+void SimDesktop::systemUntil(std::uint64_t t) {
+  for (std::uint64_t due = nextSystemDue(); due <= t; due = nextSystemDue()) {
+    if (now_ < due) now_ = due;
+    runSystemDue();
+  }
+}
+
+void SimDesktop::postToHookThread(std::function<void()> work) {
+  hookThread_.push_back({now_ + 1, std::move(work)});
+}
+
+void SimDesktop::removeHooks() {
+  mouseHook_ = false;
+  keyHook_ = false;
+}
+
+void SimDesktop::recentrePointer() {
+  if (!mouseHook_ || !drag_.active()) return;
+  // A step aside first, as the library does for Wine's sake.
+  const Point at = drag_.target().anchor;
+  drag_.OwnMoveComing({at.x + 1, at.y});
+  drag_.OwnMoveComing(at);
+  setCursorPos({at.x + 1, at.y});
+  setCursorPos(at);
 }
 
 }  // namespace sq

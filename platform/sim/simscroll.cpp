@@ -2,6 +2,7 @@
 // the hook's drag moves, by the messages each class takes, and the foreign
 // editor's selection by the mouse.
 #include <algorithm>
+#include <utility>
 
 #include "platform/sim/simdesktop.h"
 
@@ -36,14 +37,23 @@ void SimDesktop::dragScrollBegin(const DragScrollRequest& q) {
   t.lineHeight = r->kind == Kind::ListView ? kListRowHeight : (r->lineHeight > 0 ? r->lineHeight : 16);
   t.systemHeld = q.systemHeld;
   t.thumb = q.thumb;
-  drag_.Begin(t);
+  // Left for the hook thread.
+  if (auto hands = std::exchange(duringDragRequest_, {})) hands();
+  dragHandOff_.Ask(t);
+  // Taken on the hook thread's next turn, or at a mouse event before it.
+  postToHookThread([this] { dragHandOff_.Take(drag_); });
 }
 
-void SimDesktop::dragScrollEnd() { drag_.Cancel(); }
+void SimDesktop::dragScrollEnd() {
+  dragHandOff_.AskEnd();
+  postToHookThread([this] { dragHandOff_.Take(drag_); });
+}
 
 DragScrollState SimDesktop::dragScrollState() {
-  if (!mouseHook_) return {false, keys_[1]};
-  return {drag_.active(), drag_.userLeft()};
+  if (!mouseHook_) return {false, keys_[1], false};
+  const int bits = dragHandOff_.State();
+  return {(bits & dragbits::Running) != 0, (bits & dragbits::UserLeft) != 0,
+          (bits & dragbits::Pending) != 0};
 }
 
 void SimDesktop::setScrollContent(Wnd w, int lines, int lineHeight, bool takesWheel) {

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <tuple>
+#include <utility>
 
 #include "platform/sim/simdesktop.h"
 #include "platform/sim/simtext.h"
@@ -39,6 +40,9 @@ SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
   monitors_ = {m};
   cursor_ = {w / 2, h / 2};
   taskbar_ = {0, h - 40, w, 40};
+  // The hook checks a modifier against the key state, as the real library
+  // asks GetAsyncKeyState.
+  composer_.SetSystemKeys([this](int vk) { return isKeyDown(vk); });
   assoc_[".scf"] = false;
   folders_[csidl::Desktop] = "C:\\Users\\user\\Desktop";
   folders_[csidl::StartMenu] = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
@@ -65,6 +69,7 @@ int SimDesktop::messageBox(Wnd owner, const std::string& text, const std::string
     boxAnswers_.erase(boxAnswers_.begin());
   }
   boxes_.push_back({owner, text, caption, buttons, answer});
+  if (auto hands = std::exchange(duringBox_, {})) hands();
   return answer;
 }
 
@@ -94,6 +99,13 @@ Module SimDesktop::loadLibrary(const std::string& name) {
 void SimDesktop::freeLibrary(Module m) {
   frees_.push_back(m);
   loaded_.erase(m);
+  // The hooks' thread was started by the library and still runs its code.
+  if (m == kHookModule && (mouseHook_ || keyHook_)) hookCodeGone_ = true;
+}
+
+void SimDesktop::hookCodeCheck() const {
+  if (hookCodeGone_)
+    throw std::runtime_error("access violation: a hook callback ran in an unloaded library");
 }
 
 HookExport2 SimDesktop::getExport2(Module m, const std::string& name) {
@@ -102,7 +114,9 @@ HookExport2 SimDesktop::getExport2(Module m, const std::string& name) {
     return {};
   return [this](Wnd w, int) {
     hookWnd_ = w;
-    mouseHook_ = true;
+    mouseHook_ = libMouseHook_ = true;
+    watch_.Called(static_cast<std::uint32_t>(now_));
+    watchDue_ = now_ + HookWatch::kCheckMs;
   };
 }
 
@@ -112,24 +126,25 @@ HookExport3 SimDesktop::getExport3(Module m, const std::string& name) {
     return {};
   return [this](Wnd w, int, int) {
     hookWnd_ = w;
-    keyHook_ = true;
+    keyHook_ = libKeyHook_ = true;
+    watch_.Called(static_cast<std::uint32_t>(now_));
+    watchDue_ = now_ + HookWatch::kCheckMs;
   };
 }
 
 HookInstall SimDesktop::installHooks(const std::string& library, Wnd input) {
   Module lib = loadLibrary(library);
   if (!lib) return HookInstall::NoLibrary;
+  // Both entry points are looked up before either is called: SetHookmo
+  // starts the hooks' thread in the library, which must not be unloaded
+  // under it.
   HookExport2 mo = getExport2(lib, "SetHookmo");
-  if (!mo) {
+  HookExport3 kb = getExport3(lib, "SetHookkb");
+  if (!mo || !kb) {
     freeLibrary(lib);
     return HookInstall::NoExport;
   }
   mo(input, 1);
-  HookExport3 kb = getExport3(lib, "SetHookkb");
-  if (!kb) {
-    freeLibrary(lib);
-    return HookInstall::NoExport;
-  }
   kb(input, 1, 3);
   return HookInstall::Installed;
 }

@@ -45,7 +45,7 @@ void Win32Platform::dragScrollBegin(const DragScrollRequest& q) {
   if (!setDrag_ || !IsWindow(t)) return;
   // Asked again on every tick while the press stays still: the running
   // drag goes on unmeasured.
-  if (t == dragTarget_ && getDrag_ && (getDrag_() & 1)) return;
+  if (t == dragTarget_ && getDrag_ && (getDrag_() & (dragbits::Running | dragbits::Pending))) return;
   char cls[96] = {};
   GetClassNameA(t, cls, sizeof cls);
   const ScrollWay way = ScrollWayFor(cls);
@@ -60,9 +60,10 @@ void Win32Platform::dragScrollEnd() {
 }
 
 DragScrollState Win32Platform::dragScrollState() {
-  if (!getDrag_) return {false, GetAsyncKeyState(VK_LBUTTON) < 0};
+  if (!getDrag_) return {false, GetAsyncKeyState(VK_LBUTTON) < 0, false};
   const int bits = getDrag_();
-  return {(bits & 1) != 0, (bits & 2) != 0};
+  return {(bits & dragbits::Running) != 0, (bits & dragbits::UserLeft) != 0,
+          (bits & dragbits::Pending) != 0};
 }
 
 }  // namespace sq

@@ -984,17 +984,16 @@ HookInstall Win32Platform::installHooks(const std::string& library, Wnd input) {
   if (!lib) return HookInstall::NoLibrary;
   using Mo = void(__stdcall*)(HWND, int);
   using Kb = void(__stdcall*)(HWND, int, int);
+  // Both entry points are looked up before either is called: SetHookmo
+  // starts the hooks' thread inside the library, and a library unloaded
+  // under a running thread crashes the process at the next input event.
   auto mo = reinterpret_cast<Mo>(reinterpret_cast<void*>(GetProcAddress(lib, "SetHookmo")));
-  if (!mo) {
+  auto kb = reinterpret_cast<Kb>(reinterpret_cast<void*>(GetProcAddress(lib, "SetHookkb")));
+  if (!mo || !kb) {
     FreeLibrary(lib);
     return HookInstall::NoExport;
   }
   mo(H(input), 1);
-  auto kb = reinterpret_cast<Kb>(reinterpret_cast<void*>(GetProcAddress(lib, "SetHookkb")));
-  if (!kb) {
-    FreeLibrary(lib);
-    return HookInstall::NoExport;
-  }
   kb(H(input), 1, 3);
   hookLib_ = lib;  // kept for the run
   setDrag_ = reinterpret_cast<SetDragFn>(reinterpret_cast<void*>(GetProcAddress(lib, "SetDragScroll")));
@@ -1143,7 +1142,8 @@ void Win32Platform::applyWord(LPARAM lp) {
   // The window the core named for the box (setHookMailbox), while it lives.
   HWND target = b->box < 3 ? mailboxes_[b->box] : nullptr;
   if (target && IsWindow(target)) {
-    Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b)};
+    Word word{static_cast<Mailbox>(b->box), hookmsg::WordText(b), hookmsg::WordOnlyIf(b),
+              static_cast<int>(b->key), b->edge <= 3 ? static_cast<Word::Edge>(b->edge) : Word::Edge::None};
     const std::uint64_t dropped = delivery_.Dropped();
     const bool now = delivery_.Offer(W(target), word);
     for (const Word& passed : delivery_.Superseded()) traceWord('P', target, passed.text);
