@@ -118,9 +118,12 @@ start_program() {
   (cd "$WORK" && SQ_EVENT_TRACE=events.txt SQ_WEB_TRACE=web.txt exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
     >"$LOGS/program.log" 2>&1 &
   # The first Wine program after a server start takes a few seconds.
+  # A message box ends the wait early, but only after half a minute: a
+  # dialog of another program (Notepad asking to save) may be on the screen
+  # while a slow start is still under way.
   for i in $(seq 1 12); do
     [ "$(probe wait-exists Twheeltipform 5000)" = 1 ] && return 0
-    [ "$(probe exists '#32770')" = 1 ] && break
+    [ "$i" -ge 6 ] && [ "$(probe exists '#32770')" = 1 ] && break
   done
   echo "start-up did not finish; message box: $(probe dialog | tr '\n' '|')" >&2
   return 1
