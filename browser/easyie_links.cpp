@@ -1,5 +1,6 @@
 // The browser window's events, the command links of the program's own
 // pages and the requests other windows and programs make.
+#include <algorithm>
 #include <cctype>
 
 #include "app/budget.h"
@@ -250,8 +251,7 @@ std::string Teasyie::SearchAddress(const std::string& text) {
   std::string url = kSearchAddress;
   const std::size_t room = kMaxAddress - 1;  // the closing "&"
   for (std::size_t i = 0; i < text.size();) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    const std::size_t len = (c >= 0x81 && c <= 0xFE && i + 1 < text.size()) ? 2 : 1;
+    const std::size_t len = std::min(budget::GbkCharLen(text[i]), text.size() - i);
     std::string piece;
     for (std::size_t k = i; k < i + len; ++k) {
       const unsigned char b = static_cast<unsigned char>(text[k]);

@@ -29,27 +29,19 @@ bool HookWords::IsOwn(bool injected, std::uintptr_t extra) {
 }
 
 bool HookWords::Passing(const Word& w) {
-  if (w.box != Mailbox::Input || !w.onlyIf.empty()) return false;
-  // Codes whose plain words a reader compares: Caps Lock's key word; the
-  // releases of Enter, Ctrl, Space, C and the Windows key; V both ways
-  // (its release is looked at beside the word before it).
-  static constexpr int kDownRead[] = {kCapsLock, 'V'};
-  static constexpr int kUpRead[] = {13, kCtrl, 32, 'C', 'V', kWin};
-  const bool down = w.text.rfind(words::in::KeyPrefix, 0) == 0;
-  const bool up = !down && w.text.rfind(words::in::HandledPrefix, 0) == 0;
-  if (!down && !up) return false;
-  const std::string digits = w.text.substr(down ? sizeof words::in::KeyPrefix - 1
-                                                : sizeof words::in::HandledPrefix - 1);
-  if (digits.empty() || digits.size() > 3 ||
-      digits.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  const int code = std::stoi(digits);
-  if (down) {
-    for (int c : kDownRead) if (c == code) return false;
-  } else {
-    for (int c : kUpRead) if (c == code) return false;
-  }
-  return true;
+  if (w.box != Mailbox::Input || !w.onlyIf.empty() || w.key == 0) return false;
+  // Only the plain words of a key ("key--65", "old--65"), not the named
+  // ones composed for it ("key--17//", "key--ctrlc").
+  const std::string code = Num(w.key);
+  const bool release = w.edge == Word::Edge::Release;
+  if (w.text != (release ? words::in::HandledPrefix : words::in::KeyPrefix) + code) return false;
+  // The plain words a reader compares; and V's press, which the reader of
+  // V's release looks at beside it.
+  for (const char* read : {words::in::KeyCapsLock, words::in::ReleasedCtrl, words::in::ReleasedC,
+                           words::in::ReleasedV, words::in::ReleasedWin, words::web::Space,
+                           words::web::Enter})
+    if (w.text == read) return false;
+  return release || w.key != 'V';
 }
 
 bool HookWords::Modifier(int vk) {

@@ -31,6 +31,16 @@ void SelectAllQuickly(SimDesktop& sim) {
   sim.advance(6);
 }
 
+// An editor on a program just started, a click into it as a user makes
+// one; returns the editor.
+Wnd ClickIntoEditor(Desk& d) {
+  const Wnd ed = d.sim.addTextEditor({100, 200, 600, 400});
+  d.sim.moveMouse(400, 400);
+  d.sim.click(60);
+  d.sim.advance(300);
+  return ed;
+}
+
 struct CopyHands {
   const char* name;
   unsigned ctrlLead, cHold, ctrlTail;  // ms: Ctrl down..C down, C held, C up..Ctrl up
@@ -47,10 +57,7 @@ TEST(RealUseCopy, EveryCopyRightAfterTypingIsCaptured) {
     SCOPED_TRACE(h.name);
     Desk d;
     ASSERT_TRUE(d.Start());
-    Wnd ed = d.sim.addTextEditor({100, 200, 600, 400});
-    d.sim.moveMouse(400, 400);
-    d.sim.click(60);
-    d.sim.advance(300);
+    const Wnd ed = ClickIntoEditor(d);
     std::vector<std::string> want;
     for (int i = 1; i <= 10; ++i) {
       const std::string text = "quick " + std::to_string(i);
@@ -90,10 +97,7 @@ TEST(RealUseCopy, CopyAfterAnAltPasteIsCaptured) {
     SCOPED_TRACE(r.name);
     Desk d;
     ASSERT_TRUE(d.Start());
-    Wnd ed = d.sim.addTextEditor({100, 200, 600, 400});
-    d.sim.moveMouse(400, 400);
-    d.sim.click(60);
-    d.sim.advance(300);
+    const Wnd ed = ClickIntoEditor(d);
     d.sim.setClipboardText("pasted");
     d.sim.tapKey(vk::Menu, r.altHold);
     d.sim.advance(r.altGap);

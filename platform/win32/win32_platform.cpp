@@ -777,7 +777,10 @@ int Win32Platform::listViewRowHeight(Wnd w) {
 void Win32Platform::listViewSetColumnWidth(Wnd w, int width) {
   Info* in = info(H(w));
   if (!in || in->kind != Kind::ListView) return;
-  SendMessageW(H(w), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(0, width), 0));
+  // Set on every hover: only a change is written, as a write repaints.
+  const int cx = std::max(0, width);
+  if (SendMessageW(H(w), LVM_GETCOLUMNWIDTH, 0, 0) == cx) return;
+  SendMessageW(H(w), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(cx, 0));
 }
 int Win32Platform::listItemFromPoint(Wnd w, Point c) {
   Info* in = info(H(w));
