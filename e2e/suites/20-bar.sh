@@ -33,15 +33,15 @@ t_bar_widget() {
     fail "bar: the pointer widget is under the pointer" "widget $L $T $W $H, pointer $x $y"
   fi
   xdotool mouseup 1; sleep 0.15
+  local mark
+  mark=$(trace_mark)
   xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.4
   read -r L T W H <<<"$(probe rect Tqircom)"
   expect "bar: the centre's left release opens the full bar" "$W $H" "$(sc 400) $(sc 350)"
   expect "bar: ... in the middle of the screen" "$L $T" "$((512 - $(sc 200))) $((384 - $(sc 170)))"
-  # The browser's tick may have answered the request already.
-  local scroll
-  scroll=$(probe caption TqirForm3)
-  [ "$scroll" = "ystop=xx--wheel" ] && scroll="ystop wheel="
-  expect "bar: ... and asks for the wheel mode" "$scroll" "ystop wheel="
+  # The request is answered at once, and the hook's word of the release
+  # may come after it: the mailbox's record tells that it was written.
+  expect "bar: ... and asks for the wheel mode" "$(trace_wait "$mark" '^W 2 ystop wheel=$' 1000)" 1
   xdotool mouseup 3; sleep 0.3
   expect "bar: the right button let go on the title is no command" "$(probe rect Tqircom | cut -d' ' -f4)" "$(sc 350)"
   # Under X that release goes to Notepad, where the right button went
