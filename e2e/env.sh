@@ -22,7 +22,10 @@
 #                           DISPLAY and sets SQ_XVFB_PID (empty when none was
 #                           started); the Xvfb ignores SIGHUP
 #   sq_make_locale          builds the private zh_CN.UTF-8 locale once
-#   sq_make_prefix          builds the Wine prefix once (marked by prefix.ok)
+#   sq_make_prefix          builds the Wine prefix once (marked by prefix.ok),
+#                           as a clone of the template that the first build
+#                           of the same kind left beside the cache (see
+#                           sq_clone_tree; SQ_PREFIX_TEMPLATE moves it)
 #   sq_stage_release BUILD DIR  the release folder of BUILD in DIR
 #   sq_make_work BUILD WORK a fresh working directory WORK: the release
 #                           folder and the probe when built
@@ -97,9 +100,35 @@ sq_make_locale() {
   [ -f "$SQ_CACHE/locale/zh_CN.UTF-8/LC_CTYPE" ]
 }
 
+# sq_clone_tree SRC DST: DST made a copy of SRC in which the program files
+# of Wine (.dll, .exe, .nls and the like, which nothing here writes) are
+# hard links to SRC's and every other file (the registry, settings, what a
+# run writes) is a copy of its own. A fresh prefix takes half a minute to
+# build; a clone takes a second or two.
+sq_clone_tree() {
+  local f
+  rm -rf "$2"
+  mkdir -p "$2"
+  cp -al "$1/." "$2/" || return 1
+  while IFS= read -r -d '' f; do
+    cp -p "$f" "$f.sq~" && mv -f "$f.sq~" "$f" || return 1
+  done < <(find "$2" -type f ! \( -name '*.dll' -o -name '*.exe' -o -name '*.nls' -o -name '*.drv' \
+    -o -name '*.sys' -o -name '*.vxd' -o -name '*.ocx' -o -name '*.cpl' -o -name '*.acm' \
+    -o -name '*.tlb' -o -name '*.ds' \) -print0)
+}
+
 sq_make_prefix() {
   if [ -f "$SQ_CACHE/prefix.ok" ] && [ -f "$WINEPREFIX/system.reg" ]; then return 0; fi
   rm -rf "$SQ_CACHE/home" "$SQ_CACHE/prefix.ok"
+  # One template a kind of prefix (64-bit or not), beside the caches.
+  local template
+  template=${SQ_PREFIX_TEMPLATE:-$(dirname "$SQ_CACHE")/wine-template}-$(basename "$WINEPREFIX")
+  if [ -f "$template/prefix.ok" ] && sq_clone_tree "$template/home" "$HOME" &&
+    [ -f "$WINEPREFIX/system.reg" ]; then
+    touch "$SQ_CACHE/prefix.ok"
+    return 0
+  fi
+  rm -rf "$SQ_CACHE/home"
   mkdir -p "$HOME"
   timeout 180 wineboot -i >"$SQ_LOGS/wineboot.log" 2>&1
   timeout 120 wineserver -w
@@ -118,7 +147,13 @@ EOF
   for d in "$WINEPREFIX"/drive_c/users/*/*; do
     if [ -L "$d" ]; then rm -f "$d" && mkdir -p "$d"; fi
   done
-  [ -f "$WINEPREFIX/system.reg" ] && touch "$SQ_CACHE/prefix.ok"
+  [ -f "$WINEPREFIX/system.reg" ] || return 1
+  touch "$SQ_CACHE/prefix.ok"
+  # The template for the next cache, from the prefix as it is before any
+  # run (a failed clone leaves no template, only the slower way).
+  rm -rf "$template"
+  if sq_clone_tree "$HOME" "$template/home"; then touch "$template/prefix.ok"; else rm -rf "$template"; fi
+  return 0
 }
 
 # The program folder exactly as the release zip lays it out: Sipquill.exe

@@ -9,7 +9,9 @@
 #   SQ_E2E_DPI=144 e2e/run.sh DIR       the display at 144 DPI (Wine's
 #                                        LogPixels) in a prefix of its own
 #                                        (DIR/e2e-cache-dpi144); sizes and
-#                                        offsets the checks expect scale
+#                                        offsets the checks expect scale;
+#                                        the checks of DPI_FREE are left to
+#                                        the run at 96
 #   e2e/all.sh runs it on every Wine the machine can run.
 #
 # One session: an X server (Xvfb unless $DISPLAY answers), a private zh_CN
@@ -169,6 +171,7 @@ start_notepad() {
 }
 
 sq_env "$CACHE" "$LOGS" "$ARCH"
+: >"$LOGS/times.txt"
 DESKTOP=$(sq_desktop)
 sq_start_x || { echo "0 passed, 1 failed"; exit 1; }
 sq_make_locale || { echo "locale build failed, see $LOGS/localedef.log" >&2; echo "0 passed, 1 failed"; exit 1; }
@@ -832,6 +835,11 @@ t_tap_cost() {
 
 ALL_TESTS="t_start t_startup_captions t_startup_state t_dpi t_listview t_control_events t_bar_menu_button t_edit_keyup t_drag_start t_alt_tap t_own_input t_mouse_words t_shell t_browser t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_taskbar t_close t_exit_code t_odd_ini t_no_dll"
 
+# Checks whose every figure is the same at any display scale (keys, the
+# clipboard, files, the hook's words): the run at another DPI leaves them
+# to the run at 96. A suite adds its own to DPI_FREE.
+DPI_FREE="t_alt_paste t_ctrl_c t_quick_copies t_quick_alt_paste t_odd_ini t_no_dll"
+
 # Each feature's checks live in a file of their own under e2e/suites/: the
 # file defines its t_ functions and adds their names, in the order they run,
 # to SUITE_TESTS. They run after the checks above, files in name order.
@@ -847,12 +855,19 @@ ALL_TESTS="$ALL_TESTS $SUITE_TESTS"
 
 if start_program; then
   for t in ${SQ_E2E_ONLY:-$ALL_TESTS}; do
+    if [ "$DPI" != 96 ] && [ -z "${SQ_E2E_ONLY:-}" ] && [[ " $DPI_FREE " == *" $t "* ]]; then
+      echo "skip $t: the same at every DPI, checked at 96" >>"$LOGS/times.txt"
+      continue
+    fi
+    t0=$(date +%s%N)
     "$t"
+    echo "time $t $(( ($(date +%s%N) - t0) / 1000000 )) ms" >>"$LOGS/times.txt"
   done
 else
   fail "start: the program starts and creates its windows" "see $LOGS/program.log"
 fi
 
-echo "suite took $(( $(date +%s) - SUITE_START )) s; logs in $LOGS" >&2
+echo "suite took $(( $(date +%s) - SUITE_START )) s; logs in $LOGS; the slowest checks:" >&2
+grep '^time ' "$LOGS/times.txt" | sort -k3 -n -r | head -n 6 | sed 's/^time /  /' >&2
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]

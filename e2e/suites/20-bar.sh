@@ -110,3 +110,4 @@ t_bar_privacy() {
 }
 
 SUITE_TESTS="$SUITE_TESTS t_bar_widget t_bar_paste_older t_bar_privacy"
+DPI_FREE="$DPI_FREE t_bar_privacy"

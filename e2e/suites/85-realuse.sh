@@ -133,3 +133,4 @@ t_user_ctrl_tap_drag() {
   expect "user ctrl drag: no button left down at the end" "$(probe lbutton)" 0
 }
 SUITE_TESTS="$SUITE_TESTS t_user_copy_after_typing t_user_copy_after_alt_paste t_user_hold_time t_user_ctrl_tap_drag"
+DPI_FREE="$DPI_FREE t_user_copy_after_typing t_user_copy_after_alt_paste"

@@ -234,3 +234,4 @@ t_soak() {
 }
 
 SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak"
+DPI_FREE="$DPI_FREE t_soak"
