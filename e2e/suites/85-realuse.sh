@@ -5,8 +5,14 @@
 
 # Notepad focused at a known place with the pointer over its text, on a
 # program that has just started.
+# REALUSE_FRESH=0 keeps the program that runs (one that has been running
+# for minutes), RU names the checks ("user" by default).
 realuse_setup() {
-  fresh_program || return 1
+  if [ "${REALUSE_FRESH:-1}" = 1 ]; then
+    fresh_program || return 1
+  else
+    [ "$(probe exists Tqirinputor)" = 1 ] || start_program || return 1
+  fi
   [ "$(probe exists Notepad)" = 1 ] || start_notepad || return 1
   probe place Notepad 100 200 600 400 >/dev/null
   probe focus Notepad
@@ -22,7 +28,7 @@ realuse_setup() {
 # itself at a typist's speed, half a second between them: every text is
 # in the smart clipboard afterwards, newest first.
 t_user_copy_after_typing() {
-  realuse_setup || { fail "user copy: program and Notepad started"; return; }
+  realuse_setup || { fail "${RU:-user} copy: program and Notepad started"; return; }
   local i text want="" got
   for i in $(seq 1 10); do
     text="quick $i"
@@ -36,25 +42,25 @@ t_user_copy_after_typing() {
   done
   probe wait-item Tqircom ListBox2 0 "quick 10" 3000 >/dev/null
   got=$(probe items Tqircom ListBox2 | head -n 10 | paste -sd'|')
-  expect "user copy: ten copies right after typing, all in the smart clipboard" "$got|" "$want"
+  expect "${RU:-user} copy: ten copies right after typing, all in the smart clipboard" "$got|" "$want"
 }
 
 # A double Alt tap pastes into Notepad; select all and a copy at a
 # person's speed right after it (Ctrl held 100 ms, C 250 ms) is captured.
 t_user_copy_after_alt_paste() {
-  realuse_setup || { fail "user paste copy: program and Notepad started"; return; }
+  realuse_setup || { fail "${RU:-user} paste copy: program and Notepad started"; return; }
   probe setclip "粘贴后复制"
   # Typed just before, as a user goes on from writing to pasting.
   xdotool key ctrl+a
   xdotool type "some words typed before the paste "
   xdotool key ctrl+a BackSpace
   tap alt; tap alt
-  expect "user paste copy: the double Alt tap pastes" "$(probe wait-notepad '粘贴后复制' 3000)" "粘贴后复制"
+  expect "${RU:-user} paste copy: the double Alt tap pastes" "$(probe wait-notepad '粘贴后复制' 3000)" "粘贴后复制"
   sleep 0.2
   xdotool keydown ctrl; sleep 0.1; xdotool keydown a; sleep 0.1; xdotool keyup a; sleep 0.05; xdotool keyup ctrl
   sleep 0.2
   xdotool keydown ctrl; sleep 0.1; xdotool keydown c; sleep 0.25; xdotool keyup c; sleep 0.05; xdotool keyup ctrl
-  expect "user paste copy: the copy after the paste is captured" \
+  expect "${RU:-user} paste copy: the copy after the paste is captured" \
     "$(probe wait-item Tqircom ListBox2 0 '粘贴后复制' 3000)" "粘贴后复制"
   # Once more with another text: the next copy is captured as well.
   probe setnotepad "再复制一次"
@@ -62,7 +68,7 @@ t_user_copy_after_alt_paste() {
   xdotool keydown ctrl; sleep 0.1; xdotool keydown a; sleep 0.1; xdotool keyup a; sleep 0.05; xdotool keyup ctrl
   sleep 0.2
   xdotool keydown ctrl; sleep 0.1; xdotool keydown c; sleep 0.25; xdotool keyup c; sleep 0.05; xdotool keyup ctrl
-  expect "user paste copy: and the copy after it" \
+  expect "${RU:-user} paste copy: and the copy after it" \
     "$(probe wait-item Tqircom ListBox2 0 '再复制一次' 3000)" "再复制一次"
 }
 # Notepad holding 300 numbered lines at its first line, the pointer on its
@@ -85,8 +91,8 @@ realuse_lines() {
 # 150 ms less than the shipped 400 ms and then moved selects text as a
 # plain drag does; one held 200 ms more scrolls the text with the hand.
 t_user_hold_time() {
-  realuse_lines || { fail "user hold: program and Notepad started"; return; }
-  expect "user hold: the shipped hold time" "$(probe text Twrpyreadpanel Edit2)" 400
+  realuse_lines || { fail "${RU:-user} hold: program and Notepad started"; return; }
+  expect "${RU:-user} hold: the shipped hold time" "$(probe text Twrpyreadpanel Edit2)" 400
   xdotool mousedown 1; sleep 0.25
   drag_hand -150 10
   sleep 0.2
@@ -94,7 +100,7 @@ t_user_hold_time() {
   v=$(probe npview)
   xdotool mouseup 1
   sleep 0.4
-  expect "user hold: held 250 ms, the move scrolls nothing" "$(echo "$v" | cut -d' ' -f1)" 0
+  expect "${RU:-user} hold: held 250 ms, the move scrolls nothing" "$(echo "$v" | cut -d' ' -f1)" 0
   xdotool mousemove $X $Y; sleep 0.2
   xdotool mousedown 1; sleep 0.6
   drag_hand -150 10
@@ -102,24 +108,24 @@ t_user_hold_time() {
   v=$(probe npview)
   xdotool mouseup 1
   sleep 0.4
-  expect_lines "user hold: held 600 ms, the move scrolls the text" "$(echo "$v" | cut -d' ' -f1)" "$((150 / LH))"
-  expect "user hold: ... and selects nothing" "$(echo "$v" | cut -d' ' -f2)" "$(echo "$v" | cut -d' ' -f3)"
-  expect "user hold: no button is left down" "$(probe lbutton)" 0
+  expect_lines "${RU:-user} hold: held 600 ms, the move scrolls the text" "$(echo "$v" | cut -d' ' -f1)" "$((150 / LH))"
+  expect "${RU:-user} hold: ... and selects nothing" "$(echo "$v" | cut -d' ' -f2)" "$(echo "$v" | cut -d' ' -f3)"
+  expect "${RU:-user} hold: no button is left down" "$(probe lbutton)" 0
 }
 
 # A person's Ctrl tap (held 100 ms) presses the left button for the user:
 # moving the hand then scrolls Notepad's text, and a click ends it.
 t_user_ctrl_tap_drag() {
-  realuse_lines || { fail "user ctrl drag: program and Notepad started"; return; }
+  realuse_lines || { fail "${RU:-user} ctrl drag: program and Notepad started"; return; }
   xdotool keydown ctrl; sleep 0.1; xdotool keyup ctrl
   sleep 0.6
   drag_hand -150 10
   sleep 0.3
-  expect_lines "user ctrl drag: the hand scrolls the text" "$(npfield 1)" "$((150 / LH))"
+  expect_lines "${RU:-user} ctrl drag: the hand scrolls the text" "$(npfield 1)" "$((150 / LH))"
   xdotool mousedown 1; sleep 0.06; xdotool mouseup 1
   sleep 0.5
-  expect "user ctrl drag: the click ends it, no button left down" "$(probe lbutton)" 0
-  expect "user ctrl drag: the badge is gone" "$(badge_hidden)" 1
+  expect "${RU:-user} ctrl drag: the click ends it, no button left down" "$(probe lbutton)" 0
+  expect "${RU:-user} ctrl drag: the badge is gone" "$(badge_hidden)" 1
   # Then a still press held past the setting and a move drags again.
   local first
   first=$(npfield 1)
@@ -127,10 +133,9 @@ t_user_ctrl_tap_drag() {
   xdotool mousedown 1; sleep 0.6
   drag_hand -$((LH * 4)) 4
   sleep 0.3
-  expect_lines "user ctrl drag: a still press after it scrolls again" "$(npfield 1)" "$((first + 4))"
+  expect_lines "${RU:-user} ctrl drag: a still press after it scrolls again" "$(npfield 1)" "$((first + 4))"
   xdotool mouseup 1
   sleep 0.4
-  expect "user ctrl drag: no button left down at the end" "$(probe lbutton)" 0
+  expect "${RU:-user} ctrl drag: no button left down at the end" "$(probe lbutton)" 0
 }
 SUITE_TESTS="$SUITE_TESTS t_user_copy_after_typing t_user_copy_after_alt_paste t_user_hold_time t_user_ctrl_tap_drag"
-DPI_FREE="$DPI_FREE t_user_copy_after_typing t_user_copy_after_alt_paste"

@@ -233,5 +233,12 @@ t_soak() {
   expect "soak: every word arrived, in order, none dropped, hook callbacks quick" "$faults" ""
 }
 
-SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak"
+# The same sequences of a user as on a fresh program, on the program that
+# has just been through the soak (at another DPI, on the one that ran the
+# suites before): nothing of a long run may change them.
+t_long_copy_after_typing() { REALUSE_FRESH=0 RU="long run" t_user_copy_after_typing; }
+t_long_hold_time() { REALUSE_FRESH=0 RU="long run" t_user_hold_time; }
+t_long_ctrl_tap_drag() { REALUSE_FRESH=0 RU="long run" t_user_ctrl_tap_drag; }
+
+SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak t_long_copy_after_typing t_long_hold_time t_long_ctrl_tap_drag"
 DPI_FREE="$DPI_FREE t_soak"
