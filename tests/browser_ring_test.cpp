@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "bar/qircom.h"
+#include "bar/wheeltipform.h"
 #include "tests/browser_harness.h"
 #include "tests/shipped_pages.h"
 
@@ -387,6 +388,34 @@ TEST(BrowserFiles, NavigationLogHasEachEventsLine) {
   ASSERT_NE(progress, std::string::npos) << his;
   EXPECT_LT(progress, bef);
   EXPECT_EQ(his.find("title.htm"), std::string::npos) << "no page lines of the banners";
+}
+
+}  // namespace
+}  // namespace sq
+
+namespace sq {
+namespace {
+
+using testing::Web;
+
+// A press on the browser's wheel-mode indicator is the wheel tip's toggle:
+// the setting flips, and the tip's marker and the indicator's own label
+// show "拖" while hold-to-drag is off, nothing while it is on.
+TEST(BrowserIndicator, APressTogglesHoldToDragAsTheWheelTipDoes) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  w.ShowBrowser();
+  ASSERT_TRUE(w.ie().Shown());
+  CheckBox& lleft = w.app.wrpyreadpanel->lleft;
+  const bool before = lleft.Checked();
+  for (int press = 1; press <= 2; ++press) {
+    w.Press(w.ie().wheelmode, MouseButton::Left, 60);
+    const bool on = press == 1 ? !before : before;
+    EXPECT_EQ(lleft.Checked(), on) << press;
+    EXPECT_EQ(w.app.wheeltipform->Label2.Caption(), on ? "" : "拖") << press;
+    EXPECT_EQ(w.app.wheeltipform->Label2.Visible(), !on) << press;
+    EXPECT_EQ(w.ie().Label26.Caption(), on ? "" : "拖") << press;
+  }
 }
 
 }  // namespace
