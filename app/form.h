@@ -64,6 +64,8 @@ class Control {
 
   std::string Caption() const;
   void SetCaption(const std::string& s);
+  // Where a panel's caption sits: left-justified, centred or right-justified.
+  void SetAlignment(TextAlign a) { p_.setTextAlign(wnd_, a); }
   // Text is Caption for most controls; for lists and memos, all lines
   // joined by CR LF. SetText on a list replaces its items by the lines.
   std::string Text() const;

@@ -5,7 +5,6 @@
 #include "app/screens.h"
 #include "bar/tippictures.h"
 #include "browser/easyie.h"
-#include "input/words.h"
 
 namespace sq {
 
@@ -45,22 +44,10 @@ void Tmousepp::ShowCard(Card c) {
   }
 }
 
-std::optional<Tmousepp::Card> Tmousepp::ShownCard() const {
-  auto& self = const_cast<Tmousepp&>(*this);
-  for (Card each : {Card::Pointer, Card::Paste, Card::Selection})
-    if (self.CardPanel(each).Left() == 0) return each;
-  return std::nullopt;
-}
-
-std::optional<Tmousepp::Card> Tmousepp::CardForZone(const std::string& zone) {
-  if (zone == words::zone::X) return Card::Pointer;
-  if (zone == words::zone::Equal) return Card::Paste;
-  return std::nullopt;
-}
-
-void Tmousepp::ShowAt(Point pointer, Card c) {
-  ShowCard(c);
-  PlaceAtPointer(pointer, -80, -170, 336, 67, ZOrder::TopMost, swp::ShowWindow | swp::NoActivate);
+void Tmousepp::ShowAt(Point pointer, std::optional<Card> c) {
+  if (c) ShowCard(*c);
+  PlaceAtPointer(pointer, -80, -170, 336, 67, ZOrder::TopMost, swp::ShowWindow);
+  Show();
 }
 
 void Tmousepp::Label2MouseDown(MouseButton b) {

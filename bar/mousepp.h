@@ -24,14 +24,10 @@ class Tmousepp : public Form, public mousepp_controls {
 
   // Shows one card in the window (Left 0) and parks the other two.
   void ShowCard(Card c);
-  // The card at Left 0; none when every card is parked.
-  std::optional<Card> ShownCard() const;
-  // The card of a zone word of the command bar's clip widget ("X": the
-  // pointer widget, "=": paste); none for any other word.
-  static std::optional<Card> CardForZone(const std::string& zone);
-  // Shows the window with card `c`, topmost, 80 px left of and 170 px
-  // above the pointer (96-DPI units), wholly on the pointer's monitor.
-  void ShowAt(Point pointer, Card c);
+  // Shows the window, topmost, 80 px left of and 170 px above the pointer
+  // (96-DPI units), wholly on the pointer's monitor, with card `c`, or
+  // with the card it holds when none is given.
+  void ShowAt(Point pointer, std::optional<Card> c = std::nullopt);
   // The gesture label (Label2): the current gesture's text.
   void SetGesture(const std::string& text) { Label2.SetCaption(text); }
 

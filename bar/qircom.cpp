@@ -31,7 +31,6 @@ const char* const kTitleRight = "滚轮滚动切换窗口 绿色:滚轮翻页 �
 const char* const kHintSearch = "左键搜索互联网/右键浏览互联网";
 const char* const kHintSettings = "进入系统设置面板";
 const char* const kHintHome = "访问官方网站，获取最新版本或技术支持";
-const char* const kDrag = "拖";
 const char* const kDesktopFile = "qirdesk.scf";
 constexpr int kVkPageUp = 33, kVkPageDown = 34;
 constexpr int kSwShowNormal = 1;
@@ -238,7 +237,7 @@ void Tqircom::BrowserFullScreen() {
 }
 
 void Tqircom::RefillBrowserTabs() {
-  // The browser keeps its tab list in step with its pages itself.
+  if (app().easyie) app().easyie->RebuildPageList();
 }
 
 // ---- the pointer widget ----------------------------------------------------------
@@ -339,12 +338,8 @@ void Tqircom::Panel31MouseMove(ShiftState, int, int) {
   SetHeight(200);
   Park();
   SetWindowStateNormal();
-  if (Twrpyreadpanel* settings = app().wrpyreadpanel) {
-    settings->lleft.SetChecked(!settings->lleft.Checked());
-    const std::string mark = settings->lleft.Checked() ? "" : kDrag;
-    if (app().wheeltipform) app().wheeltipform->Label2.SetCaption(mark);
-    if (app().easyie) app().easyie->Label26.SetCaption(mark);
-  }
+  // The same toggle as the wheel tip's: setting, marker and browser label.
+  if (app().wheeltipform) app().wheeltipform->ToggleHoldToDrag();
   Panel27.Hide();
   Panel37.Hide();
   Edit3.SetCaption(kExitEcho);
@@ -646,6 +641,11 @@ void Tqircom::Panel17MouseMove(ShiftState, int x, int) {
   Panel17.SetCaption(kTitleRight);
   Panel37.Show();
   Panel39.Hide();
+  // "<=>" leans towards the pointer: centred while the pointer is over its
+  // middle, to the side the pointer is on otherwise.
+  const int d = platform().getCursorPos().x - (Left() + Scale(Panel24.Left() + 19));
+  const int dead = Scale(5);
+  Panel24.SetAlignment(d < -dead ? TextAlign::Left : d > dead ? TextAlign::Right : TextAlign::Center);
 }
 
 void Tqircom::Panel17MouseUp(MouseButton button, ShiftState, int x, int) {

@@ -39,6 +39,9 @@ class PageSink : public BrowserEvents {
   // not the page control's size, which the popup purge looks for.
   void windowSetWidth(int w) override { ie_.PageSetSize(page_, w, -1); }
   void windowSetHeight(int h) override { ie_.PageSetSize(page_, -1, h); }
+  void navigateComplete2(const std::string&) override { ie_.PageNavigateComplete(page_); }
+  void progressChange(long, long) override { ie_.BannerProgress(page_); }
+  void propertyChange(const std::string& name) override { ie_.BannerProperty(page_, name); }
   void statusTextChange(const std::string& s) override { ie_.PageStatusText(page_, s); }
   void titleChange(const std::string& s) override { ie_.PageTitle(page_, s); }
   void documentComplete(const std::string& url) override {
@@ -613,12 +616,8 @@ void Teasyie::ButtonRight(Control& c) {
 }
 
 void Teasyie::IndicatorPress() {
-  Twrpyreadpanel* set = app_.wrpyreadpanel;
-  if (!set) return;
-  set->lleft.SetChecked(!set->lleft.Checked());
-  const std::string mark = set->lleft.Checked() ? "" : "拖";
-  if (app_.wheeltipform) app_.wheeltipform->Label2.SetCaption(mark);
-  Label26.SetCaption(mark);
+  // The wheel tip's toggle: setting, its marker and `Label26` agree.
+  if (app_.wheeltipform) app_.wheeltipform->ToggleHoldToDrag();
 }
 
 void Teasyie::Edit1Key(int& key, ShiftState) {

@@ -66,9 +66,7 @@ class Teasyie : public Form, public easyie_controls {
   int ActivePageIndex() const { return active_; }
   WebBrowser* PageBrowser(int i);
   std::string PageCaption(int i);
-  int RingIndex() const { return ring_; }
   WebBrowser* TopBanner() { return top_.web.get(); }
-  WebBrowser* BottomBanner() { return bottom_.web.get(); }
   // True when `url` is one of the program's own local pages: a "file:"
   // address of a file inside the working directory.
   bool IsOwnPage(const std::string& url);
@@ -106,9 +104,15 @@ class Teasyie : public Form, public easyie_controls {
   NewWindowReply PageNewWindow(TabPage* page);
   void PageSetSize(TabPage* page, int w, int h);  // -1: unchanged
   void PageStatusText(TabPage* page, const std::string& text);
+  void PageNavigateComplete(TabPage* page);
+  void BannerProgress(TabPage* page);
+  void BannerProperty(TabPage* page, const std::string& name);
   void PageTitle(TabPage* page, const std::string& title);
   void PageDocumentComplete(TabPage* page, const std::string& url);
   void PageDownloadComplete(TabPage* page);
+  // The tab list (`ListBox1`) filled again with the pages' captions, in
+  // page order, when it does not hold one line per page.
+  void RebuildPageList();
 
  private:
   // ---- the ring and its pages ----
@@ -118,7 +122,6 @@ class Teasyie : public Form, public easyie_controls {
   void Activate(int i);
   void ClosePage(int i);              // to a holder
   void HoldClosed(std::unique_ptr<TabPage> page);
-  void RebuildPageList();
   int IndexOf(const TabPage* page) const;
   TabPage* ActivePage();
   void ExternalOpen();                // the ring's 11 -> 1 path
@@ -130,8 +133,6 @@ class Teasyie : public Form, public easyie_controls {
   bool MenuShown();
   void ShowMenuAt(Point screen);
   Point ToUnits(Point screen);
-  int ScreenW() const { return sw_; }
-  int ScreenH() const { return sh_; }
   // ---- lists and files ----
   void AddFavourite(const std::string& entry, bool top);
   void Log(const std::string& line);
@@ -194,10 +195,8 @@ class Teasyie : public Form, public easyie_controls {
   std::string rememberedInput_;
   bool autoscroll_ = false;
   Point autoStart_{0, 0};
-  Rect autoWindow_{};
   bool farMode_ = false;
   Point wheelRef_{0, 0};
-  int dragDirection_ = 1;
 };
 
 }  // namespace sq

@@ -56,7 +56,10 @@ std::unique_ptr<BrowserEvents> LifeLinkEvents(App& app, Tlifeform& life) {
 }
 
 bool Teasyie::PageBeforeNavigate(TabPage* page, const std::string& url) {
-  if (page->slot >= 0) Log("bef--" + std::to_string(ring_) + "////" + url);
+  if (page->slot >= 0) {
+    Log("bef--" + std::to_string(ring_) + "////" + url);
+    Log("bef--err" + std::to_string(page->slot) + url);
+  }
   // The program's own addresses are commands, never pages: a link of an
   // own page that goes to one without a new window runs it as the new
   // window's request would; the control loads none of them.
@@ -80,6 +83,19 @@ NewWindowReply Teasyie::PageNewWindow(TabPage* page) {
   wfocusClick();
   logStatus_ = true;
   return r;
+}
+
+void Teasyie::PageNavigateComplete(TabPage* page) {
+  if (page->slot >= 0) Log("nav--////" + std::to_string(ring_));
+}
+
+// The banners' loading is logged, not shown.
+void Teasyie::BannerProgress(TabPage* page) {
+  if (page->slot < 0) Log("///progress");
+}
+
+void Teasyie::BannerProperty(TabPage* page, const std::string& name) {
+  if (page->slot < 0) Log("pp--///" + name);
 }
 
 void Teasyie::PageStatusText(TabPage* page, const std::string& text) {

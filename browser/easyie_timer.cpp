@@ -163,8 +163,16 @@ void Teasyie::ImeMarkers() {
       Panel25.Show();
     }
   }
+  // The marker that stands above a visible "MSPY Component" window (step 5)
+  // is not taken down here only to be put up again.
+  const Wnd mspy = p.findWindow("MSPY Component");
+  auto markerAtMspy = [&] {
+    if (!mspy || shown || !p.isWindowVisible(mspy)) return false;
+    const Rect r = p.getWindowRect(mspy);
+    return r.left >= 1 && r.top >= 1 && r.width >= 1 && r.height >= 1;
+  };
   if (!keyPending || p.isKeyDown(vk::Shift)) {
-    if (right && right->Height() != 0) right->SetHeight(0);
+    if (right && right->Height() != 0 && !markerAtMspy()) right->SetHeight(0);
     if (Panel25.Visible()) Panel25.Hide();
   }
   // 4. The pinyin reading and composition windows.
@@ -176,7 +184,6 @@ void Teasyie::ImeMarkers() {
         in.SetCaption(std::string(words::web::ReadPinPrefix) + rememberedInput_);
     }
   }
-  const Wnd mspy = p.findWindow("MSPY Component");
   if (mspy) {
     if (set) SetIfOther(*set, "MSPY Component");
     if (in.Caption() == words::web::Space) in.SetCaption(words::web::MspyKey);
@@ -194,9 +201,14 @@ void Teasyie::ImeMarkers() {
     if (r.left < 1 || r.top < 1 || r.width < 1 || r.height < 1) {
       if (!pending && Panel25.Visible()) Panel25.Hide();
     } else if (!shown && right) {
-      if (p.isWindowVisible(mspy) && right->ScreenRect().left != r.left)
-        right->SetWindowPos(ZOrder::TopMost, r.left, r.top - 60, 140, 40, swp::NoActivate);
-      else right->SetWidth(0);
+      // The marker stays above the window for as long as it is visible;
+      // it is placed again only when it is not where it belongs.
+      const Rect want{r.left, r.top - right->Scale(60), right->Scale(140), right->Scale(40)};
+      if (!p.isWindowVisible(mspy)) {
+        if (right->Width() != 0) right->SetWidth(0);
+      } else if (right->ScreenRect() != want) {
+        right->SetWindowPos(ZOrder::TopMost, want.left, want.top, 140, 40, swp::NoActivate);
+      }
     } else if (shown) {
       placePanel25(r);
     }
@@ -425,7 +437,6 @@ void Teasyie::StartAutoscroll(bool up) {
   if (up) off = -off;
   if (!ie && !rich) {
     autoStart_ = at;
-    autoWindow_ = r;
     autoscroll_ = true;
     if (app_.qirForm3->Button1.OnClick) RunHandler(app_, app_.qirForm3->Button1.OnClick);
     return;

@@ -49,7 +49,6 @@ Tlifeform::Tlifeform(App& app) : Form(app, app.lifeform, "lifeform"), lifeform_c
   Button1.OnClick = [this] { Button1Click(); };
   Button3.OnClick = [this] { Button3Click(); };
   rightcopy.OnClick = [this] { rightcopyClick(); };
-  rrmenu.OnClick = [this] { rrmenuClick(); };
   Timer1.OnTimer = [this] { Timer1Timer(); };
   Timer2.OnTimer = [this] { Timer2Timer(); };
   Timer3.OnTimer = [this] { Timer3Timer(); };
@@ -203,13 +202,8 @@ void Tlifeform::ClickOf(Control& c) {
 }
 
 void Tlifeform::ShowCard(Point p, int panel) {
-  Tmousepp& card = *app().mousepp;
-  if (panel) {
-    Control* cards[] = {&card.Panel1, &card.Panel2, &card.Panel3};
-    for (int i = 0; i < 3; ++i) cards[i]->SetLeft(i + 1 == panel ? 0 : -2000);
-  }
-  card.PlaceAtPointer(p, -80, -170, 336, 67, ZOrder::TopMost, swp::ShowWindow);
-  card.Show();
+  if (panel) app().mousepp->ShowAt(p, static_cast<Tmousepp::Card>(panel));
+  else app().mousepp->ShowAt(p);
 }
 
 void Tlifeform::PopupMainMenu(Point at) {
@@ -257,26 +251,30 @@ void Tlifeform::rightcopyClick() {
   bar.Panel12.Show();
   bar.Panel35.Show();
   bar.Panel14.SetCaption(words::zone::F3);
-  // A shown browser window copies through its active page's control.
+  // A shown browser window copies through its active page's control, at
+  // once. A copy that left the clipboard as it was (nothing selected, no
+  // page) is no copy: the old clipboard text must not enter the smart
+  // clipboard as a new one. The keys' copy lands only after this handler,
+  // so that one is taken as made.
+  bool copied = true;
   if (!a.easyie->Shown()) {
     keys::Combo(p, vk::Control, 'C');
-  } else if (WebBrowser* page = a.easyie->ActiveBrowser()) {
-    page->setFocus();
-    page->execWB(olecmd::Copy, olecmd::PromptUser);
+  } else {
+    const std::uint32_t before = p.clipboardSequence();
+    if (WebBrowser* page = a.easyie->ActiveBrowser()) {
+      page->setFocus();
+      page->execWB(olecmd::Copy, olecmd::PromptUser);
+    }
+    copied = p.clipboardSequence() != before;
   }
   Panel7.SetCaption(words::life::HintPaste);
   keys::Escape(p);
   a.qirForm3->SetCaption(words::scroll::MyRight);
   p.sleep(20);
-  a.qirinputor->SetCaption(words::in::CopyDone);
+  if (copied) a.qirinputor->SetCaption(words::in::CopyDone);
   a.qirForm3->SetCaption(hint::MyRightDone);
   bar.PlaceAtPointer(p.getCursorPos(), -30, -6, 70, 24, ZOrder::TopMost, swp::ShowWindow);
   bar.Show();
-}
-
-void Tlifeform::rrmenuClick() {
-  app().qirForm3->SetCaption(hint::RightUpPart);
-  rightRelease_ = {Point{100, 100}, Point{100, 100}};
 }
 
 // ---- Timer1: near mode and hints ---------------------------------------------

@@ -27,8 +27,6 @@ class Tlifeform : public Form, public lifeform_controls {
   void Button3Click();
   // Copy the selection and offer the clip widget at the pointer.
   void rightcopyClick();
-  // Replays a right release: both release samples at (100, 100).
-  void rrmenuClick();
   // Stops the panel's browser and opens the local hint page again (the
   // main menu's "提示").
   void ShowHelpTitle();

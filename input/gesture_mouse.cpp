@@ -283,9 +283,7 @@ bool Tick::LeftHold() {
     s_.leftHoldSet = false;
     FocusUnder(s_.cursor);
     bar.Panel14.SetCaption(words::zone::X);
-    a.mousepp->Panel1.SetLeft(0);
-    a.mousepp->Panel2.SetLeft(-2000);
-    a.mousepp->Panel3.SetLeft(-2000);
+    a.mousepp->ShowCard(Tmousepp::Card::Pointer);
     bar.Panel27.Show();
     a.rightform->SetCaption("");
     life.Panel7.SetCaption(words::life::HintNetClose);

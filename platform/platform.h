@@ -373,6 +373,8 @@ class Platform {
     return s;
   }
   virtual void setWindowText(Wnd w, const std::string& text) = 0;
+  // Where a panel's caption sits in it (left, centred, right); repaints it.
+  virtual void setTextAlign(Wnd w, TextAlign align) = 0;
   virtual std::string getClassName(Wnd w) = 0;             // GetClassNameA
   virtual Rect getBounds(Wnd w) = 0;       // parent-relative for children
   virtual void setBounds(Wnd w, const Rect& r) = 0;
@@ -489,7 +491,6 @@ class Platform {
   virtual void dragScrollBegin(const DragScrollRequest& r) = 0;
   virtual void dragScrollEnd() = 0;
   virtual DragScrollState dragScrollState() = 0;
-  virtual Wnd immGetDefaultIMEWnd(Wnd w) = 0;
 
   // ---- clipboard ----------------------------------------------------------
   virtual std::string getClipboardText() = 0;            // "" when none
@@ -509,6 +510,9 @@ class Platform {
   // or "Clipboard Viewer Ignore" present, or "CanIncludeInClipboardHistory"
   // holding 0. Such content is pasted as usual but never kept in a history.
   virtual bool clipboardPrivate() = 0;
+  // A number the system raises at every change of the clipboard's content
+  // (GetClipboardSequenceNumber), whoever made it and whatever the text.
+  virtual std::uint32_t clipboardSequence() = 0;
 
   // ---- time ---------------------------------------------------------------
   virtual std::uint32_t tickCount() = 0;                 // milliseconds
@@ -530,12 +534,10 @@ class Platform {
   // The window whose caption the hook library's words for `box` go to;
   // 0 drops them. A destroyed window drops them too.
   virtual void setHookMailbox(Mailbox box, Wnd w) = 0;
-  virtual std::vector<ProcessInfo> processes() = 0;
   // The program files of the processes asked for: one process snapshot,
   // then one module snapshot per process asked for that exists. Processes
   // not running are left out; each pid comes once, in snapshot order.
   virtual std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) = 0;
-  virtual std::string moduleDirectory() = 0;             // of the program file
   // GetComputerNameA, GetUserNameA, GetSystemDirectoryA, GetWindowsDirectoryA
   // ("" when the call fails).
   virtual std::string systemString(SystemString which) = 0;

@@ -68,6 +68,33 @@ TEST(BarFull, TitleHintsFollowThePointer) {
   EXPECT_LT(d.bar().CppWebBrowser1.Left(), 0);
 }
 
+// Over the title's right part the caption of "<=>" leans towards the
+// pointer: to its left side left of its middle, centred within 5 px of it,
+// to its right side right of it.
+TEST(BarFull, SearchCaptionLeansTowardsThePointer) {
+  BarDesk d;
+  ASSERT_TRUE(d.StartOverPage());
+  d.ShowFullBar(200, 100);
+  const Wnd search = d.bar().Panel24.Handle();
+  // "<=>"'s middle lies 342 px from the bar's left, 334 px into the title.
+  const struct {
+    int x;
+    TextAlign align;
+  } rows[] = {{320, TextAlign::Left},   {328, TextAlign::Left},  {329, TextAlign::Center},
+              {339, TextAlign::Center}, {340, TextAlign::Right}, {375, TextAlign::Right},
+              {316, TextAlign::Left},   {334, TextAlign::Center}};
+  for (const auto& row : rows) {
+    d.MoveTo("Panel17", row.x, 10);
+    d.sim.advance(20);
+    EXPECT_EQ(d.sim.textAlign(search), row.align) << row.x;
+  }
+  // Over the left part of the title it stays as it was.
+  d.MoveTo("Panel17", 100, 10);
+  d.sim.advance(20);
+  EXPECT_EQ(d.sim.textAlign(search), TextAlign::Center);
+  EXPECT_EQ(d.bar().Panel24.Caption(), "<=>");
+}
+
 TEST(BarFull, SearchButtonFindsOrSearches) {
   BarDesk d;
   ASSERT_TRUE(d.Start());

@@ -3,6 +3,7 @@
 // writes, the keys it synthesises and the windows it acts on out.
 #include "app/wrpyreadpanel.h"
 #include "bar/wheeltipform.h"
+#include "browser/easyie.h"
 #include <algorithm>
 
 #include "tests/bar_harness.h"
@@ -169,7 +170,11 @@ TEST(BarPointerWidget, LeftEdgeTogglesHoldToDrag) {
     const auto scroll = d.sim.eventsSince(m, simfilter::captionsOf("TqirForm3"));
     EXPECT_NE(std::find(scroll.begin(), scroll.end(), "caption TqirForm3=ystop ok"), scroll.end());
     EXPECT_EQ(now, round == 0 ? !before : before);
+    // The marker shows as the wheel tip's own toggle shows it: "拖" on the
+    // strip while hold-to-drag is off, nothing while it is on.
     EXPECT_EQ(d.app.wheeltipform->Label2.Caption(), now ? "" : "拖");
+    EXPECT_EQ(d.app.wheeltipform->Label2.Visible(), !now);
+    EXPECT_EQ(d.app.easyie->Label26.Caption(), now ? "" : "拖");
     EXPECT_FALSE(d.bar().Shown());
     d.sim.moveMouse(300, 300);
     d.Ticks(2);
@@ -179,6 +184,11 @@ TEST(BarPointerWidget, LeftEdgeTogglesHoldToDrag) {
 TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
   BarDesk d;
   ASSERT_TRUE(d.StartOverPage());
+  // A tab list out of step with the pages (a line too many) is filled
+  // again with the pages' captions when the browser comes up.
+  Control& tabs = d.app.easyie->ListBox1;
+  tabs.Add("stray");
+  ASSERT_NE(tabs.Count(), d.app.easyie->PageCount());
   for (bool shownAfter : {true, false}) {
     SCOPED_TRACE(shownAfter);
     d.ShowPointerWidget(300, 300);
@@ -189,6 +199,8 @@ TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
     EXPECT_EQ(d.app.easyie->Shown(), shownAfter);
     if (shownAfter) {
       EXPECT_EQ(d.app.easyie->Left(), 0);
+      ASSERT_EQ(tabs.Count(), d.app.easyie->PageCount());
+      for (int i = 0; i < tabs.Count(); ++i) EXPECT_EQ(tabs.Item(i), d.app.easyie->PageCaption(i));
     }
     EXPECT_FALSE(d.bar().Shown());
     d.sim.moveMouse(300, 300);

@@ -433,3 +433,71 @@ TEST(BrowserCopyPaste, TwoWindowsTapsPasteIntoTheShownPage) {
 
 }  // namespace
 }  // namespace sq
+
+namespace sq {
+namespace {
+
+// Drags a selection across the shown page from (x, y) 120 px to the right
+// and rests there: the life panel opens the selection card at its end.
+void DragAcrossPage(Web& w, int x, int y) {
+  auto wait = [&](unsigned ms) {
+    for (unsigned t = 0; t < ms; t += 5) w.sim.advance(5);
+  };
+  w.sim.moveMouse(x, y);
+  wait(100);
+  w.sim.leftDown();
+  wait(60);
+  for (int dx = 10; dx <= 120; dx += 10) {
+    w.sim.moveMouse(x + dx, y);
+    wait(5);
+  }
+  wait(250);
+  w.sim.leftUp();
+  wait(250);
+}
+
+// A right press on the selection card with the browser shown copies the
+// page's selection through the active page's control and the smart
+// clipboard takes it; over a page with nothing to select the copy leaves
+// the clipboard alone and its old text is not taken for a new copy.
+TEST(BrowserCopyPaste, RightCopyOnTheSelectionCardCopiesThePageSelection) {
+  for (bool text : {true, false}) {
+    SCOPED_TRACE(text ? "a page of text" : "a page without text");
+    Web w;
+    ASSERT_TRUE(w.Start());
+    w.app.wrpyreadpanel->lleft.SetChecked(false);
+    w.sim.setPage("http://a.example/", "A", text ? "页面文字 words" : "");
+    w.Type("http://a.example/");
+    ASSERT_TRUE(w.ie().Shown());
+    SimBrowser* page = w.Active();
+    ASSERT_NE(page, nullptr);
+    Tqircom& bar = *w.app.qircom;
+    bar.ListBox2.Clear();
+    bar.ListBox2.Add("一");
+    bar.ListBox2.Add("二");
+    w.sim.setClipboardText("旧的");
+    DragAcrossPage(w, 620, 450);
+    ASSERT_TRUE(w.app.mousepp->Shown());
+    ASSERT_EQ(w.app.mousepp->Panel3.Left(), 0);  // the selection card
+    const auto before = page->execs().size();
+    w.sim.rightDown();
+    for (int i = 0; i < 40; ++i) w.sim.advance(5);
+    ASSERT_GT(page->execs().size(), before);
+    EXPECT_EQ(page->execs().back(), (std::pair<int, int>{olecmd::Copy, olecmd::PromptUser}));
+    if (text) {
+      EXPECT_EQ(w.sim.getClipboardText(), "页面文字 words");
+      ASSERT_EQ(bar.ListBox2.Count(), 3);
+      EXPECT_EQ(bar.ListBox2.Item(0), "页面文字 words");
+    } else {
+      EXPECT_EQ(w.sim.getClipboardText(), "旧的");
+      ASSERT_EQ(bar.ListBox2.Count(), 2);
+      EXPECT_EQ(bar.ListBox2.Item(0), "一");
+      EXPECT_EQ(bar.Edit1.Caption().find("旧的"), std::string::npos);
+    }
+    w.sim.rightUp();
+    w.sim.advance(100);
+  }
+}
+
+}  // namespace
+}  // namespace sq

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "bar/qircom.h"
+#include "bar/wheeltipform.h"
 #include "tests/browser_harness.h"
+#include "tests/shipped_pages.h"
 
 namespace sq {
 namespace {
@@ -356,6 +358,64 @@ TEST(BrowserFiles, NavigationLogStartsWithItsHeadAndStaysBounded) {
   EXPECT_LE(his.size(), 256u * 1024u + 512u);
   EXPECT_NE(his.find("q2999\r\n"), std::string::npos);
   EXPECT_NE(his.find("doc--1http://a.example/"), std::string::npos);
+}
+
+// Each navigation of a tab writes its "bef--" and "bef--err" lines, then
+// "nav--" once the document arrives; the banners' loading writes progress
+// lines and no page lines.
+TEST(BrowserFiles, NavigationLogHasEachEventsLine) {
+  Web w;
+  testing::InstallPages(w.sim);
+  ASSERT_TRUE(w.Start());
+  w.sim.advance(200);
+  w.sim.setPage("http://a.example/", "A", "a");
+  w.Type("http://a.example/");
+  ASSERT_NE(w.Active(), nullptr);
+  const int slot = 1;  // the first tab of the ring
+  EXPECT_EQ(w.app.Finish(), 0);
+  std::string his;
+  ASSERT_TRUE(w.sim.readFile("his.txt", his));
+  const std::string url = "http://a.example/";
+  const std::size_t bef = his.find("\r\nbef--" + std::to_string(slot) + "////" + url + "\r\n");
+  ASSERT_NE(bef, std::string::npos) << his;
+  const std::size_t err = his.find("\r\nbef--err" + std::to_string(slot) + url + "\r\n", bef);
+  ASSERT_NE(err, std::string::npos) << his;
+  const std::size_t nav = his.find("\r\nnav--////" + std::to_string(slot) + "\r\n", err);
+  ASSERT_NE(nav, std::string::npos) << his;
+  EXPECT_NE(his.find("\r\ndoc--" + std::to_string(slot) + url + "\r\n", nav), std::string::npos);
+  // The banners' pages were loaded before the tab: their progress only.
+  const std::size_t progress = his.find("\r\n///progress\r\n");
+  ASSERT_NE(progress, std::string::npos) << his;
+  EXPECT_LT(progress, bef);
+  EXPECT_EQ(his.find("title.htm"), std::string::npos) << "no page lines of the banners";
+}
+
+}  // namespace
+}  // namespace sq
+
+namespace sq {
+namespace {
+
+using testing::Web;
+
+// A press on the browser's wheel-mode indicator is the wheel tip's toggle:
+// the setting flips, and the tip's marker and the indicator's own label
+// show "拖" while hold-to-drag is off, nothing while it is on.
+TEST(BrowserIndicator, APressTogglesHoldToDragAsTheWheelTipDoes) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  w.ShowBrowser();
+  ASSERT_TRUE(w.ie().Shown());
+  CheckBox& lleft = w.app.wrpyreadpanel->lleft;
+  const bool before = lleft.Checked();
+  for (int press = 1; press <= 2; ++press) {
+    w.Press(w.ie().wheelmode, MouseButton::Left, 60);
+    const bool on = press == 1 ? !before : before;
+    EXPECT_EQ(lleft.Checked(), on) << press;
+    EXPECT_EQ(w.app.wheeltipform->Label2.Caption(), on ? "" : "拖") << press;
+    EXPECT_EQ(w.app.wheeltipform->Label2.Visible(), !on) << press;
+    EXPECT_EQ(w.ie().Label26.Caption(), on ? "" : "拖") << press;
+  }
 }
 
 }  // namespace

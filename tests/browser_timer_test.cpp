@@ -3,6 +3,7 @@
 // wheel modes, the end of an autoscroll, and the drag-scroll keeper.
 #include <gtest/gtest.h>
 
+#include "app/relays.h"
 #include "tests/browser_harness.h"
 
 namespace sq {
@@ -202,6 +203,40 @@ TEST(DragKeeper, MovesThePointerWhileHeldAndEndsOnRelease) {
     w.sim.advance(600);
     EXPECT_TRUE(w.sim.eventsSince(m2, simfilter::mouse()).empty());
   }
+}
+
+}  // namespace
+}  // namespace sq
+
+namespace sq {
+namespace {
+
+using testing::Web;
+
+// While the pinyin method's "MSPY Component" window is visible, the
+// marker window stands 60 px above it, 140 x 40, on every tick, not for
+// one tick only; hidden, the marker has no width; gone, it is not placed.
+TEST(ImeMarker, StandsAboveTheMspyWindowWhileItIsVisible) {
+  Web w;
+  ASSERT_TRUE(w.Start());
+  ASSERT_FALSE(w.ie().Shown());
+  const Wnd marker = w.app.rightform->Handle();
+  const Wnd mspy = w.sim.addWindow("MSPY Component", "", {300, 400, 200, 30});
+  w.sim.advance(80);
+  for (int tick = 0; tick < 10; ++tick) {
+    w.sim.advance(40);
+    EXPECT_EQ(w.sim.getWindowRect(marker), (Rect{300, 340, 140, 40})) << tick;
+  }
+  // The window moves: the marker follows it.
+  w.sim.setBounds(mspy, {500, 200, 200, 30});
+  w.sim.advance(80);
+  EXPECT_EQ(w.sim.getWindowRect(marker), (Rect{500, 140, 140, 40}));
+  w.sim.showWindow(mspy, false);
+  w.sim.advance(80);
+  EXPECT_EQ(w.sim.getWindowRect(marker).width, 0);
+  w.sim.showWindow(mspy, true);
+  w.sim.advance(80);
+  EXPECT_EQ(w.sim.getWindowRect(marker), (Rect{500, 140, 140, 40}));
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ TEST(SwitcherList, AtMost1001WindowsAreListed) {
 
 // ---- processes and icons -----------------------------------------------------
 
-TEST(SwitcherIcons, EachProcessAndEachProgramIsLookedUpOncePerRebuild) {
+TEST(SwitcherIcons, EachProcessIsLookedUpOncePerRebuildAndEachProgramOncePerRun) {
   SwitchDesk d;
   d.sim.setProcesses({{501, "C:\\Apps\\editor.exe"},
                       {502, "C:\\Apps\\viewer.exe"},
@@ -152,13 +152,20 @@ TEST(SwitcherIcons, EachProcessAndEachProgramIsLookedUpOncePerRebuild) {
   EXPECT_EQ(d.sim.moduleSnapshots() - mods, 3);  // 501, 502, 503; 504 lists no window
   EXPECT_EQ(d.sim.fileIconLookups() - icons, 2);
 
-  // The next rebuild asks again: a program updated meanwhile shows its new icon.
+  // The next rebuild takes the processes again but keeps the programs'
+  // icons of the run: the shell is not asked again, and a program changed
+  // meanwhile keeps the icon it first had.
   d.sim.setFileIcon("C:\\Apps\\viewer.exe", 73);
+  d.Add("idle", 504);
   d.bar().switcher.SetStale();  // as the pointer passing the bar's right edge does
   d.Notch(-1);
-  EXPECT_EQ(d.sim.listViewIcon(d.list(), 3), 73u);
+  ASSERT_EQ(d.Rows().size(), 7u);
+  EXPECT_EQ(d.sim.listViewIcon(d.list(), 4), 72u);
   EXPECT_EQ(d.sim.processSnapshots() - snaps, 2);
-  EXPECT_EQ(d.sim.fileIconLookups() - icons, 4);
+  EXPECT_EQ(d.sim.moduleSnapshots() - mods, 7);  // 501 to 504 this time
+  // Only the program not seen before reaches the shell.
+  EXPECT_EQ(d.sim.fileIconLookups() - icons, 3);
+  EXPECT_NE(d.sim.listViewIcon(d.list(), 0), 0u);  // idle.exe's own icon
 }
 
 // ---- the wheel --------------------------------------------------------------------

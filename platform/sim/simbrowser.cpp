@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "platform/sim/simdesktop.h"
 #include "platform/sim/simtext.h"
@@ -156,6 +157,8 @@ void SimBrowser::load(const std::string& url, bool addToHistory) {
     readyState_ = 3;
     if (events_) events_->navigateComplete2(url);
     if (gen != generation_) return;
+    if (events_) events_->progressChange(50, 100);
+    if (gen != generation_) return;
     stage_ = Stage::Loaded;
     if (!desk_ || desk_->browserInstant_) completeLoad();
   });
@@ -282,10 +285,18 @@ void SimBrowser::leftButton(bool down, Point client, bool shift) {
   const int k = linkAt(client);
   if (down) {
     pressed_ = k;
+    pressAt_ = client;
     return;
   }
   const int was = pressed_;
   pressed_ = -1;
+  // A press that moved more than a few pixels drags a selection over the
+  // page's text (the whole of it, here); a click where it was pressed
+  // clears the selection. A page without text has nothing to select.
+  if (readyState_ == 4) {
+    const bool moved = std::abs(client.x - pressAt_.x) > 3 || std::abs(client.y - pressAt_.y) > 3;
+    selected_ = moved && !text_.empty();
+  }
   if (k < 0 || k != was) return;
   const SimLink link = links_[static_cast<std::size_t>(k)];
   const bool newWindow = shift || (!link.target.empty() && link.target != "_self");

@@ -135,7 +135,9 @@ class SimBrowser : public WebBrowser {
   // The pointer is at `client` in the page window (hover), or left it.
   void pointerAt(Point client);
   void pointerLeft();
-  // A left button press or release at `client` in the page window.
+  // A left button press or release at `client` in the page window; a
+  // release away from the press selects the page's text, one where it
+  // was pressed clears the selection.
   void leftButton(bool down, Point client, bool shift);
 
  private:
@@ -161,6 +163,7 @@ class SimBrowser : public WebBrowser {
   unsigned generation_ = 0;  // a newer navigation or stop drops older work
   std::string loadingUrl_;
   int hover_ = -1, pressed_ = -1;
+  Point pressAt_;  // client point of the last left press
   std::vector<std::string> requested_, history_;
   std::vector<unsigned> requestedFlags_;
   std::size_t pos_ = 0;  // index in history_ of the location

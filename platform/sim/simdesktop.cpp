@@ -230,6 +230,7 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   r.borderless = desc.borderless;
   r.pid = ownPid_;
   r.color = desc.color;
+  r.align = desc.align;
   r.fontColor = desc.fontColor;
   r.fontName = desc.fontName;
   r.fontSize = desc.fontSize;
@@ -331,6 +332,15 @@ void SimDesktop::logCaption(SimWindow& r, const std::string& old) {
   e.text = r.caption;
   e.className = r.className;
   log_.push_back(std::move(e));
+}
+
+void SimDesktop::setTextAlign(Wnd w, TextAlign align) {
+  if (SimWindow* r = rec(w)) r->align = align;
+}
+
+TextAlign SimDesktop::textAlign(Wnd w) const {
+  const SimWindow* r = window(w);
+  return r ? r->align : TextAlign::Center;
 }
 
 void SimDesktop::setWindowText(Wnd w, const std::string& text) {

@@ -103,6 +103,7 @@ struct SimWindow {
   unsigned exStyleOther = 0;  // extended style bits beyond the flags here
   unsigned pid = 0;
   int color = -1, fontColor = -1;
+  TextAlign align = TextAlign::Center;
   std::string fontName;
   int fontSize = 0;
   std::vector<std::string> items;
@@ -184,6 +185,8 @@ class SimDesktop : public Platform {
   std::string getWindowText(Wnd w) override;
   std::string getWindowTextUpTo(Wnd w, std::size_t maxBytes) override;
   void setWindowText(Wnd w, const std::string& text) override;
+  void setTextAlign(Wnd w, TextAlign align) override;
+  TextAlign textAlign(Wnd w) const;  // for the tests
   std::string getClassName(Wnd w) override;
   Rect getBounds(Wnd w) override;
   void setBounds(Wnd w, const Rect& r) override;
@@ -264,7 +267,6 @@ class SimDesktop : public Platform {
   void dragScrollBegin(const DragScrollRequest& r) override;
   void dragScrollEnd() override;
   DragScrollState dragScrollState() override;
-  Wnd immGetDefaultIMEWnd(Wnd) override { return imeWnd_; }
 
   std::string getClipboardText() override { return clipboard_; }
   bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override {
@@ -276,6 +278,7 @@ class SimDesktop : public Platform {
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override {}
   bool clipboardPrivate() override { return clipboardMark_ != ClipboardMark::None; }
+  std::uint32_t clipboardSequence() override { return clipboardSequence_; }
 
   std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now_); }
   void sleep(unsigned ms) override;
@@ -291,9 +294,7 @@ class SimDesktop : public Platform {
   // real backend does; the library's presence is set by setHookLibrary.
   HookInstall installHooks(const std::string& library, Wnd input) override;
   void setHookMailbox(Mailbox box, Wnd w) override;
-  std::vector<ProcessInfo> processes() override { return processes_; }
   std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override;
-  std::string moduleDirectory() override { return moduleDir_; }
   std::string systemString(SystemString which) override;
   std::string expandEnvironment(const std::string& text) override;
 
@@ -449,7 +450,6 @@ class SimDesktop : public Platform {
   const std::vector<Wnd>& closeRequests() const { return closeRequests_; }
   // Foreign windows asked to close are destroyed unless this is set.
   void setForeignWindowsIgnoreClose(bool on) { ignoreClose_ = on; }
-  void setImeWindow(Wnd w) { imeWnd_ = w; }
   void setCaretBlinkTime(unsigned ms) { caretBlink_ = ms; }
 
   // ---- time ----
@@ -596,12 +596,13 @@ class SimDesktop : public Platform {
   void setProcessModulesHidden(unsigned pid, bool hidden);
   int processSnapshots() const { return processSnapshots_; }
   int moduleSnapshots() const { return moduleSnapshots_; }
+  // Icon lookups the shell answered: fileIcon keeps each path's first
+  // answer for the run, as the Windows backend does.
   int fileIconLookups() const { return fileIconLookups_; }
   // Sets a foreign window's whole extended style (WS_EX_ bits): the tool,
   // task-bar, topmost and raised-edge bits act as their own flags do, the
   // rest is kept as given.
   void setExtendedStyleBits(Wnd w, unsigned exStyle);
-  void setModuleDirectory(const std::string& d) { moduleDir_ = d; }
   // The system's strings and environment as the system report reads them.
   void setSystemString(SystemString which, const std::string& v) { sysStrings_[which] = v; }
   void setEnvironment(const std::string& name, const std::string& v) { env_[name] = v; }
@@ -622,6 +623,7 @@ class SimDesktop : public Platform {
   enum class ClipboardMark { None, ExcludeFromMonitor, ViewerIgnore, HistoryZero, HistoryOne };
   void setClipboardMarked(const std::string& text, ClipboardMark mark) {
     clipboard_ = text;
+    ++clipboardSequence_;
     clipboardMark_ = mark == ClipboardMark::HistoryOne ? ClipboardMark::None : mark;
   }
 
@@ -809,7 +811,7 @@ class SimDesktop : public Platform {
   std::map<Wnd, SimWindow> wins_;
   std::vector<Wnd> ztop_;  // top-level windows, index 0 on top
   Wnd nextWnd_ = 0x10010;
-  Wnd foreground_ = 0, focus_ = 0, capture_ = 0, imeWnd_ = 0;
+  Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
   bool transparentGraphics_ = true;
   bool activateOwnOnClick_ = true;
   bool buttonGrab_ = false;
@@ -850,7 +852,7 @@ class SimDesktop : public Platform {
   std::vector<ProcessInfo> processes_;
   std::set<unsigned> modulesHidden_;
   int processSnapshots_ = 0, moduleSnapshots_ = 0, fileIconLookups_ = 0;
-  std::string moduleDir_ = "C:\\sipquill";
+  std::map<std::string, std::uintptr_t> iconsKept_;  // fileIcon's answers, for the run
   std::map<SystemString, std::string> sysStrings_ = {
       {SystemString::ComputerName, "SIMPC"}, {SystemString::UserName, "user"},
       {SystemString::SystemDirectory, "C:\\windows\\system32"},
@@ -862,6 +864,7 @@ class SimDesktop : public Platform {
   std::function<void()> duringBox_;
 
   std::string clipboard_;
+  std::uint32_t clipboardSequence_ = 1;
   int clipboardWrites_ = 0;
   ClipboardMark clipboardMark_ = ClipboardMark::None;
 

@@ -759,6 +759,7 @@ bool SimDesktop::setClipboardText(const std::string& text) {
   clipboard_ = text;
   clipboardMark_ = ClipboardMark::None;
   ++clipboardWrites_;
+  ++clipboardSequence_;
   return true;
 }
 

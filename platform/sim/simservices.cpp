@@ -252,13 +252,24 @@ bool SimDesktop::createShellLink(const std::string& linkPath, const ShellLink& l
 }
 
 std::uintptr_t SimDesktop::fileIcon(const std::string& path) {
+  // As the Windows backend does: the first answer for a path is kept for
+  // the run, and only that first question reaches the shell.
+  auto kept = iconsKept_.find(path);
+  if (kept != iconsKept_.end()) return kept->second;
   ++fileIconLookups_;
-  if (path.empty()) return 0;
+  std::uintptr_t icon = 0;
   auto it = icons_.find(path);
-  if (it != icons_.end()) return static_cast<std::uintptr_t>(it->second);
-  unsigned h = 2166136261u;  // FNV-1a of the lower-case path
-  for (char c : simtext::LowerGbk(path)) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-  return 1 + h % 9973;
+  if (path.empty()) {
+    icon = 0;
+  } else if (it != icons_.end()) {
+    icon = static_cast<std::uintptr_t>(it->second);
+  } else {
+    unsigned h = 2166136261u;  // FNV-1a of the lower-case path
+    for (char c : simtext::LowerGbk(path)) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    icon = 1 + h % 9973;
+  }
+  iconsKept_[path] = icon;
+  return icon;
 }
 
 void SimDesktop::setProcessModulesHidden(unsigned pid, bool hidden) {

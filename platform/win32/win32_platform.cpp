@@ -3,7 +3,6 @@
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
-#include <imm.h>
 #include <tlhelp32.h>
 #include <windowsx.h>
 
@@ -345,6 +344,12 @@ void Win32Platform::setWindowText(Wnd w, const std::string& text) {
     QuietlyIfUnseen(H(w), [&] { SetWindowTextW(H(w), t.c_str()); });
   else
     SetWindowTextW(H(w), t.c_str());
+}
+void Win32Platform::setTextAlign(Wnd w, TextAlign align) {
+  Info* in = info(H(w));
+  if (!in || in->align == align) return;
+  in->align = align;
+  InvalidateRect(H(w), nullptr, TRUE);
 }
 std::string Win32Platform::getClassName(Wnd w) {
   wchar_t buf[256];
@@ -819,7 +824,6 @@ void Win32Platform::mouseEvent(unsigned flags, int dx, int dy, int data) {
               kOwnInputMark);
 }
 unsigned Win32Platform::getCaretBlinkTime() { return GetCaretBlinkTime(); }
-Wnd Win32Platform::immGetDefaultIMEWnd(Wnd w) { return W(ImmGetDefaultIMEWnd(H(w))); }
 
 // ---------------------------------------------------------------- clipboard
 
@@ -909,6 +913,8 @@ bool Win32Platform::setClipboardText(const std::string& text) {
 }
 
 void Win32Platform::closeClipboard() { CloseClipboard(); }
+
+std::uint32_t Win32Platform::clipboardSequence() { return GetClipboardSequenceNumber(); }
 
 bool Win32Platform::clipboardPrivate() {
   static const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
@@ -1009,28 +1015,6 @@ void Win32Platform::setHookMailbox(Mailbox box, Wnd w) {
   if (i >= 0 && i < 3) mailboxes_[i] = IsWindow(H(w)) ? H(w) : nullptr;
 }
 
-std::vector<ProcessInfo> Win32Platform::processes() {
-  std::vector<ProcessInfo> out;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return out;
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-    ProcessInfo pi;
-    pi.pid = pe.th32ProcessID;
-    pi.exePath = Gbk(pe.szExeFile);
-    if (HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pe.th32ProcessID)) {
-      wchar_t buf[MAX_PATH];
-      DWORD n = MAX_PATH;
-      if (QueryFullProcessImageNameW(p, 0, buf, &n)) pi.exePath = Gbk(buf, static_cast<int>(n));
-      CloseHandle(p);
-    }
-    out.push_back(pi);
-  }
-  CloseHandle(snap);
-  return out;
-}
-
 std::string Win32Platform::systemString(SystemString which) {
   wchar_t buf[MAX_PATH + 1] = {};
   DWORD n = 256;
@@ -1087,14 +1071,6 @@ std::vector<ProcessImage> Win32Platform::processImages(const std::vector<unsigne
   }
   CloseHandle(snap);
   return out;
-}
-
-std::string Win32Platform::moduleDirectory() {
-  wchar_t buf[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
-  std::wstring path(buf, n);
-  size_t slash = path.find_last_of(L"\\/");
-  return Gbk(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
 }
 
 // ---------------------------------------------------------------- events

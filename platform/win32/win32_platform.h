@@ -36,6 +36,7 @@ class Win32Platform : public Platform {
   std::string getWindowText(Wnd w) override;
   std::string getWindowTextUpTo(Wnd w, std::size_t maxBytes) override;
   void setWindowText(Wnd w, const std::string& text) override;
+  void setTextAlign(Wnd w, TextAlign align) override;
   std::string getClassName(Wnd w) override;
   Rect getBounds(Wnd w) override;
   void setBounds(Wnd w, const Rect& r) override;
@@ -107,7 +108,6 @@ class Win32Platform : public Platform {
   void dragScrollBegin(const DragScrollRequest& r) override;   // win32_drag.cpp
   void dragScrollEnd() override;
   DragScrollState dragScrollState() override;
-  Wnd immGetDefaultIMEWnd(Wnd w) override;
 
   // ---- clipboard ----
   std::string getClipboardText() override;
@@ -115,6 +115,7 @@ class Win32Platform : public Platform {
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override;
   bool clipboardPrivate() override;
+  std::uint32_t clipboardSequence() override;
 
   // ---- time ----
   std::uint32_t tickCount() override;
@@ -130,9 +131,7 @@ class Win32Platform : public Platform {
   [[noreturn]] void exitProcess(int code) override;
   HookInstall installHooks(const std::string& library, Wnd input) override;
   void setHookMailbox(Mailbox box, Wnd w) override;
-  std::vector<ProcessInfo> processes() override;
   std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override;
-  std::string moduleDirectory() override;
   std::string systemString(SystemString which) override;
   std::string expandEnvironment(const std::string& text) override;
 
