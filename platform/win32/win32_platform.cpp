@@ -25,6 +25,14 @@ namespace {
 
 Win32Platform* g_self = nullptr;
 
+// What the core asked of the backend since the running timer handler
+// began, for the tick marks (TickMark).
+struct CallCounts {
+  unsigned textRead = 0, textWrite = 0, fromPoint = 0, parent = 0, listRead = 0,
+           listWrite = 0, onScreen = 0;
+};
+CallCounts g_calls;
+
 constexpr wchar_t kPanelClass[] = L"SqPanel";
 constexpr wchar_t kUtilClass[] = L"SqUtil";
 // Window property holding the control's layout name as a global atom, so a
@@ -77,6 +85,7 @@ const RECT& VirtualScreen() {
 void ForgetScreen() { g_screenValid = false; }
 
 bool ShowsOnScreen(HWND h) {
+  ++g_calls.onScreen;
   if (!IsWindowVisible(h)) return false;
   RECT r;
   if (!GetWindowRect(h, &r)) return false;
@@ -331,11 +340,16 @@ void Win32Platform::destroyWindow(Wnd w) {
   }
 }
 bool Win32Platform::isWindow(Wnd w) { return w && IsWindow(H(w)); }
-std::string Win32Platform::getWindowText(Wnd w) { return w ? w32::WindowText(H(w)) : ""; }
+std::string Win32Platform::getWindowText(Wnd w) {
+  ++g_calls.textRead;
+  return w ? w32::WindowText(H(w)) : "";
+}
 std::string Win32Platform::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
+  ++g_calls.textRead;
   return w ? w32::WindowTextUpTo(H(w), maxBytes) : "";
 }
 void Win32Platform::setWindowText(Wnd w, const std::string& text) {
+  ++g_calls.textWrite;
   if (!w) return;
   const std::wstring t = Wide(text);
   Info* in = info(H(w));
@@ -409,13 +423,17 @@ bool Win32Platform::setForegroundWindow(Wnd w) { return w && SetForegroundWindow
 Wnd Win32Platform::setActiveWindow(Wnd w) { return W(SetActiveWindow(H(w))); }
 Wnd Win32Platform::getForegroundWindow() { return W(GetForegroundWindow()); }
 Wnd Win32Platform::getParent(Wnd w) {
+  ++g_calls.parent;
   if (!w) return 0;
   HWND p = GetParent(H(w));
   // The hidden owner of the program's forms is not a parent the core sees.
   return p == util_ ? 0 : W(p);
 }
 bool Win32Platform::isChild(Wnd parent, Wnd w) { return parent && w && IsChild(H(parent), H(w)); }
-Wnd Win32Platform::windowFromPoint(Point p) { return W(WindowFromPoint(POINT{p.x, p.y})); }
+Wnd Win32Platform::windowFromPoint(Point p) {
+  ++g_calls.fromPoint;
+  return W(WindowFromPoint(POINT{p.x, p.y}));
+}
 Wnd Win32Platform::getTopWindow() { return W(GetTopWindow(nullptr)); }
 
 std::vector<Wnd> Win32Platform::enumWindows() {
@@ -523,6 +541,7 @@ void Win32Platform::setMemoLines(HWND h, const std::vector<std::string>& lines) 
 }
 
 int Win32Platform::listCount(Wnd w) {
+  ++g_calls.listRead;
   Info* in = info(H(w));
   if (!in) return 0;
   if (in->kind == Kind::Memo) return static_cast<int>(memoLines(H(w)).size());
@@ -534,6 +553,7 @@ int Win32Platform::listCount(Wnd w) {
 }
 
 std::string Win32Platform::listItem(Wnd w, int i) {
+  ++g_calls.listRead;
   Info* in = info(H(w));
   if (!in || i < 0) return "";
   if (in->kind == Kind::Memo) {
@@ -561,6 +581,7 @@ std::string Win32Platform::listItem(Wnd w, int i) {
 }
 
 void Win32Platform::listInsert(Wnd w, int i, const std::string& s) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in) return;
   if (in->kind == Kind::Memo) {
@@ -628,6 +649,7 @@ void Win32Platform::wakeExposed() {
 }
 
 void Win32Platform::listDelete(Wnd w, int i) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in || i < 0) return;
   if (in->kind == Kind::Memo) {
@@ -647,6 +669,7 @@ void Win32Platform::listDelete(Wnd w, int i) {
 }
 
 void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in || i < 0) return;
   if (in->kind == Kind::Memo) {
@@ -672,6 +695,7 @@ void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
 }
 
 void Win32Platform::listClear(Wnd w) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in) return;
   if (in->kind == Kind::Memo) SetWindowTextW(H(w), L"");
@@ -951,12 +975,46 @@ void Win32Platform::killTimer(Wnd owner, unsigned id) {
   timers_.erase({h, id});
 }
 
+namespace {
+// Tick marks for counting what each timer costs: with SQ_TICK_MARKS set,
+// every timer handler is bracketed by two atom look-ups named after it
+// ("sqtick{ CLASS ID" and "sqtick}"), which a server trace
+// (WINEDEBUG=+server) shows in line with the handler's own requests, so
+// the requests of each tick can be counted (tools/tickcount.py).
+bool TickMarks() {
+  static const bool on = GetEnvironmentVariableW(L"SQ_TICK_MARKS", nullptr, 0) > 0;
+  return on;
+}
+void TickMark(HWND h, UINT_PTR id, bool begin) {
+  if (!begin) {
+    const CallCounts& c = g_calls;
+    const std::wstring mark = L"sqtick} tr=" + std::to_wstring(c.textRead) +
+                              L" tw=" + std::to_wstring(c.textWrite) +
+                              L" wp=" + std::to_wstring(c.fromPoint) +
+                              L" gp=" + std::to_wstring(c.parent) +
+                              L" lr=" + std::to_wstring(c.listRead) +
+                              L" lw=" + std::to_wstring(c.listWrite) +
+                              L" so=" + std::to_wstring(c.onScreen);
+    GlobalFindAtomW(mark.c_str());
+    return;
+  }
+  g_calls = {};
+  wchar_t cls[64] = L"?";
+  GetClassNameW(h, cls, 64);
+  const std::wstring mark = L"sqtick{ " + std::wstring(cls) + L" " + std::to_wstring(id);
+  GlobalFindAtomW(mark.c_str());
+}
+}  // namespace
+
 void CALLBACK Win32Platform::TimerThunk(HWND h, UINT, UINT_PTR id, DWORD) {
   if (!g_self) return;
   auto it = g_self->timers_.find({h, id});
   if (it == g_self->timers_.end()) return;
   TimerProc copy = it->second;  // the handler may kill or reset its timer
+  const bool marks = TickMarks();
+  if (marks) TickMark(h, id, true);
   Run(copy);
+  if (marks) TickMark(h, id, false);
 }
 
 // ---------------------------------------------------------------- process
@@ -1402,6 +1460,12 @@ bool Win32Platform::raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp
 }
 
 LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT && TickMarks()) {
+    wchar_t cls[64] = L"?";
+    GetClassNameW(h, cls, 64);
+    const std::wstring mark = L"sqpaint " + std::wstring(cls);
+    GlobalFindAtomW(mark.c_str());
+  }
   if (msg == hookmsg::kWordMessage) {
     applyWord(lp);
     return 0;

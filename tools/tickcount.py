@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Counts the server requests of each timer handler of the real program.
+
+    python3 tools/tickcount.py TRACE [--lines FIRST:LAST] [--markdown]
+
+TRACE is the standard error of a Wine session traced with WINEDEBUG=+server
+in which Sipquill.exe ran with SQ_TICK_MARKS=1 (tools/tickcount.sh makes
+one). The backend brackets every timer handler with two atom look-ups,
+"sqtick{ CLASS ID" and "sqtick} COUNTS", and looks up "sqpaint CLASS" for
+every paint message; the server's trace shows them in line with the
+handler's own requests. Printed: per timer, the handlers run, the server
+requests per run by request, and the backend calls the core made per run
+(caption reads and writes, lookups under a point, parent lookups, list reads
+and writes, on-screen tests), then what the GUI thread asked outside the
+handlers (message loop, painting) and the paints by window class. --lines
+counts only the trace's lines FIRST to LAST (1-based, LAST may be empty),
+one phase of the session.
+"""
+import collections
+import re
+import sys
+
+REQ = re.compile(r'^([0-9a-f]{4,8}): (\w+)\((.*)\)\s*$')
+REPLY = re.compile(r'^([0-9a-f]{4,8}): (\w+)\(\) = ')
+MARK = re.compile(r'name=L"(sq(?:tick\{|tick\}|paint)[^"]*)"')
+
+# The requests that stand for one kind of work, for the summary columns.
+GROUPS = {
+    'caption read': ('get_window_text',),
+    'caption write': ('set_window_text',),
+    'window under a point': ('get_window_children_from_point',),
+    'window tree / parents': ('get_window_tree', 'get_window_parents', 'get_window_children'),
+    'rectangles': ('get_window_rectangles', 'get_visible_region', 'get_window_region'),
+    'painting': ('get_update_region', 'redraw_window', 'update_window_zorder',
+                 'get_surface_region'),
+    'window info / style': ('get_window_info', 'set_window_info'),
+    'key state': ('get_key_state', 'set_key_state'),
+    'messages': ('send_message', 'get_message', 'get_message_reply', 'reply_message',
+                 'accept_hardware_message', 'get_queue_status', 'set_queue_mask'),
+}
+
+
+def main(argv):
+    path = argv[1]
+    markdown = '--markdown' in argv
+    first, last = 1, None
+    if '--lines' in argv:
+        a, _, b = argv[argv.index('--lines') + 1].partition(':')
+        first, last = int(a or 1), (int(b) if b else None)
+    gui = None
+    cur = {}          # thread -> open handler name
+    runs = collections.Counter()
+    reqs = collections.defaultdict(collections.Counter)   # handler -> request counts
+    calls = collections.defaultdict(collections.Counter)  # handler -> backend counts
+    outside = collections.Counter()
+    paints = collections.Counter()
+    with open(path, errors='replace') as f:
+        for number, line in enumerate(f, 1):
+            if number < first:
+                continue
+            if last is not None and number > last:
+                break
+            if REPLY.match(line):
+                continue
+            m = REQ.match(line)
+            if not m:
+                continue
+            tid, name, args = m.groups()
+            mk = MARK.search(args) if name in ('find_atom', 'add_atom') else None
+            if mk:
+                text = mk.group(1)
+                if text.startswith('sqtick{'):
+                    gui = tid
+                    handler = text[len('sqtick{ '):]
+                    cur[tid] = handler
+                    runs[handler] += 1
+                elif text.startswith('sqtick}'):
+                    handler = cur.pop(tid, None)
+                    if handler:
+                        for kv in text.split()[1:]:
+                            k, _, v = kv.partition('=')
+                            calls[handler][k] += int(v or 0)
+                else:
+                    paints[text[len('sqpaint '):]] += 1
+                continue
+            if tid in cur:
+                reqs[cur[tid]][name] += 1
+            elif tid == gui:
+                outside[name] += 1
+    if gui is None:
+        print('no tick marks in the trace (SQ_TICK_MARKS unset?)', file=sys.stderr)
+        return 1
+    keys = [('tr', 'caption reads'), ('tw', 'caption writes'), ('wp', 'lookups under a point'),
+            ('gp', 'parent lookups'), ('lr', 'list reads'), ('lw', 'list writes'),
+            ('so', 'on-screen tests')]
+    if markdown:
+        print('| Timer | runs | server requests / run | ' +
+              ' | '.join(k[1] + ' / run' for k in keys) + ' |')
+        print('|---|' + '---|' * (2 + len(keys)))
+        for h in sorted(runs):
+            n = runs[h]
+            total = sum(reqs[h].values())
+            print(f'| {h} | {n} | {total / n:.1f} | ' +
+                  ' | '.join(f'{calls[h][k] / n:.2f}' for k, _ in keys) + ' |')
+        print()
+        print('| Timer | ' + ' | '.join(GROUPS) + ' | other |')
+        print('|---|' + '---|' * (len(GROUPS) + 1))
+        for h in sorted(runs):
+            n = runs[h]
+            row, seen = [], 0
+            for g, names in GROUPS.items():
+                c = sum(reqs[h][x] for x in names)
+                seen += c
+                row.append(f'{c / n:.2f}')
+            row.append(f'{(sum(reqs[h].values()) - seen) / n:.2f}')
+            print(f'| {h} | ' + ' | '.join(row) + ' |')
+        print()
+        print('Outside the timers (GUI thread): ' +
+              ', '.join(f'{k} {v}' for k, v in outside.most_common(8)) + '.')
+        print('Paints by class: ' + (', '.join(f'{k} {v}' for k, v in paints.most_common()) or 'none') + '.')
+        return 0
+    for h in sorted(runs):
+        n = runs[h]
+        total = sum(reqs[h].values())
+        print(f'{h}: {n} runs, {total / n:.1f} server requests a run')
+        print('  backend calls a run: ' +
+              ', '.join(f'{label} {calls[h][k] / n:.2f}' for k, label in keys))
+        for name, c in reqs[h].most_common(12):
+            print(f'    {name:36s} {c / n:8.2f}')
+    print(f'outside the timers (GUI thread): {sum(outside.values())} requests')
+    for name, c in outside.most_common(12):
+        print(f'    {name:36s} {c:8d}')
+    print('paints: ' + (', '.join(f'{k} {v}' for k, v in paints.most_common()) or 'none'))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv))
