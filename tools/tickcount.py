@@ -11,7 +11,9 @@ every paint message; the server's trace shows them in line with the
 handler's own requests. Printed: per timer, the handlers run, the server
 requests per run by request, and the backend calls the core made per run
 (caption reads and writes, lookups under a point, parent lookups, list reads
-and writes, on-screen tests), then what the GUI thread asked outside the
+and writes, on-screen tests, and which of the texts and list items read and
+written reached the system: WM_GETTEXT, WM_SETTEXT, LB_GETTEXT and
+LB_GETCOUNT, item changes), then what the GUI thread asked outside the
 handlers (message loop, painting) and the paints by window class. --lines
 counts only the trace's lines FIRST to LAST (1-based, LAST may be empty),
 one phase of the session.
@@ -92,7 +94,9 @@ def main(argv):
         return 1
     keys = [('tr', 'caption reads'), ('tw', 'caption writes'), ('wp', 'lookups under a point'),
             ('gp', 'parent lookups'), ('lr', 'list reads'), ('lw', 'list writes'),
-            ('so', 'on-screen tests')]
+            ('so', 'on-screen tests'), ('trs', 'texts read from the system'),
+            ('tws', 'texts written to the system'), ('lrs', 'list reads from the system'),
+            ('lws', 'list changes to the system')]
     if markdown:
         print('| Timer | runs | server requests / run | ' +
               ' | '.join(k[1] + ' / run' for k in keys) + ' |')

@@ -33,7 +33,8 @@ teardown() {
   [ -n "$SQ_XVFB_PID" ] && kill "$SQ_XVFB_PID" 2>/dev/null
 }
 trap teardown EXIT
-sq_env "$BUILD/cost-cache" "$OUT/logs" "$ARCH"
+# A prefix of its own, so that it may run beside tools/cost.sh.
+sq_env "$BUILD/count-cache" "$OUT/logs" "$ARCH"
 sq_start_x || exit 1
 sq_make_locale || exit 1
 sq_make_prefix || exit 1

@@ -30,6 +30,9 @@ Win32Platform* g_self = nullptr;
 struct CallCounts {
   unsigned textRead = 0, textWrite = 0, fromPoint = 0, parent = 0, listRead = 0,
            listWrite = 0, onScreen = 0;
+  // Of those, what reached the system: texts read and written, list items
+  // read, list changes.
+  unsigned textReadSys = 0, textWriteSys = 0, listReadSys = 0, listWriteSys = 0;
 };
 CallCounts g_calls;
 
@@ -340,18 +343,50 @@ void Win32Platform::destroyWindow(Wnd w) {
   }
 }
 bool Win32Platform::isWindow(Wnd w) { return w && IsWindow(H(w)); }
+bool Win32Platform::KeepsText(const Info& in) {
+  // Edits change their text as the user types, without WM_SETTEXT; lists
+  // have no text of their own.
+  switch (in.kind) {
+    case Kind::Edit: case Kind::Memo: case Kind::ListBox: case Kind::ListView:
+    case Kind::Browser: case Kind::Other:
+      return false;
+    default:
+      return true;
+  }
+}
+
+const std::wstring* Win32Platform::keptText(HWND h) {
+  Info* in = info(h);
+  if (!in || !KeepsText(*in)) return nullptr;
+  if (!in->textKnown) {
+    std::wstring now = w32::WindowTextW(h);
+    in = info(h);  // the read ran the window procedure
+    if (!in) return nullptr;
+    in->text = std::move(now);
+    in->textKnown = true;
+  }
+  return &in->text;
+}
+
 std::string Win32Platform::getWindowText(Wnd w) {
   ++g_calls.textRead;
-  return w ? w32::WindowText(H(w)) : "";
+  if (!w) return "";
+  if (const std::wstring* t = keptText(H(w))) return Gbk(*t);
+  return w32::WindowText(H(w));
 }
 std::string Win32Platform::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
   ++g_calls.textRead;
-  return w ? w32::WindowTextUpTo(H(w), maxBytes) : "";
+  if (!w) return "";
+  if (const std::wstring* t = keptText(H(w))) return w32::TextUpTo(t->c_str(), t->size(), maxBytes);
+  return w32::WindowTextUpTo(H(w), maxBytes);
 }
 void Win32Platform::setWindowText(Wnd w, const std::string& text) {
   ++g_calls.textWrite;
   if (!w) return;
   const std::wstring t = Wide(text);
+  // A text the window already has is not written again: no message, no
+  // repaint, no server call; no reader can tell.
+  if (const std::wstring* now = keptText(H(w)); now && *now == t) return;
   Info* in = info(H(w));
   // The system's edits and buttons repaint themselves on a new text; one
   // that shows nothing on the screen is left unpainted until it is exposed.
@@ -540,10 +575,61 @@ void Win32Platform::setMemoLines(HWND h, const std::vector<std::string>& lines) 
   SetWindowTextW(h, Wide(JoinLines(lines)).c_str());
 }
 
+const std::vector<std::string>* Win32Platform::keptItems(HWND h) {
+  Info* in = info(h);
+  if (!in || in->kind != Kind::ListBox) return nullptr;
+  if (!in->itemsKnown) {
+    std::vector<std::string> items;
+    const LRESULT n = SendMessageW(h, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      const LRESULT len = SendMessageW(h, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+      if (len == LB_ERR) return nullptr;
+      std::wstring buf(static_cast<size_t>(len) + 1, L'\0');
+      const LRESULT got =
+          SendMessageW(h, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf.data()));
+      items.push_back(got == LB_ERR ? "" : Gbk(buf.c_str(), static_cast<int>(got)));
+    }
+    in = info(h);
+    if (!in) return nullptr;
+    in->items = std::move(items);
+    in->itemsKnown = true;
+  }
+  return &in->items;
+}
+
+void Win32Platform::followList(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT r) {
+  Info* in = info(h);
+  if (!in || !in->itemsKnown) return;
+  auto& items = in->items;
+  auto forget = [&] {
+    in->itemsKnown = false;
+    items.clear();
+  };
+  switch (msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: {
+      if (r == LB_ERR || r == LB_ERRSPACE) return;  // nothing was added
+      const auto* text = reinterpret_cast<const wchar_t*>(lp);
+      if (r < 0 || static_cast<size_t>(r) > items.size() || !text) return forget();
+      items.insert(items.begin() + r, Gbk(text));
+      return;
+    }
+    case LB_DELETESTRING:
+      if (r == LB_ERR) return;
+      if (wp >= items.size()) return forget();
+      items.erase(items.begin() + static_cast<std::ptrdiff_t>(wp));
+      return;
+    case LB_RESETCONTENT: items.clear(); return;
+    case LB_DIR: case LB_ADDFILE: case LB_SETCOUNT: forget(); return;
+    default: return;  // reads, the selection, item data: the texts stay
+  }
+}
+
 int Win32Platform::listCount(Wnd w) {
   ++g_calls.listRead;
   Info* in = info(H(w));
   if (!in) return 0;
+  if (const auto* items = keptItems(H(w))) return static_cast<int>(items->size());
   if (in->kind == Kind::Memo) return static_cast<int>(memoLines(H(w)).size());
   if (in->kind == Kind::ListView)
     return static_cast<int>(SendMessageW(H(w), LVM_GETITEMCOUNT, 0, 0));
@@ -572,6 +658,8 @@ std::string Win32Platform::listItem(Wnd w, int i) {
     return Gbk(buf, static_cast<int>(got));
   }
   if (!IsListKind(in->kind)) return "";
+  if (const auto* items = keptItems(H(w)))
+    return i < static_cast<int>(items->size()) ? (*items)[static_cast<size_t>(i)] : "";
   LRESULT n = SendMessageW(H(w), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
   if (n == LB_ERR) return "";
   std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
@@ -688,6 +776,8 @@ void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
     SendMessageW(H(w), LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
     return;
   }
+  // An item that already reads so is not written again.
+  if (const auto* items = keptItems(H(w)); items && (*items)[static_cast<size_t>(i)] == s) return;
   int sel = listSelected(w);
   SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
   listInsert(w, i, s);
@@ -994,7 +1084,11 @@ void TickMark(HWND h, UINT_PTR id, bool begin) {
                               L" gp=" + std::to_wstring(c.parent) +
                               L" lr=" + std::to_wstring(c.listRead) +
                               L" lw=" + std::to_wstring(c.listWrite) +
-                              L" so=" + std::to_wstring(c.onScreen);
+                              L" so=" + std::to_wstring(c.onScreen) +
+                              L" trs=" + std::to_wstring(c.textReadSys) +
+                              L" tws=" + std::to_wstring(c.textWriteSys) +
+                              L" lrs=" + std::to_wstring(c.listReadSys) +
+                              L" lws=" + std::to_wstring(c.listWriteSys);
     GlobalFindAtomW(mark.c_str());
     return;
   }
@@ -1219,7 +1313,7 @@ void Win32Platform::applyWord(LPARAM lp) {
 
 void Win32Platform::writeWord(HWND to, const Word& word) {
   // The condition is tested when the word's turn comes, not when it arrived.
-  if (word.onlyIf.empty() || w32::WindowText(to) == word.onlyIf)
+  if (word.onlyIf.empty() || getWindowText(W(to)) == word.onlyIf)
     SetWindowTextW(to, Wide(word.text).c_str());
   else
     traceWord('K', to, word.text);
@@ -1248,7 +1342,7 @@ void Win32Platform::deliverWaiting(HWND w) {
 
 void Win32Platform::mailboxSeen(Wnd w) {
   if (!w || !info(H(w))) return;
-  if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('S', H(w), w32::WindowText(H(w)));
+  if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('S', H(w), getWindowText(w));
   delivery_.Seen(w);
   // The reader is inside its tick: the next word goes after it returns.
   if (delivery_.Waiting(w) > 0) PostMessageW(H(w), kDeliverMessage, 0, 0);
@@ -1320,6 +1414,7 @@ LRESULT Win32Platform::fallback(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 namespace {
 constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, missing from older headers
+constexpr UINT kListMessageLast = 0x01B3;     // LB_MSGMAX of the newest headers
 ShiftState MouseShift(WPARAM wp) {
   ShiftState s;
   s.shift = (wp & MK_SHIFT) != 0;
@@ -1460,6 +1555,15 @@ bool Win32Platform::raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp
 }
 
 LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_GETTEXT: ++g_calls.textReadSys; break;
+    case WM_SETTEXT: ++g_calls.textWriteSys; break;
+    case LB_GETTEXT: case LB_GETCOUNT: ++g_calls.listReadSys; break;
+    case LB_ADDSTRING: case LB_INSERTSTRING: case LB_DELETESTRING: case LB_RESETCONTENT:
+      ++g_calls.listWriteSys;
+      break;
+    default: break;
+  }
   if (msg == WM_PAINT && TickMarks()) {
     wchar_t cls[64] = L"?";
     GetClassNameW(h, cls, 64);
@@ -1538,28 +1642,44 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_SETTEXT:
-      if (in && in->topLevel) {
+    case WM_SETTEXT: {
+      if (!in) break;
+      // Every new text of a window, whoever writes it, comes here: the
+      // kept copy follows it (or is dropped when the write failed).
+      const auto* now = reinterpret_cast<const wchar_t*>(lp);
+      const std::wstring next = now ? now : L"";
+      if (in->topLevel) {
         // A new word in a form's caption, from any writer, is unread until
         // its reader says so (WordDelivery).
-        const std::wstring before = w32::WindowTextW(h);
+        const std::wstring* kept = keptText(h);
+        const std::wstring before = kept ? *kept : w32::WindowTextW(h);
         LRESULT r = DefWindowProcW(h, msg, wp, lp);
-        const auto* now = reinterpret_cast<const wchar_t*>(lp);
-        if (before != std::wstring(now ? now : L"")) {
+        if (Info* after = info(h)) {
+          after->textKnown = r != FALSE;
+          if (r) after->text = next;
+        }
+        if (before != next) {
           delivery_.Changed(W(h));
-          if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('W', h, Gbk(now ? now : L""));
+          if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('W', h, Gbk(next));
         }
         return r;
       }
-      if (in && !in->topLevel && !in->orig) {
+      LRESULT r;
+      if (!in->orig) {
         // A panel paints its caption; one that shows nothing on the screen
         // is not repainted for a new word (mailbox traffic lands mostly in
         // parked windows).
-        LRESULT r = DefWindowProcW(h, msg, wp, lp);
+        r = DefWindowProcW(h, msg, wp, lp);
         if (ShowsOnScreen(h)) InvalidateRect(h, nullptr, TRUE);
-        return r;
+      } else {
+        r = fallback(h, msg, wp, lp);
       }
-      break;
+      if (Info* after = info(h); after && KeepsText(*after)) {
+        after->textKnown = r != FALSE;
+        if (r) after->text = next;
+      }
+      return r;
+    }
     case WM_MOUSEWHEEL:
       // Handled where it arrived; a panel does not pass it to its parent.
       if (in && !in->orig) return 0;
@@ -1627,6 +1747,12 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       return DefWindowProcW(h, msg, wp, lp);
     }
     default: break;
+  }
+  if (in && in->kind == Kind::ListBox && msg >= LB_ADDSTRING && msg <= kListMessageLast) {
+    // Whoever changes a list box's items, the kept copy follows.
+    const LRESULT r = fallback(h, msg, wp, lp);
+    followList(h, msg, wp, lp, r);
+    return r;
   }
   return fallback(h, msg, wp, lp);
 }

@@ -209,7 +209,27 @@ class Win32Platform : public Platform {
     bool dormant = false;     // list boxes: redraw off while unseen
     std::vector<int> picture; // setPicture: BGR, stretched over the client area
     int pictureWidth = 0, pictureHeight = 0;
+    // The window's text as the system holds it, for windows whose text
+    // only WM_SETTEXT changes (forms, panels, labels, buttons): every
+    // writer, this program, its hook thread or another process, reaches
+    // the window procedure with it, where the copy follows. Unknown until
+    // first read.
+    bool textKnown = false;
+    std::wstring text;
+    // List boxes: the items as the control holds them, followed the same
+    // way through every LB_ message that changes them.
+    bool itemsKnown = false;
+    std::vector<std::string> items;
   };
+  // Whether a window's text is kept in the process (Info::text).
+  static bool KeepsText(const Info& in);
+  // The text of one of the program's windows: the kept copy, else the
+  // system's (kept from then on where it can be).
+  const std::wstring* keptText(HWND h);
+  // A list box's items, read once from the control and then followed.
+  const std::vector<std::string>* keptItems(HWND h);
+  // Follows a list box message the control has handled.
+  void followList(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT r);
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   static void CALLBACK TimerThunk(HWND h, UINT msg, UINT_PTR id, DWORD time);
