@@ -16,7 +16,8 @@ written reached the system: WM_GETTEXT, WM_SETTEXT, LB_GETTEXT and
 LB_GETCOUNT, item changes), then what the GUI thread asked outside the
 handlers (message loop, painting) and the paints by window class. --lines
 counts only the trace's lines FIRST to LAST (1-based, LAST may be empty),
-one phase of the session.
+one phase of the session. --startup prints instead when each form's window
+was made and the message loop began (ms since the process was created).
 """
 import collections
 import re
@@ -24,7 +25,7 @@ import sys
 
 REQ = re.compile(r'^([0-9a-f]{4,8}): (\w+)\((.*)\)\s*$')
 REPLY = re.compile(r'^([0-9a-f]{4,8}): (\w+)\(\) = ')
-MARK = re.compile(r'name=L"(sq(?:tick\{|tick\}|paint)[^"]*)"')
+MARK = re.compile(r'name=L"(sq(?:tick\{|tick\}|paint|form|loop)[^"]*)"')
 
 # The requests that stand for one kind of work, for the summary columns.
 GROUPS = {
@@ -56,6 +57,7 @@ def main(argv):
     calls = collections.defaultdict(collections.Counter)  # handler -> backend counts
     outside = collections.Counter()
     paints = collections.Counter()
+    starts = []       # "sqform CLASS +MS", "sqloop +MS"
     with open(path, errors='replace') as f:
         for number, line in enumerate(f, 1):
             if number < first:
@@ -82,13 +84,28 @@ def main(argv):
                         for kv in text.split()[1:]:
                             k, _, v = kv.partition('=')
                             calls[handler][k] += int(v or 0)
-                else:
+                elif text.startswith('sqpaint'):
                     paints[text[len('sqpaint '):]] += 1
+                else:
+                    starts.append(text)
                 continue
             if tid in cur:
                 reqs[cur[tid]][name] += 1
             elif tid == gui:
                 outside[name] += 1
+    if '--startup' in argv:
+        # Each form's window and the message loop, in ms since the process
+        # was created, and how long until the next.
+        rows = []
+        for t in starts:
+            name, _, ms = t.rpartition(' +')
+            rows.append((name.replace('sqform ', '').replace('sqloop', '(message loop)'), int(ms)))
+        print('| Window | made at, ms | until the next, ms |')
+        print('|---|---|---|')
+        for i, (name, ms) in enumerate(rows):
+            nxt = rows[i + 1][1] - ms if i + 1 < len(rows) else None
+            print(f'| {name} | {ms} | {"" if nxt is None else nxt} |')
+        return 0
     if gui is None:
         print('no tick marks in the trace (SQ_TICK_MARKS unset?)', file=sys.stderr)
         return 1

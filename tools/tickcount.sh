@@ -11,7 +11,8 @@
 # folder for the trace and the two tables (default BUILD/tickcount):
 # idle.txt (SQ_COUNT_IDLE_S seconds, default 10) and taps.txt
 # (SQ_COUNT_TAPS key taps of x, 60 ms down and 60 ms up, default 50), and
-# the same as markdown tables (idle.md, taps.md).
+# the same as markdown tables (idle.md, taps.md), and when each form was
+# made at start-up (startup.md; the trace slows the start-up a little).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=e2e/env.sh
@@ -64,6 +65,7 @@ python3 "$root/tools/tickcount.py" "$TRACE" --lines "$a:$b" >"$OUT/idle.txt"
 python3 "$root/tools/tickcount.py" "$TRACE" --lines "$a:$b" --markdown >"$OUT/idle.md"
 python3 "$root/tools/tickcount.py" "$TRACE" --lines "$b:$c" >"$OUT/taps.txt"
 python3 "$root/tools/tickcount.py" "$TRACE" --lines "$b:$c" --markdown >"$OUT/taps.md"
+python3 "$root/tools/tickcount.py" "$TRACE" --startup >"$OUT/startup.md"
 echo "idle ${IDLE_S} s:"
 cat "$OUT/idle.txt"
 echo

@@ -35,6 +35,8 @@ struct CallCounts {
   unsigned textReadSys = 0, textWriteSys = 0, listReadSys = 0, listWriteSys = 0;
 };
 CallCounts g_calls;
+bool TickMarks();
+void StartMark(const std::wstring& what);
 
 constexpr wchar_t kPanelClass[] = L"SqPanel";
 constexpr wchar_t kUtilClass[] = L"SqUtil";
@@ -130,10 +132,6 @@ BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
 
 Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
   g_self = this;
-  // OLE, not only COM: the browser control's copy and paste go through the
-  // OLE clipboard, and dragging in and out of a page needs OLE's drag and
-  // drop; both fail on a thread that only initialised COM.
-  comReady_ = SUCCEEDED(OleInitialize(nullptr));
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   registerClass(kPanelClass);
@@ -145,6 +143,16 @@ Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
   if (n > 0 && n < MAX_PATH)
     wordTrace_ = CreateFileW(trace, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void Win32Platform::ensureOle() {
+  // OLE, not only COM: the browser control's copy and paste go through the
+  // OLE clipboard, and dragging in and out of a page needs OLE's drag and
+  // drop; both fail on a thread that only initialised COM. Started by the
+  // first call that needs it (it costs a start-up a good part of its time).
+  if (oleTried_) return;
+  oleTried_ = true;
+  comReady_ = SUCCEEDED(OleInitialize(nullptr));
 }
 
 Win32Platform::~Win32Platform() {
@@ -203,6 +211,7 @@ Win32Platform::Info* Win32Platform::info(HWND h) {
 // ---------------------------------------------------------------- windows
 
 Wnd Win32Platform::createWindow(const WindowSpec& s) {
+  forgetGlance();
   Info in;
   in.kind = s.kind;
   in.color = s.color;
@@ -218,6 +227,7 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
     in.topLevel = true;
     in.className = s.className.empty() ? std::string("SqForm") : s.className;
     std::wstring cls = Wide(in.className);
+    if (TickMarks()) StartMark(L"sqform " + cls);
     registerClass(cls);
     DWORD style = (s.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
     if (!s.enabled) style |= WS_DISABLED;
@@ -326,6 +336,7 @@ void Win32Platform::setFontDpi(Wnd w, int dpi) {
 }
 
 void Win32Platform::destroyWindow(Wnd w) {
+  forgetGlance();
   if (!w || !IsWindow(H(w))) return;
   // Every window of the tree forgets its record in WM_NCDESTROY; whatever
   // is left (a window destroyed before its record was made) goes here.
@@ -396,9 +407,14 @@ void Win32Platform::setWindowText(Wnd w, const std::string& text) {
     SetWindowTextW(H(w), t.c_str());
 }
 std::string Win32Platform::getClassName(Wnd w) {
+  if (handlerDepth_ > 0)
+    for (const auto& [h, cls] : glance_.classes)
+      if (h == w) return cls;
   wchar_t buf[256];
   int n = w ? GetClassNameW(H(w), buf, 256) : 0;
-  return n > 0 ? Gbk(buf, n) : "";
+  std::string cls = n > 0 ? Gbk(buf, n) : "";
+  if (handlerDepth_ > 0 && w) glance_.classes.emplace_back(w, cls);
+  return cls;
 }
 
 Rect Win32Platform::getWindowRect(Wnd w) {
@@ -421,11 +437,13 @@ Rect Win32Platform::getBounds(Wnd w) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 void Win32Platform::setBounds(Wnd w, const Rect& r) {
+  forgetGlance();
   if (w)
     SetWindowPos(H(w), nullptr, r.left, r.top, r.width, r.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Win32Platform::showWindow(Wnd w, bool show) {
+  forgetGlance();
   // Showing never activates: the program works for whatever window has the
   // focus; an explicit setForegroundWindow activates.
   if (w) ShowWindow(H(w), show ? SW_SHOWNA : SW_HIDE);
@@ -434,11 +452,13 @@ bool Win32Platform::isWindowVisible(Wnd w) {
   return w && IsWindow(H(w)) && (GetWindowLongW(H(w), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 void Win32Platform::enableWindow(Wnd w, bool enable) {
+  forgetGlance();
   if (w) EnableWindow(H(w), enable);
 }
 bool Win32Platform::isWindowEnabled(Wnd w) { return w && IsWindowEnabled(H(w)); }
 
 void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) {
+  forgetGlance();
   if (!w) return;
   HWND after = nullptr;
   switch (z) {
@@ -453,10 +473,27 @@ void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags)
 bool Win32Platform::isTopmost(Wnd w) {
   return w && (GetWindowLongW(H(w), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
-bool Win32Platform::bringWindowToTop(Wnd w) { return w && BringWindowToTop(H(w)); }
-bool Win32Platform::setForegroundWindow(Wnd w) { return w && SetForegroundWindow(H(w)); }
-Wnd Win32Platform::setActiveWindow(Wnd w) { return W(SetActiveWindow(H(w))); }
-Wnd Win32Platform::getForegroundWindow() { return W(GetForegroundWindow()); }
+bool Win32Platform::bringWindowToTop(Wnd w) {
+  forgetGlance();
+  return w && BringWindowToTop(H(w));
+}
+bool Win32Platform::setForegroundWindow(Wnd w) {
+  forgetGlance();
+  return w && SetForegroundWindow(H(w));
+}
+Wnd Win32Platform::setActiveWindow(Wnd w) {
+  forgetGlance();
+  return W(SetActiveWindow(H(w)));
+}
+Wnd Win32Platform::getForegroundWindow() {
+  if (handlerDepth_ > 0 && glance_.foregroundKnown) return glance_.foreground;
+  const Wnd w = W(GetForegroundWindow());
+  if (handlerDepth_ > 0) {
+    glance_.foregroundKnown = true;
+    glance_.foreground = w;
+  }
+  return w;
+}
 Wnd Win32Platform::getParent(Wnd w) {
   ++g_calls.parent;
   if (!w) return 0;
@@ -467,7 +504,12 @@ Wnd Win32Platform::getParent(Wnd w) {
 bool Win32Platform::isChild(Wnd parent, Wnd w) { return parent && w && IsChild(H(parent), H(w)); }
 Wnd Win32Platform::windowFromPoint(Point p) {
   ++g_calls.fromPoint;
-  return W(WindowFromPoint(POINT{p.x, p.y}));
+  if (handlerDepth_ > 0)
+    for (const auto& [at, w] : glance_.under)
+      if (at == p) return w;
+  const Wnd w = W(WindowFromPoint(POINT{p.x, p.y}));
+  if (handlerDepth_ > 0) glance_.under.emplace_back(p, w);
+  return w;
 }
 Wnd Win32Platform::getTopWindow() { return W(GetTopWindow(nullptr)); }
 
@@ -481,12 +523,19 @@ std::vector<Wnd> Win32Platform::enumWindows() {
 
 Wnd Win32Platform::findWindow(const std::string& className,
                               const std::optional<std::string>& caption) {
+  const bool byClass = !caption && !className.empty() && handlerDepth_ > 0;
+  if (byClass)
+    for (const auto& [cls, w] : glance_.found)
+      if (cls == className) return w;
   std::wstring cls = Wide(className), cap = caption ? Wide(*caption) : L"";
-  return W(FindWindowW(className.empty() ? nullptr : cls.c_str(),
-                       caption ? cap.c_str() : nullptr));
+  const Wnd w = W(FindWindowW(className.empty() ? nullptr : cls.c_str(),
+                              caption ? cap.c_str() : nullptr));
+  if (byClass) glance_.found.emplace_back(className, w);
+  return w;
 }
 
 void Win32Platform::setWindowRgn(Wnd w, Region shape, const Rect& r) {
+  forgetGlance();
   if (!w) return;
   HRGN rgn = nullptr;
   if (shape == Region::Ellipse) rgn = CreateEllipticRgn(r.left, r.top, r.right(), r.bottom());
@@ -498,6 +547,7 @@ void Win32Platform::setWindowRgn(Wnd w, Region shape, const Rect& r) {
 
 bool Win32Platform::setWindowRgnFromPicture(Wnd w, int width, int height,
                                             const std::vector<int>& pixels, int key) {
+  forgetGlance();
   if (!w || !IsWindow(H(w)) || width < 0 || height < 0 ||
       pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     return false;
@@ -537,9 +587,11 @@ bool Win32Platform::setPicture(Wnd w, int width, int height, const std::vector<i
 }
 
 bool Win32Platform::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
+  forgetGlance();
   return PostMessageW(H(w), msg, wp, lp);
 }
 void Win32Platform::closeWindow(Wnd w) {
+  forgetGlance();
   if (w) PostMessageW(H(w), WM_CLOSE, 0, 0);
 }
 WindowState Win32Platform::windowState(Wnd w) {
@@ -556,6 +608,7 @@ WindowState Win32Platform::windowState(Wnd w) {
 }
 
 void Win32Platform::restoreWindow(Wnd w) {
+  forgetGlance();
   if (w) ShowWindow(H(w), SW_RESTORE);
 }
 
@@ -564,7 +617,10 @@ unsigned Win32Platform::windowProcessId(Wnd w) {
   if (w) GetWindowThreadProcessId(H(w), &pid);
   return pid;
 }
-void Win32Platform::setFocus(Wnd w) { SetFocus(H(w)); }
+void Win32Platform::setFocus(Wnd w) {
+  forgetGlance();
+  SetFocus(H(w));
+}
 
 // ---------------------------------------------------------------- controls
 
@@ -913,22 +969,38 @@ void Win32Platform::setChecked(Wnd w, bool on) {
 // ---------------------------------------------------------------- input
 
 Point Win32Platform::getCursorPos() {
+  if (handlerDepth_ > 0 && glance_.cursorKnown) return glance_.cursor;
   POINT p{};
   GetCursorPos(&p);
+  if (handlerDepth_ > 0) {
+    glance_.cursorKnown = true;
+    glance_.cursor = {p.x, p.y};
+  }
   return {p.x, p.y};
 }
-void Win32Platform::setCursorPos(Point p) { SetCursorPos(p.x, p.y); }
+void Win32Platform::setCursorPos(Point p) {
+  forgetGlance();
+  SetCursorPos(p.x, p.y);
+}
 bool Win32Platform::isKeyDown(int vk) { return GetAsyncKeyState(vk) < 0; }
-void Win32Platform::setCapture(Wnd w) { SetCapture(H(w)); }
-void Win32Platform::releaseCapture() { ReleaseCapture(); }
+void Win32Platform::setCapture(Wnd w) {
+  forgetGlance();
+  SetCapture(H(w));
+}
+void Win32Platform::releaseCapture() {
+  forgetGlance();
+  ReleaseCapture();
+}
 void Win32Platform::setCursorShape(CursorShape shape) {
   // IDC_CROSS and IDC_ARROW, as wide resource ids.
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(shape == CursorShape::Cross ? 32515 : 32512)));
 }
 void Win32Platform::keybdEvent(int vk, int scan, unsigned flags) {
+  forgetGlance();
   keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, kOwnInputMark);
 }
 void Win32Platform::mouseEvent(unsigned flags, int dx, int dy, int data) {
+  forgetGlance();
   mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
               kOwnInputMark);
 }
@@ -1050,7 +1122,10 @@ bool Win32Platform::clipboardPrivate() {
 // ---------------------------------------------------------------- time
 
 std::uint32_t Win32Platform::tickCount() { return GetTickCount(); }
-void Win32Platform::sleep(unsigned ms) { Sleep(ms); }
+void Win32Platform::sleep(unsigned ms) {
+  forgetGlance();
+  Sleep(ms);
+}
 
 HWND Win32Platform::timerOwner(Wnd owner) { return owner ? H(owner) : util_; }
 
@@ -1065,6 +1140,10 @@ void Win32Platform::killTimer(Wnd owner, unsigned id) {
   timers_.erase({h, id});
 }
 
+void ForgetGlance() {
+  if (g_self) g_self->forgetGlance();
+}
+
 namespace {
 // Tick marks for counting what each timer costs: with SQ_TICK_MARKS set,
 // every timer handler is bracketed by two atom look-ups named after it
@@ -1075,6 +1154,21 @@ bool TickMarks() {
   static const bool on = GetEnvironmentVariableW(L"SQ_TICK_MARKS", nullptr, 0) > 0;
   return on;
 }
+// With the tick marks on, the start-up too: "sqform CLASS +MS" as each
+// form's window is made, "sqloop +MS" as the message loop begins, in
+// milliseconds since the process was created.
+void StartMark(const std::wstring& what) {
+  FILETIME created{}, exited{}, kernel{}, user{}, now{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  GetSystemTimeAsFileTime(&now);
+  auto ticks = [](const FILETIME& f) {
+    return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+  };
+  const unsigned long long ms = (ticks(now) - ticks(created)) / 10000;
+  const std::wstring mark = what + L" +" + std::to_wstring(ms);
+  GlobalFindAtomW(mark.c_str());
+}
+
 void TickMark(HWND h, UINT_PTR id, bool begin) {
   if (!begin) {
     const CallCounts& c = g_calls;
@@ -1107,7 +1201,13 @@ void CALLBACK Win32Platform::TimerThunk(HWND h, UINT, UINT_PTR id, DWORD) {
   TimerProc copy = it->second;  // the handler may kill or reset its timer
   const bool marks = TickMarks();
   if (marks) TickMark(h, id, true);
+  g_self->forgetGlance();
+  ++g_self->handlerDepth_;
   Run(copy);
+  if (g_self) {
+    --g_self->handlerDepth_;
+    g_self->forgetGlance();
+  }
   if (marks) TickMark(h, id, false);
 }
 
@@ -1115,10 +1215,12 @@ void CALLBACK Win32Platform::TimerThunk(HWND h, UINT, UINT_PTR id, DWORD) {
 
 int Win32Platform::messageBox(Wnd owner, const std::string& text, const std::string& caption,
                               unsigned buttons) {
+  forgetGlance();
   return MessageBoxW(H(owner), Wide(text).c_str(), Wide(caption).c_str(), buttons);
 }
 
 int Win32Platform::runMessageLoop() {
+  if (TickMarks()) StartMark(L"sqloop");
   MSG m;
   BOOL r;
   while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
@@ -1135,6 +1237,7 @@ void Win32Platform::postQuit(int code) { PostQuitMessage(code); }
 void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
 
 HookInstall Win32Platform::installHooks(const std::string& library, Wnd input) {
+  forgetGlance();
   HMODULE lib = LoadLibraryW(Wide(library).c_str());
   if (!lib) return HookInstall::NoLibrary;
   using Mo = void(__stdcall*)(HWND, int);
@@ -1265,6 +1368,7 @@ void Win32Platform::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn)
 }
 
 int Win32Platform::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
+  forgetGlance();
   HMENU menu = CreatePopupMenu();
   if (!menu) return -1;
   for (size_t i = 0; i < entries.size(); ++i) {
