@@ -9,6 +9,7 @@
 #include "bar/wheeltipform.h"
 #include "input/mailbox.h"
 #include "input/words.h"
+#include "platform/lines.h"
 #include "platform/sim/simbrowser.h"
 #include "tests/browser_harness.h"
 #include "tests/gesture_harness.h"
@@ -884,6 +885,40 @@ TEST(LifePanelKeyCopy, FollowsTheHistoryThroughNewWordsOverwritesAndTheCut) {
   d.sim.tapKey('B', 60);
   settle();
   EXPECT_EQ(d.Items(life.ListBox1), d.Items(bar.ListBox8));
+}
+
+// The same copy written directly with texts of every shape of change: each
+// time it reads as the lines written, with nothing selected.
+TEST(LifePanelKeyCopy, HiddenListReadsAsEveryTextWrittenToIt) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Control& list = d.app.lifeform->ListBox1;
+  const std::vector<std::vector<std::string>> texts = {
+      {"a", "b", "c"},
+      {"x", "y", "a", "b"},            // new at the head, the end cut
+      {"x", "q", "r", "b"},            // a run in the middle
+      {"n", "x", "q", "r", "b"},       // one new at the head
+      {"n", "x", "q", "r", "b"},       // the same again
+      {"x", "q"},                      // the head dropped, the end cut
+      {"a", "a", "a"},                 // nothing in common
+      {"a", "a"},                      // repeats
+      {"b", "a", "a"},
+      {},
+      {"", "z", ""},                   // empty items
+      {"1", "2", "3", "4", "5", "6"},
+      {"0", "1", "2"},
+  };
+  for (const auto& want : texts) {
+    std::string text;
+    for (std::size_t i = 0; i < want.size(); ++i) text += (i ? "\r\n" : "") + want[i];
+    SCOPED_TRACE(text);
+    if (list.Count() > 0) list.SetItemIndex(0);
+    list.SetText(text);
+    // An empty text is no line at all; a text ending in an empty line keeps it.
+    const auto lines = SplitLines(text);
+    EXPECT_EQ(d.Items(list), lines);
+    EXPECT_EQ(list.ItemIndex(), -1);
+  }
 }
 
 }  // namespace

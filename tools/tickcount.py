@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Counts the server requests of each timer handler of the real program.
 
-    python3 tools/tickcount.py TRACE [--lines FIRST:LAST] [--markdown]
+    python3 tools/tickcount.py TRACE [--lines FIRST:LAST] [--markdown | --check-idle]
 
 TRACE is the standard error of a Wine session traced with WINEDEBUG=+server
 in which Sipquill.exe ran with SQ_TICK_MARKS=1 (tools/tickcount.sh makes
@@ -18,6 +18,11 @@ handlers (message loop, painting) and the paints by window class. --lines
 counts only the trace's lines FIRST to LAST (1-based, LAST may be empty),
 one phase of the session. --startup prints instead when each form's window
 was made and the message loop began (ms since the process was created).
+--check-idle fails (exit 1, naming the timer) when an idle handler wrote a
+caption or a list item to the system, read a list item from it, or read
+more than one caption from it a run (the one is a settings edit, whose text
+the user types and the process cannot keep): every other text an idle tick
+reads is kept in the process.
 """
 import collections
 import re
@@ -114,6 +119,21 @@ def main(argv):
             ('so', 'on-screen tests'), ('trs', 'texts read from the system'),
             ('tws', 'texts written to the system'), ('lrs', 'list reads from the system'),
             ('lws', 'list changes to the system')]
+    if '--check-idle' in argv:
+        bad = []
+        if not any('trs' in calls[h] for h in runs):
+            bad.append('the trace carries no counts of what reached the system (an older build?)')
+        for h in sorted(runs):
+            n = runs[h]
+            c = calls[h]
+            if c['tws'] or c['lws'] or c['lrs'] or c['trs'] > n:
+                bad.append(f'{h}: a run wrote {c["tws"] / n:.2f} texts and {c["lws"] / n:.2f} '
+                           f'list items, read {c["trs"] / n:.2f} texts and {c["lrs"] / n:.2f} '
+                           f'list items from the system')
+        for b in bad:
+            print('idle check: ' + b, file=sys.stderr)
+        print('idle check: ' + ('fails' if bad else f'holds for {len(runs)} timers'))
+        return 1 if bad else 0
     if markdown:
         print('| Timer | runs | server requests / run | ' +
               ' | '.join(k[1] + ' / run' for k in keys) + ' |')

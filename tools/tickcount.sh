@@ -71,3 +71,6 @@ cat "$OUT/idle.txt"
 echo
 echo "${TAPS} key taps:"
 cat "$OUT/taps.txt"
+echo
+# What an idle tick may ask of the system (tools/tickcount.py --check-idle).
+python3 "$root/tools/tickcount.py" "$TRACE" --lines "$a:$b" --check-idle

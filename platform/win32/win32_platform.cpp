@@ -1669,9 +1669,12 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     default: break;
   }
   if (msg == WM_PAINT && TickMarks()) {
-    wchar_t cls[64] = L"?";
-    GetClassNameW(h, cls, 64);
-    const std::wstring mark = L"sqpaint " + std::wstring(cls);
+    // The form's class and the control's layout name.
+    wchar_t cls[64] = L"?", name[64] = L"";
+    GetClassNameW(GetAncestor(h, GA_ROOT), cls, 64);
+    if (HANDLE a = GetPropW(h, kNameProp))
+      GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(a)), name, 64);
+    const std::wstring mark = L"sqpaint " + std::wstring(cls) + L"." + name;
     GlobalFindAtomW(mark.c_str());
   }
   if (msg == hookmsg::kWordMessage) {
