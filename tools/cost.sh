@@ -19,7 +19,11 @@
 # the taps net of idle, scaled to 200 taps; pd_kb its private dirty memory.
 # Limits (SQ_COST_MAX_IDLE_X, _SRV_X, _TAPS_MS, _START_X, _PD_KB override
 # them): the goals where they are reached, else the figure reached plus the
-# noise of five short runs (docs/cost.md).
+# noise of five short runs (docs/cost.md). The full mode reports against
+# the same limits but exits 0 whatever they say.
+#
+# The full report replaces what docs/cost.md holds above its line
+# "<!-- end of the measured figures ... -->" and keeps what follows it.
 #
 # BUILD: a Windows build (default build/win32 where the machine runs 32-bit
 # programs, otherwise build/win64); the program runs from its release
@@ -64,11 +68,16 @@ else
   TAPS=200
   SETTLE_S=5
 fi
-MAX_IDLE_X=${SQ_COST_MAX_IDLE_X:-1.5}
-MAX_SRV_X=${SQ_COST_MAX_SRV_X:-1.5}
-MAX_TAPS_MS=${SQ_COST_MAX_TAPS_MS:-100}
-MAX_START_X=${SQ_COST_MAX_START_X:-1.5}
-MAX_PD_KB=${SQ_COST_MAX_PD_KB:-10240}
+# The goals (idle and wineserver at most 1.5 times the bare program, 200
+# taps at most 100 ms, start-up at most 1.5 times the bare program, private
+# dirty under 10 MB) are not reached yet; each limit guards the figure
+# reached instead: the median of five short runs plus their spread
+# (docs/cost.md, "The guard").
+MAX_IDLE_X=${SQ_COST_MAX_IDLE_X:-12}
+MAX_SRV_X=${SQ_COST_MAX_SRV_X:-7.2}
+MAX_TAPS_MS=${SQ_COST_MAX_TAPS_MS:-1400}
+MAX_START_X=${SQ_COST_MAX_START_X:-6.5}
+MAX_PD_KB=${SQ_COST_MAX_PD_KB:-11200}
 ARCH=$(sq_pe_arch "$BUILD/Sipquill.exe") || { echo "no Windows program in $BUILD" >&2; exit 2; }
 TRIPLE=$([ "$ARCH" = 64 ] && echo x86_64 || echo i686)-w64-mingw32
 CACHE=$BUILD/cost-cache
@@ -257,21 +266,28 @@ if [ "$SHORT" = 0 ]; then
 fi
 
 # ---- native benchmarks
-: >"$OUT/bench.csv"
+: >"$OUT/bench.json"
 BENCH=$root/build/native/sqbench
 if [ "$SHORT" = 0 ] && [ -x "$BENCH" ]; then
   echo "cost: native benchmarks" >&2
+  # JSON: the CSV writer refuses benchmarks whose counters differ.
   "$BENCH" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
-    --benchmark_format=csv 2>/dev/null >"$OUT/bench.csv"
+    --benchmark_format=json 2>/dev/null >"$OUT/bench.json"
 fi
-# name,iterations,real_time,cpu_time,time_unit,...: the medians, in µs.
+# The medians' CPU times, in µs.
 bench_rows() {
-  awk -F, '/_median"?,/ {
-      n = $1; gsub(/"/, "", n); sub(/_median$/, "", n)
-      t = $4; u = $5; gsub(/"/, "", u)
-      if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000
-      printf "| %s | %.3f |\n", n, t
-    }' "$OUT/bench.csv"
+  python3 - "$OUT/bench.json" <<'PY'
+import json, sys
+try:
+    runs = json.load(open(sys.argv[1])).get('benchmarks', [])
+except Exception:
+    runs = []
+scale = {'ns': 1e-3, 'us': 1.0, 'ms': 1e3, 's': 1e6}
+for r in runs:
+    if r.get('aggregate_name') == 'median':
+        name = r.get('run_name', r['name'])
+        print(f"| {name} | {r['cpu_time'] * scale.get(r.get('time_unit', 'ns'), 1e-3):.3f} |")
+PY
 }
 # The first row named NAME, or NAME/... (benchmarks with further arguments).
 bench_us() {
@@ -380,8 +396,16 @@ RESULT=pass
     echo "few windows under fixed points; it should not grow with the number of"
     echo "windows)."
   fi
-} >"$REPORT"
-cat "$REPORT"
+} >"$OUT/report.md"
+# What the report file holds below the marker line stays.
+MARK='<!-- end of the measured figures'
+if [ -f "$REPORT" ] && grep -q "^$MARK" "$REPORT"; then
+  { cat "$OUT/report.md"; echo; sed -n "/^$MARK/,\$p" "$REPORT"; } >"$OUT/report.new"
+  mv "$OUT/report.new" "$REPORT"
+else
+  cp "$OUT/report.md" "$REPORT"
+fi
+cat "$OUT/report.md"
 line="COST mode=$([ "$SHORT" = 1 ] && echo short || echo full) idle_x=$R_IDLE srv_x=$R_SRV taps_ms=$TAPS_MS start_x=$R_START pd_kb=${PROG_PD:-0}"
 [ "$SHORT" = 0 ] && line="$line moves_ms=$MOVES_MS"
 line="$line result=$RESULT"

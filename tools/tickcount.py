@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Counts the server requests of each timer handler of the real program.
 
-    python3 tools/tickcount.py TRACE [--lines FIRST:LAST] [--markdown | --check-idle]
+    python3 tools/tickcount.py TRACE [--lines FIRST:LAST] [--markdown | --check-idle | --check-taps]
 
 TRACE is the standard error of a Wine session traced with WINEDEBUG=+server
 in which Sipquill.exe ran with SQ_TICK_MARKS=1 (tools/tickcount.sh makes
@@ -22,7 +22,10 @@ was made and the message loop began (ms since the process was created).
 caption or a list item to the system, read a list item from it, or read
 more than one caption from it a run (the one is a settings edit, whose text
 the user types and the process cannot keep): every other text an idle tick
-reads is kept in the process.
+reads is kept in the process. --check-taps fails when a handler, under key
+taps, changed list items in the system more than 3 times a run or wrote
+more than one text a run (a tap's words reach two histories and a few
+captions; rewriting a whole list for a word is what it guards against).
 """
 import collections
 import re
@@ -133,6 +136,20 @@ def main(argv):
         for b in bad:
             print('idle check: ' + b, file=sys.stderr)
         print('idle check: ' + ('fails' if bad else f'holds for {len(runs)} timers'))
+        return 1 if bad else 0
+    if '--check-taps' in argv:
+        bad = []
+        if not any('lws' in calls[h] for h in runs):
+            bad.append('the trace carries no counts of what reached the system (an older build?)')
+        for h in sorted(runs):
+            n = runs[h]
+            c = calls[h]
+            if c['lws'] > 3 * n or c['tws'] > n:
+                bad.append(f'{h}: a run changed {c["lws"] / n:.2f} list items and wrote '
+                           f'{c["tws"] / n:.2f} texts in the system')
+        for b in bad:
+            print('taps check: ' + b, file=sys.stderr)
+        print('taps check: ' + ('fails' if bad else f'holds for {len(runs)} timers'))
         return 1 if bad else 0
     if markdown:
         print('| Timer | runs | server requests / run | ' +

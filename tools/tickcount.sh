@@ -13,6 +13,9 @@
 # (SQ_COUNT_TAPS key taps of x, 60 ms down and 60 ms up, default 50), and
 # the same as markdown tables (idle.md, taps.md), and when each form was
 # made at start-up (startup.md; the trace slows the start-up a little).
+# Ends with two checks of the counts (tools/tickcount.py --check-idle and
+# --check-taps) and exits 1 when one fails; counts do not move with the
+# machine's load, so this part of the guard has no noise.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=e2e/env.sh
@@ -72,5 +75,10 @@ echo
 echo "${TAPS} key taps:"
 cat "$OUT/taps.txt"
 echo
-# What an idle tick may ask of the system (tools/tickcount.py --check-idle).
-python3 "$root/tools/tickcount.py" "$TRACE" --lines "$a:$b" --check-idle
+# What an idle tick and a tick under taps may ask of the system
+# (tools/tickcount.py --check-idle, --check-taps): the exit status is 1
+# when either fails.
+status=0
+python3 "$root/tools/tickcount.py" "$TRACE" --lines "$a:$b" --check-idle || status=1
+python3 "$root/tools/tickcount.py" "$TRACE" --lines "$b:$c" --check-taps || status=1
+exit "$status"
