@@ -257,7 +257,68 @@ std::string Control::Text() const {
   return Caption();
 }
 
+namespace {
+// The fewest item changes that turn the list `now` into `want`, for a list
+// whose items change at the head (new ones inserted, the tail cut) or in
+// one run in the middle (items overwritten): false when none is cheaper
+// than writing every item again.
+struct ListEdit {
+  std::size_t at = 0;       // where the run of changes begins
+  std::size_t removed = 0;  // items taken out there
+  std::size_t tailCut = 0;  // items taken off the end first
+  std::size_t inserted = 0; // want[at .. at + inserted) put in at `at`
+};
+bool CheapestEdit(const std::vector<std::string>& now, const std::vector<std::string>& want,
+                  ListEdit& edit) {
+  const std::size_t n = now.size(), m = want.size();
+  // One run in the middle: the common head and tail stay.
+  std::size_t head = 0;
+  while (head < n && head < m && now[head] == want[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < n - head && tail < m - head && now[n - 1 - tail] == want[m - 1 - tail]) ++tail;
+  ListEdit best{head, n - head - tail, 0, m - head - tail};
+  std::size_t cost = best.removed + best.inserted;
+  // New items at the head, the end cut: want = new items + a head of now.
+  for (std::size_t j = 0; j <= m && j < cost; ++j) {
+    const std::size_t keep = m - j;
+    if (keep > n) continue;
+    bool fits = true;
+    for (std::size_t i = 0; i < keep && fits; ++i) fits = want[j + i] == now[i];
+    if (!fits) continue;
+    const std::size_t c = j + (n - keep);
+    if (c < cost) {
+      best = {0, 0, n - keep, j};
+      cost = c;
+    }
+    break;  // the smallest j that fits is the cheapest of this kind
+  }
+  edit = best;
+  return cost < m + 1;  // clearing and adding every item costs m + 1
+}
+}  // namespace
+
 void Control::SetText(const std::string& s) {
+  if (kind_ == Kind::ListBox && wnd_ && !p_.isWindowVisible(wnd_)) {
+    // A hidden list (one that only holds state) is brought to the new items
+    // by the fewest changes; it ends as after clearing and adding them all:
+    // the same items, none selected.
+    const std::vector<std::string> want = SplitLines(s);
+    std::vector<std::string> now;
+    const int n = p_.listCount(wnd_);
+    for (int i = 0; i < n; ++i) now.push_back(p_.listItem(wnd_, i));
+    ListEdit e;
+    if (now == want || CheapestEdit(now, want, e)) {
+      if (now != want) {
+        for (std::size_t k = 0; k < e.tailCut; ++k)
+          p_.listDelete(wnd_, static_cast<int>(now.size() - 1 - k));
+        for (std::size_t k = 0; k < e.removed; ++k) p_.listDelete(wnd_, static_cast<int>(e.at));
+        for (std::size_t k = 0; k < e.inserted; ++k)
+          p_.listInsert(wnd_, static_cast<int>(e.at + k), want[e.at + k]);
+      }
+      if (p_.listSelected(wnd_) != -1) p_.listSelect(wnd_, -1);
+      return;
+    }
+  }
   if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
     p_.listClear(wnd_);
     for (const std::string& line : SplitLines(s)) p_.listInsert(wnd_, -1, line);

@@ -7,6 +7,9 @@
 #include "bar/mousepp.h"
 #include "bar/qircom.h"
 #include "bar/wheeltipform.h"
+#include "input/mailbox.h"
+#include "input/words.h"
+#include "platform/lines.h"
 #include "platform/sim/simbrowser.h"
 #include "tests/browser_harness.h"
 #include "tests/gesture_harness.h"
@@ -831,6 +834,91 @@ TEST(LifePanelBadInput, LongStatusTextAndAPageWithoutLinks) {
   w.ie().Park();
   Wait(w, 110);
   EXPECT_EQ(Str(w.sim.getWindowRect(w.app.lifeform->Handle())), before);
+}
+
+// ---- the copy of the key history -------------------------------------------------
+
+// The panel's hidden copy of the command bar's key history reads as the
+// history itself once both timers have seen a word: through new words at
+// the head, words the gestures overwrite, and the cut past 300 items;
+// nothing in it is selected afterwards, as after writing it afresh.
+TEST(LifePanelKeyCopy, FollowsTheHistoryThroughNewWordsOverwritesAndTheCut) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Tlifeform& life = *d.app.lifeform;
+  Tqircom& bar = *d.app.qircom;
+  auto settle = [&] { Wait(d, 100); };
+  // Some words, then a selection in the copy.
+  for (int vk : {'A', 'B'}) {
+    d.sim.tapKey(vk, 60);
+    settle();
+  }
+  ASSERT_GE(bar.ListBox8.Count(), 4);
+  EXPECT_EQ(d.Items(life.ListBox1), d.Items(bar.ListBox8));
+  life.ListBox1.SetItemIndex(1);
+  d.sim.tapKey('C', 60);
+  settle();
+  EXPECT_EQ(d.Items(life.ListBox1), d.Items(bar.ListBox8));
+  EXPECT_EQ(life.ListBox1.ItemIndex(), -1);
+
+  // Ctrl tapped twice: the bar overwrites the older Ctrl word in place.
+  d.sim.tapKey(vk::Control, 60);
+  Wait(d, 60);
+  d.sim.tapKey(vk::Control, 60);
+  settle();
+  const auto history = d.Items(bar.ListBox8);
+  EXPECT_NE(std::find(history.begin(), history.end(), words::cmd::CtrlUpUsed), history.end());
+  EXPECT_EQ(d.Items(life.ListBox1), history);
+
+  // Taps until the history passes its limit and is cut back.
+  bool cut = false;
+  for (int i = 0; i < 200 && !cut; ++i) {
+    const int before = bar.ListBox8.Count();
+    d.sim.tapKey('A' + i % 2, 60);
+    Wait(d, 60);
+    cut = bar.ListBox8.Count() < before;
+  }
+  ASSERT_TRUE(cut) << "the history was never cut";
+  settle();
+  EXPECT_LE(bar.ListBox8.Count(), mail::kKeyHistoryKeep + 2);
+  EXPECT_EQ(d.Items(life.ListBox1), d.Items(bar.ListBox8));
+  d.sim.tapKey('B', 60);
+  settle();
+  EXPECT_EQ(d.Items(life.ListBox1), d.Items(bar.ListBox8));
+}
+
+// The same copy written directly with texts of every shape of change: each
+// time it reads as the lines written, with nothing selected.
+TEST(LifePanelKeyCopy, HiddenListReadsAsEveryTextWrittenToIt) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  Control& list = d.app.lifeform->ListBox1;
+  const std::vector<std::vector<std::string>> texts = {
+      {"a", "b", "c"},
+      {"x", "y", "a", "b"},            // new at the head, the end cut
+      {"x", "q", "r", "b"},            // a run in the middle
+      {"n", "x", "q", "r", "b"},       // one new at the head
+      {"n", "x", "q", "r", "b"},       // the same again
+      {"x", "q"},                      // the head dropped, the end cut
+      {"a", "a", "a"},                 // nothing in common
+      {"a", "a"},                      // repeats
+      {"b", "a", "a"},
+      {},
+      {"", "z", ""},                   // empty items
+      {"1", "2", "3", "4", "5", "6"},
+      {"0", "1", "2"},
+  };
+  for (const auto& want : texts) {
+    std::string text;
+    for (std::size_t i = 0; i < want.size(); ++i) text += (i ? "\r\n" : "") + want[i];
+    SCOPED_TRACE(text);
+    if (list.Count() > 0) list.SetItemIndex(0);
+    list.SetText(text);
+    // An empty text is no line at all; a text ending in an empty line keeps it.
+    const auto lines = SplitLines(text);
+    EXPECT_EQ(d.Items(list), lines);
+    EXPECT_EQ(list.ItemIndex(), -1);
+  }
 }
 
 }  // namespace

@@ -299,6 +299,7 @@ class HostedBrowser : public WebBrowser {
   }
 
   bool navigate(const std::string& url, unsigned flags) override {
+    ForgetGlance();
     if (!web_ || url.empty() || url.size() > kMaxBrowserAddress) return false;
     Trace(host_, "navigate", url + " flags=" + std::to_string(flags) + (cookie_ ? "" : " nosink"));
     // Without a sink the core hears of its own navigations from here.
@@ -330,15 +331,30 @@ class HostedBrowser : public WebBrowser {
     return static_cast<int>(s);
   }
   void execWB(int command, int option) override {
+    ForgetGlance();
     if (web_)
       web_->ExecWB(static_cast<OLECMDID>(command), static_cast<OLECMDEXECOPT>(option), nullptr,
                    nullptr);
   }
-  void goBack() override { if (web_) web_->GoBack(); }
-  void goForward() override { if (web_) web_->GoForward(); }
-  void refresh() override { if (web_) web_->Refresh(); }
-  void stop() override { if (web_) web_->Stop(); }
+  // What the control does may open, move or focus windows.
+  void goBack() override {
+    ForgetGlance();
+    if (web_) web_->GoBack();
+  }
+  void goForward() override {
+    ForgetGlance();
+    if (web_) web_->GoForward();
+  }
+  void refresh() override {
+    ForgetGlance();
+    if (web_) web_->Refresh();
+  }
+  void stop() override {
+    ForgetGlance();
+    if (web_) web_->Stop();
+  }
   void setFocus() override {
+    ForgetGlance();
     if (!web_) return;
     // The document's window takes the focus; without a document the
     // control's own window does.
@@ -508,6 +524,8 @@ bool TranslateBrowserKey(MSG& m) {
 }
 
 std::unique_ptr<WebBrowser> Win32Platform::createBrowser(Wnd host, BrowserEvents* events) {
+  forgetGlance();
+  ensureOle();
   return std::make_unique<HostedBrowser>(reinterpret_cast<HWND>(host), events);
 }
 

@@ -41,6 +41,7 @@ int LineHeightOf(HWND t, ScrollWay way) {
 int Win32Platform::getSystemMetrics(int index) { return GetSystemMetrics(index); }
 
 void Win32Platform::dragScrollBegin(const DragScrollRequest& q) {
+  forgetGlance();
   HWND t = reinterpret_cast<HWND>(q.target);
   if (!setDrag_ || !IsWindow(t)) return;
   // Asked again on every tick while the press stays still: the running
@@ -55,6 +56,7 @@ void Win32Platform::dragScrollBegin(const DragScrollRequest& q) {
 }
 
 void Win32Platform::dragScrollEnd() {
+  forgetGlance();
   dragTarget_ = nullptr;
   if (setDrag_) setDrag_(nullptr, 0, 0, 0, 0, 0);
 }

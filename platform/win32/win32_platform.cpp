@@ -24,6 +24,19 @@ namespace {
 
 Win32Platform* g_self = nullptr;
 
+// What the core asked of the backend since the running timer handler
+// began, for the tick marks (TickMark).
+struct CallCounts {
+  unsigned textRead = 0, textWrite = 0, fromPoint = 0, parent = 0, listRead = 0,
+           listWrite = 0, onScreen = 0;
+  // Of those, what reached the system: texts read and written, list items
+  // read, list changes.
+  unsigned textReadSys = 0, textWriteSys = 0, listReadSys = 0, listWriteSys = 0;
+};
+CallCounts g_calls;
+bool TickMarks();
+void StartMark(const std::wstring& what);
+
 constexpr wchar_t kPanelClass[] = L"SqPanel";
 constexpr wchar_t kUtilClass[] = L"SqUtil";
 // Window property holding the control's layout name as a global atom, so a
@@ -76,6 +89,7 @@ const RECT& VirtualScreen() {
 void ForgetScreen() { g_screenValid = false; }
 
 bool ShowsOnScreen(HWND h) {
+  ++g_calls.onScreen;
   if (!IsWindowVisible(h)) return false;
   RECT r;
   if (!GetWindowRect(h, &r)) return false;
@@ -117,10 +131,6 @@ BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
 
 Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
   g_self = this;
-  // OLE, not only COM: the browser control's copy and paste go through the
-  // OLE clipboard, and dragging in and out of a page needs OLE's drag and
-  // drop; both fail on a thread that only initialised COM.
-  comReady_ = SUCCEEDED(OleInitialize(nullptr));
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   registerClass(kPanelClass);
@@ -132,6 +142,16 @@ Win32Platform::Win32Platform(HINSTANCE inst) : inst_(inst) {
   if (n > 0 && n < MAX_PATH)
     wordTrace_ = CreateFileW(trace, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void Win32Platform::ensureOle() {
+  // OLE, not only COM: the browser control's copy and paste go through the
+  // OLE clipboard, and dragging in and out of a page needs OLE's drag and
+  // drop; both fail on a thread that only initialised COM. Started by the
+  // first call that needs it (it costs a start-up a good part of its time).
+  if (oleTried_) return;
+  oleTried_ = true;
+  comReady_ = SUCCEEDED(OleInitialize(nullptr));
 }
 
 Win32Platform::~Win32Platform() {
@@ -190,6 +210,7 @@ Win32Platform::Info* Win32Platform::info(HWND h) {
 // ---------------------------------------------------------------- windows
 
 Wnd Win32Platform::createWindow(const WindowSpec& s) {
+  forgetGlance();
   Info in;
   in.kind = s.kind;
   in.color = s.color;
@@ -205,6 +226,7 @@ Wnd Win32Platform::createWindow(const WindowSpec& s) {
     in.topLevel = true;
     in.className = s.className.empty() ? std::string("SqForm") : s.className;
     std::wstring cls = Wide(in.className);
+    if (TickMarks()) StartMark(L"sqform " + cls);
     registerClass(cls);
     DWORD style = (s.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
     if (!s.enabled) style |= WS_DISABLED;
@@ -313,6 +335,7 @@ void Win32Platform::setFontDpi(Wnd w, int dpi) {
 }
 
 void Win32Platform::destroyWindow(Wnd w) {
+  forgetGlance();
   if (!w || !IsWindow(H(w))) return;
   // Every window of the tree forgets its record in WM_NCDESTROY; whatever
   // is left (a window destroyed before its record was made) goes here.
@@ -330,13 +353,50 @@ void Win32Platform::destroyWindow(Wnd w) {
   }
 }
 bool Win32Platform::isWindow(Wnd w) { return w && IsWindow(H(w)); }
-std::string Win32Platform::getWindowText(Wnd w) { return w ? w32::WindowText(H(w)) : ""; }
+bool Win32Platform::KeepsText(const Info& in) {
+  // Edits change their text as the user types, without WM_SETTEXT; lists
+  // have no text of their own.
+  switch (in.kind) {
+    case Kind::Edit: case Kind::Memo: case Kind::ListBox: case Kind::ListView:
+    case Kind::Browser: case Kind::Other:
+      return false;
+    default:
+      return true;
+  }
+}
+
+const std::wstring* Win32Platform::keptText(HWND h) {
+  Info* in = info(h);
+  if (!in || !KeepsText(*in)) return nullptr;
+  if (!in->textKnown) {
+    std::wstring now = w32::WindowTextW(h);
+    in = info(h);  // the read ran the window procedure
+    if (!in) return nullptr;
+    in->text = std::move(now);
+    in->textKnown = true;
+  }
+  return &in->text;
+}
+
+std::string Win32Platform::getWindowText(Wnd w) {
+  ++g_calls.textRead;
+  if (!w) return "";
+  if (const std::wstring* t = keptText(H(w))) return Gbk(*t);
+  return w32::WindowText(H(w));
+}
 std::string Win32Platform::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
-  return w ? w32::WindowTextUpTo(H(w), maxBytes) : "";
+  ++g_calls.textRead;
+  if (!w) return "";
+  if (const std::wstring* t = keptText(H(w))) return w32::TextUpTo(t->c_str(), t->size(), maxBytes);
+  return w32::WindowTextUpTo(H(w), maxBytes);
 }
 void Win32Platform::setWindowText(Wnd w, const std::string& text) {
+  ++g_calls.textWrite;
   if (!w) return;
   const std::wstring t = Wide(text);
+  // A text the window already has is not written again: no message, no
+  // repaint, no server call; no reader can tell.
+  if (const std::wstring* now = keptText(H(w)); now && *now == t) return;
   Info* in = info(H(w));
   // The system's edits and buttons repaint themselves on a new text; one
   // that shows nothing on the screen is left unpainted until it is exposed.
@@ -352,9 +412,14 @@ void Win32Platform::setTextAlign(Wnd w, TextAlign align) {
   InvalidateRect(H(w), nullptr, TRUE);
 }
 std::string Win32Platform::getClassName(Wnd w) {
+  if (handlerDepth_ > 0)
+    for (const auto& [h, cls] : glance_.classes)
+      if (h == w) return cls;
   wchar_t buf[256];
   int n = w ? GetClassNameW(H(w), buf, 256) : 0;
-  return n > 0 ? Gbk(buf, n) : "";
+  std::string cls = n > 0 ? Gbk(buf, n) : "";
+  if (handlerDepth_ > 0 && w) glance_.classes.emplace_back(w, cls);
+  return cls;
 }
 
 Rect Win32Platform::getWindowRect(Wnd w) {
@@ -377,11 +442,13 @@ Rect Win32Platform::getBounds(Wnd w) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 void Win32Platform::setBounds(Wnd w, const Rect& r) {
+  forgetGlance();
   if (w)
     SetWindowPos(H(w), nullptr, r.left, r.top, r.width, r.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Win32Platform::showWindow(Wnd w, bool show) {
+  forgetGlance();
   // Showing never activates: the program works for whatever window has the
   // focus; an explicit setForegroundWindow activates.
   if (w) ShowWindow(H(w), show ? SW_SHOWNA : SW_HIDE);
@@ -390,11 +457,13 @@ bool Win32Platform::isWindowVisible(Wnd w) {
   return w && IsWindow(H(w)) && (GetWindowLongW(H(w), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 void Win32Platform::enableWindow(Wnd w, bool enable) {
+  forgetGlance();
   if (w) EnableWindow(H(w), enable);
 }
 bool Win32Platform::isWindowEnabled(Wnd w) { return w && IsWindowEnabled(H(w)); }
 
 void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) {
+  forgetGlance();
   if (!w) return;
   HWND after = nullptr;
   switch (z) {
@@ -409,18 +478,44 @@ void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags)
 bool Win32Platform::isTopmost(Wnd w) {
   return w && (GetWindowLongW(H(w), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
-bool Win32Platform::bringWindowToTop(Wnd w) { return w && BringWindowToTop(H(w)); }
-bool Win32Platform::setForegroundWindow(Wnd w) { return w && SetForegroundWindow(H(w)); }
-Wnd Win32Platform::setActiveWindow(Wnd w) { return W(SetActiveWindow(H(w))); }
-Wnd Win32Platform::getForegroundWindow() { return W(GetForegroundWindow()); }
+bool Win32Platform::bringWindowToTop(Wnd w) {
+  forgetGlance();
+  return w && BringWindowToTop(H(w));
+}
+bool Win32Platform::setForegroundWindow(Wnd w) {
+  forgetGlance();
+  return w && SetForegroundWindow(H(w));
+}
+Wnd Win32Platform::setActiveWindow(Wnd w) {
+  forgetGlance();
+  return W(SetActiveWindow(H(w)));
+}
+Wnd Win32Platform::getForegroundWindow() {
+  if (handlerDepth_ > 0 && glance_.foregroundKnown) return glance_.foreground;
+  const Wnd w = W(GetForegroundWindow());
+  if (handlerDepth_ > 0) {
+    glance_.foregroundKnown = true;
+    glance_.foreground = w;
+  }
+  return w;
+}
 Wnd Win32Platform::getParent(Wnd w) {
+  ++g_calls.parent;
   if (!w) return 0;
   HWND p = GetParent(H(w));
   // The hidden owner of the program's forms is not a parent the core sees.
   return p == util_ ? 0 : W(p);
 }
 bool Win32Platform::isChild(Wnd parent, Wnd w) { return parent && w && IsChild(H(parent), H(w)); }
-Wnd Win32Platform::windowFromPoint(Point p) { return W(WindowFromPoint(POINT{p.x, p.y})); }
+Wnd Win32Platform::windowFromPoint(Point p) {
+  ++g_calls.fromPoint;
+  if (handlerDepth_ > 0)
+    for (const auto& [at, w] : glance_.under)
+      if (at == p) return w;
+  const Wnd w = W(WindowFromPoint(POINT{p.x, p.y}));
+  if (handlerDepth_ > 0) glance_.under.emplace_back(p, w);
+  return w;
+}
 Wnd Win32Platform::getTopWindow() { return W(GetTopWindow(nullptr)); }
 
 std::vector<Wnd> Win32Platform::enumWindows() {
@@ -433,12 +528,19 @@ std::vector<Wnd> Win32Platform::enumWindows() {
 
 Wnd Win32Platform::findWindow(const std::string& className,
                               const std::optional<std::string>& caption) {
+  const bool byClass = !caption && !className.empty() && handlerDepth_ > 0;
+  if (byClass)
+    for (const auto& [cls, w] : glance_.found)
+      if (cls == className) return w;
   std::wstring cls = Wide(className), cap = caption ? Wide(*caption) : L"";
-  return W(FindWindowW(className.empty() ? nullptr : cls.c_str(),
-                       caption ? cap.c_str() : nullptr));
+  const Wnd w = W(FindWindowW(className.empty() ? nullptr : cls.c_str(),
+                              caption ? cap.c_str() : nullptr));
+  if (byClass) glance_.found.emplace_back(className, w);
+  return w;
 }
 
 void Win32Platform::setWindowRgn(Wnd w, Region shape, const Rect& r) {
+  forgetGlance();
   if (!w) return;
   HRGN rgn = nullptr;
   if (shape == Region::Ellipse) rgn = CreateEllipticRgn(r.left, r.top, r.right(), r.bottom());
@@ -450,6 +552,7 @@ void Win32Platform::setWindowRgn(Wnd w, Region shape, const Rect& r) {
 
 bool Win32Platform::setWindowRgnFromPicture(Wnd w, int width, int height,
                                             const std::vector<int>& pixels, int key) {
+  forgetGlance();
   if (!w || !IsWindow(H(w)) || width < 0 || height < 0 ||
       pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     return false;
@@ -489,9 +592,11 @@ bool Win32Platform::setPicture(Wnd w, int width, int height, const std::vector<i
 }
 
 bool Win32Platform::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
+  forgetGlance();
   return PostMessageW(H(w), msg, wp, lp);
 }
 void Win32Platform::closeWindow(Wnd w) {
+  forgetGlance();
   if (w) PostMessageW(H(w), WM_CLOSE, 0, 0);
 }
 WindowState Win32Platform::windowState(Wnd w) {
@@ -508,6 +613,7 @@ WindowState Win32Platform::windowState(Wnd w) {
 }
 
 void Win32Platform::restoreWindow(Wnd w) {
+  forgetGlance();
   if (w) ShowWindow(H(w), SW_RESTORE);
 }
 
@@ -516,7 +622,10 @@ unsigned Win32Platform::windowProcessId(Wnd w) {
   if (w) GetWindowThreadProcessId(H(w), &pid);
   return pid;
 }
-void Win32Platform::setFocus(Wnd w) { SetFocus(H(w)); }
+void Win32Platform::setFocus(Wnd w) {
+  forgetGlance();
+  SetFocus(H(w));
+}
 
 // ---------------------------------------------------------------- controls
 
@@ -527,9 +636,61 @@ void Win32Platform::setMemoLines(HWND h, const std::vector<std::string>& lines) 
   SetWindowTextW(h, Wide(JoinLines(lines)).c_str());
 }
 
+const std::vector<std::string>* Win32Platform::keptItems(HWND h) {
+  Info* in = info(h);
+  if (!in || in->kind != Kind::ListBox) return nullptr;
+  if (!in->itemsKnown) {
+    std::vector<std::string> items;
+    const LRESULT n = SendMessageW(h, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      const LRESULT len = SendMessageW(h, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+      if (len == LB_ERR) return nullptr;
+      std::wstring buf(static_cast<size_t>(len) + 1, L'\0');
+      const LRESULT got =
+          SendMessageW(h, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf.data()));
+      items.push_back(got == LB_ERR ? "" : Gbk(buf.c_str(), static_cast<int>(got)));
+    }
+    in = info(h);
+    if (!in) return nullptr;
+    in->items = std::move(items);
+    in->itemsKnown = true;
+  }
+  return &in->items;
+}
+
+void Win32Platform::followList(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT r) {
+  Info* in = info(h);
+  if (!in || !in->itemsKnown) return;
+  auto& items = in->items;
+  auto forget = [&] {
+    in->itemsKnown = false;
+    items.clear();
+  };
+  switch (msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: {
+      if (r == LB_ERR || r == LB_ERRSPACE) return;  // nothing was added
+      const auto* text = reinterpret_cast<const wchar_t*>(lp);
+      if (r < 0 || static_cast<size_t>(r) > items.size() || !text) return forget();
+      items.insert(items.begin() + r, Gbk(text));
+      return;
+    }
+    case LB_DELETESTRING:
+      if (r == LB_ERR) return;
+      if (wp >= items.size()) return forget();
+      items.erase(items.begin() + static_cast<std::ptrdiff_t>(wp));
+      return;
+    case LB_RESETCONTENT: items.clear(); return;
+    case LB_DIR: case LB_ADDFILE: case LB_SETCOUNT: forget(); return;
+    default: return;  // reads, the selection, item data: the texts stay
+  }
+}
+
 int Win32Platform::listCount(Wnd w) {
+  ++g_calls.listRead;
   Info* in = info(H(w));
   if (!in) return 0;
+  if (const auto* items = keptItems(H(w))) return static_cast<int>(items->size());
   if (in->kind == Kind::Memo) return static_cast<int>(memoLines(H(w)).size());
   if (in->kind == Kind::ListView)
     return static_cast<int>(SendMessageW(H(w), LVM_GETITEMCOUNT, 0, 0));
@@ -539,6 +700,7 @@ int Win32Platform::listCount(Wnd w) {
 }
 
 std::string Win32Platform::listItem(Wnd w, int i) {
+  ++g_calls.listRead;
   Info* in = info(H(w));
   if (!in || i < 0) return "";
   if (in->kind == Kind::Memo) {
@@ -557,6 +719,8 @@ std::string Win32Platform::listItem(Wnd w, int i) {
     return Gbk(buf, static_cast<int>(got));
   }
   if (!IsListKind(in->kind)) return "";
+  if (const auto* items = keptItems(H(w)))
+    return i < static_cast<int>(items->size()) ? (*items)[static_cast<size_t>(i)] : "";
   LRESULT n = SendMessageW(H(w), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
   if (n == LB_ERR) return "";
   std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
@@ -566,6 +730,7 @@ std::string Win32Platform::listItem(Wnd w, int i) {
 }
 
 void Win32Platform::listInsert(Wnd w, int i, const std::string& s) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in) return;
   if (in->kind == Kind::Memo) {
@@ -633,6 +798,7 @@ void Win32Platform::wakeExposed() {
 }
 
 void Win32Platform::listDelete(Wnd w, int i) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in || i < 0) return;
   if (in->kind == Kind::Memo) {
@@ -652,6 +818,7 @@ void Win32Platform::listDelete(Wnd w, int i) {
 }
 
 void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in || i < 0) return;
   if (in->kind == Kind::Memo) {
@@ -670,6 +837,8 @@ void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
     SendMessageW(H(w), LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
     return;
   }
+  // An item that already reads so is not written again.
+  if (const auto* items = keptItems(H(w)); items && (*items)[static_cast<size_t>(i)] == s) return;
   int sel = listSelected(w);
   SendMessageW(H(w), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
   listInsert(w, i, s);
@@ -677,6 +846,7 @@ void Win32Platform::listSet(Wnd w, int i, const std::string& s) {
 }
 
 void Win32Platform::listClear(Wnd w) {
+  ++g_calls.listWrite;
   Info* in = info(H(w));
   if (!in) return;
   if (in->kind == Kind::Memo) SetWindowTextW(H(w), L"");
@@ -804,22 +974,38 @@ void Win32Platform::setChecked(Wnd w, bool on) {
 // ---------------------------------------------------------------- input
 
 Point Win32Platform::getCursorPos() {
+  if (handlerDepth_ > 0 && glance_.cursorKnown) return glance_.cursor;
   POINT p{};
   GetCursorPos(&p);
+  if (handlerDepth_ > 0) {
+    glance_.cursorKnown = true;
+    glance_.cursor = {p.x, p.y};
+  }
   return {p.x, p.y};
 }
-void Win32Platform::setCursorPos(Point p) { SetCursorPos(p.x, p.y); }
+void Win32Platform::setCursorPos(Point p) {
+  forgetGlance();
+  SetCursorPos(p.x, p.y);
+}
 bool Win32Platform::isKeyDown(int vk) { return GetAsyncKeyState(vk) < 0; }
-void Win32Platform::setCapture(Wnd w) { SetCapture(H(w)); }
-void Win32Platform::releaseCapture() { ReleaseCapture(); }
+void Win32Platform::setCapture(Wnd w) {
+  forgetGlance();
+  SetCapture(H(w));
+}
+void Win32Platform::releaseCapture() {
+  forgetGlance();
+  ReleaseCapture();
+}
 void Win32Platform::setCursorShape(CursorShape shape) {
   // IDC_CROSS and IDC_ARROW, as wide resource ids.
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(shape == CursorShape::Cross ? 32515 : 32512)));
 }
 void Win32Platform::keybdEvent(int vk, int scan, unsigned flags) {
+  forgetGlance();
   keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, kOwnInputMark);
 }
 void Win32Platform::mouseEvent(unsigned flags, int dx, int dy, int data) {
+  forgetGlance();
   mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
               kOwnInputMark);
 }
@@ -942,7 +1128,10 @@ bool Win32Platform::clipboardPrivate() {
 // ---------------------------------------------------------------- time
 
 std::uint32_t Win32Platform::tickCount() { return GetTickCount(); }
-void Win32Platform::sleep(unsigned ms) { Sleep(ms); }
+void Win32Platform::sleep(unsigned ms) {
+  forgetGlance();
+  Sleep(ms);
+}
 
 HWND Win32Platform::timerOwner(Wnd owner) { return owner ? H(owner) : util_; }
 
@@ -957,22 +1146,87 @@ void Win32Platform::killTimer(Wnd owner, unsigned id) {
   timers_.erase({h, id});
 }
 
+void ForgetGlance() {
+  if (g_self) g_self->forgetGlance();
+}
+
+namespace {
+// Tick marks for counting what each timer costs: with SQ_TICK_MARKS set,
+// every timer handler is bracketed by two atom look-ups named after it
+// ("sqtick{ CLASS ID" and "sqtick}"), which a server trace
+// (WINEDEBUG=+server) shows in line with the handler's own requests, so
+// the requests of each tick can be counted (tools/tickcount.py).
+bool TickMarks() {
+  static const bool on = GetEnvironmentVariableW(L"SQ_TICK_MARKS", nullptr, 0) > 0;
+  return on;
+}
+// With the tick marks on, the start-up too: "sqform CLASS +MS" as each
+// form's window is made, "sqloop +MS" as the message loop begins, in
+// milliseconds since the process was created.
+void StartMark(const std::wstring& what) {
+  FILETIME created{}, exited{}, kernel{}, user{}, now{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  GetSystemTimeAsFileTime(&now);
+  auto ticks = [](const FILETIME& f) {
+    return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+  };
+  const unsigned long long ms = (ticks(now) - ticks(created)) / 10000;
+  const std::wstring mark = what + L" +" + std::to_wstring(ms);
+  GlobalFindAtomW(mark.c_str());
+}
+
+void TickMark(HWND h, UINT_PTR id, bool begin) {
+  if (!begin) {
+    const CallCounts& c = g_calls;
+    const std::wstring mark = L"sqtick} tr=" + std::to_wstring(c.textRead) +
+                              L" tw=" + std::to_wstring(c.textWrite) +
+                              L" wp=" + std::to_wstring(c.fromPoint) +
+                              L" gp=" + std::to_wstring(c.parent) +
+                              L" lr=" + std::to_wstring(c.listRead) +
+                              L" lw=" + std::to_wstring(c.listWrite) +
+                              L" so=" + std::to_wstring(c.onScreen) +
+                              L" trs=" + std::to_wstring(c.textReadSys) +
+                              L" tws=" + std::to_wstring(c.textWriteSys) +
+                              L" lrs=" + std::to_wstring(c.listReadSys) +
+                              L" lws=" + std::to_wstring(c.listWriteSys);
+    GlobalFindAtomW(mark.c_str());
+    return;
+  }
+  g_calls = {};
+  wchar_t cls[64] = L"?";
+  GetClassNameW(h, cls, 64);
+  const std::wstring mark = L"sqtick{ " + std::wstring(cls) + L" " + std::to_wstring(id);
+  GlobalFindAtomW(mark.c_str());
+}
+}  // namespace
+
 void CALLBACK Win32Platform::TimerThunk(HWND h, UINT, UINT_PTR id, DWORD) {
   if (!g_self) return;
   auto it = g_self->timers_.find({h, id});
   if (it == g_self->timers_.end()) return;
   TimerProc copy = it->second;  // the handler may kill or reset its timer
+  const bool marks = TickMarks();
+  if (marks) TickMark(h, id, true);
+  g_self->forgetGlance();
+  ++g_self->handlerDepth_;
   Run(copy);
+  if (g_self) {
+    --g_self->handlerDepth_;
+    g_self->forgetGlance();
+  }
+  if (marks) TickMark(h, id, false);
 }
 
 // ---------------------------------------------------------------- process
 
 int Win32Platform::messageBox(Wnd owner, const std::string& text, const std::string& caption,
                               unsigned buttons) {
+  forgetGlance();
   return MessageBoxW(H(owner), Wide(text).c_str(), Wide(caption).c_str(), buttons);
 }
 
 int Win32Platform::runMessageLoop() {
+  if (TickMarks()) StartMark(L"sqloop");
   MSG m;
   BOOL r;
   while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
@@ -989,6 +1243,7 @@ void Win32Platform::postQuit(int code) { PostQuitMessage(code); }
 void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
 
 HookInstall Win32Platform::installHooks(const std::string& library, Wnd input) {
+  forgetGlance();
   HMODULE lib = LoadLibraryW(Wide(library).c_str());
   if (!lib) return HookInstall::NoLibrary;
   using Mo = void(__stdcall*)(HWND, int);
@@ -1089,6 +1344,7 @@ void Win32Platform::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn)
 }
 
 int Win32Platform::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
+  forgetGlance();
   HMENU menu = CreatePopupMenu();
   if (!menu) return -1;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -1137,7 +1393,7 @@ void Win32Platform::applyWord(LPARAM lp) {
 
 void Win32Platform::writeWord(HWND to, const Word& word) {
   // The condition is tested when the word's turn comes, not when it arrived.
-  if (word.onlyIf.empty() || w32::WindowText(to) == word.onlyIf)
+  if (word.onlyIf.empty() || getWindowText(W(to)) == word.onlyIf)
     SetWindowTextW(to, Wide(word.text).c_str());
   else
     traceWord('K', to, word.text);
@@ -1166,7 +1422,7 @@ void Win32Platform::deliverWaiting(HWND w) {
 
 void Win32Platform::mailboxSeen(Wnd w) {
   if (!w || !info(H(w))) return;
-  if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('S', H(w), w32::WindowText(H(w)));
+  if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('S', H(w), getWindowText(w));
   delivery_.Seen(w);
   // The reader is inside its tick: the next word goes after it returns.
   if (delivery_.Waiting(w) > 0) PostMessageW(H(w), kDeliverMessage, 0, 0);
@@ -1238,6 +1494,7 @@ LRESULT Win32Platform::fallback(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 namespace {
 constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, missing from older headers
+constexpr UINT kListMessageLast = 0x01B3;     // LB_MSGMAX of the newest headers
 ShiftState MouseShift(WPARAM wp) {
   ShiftState s;
   s.shift = (wp & MK_SHIFT) != 0;
@@ -1378,6 +1635,24 @@ bool Win32Platform::raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp
 }
 
 LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_GETTEXT: ++g_calls.textReadSys; break;
+    case WM_SETTEXT: ++g_calls.textWriteSys; break;
+    case LB_GETTEXT: case LB_GETCOUNT: ++g_calls.listReadSys; break;
+    case LB_ADDSTRING: case LB_INSERTSTRING: case LB_DELETESTRING: case LB_RESETCONTENT:
+      ++g_calls.listWriteSys;
+      break;
+    default: break;
+  }
+  if (msg == WM_PAINT && TickMarks()) {
+    // The form's class and the control's layout name.
+    wchar_t cls[64] = L"?", name[64] = L"";
+    GetClassNameW(GetAncestor(h, GA_ROOT), cls, 64);
+    if (HANDLE a = GetPropW(h, kNameProp))
+      GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(a)), name, 64);
+    const std::wstring mark = L"sqpaint " + std::wstring(cls) + L"." + name;
+    GlobalFindAtomW(mark.c_str());
+  }
   if (msg == hookmsg::kWordMessage) {
     applyWord(lp);
     return 0;
@@ -1450,28 +1725,44 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_SETTEXT:
-      if (in && in->topLevel) {
+    case WM_SETTEXT: {
+      if (!in) break;
+      // Every new text of a window, whoever writes it, comes here: the
+      // kept copy follows it (or is dropped when the write failed).
+      const auto* now = reinterpret_cast<const wchar_t*>(lp);
+      const std::wstring next = now ? now : L"";
+      if (in->topLevel) {
         // A new word in a form's caption, from any writer, is unread until
         // its reader says so (WordDelivery).
-        const std::wstring before = w32::WindowTextW(h);
+        const std::wstring* kept = keptText(h);
+        const std::wstring before = kept ? *kept : w32::WindowTextW(h);
         LRESULT r = DefWindowProcW(h, msg, wp, lp);
-        const auto* now = reinterpret_cast<const wchar_t*>(lp);
-        if (before != std::wstring(now ? now : L"")) {
+        if (Info* after = info(h)) {
+          after->textKnown = r != FALSE;
+          if (r) after->text = next;
+        }
+        if (before != next) {
           delivery_.Changed(W(h));
-          if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('W', h, Gbk(now ? now : L""));
+          if (wordTrace_ != INVALID_HANDLE_VALUE) traceWord('W', h, Gbk(next));
         }
         return r;
       }
-      if (in && !in->topLevel && !in->orig) {
+      LRESULT r;
+      if (!in->orig) {
         // A panel paints its caption; one that shows nothing on the screen
         // is not repainted for a new word (mailbox traffic lands mostly in
         // parked windows).
-        LRESULT r = DefWindowProcW(h, msg, wp, lp);
+        r = DefWindowProcW(h, msg, wp, lp);
         if (ShowsOnScreen(h)) InvalidateRect(h, nullptr, TRUE);
-        return r;
+      } else {
+        r = fallback(h, msg, wp, lp);
       }
-      break;
+      if (Info* after = info(h); after && KeepsText(*after)) {
+        after->textKnown = r != FALSE;
+        if (r) after->text = next;
+      }
+      return r;
+    }
     case WM_MOUSEWHEEL:
       // Handled where it arrived; a panel does not pass it to its parent.
       if (in && !in->orig) return 0;
@@ -1539,6 +1830,12 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       return DefWindowProcW(h, msg, wp, lp);
     }
     default: break;
+  }
+  if (in && in->kind == Kind::ListBox && msg >= LB_ADDSTRING && msg <= kListMessageLast) {
+    // Whoever changes a list box's items, the kept copy follows.
+    const LRESULT r = fallback(h, msg, wp, lp);
+    followList(h, msg, wp, lp, r);
+    return r;
   }
   return fallback(h, msg, wp, lp);
 }

@@ -24,6 +24,11 @@ namespace sq {
 // took it, and then it is not to be translated or dispatched.
 bool TranslateBrowserKey(MSG& m);
 
+// Drops what the running timer handler has already asked of the desktop
+// (Win32Platform::Glance), for acts outside the platform object (the
+// browser control's).
+void ForgetGlance();
+
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(HINSTANCE inst);
@@ -208,7 +213,27 @@ class Win32Platform : public Platform {
     bool dormant = false;     // list boxes: redraw off while unseen
     std::vector<int> picture; // setPicture: BGR, stretched over the client area
     int pictureWidth = 0, pictureHeight = 0;
+    // The window's text as the system holds it, for windows whose text
+    // only WM_SETTEXT changes (forms, panels, labels, buttons): every
+    // writer, this program, its hook thread or another process, reaches
+    // the window procedure with it, where the copy follows. Unknown until
+    // first read.
+    bool textKnown = false;
+    std::wstring text;
+    // List boxes: the items as the control holds them, followed the same
+    // way through every LB_ message that changes them.
+    bool itemsKnown = false;
+    std::vector<std::string> items;
   };
+  // Whether a window's text is kept in the process (Info::text).
+  static bool KeepsText(const Info& in);
+  // The text of one of the program's windows: the kept copy, else the
+  // system's (kept from then on where it can be).
+  const std::wstring* keptText(HWND h);
+  // A list box's items, read once from the control and then followed.
+  const std::vector<std::string>* keptItems(HWND h);
+  // Follows a list box message the control has handled.
+  void followList(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT r);
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   static void CALLBACK TimerThunk(HWND h, UINT msg, UINT_PTR id, DWORD time);
@@ -228,6 +253,29 @@ class Win32Platform : public Platform {
   void changeList(HWND h, F change);
   void wakeExposed();
   std::vector<HWND> dormant_;
+  // What one timer handler has already asked of the desktop: the pointer,
+  // the window under a point, the class of a window, the first window of a
+  // class, the foreground window. A handler asks the same again within
+  // microseconds, where the desktop cannot be told to have changed; the
+  // answers are dropped when the handler ends, and as soon as it acts
+  // (moves, shows or makes a window, synthesises input, sleeps, opens a
+  // dialog), so that it sees the effect of its own acts.
+  struct Glance {
+    bool cursorKnown = false;
+    Point cursor;
+    std::vector<std::pair<Point, Wnd>> under;
+    std::vector<std::pair<Wnd, std::string>> classes;
+    std::vector<std::pair<std::string, Wnd>> found;
+    bool foregroundKnown = false;
+    Wnd foreground = 0;
+  };
+  Glance glance_;
+  int handlerDepth_ = 0;  // timer handlers running (nested in dialogs)
+
+ public:
+  void forgetGlance() { glance_ = Glance{}; }
+
+ private:
   bool waking_ = false;
   void applyWord(LPARAM block);
   void writeWord(HWND to, const Word& word);
@@ -267,6 +315,9 @@ class Win32Platform : public Platform {
   GetDragFn getDrag_ = nullptr;
   HWND dragTarget_ = nullptr;
   bool comReady_ = false;
+  bool oleTried_ = false;
+  // OleInitialize on the GUI thread, once, before the first use of COM.
+  void ensureOle();
   int nextId_ = 100;
 };
 

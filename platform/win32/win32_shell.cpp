@@ -41,14 +41,17 @@ NOTIFYICONDATAW TrayData(const TrayIcon& t, HINSTANCE inst) {
 // ---------------------------------------------------------------- shell
 
 bool Win32Platform::trayAdd(const TrayIcon& icon) {
+  forgetGlance();
   NOTIFYICONDATAW nid = TrayData(icon, inst_);
   return Shell_NotifyIconW(NIM_ADD, &nid);
 }
 bool Win32Platform::trayModify(const TrayIcon& icon) {
+  forgetGlance();
   NOTIFYICONDATAW nid = TrayData(icon, inst_);
   return Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 bool Win32Platform::trayDelete(Wnd owner, unsigned id) {
+  forgetGlance();
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
   nid.hWnd = H(owner);
@@ -57,6 +60,7 @@ bool Win32Platform::trayDelete(Wnd owner, unsigned id) {
 }
 
 bool Win32Platform::appBarNew(Wnd w) {
+  forgetGlance();
   APPBARDATA abd{};
   abd.cbSize = sizeof abd;
   abd.hWnd = H(w);
@@ -64,6 +68,7 @@ bool Win32Platform::appBarNew(Wnd w) {
   return SHAppBarMessage(ABM_NEW, &abd) != 0;
 }
 bool Win32Platform::appBarSetPos(Wnd w, int edge, const Rect& r) {
+  forgetGlance();
   APPBARDATA abd{};
   abd.cbSize = sizeof abd;
   abd.hWnd = H(w);
@@ -73,6 +78,7 @@ bool Win32Platform::appBarSetPos(Wnd w, int edge, const Rect& r) {
   return SHAppBarMessage(ABM_SETPOS, &abd) != 0;
 }
 bool Win32Platform::appBarRemove(Wnd w) {
+  forgetGlance();
   APPBARDATA abd{};
   abd.cbSize = sizeof abd;
   abd.hWnd = H(w);
@@ -87,6 +93,8 @@ Rect Win32Platform::taskbarRect() {
 
 int Win32Platform::shellExecute(Wnd owner, const std::string& verb, const std::string& file,
                                 const std::string& params, const std::string& dir, int show) {
+  forgetGlance();
+  ensureOle();
   std::wstring v = Wide(verb), f = Wide(file), p = Wide(params), d = Wide(dir);
   HINSTANCE r = ShellExecuteW(H(owner), verb.empty() ? nullptr : v.c_str(), f.c_str(),
                               params.empty() ? nullptr : p.c_str(),
@@ -101,6 +109,7 @@ std::optional<std::string> Win32Platform::specialFolder(int csidl) {
 }
 
 bool Win32Platform::createShellLink(const std::string& linkPath, const ShellLink& link) {
+  ensureOle();
   IShellLinkW* sl = nullptr;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(&sl))))
@@ -122,6 +131,7 @@ bool Win32Platform::createShellLink(const std::string& linkPath, const ShellLink
 }
 
 std::uintptr_t Win32Platform::fileIcon(const std::string& path) {
+  ensureOle();
   // Icons are kept for the run: the window switcher asks for the same few
   // program files on every refresh.
   auto it = icons_.find(path);
