@@ -38,6 +38,9 @@ step "end to end"
 fuzz=$!
 bash "$root/tools/package.sh" "$root/build/win32" "$root/build/win64"
 bash "$root/e2e/install.sh" "$root/build/win32" "$root/build/win64"
+# What the program asks of the system per tick, idle and under key taps:
+# counts, which a busy core does not change.
+bash "$root/tools/tickcount.sh" "$root/build/win64"
 fuzz_rc=0
 wait "$fuzz" || fuzz_rc=$?
 tail -n 1 "$root/build/asan/fuzz.log" >&2
@@ -46,5 +49,10 @@ if [ "$fuzz_rc" != 0 ]; then
   echo "test.sh: the fuzzer failed (exit $fuzz_rc)" >&2
   exit 1
 fi
-step "fuzzing beside the packages"
+step "fuzzing beside the packages and the count check"
+# The program's cost against bare programs of the same run (idle 10 s, 50
+# key taps, start-up, memory), alone on the machine: it fails when a figure
+# passes its guard (tools/cost.sh, docs/cost.md).
+bash "$root/tools/cost.sh" --short "$root/build/win64"
+step "cost guard"
 printf 'test.sh: all in %d s\n%s' "$(($(date +%s) - start))" "$times" >&2
