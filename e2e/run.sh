@@ -64,19 +64,20 @@ fail() {
   echo "FAIL $1${2:+ -- $2}"
   FAILED=$((FAILED + 1))
   # What the mailboxes last held, to tell a failure from afar (a CI log).
-  if [ -s "$WORK/words.txt" ]; then
+  if [ -s "$WORK/$PROGRAM_TRACE" ]; then
     echo "  last mailbox words (box 0 input, 1 bar, 2 scroll; W written, S read):" >&2
-    tail -n 16 "$WORK/words.txt" | cut -c1-100 | sed 's/^/    /' >&2
+    tail -n 16 "$WORK/$PROGRAM_TRACE" | cut -c1-100 | sed 's/^/    /' >&2
   fi
 }
 # trace_mark: the number of word-trace lines so far; trace_wait MARK PATTERN
 # MS: waits at most MS ms for a line matching the extended PATTERN after the
 # line MARK, and prints 1 when one came, 0 otherwise.
-trace_mark() { if [ -f "$WORK/words.txt" ]; then wc -l <"$WORK/words.txt"; else echo 0; fi; }
+PROGRAM_TRACE=words.txt
+trace_mark() { if [ -f "$WORK/$PROGRAM_TRACE" ]; then wc -l <"$WORK/$PROGRAM_TRACE"; else echo 0; fi; }
 trace_wait() {
   local i
   for i in $(seq 1 $(($3 / 50 + 1))); do
-    tail -n +"$(($1 + 1))" "$WORK/words.txt" 2>/dev/null | grep -Eq "$2" && { echo 1; return; }
+    tail -n +"$(($1 + 1))" "$WORK/$PROGRAM_TRACE" 2>/dev/null | grep -Eq "$2" && { echo 1; return; }
     sleep 0.05
   done
   echo 0
@@ -137,7 +138,8 @@ start_program() {
   done
   # Every control event the program hands to a handler goes to this file.
   : >"$EVENTS"
-  (cd "$WORK" && SQ_WORD_TRACE="${SQ_WORD_TRACE:-words.txt}" SQ_EVENT_TRACE=events.txt SQ_WEB_TRACE=web.txt exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
+  PROGRAM_TRACE=${SQ_WORD_TRACE:-words.txt}
+  (cd "$WORK" && SQ_WORD_TRACE="$PROGRAM_TRACE" SQ_EVENT_TRACE=events.txt SQ_WEB_TRACE=web.txt exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
     >"$LOGS/program.log" 2>&1 &
   # The first Wine program after a server start takes a few seconds.
   # A message box ends the wait early, but only after half a minute: a
