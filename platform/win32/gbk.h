@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "app/budget.h"
+
 namespace sq::w32 {
 
 constexpr UINT kGbk = 936;
@@ -48,49 +50,28 @@ inline std::string WindowText(HWND h) {
   return Gbk(buf.c_str(), got);
 }
 
-// At most the first `maxBytes` GBK bytes of a window's text. Only that much
-// is copied out of the window (each UTF-16 unit is one or two GBK bytes),
-// so a huge caption costs no more than a short one.
-// The same cut of a text already at hand: its first `maxBytes` units, as
-// GBK, cut at a character boundary to at most `maxBytes` bytes.
+// The cut of a text already at hand: its first `maxBytes` units, as GBK,
+// cut at a character boundary to at most `maxBytes` bytes (each UTF-16 unit
+// is one or two GBK bytes).
 inline std::string TextUpTo(const wchar_t* w, std::size_t len, std::size_t maxBytes) {
   if (len == 0 || maxBytes == 0) return {};
   const std::size_t units = len < maxBytes ? len : maxBytes;
   std::string s = Gbk(w, static_cast<int>(units));
-  if (s.size() > maxBytes) {
-    // Cut at a character boundary.
-    std::size_t i = 0;
-    while (i < maxBytes) {
-      const unsigned char c = static_cast<unsigned char>(s[i]);
-      const std::size_t len = (c >= 0x81 && c <= 0xFE) ? 2 : 1;
-      if (i + len > maxBytes) break;
-      i += len;
-    }
-    s.resize(i);
-  }
+  s.resize(budget::GbkCut(s, maxBytes));
   return s;
 }
 
+// At most the first `maxBytes` GBK bytes of a window's text. Only that much
+// is copied out of the window, so a huge caption costs no more than a
+// short one.
 inline std::string WindowTextUpTo(HWND h, std::size_t maxBytes) {
-  int n = GetWindowTextLengthW(h);
+  const int n = GetWindowTextLengthW(h);
   if (n <= 0 || maxBytes == 0) return {};
   const std::size_t units = static_cast<std::size_t>(n) < maxBytes ? static_cast<std::size_t>(n)
                                                                     : maxBytes;
   std::wstring buf(units + 1, L'\0');
-  int got = GetWindowTextW(h, buf.data(), static_cast<int>(units + 1));
-  std::string s = Gbk(buf.c_str(), got);
-  if (s.size() > maxBytes) {
-    // Cut at a character boundary.
-    std::size_t i = 0;
-    while (i < maxBytes) {
-      const unsigned char c = static_cast<unsigned char>(s[i]);
-      const std::size_t len = (c >= 0x81 && c <= 0xFE) ? 2 : 1;
-      if (i + len > maxBytes) break;
-      i += len;
-    }
-    s.resize(i);
-  }
-  return s;
+  const int got = GetWindowTextW(h, buf.data(), static_cast<int>(units + 1));
+  return TextUpTo(buf.c_str(), got > 0 ? static_cast<std::size_t>(got) : 0, maxBytes);
 }
 
 }  // namespace sq::w32
