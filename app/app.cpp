@@ -3,7 +3,7 @@
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/relays.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/mousepp.h"
 #include "bar/qircom.h"
@@ -16,7 +16,7 @@
 
 namespace sq {
 
-App::App(Platform& p) : p_(p) {}
+App::App(Platform& p) : FormHost(p) {}
 
 App::~App() {
   if (started_ && !finished_) Finish();

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/frame/form.h"
+#include "app/frame/host.h"
 #include "app/settings_list.h"
 #include "platform/platform.h"
 
@@ -30,14 +32,13 @@ class Tleftform;
 class Teasyie;
 class Twheeltipform;
 
-class App {
+class App final : public FormHost {
  public:
   explicit App(Platform& p);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  Platform& platform() { return p_; }
   const std::string& Title() const { return title_; }
 
   // The whole run: start-up, message loop, destruction. Returns the exit code.
@@ -48,23 +49,20 @@ class App {
   // Destroys the forms in reverse creation order, running their destruction
   // handlers; returns the exit code (0 for an orderly end).
   int Finish();
-  bool running() const { return running_; }
   bool started() const { return started_; }
   int exitCode() const { return exitCode_; }
 
   // The framework's standard error box.
-  void frameworkError(const std::string& message);
+  void frameworkError(const std::string& message) override;
   // Monitors were added, removed or rearranged: a parked form that a new
   // monitor would show is parked again further left, and a shown form whose
   // monitor went away comes back to the main monitor.
   void DisplayChanged();
 
   // A form finished closing; closing the main form ends the message loop.
-  void formClosed(Form& f);
+  void formClosed(Form& f) override;
   bool quitPosted() const { return quitPosted_; }
 
-  // The main form as a plain Form (null before it exists).
-  Form* FormMainForm() const { return mainForm_; }
   // Forms in creation order (only those created so far).
   const std::vector<Form*>& forms() const { return order_; }
 
@@ -88,30 +86,20 @@ class App {
 
   SharedSettings settings;
 
-  // The control the pointer is over, as its events told; null when none.
-  Control* hovered() const { return hovered_; }
-  void setHovered(Control* c) { hovered_ = c; }
-  // When set, every control event the framework hands to a handler is
-  // described here ("Tqircom.BitBtn4 MouseDown right 12,8"), whether or not
-  // the control has a handler for it: the event trace the conformance tests
-  // read.
-  std::function<void(const std::string&)> eventTrace;
-
  private:
   template <class T>
   void create();
-  Platform& p_;
   std::string title_ = "Tovimo zuzi";
   std::vector<std::unique_ptr<Form>> owned_;
   std::vector<Form*> order_;
-  Form* mainForm_ = nullptr;
   std::vector<Monitor> monitors_;  // as the forms were last placed for
-  Control* hovered_ = nullptr;
-  bool running_ = false;
   bool started_ = false;
   bool quitPosted_ = false;
   bool finished_ = false;
   int exitCode_ = 0;
 };
+
+// Every form belongs to the one application object.
+inline App& Form::app() { return static_cast<App&>(host()); }
 
 }  // namespace sq

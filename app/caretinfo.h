@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "bar/qircom.h"
 #include "forms/caretinfo_controls.h"
 #include "input/words.h"

@@ -1,6 +1,6 @@
 #include "app/formmain.h"
 
-#include "app/screens.h"
+#include "app/frame/screens.h"
 
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "forms/FormMain_controls.h"
 
 namespace sq {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "forms/Form1_controls.h"
 #include "forms/Form2_controls.h"
 #include "forms/leftform_controls.h"

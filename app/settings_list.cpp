@@ -1,6 +1,6 @@
 #include "app/settings_list.h"
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
 
 namespace sq {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/textfile.h"
+#include "app/frame/textfile.h"
 #include "platform/lines.h"
 #include "platform/platform.h"
 

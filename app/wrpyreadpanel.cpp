@@ -1,6 +1,6 @@
 #include "app/wrpyreadpanel.h"
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/settings_list.h"
 
 namespace sq {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "app/app.h"
-#include "app/form.h"
-#include "app/textfile.h"
+#include "app/frame/form.h"
+#include "app/frame/textfile.h"
 #include "forms/wrpyreadpanel_controls.h"
 
 namespace sq {

@@ -2,7 +2,7 @@
 
 #include "app/formmain.h"
 #include "app/localpage.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "bar/tippictures.h"
 #include "browser/easyie.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "forms/mousepp_controls.h"
 
 namespace sq {

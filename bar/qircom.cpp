@@ -2,7 +2,7 @@
 // clip widget with its zone button, and the full bar's controls.
 #include "bar/qircom.h"
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/formmain.h"
 #include "app/relays.h"
 #include "app/wrpyreadpanel.h"

@@ -1,6 +1,6 @@
 // The command bar's smart-clipboard work: captures on request and after a
 // copy, the clipboard gestures of its tick, and pasting an entry back.
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"

@@ -1,6 +1,6 @@
 // The command bar's 20 ms tick: its steps in a fixed order; a step that
 // ends the tick leaves the later ones out.
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "forms/qirForm3_controls.h"
 
 namespace sq {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "bar/tippictures.h"
 #include "input/keys.h"
 #include "input/mailbox.h"

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "app/localpage.h"
 #include "forms/qirForm4_controls.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/budget.h"
-#include "app/form.h"
+#include "app/frame/budget.h"
+#include "app/frame/form.h"
 #include "platform/lines.h"
 
 namespace sq::smartclip {

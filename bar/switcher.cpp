@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
+#include "app/frame/gbk.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
 #include "browser/easyie.h"
@@ -34,8 +35,7 @@ std::size_t ListTitleEnd(const std::string& raw) {
   const std::size_t max = std::min(raw.size(), Switcher::kTitleBytes);
   std::size_t i = 0;
   while (i < max) {
-    const unsigned char c = static_cast<unsigned char>(raw[i]);
-    const std::size_t len = (c >= 0x81 && c <= 0xFE) ? 2 : 1;
+    const std::size_t len = gbk::CharLen(raw[i]);
     if (i + len > max) break;
     i += len;
   }
@@ -46,8 +46,8 @@ std::size_t ListTitleEnd(const std::string& raw) {
 // the answer for a process that could not be opened, does not).
 bool HasFolder(const std::string& path) {
   for (std::size_t i = 0; i < path.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(path[i]);
-    if (c >= 0x81 && c <= 0xFE) ++i;
+    const char c = path[i];
+    if (gbk::IsLead(c)) ++i;
     else if (c == '\\' || c == '/') return true;
   }
   return false;

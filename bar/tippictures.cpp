@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/form.h"
+#include "app/frame/form.h"
 
 namespace sq::pictures {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "bar/tippictures.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "forms/wheeltipform_controls.h"
 
 namespace sq {

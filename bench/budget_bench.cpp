@@ -16,7 +16,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
 #include "input/qirinputor.h"

@@ -1,11 +1,12 @@
 #include "browser/easyie.h"
+#include "app/frame/gbk.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/formmain.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "app/settings_list.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
@@ -230,7 +231,7 @@ void Teasyie::FormDestroy() {
 // ---------------------------------------------------------------- the ring
 
 void Teasyie::Navigate(WebBrowser* w, const std::string& url) {
-  if (w) w->navigate(budget::GbkPrefix(url, kMaxAddress), navflag::NoReadFromCache);
+  if (w) w->navigate(gbk::Prefix(url, kMaxAddress), navflag::NoReadFromCache);
 }
 
 TabPage* Teasyie::NewTab() {
@@ -343,7 +344,7 @@ void Teasyie::PageSetSize(TabPage* page, int w, int h) {
 }
 
 void Teasyie::OpenAddress(const std::string& url) {
-  Edit1.SetCaption(budget::GbkPrefix(url, kMaxAddress));
+  Edit1.SetCaption(gbk::Prefix(url, kMaxAddress));
   Button1Click();
 }
 
@@ -495,7 +496,7 @@ void Teasyie::AddFavourite(const std::string& entry, bool top) {
 }
 
 void Teasyie::Log(const std::string& line) {
-  const std::string l = budget::GbkPrefix(line, budget::kHistoryWord * 4);
+  const std::string l = gbk::Prefix(line, budget::kHistoryWord * 4);
   ListBox6.Add(l);
   logBytes_ += l.size() + 2;
   // The log keeps its two head lines and its newest entries.

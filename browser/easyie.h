@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/form.h"
-#include "app/textfile.h"
+#include "app/frame/form.h"
+#include "app/frame/textfile.h"
 #include "forms/easyie_controls.h"
 
 namespace sq {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
+#include "app/frame/gbk.h"
 #include "app/formmain.h"
 #include "bar/qirform3.h"
 #include "browser/easyie.h"
@@ -99,7 +100,7 @@ void Teasyie::BannerProperty(TabPage* page, const std::string& name) {
 }
 
 void Teasyie::PageStatusText(TabPage* page, const std::string& text) {
-  const std::string t = budget::GbkPrefix(text, budget::kCaptionRead);
+  const std::string t = gbk::Prefix(text, budget::kCaptionRead);
   if (Tlifeform* life = app_.lifeform) {
     life->Label3.SetCaption(t);
     if (Shown()) life->status.SetCaption(t);
@@ -114,7 +115,7 @@ void Teasyie::PageTitle(TabPage* page, const std::string& title) {
   // Each page's tab carries its own title; the banners' titles show nowhere.
   const int i = IndexOf(page);
   if (i < 0) return;
-  const std::string t = budget::GbkPrefix(title, 256);
+  const std::string t = gbk::Prefix(title, 256);
   pages_[static_cast<std::size_t>(i)]->sheet->SetCaption(t);
   if (i < ListBox1.Count()) ListBox1.SetItem(i, t);
 }
@@ -180,7 +181,7 @@ void Teasyie::LifeStatusText(const std::string& text, const std::string&) {
   // Only kept: a hint link acts when it is clicked. Run on hovering, the
   // next hint would come under the resting pointer and bring the one
   // after it at the next move.
-  lifeLink_ = budget::GbkPrefix(text, budget::kCaptionRead);
+  lifeLink_ = gbk::Prefix(text, budget::kCaptionRead);
 }
 
 namespace {
@@ -221,7 +222,7 @@ void Teasyie::ScrollCaptionRequest() {
   if (!app_.qirForm3) return;
   const std::string cap = app_.qirForm3->Caption();
   if (!mail::Starts(cap, words::web::UrlRequestPrefix)) return;
-  const std::string url = budget::GbkPrefix(cap.substr(8), kMaxAddress);
+  const std::string url = gbk::Prefix(cap.substr(8), kMaxAddress);
   Panel23.SetCaption(url);
   app_.qirForm3->SetCaption(words::web::UrlAck);
   // The address the caller sent is opened; without one, the address box's.
@@ -238,7 +239,7 @@ void Teasyie::DropFileRequest() {
   if (p.readFileUpTo(kDropFile, 64 * 1024, text) == Platform::ReadResult::Failed) return;
   if (!p.deleteFile(kDropFile)) return;
   const auto ls = SplitLines(text);
-  const std::string first = ls.empty() ? std::string() : budget::GbkPrefix(ls[0], kMaxAddress);
+  const std::string first = ls.empty() ? std::string() : gbk::Prefix(ls[0], kMaxAddress);
   Panel23.SetCaption(first);
   // A command word, or a file with no address in it, opens nothing.
   if (first.empty() || mail::Starts(first, words::web::DropCommandPrefix)) return;
@@ -267,7 +268,7 @@ std::string Teasyie::SearchAddress(const std::string& text) {
   std::string url = kSearchAddress;
   const std::size_t room = kMaxAddress - 1;  // the closing "&"
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = std::min(budget::GbkCharLen(text[i]), text.size() - i);
+    const std::size_t len = std::min(gbk::CharLen(text[i]), text.size() - i);
     std::string piece;
     for (std::size_t k = i; k < i + len; ++k) {
       const unsigned char b = static_cast<unsigned char>(text[k]);

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/localpage.h"
 #include "app/relays.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/mousepp.h"
 #include "bar/tippictures.h"

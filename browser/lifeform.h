@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "forms/lifeform_controls.h"
 
 namespace sq {

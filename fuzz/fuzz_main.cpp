@@ -31,7 +31,7 @@
 #include <unistd.h>
 
 #include "app/app.h"
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "app/relays.h"
 #include "app/settings_list.h"

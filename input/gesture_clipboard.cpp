@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "app/settings_list.h"
 #include "bar/qircom.h"

@@ -2,7 +2,7 @@
 // begins, winding a drag up once it is over, and the Ctrl hold that is not
 // a tap.
 #include "app/app.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "bar/qirform4.h"
 #include "input/keys.h"
 #include "input/mailbox.h"

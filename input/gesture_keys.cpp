@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/budget.h"
-#include "app/screens.h"
+#include "app/frame/budget.h"
+#include "app/frame/screens.h"
 #include "bar/qircom.h"
 #include "browser/lifeform.h"
 #include "input/keys.h"

@@ -1,6 +1,7 @@
 #include "input/mailbox.h"
+#include "app/frame/gbk.h"
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
 
 namespace sq::mail {
 
@@ -11,7 +12,7 @@ std::string ItemOr(const Control& list, int i) {
 
 void RecordKeyWord(Control& history, const std::string& whole) {
   if (Has(whole, words::bar::NoMessagePart)) return;
-  const std::string caption = budget::GbkPrefix(whole, budget::kHistoryWord);
+  const std::string caption = gbk::Prefix(whole, budget::kHistoryWord);
   if (history.Count() > 0 && history.Item(0) == caption) return;
   history.Insert(0, caption);
   if (history.Count() > kKeyHistoryLimit) {
@@ -20,7 +21,7 @@ void RecordKeyWord(Control& history, const std::string& whole) {
 }
 
 void RecordInputWord(Control& history, const std::string& whole) {
-  const std::string caption = budget::GbkPrefix(whole, budget::kHistoryWord);
+  const std::string caption = gbk::Prefix(whole, budget::kHistoryWord);
   if (history.Count() > 0 && history.Item(0) == caption) return;
   history.Insert(0, caption);
   if (history.Count() > kInputHistoryLimit) {

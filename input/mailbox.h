@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "input/words.h"
 
 namespace sq::mail {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "app/form.h"
+#include "app/frame/form.h"
 #include "forms/qirinputor_controls.h"
 #include "input/tick.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "app/app.h"
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/relays.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"

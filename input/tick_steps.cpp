@@ -8,7 +8,7 @@
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/relays.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "app/wrpyreadpanel.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"

@@ -17,7 +17,7 @@
 //     form designer stores them (Left/Top/Width/Height).
 //   * The program is per-monitor DPI aware: every coordinate here, the
 //     pointer's and the hook's included, is a physical pixel. Scaling the
-//     stored 96-DPI layouts is the form framework's work (app/screens.h).
+//     stored 96-DPI layouts is the form framework's work (app/frame/screens.h).
 //   * Calls are named after the Win32 call they stand for where there is one,
 //     so a reader who knows user32 knows what they do. Failures are quiet:
 //     a call on a dead handle does nothing and returns a neutral value.

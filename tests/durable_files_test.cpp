@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/settings_list.h"
 #include "app/wrpyreadpanel.h"
 #include "browser/easyie.h"

@@ -2,7 +2,8 @@
 // events, caption words and the smart clipboard out.
 #include <algorithm>
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
+#include "app/frame/gbk.h"
 #include "app/settings_list.h"
 #include "tests/gesture_harness.h"
 
@@ -202,7 +203,7 @@ TEST(GestureCtrlC, CapturesWithinTheBudgetAndLeavesLargerTextsAlone) {
     Tqircom& bar = *d.app.qircom;
     if (row.captured) {
       EXPECT_EQ(bar.ListBox2.Item(0), row.text);
-      EXPECT_EQ(bar.Edit1.Caption(), budget::GbkPrefix(row.text, budget::kCaptionRead));
+      EXPECT_EQ(bar.Edit1.Caption(), gbk::Prefix(row.text, budget::kCaptionRead));
       const auto lines = SplitLines(row.text);
       ASSERT_EQ(bar.ListBox11.Count(), static_cast<int>(lines.size()));
       if (lines.size() > 1 && !lines[0].empty()) {

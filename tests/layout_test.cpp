@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "app/layout.h"
+#include "app/frame/layout.h"
 
 namespace sq {
 namespace {

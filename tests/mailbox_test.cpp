@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "app/budget.h"
+#include "app/frame/gbk.h"
+#include "app/frame/budget.h"
 #include "app/relays.h"
 #include "bar/qirform3.h"
 #include "input/qirinputor.h"
@@ -108,9 +109,9 @@ TEST_F(History, HugeCaptionsAreReadWithinTheBudget) {
     sim.advance(400);  // ten input ticks, twenty bar ticks
     const std::string read = app.qirinputor->Caption();
     EXPECT_LE(read.size(), budget::kCaptionRead);
-    const std::string expect = budget::GbkPrefix(row.caption, budget::kCaptionRead);
+    const std::string expect = gbk::Prefix(row.caption, budget::kCaptionRead);
     EXPECT_TRUE(read == expect) << read.size() << " bytes read, " << expect.size() << " expected";
-    const std::string word = budget::GbkPrefix(row.caption, budget::kHistoryWord);
+    const std::string word = gbk::Prefix(row.caption, budget::kHistoryWord);
     ListBox& keys = app.qircom->ListBox8;
     EXPECT_TRUE(keys.Item(0) == word) << keys.Item(0).substr(0, 40);
     EXPECT_TRUE(mail::ItemOr(keys, 1) != word);

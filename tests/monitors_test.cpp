@@ -6,7 +6,7 @@
 
 #include "app/formmain.h"
 #include "app/wrpyreadpanel.h"
-#include "app/screens.h"
+#include "app/frame/screens.h"
 #include "bar/mousepp.h"
 #include "bar/wheeltipform.h"
 #include "tests/gesture_harness.h"

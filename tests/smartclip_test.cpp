@@ -1,7 +1,7 @@
 // The smart clipboard: one insert rule for every capture path, captures on
 // request and after a copy, privately marked clipboards, oversized texts,
 // and pasting an entry back by a release on the list.
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "bar/smartclip.h"
 #include <algorithm>

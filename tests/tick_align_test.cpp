@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "input/tick.h"
 
 namespace sq {

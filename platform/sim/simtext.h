@@ -4,10 +4,12 @@
 #include <cstddef>
 #include <string>
 
+#include "app/frame/gbk.h"
+
 namespace sq::simtext {
 
 // A GBK lead byte; the byte after it belongs to the same character.
-inline bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+using ::sq::gbk::IsLead;
 
 // What a text becomes after a trip through a window (its caption, a list
 // item): Windows keeps window text as UTF-16, so the text ends at the first

@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "app/budget.h"
+#include "app/frame/budget.h"
+#include "app/frame/gbk.h"
 
 namespace sq::w32 {
 
@@ -57,7 +58,7 @@ inline std::string TextUpTo(const wchar_t* w, std::size_t len, std::size_t maxBy
   if (len == 0 || maxBytes == 0) return {};
   const std::size_t units = len < maxBytes ? len : maxBytes;
   std::string s = Gbk(w, static_cast<int>(units));
-  s.resize(budget::GbkCut(s, maxBytes));
+  s.resize(gbk::Cut(s, maxBytes));
   return s;
 }
 

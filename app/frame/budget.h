@@ -44,27 +44,4 @@ constexpr std::size_t kNavLogBytes = 256 * 1024;
 constexpr std::size_t kSettingsFileRead = 64 * 1024;   // wr.ini, the shared list
 constexpr std::size_t kFavouritesFileRead = 1024 * 1024;  // url.txt
 
-// The bytes of the GBK character that begins with byte `c`: 2 after a lead
-// byte, else 1.
-inline std::size_t GbkCharLen(char c) {
-  const unsigned char b = static_cast<unsigned char>(c);
-  return (b >= 0x81 && b <= 0xFE) ? 2 : 1;
-}
-
-// The first `max` bytes of `s`, never ending inside a double-byte GBK
-// character.
-inline std::size_t GbkCut(std::string_view s, std::size_t max) {
-  if (s.size() <= max) return s.size();
-  std::size_t i = 0;
-  while (i < max) {
-    const std::size_t len = GbkCharLen(s[i]);
-    if (i + len > max) break;
-    i += len;
-  }
-  return i;
-}
-inline std::string GbkPrefix(std::string_view s, std::size_t max) {
-  return std::string(s.substr(0, GbkCut(s, max)));
-}
-
 }  // namespace sq::budget

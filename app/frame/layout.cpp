@@ -1,4 +1,6 @@
-#include "app/layout.h"
+#include "app/frame/layout.h"
+
+#include "app/frame/gbk.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -43,7 +45,7 @@ std::vector<std::string> Words(const std::string& line, int lineNo) {
         char d = line[i];
         // A GBK lead byte is always followed by a trail byte that may look
         // like '\\' or '"'; copy such pairs untouched.
-        if (static_cast<unsigned char>(d) >= 0x81 && i + 1 < line.size()) {
+        if (gbk::IsLead(d) && i + 1 < line.size()) {
           w += d;
           w += line[i + 1];
           i += 2;

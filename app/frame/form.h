@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/layout.h"
-#include "app/screens.h"
+#include "app/frame/host.h"
+#include "app/frame/layout.h"
+#include "app/frame/screens.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -183,7 +184,7 @@ class Form : public Control {
   // creation handler runs (App::create calls Publish). A form under
   // construction is not yet a T, so it is not cast to one here.
   template <class T>
-  Form(App& app, T*& self, const std::string& layoutName) : Form(app, layoutName) {
+  Form(FormHost& host, T*& self, const std::string& layoutName) : Form(host, layoutName) {
     publish_ = [&self](Form* f) { self = static_cast<T*>(f); };
   }
   // Sets the form's global pointer (see the constructor).
@@ -192,7 +193,9 @@ class Form : public Control {
   }
   ~Form() override;
 
-  App& app() { return app_; }
+  // The application that owns the form (defined with the application).
+  App& app();
+  FormHost& host() { return host_; }
   Platform& platform() { return p_; }
   const std::string& ClassName() const { return layout_.className; }
 
@@ -242,22 +245,19 @@ class Form : public Control {
  private:
   friend class Control;
   friend class App;
-  Form(App& app, const std::string& layoutName);
+  Form(FormHost& host, const std::string& layoutName);
   // The form moves to a rectangle whose size is in 96-DPI units.
   void MoveTo(int x, int y, int w, int h, ZOrder z, unsigned flags);
   // Lays the form and its controls out again for another DPI.
   void Rescale(int dpi);
   void DpiChanged(int dpi);  // the system moved the form to another DPI
   bool rescaling_ = false;
-  App& app_;
+  FormHost& host_;
   std::function<void(Form*)> publish_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, Control*> byName_;
   bool closing_ = false;
 };
 
-// Runs a handler the way the framework does: a framework error shows its
-// message box (titled with the application title) and abandons the handler.
-void RunHandler(App& app, const std::function<void()>& fn);
 
 }  // namespace sq

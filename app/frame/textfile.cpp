@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "app/frame/textfile.h"
 
 #include <map>
 #include <string_view>

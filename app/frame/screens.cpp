@@ -1,4 +1,4 @@
-#include "app/screens.h"
+#include "app/frame/screens.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
-#include "app/form.h"
+#include "app/frame/form.h"
+#include "app/frame/gbk.h"
 
-#include "app/app.h"
-#include "app/budget.h"
+#include "app/frame/budget.h"
 #include "platform/lines.h"
 
 namespace sq {
@@ -85,14 +85,14 @@ Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd paren
   // Clicks reach the handler the owning form wired, run as the framework
   // runs every handler.
   p_.setClickHandler(wnd_, [this] {
-    if (OnClick && form_) RunHandler(form_->app(), OnClick);
+    if (OnClick && form_) RunHandler(form_->host(), OnClick);
   });
   p_.setEventHandler(wnd_, [this](UiEvent& e) { HandleEvent(e); });
 }
 
 Control::~Control() {
   // A form clears its own hover in ~Form, while it is still whole.
-  if (form_ && form_ != this && form_->app().hovered() == this) form_->app().setHovered(nullptr);
+  if (form_ && form_ != this && form_->host().hovered() == this) form_->host().setHovered(nullptr);
   // A control that goes before its window (a closed browser tab) leaves no
   // handler behind that would call into it.
   if (wnd_) {
@@ -162,25 +162,25 @@ std::string Describe(const UiEvent& e) {
 
 void Control::HandleEvent(UiEvent& e) {
   if (!form_) return;
-  App& app = form_->app();
+  FormHost& host = form_->host();
   const bool mouse = e.type == UiEvent::MouseEnter || e.type == UiEvent::MouseMove ||
                      e.type == UiEvent::MouseDown || e.type == UiEvent::MouseUp ||
                      e.type == UiEvent::DblClick;
   if (e.type == UiEvent::MouseLeave) {
-    if (app.hovered() != this) return;  // already closed
-    app.setHovered(nullptr);
+    if (host.hovered() != this) return;  // already closed
+    host.setHovered(nullptr);
     RunEvent(e);
     return;
   }
-  if (mouse && app.hovered() != this) {
+  if (mouse && host.hovered() != this) {
     // Close a hover whose Leave never came, then enter this control.
-    if (Control* old = app.hovered()) {
-      app.setHovered(nullptr);
+    if (Control* old = host.hovered()) {
+      host.setHovered(nullptr);
       UiEvent leave;
       leave.type = UiEvent::MouseLeave;
       old->RunEvent(leave);
     }
-    app.setHovered(this);
+    host.setHovered(this);
     if (e.type != UiEvent::MouseEnter) {
       UiEvent enter;
       enter.type = UiEvent::MouseEnter;
@@ -194,9 +194,9 @@ void Control::HandleEvent(UiEvent& e) {
 }
 
 void Control::RunEvent(UiEvent& e) {
-  App& app = form_->app();
-  if (app.eventTrace) app.eventTrace(TraceName() + " " + Describe(e));
-  RunHandler(app, [&] {
+  FormHost& host = form_->host();
+  if (host.eventTrace) host.eventTrace(TraceName() + " " + Describe(e));
+  RunHandler(host, [&] {
     switch (e.type) {
       case UiEvent::MouseEnter: if (OnMouseEnter) OnMouseEnter(); break;
       case UiEvent::MouseLeave: if (OnMouseLeave) OnMouseLeave(); break;
@@ -230,7 +230,7 @@ std::string Control::Caption() const {
   // use, whatever the caption holds.
   // One byte more than the budget tells whether the cut splits a character.
   std::string s = p_.getWindowTextUpTo(wnd_, budget::kCaptionRead + 1);
-  s.resize(budget::GbkCut(s, budget::kCaptionRead));
+  s.resize(gbk::Cut(s, budget::kCaptionRead));
   return s;
 }
 void Control::SetCaption(const std::string& s) {
@@ -417,7 +417,7 @@ void Control::startTimer() {
   Form* f = form_;
   unsigned id = TimerIdOf(this);
   p_.setTimer(f->Handle(), id, interval_, [this, f] {
-    if (OnTimer) RunHandler(f->app(), OnTimer);
+    if (OnTimer) RunHandler(f->host(), OnTimer);
   });
   timerRunning_ = true;
 }
@@ -429,7 +429,7 @@ void Control::SetTimerEnabled(bool on) {
   if (!on && timerRunning_) {
     p_.killTimer(form_->Handle(), id);
     timerRunning_ = false;
-  } else if (on && !timerRunning_ && form_->app().running()) {
+  } else if (on && !timerRunning_ && form_->host().running()) {
     startTimer();
   }
 }
@@ -442,10 +442,10 @@ void Control::SetInterval(unsigned ms) {
   }
 }
 
-Form::Form(App& app, const std::string& layoutName)
-    : Control(nullptr, app.platform(), StoredLayout(layoutName).form, 0,
-              InitialDpi(app.platform(), StoredLayout(layoutName).form.bounds)),
-      app_(app) {
+Form::Form(FormHost& host, const std::string& layoutName)
+    : Control(nullptr, host.platform(), StoredLayout(layoutName).form, 0,
+              InitialDpi(host.platform(), StoredLayout(layoutName).form.bounds)),
+      host_(host) {
   form_ = this;
   p_.setCloseHandler(wnd_, [this] { Close(); });
   OnDpiChanged = [this](int dpi) { DpiChanged(dpi); };
@@ -462,7 +462,7 @@ Form::Form(App& app, const std::string& layoutName)
 }
 
 Form::~Form() {
-  if (app_.hovered() == this) app_.setHovered(nullptr);
+  if (host_.hovered() == this) host_.setHovered(nullptr);
   stopTimers();
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     if ((*it)->Handle()) p_.destroyWindow((*it)->Handle());
@@ -501,9 +501,9 @@ void Form::stopTimers() {
 void Form::Close() {
   // Closing the main form ends the run; any other form is only hidden.
   closing_ = true;
-  RunHandler(app_, [this] { FormClose(); });
-  if (static_cast<Form*>(this) == static_cast<Form*>(app_.FormMainForm())) {
-    app_.formClosed(*this);
+  RunHandler(host_, [this] { FormClose(); });
+  if (static_cast<Form*>(this) == static_cast<Form*>(host_.FormMainForm())) {
+    host_.formClosed(*this);
   } else {
     Hide();
   }
@@ -605,15 +605,15 @@ void Form::DpiChanged(int dpi) {
   rescaling_ = false;
 }
 
-void RunHandler(App& app, const std::function<void()>& fn) {
+void RunHandler(FormHost& host, const std::function<void()>& fn) {
   try {
     fn();
   } catch (const ListIndexError& e) {
-    app.frameworkError(e.what());
+    host.frameworkError(e.what());
   } catch (const FileCreateError& e) {
-    app.frameworkError(e.what());
+    host.frameworkError(e.what());
   } catch (const std::out_of_range& e) {
-    app.frameworkError(e.what());
+    host.frameworkError(e.what());
   }
 }
 
