@@ -1,4 +1,10 @@
 // The caret window: its caption carries the text-selection words.
+//
+// Other forms touch only this: its caption (the input core writes and reads
+// the selection words, the command bar's clipboard writes them, the life
+// panel reads them), its height (the input core and the browser's timer
+// count queued scroll words in it) and ListBox3 and Panel3 (the input
+// core's scroll-word queue, the browser's timer).
 #pragma once
 
 #include "app/app.h"

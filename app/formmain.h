@@ -1,5 +1,10 @@
 // The main form: tray icon, the main (popup) menu, the easy-open verb and
 // the one orderly exit, Shutdown1Click.
+//
+// Other forms touch only this: the popup menu (the command bar's menu
+// button and the life panel open it; the bar runs N1Click), the item N3
+// (the input window), and Shutdown1Click, the one orderly exit (the
+// browser's close word and the mouse picture window's close card).
 #pragma once
 
 #include "app/app.h"

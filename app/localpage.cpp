@@ -2,11 +2,11 @@
 
 namespace sq {
 
-std::string LocalPageAddress(Platform& p, const std::string& name) {
+std::string LocalPageAddress(role::Files& p, const std::string& name) {
   return "file://" + p.currentDirectory() + name;
 }
 
-bool OpenLocalPage(Platform& p, WebBrowser& browser, const std::string& name) {
+bool OpenLocalPage(role::Files& p, WebBrowser& browser, const std::string& name) {
   return browser.navigate(LocalPageAddress(p, name), navflag::NoReadFromCache);
 }
 

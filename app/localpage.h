@@ -11,12 +11,12 @@ namespace sq {
 
 // "file://" + current directory + `name` (a name beginning with a
 // backslash, such as "\ehelp\easyhelp.htm").
-std::string LocalPageAddress(Platform& p, const std::string& name);
+std::string LocalPageAddress(role::Files& p, const std::string& name);
 
 // Navigates `browser` to the local page `name` with the flag that skips the
 // cache. False when the browser refuses the address (no control, or a
 // current directory so long that the address exceeds kMaxBrowserAddress);
 // nothing is opened then, never a cut-off address.
-bool OpenLocalPage(Platform& p, WebBrowser& browser, const std::string& name);
+bool OpenLocalPage(role::Files& p, WebBrowser& browser, const std::string& name);
 
 }  // namespace sq

@@ -1,5 +1,10 @@
 // Relay and holder windows: they have no behaviour of their own; other
 // windows write and read their captions and controls.
+//
+// Who touches which: TForm1.Edit1 and TForm2 (caption, Panel1) only the
+// input core; Trightform's caption the command bar, the input core and the
+// life panel, its place the browser's timer and the life panel; Tleftform's
+// place the input core, its caption the life panel.
 #pragma once
 
 #include "app/app.h"

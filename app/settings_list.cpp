@@ -27,7 +27,7 @@ std::string SharedSettings::DefaultLine(int i) {
   return "";
 }
 
-void SharedSettings::Load(Platform& p) {
+void SharedSettings::Load(role::Files& p) {
   // Lines are kept as read; a file that could not be read whole (a read
   // error, or past the size limit, where its first complete lines are
   // used) is never written back.
@@ -38,7 +38,7 @@ void SharedSettings::Load(Platform& p) {
   showWeb_ = p.fileExists(kWebMarker);
 }
 
-bool SharedSettings::Save(Platform& p) { return file_.Write(p, kFileName, lines_); }
+bool SharedSettings::Save(role::Files& p) { return file_.Write(p, kFileName, lines_); }
 
 std::string SharedSettings::Line(int i) const {
   if (i >= 0 && i < Count()) return lines_[static_cast<size_t>(i)];
@@ -56,13 +56,13 @@ void SharedSettings::SetLine(int i, const std::string& s) {
   lines_[static_cast<size_t>(i)] = s;
 }
 
-void SharedSettings::SetShowHelp(Platform& p, bool on) {
+void SharedSettings::SetShowHelp(role::Files& p, bool on) {
   if (on == showHelp_) return;
   showHelp_ = on;
   if (on) p.writeFile(kHelpMarker, ""); else p.deleteFile(kHelpMarker);
 }
 
-void SharedSettings::SetShowWeb(Platform& p, bool on) {
+void SharedSettings::SetShowWeb(role::Files& p, bool on) {
   if (on == showWeb_) return;
   showWeb_ = on;
   if (on) p.writeFile(kWebMarker, ""); else p.deleteFile(kWebMarker);

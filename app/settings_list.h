@@ -26,11 +26,11 @@ class SharedSettings {
   // Reads the file when it exists and sets both flags from their markers.
   // A missing file leaves the list empty; lines the file lacks read as the
   // built-in defaults, so a short file never stops the caller.
-  void Load(Platform& p);
+  void Load(role::Files& p);
   // Writes the list back, replacing the file in one step. Refuses (returns
   // false) when the file existed but could not be read whole, so it is never
   // overwritten with a list that does not hold its content.
-  bool Save(Platform& p);
+  bool Save(role::Files& p);
 
   int Count() const { return static_cast<int>(lines_.size()); }
   // Whole line i; the default line when the list is shorter.
@@ -44,8 +44,8 @@ class SharedSettings {
   bool ShowHelp() const { return showHelp_; }
   bool ShowWeb() const { return showWeb_; }
   // Changing a flag writes or deletes its marker file.
-  void SetShowHelp(Platform& p, bool on);
-  void SetShowWeb(Platform& p, bool on);
+  void SetShowHelp(role::Files& p, bool on);
+  void SetShowWeb(role::Files& p, bool on);
 
   static std::string DefaultLine(int i);
 

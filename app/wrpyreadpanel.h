@@ -1,6 +1,10 @@
 // The settings panel. Its controls are the live settings: other windows
 // read its check boxes and edits on every tick. A few values are stored in
 // "wr.ini", a plain list of lines.
+//
+// Other forms only read it, on every tick: its check boxes (lleft, lctrl,
+// lmbutton: which gestures are on) and the left hold time (LeftHoldMs).
+// The main form and the command bar show, hide and place it.
 #pragma once
 
 #include "app/app.h"

@@ -2,6 +2,10 @@
 // that explains the directions and clicks of the widget under the pointer.
 // It holds three cards; one shows at a time, at Left 0, the others are
 // parked inside the window at Left -2000.
+//
+// Other forms touch only its place and cards: ShowAt, ShowCard, Park, Hide
+// (the life panel, the command bar, the input core, the browser's timer)
+// and, from the life panel, the labels of its cards.
 #pragma once
 
 #include <optional>

@@ -2,6 +2,15 @@
 // pointer widget, the clip widget and the full bar with the window list and
 // the smart clipboard), its own 20 ms tick, and the mailbox of the key
 // history.
+//
+// Other forms touch: its place (Shown, Park, PlaceAtPointer, Show: the
+// input core, the life panel, the scroll-mode window, the browser), its
+// history lists (ListBox1 input words, ListBox8 key history, ListBox2,
+// ListBox4, ListBox11: the input core; ListBox8 and ListBox2 the life
+// panel and the browser's timer), the smart clipboard Edit1 and its
+// buttons (the input core), and the panels that hold the bar's state
+// (Panel4, Panel12, Panel14, Panel19, Panel27, Panel35, ...: the input
+// core and the life panel); the wheel tip reads its height.
 #pragma once
 
 #include <optional>

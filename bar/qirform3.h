@@ -1,5 +1,10 @@
 // The scroll-mode window: its caption is the mailbox of the mouse words; its
 // buttons start the automatic scrolling of the window under the pointer.
+//
+// Every form may read and write its caption (the mouse words); the input
+// core and the browser's timer also press Button1 and read its panels
+// (Panel1 ... Panel6); the command bar's switcher and the browser write
+// their words into the caption.
 #pragma once
 
 #include <vector>

@@ -11,6 +11,9 @@
 // caption goes back to "ystop mou3d" and the badge is hidden (height 0,
 // just below the lowest screen). Without this a drag word would stay for
 // the rest of the run and no held-still press would start a drag again.
+//
+// Other forms touch only its caption and its place: the input core (drag
+// words, the badge at the pointer) and the scroll-mode window.
 #pragma once
 
 #include <memory>

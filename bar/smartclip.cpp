@@ -24,7 +24,7 @@ void Insert(Control& list, const std::string& text) {
   }
 }
 
-Read ReadForCapture(Platform& p, std::string& text) {
+Read ReadForCapture(role::Clipboard& p, std::string& text) {
   text.clear();
   if (p.clipboardPrivate()) return Read::Private;
   if (!p.getClipboardTextUpTo(budget::kCaptureBytes, text)) return Read::TooLarge;

@@ -26,7 +26,7 @@ enum class Read {
   TooLarge,   // past the capture budget (bytes or lines): left alone
   Private,    // its owner marked it private: never captured
 };
-Read ReadForCapture(Platform& p, std::string& text);
+Read ReadForCapture(role::Clipboard& p, std::string& text);
 
 // The lines of a copied block shifted so that line 0's text starts at
 // `column` (bytes of GBK text). Leading blanks and control characters

@@ -1,5 +1,9 @@
 // The wheel tip: a 104 x 18 strip on the active window's title bar that
 // shows the wheel mode; a press on it toggles hold-to-drag.
+//
+// Other forms touch only ToggleHoldToDrag (the command bar, the browser),
+// KeepOnActiveWindow and FollowActiveWindow (the command bar's tick, the
+// life panel) and its Panel1 (the life panel).
 #pragma once
 
 #include "app/app.h"

@@ -2,6 +2,15 @@
 // the pointer, favourites and the navigation log, command links of the
 // program's own pages, requests of other programs, and the two timers that
 // serve the wheel words of the whole system.
+//
+// Other forms touch: its address box Edit1 and Button1Click (open an
+// address: the command bar, the main form, the mouse picture window, the
+// input core), its place and Shown (the command bar, the main form, the
+// life panel, the input core), the menu panel Panel3 and the page panels
+// Panel9 and Panel42, the active browser (ActiveBrowser: the command bar's
+// clipboard, the life panel, the input core), the page list (ListBox11,
+// RebuildPageList) and the wheel words (midmess, wfocus, Timer3: the
+// scroll-mode window and the life panel).
 #pragma once
 
 #include <array>

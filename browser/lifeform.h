@@ -4,6 +4,14 @@
 // command bar read and write; its three timers keep the near mode and its
 // hints, the mouse picture window beside the clip widget, the wheel mode
 // and the wheel tip on the active window's title bar.
+//
+// Other forms touch: its hidden panels (Panel2, Panel4, Panel7, Panel9,
+// Panel12, Panel22: the input core; Panel15, Panel18, Label2, Label3: the
+// browser's timer and the browser's status and link words), its caption
+// (the scroll-mode window, the input core), its height and its buttons
+// (the main form's menu, the command bar's tick), NextHint and
+// ShowHelpTitle (the browser, the main form), leftselect and
+// leftdownmess (the input core).
 #pragma once
 
 #include <array>

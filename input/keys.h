@@ -18,23 +18,23 @@ constexpr int LButton = 1, RButton = 2, MButton = 4, Back = 8, Tab = 9,
 
 namespace keys {
 
-inline void Down(Platform& p, int key, int scan = 0) { p.keybdEvent(key, scan, 0); }
-inline void Up(Platform& p, int key, int scan = 0) { p.keybdEvent(key, scan, keyflag::KeyUp); }
-inline void Press(Platform& p, int key, int scan = 0) {
+inline void Down(role::Input& p, int key, int scan = 0) { p.keybdEvent(key, scan, 0); }
+inline void Up(role::Input& p, int key, int scan = 0) { p.keybdEvent(key, scan, keyflag::KeyUp); }
+inline void Press(role::Input& p, int key, int scan = 0) {
   Down(p, key, scan);
   Up(p, key, scan);
 }
 // Ctrl+K (or any modifier + K).
-inline void Combo(Platform& p, int modifier, int key) {
+inline void Combo(role::Input& p, int modifier, int key) {
   Down(p, modifier);
   Down(p, key);
   Up(p, key);
   Up(p, modifier);
 }
 // The input core's Escape: virtual key 27 with scan code 42.
-inline void Escape42(Platform& p) { Press(p, vk::Escape, 42); }
+inline void Escape42(role::Input& p) { Press(p, vk::Escape, 42); }
 // A plain Escape (scan code 0).
-inline void Escape(Platform& p) { Press(p, vk::Escape, 0); }
+inline void Escape(role::Input& p) { Press(p, vk::Escape, 0); }
 
 inline void LeftClick(Platform& p, bool slow = false) {
   p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);

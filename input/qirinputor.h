@@ -1,4 +1,9 @@
 // The input window: owns the hook library and the 40 ms tick. Never seen.
+//
+// Every form may read and write its caption (the input words); the main
+// form runs installbuttonClick, the browser closes it and stops the
+// gestures (StopGestures), the command bar's clipboard asks its tick for
+// the copy state, and the input core's gestures place Panel4 and Panel5.
 #pragma once
 
 #include "app/app.h"

@@ -356,11 +356,14 @@ class WebBrowser {
 
 using TimerProc = std::function<void()>;
 
-class Platform {
- public:
-  virtual ~Platform() = default;
+// The seam in roles: each role is one kind of call into the system, and
+// `Platform` hands them all out. A part of the core that needs one kind
+// takes that role (`role::Clock&`, `role::Files&`).
+namespace role {
 
-  // ---- windows -----------------------------------------------------------
+// The program's own windows: creation, text, place, visibility, focus.
+class Windows {
+ public:
   virtual Wnd createWindow(const WindowSpec& desc) = 0;
   virtual void destroyWindow(Wnd w) = 0;
   virtual bool isWindow(Wnd w) = 0;
@@ -388,7 +391,17 @@ class Platform {
   virtual bool isWindowEnabled(Wnd w) = 0;
   // SetWindowPos: z-order, rectangle (screen for top-level) and flags.
   virtual void setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) = 0;
-  virtual bool isTopmost(Wnd w) = 0;
+  virtual void setFocus(Wnd w) = 0;
+  // Redoes the window's font (as created from its WindowSpec) for `dpi`.
+  virtual void setFontDpi(Wnd w, int dpi) = 0;
+
+ protected:
+  ~Windows() = default;
+};
+
+// The window tree and z-order, the program's windows and other programs' alike.
+class Tree {
+ public:
   virtual bool bringWindowToTop(Wnd w) = 0;
   virtual bool setForegroundWindow(Wnd w) = 0;
   virtual Wnd setActiveWindow(Wnd w) = 0;
@@ -400,7 +413,24 @@ class Platform {
   virtual std::vector<Wnd> enumWindows() = 0;    // top-level, z-order
   virtual Wnd findWindow(const std::string& className,
                          const std::optional<std::string>& caption = {}) = 0;
-  virtual void setWindowRgn(Wnd w, Region shape, const Rect& r) = 0;
+  virtual void closeWindow(Wnd w) = 0;           // WM_CLOSE to another program
+  virtual unsigned windowProcessId(Wnd w) = 0;
+  virtual WindowState windowState(Wnd w) = 0;    // all false for a dead handle
+  // ShowWindow(SW_RESTORE): a minimised window comes back where it was.
+  virtual void restoreWindow(Wnd w) = 0;
+
+ protected:
+  ~Tree() = default;
+};
+
+// Monitors, the screen's pixels, and windows shaped or painted by pictures.
+class Display {
+ public:
+  virtual int screenWidth() = 0;
+  virtual int screenHeight() = 0;
+  virtual int getPixel(Point p) = 0;   // BGR
+  // Every monitor, the main one first (EnumDisplayMonitors, GetDpiForMonitor).
+  virtual std::vector<Monitor> monitors() = 0;
   // Gives a window the shape of a picture (SetWindowRgn): `pixels` are
   // width*height colours (BGR, row by row from the top); every pixel not of
   // colour `key` is inside, the rest of the window is not (the pointer
@@ -413,27 +443,14 @@ class Platform {
   // drawn under its caption. An empty picture (0 x 0) removes it. False,
   // the picture unchanged, when the sizes do not match or w is no window.
   virtual bool setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) = 0;
-  // PostMessageA to another program's window; the program's own windows
-  // take their events through the handlers below, never by number.
-  virtual bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) = 0;
-  virtual void closeWindow(Wnd w) = 0;           // WM_CLOSE to another program
-  virtual unsigned windowProcessId(Wnd w) = 0;
-  virtual WindowState windowState(Wnd w) = 0;    // all false for a dead handle
-  // ShowWindow(SW_RESTORE): a minimised window comes back where it was.
-  virtual void restoreWindow(Wnd w) = 0;
-  virtual void setFocus(Wnd w) = 0;
 
-  // ---- caption mailboxes ------------------------------------------------------
-  // The hook library's words for a window are written into its caption one
-  // at a time: a word waits while the caption holds a word that its reader
-  // has not read yet (any change of the caption, by any writer, counts as
-  // unread), and words wait in the order they came, a few at most (the
-  // oldest is dropped beyond that). The reader calls this once it has read
-  // the caption; the next waiting word is written after the running handler
-  // returns.
-  virtual void mailboxSeen(Wnd w) = 0;
+ protected:
+  ~Display() = default;
+};
 
-  // ---- control state --------------------------------------------------------
+// State of the list boxes, list views and check boxes.
+class Controls {
+ public:
   virtual int listCount(Wnd w) = 0;
   virtual std::string listItem(Wnd w, int i) = 0;        // "" when out of range
   virtual void listInsert(Wnd w, int i, const std::string& s) = 0;  // -1 = end
@@ -444,8 +461,6 @@ class Platform {
   virtual void listSelect(Wnd w, int i) = 0;
   virtual bool isChecked(Wnd w) = 0;
   virtual void setChecked(Wnd w, bool on) = 0;
-
-  // ---- report-style list view (Kind::ListView) ----------------------------
   // One row per entry: a caption and a small icon (a fileIcon handle; 0
   // none), no column header, the whole row selectable. listCount, listItem,
   // listClear, listSelected and listSelect work on its rows as well. Rows
@@ -457,8 +472,6 @@ class Platform {
   // The row at a point of the client area (LVM_HITTEST); -1 when none,
   // below the last row or outside the client area.
   virtual int listViewHitTest(Wnd w, Point client) = 0;
-  // The row under the pointer; -1 when the pointer is not over a row.
-  virtual int listViewHot(Wnd w) = 0;
   virtual void listViewSetHot(Wnd w, int row) = 0;   // -1 = none
   virtual int listViewTopIndex(Wnd w) = 0;           // LVM_GETTOPINDEX
   // Scrolls by rows (negative: up), stopping at the first row and where the
@@ -473,7 +486,13 @@ class Platform {
   // -1 when w is no list box or the point lies below the last item.
   virtual int listItemFromPoint(Wnd w, Point client) = 0;
 
-  // ---- pointer and keyboard ---------------------------------------------------
+ protected:
+  ~Controls() = default;
+};
+
+// The pointer and the keyboard: state, capture, and synthesised input.
+class Input {
+ public:
   virtual Point getCursorPos() = 0;
   virtual void setCursorPos(Point p) = 0;
   virtual bool isKeyDown(int vk) = 0;                    // GetAsyncKeyState < 0
@@ -484,6 +503,30 @@ class Platform {
   virtual void mouseEvent(unsigned flags, int dx, int dy, int data) = 0;
   virtual unsigned getCaretBlinkTime() = 0;
   virtual int getSystemMetrics(int index) = 0;           // sm::
+
+ protected:
+  ~Input() = default;
+};
+
+// The hook library: installing it, where its words go, and drag-scrolling on its thread.
+class Hooks {
+ public:
+  // Loads the hook library and installs both hooks for `input`, the
+  // window that receives the words: SetHookmo(input, 1), then
+  // SetHookkb(input, 1, 3). Both exports are looked up before either is
+  // called: a missing one releases the library with no hook in place.
+  virtual HookInstall installHooks(const std::string& library, Wnd input) = 0;
+  // The window whose caption the hook library's words for `box` go to;
+  // 0 drops them. A destroyed window drops them too.
+  virtual void setHookMailbox(Mailbox box, Wnd w) = 0;
+  // The hook library's words for a window are written into its caption one
+  // at a time: a word waits while the caption holds a word that its reader
+  // has not read yet (any change of the caption, by any writer, counts as
+  // unread), and words wait in the order they came, a few at most (the
+  // oldest is dropped beyond that). The reader calls this once it has read
+  // the caption; the next waiting word is written after the running handler
+  // returns.
+  virtual void mailboxSeen(Wnd w) = 0;
   // Drag-scrolling: the hook thread is told a drag begins (it ends the drag
   // by itself on the user's release) or that the program ends it. Neither
   // waits for the hook thread. The state is what the hook thread last saw;
@@ -492,17 +535,17 @@ class Platform {
   virtual void dragScrollEnd() = 0;
   virtual DragScrollState dragScrollState() = 0;
 
-  // ---- clipboard ----------------------------------------------------------
-  virtual std::string getClipboardText() = 0;            // "" when none
+ protected:
+  ~Hooks() = default;
+};
+
+// The clipboard's text.
+class Clipboard {
+ public:
   // The clipboard text when it is at most `maxBytes` long: true and the
   // text in `out`. A longer text is not converted or copied: false, `out`
   // empty.
-  virtual bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) {
-    out = getClipboardText();
-    if (out.size() <= maxBytes) return true;
-    out.clear();
-    return false;
-  }
+  virtual bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) = 0;
   virtual bool setClipboardText(const std::string& text) = 0;
   virtual void closeClipboard() = 0;
   // Whether the clipboard's owner marked its content as private (password
@@ -514,26 +557,30 @@ class Platform {
   // (GetClipboardSequenceNumber), whoever made it and whatever the text.
   virtual std::uint32_t clipboardSequence() = 0;
 
-  // ---- time ---------------------------------------------------------------
+ protected:
+  ~Clipboard() = default;
+};
+
+// Time and timers.
+class Clock {
+ public:
   virtual std::uint32_t tickCount() = 0;                 // milliseconds
   virtual void sleep(unsigned ms) = 0;                   // blocks the GUI thread
   virtual void setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) = 0;
   virtual void killTimer(Wnd owner, unsigned id) = 0;
 
-  // ---- process ------------------------------------------------------------
+ protected:
+  ~Clock() = default;
+};
+
+// The process: message boxes, the message loop and its end, other processes, the system's names.
+class Process {
+ public:
   virtual int messageBox(Wnd owner, const std::string& text,
                          const std::string& caption, unsigned buttons = mb::Ok) = 0;
   virtual int runMessageLoop() = 0;          // returns the exit code
   virtual void postQuit(int code) = 0;
   [[noreturn]] virtual void exitProcess(int code) = 0;
-  // Loads the hook library and installs both hooks for `input`, the
-  // window that receives the words: SetHookmo(input, 1), then
-  // SetHookkb(input, 1, 3). Both exports are looked up before either is
-  // called: a missing one releases the library with no hook in place.
-  virtual HookInstall installHooks(const std::string& library, Wnd input) = 0;
-  // The window whose caption the hook library's words for `box` go to;
-  // 0 drops them. A destroyed window drops them too.
-  virtual void setHookMailbox(Mailbox box, Wnd w) = 0;
   // The program files of the processes asked for: one process snapshot,
   // then one module snapshot per process asked for that exists. Processes
   // not running are left out; each pid comes once, in snapshot order.
@@ -545,7 +592,13 @@ class Platform {
   // its value, an unset one left as written; the result cut to 255 bytes.
   virtual std::string expandEnvironment(const std::string& text) = 0;
 
-  // ---- shell --------------------------------------------------------------
+ protected:
+  ~Process() = default;
+};
+
+// The shell: tray icons, application bars, opening files, links and icons; the registry (HKEY_CLASSES_ROOT).
+class Shell {
+ public:
   virtual bool trayAdd(const TrayIcon& icon) = 0;
   virtual bool trayModify(const TrayIcon& icon) = 0;
   virtual bool trayDelete(Wnd owner, unsigned id) = 0;
@@ -561,39 +614,25 @@ class Platform {
   // The small program icon of a file (SHGetFileInfo), an opaque handle the
   // backend keeps for the run; 0 = none.
   virtual std::uintptr_t fileIcon(const std::string& path) = 0;
-
-  // ---- registry (HKEY_CLASSES_ROOT) ------------------------------------------
   virtual bool regSetValue(const std::string& key, const std::string& name,
                            const std::string& value) = 0;   // creates the key
-  virtual std::optional<std::string> regGetValue(const std::string& key,
-                                                 const std::string& name) = 0;
   virtual bool regDeleteKey(const std::string& key) = 0;   // fails with subkeys
-  virtual bool regKeyExists(const std::string& key) = 0;
 
-  // ---- screen -------------------------------------------------------------
-  virtual int screenWidth() = 0;
-  virtual int screenHeight() = 0;
-  virtual int getPixel(Point p) = 0;   // BGR
-  // Every monitor, the main one first (EnumDisplayMonitors, GetDpiForMonitor).
-  virtual std::vector<Monitor> monitors() = 0;
-  // Redoes the window's font (as created from its WindowSpec) for `dpi`.
-  virtual void setFontDpi(Wnd w, int dpi) = 0;
+ protected:
+  ~Shell() = default;
+};
 
-  // ---- files, relative to the current directory ----------------------------
+// Files, relative to the current directory.
+class Files {
+ public:
   virtual std::string currentDirectory() = 0;
   virtual bool fileExists(const std::string& name) = 0;
-  virtual bool readFile(const std::string& name, std::string& out) = 0;
   // Reads at most `maxBytes`: Whole when that is the whole file, Partial
   // when the file is longer (`out` holds its first `maxBytes` bytes),
   // Failed when it could not be opened or a read failed.
   enum class ReadResult { Failed, Whole, Partial };
   virtual ReadResult readFileUpTo(const std::string& name, std::size_t maxBytes,
-                                  std::string& out) {
-    if (!readFile(name, out)) return ReadResult::Failed;
-    if (out.size() <= maxBytes) return ReadResult::Whole;
-    out.resize(maxBytes);
-    return ReadResult::Partial;
-  }
+                                  std::string& out) = 0;
   // Replaces the file in one step: the data goes to a temporary file beside
   // it, which then takes the file's place. A failure at any point leaves
   // the old file as it was.
@@ -603,12 +642,26 @@ class Platform {
   // when there is no such folder. At most `max` names.
   virtual std::vector<std::string> listFiles(const std::string& dir, std::size_t max) = 0;
 
-  // ---- web browser control --------------------------------------------------
+ protected:
+  ~Files() = default;
+};
+
+// The web browser control.
+class Browsers {
+ public:
   // A browser control filling `host` (a Kind::Browser child). `events` may
   // be null: nothing is told then, and pages' new windows are dropped.
   virtual std::unique_ptr<WebBrowser> createBrowser(Wnd host, BrowserEvents* events) = 0;
 
-  // ---- events of the program's windows -------------------------------------
+ protected:
+  ~Browsers() = default;
+};
+
+// How a window's own events reach the core. Each handler runs on the GUI
+// thread as a handler of its own (after the running one, for posted
+// input); a window destroyed meanwhile gets nothing.
+class Events {
+ public:
   // How a window's own events reach the core. Each handler runs on the GUI
   // thread as a handler of its own (after the running one, for posted
   // input); a window destroyed meanwhile gets nothing.
@@ -630,6 +683,35 @@ class Platform {
     bool separator = false;
   };
   virtual int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) = 0;
+
+ protected:
+  ~Events() = default;
+};
+
+}  // namespace role
+
+// Every role, from one object: the backend the program or a test runs on.
+class Platform : public role::Windows, public role::Tree, public role::Display,
+                 public role::Controls, public role::Input, public role::Hooks,
+                 public role::Clipboard, public role::Clock, public role::Process,
+                 public role::Shell, public role::Files, public role::Browsers,
+                 public role::Events {
+ public:
+  virtual ~Platform() = default;
+
+  role::Windows& windows() { return *this; }
+  role::Tree& tree() { return *this; }
+  role::Display& display() { return *this; }
+  role::Controls& controls() { return *this; }
+  role::Input& input() { return *this; }
+  role::Hooks& hooks() { return *this; }
+  role::Clipboard& clipboard() { return *this; }
+  role::Clock& clock() { return *this; }
+  role::Process& process() { return *this; }
+  role::Shell& shell() { return *this; }
+  role::Files& files() { return *this; }
+  role::Browsers& browsers() { return *this; }
+  role::Events& events() { return *this; }
 };
 
 // The window without a parent that holds the point (0 where there is none);

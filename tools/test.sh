@@ -19,6 +19,9 @@ step() {
 }
 bash "$root/tools/setup.sh"
 step "set-up"
+# Cheap checks of the sources: no include reaches up the layers.
+python3 "$root/tools/layercheck.py" "$root"
+step "source checks"
 bash "$root/tools/build.sh" windows
 step "Windows builds"
 # The native code and the unit tests under ASan and UBSan.

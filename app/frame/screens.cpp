@@ -38,7 +38,7 @@ Rect NonEmpty(Rect r) {
 int Scale(int v, int dpi) { return MulDivRound(v, ClampDpi(dpi), kBaseDpi); }
 int Unscale(int px, int dpi) { return MulDivRound(px, kBaseDpi, ClampDpi(dpi)); }
 
-std::vector<Monitor> Query(Platform& p) {
+std::vector<Monitor> Query(role::Display& p) {
   std::vector<Monitor> ms = p.monitors();
   ms.erase(std::remove_if(ms.begin(), ms.end(),
                           [](const Monitor& m) { return m.rect.width <= 0 || m.rect.height <= 0; }),

@@ -27,7 +27,7 @@ int Unscale(int px, int dpi);  // pixels to 96-DPI units
 
 // The monitors as the platform reports them, never empty: without an
 // answer, one 96-DPI monitor of the platform's screen size.
-std::vector<Monitor> Query(Platform& p);
+std::vector<Monitor> Query(role::Display& p);
 
 const Monitor& Main(const std::vector<Monitor>& ms);
 // The monitor holding the point; rectangles are half-open, so a point on

@@ -5,7 +5,7 @@
 
 namespace sq {
 
-void LineFile::Read(Platform& p, const std::string& name, std::size_t maxBytes) {
+void LineFile::Read(role::Files& p, const std::string& name, std::size_t maxBytes) {
   lines_.clear();
   exists_ = p.fileExists(name);
   writable_ = true;
@@ -82,7 +82,7 @@ std::string LineFile::Compose(const std::vector<std::string>& lines,
   return out;
 }
 
-bool LineFile::Write(Platform& p, const std::string& name, const std::vector<std::string>& lines,
+bool LineFile::Write(role::Files& p, const std::string& name, const std::vector<std::string>& lines,
                      const std::vector<std::string>& shown) const {
   if (!writable_) return false;
   return p.writeFile(name, Compose(lines, shown));

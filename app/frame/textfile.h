@@ -20,7 +20,7 @@ class LineFile {
  public:
   // Reads `name` up to `maxBytes`. A missing file reads as no lines and may
   // be written.
-  void Read(Platform& p, const std::string& name, std::size_t maxBytes);
+  void Read(role::Files& p, const std::string& name, std::size_t maxBytes);
 
   // The lines' texts (without their endings).
   std::vector<std::string> Lines() const;
@@ -39,7 +39,7 @@ class LineFile {
 
   // Writes the lines back when the file may be written; false otherwise or
   // when the write failed (the old file then stays whole).
-  bool Write(Platform& p, const std::string& name, const std::vector<std::string>& lines,
+  bool Write(role::Files& p, const std::string& name, const std::vector<std::string>& lines,
              const std::vector<std::string>& shown = {}) const;
 
  private:

@@ -178,6 +178,21 @@ class SimDesktop : public Platform {
   SimDesktop(const SimDesktop&) = delete;
   SimDesktop& operator=(const SimDesktop&) = delete;
 
+  // =================== readers for the tests ===================
+  // What the program never asks of the system but a test checks: is a
+  // window topmost, which list-view row is hot, what the clipboard, a file
+  // or a registry value holds; a foreign program's shaped window or posted
+  // message.
+  bool isTopmost(Wnd w);
+  void setWindowRgn(Wnd w, Region shape, const Rect& r);
+  bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp);
+  int listViewHot(Wnd w);
+  std::string getClipboardText() { return clipboard_; }
+  bool regKeyExists(const std::string& key);
+  bool readFile(const std::string& name, std::string& out);
+  std::optional<std::string> regGetValue(const std::string& key,
+                                         const std::string& name);
+
   // =================== Platform ===================
   Wnd createWindow(const WindowSpec& desc) override;
   void destroyWindow(Wnd w) override;
@@ -200,7 +215,6 @@ class SimDesktop : public Platform {
   void enableWindow(Wnd w, bool enable) override;
   bool isWindowEnabled(Wnd w) override;
   void setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) override;
-  bool isTopmost(Wnd w) override;
   bool bringWindowToTop(Wnd w) override;
   bool setForegroundWindow(Wnd w) override;
   Wnd setActiveWindow(Wnd w) override;
@@ -212,11 +226,9 @@ class SimDesktop : public Platform {
   std::vector<Wnd> enumWindows() override;
   Wnd findWindow(const std::string& className,
                  const std::optional<std::string>& caption = {}) override;
-  void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
   bool setWindowRgnFromPicture(Wnd w, int width, int height,
                                const std::vector<int>& pixels, int key) override;
   bool setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) override;
-  bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
   WindowState windowState(Wnd w) override;
@@ -237,7 +249,6 @@ class SimDesktop : public Platform {
   void setChecked(Wnd w, bool on) override;
   int listViewAdd(Wnd w, const std::string& caption, std::uintptr_t icon) override;
   int listViewHitTest(Wnd w, Point client) override;
-  int listViewHot(Wnd w) override;
   void listViewSetHot(Wnd w, int row) override;
   int listViewTopIndex(Wnd w) override;
   void listViewScroll(Wnd w, int rows) override;
@@ -268,7 +279,6 @@ class SimDesktop : public Platform {
   void dragScrollEnd() override;
   DragScrollState dragScrollState() override;
 
-  std::string getClipboardText() override { return clipboard_; }
   bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override {
     out.clear();
     if (clipboard_.size() > maxBytes) return false;
@@ -313,10 +323,7 @@ class SimDesktop : public Platform {
 
   bool regSetValue(const std::string& key, const std::string& name,
                    const std::string& value) override;
-  std::optional<std::string> regGetValue(const std::string& key,
-                                         const std::string& name) override;
   bool regDeleteKey(const std::string& key) override;
-  bool regKeyExists(const std::string& key) override;
 
   int screenWidth() override { return screenW_; }
   int screenHeight() override { return screenH_; }
@@ -326,7 +333,6 @@ class SimDesktop : public Platform {
 
   std::string currentDirectory() override { return curDir_; }
   bool fileExists(const std::string& name) override;
-  bool readFile(const std::string& name, std::string& out) override;
   ReadResult readFileUpTo(const std::string& name, std::size_t maxBytes,
                           std::string& out) override;
   // Writes "NAME.sq~" beside the file and renames it over the file.

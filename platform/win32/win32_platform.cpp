@@ -475,9 +475,6 @@ void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags)
   }
   SetWindowPos(H(w), after, r.left, r.top, r.width, r.height, flags);
 }
-bool Win32Platform::isTopmost(Wnd w) {
-  return w && (GetWindowLongW(H(w), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
 bool Win32Platform::bringWindowToTop(Wnd w) {
   forgetGlance();
   return w && BringWindowToTop(H(w));
@@ -539,17 +536,6 @@ Wnd Win32Platform::findWindow(const std::string& className,
   return w;
 }
 
-void Win32Platform::setWindowRgn(Wnd w, Region shape, const Rect& r) {
-  forgetGlance();
-  if (!w) return;
-  HRGN rgn = nullptr;
-  if (shape == Region::Ellipse) rgn = CreateEllipticRgn(r.left, r.top, r.right(), r.bottom());
-  if (shape == Region::RoundRect)
-    rgn = CreateRoundRectRgn(r.left, r.top, r.right(), r.bottom(), 10, 10);
-  // The system owns the region from here on.
-  SetWindowRgn(H(w), rgn, TRUE);
-}
-
 bool Win32Platform::setWindowRgnFromPicture(Wnd w, int width, int height,
                                             const std::vector<int>& pixels, int key) {
   forgetGlance();
@@ -591,10 +577,6 @@ bool Win32Platform::setPicture(Wnd w, int width, int height, const std::vector<i
   return true;
 }
 
-bool Win32Platform::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
-  forgetGlance();
-  return PostMessageW(H(w), msg, wp, lp);
-}
 void Win32Platform::closeWindow(Wnd w) {
   forgetGlance();
   if (w) PostMessageW(H(w), WM_CLOSE, 0, 0);
@@ -922,10 +904,6 @@ int Win32Platform::listViewHitTest(Wnd w, Point c) {
   return row < listCount(w) ? row : -1;
 }
 
-int Win32Platform::listViewHot(Wnd w) {
-  Info* in = info(H(w));
-  return in && in->kind == Kind::ListView ? in->hot : -1;
-}
 void Win32Platform::listViewSetHot(Wnd w, int row) {
   Info* in = info(H(w));
   if (!in || in->kind != Kind::ListView) return;
@@ -1023,24 +1001,6 @@ bool OpenClip() {
   return false;
 }
 }  // namespace
-
-std::string Win32Platform::getClipboardText() {
-  if (!OpenClip()) return "";
-  std::string out;
-  if (HANDLE d = GetClipboardData(CF_UNICODETEXT)) {
-    if (auto* p = static_cast<const wchar_t*>(GlobalLock(d))) {
-      out = Gbk(p);
-      GlobalUnlock(d);
-    }
-  } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
-    if (auto* p = static_cast<const char*>(GlobalLock(a))) {
-      out = p;
-      GlobalUnlock(a);
-    }
-  }
-  CloseClipboard();
-  return out;
-}
 
 bool Win32Platform::getClipboardTextUpTo(std::size_t maxBytes, std::string& out) {
   out.clear();

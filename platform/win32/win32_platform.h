@@ -52,7 +52,6 @@ class Win32Platform : public Platform {
   void enableWindow(Wnd w, bool enable) override;
   bool isWindowEnabled(Wnd w) override;
   void setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) override;
-  bool isTopmost(Wnd w) override;
   bool bringWindowToTop(Wnd w) override;
   bool setForegroundWindow(Wnd w) override;
   Wnd setActiveWindow(Wnd w) override;
@@ -64,11 +63,9 @@ class Win32Platform : public Platform {
   std::vector<Wnd> enumWindows() override;
   Wnd findWindow(const std::string& className,
                  const std::optional<std::string>& caption = {}) override;
-  void setWindowRgn(Wnd w, Region shape, const Rect& r) override;
   bool setWindowRgnFromPicture(Wnd w, int width, int height,
                                const std::vector<int>& pixels, int key) override;
   bool setPicture(Wnd w, int width, int height, const std::vector<int>& pixels) override;
-  bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override;
   void closeWindow(Wnd w) override;
   unsigned windowProcessId(Wnd w) override;
   WindowState windowState(Wnd w) override;
@@ -91,7 +88,6 @@ class Win32Platform : public Platform {
   void setChecked(Wnd w, bool on) override;
   int listViewAdd(Wnd w, const std::string& caption, std::uintptr_t icon) override;
   int listViewHitTest(Wnd w, Point client) override;
-  int listViewHot(Wnd w) override;
   void listViewSetHot(Wnd w, int row) override;
   int listViewTopIndex(Wnd w) override;
   void listViewScroll(Wnd w, int rows) override;
@@ -115,7 +111,6 @@ class Win32Platform : public Platform {
   DragScrollState dragScrollState() override;
 
   // ---- clipboard ----
-  std::string getClipboardText() override;
   bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override;
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override;
@@ -157,10 +152,7 @@ class Win32Platform : public Platform {
   // ---- registry ----
   bool regSetValue(const std::string& key, const std::string& name,
                    const std::string& value) override;
-  std::optional<std::string> regGetValue(const std::string& key,
-                                         const std::string& name) override;
   bool regDeleteKey(const std::string& key) override;
-  bool regKeyExists(const std::string& key) override;
 
   // ---- screen ----
   int screenWidth() override;
@@ -172,7 +164,6 @@ class Win32Platform : public Platform {
   // ---- files ----
   std::string currentDirectory() override;
   bool fileExists(const std::string& name) override;
-  bool readFile(const std::string& name, std::string& out) override;
   ReadResult readFileUpTo(const std::string& name, std::size_t maxBytes,
                           std::string& out) override;
   bool writeFile(const std::string& name, const std::string& data) override;

@@ -160,37 +160,9 @@ bool Win32Platform::regSetValue(const std::string& key, const std::string& name,
   return r == ERROR_SUCCESS;
 }
 
-std::optional<std::string> Win32Platform::regGetValue(const std::string& key,
-                                                      const std::string& name) {
-  HKEY k;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(key).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-    return std::nullopt;
-  std::wstring n = Wide(name);
-  DWORD type = 0, size = 0;
-  const wchar_t* np = name.empty() ? nullptr : n.c_str();
-  std::optional<std::string> out;
-  if (RegQueryValueExW(k, np, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      (type == REG_SZ || type == REG_EXPAND_SZ)) {
-    std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(k, np, nullptr, nullptr, reinterpret_cast<BYTE*>(buf.data()), &size) ==
-        ERROR_SUCCESS)
-      out = Gbk(buf.c_str());
-  }
-  RegCloseKey(k);
-  return out;
-}
-
 bool Win32Platform::regDeleteKey(const std::string& key) {
   // Fails while the key has subkeys, as the system call does.
   return RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(key).c_str()) == ERROR_SUCCESS;
-}
-
-bool Win32Platform::regKeyExists(const std::string& key) {
-  HKEY k;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(key).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(k);
-  return true;
 }
 
 // ---------------------------------------------------------------- screen
@@ -318,11 +290,6 @@ Platform::ReadResult Win32Platform::readFileUpTo(const std::string& name, std::s
   ReadResult r = ReadHandle(h, maxBytes, out);
   CloseHandle(h);
   return r;
-}
-
-bool Win32Platform::readFile(const std::string& name, std::string& out) {
-  // Whole files only: a read error is a failure, never a shorter text.
-  return readFileUpTo(name, static_cast<std::size_t>(-1) / 2, out) == ReadResult::Whole;
 }
 
 bool Win32Platform::writeFile(const std::string& name, const std::string& data) {
