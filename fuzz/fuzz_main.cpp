@@ -17,6 +17,7 @@
 //
 // Usage: sqfuzz [--seed N] [--seeds K] [--steps S] [--seconds T]
 //               [--budget-ms M] [--verbose]
+#include <atomic>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -203,13 +204,18 @@ double CpuMs() {
          static_cast<double>(u.ru_utime.tv_usec) / 1e3;
 }
 
-volatile std::sig_atomic_t g_seedForAlarm = 0;
+// The run's seed and step, for the alarm's message. A seed is 64 bits,
+// more than a sig_atomic_t holds; a lock-free atomic is as safe to read in
+// the handler.
+std::atomic<std::uint64_t> g_seedForAlarm{0};
+static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
 volatile std::sig_atomic_t g_stepForAlarm = 0;
 
 void OnAlarm(int) {
   char buf[160];
-  int n = std::snprintf(buf, sizeof buf, "sqfuzz: seed %ld hangs at step %ld\n",
-                        static_cast<long>(g_seedForAlarm), static_cast<long>(g_stepForAlarm));
+  int n = std::snprintf(buf, sizeof buf, "sqfuzz: seed %llu hangs at step %ld\n",
+                        static_cast<unsigned long long>(g_seedForAlarm.load()),
+                        static_cast<long>(g_stepForAlarm));
   if (n > 0) (void)!write(2, buf, static_cast<std::size_t>(n));
   _exit(3);
 }
@@ -505,7 +511,7 @@ int main(int argc, char** argv) {
     if (o.seconds > 0 ? WallSeconds() - start >= o.seconds
                       : static_cast<int>(seed - o.seed) >= o.seeds)
       break;
-    g_seedForAlarm = static_cast<long>(seed);
+    g_seedForAlarm = seed;
     if (o.verbose) std::fprintf(stderr, "seed %llu\n", static_cast<unsigned long long>(seed));
     // Printed before the run, so a crash or a sanitizer report (which end
     // the process) still names the seed.

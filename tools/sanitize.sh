@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The unit tests and a bounded fuzzing run under AddressSanitizer and
 # UndefinedBehaviorSanitizer (build/asan); the first report ends the run
-# with an error. FUZZ_SECONDS sets the fuzzing time (default 60; 0 for none).
+# with an error. FUZZ_SECONDS sets the fuzzing time (default 60; 0 for none);
+# SQ_WERROR=ON makes the program's warnings errors (the test command sets it).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-cmake -S . -B build/asan -G Ninja -DSQ_SANITIZE=ON >/dev/null
+cmake -S . -B build/asan -G Ninja -DSQ_SANITIZE=ON -DSQ_WERROR="${SQ_WERROR:-OFF}" >/dev/null
 # The benchmarks are built too, so that they keep building; they run
 # from the optimised build (build/native).
 targets="sqtests sqfuzz"

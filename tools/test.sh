@@ -22,10 +22,12 @@ step "set-up"
 # Cheap checks of the sources: no include reaches up the layers.
 python3 "$root/tools/layercheck.py" "$root"
 step "source checks"
-bash "$root/tools/build.sh" windows
+# Warnings are errors in the test command's builds (SQ_WERROR, here and in
+# the sanitized build below).
+SQ_WERROR=ON bash "$root/tools/build.sh" windows
 step "Windows builds"
 # The native code and the unit tests under ASan and UBSan.
-FUZZ_SECONDS=0 bash "$root/tools/sanitize.sh"
+SQ_WERROR=ON FUZZ_SECONDS=0 bash "$root/tools/sanitize.sh"
 step "sanitized build, unit tests"
 bash "$root/e2e/all.sh" "$root/build/win32" "$root/build/win64"
 step "end to end"
