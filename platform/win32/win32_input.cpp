@@ -1,0 +1,48 @@
+// Pointer and keyboard of the Win32 backend: state, capture, synthesised input.
+#include "platform/win32/win32_internal.h"
+
+namespace sq {
+
+using namespace w32;
+
+// ---------------------------------------------------------------- input
+
+Point Win32Platform::getCursorPos() {
+  if (handlerDepth_ > 0 && glance_.cursorKnown) return glance_.cursor;
+  POINT p{};
+  GetCursorPos(&p);
+  if (handlerDepth_ > 0) {
+    glance_.cursorKnown = true;
+    glance_.cursor = {p.x, p.y};
+  }
+  return {p.x, p.y};
+}
+void Win32Platform::setCursorPos(Point p) {
+  forgetGlance();
+  SetCursorPos(p.x, p.y);
+}
+bool Win32Platform::isKeyDown(int vk) { return GetAsyncKeyState(vk) < 0; }
+void Win32Platform::setCapture(Wnd w) {
+  forgetGlance();
+  SetCapture(H(w));
+}
+void Win32Platform::releaseCapture() {
+  forgetGlance();
+  ReleaseCapture();
+}
+void Win32Platform::setCursorShape(CursorShape shape) {
+  // IDC_CROSS and IDC_ARROW, as wide resource ids.
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(shape == CursorShape::Cross ? 32515 : 32512)));
+}
+void Win32Platform::keybdEvent(int vk, int scan, unsigned flags) {
+  forgetGlance();
+  keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, kOwnInputMark);
+}
+void Win32Platform::mouseEvent(unsigned flags, int dx, int dy, int data) {
+  forgetGlance();
+  mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
+              kOwnInputMark);
+}
+unsigned Win32Platform::getCaretBlinkTime() { return GetCaretBlinkTime(); }
+
+}  // namespace sq
