@@ -36,6 +36,8 @@
 #include "input/worddelivery.h"
 #include "platform/platform.h"
 #include "platform/sim/simbrowser.h"
+#include "platform/sim/simfiles.h"
+#include "platform/sim/simregistry.h"
 
 namespace sq {
 
@@ -331,7 +333,7 @@ class SimDesktop : public Platform {
   std::vector<Monitor> monitors() override { return monitors_; }
   void setFontDpi(Wnd w, int dpi) override;
 
-  std::string currentDirectory() override { return curDir_; }
+  std::string currentDirectory() override { return files_.currentDirectory(); }
   bool fileExists(const std::string& name) override;
   ReadResult readFileUpTo(const std::string& name, std::size_t maxBytes,
                           std::string& out) override;
@@ -663,18 +665,18 @@ class SimDesktop : public Platform {
 
   // ---- files ----
   // The Linux directory that stands for the current directory.
-  const std::string& workDir() const { return workDir_; }
-  void setCurrentDirectory(const std::string& winPath) { curDir_ = winPath; }
+  const std::string& workDir() const { return files_.workDir(); }
+  void setCurrentDirectory(const std::string& winPath) { files_.setCurrentDirectory(winPath); }
   // Linux path of a file name as the program gives it.
-  std::string hostPath(const std::string& name) const;
+  std::string hostPath(const std::string& name) const { return files_.hostPath(name); }
   // The process dies during the next file write after `bytes` bytes: the
   // write stops there, nothing is renamed, writeFile answers false (as far
   // as anyone is left to see it).
-  void killNextWriteAfter(std::size_t bytes) { killWriteAfter_ = bytes; }
+  void killNextWriteAfter(std::size_t bytes) { files_.killNextWriteAfter(bytes); }
   // Every read of a file fails (a disk error) while on.
-  void setFileReadsFail(bool on) { readsFail_ = on; }
-  int fileWrites() const { return fileWrites_; }
-  static constexpr const char* kTempSuffix = ".sq~";
+  void setFileReadsFail(bool on) { files_.setReadsFail(on); }
+  int fileWrites() const { return files_.writes(); }
+  static constexpr const char* kTempSuffix = SimFiles::kTempSuffix;
 
   // ---- browsers ----
   const std::vector<SimBrowser*>& browsers() const { return browsers_; }
@@ -885,17 +887,9 @@ class SimDesktop : public Platform {
   std::map<std::string, ShellLink> links_;
   std::map<std::string, int> icons_;
 
-  struct RegKey {
-    std::string name;  // as first written
-    std::map<std::string, std::pair<std::string, std::string>> values;  // lower name
-  };
-  std::map<std::string, RegKey> reg_;  // lower-case path
+  SimRegistry registry_;
 
-  std::string workDir_;
-  std::optional<std::size_t> killWriteAfter_;
-  bool readsFail_ = false;
-  int fileWrites_ = 0;
-  std::string curDir_ = "C:\\sipquill";
+  SimFiles files_;
 
   std::vector<SimBrowser*> browsers_;
   std::map<std::string, SimPage> pages_;

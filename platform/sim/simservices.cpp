@@ -25,12 +25,6 @@ std::string BaseName(const std::string& path) {
   return s == std::string::npos ? path : path.substr(s + 1);
 }
 
-std::string RegPath(const std::string& key) {
-  std::string k = key;
-  while (simtext::EndsWithSep(k)) k.pop_back();
-  while (!k.empty() && k.front() == '\\') k.erase(k.begin());
-  return k;
-}
 }  // namespace
 
 SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
@@ -48,15 +42,10 @@ SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
   folders_[csidl::StartMenu] = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
   folders_[csidl::Programs] =
       "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
-  char tmpl[] = "/tmp/sqsim-XXXXXX";
-  if (!mkdtemp(tmpl)) throw std::runtime_error("SimDesktop: cannot create a work directory");
-  workDir_ = tmpl;
 }
 
 SimDesktop::~SimDesktop() {
   for (SimBrowser* b : browsers_) b->detach();
-  std::error_code ec;
-  fs::remove_all(workDir_, ec);
 }
 
 // ---------------------------------------------------------------- process
@@ -304,74 +293,17 @@ std::vector<ProcessImage> SimDesktop::processImages(const std::vector<unsigned>&
 
 bool SimDesktop::regSetValue(const std::string& key, const std::string& name,
                              const std::string& value) {
-  std::string k = RegPath(key);
-  if (k.empty()) return false;
-  // Creating a key creates every missing key above it.
-  for (std::size_t pos = 0;;) {
-    std::size_t s = simtext::FindSep(k, pos);
-    std::string part = s == std::string::npos ? k : k.substr(0, s);
-    std::string low = simtext::LowerGbk(part);
-    if (!reg_.count(low)) reg_[low].name = part;
-    if (s == std::string::npos) break;
-    pos = s + 1;
-  }
-  reg_[simtext::LowerGbk(k)].values[simtext::LowerGbk(name)] = {name, value};
-  return true;
+  return registry_.setValue(key, name, value);
 }
-
 std::optional<std::string> SimDesktop::regGetValue(const std::string& key,
                                                    const std::string& name) {
-  auto it = reg_.find(simtext::LowerGbk(RegPath(key)));
-  if (it == reg_.end()) return std::nullopt;
-  auto v = it->second.values.find(simtext::LowerGbk(name));
-  if (v == it->second.values.end()) return std::nullopt;
-  return v->second.second;
+  return registry_.value(key, name);
 }
-
-bool SimDesktop::regDeleteKey(const std::string& key) {
-  std::string low = simtext::LowerGbk(RegPath(key));
-  auto it = reg_.find(low);
-  if (it == reg_.end()) return false;
-  auto next = std::next(it);
-  // Keys sort by path, so a subkey, if any, is among those that follow.
-  for (auto s = next; s != reg_.end() && s->first.compare(0, low.size(), low) == 0; ++s)
-    if (s->first.size() > low.size() && s->first[low.size()] == '\\') return false;
-  reg_.erase(it);
-  return true;
-}
-
-bool SimDesktop::regKeyExists(const std::string& key) {
-  return reg_.count(simtext::LowerGbk(RegPath(key))) != 0;
-}
-
-std::vector<std::string> SimDesktop::registryKeys() const {
-  std::vector<std::string> out;
-  for (const auto& [low, k] : reg_) out.push_back(k.name);
-  return out;
-}
+bool SimDesktop::regDeleteKey(const std::string& key) { return registry_.deleteKey(key); }
+bool SimDesktop::regKeyExists(const std::string& key) { return registry_.keyExists(key); }
+std::vector<std::string> SimDesktop::registryKeys() const { return registry_.keys(); }
 
 // ---------------------------------------------------------------- files
-
-std::string SimDesktop::hostPath(const std::string& name) const {
-  std::string rel = name;
-  std::string prefix = simtext::LowerGbk(curDir_ + "\\");
-  if (simtext::LowerGbk(rel.substr(0, prefix.size())) == prefix) {
-    rel = rel.substr(prefix.size());
-  } else if ((rel.size() >= 2 && rel[1] == ':') || rel.rfind("\\\\", 0) == 0) {
-    return {};  // another place on the Windows side: not in the work directory
-  }
-  while (!rel.empty() && (rel.front() == '\\' || rel.front() == '/')) rel.erase(rel.begin());
-  if (rel.empty()) return {};
-  // Separators: only a backslash that is not the trail byte of a character.
-  for (std::size_t i = 0; i < rel.size(); ++i) {
-    if (simtext::IsLead(static_cast<unsigned char>(rel[i]))) {
-      ++i;
-      continue;
-    }
-    if (rel[i] == '\\') rel[i] = '/';
-  }
-  return workDir_ + "/" + rel;
-}
 
 namespace {
 const ShellLink* FindLink(const std::map<std::string, ShellLink>& links, const std::string& p) {
@@ -383,78 +315,21 @@ const ShellLink* FindLink(const std::map<std::string, ShellLink>& links, const s
 }  // namespace
 
 bool SimDesktop::fileExists(const std::string& name) {
-  if (FindLink(links_, name)) return true;
-  std::string p = hostPath(name);
-  std::error_code ec;
-  return !p.empty() && fs::is_regular_file(fs::path(p), ec);
+  return FindLink(links_, name) || files_.exists(name);
 }
-
 bool SimDesktop::readFile(const std::string& name, std::string& out) {
-  std::string p = hostPath(name);
-  if (p.empty() || readsFail_) return false;
-  std::ifstream f(p, std::ios::binary);
-  if (!f) return false;
-  out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  return true;
+  return files_.read(name, out);
 }
-
 Platform::ReadResult SimDesktop::readFileUpTo(const std::string& name, std::size_t maxBytes,
                                               std::string& out) {
-  out.clear();
-  std::string p = hostPath(name);
-  if (p.empty() || readsFail_) return ReadResult::Failed;
-  std::ifstream f(p, std::ios::binary);
-  if (!f) return ReadResult::Failed;
-  std::error_code ec;
-  const auto size = fs::file_size(fs::path(p), ec);
-  if (ec) return ReadResult::Failed;
-  const std::size_t want = size > maxBytes ? maxBytes : static_cast<std::size_t>(size);
-  out.resize(want);
-  f.read(out.data(), static_cast<std::streamsize>(want));
-  if (static_cast<std::size_t>(f.gcount()) != want) {
-    out.clear();
-    return ReadResult::Failed;
-  }
-  return size > maxBytes ? ReadResult::Partial : ReadResult::Whole;
+  return files_.readUpTo(name, maxBytes, out);
 }
-
 bool SimDesktop::writeFile(const std::string& name, const std::string& data) {
-  std::string p = hostPath(name);
-  if (p.empty()) return false;
-  ++fileWrites_;
-  const std::string tmp = p + kTempSuffix;
-  std::size_t n = data.size();
-  const bool killed = killWriteAfter_ && *killWriteAfter_ < n;
-  if (killed) n = *killWriteAfter_;
-  killWriteAfter_.reset();
-  {
-    std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    f.write(data.data(), static_cast<std::streamsize>(n));
-    if (!f) return false;
-  }
-  if (killed) return false;  // the process is gone; the temporary stays
-  std::error_code ec;
-  fs::rename(fs::path(tmp), fs::path(p), ec);
-  if (ec) {
-    fs::remove(fs::path(tmp), ec);
-    return false;
-  }
-  return true;
+  return files_.write(name, data);
 }
-
 std::vector<std::string> SimDesktop::listFiles(const std::string& dir, std::size_t max) {
-  std::vector<std::string> out;
-  const std::string p = hostPath(dir);
-  std::error_code ec;
-  if (p.empty() || !std::filesystem::is_directory(p, ec)) return out;
-  for (const auto& e : std::filesystem::directory_iterator(p, ec))
-    if (e.is_regular_file(ec)) out.push_back(e.path().filename().string());
-  std::sort(out.begin(), out.end());
-  if (out.size() > max) out.resize(max);
-  return out;
+  return files_.list(dir, max);
 }
-
 bool SimDesktop::deleteFile(const std::string& name) {
   for (auto it = links_.begin(); it != links_.end(); ++it) {
     if (simtext::LowerGbk(it->first) == simtext::LowerGbk(name)) {
@@ -462,9 +337,7 @@ bool SimDesktop::deleteFile(const std::string& name) {
       return true;
     }
   }
-  std::string p = hostPath(name);
-  std::error_code ec;
-  return !p.empty() && fs::is_regular_file(fs::path(p), ec) && fs::remove(fs::path(p), ec);
+  return files_.remove(name);
 }
 
 // ---------------------------------------------------------------- browser
