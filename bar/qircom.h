@@ -122,8 +122,9 @@ class Tqircom : public Form, public qircom_controls {
   void WinKeyPaste();
   void CopyCompletion();
   void DoubleCtrlMarker();
-  // The alignment column shared with the input core's captures.
-  int& AlignColumn();
+  // The captured block aligned (smartclip::Align) to the input tick's
+  // capture column, which it leaves at the block's column.
+  void AlignCaptured(const std::string& text);
 
   bool leftPress_ = false;
   bool rightPress_ = false;

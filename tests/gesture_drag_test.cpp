@@ -8,6 +8,15 @@
 namespace sq::testing {
 namespace {
 
+// The still ticks of the press held now as the life panel's trace shows
+// them: the count the last tick found, before it added its own.
+int StillTicks(Desk& d) {
+  const std::string c = d.app.lifeform->leftdownmess.Caption();
+  const std::string prefix = "leftdown:";
+  if (c.compare(0, prefix.size(), prefix) != 0) return -1;
+  return std::atoi(c.c_str() + prefix.size());
+}
+
 struct HoldRow {
   const char* edit2;   // the settings panel's hold time
   bool moved;          // the pointer moves after the second tick
@@ -48,13 +57,17 @@ TEST(GestureDrag, StillPressStartsADragOnceHeldForEdit2Milliseconds) {
       EXPECT_EQ(d.app.qirForm4->Bounds(), (Rect{248, 260, 100, 27}));
       EXPECT_TRUE(d.app.qirForm4->Visible());
       EXPECT_EQ(d.app.qirForm3->Panel1.Caption(), "0");
-      EXPECT_FALSE(d.state().captureFlag);
+      d.sim.leftUp();
+      d.Ticks(1);
     } else {
-      EXPECT_TRUE(d.state().releaseArmed);
-      EXPECT_LE(d.state().stillCount, 1);
+      // Still for a tick at most, then away.
+      EXPECT_LE(StillTicks(d), 1);
+      // The moved press ends a selection at its release.
+      d.app.lifeform->Panel7.SetCaption("左键附近");
+      d.sim.leftUp();
+      d.Ticks(1);
+      EXPECT_EQ(d.app.lifeform->leftselect.Caption(), "left exit");
     }
-    d.sim.leftUp();
-    d.Ticks(1);
   }
 }
 
@@ -98,10 +111,10 @@ TEST(GestureDrag, ShortPressesAtOnePlaceDoNotAddUp) {
     d.Ticks(1);
   }
   EXPECT_EQ(d.sim.captureWindow(), 0u);
-  EXPECT_LE(d.state().stillCount, 2);
+  EXPECT_LE(StillTicks(d), 2);
 }
 
-TEST(GestureDrag, StillPositionsAreRecordedUpTo20) {
+TEST(GestureDrag, StillTicksAreCountedWhileHeld) {
   Desk d;
   ASSERT_TRUE(d.Start());
   d.app.wrpyreadpanel->Edit2.SetCaption("5000");
@@ -109,10 +122,9 @@ TEST(GestureDrag, StillPositionsAreRecordedUpTo20) {
   d.Ticks(1);
   d.sim.leftDown();
   d.Ticks(30);
-  EXPECT_EQ(d.state().stillCount, 29);
-  EXPECT_EQ(d.state().stillX[19], 300);
-  EXPECT_EQ(d.state().stillY[19], 301);
   EXPECT_EQ(d.app.lifeform->leftdownmess.Caption(), "leftdown:28");
+  d.Ticks(1);
+  EXPECT_EQ(StillTicks(d), 29);
   d.sim.leftUp();
 }
 
@@ -132,12 +144,11 @@ TEST(GestureDrag, CtrlTapPressesTheLeftButtonUnlessLctrl) {
     d.Ticks(2);
     if (lctrl) {
       EXPECT_TRUE(SameEvents({}, d.Input(m)));
-      EXPECT_FALSE(d.state().ctrlDrag);
+      EXPECT_NE(d.app.qirForm4->Caption(), "down/...down/");
     } else {
       // Ctrl is released, then the left button is pressed for the user.
       EXPECT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.Input(m)));
       EXPECT_TRUE(d.sim.isKeyDown(vk::LButton));
-      EXPECT_EQ(d.state().dragAnchor, (Point{320, 240}));
       EXPECT_EQ(d.app.qirForm4->Caption(), "down/...down/");
       // The tap is consumed (the bar may have re-entered its caption above).
       auto hist = d.Items(d.app.qircom->ListBox8);
@@ -147,7 +158,20 @@ TEST(GestureDrag, CtrlTapPressesTheLeftButtonUnlessLctrl) {
       const auto m2 = d.sim.mark();
       d.Ticks(3);
       EXPECT_TRUE(SameEvents({}, d.Input(m2)));
+      // The drag's anchor is where the tap was: the copy-lines gesture puts
+      // the caret there with its two clicks.
       d.sim.leftUp();
+      d.Ticks(2);
+      d.sim.moveMouse(400, 300);
+      d.Ticks(1);
+      const auto m3 = d.sim.mark();
+      d.app.qircom->Panel19.SetCaption("xx copy");
+      d.app.caretinfo->SetCaption("alt2menu--51");
+      d.Ticks(1);
+      auto clicks = d.Input(m3);
+      clicks.resize(4);
+      EXPECT_TRUE(SameEvents({"cursor 340,240", "mouse leftdown", "mouse leftup", "cursor 320,240"},
+                             clicks));
     }
   }
 }
@@ -155,16 +179,49 @@ TEST(GestureDrag, CtrlTapPressesTheLeftButtonUnlessLctrl) {
 TEST(GestureDrag, StopWordIsAnsweredOnceAndResetsTheCounts) {
   Desk d;
   ASSERT_TRUE(d.Start());
+  d.StopLifePanel();
+  d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+  d.app.qircom->Edit2.SetCaption("40");  // 40 / 20 = 2: the third release
   d.sim.moveMouse(300, 300);
-  d.state().rightReleaseCount = 3;
-  d.state().zGuard = true;
+  d.Ticks(1);
+  auto rightClicks = [&d](int n) {
+    std::vector<std::string> answers;
+    for (int i = 0; i < n; ++i) {
+      d.sim.rightDown();
+      d.Ticks(2);
+      d.sim.rightUp();
+      d.Ticks(1);
+      answers.push_back(d.ScrollCaption());
+    }
+    return answers;
+  };
+  // Z held under Ctrl+Z: the guard stops one tick, then stays set.
+  auto zStopsATick = [&d] {
+    d.sim.keyDown(vk::Control);
+    d.Ticks(1);
+    d.sim.keyDown('Z');
+    const auto m = d.sim.mark();
+    d.Ticks(1);
+    const bool stopped = SameEvents({}, d.Input(m));
+    d.Ticks(1);
+    d.sim.keyUp('Z');
+    d.sim.keyUp(vk::Control);
+    d.Ticks(2);
+    return stopped;
+  };
+  // Two releases counted, the Z guard set.
+  ASSERT_EQ(rightClicks(2), (std::vector<std::string>{"ok rightup", "ok rightup"}));
+  ASSERT_TRUE(zStopsATick());
+  ASSERT_FALSE(zStopsATick());
   d.app.qirForm3->SetCaption("ystop autodrag");
   d.Ticks(1);
   EXPECT_EQ(d.ScrollCaption(), "qq--ystop");
   EXPECT_EQ(d.InputCaption(), "old--lm");
-  EXPECT_EQ(d.state().rightReleaseCount, 0);
-  EXPECT_FALSE(d.state().zGuard);
   EXPECT_LT(d.app.qirForm3->Left(), 0);
+  // Both reset: three releases to the panels, and Z stops a tick again.
+  d.Ticks(1);
+  EXPECT_EQ(rightClicks(3), (std::vector<std::string>{"ok rightup", "ok rightup", "xx right"}));
+  EXPECT_TRUE(zStopsATick());
 }
 
 TEST(GestureDrag, StopDuringAThumbDragReturnsThePointer) {
@@ -196,18 +253,16 @@ TEST(GestureDrag, StopWhileStillHeldRestartsUnlessLleft) {
     d.Ticks(1);
     d.sim.leftDown();
     d.Ticks(8);
-    ASSERT_GT(d.state().stillCount, 5);
+    ASSERT_GT(StillTicks(d), 4);
     const auto m = d.sim.mark();
     d.app.qirForm3->SetCaption("ystop ok");
     d.Ticks(1);
     // The count starts over (the same tick's still test adds one).
-    EXPECT_LE(d.state().stillCount, 1);
+    EXPECT_EQ(d.app.lifeform->leftdownmess.Caption(), "leftdown:0");
     if (lleft) {
       EXPECT_TRUE(SameEvents({}, d.Input(m)));
-      EXPECT_FALSE(d.state().dragActive);
     } else {
       EXPECT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.Input(m)));
-      EXPECT_TRUE(d.state().dragActive);
       EXPECT_EQ(d.InputCaption(), "old--drag");
 
       EXPECT_EQ(d.app.qirForm4->Caption(), "down/...down/");
@@ -215,7 +270,6 @@ TEST(GestureDrag, StopWhileStillHeldRestartsUnlessLleft) {
       const auto m2 = d.sim.mark();
       d.app.qirForm3->SetCaption("ystop ok");
       d.Ticks(1);
-      EXPECT_FALSE(d.state().dragActive);
       EXPECT_TRUE(SameEvents({}, d.Input(m2)));
     }
     d.sim.leftUp();

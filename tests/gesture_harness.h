@@ -1,6 +1,6 @@
 // The whole program on the simulated desktop, driven tick by tick: the
 // gesture tests give physical input and ticks in, and read the synthesised
-// events, the caption words and the tick's state out.
+// events, the caption words, the windows and the files out.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -73,13 +73,12 @@ class Desk {
   }
 
   Tick& tick() { return app.qirinputor->tick(); }
-  TickState& state() { return tick().state(); }
 
   // Runs the clock until the input tick has run n more times.
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
-      const auto before = state().runs;
-      for (int guard = 0; state().runs == before; ++guard) {
+      const auto before = tick().runs();
+      for (int guard = 0; tick().runs() == before; ++guard) {
         ASSERT_LT(guard, 1000) << "the input tick stopped running";
         sim.advance(5);
       }

@@ -1,5 +1,6 @@
 // The pointer widget (right then left at one point), Alt then the Windows
 // key, and the copy-lines gesture with its wait for the clipboard.
+#include "app/wrpyreadpanel.h"
 #include "bar/mousepp.h"
 #include "tests/gesture_harness.h"
 
@@ -14,7 +15,8 @@ TEST(GesturePointerWidget, RightThenLeftAtOnePointShowsThePointerWidget) {
   d.StopLifePanel();
   d.sim.rightDown();
   d.Ticks(1);
-  EXPECT_EQ(d.state().rightPress, (Point{300, 300}));
+  EXPECT_EQ(d.app.leftform->Left(), 300);
+  EXPECT_EQ(d.app.leftform->Top(), 300);
   EXPECT_EQ(d.app.rightform->Caption(), "rr300,300");
   d.sim.rightUp();
   d.Ticks(1);
@@ -32,8 +34,6 @@ TEST(GesturePointerWidget, RightThenLeftAtOnePointShowsThePointerWidget) {
   EXPECT_EQ(d.app.mousepp->Panel1.Left(), 0);
   EXPECT_EQ(d.app.mousepp->Panel2.Left(), -2000);
   EXPECT_EQ(d.app.mousepp->Panel3.Left(), -2000);
-  // The widget fires once per chord: the left-hold x is cleared.
-  EXPECT_EQ(d.state().leftHold.x, 0);
   d.sim.leftUp();
   d.Ticks(1);
 }
@@ -75,9 +75,15 @@ TEST(GestureAltWin, AltThenWindowsKeySelectsCopiesAndShowsTheClipWidget) {
   EXPECT_EQ(bar.Panel35.Caption(), "<-");
   EXPECT_TRUE(bar.Panel12.Visible());
   EXPECT_EQ(d.app.caretinfo->Caption(), "select");
-  EXPECT_TRUE(d.state().selectArmed);
   EXPECT_EQ(d.app.qirinputor->Panel4.Left(), 0);
   d.sim.keyUp(vk::LWin);
+  // The selection is armed: the next left press is the mouse-down of the
+  // selection.
+  d.Ticks(2);
+  d.app.caretinfo->SetCaption("idle");
+  d.app.qirForm3->SetCaption("down/300,300/");
+  d.Ticks(1);
+  EXPECT_EQ(d.app.caretinfo->Caption(), "mousedown");
 }
 
 TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
@@ -106,8 +112,6 @@ TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
   EXPECT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
   EXPECT_EQ(bar.Panel19.Caption(), "qq--xx copy");
   EXPECT_EQ(d.InputCaption(), "old--xx--27");
-  EXPECT_TRUE(d.state().copyLinesArmed);
-  EXPECT_TRUE(d.state().copyLinesFlag);
 
   // The line copy landed: the selection grows over the three counted lines.
   d.Ticks(1);
@@ -117,39 +121,61 @@ TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
                "key 40 down", "key 40 up", "key 40 down", "key 40 up", "key 16 up"},
               CtrlKey('C')}),
       d.Input(m)));
-  EXPECT_FALSE(d.state().copyLinesArmed);
   EXPECT_EQ(d.sim.getClipboardText().substr(0, 13), "abc def\nl2\nl3");
+  // The stage is over: a later clipboard change extends nothing.
+  const auto later = d.sim.mark();
+  d.sim.setClipboardText("later");
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents({}, d.Input(later)));
 }
 
 TEST(GestureCopyLines, StageGivesUpAfter20TicksWithoutAClipboardChange) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.moveMouse(300, 300);  // no editor: the copy changes nothing
-  // Empty, as the text of the last line copy (none yet) is.
-  d.sim.setClipboardText("");
-  d.Ticks(1);
-  // With a drag anchor the caret is put there by two slow clicks.
-  d.state().dragAnchor = {200, 150};
-  const auto m0 = d.sim.mark();
-  d.app.qircom->Panel19.SetCaption("xx copy");
-  d.app.caretinfo->SetCaption("alt2menu--51");
-  d.Ticks(1);
-  ASSERT_TRUE(d.state().copyLinesArmed);
-  auto clicks = d.Input(m0);
-  clicks.resize(6);
-  EXPECT_TRUE(SameEvents({"cursor 220,150", "mouse leftdown", "mouse leftup", "cursor 200,150",
-                          "mouse leftdown", "mouse leftup"},
-                         clicks));
-  const auto m = d.sim.mark();
-  d.Ticks(19);
-  EXPECT_TRUE(d.state().copyLinesArmed);
-  d.Ticks(1);
-  EXPECT_FALSE(d.state().copyLinesArmed);
-  EXPECT_EQ(d.state().copyLinesWait, 0);
-  // A late change no longer extends anything.
-  d.sim.setClipboardText("late");
-  d.Ticks(2);
-  EXPECT_TRUE(SameEvents({}, d.Input(m)));
+  // A clipboard change on the 20th tick of the stage still extends the
+  // selection; on the 21st it no longer does.
+  for (int wait : {19, 20}) {
+    SCOPED_TRACE("change after " + std::to_string(wait) + " ticks");
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.app.wrpyreadpanel->Edit2.SetCaption("100");
+    // No editor: the copy changes nothing.
+    d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+    // Empty, as the text of the last line copy (none yet) is.
+    d.sim.setClipboardText("");
+    // A drag-scroll begun at 200,150 leaves its anchor there.
+    d.sim.moveMouse(200, 150);
+    d.Ticks(1);
+    d.sim.leftDown();
+    d.Ticks(8);
+    ASSERT_EQ(d.app.qirForm4->Height(), 27);
+    d.sim.leftUp();
+    d.Ticks(2);
+    d.sim.moveMouse(300, 300);
+    d.Ticks(1);
+    // With a drag anchor the caret is put there by two slow clicks.
+    const auto m0 = d.sim.mark();
+    d.app.qircom->Panel19.SetCaption("xx copy");
+    d.app.caretinfo->SetCaption("alt2menu--51");
+    d.Ticks(1);
+    ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+    auto clicks = d.Input(m0);
+    clicks.resize(6);
+    EXPECT_TRUE(SameEvents({"cursor 220,150", "mouse leftdown", "mouse leftup", "cursor 200,150",
+                            "mouse leftdown", "mouse leftup"},
+                           clicks));
+    const auto m = d.sim.mark();
+    d.Ticks(wait);
+    EXPECT_TRUE(SameEvents({}, d.Input(m)));
+    // A late change extends only while the stage still waits.
+    d.sim.setClipboardText("late");
+    d.Ticks(2);
+    if (wait < 20) {
+      EXPECT_TRUE(SameEvents({"key 36 down", "key 36 up", "key 16 down", "key 16 up", "key 17 down",
+                              "key 67 down", "key 67 up", "key 17 up"},
+                             d.Input(m)));
+    } else {
+      EXPECT_TRUE(SameEvents({}, d.Input(m)));
+    }
+  }
 }
 
 }  // namespace

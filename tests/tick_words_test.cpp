@@ -72,9 +72,13 @@ TEST(TickImeIdle, EachCopyIsCapturedWhileNothingIsComposed) {
     ASSERT_EQ(d.InputCaption(), "key--shiftc--copy--ok");
     d.Ticks(1);
     EXPECT_EQ(d.InputCaption(), "old--mode");
-    EXPECT_EQ(d.state().captureCounter, 1);
+    // The first sighting counted: not captured yet.
+    EXPECT_NE(d.app.qircom->ListBox2.Item(0), text);
     d.Ticks(2);
-    EXPECT_EQ(d.state().captureCounter, 0);
+    EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
+    // The capture is over: it takes nothing more by itself.
+    d.sim.setClipboardText("not copied");
+    d.Ticks(3);
     EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
     d.sim.keyUp('C');
     d.sim.keyUp(vk::Control);
@@ -148,7 +152,7 @@ TEST(TickCopyLines, StageWaitsForADifferenceFromTheLastLineCopyNotFromTheArmingT
     bar.Panel19.SetCaption("xx copy");
     d.app.caretinfo->SetCaption("alt2menu--51");
     d.Ticks(1);
-    ASSERT_TRUE(d.state().copyLinesArmed);
+    ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
   };
   const std::vector<std::string> extend = Concat(
       {{"key 36 down", "key 36 up", "key 16 down", "key 40 down", "key 40 up", "key 40 down",
@@ -161,16 +165,19 @@ TEST(TickCopyLines, StageWaitsForADifferenceFromTheLastLineCopyNotFromTheArmingT
   auto m = d.sim.mark();
   d.Ticks(1);
   EXPECT_TRUE(SameEvents(extend, d.Keys(m)));
-  EXPECT_FALSE(d.state().copyLinesArmed);
-  EXPECT_EQ(d.state().savedText, "held");
+  // The stage is over: the next tick extends nothing more.
+  m = d.sim.mark();
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
 
   // The next request meets the same text: it waits and gives up after 20.
   request();
   m = d.sim.mark();
-  d.Ticks(19);
-  EXPECT_TRUE(d.state().copyLinesArmed);
-  d.Ticks(1);
-  EXPECT_FALSE(d.state().copyLinesArmed);
+  d.Ticks(20);
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+  // Given up: a change now extends nothing.
+  d.sim.setClipboardText("changed");
+  d.Ticks(2);
   EXPECT_TRUE(SameEvents({}, d.Keys(m)));
 }
 
@@ -213,15 +220,34 @@ TEST(TickCaretWords, ArmedSelectionMeetsTheNextLeftPress) {
     ASSERT_TRUE(d.Start());
     d.sim.moveMouse(300, 300);
     d.Ticks(1);
-    d.state().selectArmed = true;
-    d.state().copyLinesFlag = copyLines;
+    // The copy-lines gesture, then Alt and the Windows key arm the
+    // selection.
+    if (copyLines) {
+      d.app.qircom->Panel19.SetCaption("xx copy");
+      d.app.caretinfo->SetCaption("alt2menu--51");
+      d.Ticks(1);
+      ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+      d.Ticks(21);
+    }
+    d.sim.keyDown(vk::Menu);
+    d.sim.advance(25);
+    d.sim.keyUp(vk::Menu);
+    d.sim.advance(25);
+    d.sim.keyDown(vk::LWin);
+    d.Ticks(2);
+    ASSERT_EQ(d.app.caretinfo->Caption(), "select");
+    d.sim.keyUp(vk::LWin);
+    d.Ticks(2);
     d.app.caretinfo->SetCaption("idle");
     d.app.qirForm3->SetCaption("down/300,300/");
     d.Ticks(1);
     EXPECT_EQ(d.app.caretinfo->Caption(), copyLines ? "select" : "mousedown");
-    EXPECT_FALSE(d.state().selectArmed);
-    EXPECT_FALSE(d.state().copyLinesFlag);
     EXPECT_EQ(d.InputCaption(), "old--lm");
+    // Both used up: the next press word leaves the caret caption alone.
+    d.app.caretinfo->SetCaption("idle");
+    d.app.qirForm3->SetCaption("down/300,300/");
+    d.Ticks(1);
+    EXPECT_EQ(d.app.caretinfo->Caption(), "idle");
   }
 }
 
@@ -260,7 +286,7 @@ TEST(TickRightButton, ReleasesAtThePressPointAreCountedAgainstTheBarsEdit2) {
   d.app.qircom->Edit2.SetCaption("40");  // 40 / 20 = 2: the third release
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  std::vector<int> counts;
+  std::vector<std::string> answers;
   for (int i = 0; i < 3; ++i) {
     // Each answer ("ok rightup") is read by a tick before the next press's
     // word is written.
@@ -268,12 +294,13 @@ TEST(TickRightButton, ReleasesAtThePressPointAreCountedAgainstTheBarsEdit2) {
     d.Ticks(2);
     d.sim.rightUp();
     d.Ticks(1);
-    counts.push_back(d.state().rightReleaseCount);
+    answers.push_back(d.ScrollCaption());
     if (i < 2) {
       EXPECT_EQ(d.ScrollCaption(), "ok rightup");
     }
   }
-  EXPECT_EQ(counts, (std::vector<int>{1, 2, 0}));
+  // The third release in place is the one past the count.
+  EXPECT_EQ(answers, (std::vector<std::string>{"ok rightup", "ok rightup", "xx right"}));
   EXPECT_EQ(d.ScrollCaption(), "xx right");
   EXPECT_TRUE(d.app.qircom->Panel35.Visible());
 
@@ -283,8 +310,20 @@ TEST(TickRightButton, ReleasesAtThePressPointAreCountedAgainstTheBarsEdit2) {
   d.sim.moveMouse(360, 300);
   d.sim.rightUp();
   d.Ticks(1);
-  EXPECT_EQ(d.state().rightReleaseCount, 0);
   EXPECT_EQ(d.ScrollCaption(), "xx right");
+  // Not counted, and the count started over: the next two releases in place
+  // are answered, the third shows the panels again.
+  d.sim.moveMouse(300, 300);
+  d.Ticks(1);
+  answers.clear();
+  for (int i = 0; i < 3; ++i) {
+    d.sim.rightDown();
+    d.Ticks(2);
+    d.sim.rightUp();
+    d.Ticks(1);
+    answers.push_back(d.ScrollCaption());
+  }
+  EXPECT_EQ(answers, (std::vector<std::string>{"ok rightup", "ok rightup", "xx right"}));
 }
 
 TEST(TickRightButton, LongPressBecomesRightModeUnlessAKeyWordIsPending) {
@@ -294,8 +333,10 @@ TEST(TickRightButton, LongPressBecomesRightModeUnlessAKeyWordIsPending) {
   d.Ticks(2);
   EXPECT_EQ(d.app.rightform->Caption(), "rr300,300");
   EXPECT_EQ(d.app.leftform->Left(), 300);
-  d.Ticks(19);
-  EXPECT_EQ(d.state().rightHoldCount, 21);
+  // The 21st tick of the press held is the first past the long press.
+  d.Ticks(18);
+  EXPECT_NE(d.ScrollCaption(), "myright");
+  d.Ticks(1);
   EXPECT_EQ(d.ScrollCaption(), "myright");
   d.sim.rightUp();
   d.Ticks(1);
@@ -345,7 +386,9 @@ TEST(TickCtrlTap, LongCtrlIsGivenBackAsHeld) {
   EXPECT_TRUE(SameEvents({"key 17 down"}, d.Input(m)));
   EXPECT_EQ(d.app.lifeform->Panel9.Caption(), "0");
   EXPECT_EQ(d.app.qircom->Button3.Caption(), "ctrldown");
-  EXPECT_FALSE(d.state().ctrlDrag);
+  // No drag began: the title window shows no drag.
+  EXPECT_NE(d.app.qirForm4->Caption(), "down/...down/");
+  EXPECT_EQ(d.app.qirForm4->Height(), 0);
 }
 
 // ---- keyboard words -------------------------------------------------------------
@@ -365,7 +408,19 @@ TEST(TickKeyWords, ShiftAwayFromTheBarShowsTheSmartClipboard) {
   EXPECT_EQ(bar.Panel4.Top(), 0);
   EXPECT_EQ(bar.CppWebBrowser1.Left(), -2000);
   EXPECT_FALSE(bar.Panel12.Visible());
-  EXPECT_FALSE(d.state().listInsert);
+  // The smart clipboard took nothing: Shift over the shown bar puts the
+  // clipboard at the top of the list.
+  d.sim.keyUp(vk::Shift);
+  d.Ticks(2);
+  d.sim.setClipboardText("fresh");
+  bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+  d.sim.moveMouse(310, 310);
+  d.Ticks(1);
+  d.sim.keyDown(vk::Shift);
+  d.Ticks(1);
+  EXPECT_EQ(d.InputCaption(), "key//bshiftok2");
+  EXPECT_EQ(bar.ListBox2.Item(0), "fresh");
+  d.sim.keyUp(vk::Shift);
 }
 
 TEST(TickKeyWords, CtrlCWithShiftHeldCopiesAndLetsShiftGo) {
@@ -389,7 +444,7 @@ TEST(TickKeyWords, WindowsTapAlignsThePendingBlockToTheCaptureColumn) {
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
   Tqircom& bar = *d.app.qircom;
-  d.state().captureColumn = 3;
+  d.tick().SetCaptureColumn(3);
   bar.BitBtn6.SetCaption("---align");
   bar.ListBox11.SetText("      a\nb\n  c");
   const auto m = d.sim.mark();
