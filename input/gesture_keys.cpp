@@ -84,8 +84,10 @@ void Tick::PasteByDigit() {
   Control& list = a.qircom->ListBox2;
   // A digit beyond the list chooses nothing.
   if (index >= list.Count()) return;
-  a.platform().setClipboardText(list.Item(index));
+  const std::string entry = list.Item(index);
+  a.platform().setClipboardText(entry);
   keys_.listTextSet = true;
+  keys_.listText = entry;
   a.qirinputor->SetCaption(words::in::PasteRequest);
   a.qircom->Park();
 }
@@ -252,8 +254,12 @@ void Tick::InputMethodAndKeys() {
     std::string text;
     const bool capturable = ReadCapturable(text);
     if (capturable) bar.Edit1.SetCaption(text);
-    if (!keys_.listTextSet) {
+    // The list takes the clipboard once for each text it holds (text is
+    // empty when it is not capturable), and never the entry a digit just
+    // gave out, which would move it to the top and renumber the digits.
+    if (!keys_.listTextSet || text != keys_.listText) {
       keys_.listTextSet = true;
+      keys_.listText = text;
       if (capturable) InsertSmartClipboard(text);
       a.lifeform->Panel2.SetCaption(words::life::Clip2);
     }

@@ -416,5 +416,39 @@ TEST(GestureDigitPaste, DigitAfterShiftPastesTheChosenEntry) {
   }
 }
 
+// Shift over the shown bar puts the clipboard into the smart clipboard
+// each time it holds a text the list has not taken yet: a copy made by a
+// program's own menu, which no Ctrl+C capture saw, enters at the next Shift,
+// not only at the first Shift of the run.
+TEST(GestureDigitPaste, ShiftPutsEachNewClipboardTextIntoTheSmartClipboard) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.ReadyForDigitPaste();
+  Tqircom& bar = *d.app.qircom;
+  auto shiftOverBar = [&] {
+    bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+    d.sim.moveMouse(310, 310);
+    d.Ticks(1);
+    d.sim.keyDown(vk::Shift);
+    d.Ticks(1);
+    ASSERT_EQ(d.InputCaption(), "key//bshiftok2");
+    d.sim.keyUp(vk::Shift);
+    d.Ticks(2);
+  };
+  shiftOverBar();
+  EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"one", "two", "three"}));
+  for (const char* copied : {"four", "five"}) {
+    SCOPED_TRACE(copied);
+    d.sim.setClipboardText(copied);
+    shiftOverBar();
+    EXPECT_EQ(bar.ListBox2.Item(0), copied);
+    EXPECT_EQ(bar.Edit1.Caption(), copied);
+  }
+  EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"five", "four", "one", "two", "three"}));
+  // The same text again adds nothing.
+  shiftOverBar();
+  EXPECT_EQ(bar.ListBox2.Count(), 5);
+}
+
 }  // namespace
 }  // namespace sq::testing
