@@ -19,6 +19,10 @@ step() {
 }
 bash "$root/tools/setup.sh"
 step "set-up"
+# Cheap checks of the sources: no struct or class of the core over its
+# size limits (tools/structcheck.py).
+python3 "$root/tools/structcheck.py" "$root"
+step "source checks"
 bash "$root/tools/build.sh" windows
 step "Windows builds"
 # The native code and the unit tests under ASan and UBSan.
