@@ -22,6 +22,15 @@ class Tqircom : public Form, public qircom_controls {
   // The bar's 20 ms tick (qircom_tick.cpp).
   void Timer1Timer();
 
+  // What the bar presents: the pointer widget or the clip widget at the
+  // pointer (a strip at most 100 x 30), the smart clipboard alone
+  // (180 x 250), the full bar (400 x 350), or a size its own commands left
+  // it at. Other windows ask this, not the bar's size.
+  enum class Presentation { Widget, SmartClipboard, FullBar, Other };
+  Presentation presentation() const;
+  // Squeezed to less than 20 wide (a paste into the browser leaves it so).
+  bool Squeezed() const;
+
   // Commands other windows and handlers run as plain calls.
   void Button1Click();       // refresh the window list
   void disptaskClick();      // open the task list

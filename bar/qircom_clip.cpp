@@ -14,6 +14,16 @@
 
 namespace sq {
 
+Tqircom::Presentation Tqircom::presentation() const {
+  const Rect r = Bounds();
+  if (r.width < 100 && r.height <= 30) return Presentation::Widget;
+  if (r.width == 180 && r.height == 250) return Presentation::SmartClipboard;
+  if (r.width == 400 && r.height == 350) return Presentation::FullBar;
+  return Presentation::Other;
+}
+
+bool Tqircom::Squeezed() const { return Width() < 20; }
+
 void Tqircom::AlignCaptured(const std::string& text) {
   Tick& tick = app().qirinputor->tick();
   int column = tick.CaptureColumn();

@@ -84,11 +84,13 @@ void Tick::ParkWidgets() {
     Control& menu = a.easyie->Panel3;
     if (!(under && p.isChild(menu.Handle(), under))) menu.Hide();
   }
-  const Rect r = bar.Bounds();
-  if (!(r.width == 180 && r.height == 250) && bar.Panel4.Visible()) bar.Panel4.Hide();
+  using Presentation = Tqircom::Presentation;
+  const Presentation look = bar.presentation();
+  // The smart clipboard's panel belongs to its own presentation only.
+  if (look != Presentation::SmartClipboard && bar.Panel4.Visible()) bar.Panel4.Hide();
   const bool shown = bar.Shown();
-  if (r.width == 400 && r.height == 350 && shown && !OverBar()) bar.Park();
-  if (r.width < 100 && r.height <= 30 && shown && !OverBar()) {
+  if (look == Presentation::FullBar && shown && !OverBar()) bar.Park();
+  if (look == Presentation::Widget && shown && !OverBar()) {
     // The pointer left the clip widget: let go of whatever it was doing.
     if (p.isKeyDown(vk::LButton)) p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
     if (p.isKeyDown(vk::RButton)) {
@@ -152,7 +154,7 @@ void Tick::LeftDownParkBar() {
   if (under && p.isChild(a.qirForm3->Handle(), under)) return;
   if (a.easyie->Shown()) return;
   Tqircom& bar = *a.qircom;
-  if (bar.Width() < 20 && bar.Shown()) bar.ParkAt(-1000);
+  if (bar.Squeezed() && bar.Shown()) bar.ParkAt(-1000);
   reading_.gowebOnce = false;
 }
 
