@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,6 +103,15 @@ class Desk {
   SimDesktop sim;
   App app;
 };
+
+// The still ticks of the press held now as the life panel's trace shows
+// them: the count the last tick found, before it added its own.
+inline int StillTicks(Desk& d) {
+  const std::string c = d.app.lifeform->leftdownmess.Caption();
+  const std::string prefix = "leftdown:";
+  if (c.compare(0, prefix.size(), prefix) != 0) return -1;
+  return std::atoi(c.c_str() + prefix.size());
+}
 
 // The four events of Ctrl+K.
 inline std::vector<std::string> CtrlKey(int k) {

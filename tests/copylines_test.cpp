@@ -1,92 +1,19 @@
-// Clipboard gestures end to end: physical keys and buttons in, synthesised
-// events, caption words and the smart clipboard out.
+// Copy-lines and capture: Alt then the Windows key, the copy-lines gesture
+// and its wait for the line copy, the selection words, and the capture of
+// a Ctrl+C into the smart clipboard, aligned.
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <utility>
 
 #include "app/budget.h"
 #include "app/settings_list.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
 #include "tests/gesture_harness.h"
 
 namespace sq::testing {
 namespace {
-
-const std::vector<std::string> kEscape42 = {"key 27/42 down", "key 27/42 up"};
-
-// ---- Alt tapped twice ----------------------------------------------------
-
-TEST(GestureAltTap, DoubleTapPastesOnceIntoTheFocusedEditor) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
-  d.sim.setClipboardText("粘贴文本");
-  d.sim.moveMouse(200, 200);
-  d.Ticks(1);
-  const auto m = d.sim.mark();
-  for (int i = 0; i < 2; ++i) {
-    d.sim.keyDown(vk::Menu);
-    d.sim.advance(25);
-    d.sim.keyUp(vk::Menu);
-    d.sim.advance(25);
-  }
-  d.Ticks(2);
-  EXPECT_TRUE(SameEvents(CtrlKey('V'), d.Input(m)));
-  EXPECT_EQ(d.sim.editorText(ed), "粘贴文本");
-  // The four matched items became "cvok" under a fresh "91ok" (the bar may
-  // have entered its caption again above them).
-  auto hist = d.Items(d.app.qircom->ListBox8);
-  auto at = std::find(hist.begin(), hist.end(), "91ok");
-  ASSERT_LE(at - hist.begin(), 1);
-  ASSERT_GE(hist.end() - at, 5);
-  EXPECT_EQ(std::vector<std::string>(at + 1, at + 5),
-            (std::vector<std::string>(4, "cvok")));
-
-  // The consumed pattern cannot fire again.
-  const auto m2 = d.sim.mark();
-  d.Ticks(10);
-  EXPECT_TRUE(SameEvents({}, d.Input(m2)));
-  EXPECT_EQ(d.sim.editorText(ed), "粘贴文本");
-}
-
-TEST(GestureAltTap, ThreeItemsOfTheDoubleTapDoNotPaste) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.addTextEditor({100, 100, 400, 300});
-  d.sim.moveMouse(200, 200);
-  const auto m = d.sim.mark();
-  // Alt tapped once, then held: the history reads "18down", "old--18up", "18down".
-  d.sim.keyDown(vk::Menu);
-  d.sim.advance(25);
-  d.sim.keyUp(vk::Menu);
-  d.sim.advance(25);
-  d.sim.keyDown(vk::Menu);
-  d.Ticks(4);
-  EXPECT_TRUE(SameEvents({}, d.Input(m)));
-  d.sim.keyUp(vk::Menu);
-}
-
-TEST(GestureAltTap, PasteRequestGoesToTheWindowLeftOfTheBar) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  Wnd left = d.sim.addTextEditor({100, 100, 400, 300}, "left");
-  Wnd other = d.sim.addTextEditor({600, 500, 300, 200}, "other");  // focused now
-  d.sim.setClipboardText("xyz");
-  d.sim.moveMouse(700, 600);
-  d.Ticks(1);
-  const auto m = d.sim.mark();
-  // The bar stands at 460,200; the window at 458,200 is the left editor.
-  d.app.qircom->SetLeft(460);
-  d.app.qircom->SetTop(200);
-  d.app.qirinputor->SetCaption("key--ctrlv");
-  d.Ticks(1);
-  EXPECT_TRUE(SameEvents(CtrlKey('V'), d.Input(m)));
-  EXPECT_EQ(d.sim.editorText(left), "xyz");
-  EXPECT_EQ(d.sim.editorText(other), "");
-  EXPECT_EQ(d.InputCaption(), "old--xxcvok");
-  EXPECT_EQ(d.ScrollCaption(), "ystop okok");
-  EXPECT_EQ(d.app.qircom->Panel18.Caption(), "ctrlv 3");
-  EXPECT_EQ(d.app.easyie->ListBox11.Item(0), "key--ctrlv--start");
-}
-
-// ---- Ctrl+C: capture on the third sighting, aligned ------------------------
 
 struct CopyRow {
   const char* name;
@@ -301,153 +228,239 @@ TEST(GestureCtrlC, StillAnsweredAfterAWheelWordStays) {
   d.sim.keyUp(vk::Control);
 }
 
-// ---- right-right: copy and show the clip widget ----------------------------
-
-// Selects by dragging with the left button from 150,150 to 200,150.
-void DragSelect(Desk& d) {
-  d.sim.moveMouse(150, 150);
+TEST(GestureAltWin, AltThenWindowsKeySelectsCopiesAndShowsTheClipWidget) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.addTextEditor({100, 100, 500, 400});
+  d.sim.moveMouse(300, 300);
   d.Ticks(1);
+  const auto m = d.sim.mark();
+  d.sim.keyDown(vk::Menu);
+  d.sim.advance(25);
+  d.sim.keyUp(vk::Menu);
+  d.sim.advance(25);
+  d.sim.keyDown(vk::LWin);
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents(Concat({{"key 16 down", "mouse leftdown", "mouse leftup", "key 16 up"},
+                                 CtrlKey('C'),
+                                 {"cursor 370,328"}}),
+                         d.Input(m)));
+  Tqircom& bar = *d.app.qircom;
+  EXPECT_EQ(bar.Bounds(), (Rect{340, 320, 70, 24}));
+  EXPECT_EQ(bar.Panel14.Caption(), "F3");
+  EXPECT_EQ(bar.Panel35.Caption(), "<-");
+  EXPECT_TRUE(bar.Panel12.Visible());
+  EXPECT_EQ(d.app.caretinfo->Caption(), "select");
+  EXPECT_EQ(d.app.qirinputor->Panel4.Left(), 0);
+  d.sim.keyUp(vk::LWin);
+  // The selection is armed: the next left press is the mouse-down of the
+  // selection.
+  d.Ticks(2);
+  d.app.caretinfo->SetCaption("idle");
+  d.app.qirForm3->SetCaption("down/300,300/");
+  d.Ticks(1);
+  EXPECT_EQ(d.app.caretinfo->Caption(), "mousedown");
+}
+
+TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  // (Below the life panel across the top.)
+  Wnd ed = d.sim.addTextEditor({100, 200, 500, 400});
+  d.sim.setEditorText(ed, "abc def\nl2\nl3\nl4");
+  d.sim.setSelection(ed, 4, 4);
+  d.sim.setClipboardText("before");
+  // On the first line: the clicks put the caret where the pointer is.
+  d.sim.moveMouse(300, 205);
+  d.Ticks(1);
+  Tqircom& bar = *d.app.qircom;
+  bar.ListBox11.SetText("x\ny\nz");
+  const auto m = d.sim.mark();
+  bar.Panel19.SetCaption("xx copy");
+  d.app.caretinfo->SetCaption("alt2menu--51");
+  d.Ticks(1);
+  // No drag anchor yet: both slow clicks land at the pointer.
+  const std::vector<std::string> gesture = Concat(
+      {{"mouse leftdown", "mouse leftup", "mouse leftdown", "mouse leftup"},
+       {"key 16 down", "key 36 down", "key 36 up", "key 16 up"},
+       CtrlKey('C')});
+  EXPECT_TRUE(SameEvents(gesture, d.Input(m)));
+  EXPECT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+  EXPECT_EQ(bar.Panel19.Caption(), "qq--xx copy");
+  EXPECT_EQ(d.InputCaption(), "old--xx--27");
+
+  // The line copy landed: the selection grows over the three counted lines.
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents(
+      Concat({gesture,
+              {"key 36 down", "key 36 up", "key 16 down", "key 40 down", "key 40 up",
+               "key 40 down", "key 40 up", "key 40 down", "key 40 up", "key 16 up"},
+              CtrlKey('C')}),
+      d.Input(m)));
+  EXPECT_EQ(d.sim.getClipboardText().substr(0, 13), "abc def\nl2\nl3");
+  // The stage is over: a later clipboard change extends nothing.
+  const auto later = d.sim.mark();
+  d.sim.setClipboardText("later");
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents({}, d.Input(later)));
+}
+
+TEST(GestureCopyLines, StageGivesUpAfter20TicksWithoutAClipboardChange) {
+  // A clipboard change on the 20th tick of the stage still extends the
+  // selection; on the 21st it no longer does.
+  for (int wait : {19, 20}) {
+    SCOPED_TRACE("change after " + std::to_string(wait) + " ticks");
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    d.app.wrpyreadpanel->Edit2.SetCaption("100");
+    // No editor: the copy changes nothing.
+    d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
+    // Empty, as the text of the last line copy (none yet) is.
+    d.sim.setClipboardText("");
+    // A drag-scroll begun at 200,150 leaves its anchor there.
+    d.sim.moveMouse(200, 150);
+    d.Ticks(1);
+    d.sim.leftDown();
+    d.Ticks(8);
+    ASSERT_EQ(d.app.qirForm4->Height(), 27);
+    d.sim.leftUp();
+    d.Ticks(2);
+    d.sim.moveMouse(300, 300);
+    d.Ticks(1);
+    // With a drag anchor the caret is put there by two slow clicks.
+    const auto m0 = d.sim.mark();
+    d.app.qircom->Panel19.SetCaption("xx copy");
+    d.app.caretinfo->SetCaption("alt2menu--51");
+    d.Ticks(1);
+    ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+    auto clicks = d.Input(m0);
+    clicks.resize(6);
+    EXPECT_TRUE(SameEvents({"cursor 220,150", "mouse leftdown", "mouse leftup", "cursor 200,150",
+                            "mouse leftdown", "mouse leftup"},
+                           clicks));
+    const auto m = d.sim.mark();
+    d.Ticks(wait);
+    EXPECT_TRUE(SameEvents({}, d.Input(m)));
+    // A late change extends only while the stage still waits.
+    d.sim.setClipboardText("late");
+    d.Ticks(2);
+    if (wait < 20) {
+      EXPECT_TRUE(SameEvents({"key 36 down", "key 36 up", "key 16 down", "key 16 up", "key 17 down",
+                              "key 67 down", "key 67 up", "key 17 up"},
+                             d.Input(m)));
+    } else {
+      EXPECT_TRUE(SameEvents({}, d.Input(m)));
+    }
+  }
+}
+
+TEST(TickCopyLines, StageWaitsForADifferenceFromTheLastLineCopyNotFromTheArmingTick) {
+  Desk d;
+  ASSERT_TRUE(d.Start());
+  d.sim.moveMouse(300, 300);  // no editor: the synthesised copies change nothing
+  d.sim.setClipboardText("held");
+  d.Ticks(1);
+  Tqircom& bar = *d.app.qircom;
+  bar.ListBox11.SetText("x\ny");
+  auto request = [&] {
+    bar.Panel19.SetCaption("xx copy");
+    d.app.caretinfo->SetCaption("alt2menu--51");
+    d.Ticks(1);
+    ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+  };
+  const std::vector<std::string> extend = Concat(
+      {{"key 36 down", "key 36 up", "key 16 down", "key 40 down", "key 40 up", "key 40 down",
+        "key 40 up", "key 16 up"},
+       CtrlKey('C')});
+
+  // No line copy yet: "held" differs from the empty S1, so the stage goes on
+  // at the next tick even though the clipboard did not change.
+  request();
+  auto m = d.sim.mark();
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents(extend, d.Keys(m)));
+  // The stage is over: the next tick extends nothing more.
+  m = d.sim.mark();
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+
+  // The next request meets the same text: it waits and gives up after 20.
+  request();
+  m = d.sim.mark();
+  d.Ticks(20);
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+  // Given up: a change now extends nothing.
+  d.sim.setClipboardText("changed");
+  d.Ticks(2);
+  EXPECT_TRUE(SameEvents({}, d.Keys(m)));
+}
+
+TEST(TickCaretWords, FinishedSelectionIsCutAndSelectWordsFollowTheButtons) {
+  Desk d;
+  ASSERT_TRUE(d.StartOverPage());
+  Tcaretinfo& caret = *d.app.caretinfo;
+  d.app.qircom->SetLeft(50);
+  auto m = d.sim.mark();
+  caret.SetCaption("ok select 12");
+  d.Ticks(1);
+  EXPECT_TRUE(SameEvents({"key 16 down", "key 46 down", "key 46 up", "key 16 up"}, d.Keys(m)));
+  EXPECT_EQ(caret.Caption(), "oksel");
+  EXPECT_LT(d.app.qircom->Left(), 0);
+
+  caret.SetCaption("select");
+  d.sim.rightDown();
+  d.Ticks(1);
+  EXPECT_EQ(caret.Caption(), "rightexit select");
+  d.sim.rightUp();
+  d.Ticks(1);
+  caret.SetCaption("select");
+  const auto mc = d.sim.mark();
   d.sim.leftDown();
-  d.Ticks(2);
-  d.sim.moveMouse(200, 150);
-  d.Ticks(2);
+  d.Ticks(1);
+  // The left hold writes its "leftpos=" word later in the same tick.
+  EXPECT_EQ(d.sim.eventsSince(mc, simfilter::captionsOf("Tcaretinfo")),
+            (std::vector<std::string>{"caption Tcaretinfo=leftexit select",
+                                      "caption Tcaretinfo=leftpos=300,300"}));
   d.sim.leftUp();
   d.Ticks(1);
 }
 
-TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWidget) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  d.StopLifePanel();
-  Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
-  d.sim.setEditorText(ed, "hello world");
-  DragSelect(d);
-  // What the drag selected in the editor: the copy takes whatever it is.
-  d.sim.setSelection(ed, 0, 5);
-  // The release point is where the selection ended: the right press there
-  // copies.
-  const auto m = d.sim.mark();
-  d.sim.rightDown();
-  d.Ticks(2);
-  EXPECT_TRUE(SameEvents(Concat({CtrlKey('C'), kEscape42}), d.Input(m)));
-  EXPECT_EQ(d.sim.getClipboardText(), "hello");
-  Tqircom& bar = *d.app.qircom;
-  EXPECT_EQ(bar.Bounds(), (Rect{170, 144, 70, 24}));
-  EXPECT_TRUE(bar.Panel9.Visible());
-  EXPECT_TRUE(bar.Panel12.Visible());
-  EXPECT_TRUE(bar.Panel35.Visible());
-  EXPECT_EQ(bar.Panel14.Caption(), "F3");
-  EXPECT_EQ(d.ScrollCaption(), "myright");
-  EXPECT_EQ(d.InputCaption(), "key--shiftc--copy--ok");
-  EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "左键点击--粘贴自我；右键点击--粘贴行首");
-  // The copy is captured on the third sighting; the widget stays while the
-  // pointer is on it.
-  d.Ticks(3);
-  EXPECT_EQ(bar.ListBox2.Item(0), "hello");
-  EXPECT_EQ(bar.Left(), 170);
-  d.sim.rightUp();
-  d.Ticks(1);
-}
-
-TEST(GestureRightRight, RightPressAwayFromTheReleasePointDoesNotCopy) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  d.sim.addTextEditor({100, 100, 400, 300});
-  DragSelect(d);
-  d.sim.moveMouse(260, 150);
-  const auto m = d.sim.mark();
-  d.sim.rightDown();
-  d.Ticks(3);
-  EXPECT_TRUE(SameEvents({}, d.Input(m)));
-  EXPECT_LT(d.app.qircom->Left(), 0);
-  d.sim.rightUp();
-  d.Ticks(1);
-}
-
-// ---- Shift and a digit: paste a smart-clipboard entry -----------------------
-
-TEST(GestureDigitPaste, DigitAfterShiftPastesTheChosenEntry) {
-  struct Row {
-    int digitKey;
-    std::string typed;   // what Shift and the digit type into the editor
-    std::string pasted;  // "" when the digit chooses nothing
-  };
-  const std::vector<Row> rows = {
-      {'1', "!", "one"}, {'3', "#", "three"}, {'4', "$", ""}, {'0', ")", ""}, {'9', "(", ""},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(std::string("digit ") + static_cast<char>(row.digitKey));
+TEST(TickCaretWords, ArmedSelectionMeetsTheNextLeftPress) {
+  for (bool copyLines : {false, true}) {
+    SCOPED_TRACE(copyLines ? "copy-lines flag" : "plain");
     Desk d;
     ASSERT_TRUE(d.Start());
-    Wnd ed = d.ReadyForDigitPaste();
-    Tqircom& bar = *d.app.qircom;
-    const auto m = d.sim.mark();
-    d.sim.keyDown(vk::Shift);
+    d.sim.moveMouse(300, 300);
     d.Ticks(1);
-    ASSERT_EQ(d.InputCaption(), "key//bshiftok2");
-    EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"one", "two", "three"}));
-    // The digit's word waits for a tick to read "key//bshiftok2", then the
-    // next tick chooses the entry and the one after pastes it.
-    d.sim.keyDown(row.digitKey);
-    d.Ticks(3);
-    if (row.pasted.empty()) {
-      EXPECT_TRUE(SameEvents({}, d.Input(m)));
-      EXPECT_EQ(d.sim.editorText(ed), row.typed);
-      EXPECT_EQ(d.InputCaption(), "key//bshiftok2--" + std::to_string(row.digitKey));
-    } else {
-      EXPECT_TRUE(SameEvents(CtrlKey('V'), d.Input(m)));
-      EXPECT_EQ(d.sim.editorText(ed), row.typed + row.pasted);
-      EXPECT_LT(bar.Left(), 0);
-      // The entry the digit chose is on the clipboard: Shift shown again
-      // does not move it to the top, so the digits keep their entries.
-      d.sim.keyUp(row.digitKey);
-      d.sim.keyUp(vk::Shift);
-      d.Ticks(2);
-      bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+    // The copy-lines gesture, then Alt and the Windows key arm the
+    // selection.
+    if (copyLines) {
+      d.app.qircom->Panel19.SetCaption("xx copy");
+      d.app.caretinfo->SetCaption("alt2menu--51");
       d.Ticks(1);
-      d.sim.keyDown(vk::Shift);
-      d.Ticks(1);
-      ASSERT_EQ(d.InputCaption(), "key//bshiftok2");
-      EXPECT_EQ(d.sim.getClipboardText(), row.pasted);
-      EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"one", "two", "three"}));
+      ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+      d.Ticks(21);
     }
-    d.sim.keyUp(row.digitKey);
-    d.sim.keyUp(vk::Shift);
-  }
-}
-
-// Shift over the shown bar puts the clipboard into the smart clipboard
-// each time it holds a text the list has not taken yet: a copy made by a
-// program's own menu, which no Ctrl+C capture saw, enters at the next Shift,
-// not only at the first Shift of the run.
-TEST(GestureDigitPaste, ShiftPutsEachNewClipboardTextIntoTheSmartClipboard) {
-  Desk d;
-  ASSERT_TRUE(d.Start());
-  d.ReadyForDigitPaste();
-  Tqircom& bar = *d.app.qircom;
-  auto shiftOverBar = [&] {
-    bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
-    d.sim.moveMouse(310, 310);
-    d.Ticks(1);
-    d.sim.keyDown(vk::Shift);
-    d.Ticks(1);
-    ASSERT_EQ(d.InputCaption(), "key//bshiftok2");
-    d.sim.keyUp(vk::Shift);
+    d.sim.keyDown(vk::Menu);
+    d.sim.advance(25);
+    d.sim.keyUp(vk::Menu);
+    d.sim.advance(25);
+    d.sim.keyDown(vk::LWin);
     d.Ticks(2);
-  };
-  shiftOverBar();
-  EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"one", "two", "three"}));
-  for (const char* copied : {"four", "five"}) {
-    SCOPED_TRACE(copied);
-    d.sim.setClipboardText(copied);
-    shiftOverBar();
-    EXPECT_EQ(bar.ListBox2.Item(0), copied);
-    EXPECT_EQ(bar.Edit1.Caption(), copied);
+    ASSERT_EQ(d.app.caretinfo->Caption(), "select");
+    d.sim.keyUp(vk::LWin);
+    d.Ticks(2);
+    d.app.caretinfo->SetCaption("idle");
+    d.app.qirForm3->SetCaption("down/300,300/");
+    d.Ticks(1);
+    EXPECT_EQ(d.app.caretinfo->Caption(), copyLines ? "select" : "mousedown");
+    EXPECT_EQ(d.InputCaption(), "old--lm");
+    // Both used up: the next press word leaves the caret caption alone.
+    d.app.caretinfo->SetCaption("idle");
+    d.app.qirForm3->SetCaption("down/300,300/");
+    d.Ticks(1);
+    EXPECT_EQ(d.app.caretinfo->Caption(), "idle");
   }
-  EXPECT_EQ(d.Items(bar.ListBox2), (std::vector<std::string>{"five", "four", "one", "two", "three"}));
-  // The same text again adds nothing.
-  shiftOverBar();
-  EXPECT_EQ(bar.ListBox2.Count(), 5);
 }
 
 }  // namespace
