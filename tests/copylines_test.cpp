@@ -463,5 +463,35 @@ TEST(TickCaretWords, ArmedSelectionMeetsTheNextLeftPress) {
   }
 }
 
+// Right after a capture the copy-lines request needs no copy word from the
+// bar; a left press ends that.
+TEST(GestureCopyLines, ACaptureJustMadeLetsTheRequestGoUntilALeftPress) {
+  for (bool pressed : {false, true}) {
+    SCOPED_TRACE(pressed ? "left pressed after the capture" : "right after the capture");
+    Desk d;
+    ASSERT_TRUE(d.Start());
+    Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
+    d.sim.moveMouse(200, 200);
+    d.Ticks(1);
+    std::size_t m = 0;
+    CopyWithCtrlC(d, ed, "captured", m);
+    d.Ticks(3);
+    ASSERT_EQ(d.app.qircom->ListBox2.Item(0), "captured");
+    d.sim.keyUp('C');
+    d.sim.keyUp(vk::Control);
+    d.Ticks(2);
+    if (pressed) {
+      d.sim.leftDown();
+      d.Ticks(1);
+      d.sim.leftUp();
+      d.Ticks(1);
+    }
+    ASSERT_NE(d.app.qircom->Panel19.Caption(), "xx copy");
+    d.app.caretinfo->SetCaption("alt2menu--51");
+    d.Ticks(1);
+    EXPECT_EQ(d.app.caretinfo->Caption(), pressed ? "alt2menu--51" : "select xxcopy");
+  }
+}
+
 }  // namespace
 }  // namespace sq::testing
