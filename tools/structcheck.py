@@ -35,9 +35,6 @@ ALLOWED = {
     # One stored control as the layout reader reads it, property by
     # property (the stored layouts' fields).
     ("app/layout.h", "ControlLayout"),
-    # The command bar's press watch (which button began where), its copy
-    # counters and the window switcher.
-    ("bar/qircom.h", "Tqircom"),
     # The browser window: tabs, page state, the full-screen and menu flags.
     ("browser/easyie.h", "Teasyie"),
     # The life panel: its hints, cards, counters and timers.
