@@ -37,8 +37,6 @@ ALLOWED = {
     ("app/layout.h", "ControlLayout"),
     # The browser window: tabs, page state, the full-screen and menu flags.
     ("browser/easyie.h", "Teasyie"),
-    # The life panel: its hints, cards, counters and timers.
-    ("browser/lifeform.h", "Tlifeform"),
 }
 
 
@@ -208,12 +206,13 @@ def flatten(body, nested):
         if m:
             close = match_brace(body, m.end() - 1)
             nested.append(body[i:close])
-            # A member declared with the type (`struct {..} x;`) is rare here.
+            # What follows the body (`struct {..} x;`) stays: a member.
             out.append(";")
             i = close
             continue
         e = ENUM_HEAD.match(body, i) if body.startswith("enum", i) else None
         if e:
+            # `enum class E {..} e_ = ..;` keeps ` e_ = ..;`: a member.
             i = match_brace(body, e.end() - 1)
             out.append(";")
             continue
