@@ -71,11 +71,11 @@ Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(th
   };
   // Full bar.
   Panel9.OnMouseMove = [this](S s, int x, int y) { Panel9MouseMove(s, x, y); };
-  Panel9.OnMouseDown = [this](B, S, int, int) { backPressed_ = true; };
+  Panel9.OnMouseDown = [this](B, S, int, int) { press_.back = true; };
   Panel9.OnMouseUp = [this](B b, S s, int x, int y) { Panel9MouseUp(b, s, x, y); };
   Panel16.OnMouseMove = [this](S s, int x, int y) { Panel16MouseMove(s, x, y); };
   Panel17.OnMouseMove = [this](S s, int x, int y) { Panel17MouseMove(s, x, y); };
-  Panel17.OnMouseDown = [this](B, S, int, int) { titlePressed_ = true; };
+  Panel17.OnMouseDown = [this](B, S, int, int) { press_.title = true; };
   Panel17.OnMouseUp = [this](B b, S s, int x, int y) { Panel17MouseUp(b, s, x, y); };
   Edit3.OnMouseMove = [this](S s, int x, int y) { Edit3MouseMove(s, x, y); };
   Panel13.OnMouseMove = [this](S s, int x, int y) { Panel13MouseMove(s, x, y); };
@@ -620,8 +620,8 @@ void Tqircom::Panel9MouseMove(ShiftState, int x, int) {
 }
 
 void Tqircom::Panel9MouseUp(MouseButton button, ShiftState, int, int) {
-  if (!backPressed_) return;
-  backPressed_ = false;
+  if (!press_.back) return;
+  press_.back = false;
   if (button == MouseButton::Left) Desktop();
   else if (button == MouseButton::Right) StartMenu();
 }
@@ -650,8 +650,8 @@ void Tqircom::Panel17MouseMove(ShiftState, int x, int) {
 
 void Tqircom::Panel17MouseUp(MouseButton button, ShiftState, int x, int) {
   // A button held since before the bar came up is no command.
-  if (!titlePressed_) return;
-  titlePressed_ = false;
+  if (!press_.title) return;
+  press_.title = false;
   if (x < Scale(315)) {
     if (button == MouseButton::Left) Desktop();
     else if (button == MouseButton::Right) StartMenu();

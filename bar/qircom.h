@@ -31,6 +31,15 @@ class Tqircom : public Form, public qircom_controls {
   // The bar's 20 ms tick (qircom_tick.cpp).
   void Timer1Timer();
 
+  // What the bar presents: the pointer widget or the clip widget at the
+  // pointer (a strip at most 100 x 30), the smart clipboard alone
+  // (180 x 250), the full bar (400 x 350), or a size its own commands left
+  // it at (OwnSize). Other windows ask this, not the bar's size.
+  enum class Presentation { Widget, SmartClipboard, FullBar, OwnSize };
+  Presentation presentation() const;
+  // Squeezed to less than 20 wide (a paste into the browser leaves it so).
+  bool Squeezed() const;
+
   // Commands other windows and handlers run as plain calls.
   void Button1Click();       // refresh the window list
   void disptaskClick();      // open the task list
@@ -131,8 +140,9 @@ class Tqircom : public Form, public qircom_controls {
   void WinKeyPaste();
   void CopyCompletion();
   void DoubleCtrlMarker();
-  // The alignment column shared with the input core's captures.
-  int& AlignColumn();
+  // The captured block aligned (smartclip::Align) to the input tick's
+  // capture column, which it leaves at the block's column.
+  void AlignCaptured(const std::string& text);
 
   bool leftPress_ = false;
   bool rightPress_ = false;
@@ -144,26 +154,30 @@ class Tqircom : public Form, public qircom_controls {
   int ctrlUps_ = 0;
   int copyDone_ = 0;
   std::string lastCaptured_;
-  // The title strip's and the background's releases count only when the
-  // press began on the same control (a button held since before the bar
-  // came up is not a command).
-  bool titlePressed_ = false;
-  bool backPressed_ = false;
-  // The control each button was last pressed on (the zone button, the page
-  // keys, the lists): a release elsewhere, or of a press that began
-  // outside the bar (a click the program synthesised a moment before the
-  // widget came up under the pointer), is no command.
-  Control* pressed_[3] = {nullptr, nullptr, nullptr};
-  // A press on a presentation that moved since the bar's last tick is
-  // not the user's: nobody has seen it there yet (input the program
-  // synthesised just before it came up lands on it).
-  Rect seenRect_;
-  bool SeenThere() const { return ScreenRect() == seenRect_; }
+  // Where the presses began: the title strip's and the background's
+  // releases count only when the press began on the same control (a
+  // button held since before the bar came up is not a command), and so do
+  // the releases of the zone button, the page keys and the lists; a press
+  // on a presentation that moved since the bar's last tick is not the
+  // user's: nobody has seen it there yet (input the program synthesised
+  // just before it came up lands on it).
+  struct PressWatch {
+    bool title = false;
+    bool back = false;
+    // The control each button was last pressed on; a release elsewhere,
+    // or of a press that began outside the bar (a click the program
+    // synthesised a moment before the widget came up under the pointer),
+    // is no command.
+    Control* on[3] = {nullptr, nullptr, nullptr};
+    Rect seen;  // the bar's place when its tick last looked
+  };
+  PressWatch press_;
+  bool SeenThere() const { return ScreenRect() == press_.seen; }
   void Pressed(Control& c, MouseButton b) {
-    pressed_[static_cast<int>(b)] = SeenThere() ? &c : nullptr;
+    press_.on[static_cast<int>(b)] = SeenThere() ? &c : nullptr;
   }
   bool Released(Control& c, MouseButton b) {
-    Control*& p = pressed_[static_cast<int>(b)];
+    Control*& p = press_.on[static_cast<int>(b)];
     const bool same = p == &c;
     p = nullptr;
     return same;

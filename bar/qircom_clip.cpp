@@ -14,7 +14,22 @@
 
 namespace sq {
 
-int& Tqircom::AlignColumn() { return app().qirinputor->tick().state().captureColumn; }
+Tqircom::Presentation Tqircom::presentation() const {
+  const Rect r = Bounds();
+  if (r.width < 100 && r.height <= 30) return Presentation::Widget;
+  if (r.width == 180 && r.height == 250) return Presentation::SmartClipboard;
+  if (r.width == 400 && r.height == 350) return Presentation::FullBar;
+  return Presentation::OwnSize;
+}
+
+bool Tqircom::Squeezed() const { return Width() < 20; }
+
+void Tqircom::AlignCaptured(const std::string& text) {
+  Tick& tick = app().qirinputor->tick();
+  int column = tick.CaptureColumn();
+  smartclip::Align(text, column, ListBox11, BitBtn2);
+  tick.SetCaptureColumn(column);
+}
 
 void Tqircom::LineCopyRequest() {
   SetInputCaption(words::cmd::LineCopyAck);
@@ -50,7 +65,7 @@ void Tqircom::CopyFinisher() {
   const bool capturable = smartclip::ReadForCapture(p, text) == smartclip::Read::Text;
   p.sleep(30);
   if (capturable) {
-    smartclip::Align(text, AlignColumn(), ListBox11, BitBtn2);
+    AlignCaptured(text);
     // The aligned lines go back on the clipboard, each ending in CR LF.
     std::vector<std::string> lines;
     for (int i = 0, n = ListBox11.Count(); i < n; ++i) lines.push_back(ListBox11.Item(i));
@@ -72,7 +87,7 @@ void Tqircom::CopyCompletion() {
   if (capturable) smartclip::Insert(ListBox2, text);
   BitBtn6.SetCaption(words::align::Pending);
   p.sleep(30);
-  if (capturable) smartclip::Align(text, AlignColumn(), ListBox11, BitBtn2);
+  if (capturable) AlignCaptured(text);
   SetInputCaption(words::in::CaptureStage3);
   if (capturable) {
     Edit1.SetCaption(text);

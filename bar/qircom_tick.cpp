@@ -53,7 +53,7 @@ void Tqircom::Timer1Timer() {
   MenuGuard(at);
   // 8. The window list's wheel step.
   if (mail::Starts(a.qirForm3->Caption(), words::scroll::WheelPrefix) && ListWheelStep()) {
-    seenRect_ = ScreenRect();
+    press_.seen = ScreenRect();
     return;
   }
   // 9. The line-copy request.
@@ -92,7 +92,7 @@ void Tqircom::Timer1Timer() {
   DoubleCtrlMarker();
   // The hook library's next key word may come.
   p.mailboxSeen(Handle());
-  seenRect_ = ScreenRect();
+  press_.seen = ScreenRect();
 }
 
 void Tqircom::SecondClick() {

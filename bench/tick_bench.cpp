@@ -44,11 +44,11 @@ void BM_IdleTick(benchmark::State& state) {
   sim.moveMouse(monitors > 1 ? -700 : 500, 400);
   sim.advance(400);  // let every form settle
   Tick& tick = app.qirinputor->tick();
-  const auto before = tick.state().runs;
+  const auto before = tick.runs();
   for (auto _ : state) {
     sim.runAsHandler([&tick] { tick.Run(); });
   }
-  if (tick.state().runs - before != static_cast<std::uint64_t>(state.iterations()))
+  if (tick.runs() - before != static_cast<std::uint64_t>(state.iterations()))
     state.SkipWithError("the tick did not run on every iteration");
   state.SetLabel(std::to_string(windows) + " foreign windows, " + std::to_string(monitors) +
                  " monitor(s)");

@@ -342,16 +342,16 @@ void Tlifeform::Timer1Timer() {
 
   // 5. A left press (seen now, or by the 20 ms timer since the last tick:
   // a click shorter than this tick's period still counts).
-  if (leftDown || leftSeen_) {
-    rightRelease_ = {};
-    doubleRight_ = false;
+  if (leftDown || press_.leftSeen) {
+    press_.rightRelease = {};
+    press_.doubleRight = false;
     SetIfDiff(Panel9, "0");
     // A press on the command bar is the bar's own (as for the input core):
     // no hint for the next click comes of it.
-    if (leftDown && !OverBar(P)) leftPress_ = P;
-    lastPress_ = Press::Left;
+    if (leftDown && !OverBar(P)) press_.left = P;
+    press_.last = Press::Left;
   }
-  leftSeen_ = false;
+  press_.leftSeen = false;
   SetIfDiff(Panel6, leftDown ? hint::MouseDown : "");
 
   // 6. A right release: the double right click. The hook's word
@@ -368,7 +368,7 @@ void Tlifeform::Timer1Timer() {
 
   // 7, 8. Resting at the left-press point.
   mode = Mode(Panel7.Caption());
-  if (lastPress_ == Press::Left && !Zero(leftPress_) && Same(P, leftPress_)) {
+  if (press_.last == Press::Left && !Zero(press_.left) && Same(P, press_.left)) {
     const std::string h = Panel7.Caption();
     if (mode != hint::AtRight && Panel19.Caption() != hint::AtRight &&
         !mail::Starts(h, hint::LeftRightPrefix) && !mail::Starts(h, hint::RightLeftPrefix) &&
@@ -381,7 +381,7 @@ void Tlifeform::Timer1Timer() {
 
   // 9. Resting at the right-press point.
   mode = Mode(Panel7.Caption());
-  if (lastPress_ == Press::Right && !Zero(rightPress_) && Same(P, rightPress_)) {
+  if (press_.last == Press::Right && !Zero(press_.right) && Same(P, press_.right)) {
     const std::string h = Panel7.Caption();
     if (mode != words::life::NearLeftPrefix && Panel19.Caption() != words::life::NearLeftPrefix &&
         !mail::Starts(h, hint::LeftRightPrefix) && !mail::Starts(h, hint::RightLeftPrefix)) {
@@ -392,7 +392,7 @@ void Tlifeform::Timer1Timer() {
   }
 
   // 10. Away from both press points.
-  if (!Same(P, rightPress_) && !Same(P, leftPress_)) {
+  if (!Same(P, press_.right) && !Same(P, press_.left)) {
     SetIfDiff(Panel7, hint::Away);
     SetIfDiff(*a.leftform, hint::LeftNormal);
   }
@@ -406,13 +406,13 @@ void Tlifeform::DoubleRightClick(Point P) {
   Platform& p = platform();
   Tqircom& bar = *a.qircom;
   if (!OverControl(bar.Panel27, P)) {
-    rightRelease_[static_cast<std::size_t>(nextRelease_)] = P;
-    nextRelease_ = 1 - nextRelease_;
+    press_.rightRelease[static_cast<std::size_t>(press_.nextRelease)] = P;
+    press_.nextRelease = 1 - press_.nextRelease;
   }
   a.qirForm3->SetCaption(hint::RightOkUp);
-  const Point r0 = rightRelease_[0], r1 = rightRelease_[1];
-  if (r0.x == r1.x && r0.y == r1.y && !Zero(r0) && !doubleRight_) {
-    doubleRight_ = true;
+  const Point r0 = press_.rightRelease[0], r1 = press_.rightRelease[1];
+  if (r0.x == r1.x && r0.y == r1.y && !Zero(r0) && !press_.doubleRight) {
+    press_.doubleRight = true;
     bar.Panel9.Show();
     bar.Panel12.Show();
     bar.Panel35.Show();
@@ -437,14 +437,14 @@ void Tlifeform::DoubleRightClick(Point P) {
     bar.PlaceAtPointer(P, -30, -15, 70, 24, ZOrder::TopMost, swp::ShowWindow);
     bar.Show();
   } else {
-    doubleRight_ = false;
+    press_.doubleRight = false;
   }
   if (p.isKeyDown(vk::Control)) {
     Panel9.SetCaption("0");
     keys::Up(p, vk::Control);
   }
-  rightPress_ = P;
-  lastPress_ = Press::Right;
+  press_.right = P;
+  press_.last = Press::Right;
 }
 
 bool Tlifeform::SelectionCardAt(Point P) {
@@ -471,7 +471,7 @@ bool Tlifeform::SelectionCardAt(Point P) {
     web.midmess.SetCaption(hint::MiddleDownHandled);
     card.Park();
     if (web.Shown()) ClickOf(web.wfocus);
-    leftPress_ = {0, 0};
+    press_.left = {0, 0};
     a.leftform->SetCaption(hint::ExitLeft);
     leftselect.SetCaption(hint::SelectionDone);
     return true;
@@ -496,9 +496,9 @@ void Tlifeform::Timer2Timer() {
 
   // Where the left button was pressed, for Timer1.
   if (p.isKeyDown(vk::LButton)) {
-    if (!OverBar(P)) leftPress_ = P;
-    lastPress_ = Press::Left;
-    leftSeen_ = true;
+    if (!OverBar(P)) press_.left = P;
+    press_.last = Press::Left;
+    press_.leftSeen = true;
   }
 
   // 1. Searching from the clip widget.
@@ -576,7 +576,7 @@ bool Tlifeform::MiddlePressHandled() {
   web.midmess.SetCaption(hint::MiddleDownHandled);
   a.mousepp->Park();
   if (web.Shown()) ClickOf(web.wfocus);
-  leftPress_ = {0, 0};
+  press_.left = {0, 0};
   return true;
 }
 

@@ -90,13 +90,17 @@ class Tlifeform : public Form, public lifeform_controls {
   bool registered_ = false;
   int registeredHeight_ = 32;
   // Press state: points are screen pixels, x 0 means none.
-  Point leftPress_{0, 0};
-  Point rightPress_{0, 0};
-  enum class Press { None, Left, Right } lastPress_ = Press::None;
-  std::array<Point, 2> rightRelease_{};
-  int nextRelease_ = 0;
-  bool doubleRight_ = false;
-  bool leftSeen_ = false;  // Timer2 saw the left button down since Timer1 ran
+  enum class Press { None, Left, Right };
+  struct PressState {
+    Point left{0, 0};
+    Point right{0, 0};
+    Press last = Press::None;
+    std::array<Point, 2> rightRelease{};
+    int nextRelease = 0;
+    bool doubleRight = false;
+    bool leftSeen = false;  // Timer2 saw the left button down since Timer1 ran
+  };
+  PressState press_;
   // Ctrl was down at the last Timer1 tick, which ran at ctrlTick_ (ms).
   bool ctrlHeld_ = false;
   std::uint32_t ctrlTick_ = 0;

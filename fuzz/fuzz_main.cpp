@@ -265,7 +265,7 @@ class Run {
         Tally();
         sim.clearEvents();
       }
-      res.ticks = app.qirinputor ? app.qirinputor->tick().state().runs : 0;
+      res.ticks = app.qirinputor ? app.qirinputor->tick().runs() : 0;
       res.captured = captured_;
       res.pasted = pasted_;
       alarm(60);

@@ -1,4 +1,5 @@
-// Keyboard gestures of the tick: the patterns of the input-word history,
+// Keyboard gestures of the tick: the Z guard, the paste request and the
+// paste of a smart-clipboard entry by digit, the patterns of the input-word history,
 // the tracking of the pinyin input method's windows with the semicolon
 // toggle, and the keyboard words the hook library writes into the input
 // caption.
@@ -8,13 +9,24 @@
 
 #include "app/app.h"
 #include "app/frame/budget.h"
+#include "app/caretinfo.h"
+#include "app/formmain.h"
+#include "app/relays.h"
 #include "app/frame/screens.h"
+#include "app/settings_list.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
 #include "bar/qircom.h"
+#include "bar/qirform3.h"
+#include "bar/qirform4.h"
+#include "bar/smartclip.h"
+#include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "input/keys.h"
 #include "input/mailbox.h"
 #include "input/qirinputor.h"
 #include "input/tick.h"
+#include "input/words.h"
 
 namespace sq {
 
@@ -28,6 +40,57 @@ void SetIfChanged(Control& c, const std::string& s) {
   if (c.Caption() != s) c.SetCaption(s);
 }
 }  // namespace
+
+bool Tick::ZGuard() {
+  if (keys_.zGuard) return false;
+  if (!mail::Starts(app_.qirinputor->Caption(), words::in::KeyPrefix)) return false;
+  if (!app_.platform().isKeyDown('Z')) return false;
+  keys_.zGuard = true;
+  return true;
+}
+
+bool Tick::PasteRequest() {
+  App& a = app_;
+  Platform& p = a.platform();
+  if (!mail::Is(a.qirinputor->Caption(), words::in::PasteRequest)) return false;
+  Tqircom& bar = *a.qircom;
+  a.qirinputor->SetCaption(words::in::PasteDone);
+  a.qirForm3->SetCaption(words::scroll::PasteDone);
+  bar.Panel18.SetCaption(words::trace::CtrlV);
+  a.easyie->ListBox11.Insert(0, words::in::PasteStart);
+  p.sleep(10);
+  if (!a.easyie->Shown()) {
+    // Paste into the window just left of the bar.
+    const Point at{bar.Left() - bar.Scale(2), bar.Top()};
+    BringToFront(TopWindowAt(at));
+    if (Wnd w = p.windowFromPoint(at)) p.setActiveWindow(w);
+    keys::Combo(p, vk::Control, 'V');
+  } else if (WebBrowser* page = BrowserPage()) {
+    page->execWB(13, 1);  // paste
+  }
+  return true;
+}
+
+void Tick::PasteByDigit() {
+  App& a = app_;
+  const std::string cap = a.qirinputor->Caption();
+  if (cap.size() < 18) return;
+  const std::string code = cap.substr(16, 2);
+  int index = -1;
+  if (code == "48") index = 9;
+  else if (code[0] == '4' && code[1] == '9') index = 0;
+  else if (code[0] == '5' && code[1] >= '0' && code[1] <= '7') index = code[1] - '0' + 1;
+  if (index < 0) return;
+  Control& list = a.qircom->ListBox2;
+  // A digit beyond the list chooses nothing.
+  if (index >= list.Count()) return;
+  const std::string entry = list.Item(index);
+  a.platform().setClipboardText(entry);
+  keys_.listTextSet = true;
+  keys_.listText = entry;
+  a.qirinputor->SetCaption(words::in::PasteRequest);
+  a.qircom->Park();
+}
 
 void Tick::InputHistoryPatterns() {
   App& a = app_;
@@ -136,7 +199,7 @@ void Tick::InputMethodAndKeys() {
     const Rect strip = in.ScreenRect();
     const Point at{strip.right() - in.Scale(10), strip.top + in.Scale(50)};
     bool onColumn = false;  // below or above a monitor, as a pointer can reach
-    for (const Monitor& m : monitors_) onColumn = onColumn || (at.x >= m.rect.left && at.x < m.rect.right());
+    for (const Monitor& m : view_.monitors) onColumn = onColumn || (at.x >= m.rect.left && at.x < m.rect.right());
     if (onColumn) {
       p.setCursorPos(at);
       keys::LeftClick(p);
@@ -157,11 +220,11 @@ void Tick::InputMethodAndKeys() {
   if (mail::ItemOr(keysHist, 0) == words::bar::WinUp && mail::ItemOr(keysHist, 1) == words::bar::WinDown &&
       mail::Is(bar.BitBtn6.Caption(), words::align::Pending)) {
     keys::Escape(p);
-    const std::string col = std::to_string(s_.captureColumn);
+    const std::string col = std::to_string(lines_.captureColumn);
     bar.BitBtn6.SetCaption(words::align::DonePrefix + col);
     bar.SetCaption(words::bar::AlignTracePrefix + col);
     const std::string pad(
-        static_cast<std::size_t>(std::clamp(s_.captureColumn, 0, budget::kAlignColumn)), ' ');
+        static_cast<std::size_t>(std::clamp(lines_.captureColumn, 0, budget::kAlignColumn)), ' ');
     Control& lines = bar.ListBox11;
     std::vector<std::string> v;
     v.reserve(static_cast<std::size_t>(std::max(lines.Count(), 0)));
@@ -179,7 +242,7 @@ void Tick::InputMethodAndKeys() {
   if (mail::Is(in.Caption(), words::in::KeyShift)) {
     bar.Panel12.Hide();
     in.SetCaption(words::in::ShiftAck);
-    const Wnd near = p.windowFromPoint({s_.cursor.x + Px(20), s_.cursor.y + Px(20)});
+    const Wnd near = p.windowFromPoint({view_.cursor.x + Px(20), view_.cursor.y + Px(20)});
     if (!(near && p.isChild(bar.Handle(), near))) {
       bar.Panel4.SetLeft(0);
       bar.Panel4.SetTop(0);
@@ -191,8 +254,12 @@ void Tick::InputMethodAndKeys() {
     std::string text;
     const bool capturable = ReadCapturable(text);
     if (capturable) bar.Edit1.SetCaption(text);
-    if (!s_.listInsert) {
-      s_.listInsert = true;
+    // The list takes the clipboard once for each text it holds (text is
+    // empty when it is not capturable), and never the entry a digit just
+    // gave out, which would move it to the top and renumber the digits.
+    if (!keys_.listTextSet || text != keys_.listText) {
+      keys_.listTextSet = true;
+      keys_.listText = text;
       if (capturable) InsertSmartClipboard(text);
       a.lifeform->Panel2.SetCaption(words::life::Clip2);
     }
@@ -213,7 +280,7 @@ void Tick::InputMethodAndKeys() {
       keys::Up(p, vk::Shift);
     } else {
       bar.Panel4.SetCaption(words::trace::CtrlCNoShift);
-      BringToFront(TopWindowAt(s_.cursor));
+      BringToFront(TopWindowAt(view_.cursor));
       keys::Combo(p, vk::Control, 'C');
       p.sleep(20);
       in.SetCaption(words::in::CopyDone);
@@ -227,7 +294,7 @@ void Tick::InputMethodAndKeys() {
     keys::Press(p, vk::Delete);
     return;
   }
-  if (mail::Is(in.Caption(), words::in::CopyDone) || s_.captureCounter > 0) CaptureAfterCopy();
+  if (mail::Is(in.Caption(), words::in::CopyDone) || lines_.captureTicks > 0) CaptureAfterCopy();
   if (mail::Is(in.Caption(), words::in::CopySeen1)) {
     in.SetCaption(words::in::CopySeen2);
     in.SetCaption(words::in::CopySeen3);

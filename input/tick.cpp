@@ -1,6 +1,8 @@
-#include "input/tick.h"
-
+// The tick: its readiness, its steps in order and the helpers its gestures
+// share.
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/frame/budget.h"
@@ -8,15 +10,20 @@
 #include "app/formmain.h"
 #include "app/relays.h"
 #include "app/frame/screens.h"
+#include "app/settings_list.h"
 #include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
+#include "bar/qirform4.h"
 #include "bar/smartclip.h"
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "input/keys.h"
 #include "input/mailbox.h"
 #include "input/qirinputor.h"
+#include "input/tick.h"
+#include "input/words.h"
 
 namespace sq {
 
@@ -28,8 +35,8 @@ bool Tick::Ready() const {
 
 void Tick::Run() {
   if (!Ready()) return;
-  ++s_.runs;
-  monitors_ = screens::Query(app_.platform());
+  ++runs_;
+  view_.monitors = screens::Query(app_.platform());
   BeginReading();
   EndReading(Steps());
 }
@@ -62,70 +69,17 @@ bool Tick::Steps() {
   return true;
 }
 
-// ---- reading the mailboxes -------------------------------------------
-
-namespace {
-void Begin(MailboxRead& r, const std::string& word) {
-  if (word == r.atStart) {
-    if (r.ticks < 2) ++r.ticks;
-  } else {
-    r.atStart = word;
-    r.ticks = 1;
-  }
-}
-
-// Whether the word now in the caption counts as read after this tick.
-bool Read(const MailboxRead& r, const std::string& now, bool whole) {
-  return now == r.atStart && (whole || r.ticks >= 2);
-}
-
-// A word that marks something as handled ("old--" in the input caption)
-// or that no reader tests (beginning with "xx" or "qq"): when the tick
-// leaves one, nothing is left for a later tick to look at.
-bool DoneWith(const std::string& word) {
-  return mail::Starts(word, words::in::HandledPrefix) || mail::Starts(word, words::unread::XxPrefix) ||
-         mail::Starts(word, words::unread::QqPrefix);
-}
-}  // namespace
-
-void Tick::BeginReading() {
-  Begin(s_.inputRead, app_.qirinputor->Caption());
-  Begin(s_.scrollRead, app_.qirForm3->Caption());
-}
-
-void Tick::EndReading(bool whole) {
-  Platform& p = app_.platform();
-  const std::string input = app_.qirinputor->Caption();
-  if (Read(s_.inputRead, input, whole) || DoneWith(input)) {
-    s_.inputRead.seen = input;
-    p.mailboxSeen(app_.qirinputor->Handle());
-  }
-  const std::string scroll = app_.qirForm3->Caption();
-  if (Read(s_.scrollRead, scroll, whole) || DoneWith(scroll)) {
-    s_.scrollRead.seen = scroll;
-    p.mailboxSeen(app_.qirForm3->Handle());
-  }
-}
-
-bool Tick::InputPending() {
-  const MailboxRead& r = s_.inputRead;
-  return r.atStart != r.seen && !mail::Starts(r.atStart, words::in::HandledPrefix) &&
-         app_.qirinputor->Caption() == r.atStart;
-}
-
-// ---- shared helpers ----------------------------------------------------
-
 Wnd Tick::TopWindowAt(Point pt) { return TopLevelAt(app_.platform(), pt); }
 
 bool Tick::OverBar() {
   Platform& p = app_.platform();
-  Wnd under = p.windowFromPoint(s_.cursor);
+  Wnd under = p.windowFromPoint(view_.cursor);
   return under && p.isChild(app_.qircom->Handle(), under);
 }
 
 bool Tick::OverBarOrBrowser() {
   Platform& p = app_.platform();
-  Wnd under = p.windowFromPoint(s_.cursor);
+  Wnd under = p.windowFromPoint(view_.cursor);
   if (!under) return false;
   Teasyie& b = *app_.easyie;
   return p.isChild(app_.qircom->Handle(), under) || p.isChild(b.Handle(), under) ||
@@ -145,20 +99,20 @@ void Tick::ShowClipPanels() {
 
 void Tick::ShowClipWidget(int dx, int dy) {
   Tqircom& bar = *app_.qircom;
-  bar.PlaceAtPointer(s_.cursor, dx, dy, 70, 24, ZOrder::TopMost, swp::ShowWindow);
+  bar.PlaceAtPointer(view_.cursor, dx, dy, 70, 24, ZOrder::TopMost, swp::ShowWindow);
   bar.Show();
 }
 
 bool Tick::Same(Point a, Point b) const {
-  const int near = monitors_.empty() ? kNear
-                                     : screens::Scale(kNear, screens::At(monitors_, a).dpi);
+  const int near = view_.monitors.empty() ? kNear
+                                     : screens::Scale(kNear, screens::At(view_.monitors, a).dpi);
   return (a.x - b.x <= near && b.x - a.x <= near) && (a.y - b.y <= near && b.y - a.y <= near);
 }
 
-int Tick::Px(int v) const { return screens::Scale(v, cursorDpi_); }
+int Tick::Px(int v) const { return screens::Scale(v, view_.dpi); }
 
 bool Tick::OnScreen(Point pt) const {
-  return !monitors_.empty() && screens::OnAny(monitors_, {pt.x, pt.y, 1, 1});
+  return !view_.monitors.empty() && screens::OnAny(view_.monitors, {pt.x, pt.y, 1, 1});
 }
 
 void Tick::FocusUnder(Point pt) {
@@ -186,15 +140,14 @@ bool Tick::ReadCapturable(std::string& text) {
 
 int Tick::BarEdit2Ticks() { return LeadingInt(app_.qircom->Edit2.Caption()) / 20; }
 
-bool Tick::HeldStillLongEnough() {
-  const int ms = app_.wrpyreadpanel->LeftHoldMs();
-  return s_.stillCount > 0 && static_cast<std::int64_t>(s_.stillMs) >= ms;
-}
-
 WebBrowser* Tick::BrowserPage() { return app_.easyie->ActiveBrowser(); }
 
 int Tick::AlignLines(std::vector<std::string>& lines, int column) {
   return smartclip::AlignLines(lines, column);
+}
+
+std::string Tick::PointWord(const char* prefix, Point pt) {
+  return prefix + std::to_string(pt.x) + words::hook::PointSeparator + std::to_string(pt.y);
 }
 
 }  // namespace sq

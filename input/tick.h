@@ -3,12 +3,17 @@
 // order. A step that ends the tick leaves every later step out.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include <vector>
 
+#include "input/part_chords.h"
+#include "input/part_copylines.h"
+#include "input/part_ctrldrag.h"
+#include "input/part_keys.h"
+#include "input/part_reading.h"
+#include "input/part_stillhold.h"
 #include "platform/platform.h"
 
 namespace sq {
@@ -16,77 +21,13 @@ namespace sq {
 class App;
 class Control;
 
-// The tick's reading of one caption mailbox whose reader it is (the input
-// caption, the scroll-mode caption). A word counts as read, and the hook
-// library's next word for the caption may then be written, once a whole
-// tick has run over it unchanged (or, when ticks keep ending early, once
-// two ticks in a row have found it). A word the tick writes itself is read
-// by the next tick, so a request it leaves for that tick is not overwritten,
-// unless it says it is done with ("old--", or beginning with "xx" or "qq",
-// words no reader tests).
-struct MailboxRead {
-  std::string atStart;  // the word found at the start of this tick
-  int ticks = 0;        // ticks in a row that started with that word
-  std::string seen;     // the word last reported read
-};
-
-// Everything the tick keeps between ticks. Zero at start unless noted.
-struct TickState {
-  std::uint64_t runs = 0;   // ticks that got past the readiness check
+// What the tick reads of the desktop at its start: the pointer, the left
+// press point, the monitors and the DPI of the one under the pointer.
+struct TickView {
   Point cursor;             // read at the start of every tick
   Point leftPress;          // refreshed on every tick while left is down
-  Point rightPress;         // while right is down away from the command bar
-  Point leftHold;           // while left is down away from the command bar
-  Point prevLeftHold;
-  Point leftRelease;        // first tick after an armed left release
-  Point dragAnchor;         // saved when a drag begins; clicks replay there
-  Point rightdnPoint;       // cursor when "rightdn" was last seen
-  // Whether the right-press and left-hold points hold a press: x = 0 is a
-  // point like any other where a monitor lies left of the main one.
-  bool rightPressSet = false;
-  bool leftHoldSet = false;
-
-  int stillCount = 0;       // ticks held still since the press
-  // The same in milliseconds on the clock: the hold settings are times,
-  // whatever the ticks' pace. leftUpAt: the last tick that saw the left
-  // button up (a press came after it); stillAt: the last still tick.
-  // stillBroken: the pointer was away on the last tick, so the time up to
-  // the next still tick does not count either.
-  std::uint32_t stillMs = 0;
-  std::uint32_t leftUpAt = 0, stillAt = 0;
-  bool stillBroken = false;
-  std::array<int, 20> stillX{}, stillY{};
-  int rightHoldCount = 0;
-  int rightReleaseCount = 0;
-
-  int copyLinesWait = 0;    // ticks of the copy-lines stage
-  int copyLinesCount = 0;   // lines counted when the stage was armed
-  std::string savedText;    // S1: clipboard text the last line copy took
-  // Ticks since the first sighting of "key--shiftc--copy--ok"; while
-  // above 0 the capture is under way and counts on by itself.
-  int captureCounter = 0;
-  int captureColumn = 0;
-
-  bool selectArmed = false;
-  bool copyLinesArmed = false;  // the copy-lines stage is waiting
-  bool copyLinesFlag = false;
-  bool captureFlag = false;
-  bool listInsert = false;
-  bool dragActive = false;
-  bool ctrlDrag = false;
-  bool releaseArmed = false;
-  bool leftWasUp = false;
-  bool zGuard = false;
-  bool gowebOnce = false;   // "ystop goweb" handled until the next left press
-  // A stop word that carries "wheel" is left as written; this remembers the
-  // one last answered so it is answered once, not on every later tick.
-  std::string wheelStopSeen;
-  MailboxRead inputRead, scrollRead;
-  // Drag-scrolling: the hook thread was told of a drag that has not been
-  // wound up yet; how long the tick last saw Ctrl held, and when it let go.
-  bool dragRunning = false;
-  bool ctrlSeenDown = false;
-  std::uint32_t ctrlDownSince = 0, ctrlHeldMs = 0, ctrlUpAt = 0;
+  std::vector<Monitor> monitors;
+  int dpi = 96;             // of the monitor under the pointer
 };
 
 class Tick {
@@ -94,8 +35,12 @@ class Tick {
   explicit Tick(App& app) : app_(app) {}
   // One tick. Does nothing until the forms it reads all exist.
   void Run();
-  TickState& state() { return s_; }
-  const TickState& state() const { return s_; }
+  // Ticks that got past the readiness check.
+  std::uint64_t runs() const { return runs_; }
+  // The column captured blocks are aligned to: the command bar's captures
+  // align to it and leave the column of their block.
+  int CaptureColumn() const { return lines_.captureColumn; }
+  void SetCaptureColumn(int column) { lines_.captureColumn = column; }
 
   // Distances in 96-DPI units, scaled for the monitor under the pointer.
   static constexpr int kNear = 3;           // two points within 3 px are the same
@@ -149,6 +94,7 @@ class Tick {
   bool RightPress();             // right held: press point, rightrb menu
   bool LeftRelease();
   bool LeftHold();               // pointer widget, still test, drag start
+  bool PointerWidget();          // left hold point, right-then-left widget
   void HideMainForm();
   void InputHistoryPatterns();   // patterns of the input-word history
   void RecordInputCaption();     // input caption into both histories
@@ -189,10 +135,18 @@ class Tick {
   static constexpr std::uint32_t kCtrlTapMaxMs = 600;
   WebBrowser* BrowserPage();     // the web control of the browser's page
 
+  static std::string PointWord(const char* prefix, Point pt);
+
+  // The gestures' parts, each with its own state (part_*.h).
   App& app_;
-  TickState s_;
-  std::vector<Monitor> monitors_;  // read at the start of every tick
-  int cursorDpi_ = 96;             // of the monitor under the pointer
+  std::uint64_t runs_ = 0;
+  TickView view_;
+  PointerChords chords_;
+  StillHold still_;
+  CopyLinesCapture lines_;
+  CtrlTapDrag drag_;
+  MailboxReading reading_;
+  KeyWordsState keys_;
 };
 
 }  // namespace sq

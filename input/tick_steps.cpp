@@ -1,22 +1,29 @@
 // The tick's own steps: relays, the caret reset, scroll-mode resets, the
 // Z guard, parking of the widgets, the history record and the sibling words.
-#include "input/tick.h"
-
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
+#include "app/frame/budget.h"
 #include "app/caretinfo.h"
 #include "app/formmain.h"
 #include "app/relays.h"
 #include "app/frame/screens.h"
+#include "app/settings_list.h"
 #include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
+#include "bar/qirform4.h"
+#include "bar/smartclip.h"
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
 #include "input/keys.h"
 #include "input/mailbox.h"
 #include "input/qirinputor.h"
+#include "input/tick.h"
+#include "input/words.h"
 
 namespace sq {
 
@@ -26,13 +33,13 @@ void Tick::Relays() {
   // The right-press word of rightform goes to the life panel.
   a.lifeform->Panel22.SetCaption(a.rightform->Caption());
   // The pointer, and the DPI of its monitor for the distances of this tick.
-  s_.cursor = p.getCursorPos();
-  cursorDpi_ = screens::At(monitors_, s_.cursor).dpi;
+  view_.cursor = p.getCursorPos();
+  view_.dpi = screens::At(view_.monitors, view_.cursor).dpi;
   TrackCtrlHold();
   // The scroll-mode caption and the class under the pointer to Form2.
   const std::string scroll = a.qirForm3->Caption();
   a.Form2->SetCaption(scroll);
-  a.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(s_.cursor)).substr(0, 95));
+  a.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(view_.cursor)).substr(0, 95));
   // Wheel words to the browser.
   if (mail::Starts(scroll, words::scroll::WheelPrefix)) a.easyie->Panel42.SetCaption(scroll);
   a.Form1->Edit1.SetCaption(scroll);
@@ -40,8 +47,8 @@ void Tick::Relays() {
 
 void Tick::LeftPressAndCaretReset() {
   Platform& p = app_.platform();
-  if (p.isKeyDown(vk::LButton)) s_.leftPress = s_.cursor;
-  const int dy = s_.cursor.y - s_.leftPress.y;
+  if (p.isKeyDown(vk::LButton)) view_.leftPress = view_.cursor;
+  const int dy = view_.cursor.y - view_.leftPress.y;
   if (dy <= Px(kCaretBand) && -dy <= Px(kCaretBand)) {
     if (!app_.lifeform->Caption().empty()) app_.lifeform->SetCaption("");
     if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
@@ -67,33 +74,27 @@ void Tick::ScrollModeResets() {
   }
 }
 
-bool Tick::ZGuard() {
-  if (s_.zGuard) return false;
-  if (!mail::Starts(app_.qirinputor->Caption(), words::in::KeyPrefix)) return false;
-  if (!app_.platform().isKeyDown('Z')) return false;
-  s_.zGuard = true;
-  return true;
-}
-
 void Tick::ParkWidgets() {
   App& a = app_;
   Platform& p = a.platform();
   Tqircom& bar = *a.qircom;
   // The browser's menu panel goes away once the pointer has left it.
   if (mail::Is(a.qirForm3->Caption(), words::scroll::MenuPanel)) {
-    Wnd under = p.windowFromPoint(s_.cursor);
+    Wnd under = p.windowFromPoint(view_.cursor);
     Control& menu = a.easyie->Panel3;
     if (!(under && p.isChild(menu.Handle(), under))) menu.Hide();
   }
-  const Rect r = bar.Bounds();
-  if (!(r.width == 180 && r.height == 250) && bar.Panel4.Visible()) bar.Panel4.Hide();
+  using Presentation = Tqircom::Presentation;
+  const Presentation look = bar.presentation();
+  // The smart clipboard's panel belongs to its own presentation only.
+  if (look != Presentation::SmartClipboard && bar.Panel4.Visible()) bar.Panel4.Hide();
   const bool shown = bar.Shown();
-  if (r.width == 400 && r.height == 350 && shown && !OverBar()) bar.Park();
-  if (r.width < 100 && r.height <= 30 && shown && !OverBar()) {
+  if (look == Presentation::FullBar && shown && !OverBar()) bar.Park();
+  if (look == Presentation::Widget && shown && !OverBar()) {
     // The pointer left the clip widget: let go of whatever it was doing.
     if (p.isKeyDown(vk::LButton)) p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
     if (p.isKeyDown(vk::RButton)) {
-      BringToFront(TopWindowAt({s_.cursor.x - Px(8), s_.cursor.y}));
+      BringToFront(TopWindowAt({view_.cursor.x - Px(8), view_.cursor.y}));
       keys::Escape(p);
       keys::Escape(p);
       bar.Park();
@@ -133,8 +134,8 @@ void Tick::SiblingWords() {
     a.easyie->SetLeft(0);
     BringToFront(a.easyie->Handle());
     a.easyie->Button21Click();
-  } else if (mail::Is(word, words::scroll::GoWeb) && !s_.gowebOnce) {
-    s_.gowebOnce = true;
+  } else if (mail::Is(word, words::scroll::GoWeb) && !reading_.gowebOnce) {
+    reading_.gowebOnce = true;
     a.easyie->SetLeft(0);
     BringToFront(a.easyie->Handle());
     Wnd sibling = p.findWindow("TqirF1");
@@ -149,12 +150,12 @@ void Tick::LeftDownParkBar() {
   App& a = app_;
   Platform& p = a.platform();
   if (!p.isKeyDown(vk::LButton)) return;
-  Wnd under = p.windowFromPoint(s_.cursor);
+  Wnd under = p.windowFromPoint(view_.cursor);
   if (under && p.isChild(a.qirForm3->Handle(), under)) return;
   if (a.easyie->Shown()) return;
   Tqircom& bar = *a.qircom;
-  if (bar.Width() < 20 && bar.Shown()) bar.ParkAt(-1000);
-  s_.gowebOnce = false;
+  if (bar.Squeezed() && bar.Shown()) bar.ParkAt(-1000);
+  reading_.gowebOnce = false;
 }
 
 }  // namespace sq

@@ -1,10 +1,11 @@
 // The whole program on the simulated desktop, driven tick by tick: the
 // gesture tests give physical input and ticks in, and read the synthesised
-// events, the caption words and the tick's state out.
+// events, the caption words, the windows and the files out.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,13 +74,12 @@ class Desk {
   }
 
   Tick& tick() { return app.qirinputor->tick(); }
-  TickState& state() { return tick().state(); }
 
   // Runs the clock until the input tick has run n more times.
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
-      const auto before = state().runs;
-      for (int guard = 0; state().runs == before; ++guard) {
+      const auto before = tick().runs();
+      for (int guard = 0; tick().runs() == before; ++guard) {
         ASSERT_LT(guard, 1000) << "the input tick stopped running";
         sim.advance(5);
       }
@@ -103,6 +103,15 @@ class Desk {
   SimDesktop sim;
   App app;
 };
+
+// The still ticks of the press held now as the life panel's trace shows
+// them: the count the last tick found, before it added its own.
+inline int StillTicks(Desk& d) {
+  const std::string c = d.app.lifeform->leftdownmess.Caption();
+  const std::string prefix = "leftdown:";
+  if (c.compare(0, prefix.size(), prefix) != 0) return -1;
+  return std::atoi(c.c_str() + prefix.size());
+}
 
 // The four events of Ctrl+K.
 inline std::vector<std::string> CtrlKey(int k) {

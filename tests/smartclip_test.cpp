@@ -28,7 +28,7 @@ TEST(SmartClip, InsertKeepsNewestFirstWithoutDuplicates) {
 TEST(SmartClip, CaptureOnRequestRunsTheCopyFinisher) {
   BarDesk d;
   ASSERT_TRUE(d.StartOverPage());
-  d.state().captureColumn = 0;
+  d.tick().SetCaptureColumn(0);
   d.sim.setClipboardText("abcdefghijkl");
   d.app.caretinfo->Panel1Click();
   d.sim.advance(400);

@@ -19,8 +19,10 @@ step() {
 }
 bash "$root/tools/setup.sh"
 step "set-up"
-# Cheap checks of the sources: no include reaches up the layers.
+# Cheap checks of the sources: no include reaches up the layers; no
+# struct or class of the core over its size limits.
 python3 "$root/tools/layercheck.py" "$root"
+python3 "$root/tools/structcheck.py" "$root"
 step "source checks"
 # Warnings are errors in the test command's builds (SQ_WERROR, here and in
 # the sanitized build below).

@@ -1,7 +1,5 @@
-// Gestures of the tick that end in a copy, a cut or a paste: selection
-// words, right-click replay, the Alt key patterns, the paste request, the
-// copy-lines stage and gesture, the capture after a copy and the paste of a
-// smart-clipboard entry by digit.
+// Copy-lines and capture: selection words, the Alt-then-Windows selection,
+// the copy-lines gesture and its stage, and the capture after a copy.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -9,9 +7,15 @@
 #include "app/app.h"
 #include "app/frame/budget.h"
 #include "app/caretinfo.h"
+#include "app/formmain.h"
+#include "app/relays.h"
+#include "app/frame/screens.h"
 #include "app/settings_list.h"
+#include "app/wrpyreadpanel.h"
+#include "bar/mousepp.h"
 #include "bar/qircom.h"
 #include "bar/qirform3.h"
+#include "bar/qirform4.h"
 #include "bar/smartclip.h"
 #include "browser/easyie.h"
 #include "browser/lifeform.h"
@@ -19,6 +23,7 @@
 #include "input/mailbox.h"
 #include "input/qirinputor.h"
 #include "input/tick.h"
+#include "input/words.h"
 
 namespace sq {
 
@@ -40,23 +45,15 @@ void Tick::SelectionWords() {
     caret.SetCaption(words::caret::LeftExit);
   if (p.isKeyDown(vk::RButton) && mail::Is(caret.Caption(), words::caret::Select))
     caret.SetCaption(words::caret::RightExit);
-  if (s_.selectArmed && mail::Starts(a.qirForm3->Caption(), words::hook::LeftDownPrefix) &&
+  if (lines_.selectArmed && mail::Starts(a.qirForm3->Caption(), words::hook::LeftDownPrefix) &&
       !mail::Has(caret.Caption(), words::caret::Select)) {
     caret.SetCaption(words::caret::MouseDown);
-    if (s_.copyLinesFlag) {
+    if (lines_.selectOnPress) {
       caret.SetCaption(words::caret::Select);
-      s_.copyLinesFlag = false;
+      lines_.selectOnPress = false;
     }
-    s_.selectArmed = false;
+    lines_.selectArmed = false;
   }
-}
-
-void Tick::RightClickReplay() {
-  App& a = app_;
-  if (!mail::Is(a.qirinputor->Caption(), words::in::RightReplay)) return;
-  a.qircom->Park();
-  a.qirinputor->SetCaption(words::in::RightReplayAck);
-  keys::RightClick(a.platform());
 }
 
 bool Tick::KeyHistoryGestures() {
@@ -79,7 +76,7 @@ bool Tick::KeyHistoryGestures() {
     bar.Panel35.SetCaption(words::chord::Select);
     keys::Down(p, vk::Shift);
     p.sleep(10);
-    s_.selectArmed = true;
+    lines_.selectArmed = true;
     keys::LeftClick(p);
     keys::Up(p, vk::Shift);
     p.sleep(10);
@@ -97,50 +94,28 @@ bool Tick::KeyHistoryGestures() {
   return false;
 }
 
-bool Tick::PasteRequest() {
-  App& a = app_;
-  Platform& p = a.platform();
-  if (!mail::Is(a.qirinputor->Caption(), words::in::PasteRequest)) return false;
-  Tqircom& bar = *a.qircom;
-  a.qirinputor->SetCaption(words::in::PasteDone);
-  a.qirForm3->SetCaption(words::scroll::PasteDone);
-  bar.Panel18.SetCaption(words::trace::CtrlV);
-  a.easyie->ListBox11.Insert(0, words::in::PasteStart);
-  p.sleep(10);
-  if (!a.easyie->Shown()) {
-    // Paste into the window just left of the bar.
-    const Point at{bar.Left() - bar.Scale(2), bar.Top()};
-    BringToFront(TopWindowAt(at));
-    if (Wnd w = p.windowFromPoint(at)) p.setActiveWindow(w);
-    keys::Combo(p, vk::Control, 'V');
-  } else if (WebBrowser* page = BrowserPage()) {
-    page->execWB(13, 1);  // paste
-  }
-  return true;
-}
-
 bool Tick::CopyLinesStage() {
-  if (!s_.copyLinesArmed) return false;
+  if (!lines_.stageWaiting) return false;
   Platform& p = app_.platform();
   // A text past the capture budget is not copied out of the clipboard; it
   // differs from every text the stage saved, all of which are within it.
   std::string clip;
   const bool small = p.getClipboardTextUpTo(budget::kCaptureBytes, clip);
-  if (!small || clip != s_.savedText) {
+  if (!small || clip != lines_.lastLineCopy) {
     // The line copy arrived: extend the selection over the counted lines.
-    s_.copyLinesArmed = false;
-    s_.copyLinesWait = 0;
-    s_.savedText = clip;
+    lines_.stageWaiting = false;
+    lines_.stageTicks = 0;
+    lines_.lastLineCopy = clip;
     keys::Press(p, vk::Home);
     keys::Down(p, vk::Shift);
-    for (int i = 0; i < s_.copyLinesCount; ++i) keys::Press(p, vk::Down);
+    for (int i = 0; i < lines_.stageLines; ++i) keys::Press(p, vk::Down);
     keys::Up(p, vk::Shift);
     keys::Combo(p, vk::Control, 'C');
     return true;
   }
-  if (++s_.copyLinesWait >= kClipboardWait) {
-    s_.copyLinesArmed = false;
-    s_.copyLinesWait = 0;
+  if (++lines_.stageTicks >= kClipboardWait) {
+    lines_.stageWaiting = false;
+    lines_.stageTicks = 0;
   }
   return false;
 }
@@ -150,18 +125,18 @@ bool Tick::CopyLinesGesture() {
   Platform& p = a.platform();
   Tqircom& bar = *a.qircom;
   if (mail::Starts(a.qirForm3->Caption(), words::hook::LeftDownPrefix)) {
-    s_.captureFlag = false;
+    lines_.justCaptured = false;
     // A left press ends whatever key word is pending, but not one that no
     // tick has looked at yet: that one is answered first, and a later tick
     // that still finds the press does this.
     if (!InputPending()) a.qirinputor->SetCaption(words::in::HandledLeft);
   }
-  if (p.isKeyDown(vk::LButton)) s_.captureFlag = false;
-  if (!(s_.captureFlag || mail::Is(bar.Panel19.Caption(), words::clip::Copy))) return false;
+  if (p.isKeyDown(vk::LButton)) lines_.justCaptured = false;
+  if (!(lines_.justCaptured || mail::Is(bar.Panel19.Caption(), words::clip::Copy))) return false;
   if (!mail::Is(a.caretinfo->Caption(), words::caret::CopyLines)) return false;
 
-  s_.captureFlag = false;
-  s_.copyLinesFlag = true;
+  lines_.justCaptured = false;
+  lines_.selectOnPress = true;
   a.caretinfo->SetCaption(words::caret::CopyLinesHandled);
   bar.Panel19.SetCaption(words::clip::CopyHandled);
   if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, words::in::HandledEscape);
@@ -169,19 +144,19 @@ bool Tick::CopyLinesGesture() {
   const int lines = bar.ListBox11.Count();
   // Click just right of the drag anchor and at it to put the caret there.
   // An anchor never set (x 0) moves nothing: both clicks land at the pointer.
-  const Point right{s_.dragAnchor.x + Px(20), s_.dragAnchor.y};
-  if (s_.dragAnchor.x != 0 && OnScreen(s_.dragAnchor)) p.setCursorPos(right);
+  const Point right{drag_.anchor.x + Px(20), drag_.anchor.y};
+  if (drag_.anchor.x != 0 && OnScreen(drag_.anchor)) p.setCursorPos(right);
   keys::LeftClick(p, true);
-  if (s_.dragAnchor.x != 0 && OnScreen(s_.dragAnchor)) p.setCursorPos(s_.dragAnchor);
+  if (drag_.anchor.x != 0 && OnScreen(drag_.anchor)) p.setCursorPos(drag_.anchor);
   keys::LeftClick(p, true);
   // Select to the start of the line and copy it.
   keys::Down(p, vk::Shift);
   keys::Press(p, vk::Home);
   keys::Up(p, vk::Shift);
   keys::Combo(p, vk::Control, 'C');
-  s_.copyLinesArmed = true;
-  s_.copyLinesWait = 0;
-  s_.copyLinesCount = lines;
+  lines_.stageWaiting = true;
+  lines_.stageTicks = 0;
+  lines_.stageLines = lines;
   // S1 is left as the last stage set it: the stage fires on the first tick
   // whose clipboard differs from the text the previous line copy took.
   a.caretinfo->SetCaption(words::caret::SelectCopy);
@@ -199,14 +174,14 @@ void Tick::CaptureAfterCopy() {
   // clipboard. The caption's words below only retire the copy word, so
   // they are written only while it is there.
   const bool word = mail::Is(a.qirinputor->Caption(), words::in::CopyDone);
-  ++s_.captureCounter;
+  ++lines_.captureTicks;
   if (mail::Starts(life.Panel7.Caption(), words::life::NearLeftPrefix)) life.leftselect.SetCaption(words::life::LeftExit);
-  if (s_.captureCounter <= 2) return;
+  if (lines_.captureTicks <= 2) return;
 
   // Third tick: the copied text enters the smart clipboard, aligned. A
   // text past the capture budget stays on the clipboard only: the list, the
   // alignment and the captured-text edits keep what they hold.
-  s_.captureCounter = 0;
+  lines_.captureTicks = 0;
   if (word) a.qirinputor->SetCaption(words::in::CaptureStage2);
   std::string text;
   const bool capturable = ReadCapturable(text);
@@ -215,7 +190,7 @@ void Tick::CaptureAfterCopy() {
   life.Panel2.SetCaption(words::life::Clip4);
   bar.BitBtn6.SetCaption(words::align::Pending);
   p.sleep(30);
-  if (capturable) smartclip::Align(text, s_.captureColumn, bar.ListBox11, bar.BitBtn2);
+  if (capturable) smartclip::Align(text, lines_.captureColumn, bar.ListBox11, bar.BitBtn2);
   if (word) a.qirinputor->SetCaption(words::in::CaptureStage3);
   if (capturable) {
     bar.Edit1.SetCaption(text);
@@ -226,26 +201,7 @@ void Tick::CaptureAfterCopy() {
     if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, words::inhist::CaptureUsed);
   }
   life.Panel2.SetCaption(words::life::ClipOk);
-  s_.captureFlag = true;
-}
-
-void Tick::PasteByDigit() {
-  App& a = app_;
-  const std::string cap = a.qirinputor->Caption();
-  if (cap.size() < 18) return;
-  const std::string code = cap.substr(16, 2);
-  int index = -1;
-  if (code == "48") index = 9;
-  else if (code[0] == '4' && code[1] == '9') index = 0;
-  else if (code[0] == '5' && code[1] >= '0' && code[1] <= '7') index = code[1] - '0' + 1;
-  if (index < 0) return;
-  Control& list = a.qircom->ListBox2;
-  // A digit beyond the list chooses nothing.
-  if (index >= list.Count()) return;
-  a.platform().setClipboardText(list.Item(index));
-  s_.listInsert = true;
-  a.qirinputor->SetCaption(words::in::PasteRequest);
-  a.qircom->Park();
+  lines_.justCaptured = true;
 }
 
 }  // namespace sq
