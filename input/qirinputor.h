@@ -2,8 +2,8 @@
 //
 // Every form may read and write its caption (the input words); the main
 // form runs installbuttonClick, the browser closes it and stops the
-// gestures (StopGestures), the command bar's clipboard asks its tick for
-// the copy state, and the input core's gestures place Panel4 and Panel5.
+// gestures (StopGestures), the command bar aligns a capture by its tick's
+// capture column, and the input core's gestures place Panel4 and Panel5.
 #pragma once
 
 #include "app/app.h"
