@@ -211,8 +211,15 @@ stop_program() {
 # order first. Notepad, when running, is left as it is.
 fresh_program() {
   stop_program || return 1
-  sq_make_work "$BUILD" "$WORK" || return 1
+  fresh_work || return 1
   start_program
+}
+
+# WORK made afresh: a copy of the release folder that run.sh laid out once
+# (sq_make_work into RELEASE), as a user unpacks it.
+fresh_work() {
+  rm -rf "$WORK"
+  cp -a "$RELEASE" "$WORK"
 }
 
 # Notepad's rectangle as Wine first placed it; every suite that wants
@@ -262,7 +269,9 @@ held_release() {
       165) args+=(keyup Alt_R) ;;
     esac
   done
-  [ ${#args[@]} -eq 0 ] || xdotool "${args[@]}"
+  [ ${#args[@]} -eq 0 ] && return 0
+  xdotool "${args[@]}"
+  wait_for 2000 held_none || echo "suite set-up: still held: $(held_line)" >&2
 }
 held_none() { [ -z "$(held_line)" ]; }
 
@@ -272,6 +281,8 @@ desktop_reset() {
   echo "suite set-up: the program did not end in order; the desktop is restarted" >&2
   timeout 10 wineserver -k >/dev/null 2>&1
   timeout 10 wineserver -w >/dev/null 2>&1
+  # The easy-open verb the program removes at an orderly exit only.
+  timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
 }
 
 # suite_start [notepad|no-notepad]: the state every suite starts from,
@@ -283,29 +294,29 @@ desktop_reset() {
 #  - Notepad running, restored, where Wine first placed it, empty and
 #    unchanged (or, with no-notepad, not running).
 suite_start() {
-  local want=${1:-notepad}
-  stop_program || desktop_reset
-  [ "$(probe exists '#32768')" = 1 ] && { xdotool key Escape; probe wait-gone '#32768' 2000 >/dev/null; }
-  if [ "$(probe exists '#32770')" = 1 ]; then
+  local want=${1:-notepad} n
+  # One probe call for what is there: the program, a menu, a message box,
+  # the clock, Notepad.
+  n=($(probe count Tqirinputor '#32768' '#32770' CLClass Notepad))
+  if [ "${n[0]:-1}" != 0 ]; then stop_program || desktop_reset; fi
+  [ "${n[1]:-1}" = 0 ] || { xdotool key Escape; probe wait-gone '#32768' 2000 >/dev/null; }
+  if [ "${n[2]:-1}" != 0 ]; then
     probe close '#32770' >/dev/null
     probe wait-gone '#32770' 2000 >/dev/null
   fi
-  if [ "$(probe exists CLClass)" = 1 ]; then
+  if [ "${n[3]:-1}" != 0 ]; then
     probe close CLClass >/dev/null
     probe wait-gone CLClass 3000 >/dev/null
   fi
   held_release
-  wait_for 2000 held_none || echo "suite set-up: still held: $(probe held | paste -sd' ')" >&2
   xdotool mousemove 60 700
-  if [ "$want" != notepad ] && [ "$(probe exists Notepad)" = 1 ]; then
+  if [ "$want" != notepad ] && [ "${n[4]:-1}" != 0 ]; then
     probe setnotepad "" >/dev/null
     probe close Notepad >/dev/null
     [ "$(probe wait-gone Notepad 3000)" = 0 ] || return 1
   fi
   probe setclip "" >/dev/null
-  sq_make_work "$BUILD" "$WORK" || return 1
-  # The easy-open verb of a copy that did not end in order.
-  [ "$(probe regkey '*\shell\轻松打开')" = 0 ] || timeout 30 wine reg delete 'HKCR\*\shell\轻松打开' /f >/dev/null 2>&1
+  fresh_work || return 1
   start_program || return 1
   # Notepad's text once the program runs: its start-up may type into the
   # focused window (a blank, seen in Notepad when it was running before).
@@ -351,7 +362,10 @@ load_suites() {
   done
 }
 
-# Sets a suite up; a failed set-up fails the suite's checks.
+# Sets a suite up; a failed set-up fails the suite's checks. SUITE_FRESH
+# is 1 from a set-up until the first check has run: the program has just
+# been started from a fresh folder and nothing has touched it.
+SUITE_FRESH=0
 setup_suite() {
   local t0 np=notepad ok=0
   t0=$(date +%s%N)
@@ -362,6 +376,7 @@ setup_suite() {
     if [ -z "${SUITE_FN[$1]}" ] || "${SUITE_FN[$1]}"; then ok=1; fi
   fi
   echo "setup $1 $(( ($(date +%s%N) - t0) / 1000000 )) ms" >>"$LOGS/times.txt"
+  SUITE_FRESH=$ok
   [ "$ok" = 1 ] || fail "suite $1: set-up (program, Notepad, known state)" "see $LOGS/program.log"
   [ "$ok" = 1 ]
 }
@@ -375,6 +390,7 @@ run_check() {
   CURRENT_TEST=$t
   t0=$(date +%s%N)
   "$t"
+  SUITE_FRESH=0
   echo "time $t $(( ($(date +%s%N) - t0) / 1000000 )) ms" >>"$LOGS/times.txt"
 }
 

@@ -114,7 +114,11 @@ if [ "$DPI" != 96 ]; then
 fi
 echo "display at $DPI DPI" >&2
 timeout 10 wineserver -k >/dev/null 2>&1
-sq_make_work "$BUILD" "$WORK"
+# The release folder as the zip lays it out, laid out once; every suite's
+# program starts from a fresh copy of it in WORK.
+RELEASE=$BUILD/e2e-release
+sq_make_work "$BUILD" "$RELEASE" || { echo "the release folder could not be laid out" >&2; echo "0 passed, 1 failed"; exit 1; }
+fresh_work
 # The working directory as the program sees it (Wine maps / to Z:).
 WORK_WIN=$(winepath -w "$WORK" 2>/dev/null)
 # An earlier run that did not end in an orderly exit may have left the
