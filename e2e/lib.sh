@@ -292,7 +292,7 @@ desktop_reset() {
 #  - no menu, no message box, no clock window; the clipboard empty;
 #  - no key or button held, the pointer at rest low on the desktop;
 #  - Notepad running, restored, where Wine first placed it, empty and
-#    unchanged (or, with no-notepad, not running).
+#    unchanged, the foreground window (or, with no-notepad, not running).
 suite_start() {
   local want=${1:-notepad} n
   # One probe call for what is there: the program, a menu, a message box,
@@ -326,6 +326,9 @@ suite_start() {
     probe restore Notepad >/dev/null
     # shellcheck disable=SC2086
     [ -z "$NOTEPAD_HOME" ] || probe move Notepad $NOTEPAD_HOME >/dev/null
+    # The foreground window a suite starts with.
+    probe focus Notepad >/dev/null
+    poll 2000 Notepad probe foreground >/dev/null
   fi
 }
 
