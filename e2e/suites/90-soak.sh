@@ -248,10 +248,11 @@ t_long_copy_after_typing() { REALUSE_FRESH=0 RU="long run" t_user_copy_after_typ
 t_long_hold_time() { REALUSE_FRESH=0 RU="long run" t_user_hold_time; }
 t_long_ctrl_tap_drag() { REALUSE_FRESH=0 RU="long run" t_user_ctrl_tap_drag; }
 
-# The copies after the soak failed once in three whole runs, all ten
-# missed, for a cause not found yet: by hand (SQ_E2E_LONG_COPY=1) until
-# it is.
-SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak"
-[ "${SQ_E2E_LONG_COPY:-0}" = 1 ] && SUITE_TESTS="$SUITE_TESTS t_long_copy_after_typing"
-SUITE_TESTS="$SUITE_TESTS t_long_hold_time t_long_ctrl_tap_drag"
+# The copies after the soak once failed in one of three whole runs (all
+# ten missed, on the 64-bit build, when the suites still shared one
+# program and slept fixed times), for a cause not found: five runs of this
+# suite with it (three 64-bit, two 32-bit) then caught all of their copies,
+# and so it is part of the suite again; on a failure the word trace
+# printed beside it tells which word the copy's C became.
+SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak t_long_copy_after_typing t_long_hold_time t_long_ctrl_tap_drag"
 DPI_FREE="$DPI_FREE t_soak"
