@@ -291,8 +291,8 @@ desktop_reset() {
 #    wr.ini and files, empty traces) and the program started afresh from it;
 #  - no menu, no message box, no clock window; the clipboard empty;
 #  - no key or button held, the pointer at rest low on the desktop;
-#  - Notepad running, restored, where Wine first placed it, empty and
-#    unchanged, the foreground window (or, with no-notepad, not running).
+#  - Notepad started afresh after the program, where Wine first placed
+#    it, empty, the foreground window (or, with no-notepad, not running).
 suite_start() {
   local want=${1:-notepad} n
   # One probe call for what is there: the program, a menu, a message box,
@@ -310,7 +310,11 @@ suite_start() {
   fi
   held_release
   xdotool mousemove 60 700
-  if [ "$want" != notepad ] && [ "${n[4]:-1}" != 0 ]; then
+  # Notepad is started afresh too: a suite may have made it topmost
+  # (`probe place`), put it into menu mode or changed its text. Its text
+  # emptied first (WM_SETTEXT clears the changed mark) so that it asks
+  # nothing.
+  if [ "${n[4]:-1}" != 0 ]; then
     probe setnotepad "" >/dev/null
     probe close Notepad >/dev/null
     [ "$(probe wait-gone Notepad 3000)" = 0 ] || return 1
@@ -318,12 +322,10 @@ suite_start() {
   probe setclip "" >/dev/null
   fresh_work || return 1
   start_program || return 1
-  # Notepad's text once the program runs: its start-up may type into the
-  # focused window (a blank, seen in Notepad when it was running before).
+  # Notepad started once the program runs: the program's start-up types a
+  # blank into the focused window (seen in a Notepad running before it).
   if [ "$want" = notepad ]; then
-    [ "$(probe exists Notepad)" = 1 ] || start_notepad || return 1
-    probe setnotepad "" >/dev/null
-    probe restore Notepad >/dev/null
+    start_notepad || return 1
     # shellcheck disable=SC2086
     [ -z "$NOTEPAD_HOME" ] || probe move Notepad $NOTEPAD_HOME >/dev/null
     # The foreground window a suite starts with.
