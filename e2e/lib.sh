@@ -182,8 +182,10 @@ start_program() {
   # Every control event the program hands to a handler goes to this file.
   : >"$EVENTS"
   PROGRAM_TRACE=${SQ_WORD_TRACE:-words.txt}
+  # Every start's output, one after the other (a crash's report stays).
+  echo "---- start for ${CURRENT_TEST:-a check}" >>"$LOGS/program.log"
   (cd "$WORK" && SQ_WORD_TRACE="$PROGRAM_TRACE" SQ_EVENT_TRACE=events.txt SQ_WEB_TRACE=web.txt exec wine explorer /desktop=$DESKTOP,1024x768 Sipquill.exe) \
-    >"$LOGS/program.log" 2>&1 &
+    >>"$LOGS/program.log" 2>&1 &
   # The first Wine program after a server start takes a few seconds.
   # A message box ends the wait early, but only after half a minute: a
   # dialog of another program (Notepad asking to save) may be on the screen

@@ -102,6 +102,7 @@ trap teardown EXIT
 
 sq_env "$CACHE" "$LOGS" "$ARCH"
 : >"$LOGS/times.txt"
+: >"$LOGS/program.log"
 rm -rf "$LOGS/shots"
 DESKTOP=$(sq_desktop)
 sq_start_x || { echo "0 passed, 1 failed"; exit 1; }
