@@ -8,8 +8,8 @@
 # 32-bit emulation off); otherwise the 64-bit build, on 64-bit Wine.
 # SQ_FORCE_WIN64=1 takes the 64-bit-only path on any machine. The 64-bit
 # build then runs once more with the display at 144 DPI: every check whose
-# figures depend on the display's scale (the rest, DPI_FREE in run.sh and
-# the suites, runs at 96 only). Each build and DPI
+# figures depend on the display's scale (the rest, DPI_FREE of the suite
+# files, runs at 96 only). Each build and DPI
 # keeps its own Wine prefix. The last line adds up all runs.
 set -u
 if [ $# -ne 2 ]; then

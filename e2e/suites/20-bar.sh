@@ -1,6 +1,6 @@
 # The command bar and the smart clipboard, driven by real input.
 
-# The checks of the main file end the program; these need it running.
+# Started by the suite's set-up; by hand (SQ_E2E_ONLY) it may be gone.
 bar_ready() {
   [ "$(probe exists Tqirinputor)" = 1 ] || start_program
 }
@@ -9,8 +9,11 @@ bar_ready() {
 bar_rest() {
   xdotool mousemove 60 700
   probe place Tqircom -2000 0 "$(sc 400)" "$(sc 350)"
-  sleep 0.3
+  probe wait-rect Tqircom "-2000 0 $(sc 400) $(sc 350)" 2000 >/dev/null
 }
+
+# The command bar's width and height.
+bar_size() { probe rect Tqircom | cut -d' ' -f3-; }
 
 # Right held over Notepad, left pressed at the same point: the pointer
 # widget comes up under the pointer; a click of its centre opens the full
@@ -22,9 +25,8 @@ t_bar_widget() {
   local L T W H x y
   read -r L T W H <<<"$(probe rect Notepad)"
   x=$((L + W / 2)); y=$((T + H / 2))
-  xdotool mousemove "$x" "$y"; sleep 0.2
-  xdotool mousedown 3; sleep 0.2
-  xdotool mousedown 1; sleep 0.4
+  steps mousemove:"$x","$y" 200 mousedown:3 200 mousedown:1
+  poll 2000 "$(sc 25) $(sc 25)" bar_size >/dev/null
   read -r L T W H <<<"$(probe rect Tqircom)"
   expect "bar: the pointer widget's size" "$W $H" "$(sc 25) $(sc 25)"
   if [ "$L" -le "$x" ] && [ "$x" -lt $((L + W)) ] && [ "$T" -le "$y" ] && [ "$y" -lt $((T + H)) ]; then
@@ -32,22 +34,25 @@ t_bar_widget() {
   else
     fail "bar: the pointer widget is under the pointer" "widget $L $T $W $H, pointer $x $y"
   fi
-  xdotool mouseup 1; sleep 0.15
+  steps mouseup:1 150
   local mark
   mark=$(trace_mark)
-  xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.4
+  steps mousedown:1 100 mouseup:1
+  poll 2000 "$(sc 400) $(sc 350)" bar_size >/dev/null
   read -r L T W H <<<"$(probe rect Tqircom)"
   expect "bar: the centre's left release opens the full bar" "$W $H" "$(sc 400) $(sc 350)"
   expect "bar: ... in the middle of the screen" "$L $T" "$((512 - $(sc 200))) $((384 - $(sc 170)))"
   # The request is answered at once, and the hook's word of the release
   # may come after it: the mailbox's record tells that it was written.
   expect "bar: ... and asks for the wheel mode" "$(trace_wait "$mark" '^W 2 ystop wheel=$' 1000)" 1
-  xdotool mouseup 3; sleep 0.3
+  xdotool mouseup 3
+  # A command would have parked the bar within a few ticks.
+  sleep 0.3
   expect "bar: the right button let go on the title is no command" "$(probe rect Tqircom | cut -d' ' -f4)" "$(sc 350)"
   # Under X that release goes to Notepad, where the right button went
   # down (the press grabbed the pointer), and opens Notepad's context menu;
   # Windows gives it to the bar. Close the menu, as a user would.
-  [ "$(probe exists '#32768')" = 1 ] && { xdotool key Escape; sleep 0.2; }
+  [ "$(probe exists '#32768')" = 1 ] && { xdotool key Escape; probe wait-gone '#32768' 2000 >/dev/null; }
   bar_rest
 }
 
@@ -58,11 +63,10 @@ t_bar_paste_older() {
   [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "bar paste: Notepad started"; return; }
   local text L T W H r
   probe focus Notepad
-  sleep 0.2
+  poll 2000 Notepad probe foreground >/dev/null
   for text in "older e2e text" "newer e2e text"; do
     probe setnotepad "$text"
-    xdotool keydown ctrl; sleep 0.12; xdotool keydown c; sleep 0.15
-    xdotool keyup c; sleep 0.12; xdotool keyup ctrl
+    steps keydown:ctrl 120 keydown:c 150 keyup:c 120 keyup:ctrl
     expect "bar paste: '$text' is the newest entry" \
       "$(probe wait-item Tqircom ListBox2 0 "$text" 3000)" "$text"
   done
@@ -74,11 +78,10 @@ t_bar_paste_older() {
   read -r L T W H <<<"$(probe rect Notepad)"
   probe place Tqircom $((L + W / 2)) $((T + H / 2)) "$(sc 180)" "$(sc 250)"
   probe cplace Tqircom Panel4 0 0
-  sleep 0.3
+  probe wait-rect Tqircom "$((L + W / 2)) $((T + H / 2)) $(sc 180) $(sc 250)" 2000 >/dev/null
   read -r L T W H <<<"$(probe lbrow Tqircom ListBox2 1)"
   if [ -z "$H" ]; then fail "bar paste: the list's row 1" "no row"; bar_rest; return; fi
-  xdotool mousemove $((L + W / 2)) $((T + H / 2)); sleep 0.2
-  xdotool mousedown 1; sleep 0.1; xdotool mouseup 1
+  steps mousemove:$((L + W / 2)),$((T + H / 2)) 200 mousedown:1 100 mouseup:1
   expect "bar paste: a release on the older entry pastes it into Notepad" \
     "$(probe wait-notepad 'older e2e text' 3000)" "older e2e text"
   expect "bar paste: ... which is on the clipboard" "$(probe clip)" "older e2e text"

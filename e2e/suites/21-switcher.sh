@@ -14,7 +14,7 @@ sw_show_bar() {
   xdotool mousemove 20 700
   probe place Tqircom $SW_BAR_X 100 "$(sc 400)" "$(sc 351)"
   probe setleft Tqircom CppWebBrowser1 0
-  sleep 0.3
+  probe wait-rect Tqircom "$SW_BAR_X 100 $(sc 400) $(sc 351)" 2000 >/dev/null
 }
 
 # One wheel notch towards the user (forwards through the list) with the
@@ -22,9 +22,9 @@ sw_show_bar() {
 sw_notch() {
   local L T W H
   read -r L T W H <<<"$(probe crect Tqircom ListView1)"
-  xdotool mousemove $((L + W - $(sc 40))) $((T + H - $(sc 10)))
-  sleep 0.15
-  xdotool click 5
+  steps mousemove:$((L + W - $(sc 40))),$((T + H - $(sc 10))) 150 click:5
+  # The list is rebuilt in place, with nothing to tell the new rows from
+  # the old ones.
   sleep 0.6
 }
 
@@ -43,9 +43,12 @@ sw_point_at() {
   read -r i top bottom img <<<"$(sw_row "$1")"
   [ -n "$top" ] || return 1
   read -r L T W H <<<"$(probe crect Tqircom ListView1)"
-  xdotool mousemove $((L + $(sc 150))) $(((top + bottom) / 2))
-  sleep 0.4
+  # The hand rests on the row, as a person's does before pressing.
+  steps mousemove:$((L + $(sc 150))),$(((top + bottom) / 2)) 400
 }
+
+# The bar's top edge.
+bar_top() { probe rect Tqircom | cut -d' ' -f2; }
 
 sw_start_second() {
   [ "$(probe exists $SW_SECOND)" = 1 ] && return 0
@@ -62,7 +65,7 @@ t_switcher_list() {
   # topmost one, and the pointer then reaches it instead of the list.
   probe move Notepad 0 0 $((SW_BAR_X - 20)) 380
   probe move $SW_SECOND 0 400 300 300
-  sleep 0.5
+  probe wait-rect $SW_SECOND "0 400 300 300" 2000 >/dev/null
   SW_NOTEPAD=$(sw_title Notepad)
   SW_CLOCK=$(sw_title $SW_SECOND)
   sw_show_bar
@@ -89,34 +92,33 @@ t_switcher_hover() {
   [ -n "${SW_CLOCK:-}" ] || { fail "switcher: hover" "no list"; return; }
   local i _rest
   probe focus Notepad
-  sleep 0.3
+  poll 2000 Notepad probe foreground >/dev/null
   # The entry selected after a rebuild is row 0: hovering it first only
   # highlights it, so a row 0 is reached from another row.
   read -r i _rest <<<"$(sw_row "$SW_CLOCK")"
   if [ "$i" = 0 ]; then
     sw_point_at "$SW_NOTEPAD"
     probe focus Notepad
-    sleep 0.3
+    poll 2000 Notepad probe foreground >/dev/null
   fi
   sw_point_at "$SW_CLOCK" || { fail "switcher: hover" "no row for '$SW_CLOCK'"; return; }
-  expect "switcher: hovering a row brings its window forward" "$(probe foreground)" $SW_SECOND
+  expect "switcher: hovering a row brings its window forward" "$(poll 2000 $SW_SECOND probe foreground)" $SW_SECOND
   expect "switcher: ... and the bar stays on screen" "$(probe rect Tqircom | cut -d' ' -f1)" $SW_BAR_X
 }
 
 t_switcher_left_press() {
   [ -n "${SW_NOTEPAD:-}" ] || { fail "switcher: left press" "no list"; return; }
   probe focus $SW_SECOND
-  sleep 0.2
+  poll 2000 $SW_SECOND probe foreground >/dev/null
   sw_point_at "$SW_NOTEPAD" || { fail "switcher: left press" "no row for '$SW_NOTEPAD'"; return; }
   probe focus $SW_SECOND
-  sleep 0.2
-  xdotool mousedown 1; sleep 0.05; xdotool mouseup 1
-  sleep 0.5
+  poll 2000 $SW_SECOND probe foreground >/dev/null
+  steps mousedown:1 50 mouseup:1
   expect "switcher: a left press on a row makes its window the foreground window" \
-    "$(probe foreground)" Notepad
+    "$(poll 3000 Notepad probe foreground)" Notepad
   local top screen
-  top=$(probe rect Tqircom | cut -d' ' -f2)
   screen=$(probe monitors | head -1 | cut -d' ' -f4)
+  top=$(poll 2000 $((screen + 10)) bar_top)
   expect "switcher: ... and moves the bar below the screen" "$top" $((screen + 10))
 }
 
@@ -125,10 +127,9 @@ t_switcher_right_press() {
   sw_show_bar
   sw_notch
   sw_point_at "$SW_CLOCK" || { fail "switcher: right press" "no row for '$SW_CLOCK'"; return; }
-  xdotool mousedown 3; sleep 0.15; xdotool mouseup 3
+  steps mousedown:3 150 mouseup:3
   expect "switcher: a right press on the clock's row closes it" "$(probe wait-gone $SW_SECOND 5000)" 0
-  sleep 0.5
-  expect "switcher: ... and its row is gone from the rebuilt list" "$(sw_row "$SW_CLOCK")" ""
+  expect "switcher: ... and its row is gone from the rebuilt list" "$(poll 3000 "" sw_row "$SW_CLOCK")" ""
   expect "switcher: ... while Notepad's row stays" "$([ -n "$(sw_row "$SW_NOTEPAD")" ] && echo yes)" yes
 }
 
@@ -136,7 +137,6 @@ t_switcher_unsaved() {
   [ "$(probe exists Notepad)" = 1 ] || { fail "switcher: unsaved text" "Notepad is gone"; return; }
   local text="unsaved words" title
   probe editnotepad "$text"
-  sleep 0.2
   expect "switcher: Notepad holds the changed text" "$(probe notepad | tr -d '\r')" "$text"
   title=$(sw_title Notepad)
   sw_show_bar
@@ -145,7 +145,7 @@ t_switcher_unsaved() {
     fail "switcher: unsaved text" "no row for '$title' in: $(probe lvrows Tqircom ListView1 | cut -f1 | paste -sd'|')"
     return
   }
-  xdotool mousedown 3; sleep 0.1; xdotool mouseup 3
+  steps mousedown:3 100 mouseup:3
   expect "switcher: Notepad closed from the list asks to save" "$(probe wait-exists '#32770' 5000)" 1
   expect "switcher: ... and keeps its text" "$(probe notepad | tr -d '\r')" "$text"
   # Cancelled by its close box (the close request), as Cancel does. Under
@@ -160,10 +160,7 @@ t_switcher_unsaved() {
   # The left presses on the list rows set the browser's wheel reference
   # row (the wheel is "near" within 20 px of it); one click low on the
   # desktop moves it away from where later checks turn the wheel.
-  xdotool mousemove 500 700
-  sleep 0.1
-  xdotool mousedown 1; sleep 0.08; xdotool mouseup 1
-  sleep 0.3
+  steps mousemove:500,700 100 mousedown:1 80 mouseup:1
 }
 
 SUITE_TESTS="$SUITE_TESTS t_switcher_list t_switcher_hover t_switcher_left_press t_switcher_right_press t_switcher_unsaved"

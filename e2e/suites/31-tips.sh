@@ -2,8 +2,8 @@
 # the command bar's tick), its hold-to-drag toggle, the drag badge of the
 # title window and the mouse picture window's shape from its picture.
 #
-# These run after the program's orderly exit in the main checks, so they
-# start it again (and Notepad) when it is not running.
+# The suite's set-up starts the program and Notepad; by hand (SQ_E2E_ONLY)
+# they are started again when gone.
 
 tips_ready() {
   if [ "$(probe exists Tqirinputor)" != 1 ]; then start_program || return 1; fi
@@ -54,12 +54,10 @@ t_tips_toggle() {
   read -r x y w _ <<<"$rect"
   if [ "$x" -lt 0 ]; then fail "tips: the wheel tip is shown for the toggle" "$rect"; return; fi
   before=$(probe checked Twrpyreadpanel lleft)
-  xdotool mousemove $((x + w / 3)) $((y + $(sc 9)))
-  sleep 0.1
+  steps mousemove:$((x + w / 3)),$((y + $(sc 9))) 100
   for hold in 0.03 0.15; do
-    xdotool mousedown 1; sleep "$hold"; xdotool mouseup 1
-    sleep 0.2
-    after=$(probe checked Twrpyreadpanel lleft)
+    steps mousedown:1 "${hold#0.}0" mouseup:1
+    after=$(poll 2000 $((1 - before)) probe checked Twrpyreadpanel lleft)
     if [ "$after" = "$before" ] || [ -z "$after" ]; then
       fail "tips: a ${hold} s click on the tip toggles hold-to-drag" "check box stays '$after'"
     else
@@ -74,7 +72,6 @@ t_tips_toggle() {
     before=$after
   done
   xdotool mousemove 500 600
-  sleep 0.1
 }
 
 # Holding the left button still over Notepad starts a drag: the badge comes
@@ -84,12 +81,9 @@ t_tips_badge() {
   tips_ready || { fail "tips: the program and Notepad run"; return; }
   probe move Notepad 100 120 600 400
   probe focus Notepad
-  xdotool mousemove 400 380
-  sleep 0.2
-  xdotool mousedown 1
-  sleep 1.2
   local during after
-  during=$(probe rect TqirForm4)
+  steps mousemove:400,380 200 mousedown:1
+  during=$(probe wait-rect TqirForm4 "$((400 + $(sc -52))) $((380 + $(sc -40))) $(sc 100) $(sc 27)" 3000)
   xdotool mouseup 1
   expect "tips: the badge shows at the pointer during a drag" "$during" \
     "$((400 + $(sc -52))) $((380 + $(sc -40))) $(sc 100) $(sc 27)"
@@ -98,7 +92,8 @@ t_tips_badge() {
     "$((400 + $(sc -52))) 778 $(sc 100) 0"
   expect_caption "tips: the title caption is back to its reset word" TqirForm4 "ystop mou3d" 2000
   # A quick click afterwards starts nothing.
-  xdotool mousedown 1; sleep 0.03; xdotool mouseup 1
+  steps mousedown:1 30 mouseup:1
+  # A badge would be up within a few ticks.
   sleep 0.3
   expect "tips: a quick click shows no badge" "$(probe rect TqirForm4 | cut -d' ' -f4)" 0
 }
@@ -109,9 +104,8 @@ t_tips_shape() {
   tips_ready || { fail "tips: the program and Notepad run"; return; }
   probe place Tmousepp 300 300 "$(sc 336)" "$(sc 67)"
   probe click Tmousepp Button1
-  sleep 0.3
   local rect
-  rect=$(probe rect Tmousepp)
+  rect=$(probe wait-rect Tmousepp "300 300 $(sc 220) $(sc 80)" 2000)
   expect "tips: shaped by its picture, the window is 220 x 80" "$(echo "$rect" | cut -d' ' -f3-)" \
     "$(sc 220) $(sc 80)"
   expect "tips: the picture's white corner is outside the window" "$(probe rgn-in Tmousepp 300 300)" 0

@@ -7,7 +7,7 @@
 # bar's ">>") opens the help page as a tab of the browser window.
 t_browser_help() {
   local L T W H want i before
-  # The checks before this file may have ended the program.
+  # Started by the suite's set-up; by hand (SQ_E2E_ONLY) it may be gone.
   if [ "$(probe exists Tqirinputor)" != 1 ]; then
     start_program || { fail "browser: the program starts"; return; }
   fi
@@ -16,14 +16,12 @@ t_browser_help() {
   before=$(grep -ac "^Teasyie navigate file://.*ehelp.easyhelp.htm flags=4" "$WORK/web.txt")
   for i in 1 2 3; do
     tap Escape
-    xdotool mousemove 60 700
-    sleep 0.3
+    steps mousemove:60,700 300
     probe place Tqircom 100 100 "$(sc 400)" "$(sc 351)"
-    sleep 0.3
+    probe wait-rect Tqircom "100 100 $(sc 400) $(sc 351)" 2000 >/dev/null
     read -r L T W H <<<"$(probe crect Tqircom Panel13)"
-    xdotool mousemove $((L + 5)) $((T + 5))
-    sleep 0.3
-    xdotool mousedown 3; sleep 0.1; xdotool mouseup 3
+    # The hand rests on ">>" before the right click, as a person's does.
+    steps mousemove:$((L + 5)),$((T + 5)) 300 mousedown:3 100 mouseup:3
     [ "$(probe wait-exists '#32768' 3000)" = 1 ] && break
   done
   if [ "$(probe exists '#32768')" != 1 ]; then
@@ -38,11 +36,15 @@ t_browser_help() {
   expect "browser: the first tab of the ring" "$(probe text Teasyie web1)" "web1"
   expect "browser: its page list names it" "$(probe item Teasyie ListBox1 0)" "web1"
   expect "browser: the tab hosts the browser control" "$(probe has-child Teasyie 'Shell Embedding')" 1
-  sleep 0.5
   expect "browser: the help page is navigated past the cache" \
-    "$(( $(grep -ac "^Teasyie navigate file://.*ehelp.easyhelp.htm flags=4" "$WORK/web.txt") - before ))" 1
+    "$(poll 2000 1 help_navigations "$before")" 1
   # What Wine's control raised for the browser window, for the record.
   grep -a '^Teasyie' "$WORK/web.txt" | cut -c1-120 | sort | uniq -c | head -20 >"$LOGS/browser-events.txt"
+}
+
+# The help page's navigations past the cache since there were $1.
+help_navigations() {
+  echo $(( $(grep -ac "^Teasyie navigate file://.*ehelp.easyhelp.htm flags=4" "$WORK/web.txt") - $1 ))
 }
 
 # Another program writes "ystopurl" and an address into the scroll-mode
@@ -57,19 +59,17 @@ t_browser_url_request() {
 }
 
 # A drop file in the working directory is read and deleted.
+drop_file_gone() { [ ! -f "$WORK/qirnewurl.txt" ]; }
 t_browser_drop_file() {
-  local i
   printf 'http://drop.example/\r\n' >"$WORK/qirnewurl.txt"
-  for i in $(seq 1 50); do
-    [ -f "$WORK/qirnewurl.txt" ] || break
-    sleep 0.1
-  done
+  wait_for 5000 drop_file_gone
   expect "browser: the drop file is consumed" "$([ -f "$WORK/qirnewurl.txt" ] && echo 1 || echo 0)" 0
   expect "browser: its first line shows in the hint line" "$(probe text Teasyie Panel23)" \
     "http://drop.example/"
 }
 
 # In the page-down wheel mode each notch over Notepad is a Page Down.
+paged_from() { [ $(($(probe notepad-top) - $1)) -ge "$2" ]; }
 t_browser_wheel_pages() {
   local L T W H lines top0 top1 i
   # The browser window is parked, as the main menu's network item does.
@@ -83,12 +83,13 @@ t_browser_wheel_pages() {
   read -r L T W H <<<"$(probe rect Notepad)"
   xdotool mousemove $((L + W / 2)) $((T + H / 2))
   probe setctext Tqircom Panel28 "down far"
+  # The tick takes the mode from the indicator; nothing shows it took it.
   sleep 0.4
   top0=$(probe notepad-top)
-  xdotool click 5; sleep 0.3; xdotool click 5; sleep 0.5
+  steps click:5 300 click:5
+  wait_for 3000 paged_from "$top0" $((H / 20))
   top1=$(probe notepad-top)
   probe setctext Tqircom Panel28 ""
-  sleep 0.2
   # Two notches scroll Notepad by three lines each by themselves; paged,
   # the text moves by more than a window's height.
   if [ $((top1 - top0)) -ge $((H / 20)) ]; then

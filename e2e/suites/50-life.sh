@@ -18,6 +18,7 @@
 # 114 (96-DPI units) by where the browser window is.
 life_height() { probe rect Tlifeform | cut -d' ' -f4; }
 
+# Started by the suite's set-up; by hand (SQ_E2E_ONLY) it may be gone.
 life_running() {
   [ "$(probe exists Tqirinputor)" = 1 ] && return 0
   start_program
@@ -27,12 +28,11 @@ life_running() {
 # while the browser window is parked, and the shell keeps that band.
 t_life_bar() {
   life_running || { fail "life: the program starts"; return; }
-  sleep 0.3
   local h
-  h=$(life_height)
   # The browser window is parked after start-up: the tall bar.
-  expect "life: the bar across the top of the screen, 114 high" "$(probe rect Tlifeform)" \
-    "0 0 1024 $(sc 114)"
+  expect "life: the bar across the top of the screen, 114 high" \
+    "$(probe wait-rect Tlifeform "0 0 1024 $(sc 114)" 3000)" "0 0 1024 $(sc 114)"
+  h=$(life_height)
   expect "life: the bar is topmost and shown" "$(probe visible Tlifeform)" 1
   expect "life: the shell keeps the bar's band (a new top bar goes below it)" \
     "$(probe appbar-top 20)" "$h"
@@ -60,30 +60,27 @@ t_life_bar() {
 # which the user's click ends.
 t_life_ctrl() {
   life_running || { fail "life: the program starts"; return; }
-  xdotool mousemove 700 560
-  sleep 0.3
+  steps mousemove:700,560 300
   probe setcaption TqirForm4 idle >/dev/null
-  xdotool keydown ctrl
-  sleep 0.5
+  # A hold of 1.5 s: Ctrl down, the counter read half a second in, Ctrl
+  # up a second later.
+  steps keydown:ctrl 500
   expect "life: the Ctrl counter counts while Ctrl is held" \
     "$(c=$(probe text Tlifeform Panel9); [ "${c:-0}" -ge 3 ] && echo counting || echo "at '$c'")" counting
-  sleep 1.0
-  xdotool keyup ctrl
+  steps 1000 keyup:ctrl
+  # Half a second more: a drag would have begun.
   sleep 0.5
   expect "life: a Ctrl hold of 1.5 s starts no drag" \
     "$(probe wait-caption-in TqirForm4 300 'down/...down/')" "idle"
-  expect "life: ... and leaves no key or button down" "$(probe held | paste -sd' ')" ""
-  xdotool keydown ctrl
-  sleep 0.1
-  xdotool keyup ctrl
+  expect "life: ... and leaves no key or button down" "$(poll 2000 "" held_line)" ""
+  steps keydown:ctrl 100 keyup:ctrl
   expect "life: a Ctrl tap starts a drag" \
     "$(probe wait-caption-in TqirForm4 2000 'down/...down/')" 'down/...down/'
-  # The user's click ends the drag.
-  sleep 0.4
+  # The user's click ends the drag, once the program holds the button.
+  poll 2000 1 probe lbutton >/dev/null
   xdotool click 1
-  sleep 0.3
   expect "life: the click after the Ctrl tap leaves no key or button down" \
-    "$(probe held | paste -sd' ')" ""
+    "$(poll 2000 "" held_line)" ""
 }
 
 # The wheel tip sits on Notepad's title bar while Notepad is active and
@@ -94,37 +91,25 @@ t_life_wheel_tip() {
   probe restore Notepad >/dev/null
   probe move Notepad 100 200 500 300 >/dev/null
   probe focus Notepad >/dev/null
-  local want got i
+  local want
   want="$((600 - $(sc 180))) $((200 + $(sc 2))) $(sc 104) $(sc 18)"
-  for i in 1 2 3 4 5 6 7 8 9 10; do
-    got=$(probe rect Twheeltipform)
-    [ "$got" = "$want" ] && break
-    sleep 0.1
-  done
-  expect "life: the wheel tip on Notepad's title bar" "$got" "$want"
+  expect "life: the wheel tip on Notepad's title bar" "$(probe wait-rect Twheeltipform "$want" 3000)" "$want"
   probe move Notepad 250 330 500 300 >/dev/null
   want="$((750 - $(sc 180))) $((330 + $(sc 2))) $(sc 104) $(sc 18)"
-  for i in 1 2 3 4 5 6 7 8 9 10; do
-    got=$(probe rect Twheeltipform)
-    [ "$got" = "$want" ] && break
-    sleep 0.1
-  done
-  expect "life: the wheel tip follows Notepad" "$got" "$want"
+  expect "life: the wheel tip follows Notepad" "$(probe wait-rect Twheeltipform "$want" 3000)" "$want"
 }
 
 # A maximised Notepad starts below the bar, still maximised.
+notepad_below() { local top; top=$(probe rect Notepad | cut -d' ' -f2); [ "${top:--1}" -ge "$1" ]; }
 t_life_maximise() {
   life_running || { fail "life: the program starts"; return; }
   [ "$(probe exists Notepad)" = 1 ] || start_notepad || { fail "life: Notepad started"; return; }
   probe focus Notepad >/dev/null
   probe maximize Notepad >/dev/null
-  local h top i
+  local h top
   h=$(life_height)
-  for i in 1 2 3 4 5 6 7 8 9 10; do
-    top=$(probe rect Notepad | cut -d' ' -f2)
-    [ "${top:--1}" -ge "$h" ] && break
-    sleep 0.1
-  done
+  wait_for 1500 notepad_below "$h"
+  top=$(probe rect Notepad | cut -d' ' -f2)
   expect "life: a maximised Notepad's top edge is below the bar" \
     "$([ "${top:--1}" -ge "$h" ] && echo below || echo "at $top, bar $h high")" below
   local wa_bottom
@@ -133,8 +118,10 @@ t_life_maximise() {
     "$(probe rect Notepad | awk -v b="$wa_bottom" '{ print ($2 + $4 >= b) ? "yes" : $2 + $4 }')" yes
   expect "life: ... still maximised" "$(probe zoomed Notepad | cut -d' ' -f1)" 1
   probe restore Notepad >/dev/null
-  sleep 0.2
 }
+
+# The shell keeps a band as high as the bar.
+bar_registered() { [ "$(probe appbar-top 20)" = "$(life_height)" ]; }
 
 # The orderly exit removes the toolbar: nothing is left reserved and the
 # work area is whole. A copy started by the probe shows the exit code.
@@ -154,7 +141,7 @@ t_life_exit() {
     fail "life exit: the probe-started copy creates its windows" "run-wait: $(cat "$out")"
     return
   fi
-  sleep 0.5
+  wait_for 3000 bar_registered
   expect "life exit: the copy registers its bar" "$(probe appbar-top 20)" "$(life_height)"
   probe close TFormMain >/dev/null
   wait "$pid"

@@ -9,7 +9,8 @@
 # for minutes), RU names the checks ("user" by default).
 realuse_setup() {
   if [ "${REALUSE_FRESH:-1}" = 1 ]; then
-    fresh_program || return 1
+    # The suite's set-up has just started one when this is its first check.
+    [ "$SUITE_FRESH" = 1 ] || fresh_program || return 1
   else
     [ "$(probe exists Tqirinputor)" = 1 ] || start_program || return 1
   fi
@@ -19,8 +20,8 @@ realuse_setup() {
   # Off Notepad's centre: a click at the point where a later check presses
   # the right button would make the two one gesture (left then right at one
   # point copies and offers the paste).
-  xdotool mousemove 250 330 click 1
-  sleep 0.3
+  steps mousemove:250,330 click:1
+  poll 2000 Notepad probe foreground >/dev/null
 }
 
 # Ten copies, each of a text typed just before it (`xdotool key` and
@@ -29,15 +30,16 @@ realuse_setup() {
 # in the smart clipboard afterwards, newest first.
 t_user_copy_after_typing() {
   realuse_setup || { fail "${RU:-user} copy: program and Notepad started"; return; }
-  local i text want="" got
+  local i n text want="" got
   for i in $(seq 1 10); do
     text="quick $i"
     xdotool key ctrl+a
     xdotool type "$text"
     xdotool key ctrl+a
-    xdotool keydown ctrl; sleep 0.06; xdotool keydown c; sleep "0.$((4 + i % 8))"
-    xdotool keyup c; sleep 0.05; xdotool keyup ctrl
-    sleep 0.5
+    # C held "0.N" seconds, N = 4 + i % 8 (so 0.4 to 0.9 s, and 0.10 and
+    # 0.11 s), half a second to the next text.
+    n=$((4 + i % 8))
+    steps keydown:ctrl 60 keydown:c "$(awk -v s="0.$n" 'BEGIN { print s * 1000 }')" keyup:c 50 keyup:ctrl 500
     want="$text|$want"
   done
   probe wait-item Tqircom ListBox2 0 "quick 10" 3000 >/dev/null
@@ -56,18 +58,14 @@ t_user_copy_after_alt_paste() {
   xdotool key ctrl+a BackSpace
   tap alt; tap alt
   expect "${RU:-user} paste copy: the double Alt tap pastes" "$(probe wait-notepad '粘贴后复制' 3000)" "粘贴后复制"
-  sleep 0.2
-  xdotool keydown ctrl; sleep 0.1; xdotool keydown a; sleep 0.1; xdotool keyup a; sleep 0.05; xdotool keyup ctrl
-  sleep 0.2
-  xdotool keydown ctrl; sleep 0.1; xdotool keydown c; sleep 0.25; xdotool keyup c; sleep 0.05; xdotool keyup ctrl
+  steps 200 keydown:ctrl 100 keydown:a 100 keyup:a 50 keyup:ctrl \
+    200 keydown:ctrl 100 keydown:c 250 keyup:c 50 keyup:ctrl
   expect "${RU:-user} paste copy: the copy after the paste is captured" \
     "$(probe wait-item Tqircom ListBox2 0 '粘贴后复制' 3000)" "粘贴后复制"
   # Once more with another text: the next copy is captured as well.
   probe setnotepad "再复制一次"
-  sleep 0.2
-  xdotool keydown ctrl; sleep 0.1; xdotool keydown a; sleep 0.1; xdotool keyup a; sleep 0.05; xdotool keyup ctrl
-  sleep 0.2
-  xdotool keydown ctrl; sleep 0.1; xdotool keydown c; sleep 0.25; xdotool keyup c; sleep 0.05; xdotool keyup ctrl
+  steps 200 keydown:ctrl 100 keydown:a 100 keyup:a 50 keyup:ctrl \
+    200 keydown:ctrl 100 keydown:c 250 keyup:c 50 keyup:ctrl
   expect "${RU:-user} paste copy: and the copy after it" \
     "$(probe wait-item Tqircom ListBox2 0 '再复制一次' 3000)" "再复制一次"
 }
@@ -77,14 +75,13 @@ t_user_copy_after_alt_paste() {
 realuse_lines() {
   realuse_setup || return 1
   probe nplines 300
-  sleep 0.3
+  poll 2000 0 npfield 1 >/dev/null
   local v
   v=$(probe npview)
   LH=$(echo "$v" | cut -d' ' -f5)
   X=$(( $(echo "$v" | cut -d' ' -f6) + 120 ))
   Y=$(( $(echo "$v" | cut -d' ' -f7) + 300 ))
-  xdotool mousemove $X $Y
-  sleep 0.2
+  steps mousemove:$X,$Y 200
 }
 
 # The hold means the settings panel's milliseconds: a press held still
@@ -93,49 +90,42 @@ realuse_lines() {
 t_user_hold_time() {
   realuse_lines || { fail "${RU:-user} hold: program and Notepad started"; return; }
   expect "${RU:-user} hold: the shipped hold time" "$(probe text Twrpyreadpanel Edit2)" 400
-  xdotool mousedown 1; sleep 0.25
+  steps mousedown:1 250
   drag_hand -150 10
+  # As long as a drag takes to scroll the text (see below).
   sleep 0.2
   local v
   v=$(probe npview)
-  xdotool mouseup 1
-  sleep 0.4
   expect "${RU:-user} hold: held 250 ms, the move scrolls nothing" "$(echo "$v" | cut -d' ' -f1)" 0
-  xdotool mousemove $X $Y; sleep 0.2
-  xdotool mousedown 1; sleep 0.6
+  steps mouseup:1 400 mousemove:$X,$Y 200 mousedown:1 600
   drag_hand -150 10
-  sleep 0.3
+  first_line_near $((150 / LH)) >/dev/null
   v=$(probe npview)
   xdotool mouseup 1
-  sleep 0.4
   expect_lines "${RU:-user} hold: held 600 ms, the move scrolls the text" "$(echo "$v" | cut -d' ' -f1)" "$((150 / LH))"
   expect "${RU:-user} hold: ... and selects nothing" "$(echo "$v" | cut -d' ' -f2)" "$(echo "$v" | cut -d' ' -f3)"
-  expect "${RU:-user} hold: no button is left down" "$(probe lbutton)" 0
+  expect "${RU:-user} hold: no button is left down" "$(poll 2000 0 probe lbutton)" 0
 }
 
 # A person's Ctrl tap (held 100 ms) presses the left button for the user:
 # moving the hand then scrolls Notepad's text, and a click ends it.
 t_user_ctrl_tap_drag() {
   realuse_lines || { fail "${RU:-user} ctrl drag: program and Notepad started"; return; }
-  xdotool keydown ctrl; sleep 0.1; xdotool keyup ctrl
-  sleep 0.6
+  steps keydown:ctrl 100 keyup:ctrl
+  # The program presses the left button for the user.
+  poll 3000 1 probe lbutton >/dev/null
   drag_hand -150 10
-  sleep 0.3
-  expect_lines "${RU:-user} ctrl drag: the hand scrolls the text" "$(npfield 1)" "$((150 / LH))"
-  xdotool mousedown 1; sleep 0.06; xdotool mouseup 1
-  sleep 0.5
-  expect "${RU:-user} ctrl drag: the click ends it, no button left down" "$(probe lbutton)" 0
-  expect "${RU:-user} ctrl drag: the badge is gone" "$(badge_hidden)" 1
+  expect_lines "${RU:-user} ctrl drag: the hand scrolls the text" "$(first_line_near $((150 / LH)))" "$((150 / LH))"
+  steps mousedown:1 60 mouseup:1
+  expect "${RU:-user} ctrl drag: the click ends it, no button left down" "$(poll 2000 0 probe lbutton)" 0
+  expect "${RU:-user} ctrl drag: the badge is gone" "$(poll 2000 1 badge_hidden)" 1
   # Then a still press held past the setting and a move drags again.
   local first
   first=$(npfield 1)
-  xdotool mousemove $X $Y; sleep 0.2
-  xdotool mousedown 1; sleep 0.6
+  steps mousemove:$X,$Y 200 mousedown:1 600
   drag_hand -$((LH * 4)) 4
-  sleep 0.3
-  expect_lines "${RU:-user} ctrl drag: a still press after it scrolls again" "$(npfield 1)" "$((first + 4))"
+  expect_lines "${RU:-user} ctrl drag: a still press after it scrolls again" "$(first_line_near $((first + 4)))" "$((first + 4))"
   xdotool mouseup 1
-  sleep 0.4
-  expect "${RU:-user} ctrl drag: no button left down at the end" "$(probe lbutton)" 0
+  expect "${RU:-user} ctrl drag: no button left down at the end" "$(poll 2000 0 probe lbutton)" 0
 }
 SUITE_TESTS="$SUITE_TESTS t_user_copy_after_typing t_user_copy_after_alt_paste t_user_hold_time t_user_ctrl_tap_drag"

@@ -14,11 +14,25 @@
 #  - no key or button is left held down.
 #
 # SQ_SOAK_SECONDS sets the length (default 60; by hand 600 for ten minutes).
-# The program is restarted with SQ_WORD_TRACE, so the hook library and the
-# program write what they posted, wrote and read into one trace file
-# (platform/win32, hook/dovahk1.cpp); the comparison is done here.
+# The suite's program writes its word trace into a file of its own
+# (SQ_WORD_TRACE), so the hook library and the program write what they
+# posted, wrote and read into one trace file (platform/win32,
+# hook/dovahk1.cpp); the comparison is done here.
+#
+# The checks after t_soak run on the program the soak has been through:
+# they depend on it having run first.
 
 SOAK_TRACE=words-soak.txt
+
+# The suite's program is started with the soak's word trace; soak_setup
+# restarts it so when an earlier check of the suite ended it.
+SUITE_WORD_TRACE=$SOAK_TRACE
+soak_setup() {
+  [ "$PROGRAM_TRACE" = "$SOAK_TRACE" ] && return 0
+  stop_program || return 1
+  rm -f "$WORK/$SOAK_TRACE" "$WORK/$SOAK_TRACE.hook"
+  SQ_WORD_TRACE=$SOAK_TRACE start_program
+}
 
 # Starts the program when an earlier check ended it.
 soak_program() {
@@ -33,14 +47,15 @@ soak_program() {
 t_unseen_list() {
   soak_program || { fail "unseen list: the program runs"; return; }
   xdotool mousemove 60 700
-  local i
-  for i in 1 2 3 4 5 6; do xdotool keydown w sleep 0.06 keyup w sleep 0.1; done
+  local i input=()
+  for i in 1 2 3 4 5 6; do input+=(keydown:w 60 keyup:w 100); done
+  steps "${input[@]}"
   expect "unseen list: the taps reach the key history" \
     "$(probe wait-item Tqircom ListBox8 0 old--87up 3000)" old--87up
   # The key history sits 720 units into the bar: put it 100 px from the
   # screen's left edge, whatever the scale.
   probe place Tqircom "$((100 - $(sc 720)))" 0 "$(sc 900)" "$(sc 350)"
-  sleep 0.5
+  wait_for 3000 history_painted
   local dark light
   read -r dark light <<<"$(probe ink Tqircom ListBox8)"
   probe place Tqircom -2000 0 "$(sc 400)" "$(sc 350)"
@@ -49,6 +64,13 @@ t_unseen_list() {
   else
     fail "unseen list: shown again, the key history paints its items" "dark ${dark:-?}, light ${light:-?}"
   fi
+}
+
+# The key history shows its items: dark text on much more white.
+history_painted() {
+  local dark light
+  read -r dark light <<<"$(probe ink Tqircom ListBox8)"
+  [ "${dark:-0}" -gt 20 ] && [ "${light:-0}" -gt $((dark * 2)) ]
 }
 
 # One round of input, about four seconds; R varies the holds and gaps over
@@ -61,39 +83,32 @@ soak_round() {
     k=${letters[$(((r * 7 + i) % ${#letters[@]}))]}
     hold=$((30 + (r * 53 + i * 37) % 121))
     gap=$((30 + (r * 29 + i * 61) % 121))
-    chain+=(keydown "$k" sleep "0.$(printf %03d "$hold")" keyup "$k" sleep "0.$(printf %03d "$gap")")
+    chain+=("keydown:$k" "$hold" "keyup:$k" "$gap")
   done
-  xdotool "${chain[@]}"
+  steps "${chain[@]}"
   # A burst faster than anyone types: taps of a few milliseconds, 12 ms apart.
   xdotool key --delay 12 j k l j k l
-  sleep 0.1
-  # Shift+Ctrl+C: the tick copies and sleeps 210 ms while the keys go on.
+  # Shift+Ctrl+C: the tick copies and waits 210 ms while the keys go on.
   hold=$((r % 2 ? 30 : 150))
-  xdotool keydown ctrl keydown shift sleep 0.05 keydown c sleep "0.$(printf %03d "$hold")" \
-    keyup c sleep 0.03 keyup shift keyup ctrl
+  steps 100 keydown:ctrl keydown:shift 50 keydown:c "$hold" keyup:c 30 keyup:shift keyup:ctrl
   xdotool key --delay 40 f g h j
   # The pointer: moves, wheel notches up and down, a fast left click, a
   # slow right click, all over the empty desktop.
   chain=()
   for i in $(seq 1 12); do
-    chain+=(mousemove $((300 + (r * 31 + i * 17) % 400)) $((250 + (r * 13 + i * 29) % 300)) sleep 0.02)
+    chain+=("mousemove:$((300 + (r * 31 + i * 17) % 400)),$((250 + (r * 13 + i * 29) % 300))" 20)
   done
-  xdotool "${chain[@]}"
+  steps "${chain[@]}"
   xdotool click --delay 40 --repeat 3 4
   xdotool click --delay 60 --repeat 2 5
-  xdotool mousedown 1 sleep 0.03 mouseup 1
-  sleep 0.1
-  xdotool mousedown 3 sleep 0.15 mouseup 3
-  sleep 0.1
-  # A lone Ctrl tap: the tick sleeps 200 ms, then presses the left button
+  steps mousedown:1 30 mouseup:1 100 mousedown:3 150 mouseup:3 100
+  # A lone Ctrl tap: the tick waits 200 ms, then presses the left button
   # for the user to drag with; typing goes on meanwhile, and a click of the
   # user's own ends the drag.
   hold=$((r % 2 ? 150 : 30))
-  xdotool keydown ctrl sleep "0.$(printf %03d "$hold")" keyup ctrl
+  steps keydown:ctrl "$hold" keyup:ctrl
   xdotool key --delay 25 a s d
-  sleep 0.3
-  xdotool mousedown 1 sleep 0.06 mouseup 1
-  sleep 0.2
+  steps 300 mousedown:1 60 mouseup:1 200
 }
 
 # Checks the trace (FILE, the program's lines, and FILE.hook, the hook
@@ -188,37 +203,30 @@ EOF
 
 t_soak() {
   local secs=${SQ_SOAK_SECONDS:-60} end r=0 faults
-  # A fresh copy of the program that writes the word trace.
-  if [ "$(probe exists TFormMain)" = 1 ]; then
-    probe close TFormMain
-    probe wait-gone Tqirinputor 5000 >/dev/null
+  # A fresh copy of the program that writes the word trace (the suite's,
+  # unless an earlier check of the suite ended it).
+  if [ "$PROGRAM_TRACE" != "$SOAK_TRACE" ] || [ "$(probe exists TFormMain)" != 1 ]; then
+    PROGRAM_TRACE=""
+    soak_setup || { fail "soak: the program starts with the word trace"; return; }
   fi
-  rm -f "$WORK/$SOAK_TRACE" "$WORK/$SOAK_TRACE.hook"
-  export SQ_WORD_TRACE=$SOAK_TRACE
-  start_program
-  local started=$?
-  unset SQ_WORD_TRACE
-  if [ "$started" != 0 ]; then fail "soak: the program starts with the word trace"; return; fi
-  xdotool mousemove 500 400
-  sleep 0.5
+  steps mousemove:500,400 500
   end=$(($(date +%s) + secs))
   while [ "$(date +%s)" -lt "$end" ]; do
     soak_round "$r"
     r=$((r + 1))
   done
   echo "soak: $r rounds in $secs s" >&2
-  # A slow tap after the soak is still reported, once the line has drained.
+  # A slow tap after the soak is still reported, once the line has drained
+  # (nothing shows that it has).
   sleep 1
-  xdotool keydown q sleep 0.1 keyup q
+  steps keydown:q 100 keyup:q
   expect "soak: the hooks still report keys after the soak" \
     "$(probe wait-caption Tqircom old--81up 10000)" old--81up
   # The last Ctrl tap's drag holds the left button for the user until a
   # click of theirs, and on a busy machine the tick may have reached it
   # only now: the user's click ends it.
-  sleep 0.5
-  xdotool mousedown 1 sleep 0.06 mouseup 1
-  sleep 0.5
-  expect "soak: no key or button is left held down" "$(probe held | paste -sd' ')" ""
+  steps 500 mousedown:1 60 mouseup:1
+  expect "soak: no key or button is left held down" "$(poll 2000 "" held_line)" ""
   expect "soak: the program still runs" "$(probe exists Tqirinputor)" 1
   sleep 0.5  # the hook thread writes its lines every 200 ms
   if [ ! -s "$WORK/$SOAK_TRACE" ] || [ ! -s "$WORK/$SOAK_TRACE.hook" ]; then
@@ -240,10 +248,11 @@ t_long_copy_after_typing() { REALUSE_FRESH=0 RU="long run" t_user_copy_after_typ
 t_long_hold_time() { REALUSE_FRESH=0 RU="long run" t_user_hold_time; }
 t_long_ctrl_tap_drag() { REALUSE_FRESH=0 RU="long run" t_user_ctrl_tap_drag; }
 
-# The copies after the soak failed once in three whole runs, all ten
-# missed, for a cause not found yet: by hand (SQ_E2E_LONG_COPY=1) until
-# it is.
-SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak"
-[ "${SQ_E2E_LONG_COPY:-0}" = 1 ] && SUITE_TESTS="$SUITE_TESTS t_long_copy_after_typing"
-SUITE_TESTS="$SUITE_TESTS t_long_hold_time t_long_ctrl_tap_drag"
+# The copies after the soak once failed in one of three whole runs (all
+# ten missed, on the 64-bit build, when the suites still shared one
+# program and slept fixed times), for a cause not found: five runs of this
+# suite with it (three 64-bit, two 32-bit) then caught all of their copies,
+# and so it is part of the suite again; on a failure the word trace
+# printed beside it tells which word the copy's C became.
+SUITE_TESTS="$SUITE_TESTS t_unseen_list t_soak t_long_copy_after_typing t_long_hold_time t_long_ctrl_tap_drag"
 DPI_FREE="$DPI_FREE t_soak"
