@@ -117,14 +117,14 @@ void Tqircom::FormCreate() {
 
 // ---- shared helpers ----------------------------------------------------------
 
-Wnd Tqircom::TopWindowAt(Point pt) { return TopLevelAt(platform(), pt); }
+bool Tqircom::HoldsChild(Wnd w) { return w && platform().isChild(Handle(), w); }
 
 void Tqircom::Activate(Wnd w) {
   if (w) platform().setForegroundWindow(w);
 }
 
 void Tqircom::ActivateAt(Point pt) {
-  Activate(TopWindowAt(pt));
+  Activate(TopLevelAt(platform(), pt));
   if (Wnd w = platform().windowFromPoint(pt)) platform().setActiveWindow(w);
 }
 
@@ -282,7 +282,7 @@ void Tqircom::CloseWindowUnderPointer() {
   SetPanel28(words::web::DownFar);
   const Point at = p.getCursorPos();
   // The window the user pointed at, now that the widget is out of the way.
-  const Wnd pointed = TopWindowAt(at);
+  const Wnd pointed = TopLevelAt(platform(), at);
   Activate(pointed);
   p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
   if (BrowserShown()) {
@@ -292,7 +292,7 @@ void Tqircom::CloseWindowUnderPointer() {
   }
   p.sleep(10);
   const Point probe{p.getCursorPos().x, Top() - Scale(10)};
-  const Wnd victim = TopWindowAt(probe);
+  const Wnd victim = TopLevelAt(platform(), probe);
   // The close request alone: the program asks to save as it does when its
   // own close box is pressed, and stays on the screen while it asks. The
   // program's own windows are never closed this way, and nor is any window
@@ -400,14 +400,14 @@ void Tqircom::Panel38MouseMove(ShiftState, int, int) {
 void Tqircom::Panel10MouseMove(ShiftState, int, int) {
   Platform& p = platform();
   if (!Panel14.Enabled()) Panel14.SetEnabled(true);
-  if (p.getClassName(p.getTopWindow()) == "#32768") keys::Escape(p);
+  if (p.getClassName(p.getTopWindow()) == kPopupMenuClass) keys::Escape(p);
 }
 
 void Tqircom::Panel10MouseUp(MouseButton button, ShiftState, int, int) {
   Platform& p = platform();
   if (!Panel14.Enabled()) Panel14.SetEnabled(true);
   const Point at = p.getCursorPos();
-  Activate(TopWindowAt({at.x - Scale(40), at.y}));
+  Activate(TopLevelAt(platform(), {at.x - Scale(40), at.y}));
   keys::Press(p, button == MouseButton::Right ? kVkPageUp : kVkPageDown);
   KeepOnTop();
 }
@@ -501,7 +501,7 @@ void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
   if (right && !rightPress_) return;
   if (left && mail::Has(word, words::cmd::ZoneLockPart)) {
     // Cut in the window under the bar.
-    const Wnd top = TopWindowAt(LeftOfBar());
+    const Wnd top = TopLevelAt(platform(), LeftOfBar());
     Park();
     Activate(top);
     if (mail::Is(app().qirForm3 ? app().qirForm3->Caption() : "", words::scroll::MyRight)) {
@@ -607,7 +607,7 @@ void Tqircom::updownwheelClick() {
   }
   const Point at = p.getCursorPos();
   // The window the user pointed at, now that the widget is out of the way.
-  const Wnd pointed = TopWindowAt(at);
+  const Wnd pointed = TopLevelAt(platform(), at);
   Activate(pointed);
   p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
 }

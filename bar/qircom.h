@@ -39,6 +39,9 @@ class Tqircom : public Form, public qircom_controls {
   Presentation presentation() const;
   // Squeezed to less than 20 wide (a paste into the browser leaves it so).
   bool Squeezed() const;
+  // Whether `w` is one of the bar's controls (a child window at any depth;
+  // not the bar itself): the pointer "over the bar" for the gestures.
+  bool HoldsChild(Wnd w);
 
   // Commands other windows and handlers run as plain calls.
   void Button1Click();       // refresh the window list
@@ -92,7 +95,6 @@ class Tqircom : public Form, public qircom_controls {
 
  private:
   // Shared helpers.
-  Wnd TopWindowAt(Point pt);
   void Activate(Wnd w);
   // The top-level window at a point made the foreground window, and the
   // window at the point the active one.

@@ -108,9 +108,9 @@ void Tqircom::MenuGuard(Point at) {
   Platform& p = platform();
   const Rect r = ScreenRect();
   const Wnd beyond = p.windowFromPoint({r.right() + 3, r.bottom() + 3});
-  if (!beyond || p.getClassName(beyond) != "#32768") return;
+  if (!beyond || p.getClassName(beyond) != kPopupMenuClass) return;
   const Wnd under = p.windowFromPoint(at);
-  if (under == Handle() || (under && p.isChild(Handle(), under))) keys::Escape(p);
+  if (under == Handle() || HoldsChild(under)) keys::Escape(p);
 }
 
 void Tqircom::DoubleCtrlMarker() {

@@ -16,7 +16,6 @@ namespace sq {
 namespace {
 constexpr int kColumn = 768;     // pixels read down each column
 constexpr int kLastThumbRow = 759;
-constexpr char kMenuClass[] = "#32768";
 constexpr char kWordClass[] = "_WwG";
 constexpr char kPageClass[] = "Internet Explorer_Server";
 
@@ -54,7 +53,7 @@ void TqirForm3::Button1Click() {
   target_ = TopOf(p, under);
   p.setForegroundWindow(target_);
   std::string cls = p.getClassName(target_);
-  if (cls == kMenuClass) {
+  if (cls == kPopupMenuClass) {
     target_ = p.windowFromPoint({at.x + 50, at.y});
     cls = p.getClassName(target_);
   }

@@ -70,6 +70,9 @@ class Teasyie : public Form, public easyie_controls {
   // The browser of the page shown, null when there is none (copy and paste
   // of the input core go to it).
   WebBrowser* ActiveBrowser();
+  // Whether `w` is one of the browser's windows: a child of the browser
+  // window, of its page panel or of its menu panel.
+  bool HoldsChild(Wnd w);
   // Pages in the page control, in tab order, and the one shown.
   int PageCount() const { return static_cast<int>(pages_.size()); }
   int ActivePageIndex() const { return active_; }
@@ -207,5 +210,11 @@ class Teasyie : public Form, public easyie_controls {
   bool farMode_ = false;
   Point wheelRef_{0, 0};
 };
+
+// Whether `under` is a control of the command bar or a window of the
+// browser: where the pointer's presses are the program's own, not the
+// user's in another program (two right presses there are no double right
+// click).
+bool OverBarOrBrowser(App& app, Wnd under);
 
 }  // namespace sq

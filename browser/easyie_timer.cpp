@@ -19,7 +19,6 @@ namespace sq {
 
 namespace {
 constexpr int kPageUp = 33, kPageDown = 34;
-constexpr char kPopupMenuClass[] = "#32768";
 
 void SetIfOther(Control& c, const std::string& s) {
   if (c.Caption() != s) c.SetCaption(s);
@@ -45,7 +44,18 @@ bool Teasyie::OverMenu(Wnd under) {
 
 bool Teasyie::OverBar(Wnd under) {
   Tqircom* bar = app_.qircom;
-  return bar && under && (under == bar->Handle() || platform().isChild(bar->Handle(), under));
+  return bar && under && (under == bar->Handle() || bar->HoldsChild(under));
+}
+
+bool Teasyie::HoldsChild(Wnd w) {
+  Platform& p = platform();
+  return w && (p.isChild(Handle(), w) || p.isChild(Panel9.Handle(), w) ||
+               p.isChild(Panel3.Handle(), w));
+}
+
+bool OverBarOrBrowser(App& app, Wnd under) {
+  if (!under || !app.qircom || !app.easyie) return false;
+  return app.qircom->HoldsChild(under) || app.easyie->HoldsChild(under);
 }
 
 void Teasyie::Timer1Timer() {

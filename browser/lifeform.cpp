@@ -174,21 +174,13 @@ bool Tlifeform::Same(Point a, Point b) {
 }
 
 bool Tlifeform::OverBar(Point p) {
-  Platform& pl = platform();
-  Wnd under = pl.windowFromPoint(p);
-  return under && app().qircom && pl.isChild(app().qircom->Handle(), under);
+  return app().qircom && app().qircom->HoldsChild(platform().windowFromPoint(p));
 }
 
 // As the input core counts right releases: not on the program's own command
-// bar or browser window (two right presses in its address box clear it
-// twice; they are no double right click).
+// bar or browser window.
 bool Tlifeform::OverBarOrBrowser(Point p) {
-  Platform& pl = platform();
-  Wnd under = pl.windowFromPoint(p);
-  if (!under || !app().qircom || !app().easyie) return false;
-  Teasyie& b = *app().easyie;
-  return pl.isChild(app().qircom->Handle(), under) || pl.isChild(b.Handle(), under) ||
-         pl.isChild(b.Panel9.Handle(), under) || pl.isChild(b.Panel3.Handle(), under);
+  return sq::OverBarOrBrowser(app(), platform().windowFromPoint(p));
 }
 
 bool Tlifeform::OverControl(const Control& c, Point p) {

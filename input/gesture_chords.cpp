@@ -123,7 +123,7 @@ bool Tick::RightPress() {
     bar.Button1Click();
     p.sleep(30);
     keys::Escape42(p);
-    BringToFront(TopWindowAt({view_.cursor.x, bar.Top() - Px(10)}));
+    BringToFront(TopLevelAt(app_.platform(), {view_.cursor.x, bar.Top() - Px(10)}));
   }
   return false;
 }
@@ -159,7 +159,7 @@ bool Tick::PointerWidget() {
     bar.Button1Click();
     p.sleep(30);
     keys::Escape42(p);
-    BringToFront(TopWindowAt({view_.cursor.x, bar.Top() - Px(10)}));
+    BringToFront(TopLevelAt(app_.platform(), {view_.cursor.x, bar.Top() - Px(10)}));
     return true;
   }
   return false;

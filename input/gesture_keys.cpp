@@ -62,7 +62,7 @@ bool Tick::PasteRequest() {
   if (!a.easyie->Shown()) {
     // Paste into the window just left of the bar.
     const Point at{bar.Left() - bar.Scale(2), bar.Top()};
-    BringToFront(TopWindowAt(at));
+    BringToFront(TopLevelAt(app_.platform(), at));
     if (Wnd w = p.windowFromPoint(at)) p.setActiveWindow(w);
     keys::Combo(p, vk::Control, 'V');
   } else if (WebBrowser* page = BrowserPage()) {
@@ -280,7 +280,7 @@ void Tick::InputMethodAndKeys() {
       keys::Up(p, vk::Shift);
     } else {
       bar.Panel4.SetCaption(words::trace::CtrlCNoShift);
-      BringToFront(TopWindowAt(view_.cursor));
+      BringToFront(TopLevelAt(app_.platform(), view_.cursor));
       keys::Combo(p, vk::Control, 'C');
       p.sleep(20);
       in.SetCaption(words::in::CopyDone);

@@ -69,21 +69,12 @@ bool Tick::Steps() {
   return true;
 }
 
-Wnd Tick::TopWindowAt(Point pt) { return TopLevelAt(app_.platform(), pt); }
-
 bool Tick::OverBar() {
-  Platform& p = app_.platform();
-  Wnd under = p.windowFromPoint(view_.cursor);
-  return under && p.isChild(app_.qircom->Handle(), under);
+  return app_.qircom->HoldsChild(app_.platform().windowFromPoint(view_.cursor));
 }
 
 bool Tick::OverBarOrBrowser() {
-  Platform& p = app_.platform();
-  Wnd under = p.windowFromPoint(view_.cursor);
-  if (!under) return false;
-  Teasyie& b = *app_.easyie;
-  return p.isChild(app_.qircom->Handle(), under) || p.isChild(b.Handle(), under) ||
-         p.isChild(b.Panel9.Handle(), under) || p.isChild(b.Panel3.Handle(), under);
+  return sq::OverBarOrBrowser(app_, app_.platform().windowFromPoint(view_.cursor));
 }
 
 void Tick::BringToFront(Wnd w) {
@@ -119,7 +110,7 @@ void Tick::FocusUnder(Point pt) {
   Platform& p = app_.platform();
   p.sleep(30);
   ShowClipPanels();
-  BringToFront(TopWindowAt({pt.x, pt.y - Px(10)}));
+  BringToFront(TopLevelAt(app_.platform(), {pt.x, pt.y - Px(10)}));
   p.sleep(30);
   keys::Escape42(p);
   keys::Escape42(p);

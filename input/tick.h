@@ -105,7 +105,6 @@ class Tick {
   // Gesture pieces shared by several steps.
   void CaptureAfterCopy();       // "key--shiftc--copy--ok" seen
   void PasteByDigit();           // "key//bshiftok2--" and a digit code
-  Wnd TopWindowAt(Point p);
   bool OverBar();                // pointer over a descendant of the bar
   bool OverBarOrBrowser();
   void BringToFront(Wnd w);

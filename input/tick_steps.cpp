@@ -94,7 +94,7 @@ void Tick::ParkWidgets() {
     // The pointer left the clip widget: let go of whatever it was doing.
     if (p.isKeyDown(vk::LButton)) p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
     if (p.isKeyDown(vk::RButton)) {
-      BringToFront(TopWindowAt({view_.cursor.x - Px(8), view_.cursor.y}));
+      BringToFront(TopLevelAt(app_.platform(), {view_.cursor.x - Px(8), view_.cursor.y}));
       keys::Escape(p);
       keys::Escape(p);
       bar.Park();

@@ -714,6 +714,9 @@ class Platform : public role::Windows, public role::Tree, public role::Display,
   role::Events& events() { return *this; }
 };
 
+// The window class of popup menus, the system's for every program.
+inline constexpr char kPopupMenuClass[] = "#32768";
+
 // The window without a parent that holds the point (0 where there is none);
 // the bound only guards against a broken parent chain.
 inline Wnd TopLevelAt(Platform& p, Point pt) {
