@@ -9,6 +9,9 @@
 # it); by default they are only reported.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# The compiler cache (when there is one) keys on paths relative to the
+# checkout, so another clone of the same sources finds its objects.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 cd "$root"
 for arch in win32:i686 win64:x86_64; do
   dir=${arch%%:*}

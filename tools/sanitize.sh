@@ -5,6 +5,9 @@
 # SQ_WERROR=ON makes the program's warnings errors (the test command sets it).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# The compiler cache (when there is one) keys on paths relative to the
+# checkout, so another clone of the same sources finds its objects.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 cd "$root"
 cmake -S . -B build/asan -G Ninja -DSQ_SANITIZE=ON -DSQ_WERROR="${SQ_WERROR:-OFF}" >/dev/null
 # The benchmarks are built too, so that they keep building; they run

@@ -7,7 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 need=(cmake ninja-build g++ binutils libgtest-dev libgmock-dev libbenchmark-dev
       g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool
-      fonts-wqy-microhei fonts-wine x11-utils x11-apps locales nsis python3 unzip)
+      fonts-wqy-microhei fonts-wine x11-utils x11-apps locales nsis python3 unzip ccache)
 export DEBIAN_FRONTEND=noninteractive
 SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
 updated=""
