@@ -166,6 +166,18 @@ sc() {
 
 # ------------------------------------------------------------ the program
 
+# start_copy DIR_WIN OUT: starts a further copy of the program in the
+# Windows folder DIR_WIN through the probe, which writes the copy's exit
+# code to OUT once it ends; COPY_PID is the probe's process. copy_windows:
+# 0 once that copy has created its windows (at most 30 s).
+start_copy() {
+  : >"$2"
+  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$1" 60000) \
+    >"$2" 2>>"$LOGS/probe.log" &
+  COPY_PID=$!
+}
+copy_windows() { [ "$(probe wait-exists Twheeltipform 30000)" = 1 ]; }
+
 # The captions of the input and scroll-mode windows from before the windows
 # exist until the first input tick has answered them, recorded by a probe
 # started ahead of the program (see t_startup_captions).

@@ -29,19 +29,16 @@ t_exit_code() {
     fail "exit: orderly exit returns 0" "another copy of the program still runs"
     return
   fi
-  local out=$LOGS/exit-code.txt pid
-  : >"$out"
-  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$WORK_WIN" 60000) \
-    >"$out" 2>>"$LOGS/probe.log" &
-  pid=$!
-  if [ "$(probe wait-exists Twheeltipform 30000)" != 1 ]; then
-    wait "$pid"
+  local out=$LOGS/exit-code.txt
+  start_copy "$WORK_WIN" "$out"
+  if ! copy_windows; then
+    wait "$COPY_PID"
     fail "exit: the probe-started copy creates its windows" "run-wait: $(cat "$out")"
     return
   fi
   expect "exit: the copy runs until its main form is closed" "$(cat "$out")" ""
   probe close TFormMain
-  wait "$pid"
+  wait "$COPY_PID"
   expect "exit: orderly exit returns 0" "$(cat "$out")" 0
 }
 
@@ -50,7 +47,7 @@ t_exit_code() {
 # line) comes back byte for byte from a run of the program that saves it at
 # its orderly exit. Runs a copy in a directory of its own, after t_close.
 t_odd_ini() {
-  local dir=$BUILD/e2e-work-ini out=$LOGS/exit-ini.txt pid dir_win
+  local dir=$BUILD/e2e-work-ini out=$LOGS/exit-ini.txt dir_win
   rm -rf "$dir"
   mkdir -p "$dir"
   cp "$BUILD/Sipquill.exe" "$BUILD/dovahk1.dll" "$dir/"
@@ -58,18 +55,15 @@ t_odd_ini() {
     >"$dir/wr.ini"
   cp "$dir/wr.ini" "$LOGS/wr-odd.ini"
   dir_win=$(winepath -w "$dir" 2>/dev/null)
-  : >"$out"
-  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$dir_win" 60000) \
-    >"$out" 2>>"$LOGS/probe.log" &
-  pid=$!
-  if [ "$(probe wait-exists Twheeltipform 30000)" != 1 ]; then
-    wait "$pid"
+  start_copy "$dir_win" "$out"
+  if ! copy_windows; then
+    wait "$COPY_PID"
     fail "odd wr.ini: the copy starts" "run-wait: $(cat "$out")"
     return
   fi
   expect "odd wr.ini: line 4 is read" "$(probe text Twrpyreadpanel Edit2)" 300
   probe close TFormMain
-  wait "$pid"
+  wait "$COPY_PID"
   expect "odd wr.ini: orderly exit" "$(cat "$out")" 0
   if cmp -s "$dir/wr.ini" "$LOGS/wr-odd.ini"; then
     pass "odd wr.ini: written back byte for byte"
@@ -83,22 +77,19 @@ t_odd_ini() {
 # once the box is answered, ends with exit code 1. The working directory
 # holds the program file only.
 t_no_dll() {
-  local dir=$BUILD/e2e-work-nodll out=$LOGS/exit-nodll.txt pid dir_win
+  local dir=$BUILD/e2e-work-nodll out=$LOGS/exit-nodll.txt dir_win
   rm -rf "$dir"
   mkdir -p "$dir"
   cp "$BUILD/Sipquill.exe" "$dir/"
   dir_win=$(winepath -w "$dir" 2>/dev/null)
-  : >"$out"
-  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$dir_win" 60000) \
-    >"$out" 2>>"$LOGS/probe.log" &
-  pid=$!
+  start_copy "$dir_win" "$out"
   expect "no dll: a message box appears" "$(probe wait-exists '#32770' 30000)" 1
   local box
   box=$(probe msgbox | paste -sd'|')
   expect "no dll: the message box's text and title" "$box" "Tovimo zuzi|DLL: 不能加载！程序退出。"
   expect "no dll: the program waits for the box to be answered" "$(cat "$out")" ""
   probe dialog-ok
-  wait "$pid"
+  wait "$COPY_PID"
   expect "no dll: the program exits with code 1" "$(cat "$out")" 1
   expect "no dll: the message box is gone" "$(probe exists '#32770')" 0
   # The main form had registered the easy-open verb before the input window

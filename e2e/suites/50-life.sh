@@ -131,20 +131,17 @@ t_life_exit() {
   expect "life exit: the program ends" "$(probe wait-gone Tlifeform 5000)" 0
   expect "life exit: no band left reserved" "$(probe appbar-top 20)" 0
   expect "life exit: the work area is whole" "$(probe workarea | head -n1)" "0 0 1024 768"
-  local out=$LOGS/exit-life.txt pid
-  : >"$out"
-  (cd "$WORK" && exec timeout 90 wine sqprobe.exe run-wait Sipquill.exe "$WORK_WIN" 60000) \
-    >"$out" 2>>"$LOGS/probe.log" &
-  pid=$!
-  if [ "$(probe wait-exists Twheeltipform 30000)" != 1 ]; then
-    wait "$pid"
+  local out=$LOGS/exit-life.txt
+  start_copy "$WORK_WIN" "$out"
+  if ! copy_windows; then
+    wait "$COPY_PID"
     fail "life exit: the probe-started copy creates its windows" "run-wait: $(cat "$out")"
     return
   fi
   wait_for 3000 bar_registered
   expect "life exit: the copy registers its bar" "$(probe appbar-top 20)" "$(life_height)"
   probe close TFormMain >/dev/null
-  wait "$pid"
+  wait "$COPY_PID"
   expect "life exit: orderly exit returns 0" "$(cat "$out")" 0
   expect "life exit: nothing left reserved after it" "$(probe appbar-top 20)" 0
 }
