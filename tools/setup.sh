@@ -11,6 +11,21 @@ need=(cmake ninja-build g++ binutils libgtest-dev libgmock-dev libbenchmark-dev
 export DEBIAN_FRONTEND=noninteractive
 SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
 updated=""
+# apt's options for a run without the security archive (empty: all sources).
+apt_opts=()
+update_failed=""
+# The configured sources without the security archive, for when its
+# indexes cannot be had: a mirror in the middle of a sync failed one of
+# them (seen: the i386 list), and the other architecture's newer security
+# versions then block every Multi-Arch pair (wine32:i386 needs its
+# libraries at the very versions of the amd64 ones).
+without_security() {
+  local dir
+  dir=$(mktemp -d)
+  awk 'BEGIN { RS = ""; ORS = "\n\n" } !/security/' /etc/apt/sources.list.d/*.sources >"$dir/main.sources" 2>/dev/null || true
+  grep -hv '^[[:space:]]*#' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | grep -v security >"$dir/main.list" || true
+  apt_opts=(-o "Dir::Etc::SourceList=$dir/main.list" -o "Dir::Etc::SourceParts=$dir")
+}
 install_missing() {
   local p missing=()
   for p in "$@"; do
@@ -18,10 +33,21 @@ install_missing() {
   done
   ((${#missing[@]})) || return 0
   if [ -z "$updated" ]; then
-    $SUDO apt-get update -q
+    if ! $SUDO apt-get "${apt_opts[@]}" update -q; then
+      sleep 10
+      if ! $SUDO apt-get "${apt_opts[@]}" update -q; then
+        echo "setup: apt-get update reported errors; installing from the indexes it has" >&2
+        update_failed=1
+      fi
+    fi
     updated=1
   fi
-  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  $SUDO apt-get "${apt_opts[@]}" install -y -q --no-install-recommends "${missing[@]}" && return 0
+  [ -n "$update_failed" ] && [ ${#apt_opts[@]} = 0 ] || return 1
+  echo "setup: installing again without the security archive, whose indexes failed" >&2
+  without_security
+  $SUDO apt-get "${apt_opts[@]}" update -q || true
+  $SUDO apt-get "${apt_opts[@]}" install -y -q --no-install-recommends "${missing[@]}"
 }
 install_missing "${need[@]}"
 # The test for 32-bit programs needs the assembler and linker installed above.
