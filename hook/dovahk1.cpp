@@ -38,6 +38,12 @@ sq::HookWords* g_words = nullptr;  // hook thread only
 // whichever comes first; neither waits. The state tells the GUI thread
 // what the hook thread last saw, and whether a request is still waiting.
 sq::DragHandOff g_handOff;
+
+// Every mouse event the hook has seen, counted, and the tick of the last:
+// the GUI thread asks the system where the pointer is only when something
+// moved it since its last read (GetPointerEvents, sq::PointerWatch).
+std::atomic<unsigned> g_mouseEvents{0};
+std::atomic<DWORD> g_lastMouseEvent{0};
 sq::DragScroll* g_drag = nullptr;  // hook thread only
 // Whether the system took the hooks away (input/hookwatch.h).
 sq::HookWatch g_watch;  // hook thread only
@@ -161,7 +167,11 @@ LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
   const LONGLONG start = TraceNow();
-  g_watch.Called(GetTickCount());
+  const DWORD now = GetTickCount();
+  g_watch.Called(now);
+  // The time first: a reader that sees the new count sees this time too.
+  g_lastMouseEvent.store(now);
+  g_mouseEvents.fetch_add(1);
   if (code == HC_ACTION && g_words) {
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     sq::MouseInput e;
@@ -362,6 +372,14 @@ __declspec(dllexport) void __stdcall SetDragScroll(HWND target, int x, int y, in
 // 1: a drag runs; 2: the user's hand holds the left button; 4: the last
 // request has not reached the hook thread yet (sq::dragbits).
 __declspec(dllexport) int __stdcall GetDragScroll() { return g_handOff.State(); }
+
+// How many mouse events the hook has seen, and (in *last) the tick count of
+// the last one; any thread may ask.
+__declspec(dllexport) unsigned __stdcall GetPointerEvents(DWORD* last) {
+  const unsigned n = g_mouseEvents.load();
+  if (last) *last = g_lastMouseEvent.load();
+  return n;
+}
 
 BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

@@ -24,6 +24,7 @@ void Win32Platform::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn)
 
 int Win32Platform::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
   forgetGlance();
+  startPendingTimers();  // a menu's loop runs the timers too
   HMENU menu = CreatePopupMenu();
   if (!menu) return -1;
   for (size_t i = 0; i < entries.size(); ++i) {

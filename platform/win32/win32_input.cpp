@@ -9,16 +9,36 @@ using namespace w32;
 
 Point Win32Platform::getCursorPos() {
   if (handlerDepth_ > 0 && glance_.cursorKnown) return glance_.cursor;
-  POINT p{};
-  GetCursorPos(&p);
-  if (handlerDepth_ > 0) {
-    glance_.cursorKnown = true;
-    glance_.cursor = {p.x, p.y};
+  // Where the hook has seen no pointer event since a settled read, the
+  // pointer rests where it was (under Wine a read is four server requests
+  // and a round trip to the display).
+  DWORD last = 0;
+  const unsigned events = pointerEvents_ ? pointerEvents_(&last) : 0;
+  const DWORD now = GetTickCount();
+  std::optional<Point> known;
+  if (pointerEvents_) known = pointer_.Known(events, last, now);
+  Point at;
+  if (known) {
+    at = *known;
+  } else {
+    POINT p{};
+    if (GetCursorPos(&p)) {
+      at = {p.x, p.y};
+      pointer_.Read(at, events, now);
+    } else {
+      pointer_.Forget();
+    }
   }
-  return {p.x, p.y};
+  if (handlerDepth_ > 0) {
+    noteGlance();
+    glance_.cursorKnown = true;
+    glance_.cursor = at;
+  }
+  return at;
 }
 void Win32Platform::setCursorPos(Point p) {
   forgetGlance();
+  pointer_.Forget();
   SetCursorPos(p.x, p.y);
 }
 bool Win32Platform::isKeyDown(int vk) { return GetAsyncKeyState(vk) < 0; }
@@ -40,6 +60,7 @@ void Win32Platform::keybdEvent(int vk, int scan, unsigned flags) {
 }
 void Win32Platform::mouseEvent(unsigned flags, int dx, int dy, int data) {
   forgetGlance();
+  pointer_.Forget();
   mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
               kOwnInputMark);
 }

@@ -174,12 +174,52 @@ HWND Win32Platform::timerOwner(Wnd owner) { return owner ? H(owner) : util_; }
 void Win32Platform::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) {
   HWND h = timerOwner(owner);
   timers_[{h, id}] = std::move(proc);
-  SetTimer(h, id, ms, TimerThunk);
+  if (timersStarted_) {
+    SetTimer(h, id, ms, TimerThunk);
+    return;
+  }
+  for (auto& [ph, pid, pms] : pendingTimers_)
+    if (ph == h && pid == id) {
+      pms = ms;
+      return;
+    }
+  pendingTimers_.emplace_back(h, id, ms);
 }
 void Win32Platform::killTimer(Wnd owner, unsigned id) {
   HWND h = timerOwner(owner);
   KillTimer(h, id);
   timers_.erase({h, id});
+  std::erase_if(pendingTimers_, [&](const auto& t) {
+    return std::get<0>(t) == h && std::get<1>(t) == id;
+  });
+}
+void Win32Platform::startPendingTimers() {
+  if (timersStarted_) return;
+  timersStarted_ = true;
+  for (const auto& [h, id, ms] : pendingTimers_) SetTimer(h, id, ms, TimerThunk);
+  pendingTimers_.clear();
+}
+
+namespace {
+long long NowUs() {
+  static const long long freq = [] {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart > 0 ? f.QuadPart : 1;
+  }();
+  LARGE_INTEGER c{};
+  QueryPerformanceCounter(&c);
+  return static_cast<long long>(static_cast<double>(c.QuadPart) * 1e6 / static_cast<double>(freq));
+}
+}  // namespace
+
+void Win32Platform::noteGlance() {
+  if (glance_.takenUs == 0) glance_.takenUs = NowUs();
+}
+void Win32Platform::glanceAtHandlerStart() {
+  if (glance_.takenUs == 0) return;
+  const long long now = NowUs();
+  if (now - glance_.takenUs > kGlanceUs) forgetGlance();
 }
 
 void ForgetGlance() {
@@ -243,13 +283,10 @@ void CALLBACK Win32Platform::TimerThunk(HWND h, UINT, UINT_PTR id, DWORD) {
   TimerProc copy = it->second;  // the handler may kill or reset its timer
   const bool marks = TickMarks();
   if (marks) TickMark(h, id, true);
-  g_self->forgetGlance();
+  g_self->glanceAtHandlerStart();
   ++g_self->handlerDepth_;
   Run(copy);
-  if (g_self) {
-    --g_self->handlerDepth_;
-    g_self->forgetGlance();
-  }
+  if (g_self) --g_self->handlerDepth_;
   if (marks) TickMark(h, id, false);
 }
 

@@ -16,6 +16,7 @@
 
 #include "input/worddelivery.h"
 #include "platform/platform.h"
+#include "platform/pointerwatch.h"
 
 namespace sq {
 
@@ -244,14 +245,22 @@ class Win32Platform : public Platform {
   void changeList(HWND h, F change);
   void wakeExposed();
   std::vector<HWND> dormant_;
-  // What one timer handler has already asked of the desktop: the pointer,
+  // What the timer handlers have just asked of the desktop: the pointer,
   // the window under a point, the class of a window, the first window of a
   // class, the foreground window. A handler asks the same again within
-  // microseconds, where the desktop cannot be told to have changed; the
-  // answers are dropped when the handler ends, and as soon as it acts
+  // microseconds, where the desktop cannot be told to have changed, and so
+  // do the handlers whose timers fall due together and run back to back
+  // (their timers start together, so they do at every common multiple of
+  // their periods). The answers are dropped as soon as the program acts
   // (moves, shows or makes a window, synthesises input, sleeps, opens a
-  // dialog), so that it sees the effect of its own acts.
+  // dialog), so that it sees the effect of its own acts; when anything but
+  // a timer's message comes between two handlers; and when they are older
+  // than kGlanceUs, half the shortest timer's period: a handler sees the
+  // desktop as it was at most that long ago, as it would if it had run
+  // that much earlier.
+  static constexpr long long kGlanceUs = 10000;
   struct Glance {
+    long long takenUs = 0;  // when its first answer was asked (0: empty)
     bool cursorKnown = false;
     Point cursor;
     std::vector<std::pair<Point, Wnd>> under;
@@ -262,6 +271,16 @@ class Win32Platform : public Platform {
   };
   Glance glance_;
   int handlerDepth_ = 0;  // timer handlers running (nested in dialogs)
+  // Stamps the glance with the time of its first answer.
+  void noteGlance();
+  // At a timer handler's start: the glance of the handlers before is kept
+  // only while it is young (nothing came between, or it would be gone).
+  void glanceAtHandlerStart();
+  // Timers set before the first message loop start together when it
+  // begins (none could run before it), so their ticks fall together.
+  std::vector<std::tuple<HWND, UINT_PTR, UINT>> pendingTimers_;
+  bool timersStarted_ = false;
+  void startPendingTimers();
 
  public:
   void forgetGlance() { glance_ = Glance{}; }
@@ -304,6 +323,11 @@ class Win32Platform : public Platform {
   using GetDragFn = int(__stdcall*)();
   SetDragFn setDrag_ = nullptr;
   GetDragFn getDrag_ = nullptr;
+  // The hook's count of mouse events (optional export), and what it says
+  // of the pointer's last read.
+  using PointerEventsFn = unsigned(__stdcall*)(DWORD*);
+  PointerEventsFn pointerEvents_ = nullptr;
+  PointerWatch pointer_;
   HWND dragTarget_ = nullptr;
   bool comReady_ = false;
   bool oleTried_ = false;

@@ -11,14 +11,19 @@ using namespace w32;
 int Win32Platform::messageBox(Wnd owner, const std::string& text, const std::string& caption,
                               unsigned buttons) {
   forgetGlance();
+  startPendingTimers();  // a dialog's loop runs the timers too
   return MessageBoxW(H(owner), Wide(text).c_str(), Wide(caption).c_str(), buttons);
 }
 
 int Win32Platform::runMessageLoop() {
   if (TickMarks()) StartMark(L"sqloop");
+  startPendingTimers();
   MSG m;
   BOOL r;
   while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
+    // What the timer handlers saw is shared only by handlers that run back
+    // to back.
+    if (m.message != WM_TIMER) forgetGlance();
     // Keys for a page go to its browser control first, which takes the
     // ones it handles itself (Tab between fields, Delete, Ctrl+C, Ctrl+V,
     // Ctrl+A and the like); the window of a page never sees them otherwise.
@@ -51,6 +56,8 @@ HookInstall Win32Platform::installHooks(const std::string& library, Wnd input) {
   hookLib_ = lib;  // kept for the run
   setDrag_ = reinterpret_cast<SetDragFn>(reinterpret_cast<void*>(GetProcAddress(lib, "SetDragScroll")));
   getDrag_ = reinterpret_cast<GetDragFn>(reinterpret_cast<void*>(GetProcAddress(lib, "GetDragScroll")));
+  pointerEvents_ = reinterpret_cast<PointerEventsFn>(
+      reinterpret_cast<void*>(GetProcAddress(lib, "GetPointerEvents")));
   return HookInstall::Installed;
 }
 

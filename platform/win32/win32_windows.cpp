@@ -217,7 +217,10 @@ std::string Win32Platform::getClassName(Wnd w) {
   wchar_t buf[256];
   int n = w ? GetClassNameW(H(w), buf, 256) : 0;
   std::string cls = n > 0 ? Gbk(buf, n) : "";
-  if (handlerDepth_ > 0 && w) glance_.classes.emplace_back(w, cls);
+  if (handlerDepth_ > 0 && w) {
+    noteGlance();
+    glance_.classes.emplace_back(w, cls);
+  }
   return cls;
 }
 
@@ -290,6 +293,7 @@ Wnd Win32Platform::getForegroundWindow() {
   if (handlerDepth_ > 0 && glance_.foregroundKnown) return glance_.foreground;
   const Wnd w = W(GetForegroundWindow());
   if (handlerDepth_ > 0) {
+    noteGlance();
     glance_.foregroundKnown = true;
     glance_.foreground = w;
   }
@@ -309,7 +313,10 @@ Wnd Win32Platform::windowFromPoint(Point p) {
     for (const auto& [at, w] : glance_.under)
       if (at == p) return w;
   const Wnd w = W(WindowFromPoint(POINT{p.x, p.y}));
-  if (handlerDepth_ > 0) glance_.under.emplace_back(p, w);
+  if (handlerDepth_ > 0) {
+    noteGlance();
+    glance_.under.emplace_back(p, w);
+  }
   return w;
 }
 Wnd Win32Platform::getTopWindow() { return W(GetTopWindow(nullptr)); }
@@ -331,7 +338,10 @@ Wnd Win32Platform::findWindow(const std::string& className,
   std::wstring cls = Wide(className), cap = caption ? Wide(*caption) : L"";
   const Wnd w = W(FindWindowW(className.empty() ? nullptr : cls.c_str(),
                               caption ? cap.c_str() : nullptr));
-  if (byClass) glance_.found.emplace_back(className, w);
+  if (byClass) {
+    noteGlance();
+    glance_.found.emplace_back(className, w);
+  }
   return w;
 }
 

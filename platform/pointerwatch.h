@@ -1,0 +1,57 @@
+// Whether the pointer still rests where it was last read. Every pointer
+// event (a move, a button, the wheel; the user's, another program's
+// synthesised ones and the program's own) passes the mouse hook, which
+// counts them and notes when the last came. While the count stays the same
+// and the last read came well after the last event (the system moves the
+// pointer only once the hook has passed the event on), the pointer is
+// where it was read, and asking the system again costs a round trip for
+// nothing. A read is trusted for a bounded time only, for the moves that
+// pass no hook (another program's SetCursorPos, a hook the system took
+// away). Portable; the Win32 backend uses it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/platform.h"
+
+namespace sq {
+
+class PointerWatch {
+ public:
+  // A read this long after the last event has seen that event's effect.
+  static constexpr std::uint32_t kSettleMs = 50;
+  // No read is trusted for longer than this.
+  static constexpr std::uint32_t kTrustMs = 250;
+
+  // The pointer as last read, if it still holds at `now` (milliseconds of
+  // the system's tick count) for the hook's event count `events` and the
+  // tick of its last event `lastEvent`; nothing when it is to be read again.
+  std::optional<Point> Known(std::uint32_t events, std::uint32_t lastEvent,
+                             std::uint32_t now) const {
+    if (!valid_ || events != events_) return std::nullopt;
+    if (static_cast<std::int32_t>(readAt_ - lastEvent) < static_cast<std::int32_t>(kSettleMs))
+      return std::nullopt;
+    if (now - readAt_ >= kTrustMs) return std::nullopt;
+    return at_;
+  }
+  // The system said the pointer is at `p` at `now`; `events` is the hook's
+  // count as it was before the read (a later event makes the next ask read
+  // again).
+  void Read(Point p, std::uint32_t events, std::uint32_t now) {
+    at_ = p;
+    events_ = events;
+    readAt_ = now;
+    valid_ = true;
+  }
+  // The program moved the pointer itself.
+  void Forget() { valid_ = false; }
+
+ private:
+  Point at_;
+  std::uint32_t events_ = 0;
+  std::uint32_t readAt_ = 0;
+  bool valid_ = false;
+};
+
+}  // namespace sq
