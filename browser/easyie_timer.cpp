@@ -70,8 +70,8 @@ void Teasyie::Timer1Timer() {
   // 2-5. The input method's windows.
   ImeMarkers();
   // 6. The browser went away after "X": the status line is cleared.
-  if (speed1Pressed_ && !Shown()) {
-    speed1Pressed_ = false;
+  if (menu_.speed1Pressed && !Shown()) {
+    menu_.speed1Pressed = false;
     life->Label3.SetCaption(words::web::StatusCleared);
   }
   const Point at = p.getCursorPos();
@@ -81,9 +81,9 @@ void Teasyie::Timer1Timer() {
   // 8. The wheel reference row follows the left presses.
   if (app_.qirForm3->Panel6.Caption() != words::web::MyDrag && p.isKeyDown(vk::LButton)) {
     Panel25.Hide();
-    wheelRef_ = at;
+    wheel_.wheelRef = at;
   }
-  if (at.y - wheelRef_.y <= 20 && wheelRef_.y - at.y <= 20) {
+  if (at.y - wheel_.wheelRef.y <= 20 && wheel_.wheelRef.y - at.y <= 20) {
     SetIfOther(*life, "");
     SetIfOther(Panel47, words::web::Near);
     if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
@@ -101,18 +101,18 @@ void Teasyie::Timer1Timer() {
   }
   // 12. Without a wheel notch: requests and housekeeping.
   SearchRequest();
-  SetIfOther(Panel7, top_.web ? top_.web->locationURL() : std::string());
+  SetIfOther(Panel7, tabs_.top.web ? tabs_.top.web->locationURL() : std::string());
   SetIfOther(Panel21, app_.qirinputor->Caption());
   InputCaptionRequests();
-  if (helpAtStartPending_) {
-    helpAtStartPending_ = false;
-    top_.host->SetTop(0);
+  if (menu_.helpAtStartPending) {
+    menu_.helpAtStartPending = false;
+    tabs_.top.host->SetTop(0);
     NormalBanners();
     Button1Click();
   }
-  if (purgePending_) PopupPurge();
-  if (top_.host->Top() != 0) {
-    top_.host->SetTop(0);
+  if (page_.purgePending) PopupPurge();
+  if (tabs_.top.host->Top() != 0) {
+    tabs_.top.host->SetTop(0);
     NormalBanners();
   }
   if (Button21.Caption() == "??") {
@@ -186,12 +186,12 @@ void Teasyie::ImeMarkers() {
     if (Panel25.Visible()) Panel25.Hide();
   }
   // 4. The pinyin reading and composition windows.
-  if (input != words::web::Space) rememberedInput_ = input;
+  if (input != words::web::Space) wheel_.rememberedInput = input;
   if (set) {
     if (p.findWindow("ReadPINTLGNT")) {
       SetIfOther(*set, "ReadPINTLGNT");
       if (input == words::web::Space)
-        in.SetCaption(std::string(words::web::ReadPinPrefix) + rememberedInput_);
+        in.SetCaption(std::string(words::web::ReadPinPrefix) + wheel_.rememberedInput);
     }
   }
   if (mspy) {
@@ -199,8 +199,8 @@ void Teasyie::ImeMarkers() {
     if (in.Caption() == words::web::Space) in.SetCaption(words::web::MspyKey);
     SetIfOther(life.Panel15, p.isWindowVisible(mspy) ? "--visi--" : "--xxxx--");
   }
-  if (rememberedInput_ == words::web::Enter && mail::Starts(in.Caption(), words::in::KeyPrefix))
-    in.SetCaption(std::string(words::in::HandledPrefix) + rememberedInput_);
+  if (wheel_.rememberedInput == words::web::Enter && mail::Starts(in.Caption(), words::in::KeyPrefix))
+    in.SetCaption(std::string(words::in::HandledPrefix) + wheel_.rememberedInput);
   if (mail::Has(in.Caption(), words::web::OldOldPart) && in.Caption() != words::web::OldOld)
     in.SetCaption(words::web::OldOld);
   if (set) SetIfOther(life.Panel18, set->Caption());
@@ -230,13 +230,13 @@ void Teasyie::ImeMarkers() {
 void Teasyie::AutoscrollEnd() {
   Platform& p = platform();
   const bool left = p.isKeyDown(vk::LButton);
-  if (autoscroll_ && left && !Timer3.TimerEnabled()) {
+  if (wheel_.autoscroll && left && !Timer3.TimerEnabled()) {
     app_.qirForm3->SetCaption(words::web::AutoscrollEnded);
-    autoscroll_ = false;
-    if (autoStart_.x > 2) {
+    wheel_.autoscroll = false;
+    if (wheel_.autoStart.x > 2) {
       if (Shown()) wfocusClick();
       if (app_.mousepp) app_.mousepp->Park();
-      p.setCursorPos({autoStart_.x - 20, autoStart_.y + 20});
+      p.setCursorPos({wheel_.autoStart.x - 20, wheel_.autoStart.y + 20});
     }
   } else if (left) {
     if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
@@ -263,45 +263,45 @@ void Teasyie::CornerModes() {
     return end();
   }
   const bool overMenu = OverMenu(under);
-  if (!overMenu && !OverBar(under) && !farMode_) SetIfOther(life, "");
+  if (!overMenu && !OverBar(under) && !wheel_.farMode) SetIfOther(life, "");
   if (under && (under == caret.Handle() || p.isChild(caret.Handle(), under))) return end();
   if (!overMenu) {
     if (mail::Starts(app_.qirForm3->Caption(), words::hook::RightPrefix)) {
       if (caret.Height() != 0) caret.SetHeight(0);
-      farMode_ = false;
+      wheel_.farMode = false;
       return end();
     }
-    if (!farMode_ || p.getClassName(p.getTopWindow()) != kPopupMenuClass) {
+    if (!wheel_.farMode || p.getClassName(p.getTopWindow()) != kPopupMenuClass) {
       if (app_.qirForm3->Panel6.Caption() == words::web::MyDrag || !p.isKeyDown(vk::LButton)) {
         SetIfOther(life, words::web::MyWheel);
         const int w = p.screenWidth(), h = p.screenHeight();
         if (mode == words::web::DownFar) {
           SetIfOther(Panel47, words::web::DownFar);
           SetIfOther(life.Label2, "快速滚轮");
-          wheelRef_ = {-10, -10};
-          farMode_ = true;
+          wheel_.wheelRef = {-10, -10};
+          wheel_.farMode = true;
         } else if (mode == words::web::UpFar) {
           SetIfOther(Panel47, words::web::UpFar);
           SetIfOther(life.Label2, "慢速滚轮");
-          wheelRef_ = {h + 10, -10};
-          farMode_ = false;
+          wheel_.wheelRef = {h + 10, -10};
+          wheel_.farMode = false;
         } else if (mode == words::web::TaskFar) {
           SetIfOther(Panel47, words::web::TaskFar);
           SetIfOther(life.Label2, "菜单滚轮");
-          wheelRef_ = {w + 10, h + 10};
-          farMode_ = true;
+          wheel_.wheelRef = {w + 10, h + 10};
+          wheel_.farMode = true;
         } else if (mode == words::web::StartFar) {
           SetIfOther(Panel47, words::web::StartFar);
           SetIfOther(life.Label2, "任务滚轮");
-          wheelRef_ = {w + 10, -10};
-          farMode_ = false;
+          wheel_.wheelRef = {w + 10, -10};
+          wheel_.farMode = false;
         } else {
           SetIfOther(Panel47, words::web::Near);
           SetIfOther(life.Label2, "正常滚轮");
         }
         return end();
       }
-      farMode_ = false;
+      wheel_.farMode = false;
     }
   }
   if (caret.Height() != 0) caret.SetHeight(0);
@@ -367,7 +367,7 @@ void Teasyie::WheelEvent(const std::string& word) {
         const int w = p.screenWidth(), h = p.screenHeight();
         bar.SetWindowPos(ZOrder::TopMost, w / 2 - bar.Scale(200), h / 2 - bar.Scale(170), 400, 350,
                          swp::ShowWindow);
-        bar.Edit3.SetCaption(rememberedInput_);
+        bar.Edit3.SetCaption(wheel_.rememberedInput);
         const Rect b = bar.ScreenRect();
         if (mode == words::web::StartFar) {
           p.setCursorPos({b.left + bar.Scale(150), b.top + bar.Scale(10)});
@@ -438,16 +438,16 @@ void Teasyie::StartAutoscroll(bool up) {
     p.setForegroundWindow(under);
     p.setCursorPos({x, at.y});
     p.sleep(20);
-    autoStart_ = {x, at.y};
-    autoscroll_ = true;
+    wheel_.autoStart = {x, at.y};
+    wheel_.autoscroll = true;
     press(off);
     return;
   }
   int off = r.height * 10 / 1050;
   if (up) off = -off;
   if (!ie && !rich) {
-    autoStart_ = at;
-    autoscroll_ = true;
+    wheel_.autoStart = at;
+    wheel_.autoscroll = true;
     if (app_.qirForm3->Button1.OnClick) RunHandler(app_, app_.qirForm3->Button1.OnClick);
     return;
   }
@@ -457,8 +457,8 @@ void Teasyie::StartAutoscroll(bool up) {
     x = p.screenWidth() - 8;
   }
   p.setCursorPos({x, at.y});
-  autoStart_ = {x, at.y};
-  autoscroll_ = true;
+  wheel_.autoStart = {x, at.y};
+  wheel_.autoscroll = true;
   p.setForegroundWindow(under);
   p.sleep(20);
   press(off);
@@ -466,12 +466,12 @@ void Teasyie::StartAutoscroll(bool up) {
 }
 
 void Teasyie::PopupPurge() {
-  purgePending_ = false;
+  page_.purgePending = false;
   ListBox11.Clear();
   const int w = sw_, h = PageControl1.Height();
   std::vector<bool> popup;
   for (int i = 0; i < PageCount(); ++i) {
-    TabPage& pg = *pages_[static_cast<std::size_t>(i)];
+    TabPage& pg = *tabs_.pages[static_cast<std::size_t>(i)];
     const bool same = pg.host->Width() == w && pg.host->Height() == h;
     popup.push_back(!same && pg.web);
     ListBox11.Add(same || !pg.web ? std::string()
@@ -493,7 +493,7 @@ void Teasyie::EmptyTab() {
   const Rect pc = platform().getWindowRect(PageControl1.Handle());
   const Point at{pc.left + Scale(140), pc.top + Scale(140)};
   if (platform().windowFromPoint(at) != pg->sheet->Handle()) return;
-  ClosePage(active_);
+  ClosePage(tabs_.active);
   if (PageCount() > 0) Activate(PageCount() - 1);
 }
 
@@ -515,9 +515,9 @@ void Teasyie::Timer3Timer() {
   const bool up = app_.qircom && app_.qircom->scrollid.Caption() == words::web::ScrollUp;
   p.mouseEvent(mouseflag::Move, 0, up ? -1 : 1, 0);
   if (p.isKeyDown(vk::LButton)) return;
-  autoscroll_ = false;
-  if (autoStart_.x > 2) p.setCursorPos(autoStart_);
-  autoStart_ = {0, 0};
+  wheel_.autoscroll = false;
+  if (wheel_.autoStart.x > 2) p.setCursorPos(wheel_.autoStart);
+  wheel_.autoStart = {0, 0};
   if (app_.qirForm3) app_.qirForm3->Panel6.SetCaption(words::web::MyDragEnded);
   if (p.isKeyDown(vk::MButton)) p.mouseEvent(mouseflag::MiddleUp, 0, 0, 0);
   if (app_.qirForm3) app_.qirForm3->Panel5.SetCaption(words::web::WheelEnded);

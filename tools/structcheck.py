@@ -35,8 +35,6 @@ ALLOWED = {
     # One stored control as the layout reader reads it, property by
     # property (the stored layouts' fields).
     ("app/frame/layout.h", "ControlLayout"),
-    # The browser window: tabs, page state, the full-screen and menu flags.
-    ("browser/easyie.h", "Teasyie"),
 }
 
 
