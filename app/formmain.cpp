@@ -59,7 +59,7 @@ void TFormMain::PopupMenu(Point at) {
   std::vector<Platform::MenuEntry> entries;
   std::vector<Control*> items;
   for (const auto& c : controls()) {
-    if (c->kind() != Kind::MenuItem || c->layout().parent != "PopupMenu1") continue;
+    if (c->kind() != Kind::MenuItem || c->layout().geometry.parent != "PopupMenu1") continue;
     Platform::MenuEntry e;
     e.caption = c->Caption();
     e.enabled = c->Enabled();

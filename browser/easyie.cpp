@@ -60,8 +60,8 @@ ControlLayout Child(const std::string& name, Kind kind, const std::string& cls, 
   l.name = name;
   l.kind = kind;
   l.className = cls;
-  l.bounds = b;
-  l.visible = true;
+  l.geometry.bounds = b;
+  l.behaviour.visible = true;
   return l;
 }
 
@@ -546,7 +546,7 @@ void Teasyie::RunUpDownWheel() {
 }
 
 void Teasyie::Hint(Control& c) {
-  Panel23.SetCaption(c.layout().hint);
+  Panel23.SetCaption(c.layout().text.hint);
   if (app_.qircom) app_.qircom->Panel36.SetCaption("");
 }
 

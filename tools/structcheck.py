@@ -32,9 +32,6 @@ ALLOWED = {
     # A control's geometry, caption, items, visibility and handlers; the
     # list's items and the timer's state want a part each.
     ("app/frame/form.h", "Control"),
-    # One stored control as the layout reader reads it, property by
-    # property (the stored layouts' fields).
-    ("app/frame/layout.h", "ControlLayout"),
 }
 
 

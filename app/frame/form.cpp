@@ -23,24 +23,24 @@ WindowSpec SpecOf(const ControlLayout& l, Wnd parent, int dpi) {
   s.kind = l.kind;
   s.className = l.className;
   s.name = l.name;
-  s.caption = l.caption;
+  s.caption = l.text.caption;
   s.parent = parent;
   // A form's corner is on the screen; everything else is scaled.
-  const Rect& b = l.bounds;
+  const Rect& b = l.geometry.bounds;
   s.bounds = {parent ? screens::Scale(b.left, dpi) : b.left,
               parent ? screens::Scale(b.top, dpi) : b.top, screens::Scale(b.width, dpi),
               screens::Scale(b.height, dpi)};
   s.dpi = dpi;
-  s.visible = l.visible;
-  s.enabled = l.enabled;
-  s.topmost = l.topmost;
-  s.borderless = l.borderless;
-  s.color = l.color;
-  s.fontColor = l.fontColor;
-  s.fontName = l.fontName;
-  s.fontSize = l.fontSize;
-  s.items = l.items;
-  s.checked = l.checked;
+  s.visible = l.behaviour.visible;
+  s.enabled = l.behaviour.enabled;
+  s.topmost = l.look.topmost;
+  s.borderless = l.look.borderless;
+  s.color = l.look.color;
+  s.fontColor = l.look.fontColor;
+  s.fontName = l.look.fontName;
+  s.fontSize = l.look.fontSize;
+  s.items = l.text.items;
+  s.checked = l.behaviour.checked;
   auto ro = l.extra.find("readonly");
   s.readOnly = ro != l.extra.end() && ro->second == "true";
   auto al = l.extra.find("alignment");
@@ -72,8 +72,8 @@ Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd paren
     : form_(form), p_(p), layout_(layout), name_(layout.name), kind_(layout.kind),
       dpi_(screens::ClampDpi(dpi)) {
   if (kind_ == Kind::Timer) {
-    interval_ = layout.interval;
-    timerEnabled_ = layout.timerEnabled;
+    interval_ = layout.behaviour.interval;
+    timerEnabled_ = layout.behaviour.timerEnabled;
     return;  // a timer has no window
   }
   if (kind_ == Kind::MenuItem) {
@@ -225,7 +225,7 @@ void Control::RunEvent(UiEvent& e) {
 }
 
 std::string Control::Caption() const {
-  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) return layout_.caption;
+  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) return layout_.text.caption;
   // Any program can write our captions: read only as much as a reader can
   // use, whatever the caption holds.
   // One byte more than the budget tells whether the cut splits a character.
@@ -235,7 +235,7 @@ std::string Control::Caption() const {
 }
 void Control::SetCaption(const std::string& s) {
   if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) {
-    const_cast<ControlLayout&>(layout_).caption = s;
+    const_cast<ControlLayout&>(layout_).text.caption = s;
     return;
   }
   // As the framework does: an unchanged text is not written again, so the
@@ -332,7 +332,7 @@ int Control::Top() const { return Bounds().top; }
 int Control::Width() const { return Bounds().width; }
 int Control::Height() const { return Bounds().height; }
 Rect Control::Bounds() const {
-  if (!wnd_) return layout_.bounds;
+  if (!wnd_) return layout_.geometry.bounds;
   const Rect r = p_.getBounds(wnd_);
   if (form_ == this)
     return {r.left, r.top, screens::Unscale(r.width, dpi_), screens::Unscale(r.height, dpi_)};
@@ -340,7 +340,7 @@ Rect Control::Bounds() const {
 }
 void Control::SetBounds(int l, int t, int w, int h) {
   if (!wnd_) {
-    const_cast<ControlLayout&>(layout_).bounds = {l, t, w, h};
+    const_cast<ControlLayout&>(layout_).geometry.bounds = {l, t, w, h};
     return;
   }
   if (form_ == this) {
@@ -355,23 +355,23 @@ void Control::SetWidth(int v) { Rect r = Bounds(); SetBounds(r.left, r.top, v, r
 void Control::SetHeight(int v) { Rect r = Bounds(); SetBounds(r.left, r.top, r.width, v); }
 
 bool Control::Visible() const {
-  if (!wnd_) return layout_.visible;
+  if (!wnd_) return layout_.behaviour.visible;
   return p_.isWindowVisible(wnd_);
 }
 void Control::SetVisible(bool v) {
   if (!wnd_) {
-    const_cast<ControlLayout&>(layout_).visible = v;
+    const_cast<ControlLayout&>(layout_).behaviour.visible = v;
     return;
   }
   p_.showWindow(wnd_, v);
 }
 bool Control::Enabled() const {
-  if (!wnd_) return layout_.enabled;
+  if (!wnd_) return layout_.behaviour.enabled;
   return p_.isWindowEnabled(wnd_);
 }
 void Control::SetEnabled(bool v) {
   if (!wnd_) {
-    const_cast<ControlLayout&>(layout_).enabled = v;
+    const_cast<ControlLayout&>(layout_).behaviour.enabled = v;
     return;
   }
   p_.enableWindow(wnd_, v);
@@ -407,7 +407,7 @@ int Control::ItemIndex() const { return wnd_ ? p_.listSelected(wnd_) : -1; }
 void Control::SetItemIndex(int i) {
   if (wnd_) p_.listSelect(wnd_, i);
 }
-bool Control::Checked() const { return wnd_ ? p_.isChecked(wnd_) : layout_.checked; }
+bool Control::Checked() const { return wnd_ ? p_.isChecked(wnd_) : layout_.behaviour.checked; }
 void Control::SetChecked(bool on) {
   if (wnd_) p_.setChecked(wnd_, on);
 }
@@ -444,7 +444,7 @@ void Control::SetInterval(unsigned ms) {
 
 Form::Form(FormHost& host, const std::string& layoutName)
     : Control(nullptr, host.platform(), StoredLayout(layoutName).form, 0,
-              InitialDpi(host.platform(), StoredLayout(layoutName).form.bounds)),
+              InitialDpi(host.platform(), StoredLayout(layoutName).form.geometry.bounds)),
       host_(host) {
   form_ = this;
   p_.setCloseHandler(wnd_, [this] { Close(); });
@@ -452,8 +452,8 @@ Form::Form(FormHost& host, const std::string& layoutName)
   const FormLayout& fl = StoredLayout(layoutName);
   for (const auto& cl : fl.controls) {
     Wnd parent = wnd_;
-    if (!cl.parent.empty()) {
-      auto it = byName_.find(cl.parent);
+    if (!cl.geometry.parent.empty()) {
+      auto it = byName_.find(cl.geometry.parent);
       if (it != byName_.end() && it->second->Handle()) parent = it->second->Handle();
     }
     controls_.push_back(std::make_unique<Control>(this, p_, cl, parent, dpi_));
