@@ -29,9 +29,6 @@ ALLOWED = {
     # The program's windows and shared settings, one member per window the
     # core reaches; to be grouped by subsystem (bar, browser, relays).
     ("app/app.h", "App"),
-    # A control's geometry, caption, items, visibility and handlers; the
-    # list's items and the timer's state want a part each.
-    ("app/frame/form.h", "Control"),
 }
 
 

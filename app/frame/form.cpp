@@ -69,14 +69,13 @@ int InitialDpi(Platform& p, const Rect& stored) {
 }  // namespace
 
 Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd, int dpi)
-    : form_(form), p_(p), layout_(layout), name_(layout.name), kind_(layout.kind),
-      dpi_(screens::ClampDpi(dpi)) {
-  if (kind_ == Kind::Timer) {
-    interval_ = layout.behaviour.interval;
-    timerEnabled_ = layout.behaviour.timerEnabled;
+    : form_(form), p_(p), layout_(layout), dpi_(screens::ClampDpi(dpi)) {
+  if (kind() == Kind::Timer) {
+    timer_.interval = layout.behaviour.interval;
+    timer_.enabled = layout.behaviour.timerEnabled;
     return;  // a timer has no window
   }
-  if (kind_ == Kind::MenuItem) {
+  if (kind() == Kind::MenuItem) {
     // Menu items keep caption and enabled state in the layout copy; they
     // are shown by the form's popup menu, not as windows.
     return;
@@ -103,7 +102,7 @@ Control::~Control() {
 
 std::string Control::TraceName() const {
   if (form_ == this) return layout_.className;
-  return (form_ ? form_->ClassName() + "." : std::string()) + name_;
+  return (form_ ? form_->ClassName() + "." : std::string()) + Name();
 }
 
 namespace {
@@ -225,7 +224,7 @@ void Control::RunEvent(UiEvent& e) {
 }
 
 std::string Control::Caption() const {
-  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) return layout_.text.caption;
+  if (kind() == Kind::Timer || kind() == Kind::MenuItem) return layout_.text.caption;
   // Any program can write our captions: read only as much as a reader can
   // use, whatever the caption holds.
   // One byte more than the budget tells whether the cut splits a character.
@@ -234,7 +233,7 @@ std::string Control::Caption() const {
   return s;
 }
 void Control::SetCaption(const std::string& s) {
-  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) {
+  if (kind() == Kind::Timer || kind() == Kind::MenuItem) {
     const_cast<ControlLayout&>(layout_).text.caption = s;
     return;
   }
@@ -245,7 +244,7 @@ void Control::SetCaption(const std::string& s) {
 }
 
 std::string Control::Text() const {
-  if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
+  if (kind() == Kind::ListBox || kind() == Kind::Memo || kind() == Kind::ListView) {
     std::string out;
     int n = Count();
     for (int i = 0; i < n; ++i) {
@@ -298,7 +297,7 @@ bool CheapestEdit(const std::vector<std::string>& now, const std::vector<std::st
 }  // namespace
 
 void Control::SetText(const std::string& s) {
-  if (kind_ == Kind::ListBox && wnd_ && !p_.isWindowVisible(wnd_)) {
+  if (kind() == Kind::ListBox && wnd_ && !p_.isWindowVisible(wnd_)) {
     // A hidden list (one that only holds state) is brought to the new items
     // by the fewest changes; it ends as after clearing and adding them all:
     // the same items, none selected.
@@ -319,7 +318,7 @@ void Control::SetText(const std::string& s) {
       return;
     }
   }
-  if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
+  if (kind() == Kind::ListBox || kind() == Kind::Memo || kind() == Kind::ListView) {
     p_.listClear(wnd_);
     for (const std::string& line : SplitLines(s)) p_.listInsert(wnd_, -1, line);
     return;
@@ -413,30 +412,30 @@ void Control::SetChecked(bool on) {
 }
 
 void Control::startTimer() {
-  if (kind_ != Kind::Timer || !timerEnabled_ || interval_ == 0 || !form_) return;
+  if (kind() != Kind::Timer || !timer_.enabled || timer_.interval == 0 || !form_) return;
   Form* f = form_;
   unsigned id = TimerIdOf(this);
-  p_.setTimer(f->Handle(), id, interval_, [this, f] {
+  p_.setTimer(f->Handle(), id, timer_.interval, [this, f] {
     if (OnTimer) RunHandler(f->host(), OnTimer);
   });
-  timerRunning_ = true;
+  timer_.running = true;
 }
 
 void Control::SetTimerEnabled(bool on) {
-  if (kind_ != Kind::Timer) return;
-  timerEnabled_ = on;
+  if (kind() != Kind::Timer) return;
+  timer_.enabled = on;
   unsigned id = TimerIdOf(this);
-  if (!on && timerRunning_) {
+  if (!on && timer_.running) {
     p_.killTimer(form_->Handle(), id);
-    timerRunning_ = false;
-  } else if (on && !timerRunning_ && form_->host().running()) {
+    timer_.running = false;
+  } else if (on && !timer_.running && form_->host().running()) {
     startTimer();
   }
 }
 
 void Control::SetInterval(unsigned ms) {
-  interval_ = ms;
-  if (timerRunning_) {
+  timer_.interval = ms;
+  if (timer_.running) {
     SetTimerEnabled(false);
     SetTimerEnabled(true);
   }
@@ -474,7 +473,7 @@ Form::~Form() {
 Control& Form::ctl(const std::string& name) {
   auto it = byName_.find(name);
   if (it == byName_.end())
-    throw std::out_of_range("form " + name_ + " has no control " + name);
+    throw std::out_of_range("form " + Name() + " has no control " + name);
   return *it->second;
 }
 
@@ -485,15 +484,15 @@ Control* Form::find(const std::string& name) {
 
 void Form::startTimers() {
   for (auto& c : controls_)
-    if (c->kind() == Kind::Timer && !c->timerRunning_) c->startTimer();
+    if (c->kind() == Kind::Timer && !c->timer_.running) c->startTimer();
 }
 
 void Form::stopTimers() {
   for (auto& c : controls_) {
-    if (c->kind() == Kind::Timer && c->timerRunning_) {
+    if (c->kind() == Kind::Timer && c->timer_.running) {
       unsigned id = TimerIdOf(c.get());
       p_.killTimer(wnd_, id);
-      c->timerRunning_ = false;
+      c->timer_.running = false;
     }
   }
 }
