@@ -79,7 +79,7 @@ std::string LowerAscii(std::string s) {
 
 }  // namespace
 
-Teasyie::Teasyie(App& app) : Form(app, app.easyie, "easyie"), easyie_controls(this), app_(app) {
+Teasyie::Teasyie(App& app) : Form(app, app.browser.easyie, "easyie"), easyie_controls(this), app_(app) {
   Button1.OnClick = [this] { Button1Click(); };
   Button10.OnClick = [this] { Button10Click(); };
   Edit6.OnClick = [this] { Button10Click(); };
@@ -119,7 +119,7 @@ void Teasyie::FormCreate() {
   const int sh = screens::Unscale(main.rect.height, dpi);
   sw_ = sw;
   sh_ = sh;
-  const int lifeHeight = app_.lifeform ? app_.lifeform->Height() : 0;
+  const int lifeHeight = app_.browser.lifeform ? app_.browser.lifeform->Height() : 0;
 
   // Lay out for the real screen: indicator, input-method marker along the
   // right edge, the menu panel at its creation size, the page control
@@ -212,7 +212,7 @@ void Teasyie::FormClose() {
   s.SetLine(8, std::string("显示浏览--") + (s.ShowWeb() ? "1" : "0"));
   s.SetLine(7, std::string("显示帮助--") + (s.ShowHelp() ? "1" : "0"));
   s.Save(p);
-  if (app_.qirinputor) app_.qirinputor->Close();
+  if (app_.input.qirinputor) app_.input.qirinputor->Close();
 }
 
 void Teasyie::FormDestroy() {
@@ -225,7 +225,7 @@ void Teasyie::FormDestroy() {
   std::vector<std::string> urls;
   for (int i = 0; i < ListBox10.Count(); ++i) urls.push_back(ListBox10.Item(i));
   lists_.urls.Write(p, kUrlFile, urls, lists_.urlsShown);
-  if (app_.qirinputor) app_.qirinputor->Close();
+  if (app_.input.qirinputor) app_.input.qirinputor->Close();
 }
 
 // ---------------------------------------------------------------- the ring
@@ -541,20 +541,20 @@ void Teasyie::OpenSystemFavourite(int i) {
 // ---------------------------------------------------------------- menu panel
 
 void Teasyie::RunUpDownWheel() {
-  Tqircom* bar = app_.qircom;
+  Tqircom* bar = app_.bar.qircom;
   if (bar && bar->updownwheel.OnClick) RunHandler(app_, bar->updownwheel.OnClick);
 }
 
 void Teasyie::Hint(Control& c) {
   Panel23.SetCaption(c.layout().text.hint);
-  if (app_.qircom) app_.qircom->Panel36.SetCaption("");
+  if (app_.bar.qircom) app_.bar.qircom->Panel36.SetCaption("");
 }
 
 void Teasyie::Farewell() {
   Platform& p = platform();
   p.setCursorPos({p.screenWidth() / 2, p.screenHeight() / 2 + 20});
   p.messageBox(Handle(), kFarewell, app_.Title(), mb::Ok);
-  if (app_.FormMain) app_.FormMain->Shutdown1Click();
+  if (app_.shell.FormMain) app_.shell.FormMain->Shutdown1Click();
 }
 
 void Teasyie::ButtonLeft(Control& c) {
@@ -618,7 +618,7 @@ void Teasyie::ButtonRight(Control& c) {
 
 void Teasyie::IndicatorPress() {
   // The wheel tip's toggle: setting, its marker and `Label26` agree.
-  if (app_.wheeltipform) app_.wheeltipform->ToggleHoldToDrag();
+  if (app_.bar.wheeltipform) app_.bar.wheeltipform->ToggleHoldToDrag();
 }
 
 void Teasyie::Edit1Key(int& key, ShiftState) {
@@ -717,11 +717,11 @@ void Teasyie::WireMenu() {
   Label8.OnClick = [this] { Label8.Hide(); };
   Panel50.OnMouseDown = [this](MouseButton, ShiftState, int, int) { Label8.Show(); };
   Panel51.OnMouseEnter = [this] {
-    if (Tqircom* bar = app_.qircom) {
+    if (Tqircom* bar = app_.bar.qircom) {
       bar->Panel28.SetCaption(words::web::UpFar);
       bar->SetLeft(-200);
     }
-    if (app_.qirForm3) app_.qirForm3->SetCaption(words::scroll::WheelPrefix);
+    if (app_.bar.qirForm3) app_.bar.qirForm3->SetCaption(words::scroll::WheelPrefix);
     ParkMenu();
   };
   Panel52.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
@@ -730,7 +730,7 @@ void Teasyie::WireMenu() {
   };
   Panel3.OnMouseMove = [this](ShiftState, int, int) {
     SpeedButton1.SetCaption("X");
-    if (app_.qirForm3) app_.qirForm3->SetCaption(words::scroll::MenuPanel);
+    if (app_.bar.qirForm3) app_.bar.qirForm3->SetCaption(words::scroll::MenuPanel);
     ParkMenu();
   };
   for (Control* c : {&Image1, &wheelmode, &Label26}) {

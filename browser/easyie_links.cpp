@@ -31,14 +31,14 @@ class LifeSink : public BrowserEvents {
  public:
   LifeSink(App& app, Tlifeform& life) : app_(app), life_(life) {}
   bool beforeNavigate2(const std::string& url) override {
-    return app_.easyie && app_.easyie->LifeBeforeNavigate(url, Location());
+    return app_.browser.easyie && app_.browser.easyie->LifeBeforeNavigate(url, Location());
   }
   void statusTextChange(const std::string& s) override {
-    if (app_.easyie) app_.easyie->LifeStatusText(s, Location());
+    if (app_.browser.easyie) app_.browser.easyie->LifeStatusText(s, Location());
   }
   NewWindowReply newWindow2() override {
     NewWindowReply r;
-    r.cancel = app_.easyie && app_.easyie->LifeNewWindow(Location());
+    r.cancel = app_.browser.easyie && app_.browser.easyie->LifeNewWindow(Location());
     return r;
   }
 
@@ -101,7 +101,7 @@ void Teasyie::BannerProperty(TabPage* page, const std::string& name) {
 
 void Teasyie::PageStatusText(TabPage* page, const std::string& text) {
   const std::string t = gbk::Prefix(text, budget::kCaptionRead);
-  if (Tlifeform* life = app_.lifeform) {
+  if (Tlifeform* life = app_.browser.lifeform) {
     life->Label3.SetCaption(t);
     if (Shown()) life->status.SetCaption(t);
   }
@@ -145,7 +145,7 @@ bool Teasyie::CommandLink(TabPage* asker) {
   if (!own) return true;
   if (mail::Starts(s, words::web::LinkBbs)) return true;
   if (mail::Starts(s, words::web::LinkExit)) {
-    if (app_.FormMain) app_.FormMain->Shutdown1Click();
+    if (app_.shell.FormMain) app_.shell.FormMain->Shutdown1Click();
     return true;
   }
   if (mail::Starts(s, words::web::LinkHelp)) {
@@ -157,7 +157,7 @@ bool Teasyie::CommandLink(TabPage* asker) {
     return true;
   }
   if (mail::Starts(s, words::web::LinkClose)) {
-    if (app_.qirinputor) app_.qirinputor->StopGestures();
+    if (app_.input.qirinputor) app_.input.qirinputor->StopGestures();
     return true;
   }
   if (!Digits3(s)) return true;
@@ -194,8 +194,8 @@ bool Teasyie::LifeBeforeNavigate(const std::string& url, const std::string& page
   if (!mail::Starts(url, words::web::LinkPrefix)) return false;
   // A command link followed in place: the hint page's own link brings the
   // next hint; no command address is ever loaded.
-  if (IsBackLink(url) && url == page_.lifeLink && IsOwnPage(pageUrl) && app_.lifeform)
-    app_.lifeform->NextHint();
+  if (IsBackLink(url) && url == page_.lifeLink && IsOwnPage(pageUrl) && app_.browser.lifeform)
+    app_.browser.lifeform->NextHint();
   return true;
 }
 
@@ -203,13 +203,13 @@ bool Teasyie::LifeNewWindow(const std::string& pageUrl) {
   const std::string link = page_.lifeLink;
   const bool own = IsOwnPage(pageUrl);
   if (IsBackLink(link)) {
-    if (own && app_.lifeform) app_.lifeform->NextHint();
+    if (own && app_.browser.lifeform) app_.browser.lifeform->NextHint();
     return true;
   }
   // A command link of any other page is dropped.
   if (!own && mail::Starts(link, words::web::LinkPrefix)) return true;
   if (link.empty() || mail::Starts(link, "file")) return false;
-  if (Tlifeform* life = app_.lifeform)
+  if (Tlifeform* life = app_.browser.lifeform)
     if (WebBrowser* w = life->browser()) w->stop();
   SetLeft(0);
   OpenAddress(link);
@@ -219,12 +219,12 @@ bool Teasyie::LifeNewWindow(const std::string& pageUrl) {
 // ---------------------------------------------------------------- requests
 
 void Teasyie::ScrollCaptionRequest() {
-  if (!app_.qirForm3) return;
-  const std::string cap = app_.qirForm3->Caption();
+  if (!app_.bar.qirForm3) return;
+  const std::string cap = app_.bar.qirForm3->Caption();
   if (!mail::Starts(cap, words::web::UrlRequestPrefix)) return;
   const std::string url = gbk::Prefix(cap.substr(8), kMaxAddress);
   Panel23.SetCaption(url);
-  app_.qirForm3->SetCaption(words::web::UrlAck);
+  app_.bar.qirForm3->SetCaption(words::web::UrlAck);
   // The address the caller sent is opened; without one, the address box's.
   if (!url.empty()) Edit1.SetCaption(url);
   ExternalOpen();
@@ -248,7 +248,7 @@ void Teasyie::DropFileRequest() {
 }
 
 void Teasyie::InputCaptionRequests() {
-  Tqirinputor* in = app_.qirinputor;
+  Tqirinputor* in = app_.input.qirinputor;
   if (!in) return;
   const std::string cap = in->Caption();
   if (cap == words::web::CloseInput) {

@@ -43,7 +43,7 @@ bool Teasyie::OverMenu(Wnd under) {
 }
 
 bool Teasyie::OverBar(Wnd under) {
-  Tqircom* bar = app_.qircom;
+  Tqircom* bar = app_.bar.qircom;
   return bar && under && (under == bar->Handle() || bar->HoldsChild(under));
 }
 
@@ -54,14 +54,14 @@ bool Teasyie::HoldsChild(Wnd w) {
 }
 
 bool OverBarOrBrowser(App& app, Wnd under) {
-  if (!under || !app.qircom || !app.easyie) return false;
-  return app.qircom->HoldsChild(under) || app.easyie->HoldsChild(under);
+  if (!under || !app.bar.qircom || !app.browser.easyie) return false;
+  return app.bar.qircom->HoldsChild(under) || app.browser.easyie->HoldsChild(under);
 }
 
 void Teasyie::Timer1Timer() {
   Platform& p = platform();
-  Tlifeform* life = app_.lifeform;
-  if (!life || !app_.qirForm3 || !app_.qircom || !app_.qirinputor || !app_.caretinfo) return;
+  Tlifeform* life = app_.browser.lifeform;
+  if (!life || !app_.bar.qirForm3 || !app_.bar.qircom || !app_.input.qirinputor || !app_.input.caretinfo) return;
   // 1. A page that wants to install components is stopped.
   if (mail::Has(life->Label3.Caption(), words::web::InstallingPart)) {
     if (WebBrowser* w = ActiveBrowser()) w->stop();
@@ -79,14 +79,14 @@ void Teasyie::Timer1Timer() {
   // 7. Over the menu panel the wheel belongs to its lists.
   if (OverMenu(under)) SetIfOther(*life, words::web::MyWheel);
   // 8. The wheel reference row follows the left presses.
-  if (app_.qirForm3->Panel6.Caption() != words::web::MyDrag && p.isKeyDown(vk::LButton)) {
+  if (app_.bar.qirForm3->Panel6.Caption() != words::web::MyDrag && p.isKeyDown(vk::LButton)) {
     Panel25.Hide();
     wheel_.wheelRef = at;
   }
   if (at.y - wheel_.wheelRef.y <= 20 && wheel_.wheelRef.y - at.y <= 20) {
     SetIfOther(*life, "");
     SetIfOther(Panel47, words::web::Near);
-    if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
+    if (app_.input.caretinfo->Height() != 0) app_.input.caretinfo->SetHeight(0);
   }
   SetIfOther(Panel46, life->Caption());
   // 9. A left press ends an autoscroll.
@@ -94,7 +94,7 @@ void Teasyie::Timer1Timer() {
   // 10. Corner modes.
   CornerModes();
   // 11. A wheel notch.
-  const std::string scroll = app_.qirForm3->Caption();
+  const std::string scroll = app_.bar.qirForm3->Caption();
   if (mail::Starts(scroll, words::scroll::WheelPrefix)) {
     WheelEvent(scroll);
     return;
@@ -102,7 +102,7 @@ void Teasyie::Timer1Timer() {
   // 12. Without a wheel notch: requests and housekeeping.
   SearchRequest();
   SetIfOther(Panel7, tabs_.top.web ? tabs_.top.web->locationURL() : std::string());
-  SetIfOther(Panel21, app_.qirinputor->Caption());
+  SetIfOther(Panel21, app_.input.qirinputor->Caption());
   InputCaptionRequests();
   if (menu_.helpAtStartPending) {
     menu_.helpAtStartPending = false;
@@ -127,10 +127,10 @@ void Teasyie::Timer1Timer() {
 
 void Teasyie::ImeMarkers() {
   Platform& p = platform();
-  Tlifeform& life = *app_.lifeform;
-  Twrpyreadpanel* set = app_.wrpyreadpanel;
-  Tqirinputor& in = *app_.qirinputor;
-  Trightform* right = app_.rightform;
+  Tlifeform& life = *app_.browser.lifeform;
+  Twrpyreadpanel* set = app_.shell.wrpyreadpanel;
+  Tqirinputor& in = *app_.input.qirinputor;
+  Trightform* right = app_.relays.rightform;
   const bool shown = Shown();
   const std::string input = in.Caption();
   const bool keyPending = mail::Starts(input, words::in::KeyPrefix);
@@ -231,28 +231,28 @@ void Teasyie::AutoscrollEnd() {
   Platform& p = platform();
   const bool left = p.isKeyDown(vk::LButton);
   if (wheel_.autoscroll && left && !Timer3.TimerEnabled()) {
-    app_.qirForm3->SetCaption(words::web::AutoscrollEnded);
+    app_.bar.qirForm3->SetCaption(words::web::AutoscrollEnded);
     wheel_.autoscroll = false;
     if (wheel_.autoStart.x > 2) {
       if (Shown()) wfocusClick();
-      if (app_.mousepp) app_.mousepp->Park();
+      if (app_.bar.mousepp) app_.bar.mousepp->Park();
       p.setCursorPos({wheel_.autoStart.x - 20, wheel_.autoStart.y + 20});
     }
   } else if (left) {
-    if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
+    if (app_.input.caretinfo->Height() != 0) app_.input.caretinfo->SetHeight(0);
     if (p.isKeyDown(vk::MButton)) p.mouseEvent(mouseflag::MiddleUp, 0, 0, 0);
   }
 }
 
 void Teasyie::CornerModes() {
   Platform& p = platform();
-  Tlifeform& life = *app_.lifeform;
-  Tqircom& bar = *app_.qircom;
-  Tcaretinfo& caret = *app_.caretinfo;
+  Tlifeform& life = *app_.browser.lifeform;
+  Tqircom& bar = *app_.bar.qircom;
+  Tcaretinfo& caret = *app_.input.caretinfo;
   const Point at = p.getCursorPos();
   const Wnd under = p.windowFromPoint(at);
   const std::string mode = bar.Panel28.Caption();
-  const bool lm = app_.wrpyreadpanel && app_.wrpyreadpanel->lmbutton.Checked();
+  const bool lm = app_.shell.wrpyreadpanel && app_.shell.wrpyreadpanel->lmbutton.Checked();
   auto end = [&] {
     SetIfOther(caret.Panel3, p.getClassName(under).substr(0, 95));
     if (lm && (p.isKeyDown(vk::LButton) || p.isKeyDown(vk::RButton))) SetIfOther(life, "");
@@ -266,13 +266,13 @@ void Teasyie::CornerModes() {
   if (!overMenu && !OverBar(under) && !wheel_.farMode) SetIfOther(life, "");
   if (under && (under == caret.Handle() || p.isChild(caret.Handle(), under))) return end();
   if (!overMenu) {
-    if (mail::Starts(app_.qirForm3->Caption(), words::hook::RightPrefix)) {
+    if (mail::Starts(app_.bar.qirForm3->Caption(), words::hook::RightPrefix)) {
       if (caret.Height() != 0) caret.SetHeight(0);
       wheel_.farMode = false;
       return end();
     }
     if (!wheel_.farMode || p.getClassName(p.getTopWindow()) != kPopupMenuClass) {
-      if (app_.qirForm3->Panel6.Caption() == words::web::MyDrag || !p.isKeyDown(vk::LButton)) {
+      if (app_.bar.qirForm3->Panel6.Caption() == words::web::MyDrag || !p.isKeyDown(vk::LButton)) {
         SetIfOther(life, words::web::MyWheel);
         const int w = p.screenWidth(), h = p.screenHeight();
         if (mode == words::web::DownFar) {
@@ -310,8 +310,8 @@ void Teasyie::CornerModes() {
 
 void Teasyie::WheelEvent(const std::string& word) {
   Platform& p = platform();
-  Tqircom& bar = *app_.qircom;
-  TqirForm3& scroll = *app_.qirForm3;
+  Tqircom& bar = *app_.bar.qircom;
+  TqirForm3& scroll = *app_.bar.qirForm3;
   const bool up = word.size() >= 15 && word.compare(12, 3, words::web::WheelUpMark) == 0;
   const Point at = p.getCursorPos();
   const Wnd under = p.windowFromPoint(at);
@@ -347,7 +347,7 @@ void Teasyie::WheelEvent(const std::string& word) {
     bar.Panel4.SetLeft(0);
     bar.Panel4.SetTop(0);
     bar.CppWebBrowser1.SetLeft(-2000);
-    app_.qirinputor->SetCaption(words::web::MoveClipOk);
+    app_.input.qirinputor->SetCaption(words::web::MoveClipOk);
   }
   // 11d. The start and task corners: the full bar, or the page list.
   if (mode == words::web::StartFar || mode == words::web::TaskFar) {
@@ -414,7 +414,7 @@ void Teasyie::WheelEvent(const std::string& word) {
 
 void Teasyie::StartAutoscroll(bool up) {
   Platform& p = platform();
-  Tqircom& bar = *app_.qircom;
+  Tqircom& bar = *app_.bar.qircom;
   const Point at = p.getCursorPos();
   const Wnd under = p.windowFromPoint(at);
   if (!under) return;
@@ -448,7 +448,7 @@ void Teasyie::StartAutoscroll(bool up) {
   if (!ie && !rich) {
     wheel_.autoStart = at;
     wheel_.autoscroll = true;
-    if (app_.qirForm3->Button1.OnClick) RunHandler(app_, app_.qirForm3->Button1.OnClick);
+    if (app_.bar.qirForm3->Button1.OnClick) RunHandler(app_, app_.bar.qirForm3->Button1.OnClick);
     return;
   }
   int x = ie ? r.right() - 8 : r.right() - 32;
@@ -512,16 +512,16 @@ void Teasyie::MenuEscape() {
 
 void Teasyie::Timer3Timer() {
   Platform& p = platform();
-  const bool up = app_.qircom && app_.qircom->scrollid.Caption() == words::web::ScrollUp;
+  const bool up = app_.bar.qircom && app_.bar.qircom->scrollid.Caption() == words::web::ScrollUp;
   p.mouseEvent(mouseflag::Move, 0, up ? -1 : 1, 0);
   if (p.isKeyDown(vk::LButton)) return;
   wheel_.autoscroll = false;
   if (wheel_.autoStart.x > 2) p.setCursorPos(wheel_.autoStart);
   wheel_.autoStart = {0, 0};
-  if (app_.qirForm3) app_.qirForm3->Panel6.SetCaption(words::web::MyDragEnded);
+  if (app_.bar.qirForm3) app_.bar.qirForm3->Panel6.SetCaption(words::web::MyDragEnded);
   if (p.isKeyDown(vk::MButton)) p.mouseEvent(mouseflag::MiddleUp, 0, 0, 0);
-  if (app_.qirForm3) app_.qirForm3->Panel5.SetCaption(words::web::WheelEnded);
-  if (app_.mousepp) app_.mousepp->Park();
+  if (app_.bar.qirForm3) app_.bar.qirForm3->Panel5.SetCaption(words::web::WheelEnded);
+  if (app_.bar.mousepp) app_.bar.mousepp->Park();
   Timer3.SetTimerEnabled(false);
 }
 
