@@ -15,7 +15,8 @@ const char* const TFormMain::kVerbKey = "*\\shell\\轻松打开";
 const char* const TFormMain::kCommandKey = "*\\shell\\轻松打开\\command";
 const char* const TFormMain::kHomePage = "http://www.sipquill.com/";
 
-TFormMain::TFormMain(App& app) : Form(app, app.shell.FormMain, "FormMain"), FormMain_controls(this) {
+TFormMain::TFormMain(App& app)
+    : Form(app, app.shell.FormMain, "FormMain"), FormMain_controls(this) {
   CheckBox1.OnClick = [this] { CheckBox1Click(); };
   Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };

@@ -28,13 +28,15 @@ class TForm2 : public Form, public Form2_controls {
 
 class Trightform : public Form, public rightform_controls {
  public:
-  explicit Trightform(App& app) : Form(app, app.relays.rightform, "rightform"), rightform_controls(this) {}
+  explicit Trightform(App& app)
+      : Form(app, app.relays.rightform, "rightform"), rightform_controls(this) {}
   void FormCreate() override { Park(); }
 };
 
 class Tleftform : public Form, public leftform_controls {
  public:
-  explicit Tleftform(App& app) : Form(app, app.relays.leftform, "leftform"), leftform_controls(this) {}
+  explicit Tleftform(App& app)
+      : Form(app, app.relays.leftform, "leftform"), leftform_controls(this) {}
 };
 
 }  // namespace sq

@@ -120,7 +120,8 @@ void Tqircom::WinKeyPaste() {
     const Point at = p.getCursorPos();
     if (Wnd w = p.windowFromPoint({at.x - Scale(30), at.y})) p.setActiveWindow(w);
     keys::Combo(p, vk::Control, 'V');
-  } else if (WebBrowser* page = app().browser.easyie ? app().browser.easyie->ActiveBrowser() : nullptr) {
+  } else if (WebBrowser* page =
+                 app().browser.easyie ? app().browser.easyie->ActiveBrowser() : nullptr) {
     // A shown browser pastes into its page through the page's control.
     page->execWB(olecmd::Paste, olecmd::DoDefault);
   }

@@ -17,7 +17,8 @@ namespace sq {
 void Tqircom::Timer1Timer() {
   App& a = app();
   // The other windows the steps read all exist once start-up is through.
-  if (!a.browser.easyie || !a.bar.wheeltipform || !a.browser.lifeform || !a.bar.qirForm3 || !a.input.qirinputor || !a.input.caretinfo)
+  if (!a.browser.easyie || !a.bar.wheeltipform || !a.browser.lifeform || !a.bar.qirForm3 ||
+      !a.input.qirinputor || !a.input.caretinfo)
     return;
   Platform& p = platform();
 
@@ -61,7 +62,8 @@ void Tqircom::Timer1Timer() {
   // 10. Capture on request.
   if (mail::Is(Panel19.Caption(), words::clip::Test)) CaptureOnRequest();
   // 11. The window list's fill.
-  if (mail::Is(a.bar.qirForm3->Caption(), words::cmd::SetListView) || switcher.FillPending()) ListFill();
+  if (mail::Is(a.bar.qirForm3->Caption(), words::cmd::SetListView) || switcher.FillPending())
+    ListFill();
   // 12 and 14. The key history, cut back past its limit.
   const std::string caption = Caption();
   mail::RecordKeyWord(ListBox8, caption);

@@ -115,7 +115,8 @@ void TqirForm3::normalscrollClick() {
   // Under the pointer, unless that is the command bar or this window (the
   // start was asked from there): then the chosen target.
   Wnd w = p.windowFromPoint(start);
-  if (!w || p.isChild(a.bar.qircom->Handle(), w) || w == Handle() || p.isChild(Handle(), w)) w = target_;
+  if (!w || p.isChild(a.bar.qircom->Handle(), w) || w == Handle() || p.isChild(Handle(), w))
+    w = target_;
   if (!w || !p.isWindow(w)) return;
   const Rect r = p.getWindowRect(w);
   const int vw = p.getSystemMetrics(sm::CxVScroll);

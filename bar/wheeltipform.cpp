@@ -27,7 +27,8 @@ void Twheeltipform::FormCreate() {
   SetHeight(18);
   pictures::Show(Image2, pictures::WheelStrip());
   // The marker tells the setting as the settings panel has it now.
-  if (app().shell.wrpyreadpanel) ShowMarker(app().shell.wrpyreadpanel->lleft.Checked() ? "" : kDragMarker);
+  if (app().shell.wrpyreadpanel)
+    ShowMarker(app().shell.wrpyreadpanel->lleft.Checked() ? "" : kDragMarker);
 }
 
 void Twheeltipform::ShowMarker(const std::string& text) {

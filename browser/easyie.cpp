@@ -79,7 +79,8 @@ std::string LowerAscii(std::string s) {
 
 }  // namespace
 
-Teasyie::Teasyie(App& app) : Form(app, app.browser.easyie, "easyie"), easyie_controls(this), app_(app) {
+Teasyie::Teasyie(App& app)
+    : Form(app, app.browser.easyie, "easyie"), easyie_controls(this), app_(app) {
   Button1.OnClick = [this] { Button1Click(); };
   Button10.OnClick = [this] { Button10Click(); };
   Edit6.OnClick = [this] { Button10Click(); };
@@ -264,7 +265,8 @@ TabPage* Teasyie::NewTab() {
 void Teasyie::Activate(int i) {
   if (i < 0 || i >= PageCount()) return;
   tabs_.active = i;
-  for (int k = 0; k < PageCount(); ++k) tabs_.pages[static_cast<std::size_t>(k)]->sheet->SetVisible(k == i);
+  for (int k = 0; k < PageCount(); ++k)
+    tabs_.pages[static_cast<std::size_t>(k)]->sheet->SetVisible(k == i);
   tabs_.pages[static_cast<std::size_t>(i)]->sheet->BringToFront();
 }
 

@@ -61,7 +61,9 @@ bool OverBarOrBrowser(App& app, Wnd under) {
 void Teasyie::Timer1Timer() {
   Platform& p = platform();
   Tlifeform* life = app_.browser.lifeform;
-  if (!life || !app_.bar.qirForm3 || !app_.bar.qircom || !app_.input.qirinputor || !app_.input.caretinfo) return;
+  if (!life || !app_.bar.qirForm3 || !app_.bar.qircom || !app_.input.qirinputor ||
+      !app_.input.caretinfo)
+    return;
   // 1. A page that wants to install components is stopped.
   if (mail::Has(life->Label3.Caption(), words::web::InstallingPart)) {
     if (WebBrowser* w = ActiveBrowser()) w->stop();
@@ -199,7 +201,8 @@ void Teasyie::ImeMarkers() {
     if (in.Caption() == words::web::Space) in.SetCaption(words::web::MspyKey);
     SetIfOther(life.Panel15, p.isWindowVisible(mspy) ? "--visi--" : "--xxxx--");
   }
-  if (wheel_.rememberedInput == words::web::Enter && mail::Starts(in.Caption(), words::in::KeyPrefix))
+  if (wheel_.rememberedInput == words::web::Enter &&
+      mail::Starts(in.Caption(), words::in::KeyPrefix))
     in.SetCaption(std::string(words::in::HandledPrefix) + wheel_.rememberedInput);
   if (mail::Has(in.Caption(), words::web::OldOldPart) && in.Caption() != words::web::OldOld)
     in.SetCaption(words::web::OldOld);

@@ -45,7 +45,8 @@ bool Zero(Point p) { return p.x == 0 && p.y == 0; }
 
 }  // namespace
 
-Tlifeform::Tlifeform(App& app) : Form(app, app.browser.lifeform, "lifeform"), lifeform_controls(this) {
+Tlifeform::Tlifeform(App& app)
+    : Form(app, app.browser.lifeform, "lifeform"), lifeform_controls(this) {
   Button1.OnClick = [this] { Button1Click(); };
   Button3.OnClick = [this] { Button3Click(); };
   rightcopy.OnClick = [this] { rightcopyClick(); };

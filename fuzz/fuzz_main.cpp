@@ -299,12 +299,23 @@ class Run {
   // The program's windows another program may write into.
   std::vector<Wnd> Mailboxes() {
     App& a = *app_;
-    return {a.input.qirinputor->Handle(), a.bar.qircom->Handle(), a.bar.qirForm3->Handle(),
-            a.bar.qirForm4->Handle(), a.input.caretinfo->Handle(), a.relays.rightform->Handle(),
-            a.relays.leftform->Handle(), a.browser.lifeform->Handle(), a.bar.qircom->Panel19.Handle(),
-            a.bar.qircom->Panel14.Handle(), a.bar.qircom->Panel35.Handle(), a.bar.qircom->Panel28.Handle(),
-            a.bar.qircom->BitBtn6.Handle(), a.browser.lifeform->Panel7.Handle(), a.browser.lifeform->Panel4.Handle(),
-            a.bar.qircom->Edit2.Handle(), a.shell.wrpyreadpanel->Edit2.Handle()};
+    return {a.input.qirinputor->Handle(),
+            a.bar.qircom->Handle(),
+            a.bar.qirForm3->Handle(),
+            a.bar.qirForm4->Handle(),
+            a.input.caretinfo->Handle(),
+            a.relays.rightform->Handle(),
+            a.relays.leftform->Handle(),
+            a.browser.lifeform->Handle(),
+            a.bar.qircom->Panel19.Handle(),
+            a.bar.qircom->Panel14.Handle(),
+            a.bar.qircom->Panel35.Handle(),
+            a.bar.qircom->Panel28.Handle(),
+            a.bar.qircom->BitBtn6.Handle(),
+            a.browser.lifeform->Panel7.Handle(),
+            a.browser.lifeform->Panel4.Handle(),
+            a.bar.qircom->Edit2.Handle(),
+            a.shell.wrpyreadpanel->Edit2.Handle()};
   }
 
   void Act() {
@@ -415,7 +426,8 @@ class Run {
   void Tally() {
     for (const SimEvent& e : sim_->events())
       if (e.type == SimEvent::Key && e.vk == 'V' && !(e.flags & keyflag::KeyUp)) ++pasted_;
-    const std::string first = app_->bar.qircom->ListBox2.Count() ? app_->bar.qircom->ListBox2.Item(0) : "";
+    const std::string first =
+        app_->bar.qircom->ListBox2.Count() ? app_->bar.qircom->ListBox2.Item(0) : "";
     if (first != lastFirst_) {
       ++captured_;
       lastFirst_ = first;

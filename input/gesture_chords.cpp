@@ -110,7 +110,8 @@ bool Tick::RightPress() {
     a.relays.leftform->SetTop(view_.cursor.y);
     drag_.tapDrag = false;
     ++chords_.rightHeldTicks;
-    if (chords_.rightHeldTicks > kLongRightPress && !mail::Starts(a.input.qirinputor->Caption(), words::in::KeyPrefix)) {
+    if (chords_.rightHeldTicks > kLongRightPress &&
+        !mail::Starts(a.input.qirinputor->Caption(), words::in::KeyPrefix)) {
       a.bar.qirForm3->SetCaption(words::scroll::MyRight);
       return true;
     }

@@ -86,7 +86,9 @@ bool Tick::KeyHistoryGestures() {
     a.input.qirinputor->Panel4.SetTop(0);
     ShowClipWidget(40, 20);
     if (bar.Shown()) p.setCursorPos({bar.Left() + bar.Scale(30), bar.Top() + bar.Scale(8)});
-    bar.Panel14.SetCaption(mail::Is(a.browser.lifeform->Panel4.Caption(), words::life::CtrlHeld) ? words::zone::CutMark : words::zone::F3);
+    bar.Panel14.SetCaption(mail::Is(a.browser.lifeform->Panel4.Caption(), words::life::CtrlHeld)
+                               ? words::zone::CutMark
+                               : words::zone::F3);
     bar.Panel12.Show();
     a.input.caretinfo->SetCaption(words::caret::Select);
     return true;

@@ -79,7 +79,8 @@ void Tick::TitleWordsAndCtrlTap() {
       bar.Button3.SetCaption(words::trace::CtrlHeld);
     }
   }
-  if (mail::Is(a.input.qirinputor->Caption(), words::in::ModeRequest)) a.input.qirinputor->SetCaption(words::in::ModeAck);
+  if (mail::Is(a.input.qirinputor->Caption(), words::in::ModeRequest))
+    a.input.qirinputor->SetCaption(words::in::ModeAck);
   bar.inputcap.SetCaption(a.input.qirinputor->Caption());
 }
 

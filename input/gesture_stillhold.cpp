@@ -35,11 +35,13 @@ bool Tick::LeftRelease() {
   if (still_.releaseEndsSelection) {
     chords_.leftRelease = view_.cursor;
     still_.releaseEndsSelection = false;
-    if (!drag_.tapDrag && mail::Starts(a.browser.lifeform->Panel7.Caption(), words::life::NearLeftPrefix))
+    if (!drag_.tapDrag &&
+        mail::Starts(a.browser.lifeform->Panel7.Caption(), words::life::NearLeftPrefix))
       a.browser.lifeform->leftselect.SetCaption(words::life::LeftExit);
     return true;
   }
-  if (!mail::Is(a.browser.lifeform->Panel12.Caption(), words::life::NoRelease)) a.browser.lifeform->Panel12.SetCaption(words::life::NoRelease);
+  if (!mail::Is(a.browser.lifeform->Panel12.Caption(), words::life::NoRelease))
+    a.browser.lifeform->Panel12.SetCaption(words::life::NoRelease);
   return false;
 }
 
@@ -65,7 +67,8 @@ bool Tick::LeftHold() {
       // tick's interval ago as far as this tick can tell.
       still_.leftWasUp = false;
       still_.ticks = 0;
-      still_.ms = std::min<std::uint32_t>(now - still_.leftUpAt, a.input.qirinputor->Timer1.Interval());
+      still_.ms =
+          std::min<std::uint32_t>(now - still_.leftUpAt, a.input.qirinputor->Timer1.Interval());
       still_.lastStillAt = now;
       still_.broken = false;
       still_.releaseEndsSelection = false;
@@ -92,7 +95,8 @@ bool Tick::LeftHold() {
     p.setCursorShape(CursorShape::Cross);
     lines_.justCaptured = false;
     a.bar.qirForm3->Panel1.SetCaption("0");
-    a.bar.qirForm4->PlaceAtPointer(view_.cursor, -52, -40, 100, 27, ZOrder::TopMost, swp::ShowWindow);
+    a.bar.qirForm4->PlaceAtPointer(view_.cursor, -52, -40, 100, 27, ZOrder::TopMost,
+                                   swp::ShowWindow);
     a.bar.qirForm4->Show();
   }
   return false;

@@ -41,7 +41,8 @@ void Tick::Relays() {
   a.relays.Form2->SetCaption(scroll);
   a.relays.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(view_.cursor)).substr(0, 95));
   // Wheel words to the browser.
-  if (mail::Starts(scroll, words::scroll::WheelPrefix)) a.browser.easyie->Panel42.SetCaption(scroll);
+  if (mail::Starts(scroll, words::scroll::WheelPrefix))
+    a.browser.easyie->Panel42.SetCaption(scroll);
   a.relays.Form1->Edit1.SetCaption(scroll);
 }
 

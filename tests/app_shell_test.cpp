@@ -187,7 +187,8 @@ TEST(BrowserCreation, LaysItselfOutFromTheScreenAndKeepsTheAddressWithoutHelp) {
     EXPECT_FALSE(sim.fileExists("disphelp"));
     EXPECT_FALSE(sim.fileExists("dispweb"));
     // Parked, one life-panel height short of the screen, below it.
-    EXPECT_EQ(web.Bounds(), (Rect{-2000, 30, sc.width, sc.height - app.browser.lifeform->Height()}));
+    EXPECT_EQ(web.Bounds(),
+              (Rect{-2000, 30, sc.width, sc.height - app.browser.lifeform->Height()}));
     EXPECT_EQ(web.wheelmess.Bounds(), (Rect{sc.width - 100, 0, 104, 18}));
     EXPECT_EQ(web.Panel25.Left(), sc.width - 10);
     EXPECT_EQ(web.Panel25.Height(), sc.height - 10);
@@ -212,12 +213,14 @@ TEST(BrowserCreation, HelpMarkerPutsTheHelpPageIntoTheAddressBox) {
   App app(sim);
   ASSERT_TRUE(app.Start());
   EXPECT_TRUE(app.settings.ShowHelp());
-  EXPECT_EQ(app.browser.easyie->Edit1.Caption(), "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
+  EXPECT_EQ(app.browser.easyie->Edit1.Caption(),
+            "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
   // The help item sets the same page and brings the browser on the screen.
   app.browser.easyie->Edit1.SetCaption("");
   app.shell.FormMain->Properties1Click();
   EXPECT_EQ(app.browser.easyie->Left(), 0);
-  EXPECT_EQ(app.browser.easyie->Edit1.Caption(), "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
+  EXPECT_EQ(app.browser.easyie->Edit1.Caption(),
+            "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
   EXPECT_EQ(app.browser.easyie->Panel3.Left(), -2000);
 }
 

@@ -200,7 +200,8 @@ TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
     if (shownAfter) {
       EXPECT_EQ(d.app.browser.easyie->Left(), 0);
       ASSERT_EQ(tabs.Count(), d.app.browser.easyie->PageCount());
-      for (int i = 0; i < tabs.Count(); ++i) EXPECT_EQ(tabs.Item(i), d.app.browser.easyie->PageCaption(i));
+      for (int i = 0; i < tabs.Count(); ++i)
+        EXPECT_EQ(tabs.Item(i), d.app.browser.easyie->PageCaption(i));
     }
     EXPECT_FALSE(d.bar().Shown());
     d.sim.moveMouse(300, 300);

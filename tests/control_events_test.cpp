@@ -154,7 +154,8 @@ TEST(ControlEvents, DoubleClicksKeepEveryPress) {
         trace.push_back(s.substr(16));
     }
   };
-  static_cast<Form*>(d.app.bar.qircom)->SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
+  static_cast<Form*>(d.app.bar.qircom)
+      ->SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
   // The hint line: its handlers only write hints.
   const Rect r = d.sim.getWindowRect(d.app.bar.qircom->Panel16.Handle());
   d.sim.moveMouse(r.left + 5, r.top + 5);

@@ -45,7 +45,8 @@ class HookScript : public ::testing::Test {
   }
   std::vector<std::string> History() {
     std::vector<std::string> out;
-    for (int i = 0; i < app.bar.qircom->ListBox8.Count(); ++i) out.push_back(app.bar.qircom->ListBox8.Item(i));
+    for (int i = 0; i < app.bar.qircom->ListBox8.Count(); ++i)
+      out.push_back(app.bar.qircom->ListBox8.Item(i));
     return out;
   }
   SimDesktop sim;

@@ -676,7 +676,9 @@ TEST(LifePanelWheel, SamplesAtTheScreenEdgesAndOnAMonitorLeftOfTheMain) {
     // One tick takes the sample, the next compares it with the one before.
     d.sim.moveMouse(pt.x, pt.y);
     Wait(d, 200);
-    if (motion) { EXPECT_EQ(d.app.browser.lifeform->Panel23.Caption(), motion) << pt.x << "," << pt.y; }
+    if (motion) {
+      EXPECT_EQ(d.app.browser.lifeform->Panel23.Caption(), motion) << pt.x << "," << pt.y;
+    }
   }
   // The samples stay few: never more than 20, cut back to the newest two.
   for (int i = 0; i < 60; ++i) {

@@ -61,7 +61,8 @@ TEST(WheelTip, SitsOnTheActiveWindowsTitleBar) {
     d.sim.setForegroundWindow(w);
     d.sim.advance(60);
     const Wnd tip = d.app.bar.wheeltipform->Handle();
-    const std::string got = d.app.bar.wheeltipform->Shown() ? Str(d.sim.getWindowRect(tip)) : "parked";
+    const std::string got =
+        d.app.bar.wheeltipform->Shown() ? Str(d.sim.getWindowRect(tip)) : "parked";
     EXPECT_EQ(got, row.tip);
     if (got != "parked") {
       EXPECT_TRUE(d.sim.isTopmost(tip));
@@ -177,7 +178,8 @@ TEST(WheelTip, ADoubleClickTogglesTwiceAndTheMarkerStartsAsTheSetting) {
     Desk d;
     ASSERT_TRUE(d.Start());
     // The marker at start-up follows the settings panel as wr.ini left it.
-    EXPECT_EQ(d.app.bar.wheeltipform->Label2.Caption(), d.app.shell.wrpyreadpanel->lleft.Checked() ? "" : "拖");
+    EXPECT_EQ(d.app.bar.wheeltipform->Label2.Caption(),
+              d.app.shell.wrpyreadpanel->lleft.Checked() ? "" : "拖");
     d.app.shell.wrpyreadpanel->lleft.SetChecked(checked);
     const Wnd notes = d.sim.addWindow("Notepad", "notes", {100, 100, 600, 400});
     d.sim.setForegroundWindow(notes);
