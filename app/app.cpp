@@ -19,7 +19,7 @@ namespace sq {
 App::App(Platform& p) : FormHost(p) {}
 
 App::~App() {
-  if (started_ && !finished_) Finish();
+  if (run_.started && !run_.finished) Finish();
 }
 
 template <class T>
@@ -41,7 +41,7 @@ void App::create() {
 }
 
 bool App::Start() {
-  started_ = true;
+  run_.started = true;
   running_ = true;
   monitors_ = screens::Query(p_);
   try {
@@ -63,7 +63,7 @@ bool App::Start() {
     create<Teasyie>();
     create<Twheeltipform>();
   } catch (const ProcessExit& e) {
-    exitCode_ = e.code;
+    run_.exitCode = e.code;
     running_ = false;
     return false;
   }
@@ -71,19 +71,19 @@ bool App::Start() {
 }
 
 int App::Run() {
-  if (!Start()) return exitCode_;
+  if (!Start()) return run_.exitCode;
   // The framework shows the main form as the loop starts; it is parked, and
   // its activation parks it again, so it never appears on the screen.
   if (mainForm_) mainForm_->Show();
   int code = p_.runMessageLoop();
-  exitCode_ = code;
+  run_.exitCode = code;
   Finish();
-  return exitCode_;
+  return run_.exitCode;
 }
 
 int App::Finish() {
-  if (finished_) return exitCode_;
-  finished_ = true;
+  if (run_.finished) return run_.exitCode;
+  run_.finished = true;
   running_ = false;
   for (Form* f : order_) f->stopTimers();
   // Destruction in reverse creation order, the main form last.
@@ -93,23 +93,13 @@ int App::Finish() {
     owned_.pop_back();
     order_.pop_back();
   }
-  FormMain = nullptr;
   mainForm_ = nullptr;
-  qirinputor = nullptr;
-  qircom = nullptr;
-  lifeform = nullptr;
-  mousepp = nullptr;
-  qirForm4 = nullptr;
-  qirForm3 = nullptr;
-  wrpyreadpanel = nullptr;
-  caretinfo = nullptr;
-  Form1 = nullptr;
-  Form2 = nullptr;
-  rightform = nullptr;
-  leftform = nullptr;
-  easyie = nullptr;
-  wheeltipform = nullptr;
-  return exitCode_;
+  shell = {};
+  input = {};
+  bar = {};
+  browser = {};
+  relays = {};
+  return run_.exitCode;
 }
 
 void App::DisplayChanged() {
@@ -139,8 +129,8 @@ void App::frameworkError(const std::string& message) {
 }
 
 void App::formClosed(Form& f) {
-  if (&f == mainForm_ && !quitPosted_) {
-    quitPosted_ = true;
+  if (&f == mainForm_ && !run_.quitPosted) {
+    run_.quitPosted = true;
     p_.postQuit(0);
   }
 }

@@ -49,8 +49,8 @@ class App final : public FormHost {
   // Destroys the forms in reverse creation order, running their destruction
   // handlers; returns the exit code (0 for an orderly end).
   int Finish();
-  bool started() const { return started_; }
-  int exitCode() const { return exitCode_; }
+  bool started() const { return run_.started; }
+  int exitCode() const { return run_.exitCode; }
 
   // The framework's standard error box.
   void frameworkError(const std::string& message) override;
@@ -61,28 +61,49 @@ class App final : public FormHost {
 
   // A form finished closing; closing the main form ends the message loop.
   void formClosed(Form& f) override;
-  bool quitPosted() const { return quitPosted_; }
+  bool quitPosted() const { return run_.quitPosted; }
 
   // Forms in creation order (only those created so far).
   const std::vector<Form*>& forms() const { return order_; }
 
-  // Global form pointers: valid once each form is built (before its timers
-  // and its creation handler run), null before it.
-  TFormMain* FormMain = nullptr;
-  Tqirinputor* qirinputor = nullptr;
-  Tqircom* qircom = nullptr;
-  Tlifeform* lifeform = nullptr;
-  Tmousepp* mousepp = nullptr;
-  TqirForm4* qirForm4 = nullptr;
-  TqirForm3* qirForm3 = nullptr;
-  Twrpyreadpanel* wrpyreadpanel = nullptr;
-  Tcaretinfo* caretinfo = nullptr;
-  TForm1* Form1 = nullptr;
-  TForm2* Form2 = nullptr;
-  Trightform* rightform = nullptr;
-  Tleftform* leftform = nullptr;
-  Teasyie* easyie = nullptr;
-  Twheeltipform* wheeltipform = nullptr;
+  // Global form pointers, by subsystem: valid once each form is built
+  // (before its timers and its creation handler run), null before it.
+  // The main form with the tray, and the settings panel.
+  struct ShellWindows {
+    TFormMain* FormMain = nullptr;
+    Twrpyreadpanel* wrpyreadpanel = nullptr;
+  };
+  // The input window with the hooks and the tick, and the caret window.
+  struct InputWindows {
+    Tqirinputor* qirinputor = nullptr;
+    Tcaretinfo* caretinfo = nullptr;
+  };
+  // The command bar and the windows at its side: the scroll-mode window,
+  // the title window, the mouse picture window and the wheel tip.
+  struct BarWindows {
+    Tqircom* qircom = nullptr;
+    TqirForm3* qirForm3 = nullptr;
+    TqirForm4* qirForm4 = nullptr;
+    Tmousepp* mousepp = nullptr;
+    Twheeltipform* wheeltipform = nullptr;
+  };
+  // The browser window and the life panel.
+  struct BrowserWindows {
+    Teasyie* easyie = nullptr;
+    Tlifeform* lifeform = nullptr;
+  };
+  // The relay and holder windows.
+  struct RelayWindows {
+    TForm1* Form1 = nullptr;
+    TForm2* Form2 = nullptr;
+    Trightform* rightform = nullptr;
+    Tleftform* leftform = nullptr;
+  };
+  ShellWindows shell;
+  InputWindows input;
+  BarWindows bar;
+  BrowserWindows browser;
+  RelayWindows relays;
 
   SharedSettings settings;
 
@@ -93,10 +114,14 @@ class App final : public FormHost {
   std::vector<std::unique_ptr<Form>> owned_;
   std::vector<Form*> order_;
   std::vector<Monitor> monitors_;  // as the forms were last placed for
-  bool started_ = false;
-  bool quitPosted_ = false;
-  bool finished_ = false;
-  int exitCode_ = 0;
+  // Where the run is: started, the quit posted, finished, and its exit code.
+  struct RunState {
+    bool started = false;
+    bool quitPosted = false;
+    bool finished = false;
+    int exitCode = 0;
+  };
+  RunState run_;
 };
 
 // Every form belongs to the one application object.

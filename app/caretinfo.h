@@ -17,12 +17,13 @@ namespace sq {
 
 class Tcaretinfo : public Form, public caretinfo_controls {
  public:
-  explicit Tcaretinfo(App& app) : Form(app, app.caretinfo, "caretinfo"), caretinfo_controls(this) {
+  explicit Tcaretinfo(App& app)
+      : Form(app, app.input.caretinfo, "caretinfo"), caretinfo_controls(this) {
     Panel1.OnClick = [this] { Panel1Click(); };
   }
   // Asks the command bar to capture the clipboard into the smart clipboard.
   void Panel1Click() {
-    if (app().qircom) app().qircom->Panel19.SetCaption(words::clip::Test);
+    if (app().bar.qircom) app().bar.qircom->Panel19.SetCaption(words::clip::Test);
   }
 };
 

@@ -15,7 +15,8 @@ const char* const TFormMain::kVerbKey = "*\\shell\\轻松打开";
 const char* const TFormMain::kCommandKey = "*\\shell\\轻松打开\\command";
 const char* const TFormMain::kHomePage = "http://www.sipquill.com/";
 
-TFormMain::TFormMain(App& app) : Form(app, app.FormMain, "FormMain"), FormMain_controls(this) {
+TFormMain::TFormMain(App& app)
+    : Form(app, app.shell.FormMain, "FormMain"), FormMain_controls(this) {
   CheckBox1.OnClick = [this] { CheckBox1Click(); };
   Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };
@@ -45,9 +46,9 @@ TFormMain::TFormMain(App& app) : Form(app, app.FormMain, "FormMain"), FormMain_c
 void TFormMain::TrayMessage(TrayEvent event) {
   Platform& p = platform();
   if (event != TrayEvent::LeftUp && event != TrayEvent::RightUp) return;
-  if (app().qirinputor) app().qirinputor->SetCaption(words::in::IdleTray);
-  if (event == TrayEvent::LeftUp && app().qircom) {
-    Form& bar = *static_cast<Form*>(app().qircom);
+  if (app().input.qirinputor) app().input.qirinputor->SetCaption(words::in::IdleTray);
+  if (event == TrayEvent::LeftUp && app().bar.qircom) {
+    Form& bar = *static_cast<Form*>(app().bar.qircom);
     // Shown, topmost, but off every monitor.
     bar.ParkAt(screens::kParkLeft);
     bar.SetWindowPos(ZOrder::TopMost, bar.Left(), 10, bar.Width(), bar.Height(), swp::ShowWindow);
@@ -59,7 +60,7 @@ void TFormMain::PopupMenu(Point at) {
   std::vector<Platform::MenuEntry> entries;
   std::vector<Control*> items;
   for (const auto& c : controls()) {
-    if (c->kind() != Kind::MenuItem || c->layout().parent != "PopupMenu1") continue;
+    if (c->kind() != Kind::MenuItem || c->layout().geometry.parent != "PopupMenu1") continue;
     Platform::MenuEntry e;
     e.caption = c->Caption();
     e.enabled = c->Enabled();
@@ -75,7 +76,7 @@ void TFormMain::PopupMenu(Point at) {
 }
 
 void TFormMain::Properties1Click() {
-  Teasyie* web = app().easyie;
+  Teasyie* web = app().browser.easyie;
   if (!web) return;
   web->SetLeft(0);
   web->Button21Click();
@@ -88,14 +89,14 @@ void TFormMain::N7Click() {
 }
 
 void TFormMain::N6Click() {
-  Teasyie* web = app().easyie;
+  Teasyie* web = app().browser.easyie;
   if (!web) return;
   if (!web->Shown()) web->SetLeft(0); else web->Park();
 }
 
 void TFormMain::N5Click() {
-  Tlifeform* life = app().lifeform;
-  Teasyie* web = app().easyie;
+  Tlifeform* life = app().browser.lifeform;
+  Teasyie* web = app().browser.easyie;
   if (!life || !web) return;
   if (life->Visible()) {
     life->SetHeight(0);
@@ -111,21 +112,21 @@ void TFormMain::N5Click() {
 }
 
 void TFormMain::N4Click() {
-  Teasyie* web = app().easyie;
+  Teasyie* web = app().browser.easyie;
   if (!web) return;
   web->Edit1.SetCaption(kHomePage);
   web->Button1Click();
-  if (app().qircom) static_cast<Form*>(app().qircom)->Park();
+  if (app().bar.qircom) static_cast<Form*>(app().bar.qircom)->Park();
   web->SetLeft(0);
 }
 
 void TFormMain::N8Click() {
-  Tlifeform* life = app().lifeform;
+  Tlifeform* life = app().browser.lifeform;
   if (life) life->windmess.SetVisible(!life->windmess.Visible());
 }
 
 void TFormMain::N9Click() {
-  if (app().lifeform) app().lifeform->ShowHelpTitle();
+  if (app().browser.lifeform) app().browser.lifeform->ShowHelpTitle();
 }
 
 void TFormMain::FormCreate() {
@@ -196,20 +197,20 @@ void TFormMain::Button3Click() {
 }
 
 void TFormMain::N1Click() {
-  Twrpyreadpanel* w = app().wrpyreadpanel;
+  Twrpyreadpanel* w = app().shell.wrpyreadpanel;
   if (!w) return;
   w->Show();
-  if (app().qircom) static_cast<Form*>(app().qircom)->Park();
+  if (app().bar.qircom) static_cast<Form*>(app().bar.qircom)->Park();
   const Rect r = w->ScreenRect();
   if (w->Shown()) platform().setCursorPos({r.left + r.width / 2, r.top + r.height / 2});
 }
 
 void TFormMain::N3Click() {
-  if (app().qirinputor) app().qirinputor->installbuttonClick();
+  if (app().input.qirinputor) app().input.qirinputor->installbuttonClick();
 }
 
 void TFormMain::Shutdown1Click() {
-  Tlifeform* life = app().lifeform;
+  Tlifeform* life = app().browser.lifeform;
   if (life) life->Hide();
   Panel1.SetCaption(words::mainform::Closing);
   if (life) life->Button3Click();

@@ -18,23 +18,25 @@ namespace sq {
 
 class TForm1 : public Form, public Form1_controls {
  public:
-  explicit TForm1(App& app) : Form(app, app.Form1, "Form1"), Form1_controls(this) {}
+  explicit TForm1(App& app) : Form(app, app.relays.Form1, "Form1"), Form1_controls(this) {}
 };
 
 class TForm2 : public Form, public Form2_controls {
  public:
-  explicit TForm2(App& app) : Form(app, app.Form2, "Form2"), Form2_controls(this) {}
+  explicit TForm2(App& app) : Form(app, app.relays.Form2, "Form2"), Form2_controls(this) {}
 };
 
 class Trightform : public Form, public rightform_controls {
  public:
-  explicit Trightform(App& app) : Form(app, app.rightform, "rightform"), rightform_controls(this) {}
+  explicit Trightform(App& app)
+      : Form(app, app.relays.rightform, "rightform"), rightform_controls(this) {}
   void FormCreate() override { Park(); }
 };
 
 class Tleftform : public Form, public leftform_controls {
  public:
-  explicit Tleftform(App& app) : Form(app, app.leftform, "leftform"), leftform_controls(this) {}
+  explicit Tleftform(App& app)
+      : Form(app, app.relays.leftform, "leftform"), leftform_controls(this) {}
 };
 
 }  // namespace sq

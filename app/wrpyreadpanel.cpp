@@ -18,7 +18,7 @@ int LeadingInt(const std::string& s) {
 }
 
 Twrpyreadpanel::Twrpyreadpanel(App& app)
-    : Form(app, app.wrpyreadpanel, "wrpyreadpanel"), wrpyreadpanel_controls(this) {
+    : Form(app, app.shell.wrpyreadpanel, "wrpyreadpanel"), wrpyreadpanel_controls(this) {
   Panel4.OnClick = [this] { Panel4Click(); };
   Panel5.OnClick = [this] { Panel5Click(); };
   Button1.OnClick = [this] { Button1Click(); };

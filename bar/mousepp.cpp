@@ -10,7 +10,7 @@ namespace sq {
 
 const char* const Tmousepp::kHelpPage = "\\ehelp\\localfilln.htm";
 
-Tmousepp::Tmousepp(App& app) : Form(app, app.mousepp, "mousepp"), mousepp_controls(this) {
+Tmousepp::Tmousepp(App& app) : Form(app, app.bar.mousepp, "mousepp"), mousepp_controls(this) {
   Label2.OnMouseDown = [this](MouseButton b, ShiftState, int, int) { Label2MouseDown(b); };
   Button1.OnClick = [this] { Button1Click(); };
 }
@@ -53,12 +53,12 @@ void Tmousepp::ShowAt(Point pointer, std::optional<Card> c) {
 void Tmousepp::Label2MouseDown(MouseButton b) {
   App& a = app();
   if (b != MouseButton::Left) {
-    if (a.FormMain) a.FormMain->Shutdown1Click();
+    if (a.shell.FormMain) a.shell.FormMain->Shutdown1Click();
     return;
   }
-  if (!a.easyie) return;
-  a.easyie->Edit1.SetCaption(LocalPageAddress(platform(), kHelpPage));
-  a.easyie->Button1Click();
+  if (!a.browser.easyie) return;
+  a.browser.easyie->Edit1.SetCaption(LocalPageAddress(platform(), kHelpPage));
+  a.browser.easyie->Button1Click();
 }
 
 void Tmousepp::Button1Click() {

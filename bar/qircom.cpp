@@ -36,7 +36,7 @@ constexpr int kVkPageUp = 33, kVkPageDown = 34;
 constexpr int kSwShowNormal = 1;
 }  // namespace
 
-Tqircom::Tqircom(App& app) : Form(app, app.qircom, "qircom"), qircom_controls(this) {
+Tqircom::Tqircom(App& app) : Form(app, app.bar.qircom, "qircom"), qircom_controls(this) {
   using B = MouseButton;
   using S = ShiftState;
   Timer1.OnTimer = [this] { Timer1Timer(); };
@@ -135,7 +135,7 @@ void Tqircom::KeepOnTop() {
 }
 
 bool Tqircom::BrowserShown() const {
-  const Teasyie* web = const_cast<Tqircom*>(this)->app().easyie;
+  const Teasyie* web = const_cast<Tqircom*>(this)->app().browser.easyie;
   return web && web->Shown();
 }
 
@@ -144,19 +144,19 @@ void Tqircom::Invoke(Control& button) {
 }
 
 void Tqircom::ParkMousepp() {
-  if (app().mousepp) app().mousepp->Park();
+  if (app().bar.mousepp) app().bar.mousepp->Park();
 }
 
 void Tqircom::HideMousepp() {
-  if (app().mousepp) app().mousepp->Hide();
+  if (app().bar.mousepp) app().bar.mousepp->Hide();
 }
 
 void Tqircom::SetScrollCaption(const std::string& w) {
-  if (app().qirForm3) app().qirForm3->SetCaption(w);
+  if (app().bar.qirForm3) app().bar.qirForm3->SetCaption(w);
 }
 
 void Tqircom::SetInputCaption(const std::string& w) {
-  if (app().qirinputor) app().qirinputor->SetCaption(w);
+  if (app().input.qirinputor) app().input.qirinputor->SetCaption(w);
 }
 
 void Tqircom::SetPanel28(const std::string& w) { Panel28.SetCaption(w); }
@@ -210,7 +210,7 @@ void Tqircom::ExpandForSearch() {
   std::string clip;
   if (!p.getClipboardTextUpTo(budget::kCaptionRead, clip)) clip.clear();
   Edit3.SetCaption(clip);
-  if (app().easyie) app().easyie->Edit1.SetCaption(clip);
+  if (app().browser.easyie) app().browser.easyie->Edit1.SetCaption(clip);
   Panel12.Hide();
   Panel4.Hide();
   const int x = Left() + Scale(Panel24.Left() + 19);
@@ -220,7 +220,7 @@ void Tqircom::ExpandForSearch() {
 }
 
 void Tqircom::BrowserFullScreen() {
-  Teasyie* web = app().easyie;
+  Teasyie* web = app().browser.easyie;
   if (!web) return;
   if (web->Shown()) {
     web->Park();
@@ -230,14 +230,14 @@ void Tqircom::BrowserFullScreen() {
   web->SetLeft(0);
   p.bringWindowToTop(web->Handle());
   web->SetTop(0);
-  const bool life = app().lifeform && app().lifeform->Shown();
+  const bool life = app().browser.lifeform && app().browser.lifeform->Shown();
   p.setWindowPos(web->Handle(), ZOrder::TopMost,
                  {0, life ? Scale(30) : 0, p.screenWidth(), p.screenHeight()}, swp::ShowWindow);
   RefillBrowserTabs();
 }
 
 void Tqircom::RefillBrowserTabs() {
-  if (app().easyie) app().easyie->RebuildPageList();
+  if (app().browser.easyie) app().browser.easyie->RebuildPageList();
 }
 
 // ---- the pointer widget ----------------------------------------------------------
@@ -286,8 +286,8 @@ void Tqircom::CloseWindowUnderPointer() {
   Activate(pointed);
   p.setCursorPos({at.x + Scale(30), at.y + Scale(30)});
   if (BrowserShown()) {
-    Invoke(app().easyie->Button35);
-    Invoke(app().easyie->wfocus);
+    Invoke(app().browser.easyie->Button35);
+    Invoke(app().browser.easyie->wfocus);
     return;
   }
   p.sleep(10);
@@ -339,7 +339,7 @@ void Tqircom::Panel31MouseMove(ShiftState, int, int) {
   Park();
   SetWindowStateNormal();
   // The same toggle as the wheel tip's: setting, marker and browser label.
-  if (app().wheeltipform) app().wheeltipform->ToggleHoldToDrag();
+  if (app().bar.wheeltipform) app().bar.wheeltipform->ToggleHoldToDrag();
   Panel27.Hide();
   Panel37.Hide();
   Edit3.SetCaption(kExitEcho);
@@ -356,7 +356,7 @@ void Tqircom::Panel34MouseMove(ShiftState, int, int) {
 void Tqircom::Panel33MouseMove(ShiftState, int, int) {
   Park();
   if (BrowserShown()) {
-    Invoke(app().easyie->wfocus);
+    Invoke(app().browser.easyie->wfocus);
     return;
   }
   ActivateAt(platform().getCursorPos());
@@ -391,7 +391,7 @@ void Tqircom::Panel38MouseMove(ShiftState, int, int) {
   ActivateAt(LeftOfBar());
   Panel14.SetCaption(words::cmd::ZonePasted);
   SetScrollCaption(words::cmd::StopOk);
-  if (app().rightform) app().rightform->SetCaption(words::cmd::StopOk);
+  if (app().relays.rightform) app().relays.rightform->SetCaption(words::cmd::StopOk);
   Park();
   SetInputCaption(words::in::PasteRequest);
   ParkMousepp();
@@ -434,7 +434,7 @@ void Tqircom::Panel14MouseDown(MouseButton button, ShiftState, int x, int y) {
     target_ = p.windowFromPoint(LeftOfBar());
     Park();
     SetHeight(200);
-    Teasyie* web = app().easyie;
+    Teasyie* web = app().browser.easyie;
     if (right) {
       if (web && web->Shown()) {
         Invoke(web->Button35);
@@ -455,8 +455,8 @@ void Tqircom::Panel14MouseDown(MouseButton button, ShiftState, int x, int y) {
       return;
     }
     web->SetLeft(0);
-    if (app().mousepp && app().mousepp->Visible()) {
-      Tmousepp& m = *app().mousepp;
+    if (app().bar.mousepp && app().bar.mousepp->Visible()) {
+      Tmousepp& m = *app().bar.mousepp;
       p.bringWindowToTop(m.Handle());
       p.setWindowPos(m.Handle(), ZOrder::TopMost, m.ScreenRect(), 0);
     }
@@ -492,7 +492,7 @@ void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
   }
   if (left && leftPress_ && word == words::zone::X) {
     Park();
-    if (Teasyie* web = app().easyie) {
+    if (Teasyie* web = app().browser.easyie) {
       web->Panel9.BringToFront();
       if (web->Shown()) web->Park();
     }
@@ -504,7 +504,7 @@ void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
     const Wnd top = TopLevelAt(platform(), LeftOfBar());
     Park();
     Activate(top);
-    if (mail::Is(app().qirForm3 ? app().qirForm3->Caption() : "", words::scroll::MyRight)) {
+    if (mail::Is(app().bar.qirForm3 ? app().bar.qirForm3->Caption() : "", words::scroll::MyRight)) {
       Panel35.SetCaption(words::cmd::SecondClick);
       pendingSecondClick_ = true;
       SetScrollCaption(words::cmd::MyRightClick);
@@ -514,7 +514,7 @@ void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
     return;
   }
   if (TopRightZone(word, x, y)) {
-    if (app().wrpyreadpanel) app().wrpyreadpanel->Hide();
+    if (app().shell.wrpyreadpanel) app().shell.wrpyreadpanel->Hide();
     if (!leftPress_) return;
     leftPress_ = false;
     SetHeight(200);
@@ -548,7 +548,7 @@ void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
     Panel12.Hide();
     Park();
     SetScrollCaption(words::scroll::AutoDrag);
-    if (app().qirForm3) Invoke(app().qirForm3->Button1);
+    if (app().bar.qirForm3) Invoke(app().bar.qirForm3->Button1);
   }
 }
 
@@ -557,7 +557,7 @@ void Tqircom::Panel14MouseUp(MouseButton button, ShiftState, int x, int y) {
 void Tqircom::disptaskClick() {
   Platform& p = platform();
   Park();
-  Teasyie* web = app().easyie;
+  Teasyie* web = app().browser.easyie;
   if (!web || !web->Shown()) {
     // The full bar in the middle of the main screen, the pointer on its
     // title strip.
@@ -602,7 +602,7 @@ void Tqircom::updownwheelClick() {
   ParkMousepp();
   leftPress_ = false;
   if (BrowserShown()) {
-    Invoke(app().easyie->wfocus);
+    Invoke(app().browser.easyie->wfocus);
     return;
   }
   const Point at = p.getCursorPos();
@@ -672,7 +672,7 @@ void Tqircom::Panel13MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintS
 void Tqircom::Panel13MouseUp(MouseButton, ShiftState, int, int) {
   Park();
   SetInputCaption(words::in::Idle);
-  if (app().FormMain) app().FormMain->PopupMenu(platform().getCursorPos());
+  if (app().shell.FormMain) app().shell.FormMain->PopupMenu(platform().getCursorPos());
 }
 
 void Tqircom::Panel24MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintSearch); }
@@ -681,7 +681,7 @@ void Tqircom::Panel24MouseUp(MouseButton button, ShiftState, int, int) {
   Platform& p = platform();
   if (button == MouseButton::Left) {
     Park();
-    if (Teasyie* web = app().easyie) {
+    if (Teasyie* web = app().browser.easyie) {
       web->SetLeft(0);
       p.sleep(100);
       web->Panel37.SetCaption(words::web::SearchRequest);
@@ -699,9 +699,9 @@ void Tqircom::Panel24MouseUp(MouseButton button, ShiftState, int, int) {
 void Tqircom::BitBtn4MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintSettings); }
 
 void Tqircom::BitBtn4Click() {
-  Twrpyreadpanel* settings = app().wrpyreadpanel;
+  Twrpyreadpanel* settings = app().shell.wrpyreadpanel;
   if (!settings) return;
-  if (app().FormMain) app().FormMain->N1Click();
+  if (app().shell.FormMain) app().shell.FormMain->N1Click();
   Park();
   const Rect r = settings->ScreenRect();
   const Point c{r.left + r.width / 2, r.top + r.height / 2};
@@ -711,7 +711,7 @@ void Tqircom::BitBtn4Click() {
 void Tqircom::BitBtn5MouseMove(ShiftState, int, int) { Panel16.SetCaption(kHintHome); }
 
 void Tqircom::BitBtn5Click() {
-  Teasyie* web = app().easyie;
+  Teasyie* web = app().browser.easyie;
   if (!web) return;
   web->Edit1.SetCaption(kHomePage);
   web->Button1Click();
@@ -725,7 +725,7 @@ void Tqircom::Panel11MouseDown(MouseButton button, ShiftState, int, int) {
   } else if (button == MouseButton::Right) {
     Park();
     SetScrollCaption(words::scroll::AutoDrag);
-    if (app().qirForm3) Invoke(app().qirForm3->Button1);
+    if (app().bar.qirForm3) Invoke(app().bar.qirForm3->Button1);
   }
 }
 

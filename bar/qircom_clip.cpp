@@ -25,7 +25,7 @@ Tqircom::Presentation Tqircom::presentation() const {
 bool Tqircom::Squeezed() const { return Width() < 20; }
 
 void Tqircom::AlignCaptured(const std::string& text) {
-  Tick& tick = app().qirinputor->tick();
+  Tick& tick = app().input.qirinputor->tick();
   int column = tick.CaptureColumn();
   smartclip::Align(text, column, ListBox11, BitBtn2);
   tick.SetCaptureColumn(column);
@@ -34,7 +34,7 @@ void Tqircom::AlignCaptured(const std::string& text) {
 void Tqircom::LineCopyRequest() {
   SetInputCaption(words::cmd::LineCopyAck);
   Panel19.SetCaption(words::clip::Copy);
-  app().caretinfo->SetCaption(words::caret::CopyLines);
+  app().input.caretinfo->SetCaption(words::caret::CopyLines);
 }
 
 void Tqircom::CaptureOnRequest() {
@@ -91,7 +91,7 @@ void Tqircom::CopyCompletion() {
   SetInputCaption(words::in::CaptureStage3);
   if (capturable) {
     Edit1.SetCaption(text);
-    if (app().easyie) app().easyie->Edit1.SetCaption(text);
+    if (app().browser.easyie) app().browser.easyie->Edit1.SetCaption(text);
   }
   SetInputCaption(words::in::HandledCapture);
   if (ListBox1.Count() > 0) ListBox1.SetItem(0, words::inhist::CaptureUsed);
@@ -120,7 +120,8 @@ void Tqircom::WinKeyPaste() {
     const Point at = p.getCursorPos();
     if (Wnd w = p.windowFromPoint({at.x - Scale(30), at.y})) p.setActiveWindow(w);
     keys::Combo(p, vk::Control, 'V');
-  } else if (WebBrowser* page = app().easyie ? app().easyie->ActiveBrowser() : nullptr) {
+  } else if (WebBrowser* page =
+                 app().browser.easyie ? app().browser.easyie->ActiveBrowser() : nullptr) {
     // A shown browser pastes into its page through the page's control.
     page->execWB(olecmd::Paste, olecmd::DoDefault);
   }
@@ -148,7 +149,7 @@ void Tqircom::ListBox3MouseUp(MouseButton b, ShiftState s, int x, int y) {
 }
 
 void Tqircom::BitBtn2MouseUp(MouseButton button, ShiftState, int, int) {
-  Teasyie* web = app().easyie;
+  Teasyie* web = app().browser.easyie;
   if (!web) return;
   web->SetLeft(0);
   web->Panel3.SetLeft(-1000);

@@ -17,7 +17,8 @@ namespace sq {
 void Tqircom::Timer1Timer() {
   App& a = app();
   // The other windows the steps read all exist once start-up is through.
-  if (!a.easyie || !a.wheeltipform || !a.lifeform || !a.qirForm3 || !a.qirinputor || !a.caretinfo)
+  if (!a.browser.easyie || !a.bar.wheeltipform || !a.browser.lifeform || !a.bar.qirForm3 ||
+      !a.input.qirinputor || !a.input.caretinfo)
     return;
   Platform& p = platform();
 
@@ -27,11 +28,11 @@ void Tqircom::Timer1Timer() {
   WatchWidgetButton(at);
   // 2. The wheel tip gives way to a shown browser and the full bar, and
   // otherwise sits on the active window's title bar.
-  a.wheeltipform->KeepOnActiveWindow();
+  a.bar.wheeltipform->KeepOnActiveWindow();
   // 3. The life panel's height follows the browser: low while the browser
   // is shown, tall while it is parked, registered again at each change.
-  Tlifeform& life = *a.lifeform;
-  Teasyie& web = *a.easyie;
+  Tlifeform& life = *a.browser.lifeform;
+  Teasyie& web = *a.browser.easyie;
   const int lifeHeight = life.Height();
   if (lifeHeight < 1) {
     if (web.Top() != 0) web.SetTop(0);
@@ -52,16 +53,17 @@ void Tqircom::Timer1Timer() {
   // 7. A menu just beyond the bar's corner closes when the pointer is back.
   MenuGuard(at);
   // 8. The window list's wheel step.
-  if (mail::Starts(a.qirForm3->Caption(), words::scroll::WheelPrefix) && ListWheelStep()) {
+  if (mail::Starts(a.bar.qirForm3->Caption(), words::scroll::WheelPrefix) && ListWheelStep()) {
     press_.seen = ScreenRect();
     return;
   }
   // 9. The line-copy request.
-  if (mail::Is(a.qirinputor->Caption(), words::cmd::LineCopy)) LineCopyRequest();
+  if (mail::Is(a.input.qirinputor->Caption(), words::cmd::LineCopy)) LineCopyRequest();
   // 10. Capture on request.
   if (mail::Is(Panel19.Caption(), words::clip::Test)) CaptureOnRequest();
   // 11. The window list's fill.
-  if (mail::Is(a.qirForm3->Caption(), words::cmd::SetListView) || switcher.FillPending()) ListFill();
+  if (mail::Is(a.bar.qirForm3->Caption(), words::cmd::SetListView) || switcher.FillPending())
+    ListFill();
   // 12 and 14. The key history, cut back past its limit.
   const std::string caption = Caption();
   mail::RecordKeyWord(ListBox8, caption);
@@ -72,7 +74,7 @@ void Tqircom::Timer1Timer() {
   const std::string cls = p.getClassName(p.windowFromPoint(at)).substr(0, 95);
   if (Panel15.Caption() != cls) Panel15.SetCaption(cls);
   // 16. Every second Ctrl release word: the Shift-click copy.
-  if (mail::Is(a.qirinputor->Caption(), words::bar::CtrlUp)) {
+  if (mail::Is(a.input.qirinputor->Caption(), words::bar::CtrlUp)) {
     SetInputCaption(words::cmd::CtrlUpAck);
     if (++ctrlUps_ >= 2) {
       ctrlUps_ = 0;

@@ -29,7 +29,7 @@ Wnd TopOf(Platform& p, Wnd w) {
 }
 }  // namespace
 
-TqirForm3::TqirForm3(App& app) : Form(app, app.qirForm3, "qirForm3"), qirForm3_controls(this) {
+TqirForm3::TqirForm3(App& app) : Form(app, app.bar.qirForm3, "qirForm3"), qirForm3_controls(this) {
   Button1.OnClick = [this] { Button1Click(); };
   normalscroll.OnClick = [this] { normalscrollClick(); };
   Panel10.OnMouseUp = [this](MouseButton b, ShiftState, int, int) { Panel10MouseUp(b); };
@@ -46,7 +46,7 @@ void TqirForm3::FormCreate() {
 void TqirForm3::Button1Click() {
   App& a = app();
   Platform& p = platform();
-  a.qircom->Park();
+  a.bar.qircom->Park();
   const Point at = p.getCursorPos();
   origin_ = working_ = at;
   const Wnd under = p.windowFromPoint({at.x - 50, at.y});
@@ -57,7 +57,7 @@ void TqirForm3::Button1Click() {
     target_ = p.windowFromPoint({at.x + 50, at.y});
     cls = p.getClassName(target_);
   }
-  a.qircom->Panel15.SetCaption(cls);
+  a.bar.qircom->Panel15.SetCaption(cls);
   // Documents and pages are told by the window under the point: their
   // classes belong to child windows, never to a top-level one.
   const std::string inner = p.getClassName(under);
@@ -68,7 +68,7 @@ void TqirForm3::Button1Click() {
     return;
   }
   // The application's own middle-button scrolling.
-  TqirForm4& title = *a.qirForm4;
+  TqirForm4& title = *a.bar.qirForm4;
   const Rect tr = title.ScreenRect();
   title.Place({tr.left, p.screenHeight() + 10, tr.width, 0}, title.Dpi(), ZOrder::Keep, swp::NoZOrder);
   title.SetCaption(words::title::Ended);
@@ -77,7 +77,7 @@ void TqirForm3::Button1Click() {
   SetTop(now.y);
   p.setForegroundWindow(target_);
   p.sleep(100);
-  a.easyie->midmess.SetCaption(words::scroll::MiddleDown);
+  a.browser.easyie->midmess.SetCaption(words::scroll::MiddleDown);
   p.mouseEvent(mouseflag::MiddleDown, 0, 0, 0);
   p.mouseEvent(mouseflag::MiddleUp, 0, 0, 30);
   p.sleep(10);
@@ -115,7 +115,8 @@ void TqirForm3::normalscrollClick() {
   // Under the pointer, unless that is the command bar or this window (the
   // start was asked from there): then the chosen target.
   Wnd w = p.windowFromPoint(start);
-  if (!w || p.isChild(a.qircom->Handle(), w) || w == Handle() || p.isChild(Handle(), w)) w = target_;
+  if (!w || p.isChild(a.bar.qircom->Handle(), w) || w == Handle() || p.isChild(Handle(), w))
+    w = target_;
   if (!w || !p.isWindow(w)) return;
   const Rect r = p.getWindowRect(w);
   const int vw = p.getSystemMetrics(sm::CxVScroll);
@@ -160,7 +161,7 @@ void TqirForm3::normalscrollClick() {
   p.sleep(120);
   Panel4.SetLeft(start.x);
   Panel4.SetTop(start.y);
-  a.qirinputor->SetCaption(words::in::Idle);
+  a.input.qirinputor->SetCaption(words::in::Idle);
   Panel5.SetCaption(words::scroll::GrabWheel);
   Panel6.SetCaption(words::scroll::GrabDrag);
   p.mouseEvent(mouseflag::LeftDown, 0, 0, 0);
@@ -172,10 +173,10 @@ void TqirForm3::normalscrollClick() {
   q.systemHeld = true;
   q.thumb = true;
   p.dragScrollBegin(q);
-  a.qirinputor->SetCaption(words::in::Idle);
-  a.lifeform->SetCaption(words::scroll::LifeWheel);
+  a.input.qirinputor->SetCaption(words::in::Idle);
+  a.browser.lifeform->SetCaption(words::scroll::LifeWheel);
   Panel3.SetCaption(words::scroll::ThumbDrag);
-  a.easyie->Timer3.SetTimerEnabled(true);
+  a.browser.easyie->Timer3.SetTimerEnabled(true);
 }
 
 void TqirForm3::Panel10MouseUp(MouseButton button) {

@@ -10,7 +10,7 @@
 
 namespace sq {
 
-TqirForm4::TqirForm4(App& app) : Form(app, app.qirForm4, "qirForm4"), qirForm4_controls(this) {
+TqirForm4::TqirForm4(App& app) : Form(app, app.bar.qirForm4, "qirForm4"), qirForm4_controls(this) {
   Button1.OnClick = [this] { Button1Click(); };
   BitBtn1.OnClick = [this] { BitBtn1Click(); };
   Timer1.OnTimer = [this] { Timer1Timer(); };

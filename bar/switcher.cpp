@@ -138,7 +138,7 @@ void Switcher::LookUpProcesses() {
   }
   // The fill request: a hook word may overwrite it before the bar's tick
   // reads it, so the switcher remembers it too.
-  bar_.app().qirForm3->SetCaption(words::cmd::SetListView);
+  bar_.app().bar.qirForm3->SetCaption(words::cmd::SetListView);
   fillPending_ = true;
 }
 
@@ -166,7 +166,7 @@ void Switcher::Fill() {
   Platform& p = P();
   // Answered only while the request is still there: a later word is not
   // overwritten.
-  TqirForm3& scroll = *bar_.app().qirForm3;
+  TqirForm3& scroll = *bar_.app().bar.qirForm3;
   if (mail::Is(scroll.Caption(), words::cmd::SetListView)) scroll.SetCaption(words::winlist::Filled);
   fillPending_ = false;
   const Wnd list = bar_.ListView1.Handle();
@@ -316,7 +316,7 @@ void Switcher::CloseSelected() {
 void Switcher::CloseEntry(int i) {
   Platform& p = P();
   const Wnd w = Handle(i);
-  bar_.app().qirForm3->SetCaption(words::winlist::Closed);
+  bar_.app().bar.qirForm3->SetCaption(words::winlist::Closed);
   // The close request alone, as the window's own close box sends it: the
   // program may still ask to save.
   p.closeWindow(w);
@@ -336,7 +336,7 @@ void Switcher::CloseEntry(int i) {
 
 void Switcher::Answer() {
   // The notch is read and answered: the hook's next word may come at once.
-  TqirForm3& scroll = *bar_.app().qirForm3;
+  TqirForm3& scroll = *bar_.app().bar.qirForm3;
   scroll.SetCaption(words::web::WheelSeen);
   P().mailboxSeen(scroll.Handle());
 }
@@ -344,7 +344,7 @@ void Switcher::Answer() {
 bool Switcher::Wheel() {
   App& a = bar_.app();
   Platform& p = P();
-  const std::string scroll = a.qirForm3->Caption();
+  const std::string scroll = a.bar.qirForm3->Caption();
   if (!mail::Starts(scroll, words::scroll::WheelPrefix)) return false;
   // Only the full bar on screen switches windows. A parked or narrow bar
   // leaves the word to its other readers, whether the list is stale or not:
@@ -368,7 +368,7 @@ bool Switcher::Wheel() {
     p.setCursorPos({bar_.Left() + bar_.Scale(kListPointX), ptr.y});
     bar_.Edit3.SetCaption(words::winlist::EchoMoved);
   }
-  if (a.easyie) a.easyie->Panel42.SetCaption(scroll);
+  if (a.browser.easyie) a.browser.easyie->Panel42.SetCaption(scroll);
 
   const Wnd list = bar_.ListView1.Handle();
   if (fillPending_) Fill();  // its request was overwritten by this very notch

@@ -13,7 +13,7 @@ namespace sq {
 const char* const Twheeltipform::kDragMarker = "拖";
 
 Twheeltipform::Twheeltipform(App& app)
-    : Form(app, app.wheeltipform, "wheeltipform"), wheeltipform_controls(this) {
+    : Form(app, app.bar.wheeltipform, "wheeltipform"), wheeltipform_controls(this) {
   // A press anywhere on the strip toggles: on the picture, the mode name or
   // the marker, or on the panel they lie on where the system hands a
   // label's press to its parent.
@@ -27,18 +27,19 @@ void Twheeltipform::FormCreate() {
   SetHeight(18);
   pictures::Show(Image2, pictures::WheelStrip());
   // The marker tells the setting as the settings panel has it now.
-  if (app().wrpyreadpanel) ShowMarker(app().wrpyreadpanel->lleft.Checked() ? "" : kDragMarker);
+  if (app().shell.wrpyreadpanel)
+    ShowMarker(app().shell.wrpyreadpanel->lleft.Checked() ? "" : kDragMarker);
 }
 
 void Twheeltipform::ShowMarker(const std::string& text) {
   Label2.SetCaption(text);
   Label2.SetVisible(!text.empty());
-  if (app().easyie) app().easyie->Label26.SetCaption(text);
+  if (app().browser.easyie) app().browser.easyie->Label26.SetCaption(text);
 }
 
 void Twheeltipform::ToggleHoldToDrag() {
-  if (!app().wrpyreadpanel) return;
-  CheckBox& box = app().wrpyreadpanel->lleft;
+  if (!app().shell.wrpyreadpanel) return;
+  CheckBox& box = app().shell.wrpyreadpanel->lleft;
   box.SetChecked(!box.Checked());
   ShowMarker(box.Checked() ? "" : kDragMarker);
 }
@@ -51,9 +52,9 @@ bool Twheeltipform::OwnWindow(Wnd w) const {
 
 void Twheeltipform::KeepOnActiveWindow() {
   App& a = app();
-  const bool browserShown = a.easyie && a.easyie->Shown();
-  const bool barShown = a.qircom && a.qircom->Shown();
-  if (browserShown || (barShown && a.qircom->Height() > 100)) {
+  const bool browserShown = a.browser.easyie && a.browser.easyie->Shown();
+  const bool barShown = a.bar.qircom && a.bar.qircom->Shown();
+  if (browserShown || (barShown && a.bar.qircom->Height() > 100)) {
     if (followed_ || Shown()) ParkTip();
     return;
   }

@@ -16,8 +16,8 @@ namespace {
 
 void Setup(SimDesktop& sim, App& app, int pages) {
   for (int i = 0; i < pages; ++i) {
-    app.easyie->Edit1.SetCaption("http://p" + std::to_string(i) + ".example/");
-    sim.runAsHandler([&app] { app.easyie->Button1Click(); });
+    app.browser.easyie->Edit1.SetCaption("http://p" + std::to_string(i) + ".example/");
+    sim.runAsHandler([&app] { app.browser.easyie->Button1Click(); });
   }
   sim.addWindow("Foreign", "window", {100, 100, 600, 400});
   sim.moveMouse(500, 400);
@@ -34,8 +34,8 @@ void BM_BrowserTick(benchmark::State& state) {
     return;
   }
   Setup(sim, app, static_cast<int>(state.range(1)));
-  Tick& tick = app.qirinputor->tick();
-  Teasyie& ie = *app.easyie;
+  Tick& tick = app.input.qirinputor->tick();
+  Teasyie& ie = *app.browser.easyie;
   const bool browser = state.range(0) == 1;
   for (auto _ : state) {
     if (browser) sim.runAsHandler([&ie] { ie.Timer1Timer(); });

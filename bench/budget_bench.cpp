@@ -82,8 +82,8 @@ void BM_WorstTick(benchmark::State& state) {
   sim.addWindow("Foreign", "page", {100, 100, 600, 500});
   sim.moveMouse(300, 300);
   sim.advance(400);
-  Tick& tick = app.qirinputor->tick();
-  Tqircom& bar = *app.qircom;
+  Tick& tick = app.input.qirinputor->tick();
+  Tqircom& bar = *app.bar.qircom;
   const std::string biggest = Lines(budget::kCaptureLines - 1, budget::kCaptureBytes - 64);
 
   // Inputs that stand for the whole run.
@@ -91,9 +91,9 @@ void BM_WorstTick(benchmark::State& state) {
     case Case::Idle:
       break;
     case Case::HugeCaptions:
-      sim.setWindowText(app.qirinputor->Handle(), std::string(k16MB, 'k'));
+      sim.setWindowText(app.input.qirinputor->Handle(), std::string(k16MB, 'k'));
       sim.setWindowText(bar.Handle(), std::string(k16MB, 'b'));
-      sim.setWindowText(app.qirForm3->Handle(), "ystop wheel=" + std::string(k16MB, 'w'));
+      sim.setWindowText(app.bar.qirForm3->Handle(), "ystop wheel=" + std::string(k16MB, 'w'));
       break;
     case Case::HugeClipCapture:
       sim.setClipboardText(Lines(1'000'000, k16MB));
@@ -114,10 +114,10 @@ void BM_WorstTick(benchmark::State& state) {
   // A finished copy's word seen by two ticks: the third captures it.
   auto copySeenTwice = [&] {
     for (int i = 0; i < 2; ++i) {
-      app.qirinputor->SetCaption("key--shiftc--copy--ok");
+      app.input.qirinputor->SetCaption("key--shiftc--copy--ok");
       sim.runAsHandler([&tick] { tick.Run(); });
     }
-    app.qirinputor->SetCaption("key--shiftc--copy--ok");
+    app.input.qirinputor->SetCaption("key--shiftc--copy--ok");
   };
   auto arm = [&] {
     switch (c) {
@@ -142,7 +142,7 @@ void BM_WorstTick(benchmark::State& state) {
         bar.BitBtn6.SetCaption("---align");
         bar.ListBox8.Insert(0, "91down");
         bar.ListBox8.Insert(0, "old--91up");
-        app.qirinputor->SetCaption("old--mode");
+        app.input.qirinputor->SetCaption("old--mode");
         break;
     }
     sim.clearEvents();

@@ -34,13 +34,13 @@ void BM_LifeTimers(benchmark::State& state) {
                             {400, 300, 300, 200});
   (void)under;
   if (heavy) {
-    Control& hist = app.qircom->ListBox8;
+    Control& hist = app.bar.qircom->ListBox8;
     for (int i = 0; hist.Count() < 300; ++i) hist.Insert(0, "word" + std::to_string(i));
   }
   sim.moveMouse(500, 400);
   sim.advance(400);
-  Tlifeform& life = *app.lifeform;
-  Tick& tick = app.qirinputor->tick();
+  Tlifeform& life = *app.browser.lifeform;
+  Tick& tick = app.input.qirinputor->tick();
   int n = 0;
   for (auto _ : state) {
     // The pointer moves a little, as a hand does, so the samples change.

@@ -45,7 +45,7 @@ struct Bench {
                             {(i * 37) % 600, (i * 23) % 400, 300, 200});
       sim.setWindowProcessId(w, 700 + static_cast<unsigned>(i % 5));
     }
-    app.qircom->SetWindowPos(ZOrder::TopMost, 560, 200, 400, 350, swp::ShowWindow);
+    app.bar.qircom->SetWindowPos(ZOrder::TopMost, 560, 200, 400, 350, swp::ShowWindow);
     ok = true;
   }
 
@@ -67,7 +67,7 @@ void BM_SwitcherRebuild(benchmark::State& state) {
     state.SkipWithError("start-up failed");
     return;
   }
-  Switcher& sw = b.app.qircom->switcher;
+  Switcher& sw = b.app.bar.qircom->switcher;
   double bare = 0, rebuild = 0;
   for (auto _ : state) {
     auto t0 = Now();
@@ -82,7 +82,7 @@ void BM_SwitcherRebuild(benchmark::State& state) {
     rebuild += (t2 - t1);
     state.SetIterationTime((t2 - t1));
   }
-  if (b.sim.listCount(b.app.qircom->ListView1.Handle()) != state.range(0))
+  if (b.sim.listCount(b.app.bar.qircom->ListView1.Handle()) != state.range(0))
     state.SkipWithError("the list does not hold every window");
   const double n = static_cast<double>(state.iterations());
   state.counters["bare_us"] = bare / n * 1e6;
@@ -97,7 +97,7 @@ void BM_PointerMoves(benchmark::State& state) {
     state.SkipWithError("start-up failed");
     return;
   }
-  Tqircom& bar = *b.app.qircom;
+  Tqircom& bar = *b.app.bar.qircom;
   b.sim.runAsHandler([&bar] {
     bar.switcher.Rebuild();
     bar.switcher.Fill();

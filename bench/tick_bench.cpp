@@ -43,7 +43,7 @@ void BM_IdleTick(benchmark::State& state) {
                   {(i * 37) % 900, (i * 23) % 650, 120, 90});
   sim.moveMouse(monitors > 1 ? -700 : 500, 400);
   sim.advance(400);  // let every form settle
-  Tick& tick = app.qirinputor->tick();
+  Tick& tick = app.input.qirinputor->tick();
   const auto before = tick.runs();
   for (auto _ : state) {
     sim.runAsHandler([&tick] { tick.Run(); });

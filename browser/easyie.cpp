@@ -60,8 +60,8 @@ ControlLayout Child(const std::string& name, Kind kind, const std::string& cls, 
   l.name = name;
   l.kind = kind;
   l.className = cls;
-  l.bounds = b;
-  l.visible = true;
+  l.geometry.bounds = b;
+  l.behaviour.visible = true;
   return l;
 }
 
@@ -79,7 +79,8 @@ std::string LowerAscii(std::string s) {
 
 }  // namespace
 
-Teasyie::Teasyie(App& app) : Form(app, app.easyie, "easyie"), easyie_controls(this), app_(app) {
+Teasyie::Teasyie(App& app)
+    : Form(app, app.browser.easyie, "easyie"), easyie_controls(this), app_(app) {
   Button1.OnClick = [this] { Button1Click(); };
   Button10.OnClick = [this] { Button10Click(); };
   Edit6.OnClick = [this] { Button10Click(); };
@@ -99,10 +100,10 @@ Teasyie::Teasyie(App& app) : Form(app, app.easyie, "easyie"), easyie_controls(th
 
 Teasyie::~Teasyie() {
   // Browsers go before the windows that host them.
-  for (auto& pg : pages_) pg->web.reset();
-  for (auto& pg : closed_) pg->web.reset();
-  top_.web.reset();
-  bottom_.web.reset();
+  for (auto& pg : tabs_.pages) pg->web.reset();
+  for (auto& pg : tabs_.closed) pg->web.reset();
+  tabs_.top.web.reset();
+  tabs_.bottom.web.reset();
 }
 
 std::string Teasyie::HelpAddress() {
@@ -119,7 +120,7 @@ void Teasyie::FormCreate() {
   const int sh = screens::Unscale(main.rect.height, dpi);
   sw_ = sw;
   sh_ = sh;
-  const int lifeHeight = app_.lifeform ? app_.lifeform->Height() : 0;
+  const int lifeHeight = app_.browser.lifeform ? app_.browser.lifeform->Height() : 0;
 
   // Lay out for the real screen: indicator, input-method marker along the
   // right edge, the menu panel at its creation size, the page control
@@ -135,32 +136,32 @@ void Teasyie::FormCreate() {
 
   // The two banner browsers, off the screen until a page is laid out.
   const int bannerH = kBannerHeight - lifeHeight / 2;
-  top_.host = std::make_unique<Control>(this, p, Child("topbanner", Kind::Browser, "",
+  tabs_.top.host = std::make_unique<Control>(this, p, Child("topbanner", Kind::Browser, "",
                                                        {-1000, 0, 0, bannerH}),
                                         Handle(), Dpi());
-  bottom_.host = std::make_unique<Control>(
+  tabs_.bottom.host = std::make_unique<Control>(
       this, p,
       Child("bottombanner", Kind::Browser, "",
             {-1000, PageControl1.Top() + PageControl1.Height(), 0, bannerH}),
       Handle(), Dpi());
-  for (TabPage* b : {&top_, &bottom_}) {
+  for (TabPage* b : {&tabs_.top, &tabs_.bottom}) {
     b->slot = -1;
     b->events = std::make_unique<PageSink>(*this, b);
     b->web = p.createBrowser(b->host->Handle(), b->events.get());
   }
-  Navigate(top_.web.get(), "file://" + p.currentDirectory() + "\\ehelp\\qsl.html");
-  Navigate(bottom_.web.get(), "file://" + p.currentDirectory() + "\\ehelp\\bot.htm");
+  Navigate(tabs_.top.web.get(), "file://" + p.currentDirectory() + "\\ehelp\\qsl.html");
+  Navigate(tabs_.bottom.web.get(), "file://" + p.currentDirectory() + "\\ehelp\\bot.htm");
 
   Panel3.BringToFront();
   // Favourites past the size limit are listed as far as their first lines
   // go and the file is not written back; the lines keep their bytes.
-  urls_.Read(p, kUrlFile, budget::kFavouritesFileRead);
-  if (urls_.Count() > 0) {
+  lists_.urls.Read(p, kUrlFile, budget::kFavouritesFileRead);
+  if (lists_.urls.Count() > 0) {
     ListBox10.Clear();
-    for (const auto& l : urls_.Lines()) ListBox10.Add(l);
+    for (const auto& l : lists_.urls.Lines()) ListBox10.Add(l);
   }
-  urlsShown_.clear();
-  for (int i = 0; i < ListBox10.Count(); ++i) urlsShown_.push_back(ListBox10.Item(i));
+  lists_.urlsShown.clear();
+  for (int i = 0; i < ListBox10.Count(); ++i) lists_.urlsShown.push_back(ListBox10.Item(i));
 
   // The start-up options: a line's value "1" or the marker file sets each.
   Edit1.SetCaption(s.Value(2));
@@ -174,10 +175,10 @@ void Teasyie::FormCreate() {
         dpi, ZOrder::Keep);
 
   // The holder of closed pages, right of the screen.
-  holder_ = std::make_unique<Control>(
+  tabs_.holder = std::make_unique<Control>(
       this, p, Child("closedpages", Kind::Other, "TPageControl", {sw + 20, 0, sw, 10}), Handle(),
       Dpi());
-  holder_->Hide();
+  tabs_.holder->Hide();
 
   Panel12.SetLeft(0);
   Panel12.SetTop(0);
@@ -202,7 +203,7 @@ void Teasyie::FormCreate() {
   PageControl1.SetHeight(sh);
   SetPageHeights();
   FillSystemFavourites();
-  for (int i = 0; i < ListBox6.Count(); ++i) logBytes_ += ListBox6.Item(i).size() + 2;
+  for (int i = 0; i < ListBox6.Count(); ++i) lists_.logBytes += ListBox6.Item(i).size() + 2;
   p.setCursorPos({main.rect.left + main.rect.width / 2, main.rect.top + main.rect.height / 2});
 }
 
@@ -212,7 +213,7 @@ void Teasyie::FormClose() {
   s.SetLine(8, std::string("显示浏览--") + (s.ShowWeb() ? "1" : "0"));
   s.SetLine(7, std::string("显示帮助--") + (s.ShowHelp() ? "1" : "0"));
   s.Save(p);
-  if (app_.qirinputor) app_.qirinputor->Close();
+  if (app_.input.qirinputor) app_.input.qirinputor->Close();
 }
 
 void Teasyie::FormDestroy() {
@@ -224,8 +225,8 @@ void Teasyie::FormDestroy() {
   // favourite the list still shows as it was read keeps its bytes.
   std::vector<std::string> urls;
   for (int i = 0; i < ListBox10.Count(); ++i) urls.push_back(ListBox10.Item(i));
-  urls_.Write(p, kUrlFile, urls, urlsShown_);
-  if (app_.qirinputor) app_.qirinputor->Close();
+  lists_.urls.Write(p, kUrlFile, urls, lists_.urlsShown);
+  if (app_.input.qirinputor) app_.input.qirinputor->Close();
 }
 
 // ---------------------------------------------------------------- the ring
@@ -238,15 +239,15 @@ TabPage* Teasyie::NewTab() {
   Platform& p = platform();
   // A page control full of tabs lets its oldest page go first.
   if (PageCount() >= kMaxPages) ClosePage(0);
-  ring_ = ring_ >= kRingSlots - 1 ? 0 : ring_ + 1;
+  tabs_.ring = tabs_.ring >= kRingSlots - 1 ? 0 : tabs_.ring + 1;
   auto page = std::make_unique<TabPage>();
   TabPage* pg = page.get();
-  pg->slot = ring_;
+  pg->slot = tabs_.ring;
   const int w = sw_, h = PageControl1.Height();
   pg->sheet = std::make_unique<Control>(
-      this, p, Child("web" + std::to_string(ring_), Kind::Other, "TTabSheet", {0, 0, w, h}),
+      this, p, Child("web" + std::to_string(tabs_.ring), Kind::Other, "TTabSheet", {0, 0, w, h}),
       PageControl1.Handle(), Dpi());
-  pg->sheet->SetCaption("web" + std::to_string(ring_));
+  pg->sheet->SetCaption("web" + std::to_string(tabs_.ring));
   pg->host = std::make_unique<Control>(this, p, Child("page", Kind::Browser, "", {0, 0, w, h}),
                                        pg->sheet->Handle(), Dpi());
   pg->events = std::make_unique<PageSink>(*this, pg);
@@ -254,8 +255,8 @@ TabPage* Teasyie::NewTab() {
   // A page whose browser could not be made shows its bare sheet; the
   // timer's empty-tab rule closes it.
   if (!pg->web) pg->host->Hide();
-  slots_[static_cast<std::size_t>(ring_)] = pg;
-  pages_.push_back(std::move(page));
+  tabs_.slots[static_cast<std::size_t>(tabs_.ring)] = pg;
+  tabs_.pages.push_back(std::move(page));
   ListBox1.Add(pg->sheet->Caption());
   Activate(PageCount() - 1);
   return pg;
@@ -263,14 +264,15 @@ TabPage* Teasyie::NewTab() {
 
 void Teasyie::Activate(int i) {
   if (i < 0 || i >= PageCount()) return;
-  active_ = i;
-  for (int k = 0; k < PageCount(); ++k) pages_[static_cast<std::size_t>(k)]->sheet->SetVisible(k == i);
-  pages_[static_cast<std::size_t>(i)]->sheet->BringToFront();
+  tabs_.active = i;
+  for (int k = 0; k < PageCount(); ++k)
+    tabs_.pages[static_cast<std::size_t>(k)]->sheet->SetVisible(k == i);
+  tabs_.pages[static_cast<std::size_t>(i)]->sheet->BringToFront();
 }
 
 TabPage* Teasyie::ActivePage() {
-  if (active_ < 0 || active_ >= PageCount()) return nullptr;
-  return pages_[static_cast<std::size_t>(active_)].get();
+  if (tabs_.active < 0 || tabs_.active >= PageCount()) return nullptr;
+  return tabs_.pages[static_cast<std::size_t>(tabs_.active)].get();
 }
 
 WebBrowser* Teasyie::ActiveBrowser() {
@@ -280,47 +282,47 @@ WebBrowser* Teasyie::ActiveBrowser() {
 
 WebBrowser* Teasyie::PageBrowser(int i) {
   if (i < 0 || i >= PageCount()) return nullptr;
-  return pages_[static_cast<std::size_t>(i)]->web.get();
+  return tabs_.pages[static_cast<std::size_t>(i)]->web.get();
 }
 
 std::string Teasyie::PageCaption(int i) {
   if (i < 0 || i >= PageCount()) return {};
-  return pages_[static_cast<std::size_t>(i)]->sheet->Caption();
+  return tabs_.pages[static_cast<std::size_t>(i)]->sheet->Caption();
 }
 
 int Teasyie::IndexOf(const TabPage* page) const {
   for (int i = 0; i < PageCount(); ++i)
-    if (pages_[static_cast<std::size_t>(i)].get() == page) return i;
+    if (tabs_.pages[static_cast<std::size_t>(i)].get() == page) return i;
   return -1;
 }
 
 void Teasyie::HoldClosed(std::unique_ptr<TabPage> page) {
   page->sheet->Hide();
   if (page->web) page->web->stop();
-  closed_.push_back(std::move(page));
-  if (static_cast<int>(closed_.size()) > kMaxClosed) {
-    TabPage* old = closed_.front().get();
-    for (auto& s : slots_)
+  tabs_.closed.push_back(std::move(page));
+  if (static_cast<int>(tabs_.closed.size()) > kMaxClosed) {
+    TabPage* old = tabs_.closed.front().get();
+    for (auto& s : tabs_.slots)
       if (s == old) s = nullptr;
-    if (lastStatusFrom_ == old) lastStatusFrom_ = nullptr;
+    if (page_.lastStatusFrom == old) page_.lastStatusFrom = nullptr;
     old->web.reset();
-    closed_.erase(closed_.begin());
+    tabs_.closed.erase(tabs_.closed.begin());
   }
 }
 
 void Teasyie::ClosePage(int i) {
   if (i < 0 || i >= PageCount()) return;
   const bool wasLast = i == PageCount() - 1;
-  std::unique_ptr<TabPage> page = std::move(pages_[static_cast<std::size_t>(i)]);
-  pages_.erase(pages_.begin() + i);
+  std::unique_ptr<TabPage> page = std::move(tabs_.pages[static_cast<std::size_t>(i)]);
+  tabs_.pages.erase(tabs_.pages.begin() + i);
   if (i < ListBox1.Count()) ListBox1.Delete(i);
   HoldClosed(std::move(page));
-  if (pages_.empty()) {
-    active_ = -1;
+  if (tabs_.pages.empty()) {
+    tabs_.active = -1;
     return;
   }
-  if (wasLast || active_ >= PageCount() || i == active_) Activate(PageCount() - 1);
-  else if (i < active_) active_ -= 1;
+  if (wasLast || tabs_.active >= PageCount() || i == tabs_.active) Activate(PageCount() - 1);
+  else if (i < tabs_.active) tabs_.active -= 1;
 }
 
 void Teasyie::RebuildPageList() {
@@ -331,7 +333,7 @@ void Teasyie::RebuildPageList() {
 
 void Teasyie::SetPageHeights() {
   const int h = PageControl1.Height();
-  for (auto& pg : pages_) {
+  for (auto& pg : tabs_.pages) {
     pg->sheet->SetBounds(0, 0, sw_, h);
     pg->host->SetBounds(0, 0, sw_, h);
   }
@@ -358,7 +360,7 @@ void Teasyie::Button1Click() {
   TabPage* pg = NewTab();
   Navigate(pg->web.get(), url);
   cweb.SetLeft(-2000);
-  top_.host->SetLeft(-2000);
+  tabs_.top.host->SetLeft(-2000);
   CppWebBrowser2.SetLeft(-2000);
   if (wheelmess.Top() != 0) ToggleMaximize();
 }
@@ -367,8 +369,8 @@ void Teasyie::ExternalOpen() {
   const std::string url = Edit1.Caption();
   Panel29.SetCaption(url);
   // Requests of other programs reuse the ring's slots 1 to 11.
-  ring_ = ring_ >= kRingSlots - 1 ? 1 : ring_ + 1;
-  TabPage* pg = slots_[static_cast<std::size_t>(ring_)];
+  tabs_.ring = tabs_.ring >= kRingSlots - 1 ? 1 : tabs_.ring + 1;
+  TabPage* pg = tabs_.slots[static_cast<std::size_t>(tabs_.ring)];
   if (pg && pg->web && !url.empty()) {
     Navigate(pg->web.get(), url);
     const int i = IndexOf(pg);
@@ -380,7 +382,7 @@ void Teasyie::ExternalOpen() {
 void Teasyie::Button10Click() {
   if (showHelpAtStart()) {
     Edit1.SetCaption(HelpAddress());
-    helpAtStartPending_ = true;
+    menu_.helpAtStartPending = true;
   }
 }
 
@@ -407,7 +409,7 @@ void Teasyie::ShowHelpPage(const std::string& address, const char* name) {
   Panel3.BringToFront();
 }
 
-void Teasyie::Button35Click() { ClosePage(active_); }
+void Teasyie::Button35Click() { ClosePage(tabs_.active); }
 
 void Teasyie::Button14Click() { Park(); }
 
@@ -421,9 +423,9 @@ void Teasyie::wfocusClick() {
 // ---------------------------------------------------------------- layout
 
 void Teasyie::NormalBanners() {
-  top_.host->SetBounds(0, 0, sw_, kBannerHeight);
+  tabs_.top.host->SetBounds(0, 0, sw_, kBannerHeight);
   const int below = PageControl1.Top() + PageControl1.Height();
-  bottom_.host->SetBounds(0, below, sw_, std::max(0, sh_ - below));
+  tabs_.bottom.host->SetBounds(0, below, sw_, std::max(0, sh_ - below));
 }
 
 void Teasyie::ToggleMaximize() {
@@ -498,17 +500,17 @@ void Teasyie::AddFavourite(const std::string& entry, bool top) {
 void Teasyie::Log(const std::string& line) {
   const std::string l = gbk::Prefix(line, budget::kHistoryWord * 4);
   ListBox6.Add(l);
-  logBytes_ += l.size() + 2;
+  lists_.logBytes += l.size() + 2;
   // The log keeps its two head lines and its newest entries.
-  while (logBytes_ > budget::kNavLogBytes && ListBox6.Count() > 2) {
-    logBytes_ -= std::min(logBytes_, ListBox6.Item(2).size() + 2);
+  while (lists_.logBytes > budget::kNavLogBytes && ListBox6.Count() > 2) {
+    lists_.logBytes -= std::min(lists_.logBytes, ListBox6.Item(2).size() + 2);
     ListBox6.Delete(2);
   }
 }
 
 void Teasyie::FillSystemFavourites() {
   Platform& p = platform();
-  favouriteFiles_.clear();
+  lists_.favouriteFiles.clear();
   FileListBox1.Clear();
   auto desk = p.specialFolder(csidl::Desktop);
   if (!desk) return;
@@ -517,7 +519,7 @@ void Teasyie::FillSystemFavourites() {
   const std::string dir = desk->substr(0, cut) + "\\Favorites";
   // The list shows what the folder held at start.
   for (const auto& name : p.listFiles(dir, 500)) {
-    favouriteFiles_.push_back(dir + "\\" + name);
+    lists_.favouriteFiles.push_back(dir + "\\" + name);
     FileListBox1.Add(name);
   }
 }
@@ -525,8 +527,8 @@ void Teasyie::FillSystemFavourites() {
 void Teasyie::OpenSystemFavourite(int i) {
   Platform& p = platform();
   FileListBox1.Hide();
-  if (i < 0 || i >= static_cast<int>(favouriteFiles_.size())) return;
-  const std::string& path = favouriteFiles_[static_cast<std::size_t>(i)];
+  if (i < 0 || i >= static_cast<int>(lists_.favouriteFiles.size())) return;
+  const std::string& path = lists_.favouriteFiles[static_cast<std::size_t>(i)];
   if (!p.fileExists(path)) return;
   std::string text;
   if (p.readFileUpTo(path, 64 * 1024, text) == Platform::ReadResult::Failed) return;
@@ -541,26 +543,26 @@ void Teasyie::OpenSystemFavourite(int i) {
 // ---------------------------------------------------------------- menu panel
 
 void Teasyie::RunUpDownWheel() {
-  Tqircom* bar = app_.qircom;
+  Tqircom* bar = app_.bar.qircom;
   if (bar && bar->updownwheel.OnClick) RunHandler(app_, bar->updownwheel.OnClick);
 }
 
 void Teasyie::Hint(Control& c) {
-  Panel23.SetCaption(c.layout().hint);
-  if (app_.qircom) app_.qircom->Panel36.SetCaption("");
+  Panel23.SetCaption(c.layout().text.hint);
+  if (app_.bar.qircom) app_.bar.qircom->Panel36.SetCaption("");
 }
 
 void Teasyie::Farewell() {
   Platform& p = platform();
   p.setCursorPos({p.screenWidth() / 2, p.screenHeight() / 2 + 20});
   p.messageBox(Handle(), kFarewell, app_.Title(), mb::Ok);
-  if (app_.FormMain) app_.FormMain->Shutdown1Click();
+  if (app_.shell.FormMain) app_.shell.FormMain->Shutdown1Click();
 }
 
 void Teasyie::ButtonLeft(Control& c) {
   WebBrowser* w = ActiveBrowser();
   if (&c == &SpeedButton1) {
-    speed1Pressed_ = true;
+    menu_.speed1Pressed = true;
     ParkMenu();
     RunUpDownWheel();
   } else if (&c == &SpeedButton64) {
@@ -575,12 +577,12 @@ void Teasyie::ButtonLeft(Control& c) {
   } else if (&c == &SpeedButton6) {
     ToggleMaximize();
   } else if (&c == &SpeedButton2) {
-    blockPopups_ = !blockPopups_;
-    SpeedButton2.SetCaption(blockPopups_ ? "屏蔽" : "开放");
+    menu_.blockPopups = !menu_.blockPopups;
+    SpeedButton2.SetCaption(menu_.blockPopups ? "屏蔽" : "开放");
   } else if (&c == &Button22) {
     if (w) w->stop();
-    if (top_.web) top_.web->stop();
-    if (bottom_.web) bottom_.web->stop();
+    if (tabs_.top.web) tabs_.top.web->stop();
+    if (tabs_.bottom.web) tabs_.bottom.web->stop();
   } else if (&c == &Button19) {
     Panel3.Hide();
     if (w) w->execWB(4, 1);
@@ -607,8 +609,8 @@ void Teasyie::ButtonRight(Control& c) {
     ButtonLeft(c);
   } else if (&c == &Button22) {
     if (w) w->refresh();
-    if (top_.web) top_.web->refresh();
-    if (bottom_.web) bottom_.web->refresh();
+    if (tabs_.top.web) tabs_.top.web->refresh();
+    if (tabs_.bottom.web) tabs_.bottom.web->refresh();
   } else if (&c == &Button19) {
     AddFavourite(Edit1.Caption(), true);
   } else if (&c == &Button21) {
@@ -618,7 +620,7 @@ void Teasyie::ButtonRight(Control& c) {
 
 void Teasyie::IndicatorPress() {
   // The wheel tip's toggle: setting, its marker and `Label26` agree.
-  if (app_.wheeltipform) app_.wheeltipform->ToggleHoldToDrag();
+  if (app_.bar.wheeltipform) app_.bar.wheeltipform->ToggleHoldToDrag();
 }
 
 void Teasyie::Edit1Key(int& key, ShiftState) {
@@ -664,7 +666,7 @@ void Teasyie::WireMenu() {
     const int i = row >= 0 ? row : ListBox1.ItemIndex();
     if (i >= 0 && i < ListBox1.Count() && i != ListBox1.ItemIndex()) ListBox1.SetItemIndex(i);
     if (i >= 0 && i < PageCount()) Activate(i);
-    if (top_.host->Top() != 0 || CppWebBrowser2.Left() >= 0) {
+    if (tabs_.top.host->Top() != 0 || CppWebBrowser2.Left() >= 0) {
       CppWebBrowser2.SetLeft(-2000);
       NormalBanners();
     }
@@ -717,11 +719,11 @@ void Teasyie::WireMenu() {
   Label8.OnClick = [this] { Label8.Hide(); };
   Panel50.OnMouseDown = [this](MouseButton, ShiftState, int, int) { Label8.Show(); };
   Panel51.OnMouseEnter = [this] {
-    if (Tqircom* bar = app_.qircom) {
+    if (Tqircom* bar = app_.bar.qircom) {
       bar->Panel28.SetCaption(words::web::UpFar);
       bar->SetLeft(-200);
     }
-    if (app_.qirForm3) app_.qirForm3->SetCaption(words::scroll::WheelPrefix);
+    if (app_.bar.qirForm3) app_.bar.qirForm3->SetCaption(words::scroll::WheelPrefix);
     ParkMenu();
   };
   Panel52.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
@@ -730,7 +732,7 @@ void Teasyie::WireMenu() {
   };
   Panel3.OnMouseMove = [this](ShiftState, int, int) {
     SpeedButton1.SetCaption("X");
-    if (app_.qirForm3) app_.qirForm3->SetCaption(words::scroll::MenuPanel);
+    if (app_.bar.qirForm3) app_.bar.qirForm3->SetCaption(words::scroll::MenuPanel);
     ParkMenu();
   };
   for (Control* c : {&Image1, &wheelmode, &Label26}) {

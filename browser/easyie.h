@@ -74,11 +74,11 @@ class Teasyie : public Form, public easyie_controls {
   // window, of its page panel or of its menu panel.
   bool HoldsChild(Wnd w);
   // Pages in the page control, in tab order, and the one shown.
-  int PageCount() const { return static_cast<int>(pages_.size()); }
-  int ActivePageIndex() const { return active_; }
+  int PageCount() const { return static_cast<int>(tabs_.pages.size()); }
+  int ActivePageIndex() const { return tabs_.active; }
   WebBrowser* PageBrowser(int i);
   std::string PageCaption(int i);
-  WebBrowser* TopBanner() { return top_.web.get(); }
+  WebBrowser* TopBanner() { return tabs_.top.web.get(); }
   // True when `url` is one of the program's own local pages: a "file:"
   // address of a file inside the working directory.
   bool IsOwnPage(const std::string& url);
@@ -108,8 +108,8 @@ class Teasyie : public Form, public easyie_controls {
 
   bool showHelpAtStart() const { return app_.settings.ShowHelp(); }
   bool showWebAtStart() const { return app_.settings.ShowWeb(); }
-  bool popupBlocking() const { return blockPopups_; }
-  bool autoscrollActive() const { return autoscroll_; }
+  bool popupBlocking() const { return menu_.blockPopups; }
+  bool autoscrollActive() const { return wheel_.autoscroll; }
 
   // Events of one browser, forwarded by its event sink.
   bool PageBeforeNavigate(TabPage* page, const std::string& url);
@@ -180,35 +180,59 @@ class Teasyie : public Form, public easyie_controls {
   bool OverBar(Wnd under);
 
   App& app_;
-  LineFile urls_;                      // url.txt as read
-  std::vector<std::string> urlsShown_;  // each favourite as the list showed it
   static constexpr const char* kUrlFile = "url.txt";
   static constexpr const char* kHistoryFile = "his.txt";
 
-  std::vector<std::unique_ptr<TabPage>> pages_;   // in the page control
-  std::vector<std::unique_ptr<TabPage>> closed_;  // in holders
-  std::unique_ptr<Control> holder_;                // parked page control
-  std::array<TabPage*, kRingSlots> slots_{};
-  int ring_ = 0;
-  int active_ = -1;
-  TabPage top_, bottom_;
-  std::string lastStatus_;
-  const TabPage* lastStatusFrom_ = nullptr;
-  std::string lifeLink_;
-  bool logStatus_ = false;
-  bool blockPopups_ = true;
-  bool purgePending_ = false;
-  bool helpAtStartPending_ = false;
-  bool speed1Pressed_ = false;
-  std::size_t logBytes_ = 0;
-  std::vector<std::string> favouriteFiles_;
+  // The pages: the ring's slots, the pages in the page control and the
+  // closed ones in holders, and the two banners.
+  struct Tabs {
+    std::vector<std::unique_ptr<TabPage>> pages;   // in the page control
+    std::vector<std::unique_ptr<TabPage>> closed;  // in holders
+    std::unique_ptr<Control> holder;               // parked page control
+    std::array<TabPage*, kRingSlots> slots{};
+    int ring = 0;
+    int active = -1;
+    TabPage top, bottom;
+  };
+  Tabs tabs_;
+  // What the pages last said: the status text and the page it came from,
+  // the life panel's link, whether status texts go to the log (between a
+  // new window's request and its answer) and a purge of popups to come.
+  struct PageState {
+    std::string lastStatus;
+    const TabPage* lastStatusFrom = nullptr;
+    std::string lifeLink;
+    bool logStatus = false;
+    bool purgePending = false;
+  };
+  PageState page_;
+  // The menu panel's switches and what its buttons left for the timer.
+  struct MenuFlags {
+    bool blockPopups = true;
+    bool helpAtStartPending = false;
+    bool speed1Pressed = false;
+  };
+  MenuFlags menu_;
+  // The lists' files: the favourites as read and as shown, the system
+  // favourites' files, and the navigation log's size.
+  struct Lists {
+    LineFile urls;                      // url.txt as read
+    std::vector<std::string> urlsShown;  // each favourite as the list showed it
+    std::vector<std::string> favouriteFiles;
+    std::size_t logBytes = 0;
+  };
+  Lists lists_;
   int sw_ = 1024, sh_ = 768;  // screen in 96-DPI units
-  // Timer state.
-  std::string rememberedInput_;
-  bool autoscroll_ = false;
-  Point autoStart_{0, 0};
-  bool farMode_ = false;
-  Point wheelRef_{0, 0};
+  // The wheel timer's state: the input remembered, the automatic scroll
+  // and where it started, the far mode and the wheel's reference point.
+  struct WheelState {
+    std::string rememberedInput;
+    bool autoscroll = false;
+    Point autoStart{0, 0};
+    bool farMode = false;
+    Point wheelRef{0, 0};
+  };
+  WheelState wheel_;
 };
 
 // Whether `under` is a control of the command bar or a window of the

@@ -31,14 +31,14 @@ class LifeSink : public BrowserEvents {
  public:
   LifeSink(App& app, Tlifeform& life) : app_(app), life_(life) {}
   bool beforeNavigate2(const std::string& url) override {
-    return app_.easyie && app_.easyie->LifeBeforeNavigate(url, Location());
+    return app_.browser.easyie && app_.browser.easyie->LifeBeforeNavigate(url, Location());
   }
   void statusTextChange(const std::string& s) override {
-    if (app_.easyie) app_.easyie->LifeStatusText(s, Location());
+    if (app_.browser.easyie) app_.browser.easyie->LifeStatusText(s, Location());
   }
   NewWindowReply newWindow2() override {
     NewWindowReply r;
-    r.cancel = app_.easyie && app_.easyie->LifeNewWindow(Location());
+    r.cancel = app_.browser.easyie && app_.browser.easyie->LifeNewWindow(Location());
     return r;
   }
 
@@ -58,14 +58,14 @@ std::unique_ptr<BrowserEvents> LifeLinkEvents(App& app, Tlifeform& life) {
 
 bool Teasyie::PageBeforeNavigate(TabPage* page, const std::string& url) {
   if (page->slot >= 0) {
-    Log("bef--" + std::to_string(ring_) + "////" + url);
+    Log("bef--" + std::to_string(tabs_.ring) + "////" + url);
     Log("bef--err" + std::to_string(page->slot) + url);
   }
   // The program's own addresses are commands, never pages: a link of an
   // own page that goes to one without a new window runs it as the new
   // window's request would; the control loads none of them.
   if (mail::Starts(url, words::web::LinkPrefix)) {
-    if (url == lastStatus_) CommandLink(page);
+    if (url == page_.lastStatus) CommandLink(page);
     return true;
   }
   return false;
@@ -82,12 +82,12 @@ NewWindowReply Teasyie::PageNewWindow(TabPage* page) {
   r.into = pg->web.get();
   r.cancel = r.into == nullptr;
   wfocusClick();
-  logStatus_ = true;
+  page_.logStatus = true;
   return r;
 }
 
 void Teasyie::PageNavigateComplete(TabPage* page) {
-  if (page->slot >= 0) Log("nav--////" + std::to_string(ring_));
+  if (page->slot >= 0) Log("nav--////" + std::to_string(tabs_.ring));
 }
 
 // The banners' loading is logged, not shown.
@@ -101,14 +101,14 @@ void Teasyie::BannerProperty(TabPage* page, const std::string& name) {
 
 void Teasyie::PageStatusText(TabPage* page, const std::string& text) {
   const std::string t = gbk::Prefix(text, budget::kCaptionRead);
-  if (Tlifeform* life = app_.lifeform) {
+  if (Tlifeform* life = app_.browser.lifeform) {
     life->Label3.SetCaption(t);
     if (Shown()) life->status.SetCaption(t);
   }
-  if (logStatus_) Log("sta--" + std::to_string(ring_) + t);
+  if (page_.logStatus) Log("sta--" + std::to_string(tabs_.ring) + t);
   Edit6.SetCaption(t);
-  lastStatus_ = t;
-  lastStatusFrom_ = page;
+  page_.lastStatus = t;
+  page_.lastStatusFrom = page;
 }
 
 void Teasyie::PageTitle(TabPage* page, const std::string& title) {
@@ -116,36 +116,36 @@ void Teasyie::PageTitle(TabPage* page, const std::string& title) {
   const int i = IndexOf(page);
   if (i < 0) return;
   const std::string t = gbk::Prefix(title, 256);
-  pages_[static_cast<std::size_t>(i)]->sheet->SetCaption(t);
+  tabs_.pages[static_cast<std::size_t>(i)]->sheet->SetCaption(t);
   if (i < ListBox1.Count()) ListBox1.SetItem(i, t);
 }
 
 void Teasyie::PageDocumentComplete(TabPage* page, const std::string& url) {
   if (page->slot < 0) return;
-  Log("doc--" + std::to_string(ring_) + url);
+  Log("doc--" + std::to_string(tabs_.ring) + url);
   wfocusClick();
 }
 
 void Teasyie::PageDownloadComplete(TabPage* page) {
   if (page->slot < 0) return;
-  logStatus_ = false;
-  if (blockPopups_) purgePending_ = true;
+  page_.logStatus = false;
+  if (menu_.blockPopups) page_.purgePending = true;
   wfocusClick();
 }
 
 // ---------------------------------------------------------------- command links
 
 bool Teasyie::CommandLink(TabPage* asker) {
-  const std::string& s = lastStatus_;
+  const std::string& s = page_.lastStatus;
   if (!mail::Starts(s, words::web::LinkPrefix)) return false;
   // Only the program's own pages run commands, and only with a link text
   // they showed themselves; any other request of this kind is dropped.
-  const bool own = asker && asker->web && lastStatusFrom_ == asker &&
+  const bool own = asker && asker->web && page_.lastStatusFrom == asker &&
                    IsOwnPage(asker->web->locationURL());
   if (!own) return true;
   if (mail::Starts(s, words::web::LinkBbs)) return true;
   if (mail::Starts(s, words::web::LinkExit)) {
-    if (app_.FormMain) app_.FormMain->Shutdown1Click();
+    if (app_.shell.FormMain) app_.shell.FormMain->Shutdown1Click();
     return true;
   }
   if (mail::Starts(s, words::web::LinkHelp)) {
@@ -157,7 +157,7 @@ bool Teasyie::CommandLink(TabPage* asker) {
     return true;
   }
   if (mail::Starts(s, words::web::LinkClose)) {
-    if (app_.qirinputor) app_.qirinputor->StopGestures();
+    if (app_.input.qirinputor) app_.input.qirinputor->StopGestures();
     return true;
   }
   if (!Digits3(s)) return true;
@@ -181,7 +181,7 @@ void Teasyie::LifeStatusText(const std::string& text, const std::string&) {
   // Only kept: a hint link acts when it is clicked. Run on hovering, the
   // next hint would come under the resting pointer and bring the one
   // after it at the next move.
-  lifeLink_ = gbk::Prefix(text, budget::kCaptionRead);
+  page_.lifeLink = gbk::Prefix(text, budget::kCaptionRead);
 }
 
 namespace {
@@ -194,22 +194,22 @@ bool Teasyie::LifeBeforeNavigate(const std::string& url, const std::string& page
   if (!mail::Starts(url, words::web::LinkPrefix)) return false;
   // A command link followed in place: the hint page's own link brings the
   // next hint; no command address is ever loaded.
-  if (IsBackLink(url) && url == lifeLink_ && IsOwnPage(pageUrl) && app_.lifeform)
-    app_.lifeform->NextHint();
+  if (IsBackLink(url) && url == page_.lifeLink && IsOwnPage(pageUrl) && app_.browser.lifeform)
+    app_.browser.lifeform->NextHint();
   return true;
 }
 
 bool Teasyie::LifeNewWindow(const std::string& pageUrl) {
-  const std::string link = lifeLink_;
+  const std::string link = page_.lifeLink;
   const bool own = IsOwnPage(pageUrl);
   if (IsBackLink(link)) {
-    if (own && app_.lifeform) app_.lifeform->NextHint();
+    if (own && app_.browser.lifeform) app_.browser.lifeform->NextHint();
     return true;
   }
   // A command link of any other page is dropped.
   if (!own && mail::Starts(link, words::web::LinkPrefix)) return true;
   if (link.empty() || mail::Starts(link, "file")) return false;
-  if (Tlifeform* life = app_.lifeform)
+  if (Tlifeform* life = app_.browser.lifeform)
     if (WebBrowser* w = life->browser()) w->stop();
   SetLeft(0);
   OpenAddress(link);
@@ -219,12 +219,12 @@ bool Teasyie::LifeNewWindow(const std::string& pageUrl) {
 // ---------------------------------------------------------------- requests
 
 void Teasyie::ScrollCaptionRequest() {
-  if (!app_.qirForm3) return;
-  const std::string cap = app_.qirForm3->Caption();
+  if (!app_.bar.qirForm3) return;
+  const std::string cap = app_.bar.qirForm3->Caption();
   if (!mail::Starts(cap, words::web::UrlRequestPrefix)) return;
   const std::string url = gbk::Prefix(cap.substr(8), kMaxAddress);
   Panel23.SetCaption(url);
-  app_.qirForm3->SetCaption(words::web::UrlAck);
+  app_.bar.qirForm3->SetCaption(words::web::UrlAck);
   // The address the caller sent is opened; without one, the address box's.
   if (!url.empty()) Edit1.SetCaption(url);
   ExternalOpen();
@@ -248,7 +248,7 @@ void Teasyie::DropFileRequest() {
 }
 
 void Teasyie::InputCaptionRequests() {
-  Tqirinputor* in = app_.qirinputor;
+  Tqirinputor* in = app_.input.qirinputor;
   if (!in) return;
   const std::string cap = in->Caption();
   if (cap == words::web::CloseInput) {

@@ -43,7 +43,7 @@ bool Teasyie::OverMenu(Wnd under) {
 }
 
 bool Teasyie::OverBar(Wnd under) {
-  Tqircom* bar = app_.qircom;
+  Tqircom* bar = app_.bar.qircom;
   return bar && under && (under == bar->Handle() || bar->HoldsChild(under));
 }
 
@@ -54,14 +54,16 @@ bool Teasyie::HoldsChild(Wnd w) {
 }
 
 bool OverBarOrBrowser(App& app, Wnd under) {
-  if (!under || !app.qircom || !app.easyie) return false;
-  return app.qircom->HoldsChild(under) || app.easyie->HoldsChild(under);
+  if (!under || !app.bar.qircom || !app.browser.easyie) return false;
+  return app.bar.qircom->HoldsChild(under) || app.browser.easyie->HoldsChild(under);
 }
 
 void Teasyie::Timer1Timer() {
   Platform& p = platform();
-  Tlifeform* life = app_.lifeform;
-  if (!life || !app_.qirForm3 || !app_.qircom || !app_.qirinputor || !app_.caretinfo) return;
+  Tlifeform* life = app_.browser.lifeform;
+  if (!life || !app_.bar.qirForm3 || !app_.bar.qircom || !app_.input.qirinputor ||
+      !app_.input.caretinfo)
+    return;
   // 1. A page that wants to install components is stopped.
   if (mail::Has(life->Label3.Caption(), words::web::InstallingPart)) {
     if (WebBrowser* w = ActiveBrowser()) w->stop();
@@ -70,8 +72,8 @@ void Teasyie::Timer1Timer() {
   // 2-5. The input method's windows.
   ImeMarkers();
   // 6. The browser went away after "X": the status line is cleared.
-  if (speed1Pressed_ && !Shown()) {
-    speed1Pressed_ = false;
+  if (menu_.speed1Pressed && !Shown()) {
+    menu_.speed1Pressed = false;
     life->Label3.SetCaption(words::web::StatusCleared);
   }
   const Point at = p.getCursorPos();
@@ -79,14 +81,14 @@ void Teasyie::Timer1Timer() {
   // 7. Over the menu panel the wheel belongs to its lists.
   if (OverMenu(under)) SetIfOther(*life, words::web::MyWheel);
   // 8. The wheel reference row follows the left presses.
-  if (app_.qirForm3->Panel6.Caption() != words::web::MyDrag && p.isKeyDown(vk::LButton)) {
+  if (app_.bar.qirForm3->Panel6.Caption() != words::web::MyDrag && p.isKeyDown(vk::LButton)) {
     Panel25.Hide();
-    wheelRef_ = at;
+    wheel_.wheelRef = at;
   }
-  if (at.y - wheelRef_.y <= 20 && wheelRef_.y - at.y <= 20) {
+  if (at.y - wheel_.wheelRef.y <= 20 && wheel_.wheelRef.y - at.y <= 20) {
     SetIfOther(*life, "");
     SetIfOther(Panel47, words::web::Near);
-    if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
+    if (app_.input.caretinfo->Height() != 0) app_.input.caretinfo->SetHeight(0);
   }
   SetIfOther(Panel46, life->Caption());
   // 9. A left press ends an autoscroll.
@@ -94,25 +96,25 @@ void Teasyie::Timer1Timer() {
   // 10. Corner modes.
   CornerModes();
   // 11. A wheel notch.
-  const std::string scroll = app_.qirForm3->Caption();
+  const std::string scroll = app_.bar.qirForm3->Caption();
   if (mail::Starts(scroll, words::scroll::WheelPrefix)) {
     WheelEvent(scroll);
     return;
   }
   // 12. Without a wheel notch: requests and housekeeping.
   SearchRequest();
-  SetIfOther(Panel7, top_.web ? top_.web->locationURL() : std::string());
-  SetIfOther(Panel21, app_.qirinputor->Caption());
+  SetIfOther(Panel7, tabs_.top.web ? tabs_.top.web->locationURL() : std::string());
+  SetIfOther(Panel21, app_.input.qirinputor->Caption());
   InputCaptionRequests();
-  if (helpAtStartPending_) {
-    helpAtStartPending_ = false;
-    top_.host->SetTop(0);
+  if (menu_.helpAtStartPending) {
+    menu_.helpAtStartPending = false;
+    tabs_.top.host->SetTop(0);
     NormalBanners();
     Button1Click();
   }
-  if (purgePending_) PopupPurge();
-  if (top_.host->Top() != 0) {
-    top_.host->SetTop(0);
+  if (page_.purgePending) PopupPurge();
+  if (tabs_.top.host->Top() != 0) {
+    tabs_.top.host->SetTop(0);
     NormalBanners();
   }
   if (Button21.Caption() == "??") {
@@ -127,10 +129,10 @@ void Teasyie::Timer1Timer() {
 
 void Teasyie::ImeMarkers() {
   Platform& p = platform();
-  Tlifeform& life = *app_.lifeform;
-  Twrpyreadpanel* set = app_.wrpyreadpanel;
-  Tqirinputor& in = *app_.qirinputor;
-  Trightform* right = app_.rightform;
+  Tlifeform& life = *app_.browser.lifeform;
+  Twrpyreadpanel* set = app_.shell.wrpyreadpanel;
+  Tqirinputor& in = *app_.input.qirinputor;
+  Trightform* right = app_.relays.rightform;
   const bool shown = Shown();
   const std::string input = in.Caption();
   const bool keyPending = mail::Starts(input, words::in::KeyPrefix);
@@ -186,12 +188,12 @@ void Teasyie::ImeMarkers() {
     if (Panel25.Visible()) Panel25.Hide();
   }
   // 4. The pinyin reading and composition windows.
-  if (input != words::web::Space) rememberedInput_ = input;
+  if (input != words::web::Space) wheel_.rememberedInput = input;
   if (set) {
     if (p.findWindow("ReadPINTLGNT")) {
       SetIfOther(*set, "ReadPINTLGNT");
       if (input == words::web::Space)
-        in.SetCaption(std::string(words::web::ReadPinPrefix) + rememberedInput_);
+        in.SetCaption(std::string(words::web::ReadPinPrefix) + wheel_.rememberedInput);
     }
   }
   if (mspy) {
@@ -199,8 +201,9 @@ void Teasyie::ImeMarkers() {
     if (in.Caption() == words::web::Space) in.SetCaption(words::web::MspyKey);
     SetIfOther(life.Panel15, p.isWindowVisible(mspy) ? "--visi--" : "--xxxx--");
   }
-  if (rememberedInput_ == words::web::Enter && mail::Starts(in.Caption(), words::in::KeyPrefix))
-    in.SetCaption(std::string(words::in::HandledPrefix) + rememberedInput_);
+  if (wheel_.rememberedInput == words::web::Enter &&
+      mail::Starts(in.Caption(), words::in::KeyPrefix))
+    in.SetCaption(std::string(words::in::HandledPrefix) + wheel_.rememberedInput);
   if (mail::Has(in.Caption(), words::web::OldOldPart) && in.Caption() != words::web::OldOld)
     in.SetCaption(words::web::OldOld);
   if (set) SetIfOther(life.Panel18, set->Caption());
@@ -230,29 +233,29 @@ void Teasyie::ImeMarkers() {
 void Teasyie::AutoscrollEnd() {
   Platform& p = platform();
   const bool left = p.isKeyDown(vk::LButton);
-  if (autoscroll_ && left && !Timer3.TimerEnabled()) {
-    app_.qirForm3->SetCaption(words::web::AutoscrollEnded);
-    autoscroll_ = false;
-    if (autoStart_.x > 2) {
+  if (wheel_.autoscroll && left && !Timer3.TimerEnabled()) {
+    app_.bar.qirForm3->SetCaption(words::web::AutoscrollEnded);
+    wheel_.autoscroll = false;
+    if (wheel_.autoStart.x > 2) {
       if (Shown()) wfocusClick();
-      if (app_.mousepp) app_.mousepp->Park();
-      p.setCursorPos({autoStart_.x - 20, autoStart_.y + 20});
+      if (app_.bar.mousepp) app_.bar.mousepp->Park();
+      p.setCursorPos({wheel_.autoStart.x - 20, wheel_.autoStart.y + 20});
     }
   } else if (left) {
-    if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
+    if (app_.input.caretinfo->Height() != 0) app_.input.caretinfo->SetHeight(0);
     if (p.isKeyDown(vk::MButton)) p.mouseEvent(mouseflag::MiddleUp, 0, 0, 0);
   }
 }
 
 void Teasyie::CornerModes() {
   Platform& p = platform();
-  Tlifeform& life = *app_.lifeform;
-  Tqircom& bar = *app_.qircom;
-  Tcaretinfo& caret = *app_.caretinfo;
+  Tlifeform& life = *app_.browser.lifeform;
+  Tqircom& bar = *app_.bar.qircom;
+  Tcaretinfo& caret = *app_.input.caretinfo;
   const Point at = p.getCursorPos();
   const Wnd under = p.windowFromPoint(at);
   const std::string mode = bar.Panel28.Caption();
-  const bool lm = app_.wrpyreadpanel && app_.wrpyreadpanel->lmbutton.Checked();
+  const bool lm = app_.shell.wrpyreadpanel && app_.shell.wrpyreadpanel->lmbutton.Checked();
   auto end = [&] {
     SetIfOther(caret.Panel3, p.getClassName(under).substr(0, 95));
     if (lm && (p.isKeyDown(vk::LButton) || p.isKeyDown(vk::RButton))) SetIfOther(life, "");
@@ -263,45 +266,45 @@ void Teasyie::CornerModes() {
     return end();
   }
   const bool overMenu = OverMenu(under);
-  if (!overMenu && !OverBar(under) && !farMode_) SetIfOther(life, "");
+  if (!overMenu && !OverBar(under) && !wheel_.farMode) SetIfOther(life, "");
   if (under && (under == caret.Handle() || p.isChild(caret.Handle(), under))) return end();
   if (!overMenu) {
-    if (mail::Starts(app_.qirForm3->Caption(), words::hook::RightPrefix)) {
+    if (mail::Starts(app_.bar.qirForm3->Caption(), words::hook::RightPrefix)) {
       if (caret.Height() != 0) caret.SetHeight(0);
-      farMode_ = false;
+      wheel_.farMode = false;
       return end();
     }
-    if (!farMode_ || p.getClassName(p.getTopWindow()) != kPopupMenuClass) {
-      if (app_.qirForm3->Panel6.Caption() == words::web::MyDrag || !p.isKeyDown(vk::LButton)) {
+    if (!wheel_.farMode || p.getClassName(p.getTopWindow()) != kPopupMenuClass) {
+      if (app_.bar.qirForm3->Panel6.Caption() == words::web::MyDrag || !p.isKeyDown(vk::LButton)) {
         SetIfOther(life, words::web::MyWheel);
         const int w = p.screenWidth(), h = p.screenHeight();
         if (mode == words::web::DownFar) {
           SetIfOther(Panel47, words::web::DownFar);
           SetIfOther(life.Label2, "快速滚轮");
-          wheelRef_ = {-10, -10};
-          farMode_ = true;
+          wheel_.wheelRef = {-10, -10};
+          wheel_.farMode = true;
         } else if (mode == words::web::UpFar) {
           SetIfOther(Panel47, words::web::UpFar);
           SetIfOther(life.Label2, "慢速滚轮");
-          wheelRef_ = {h + 10, -10};
-          farMode_ = false;
+          wheel_.wheelRef = {h + 10, -10};
+          wheel_.farMode = false;
         } else if (mode == words::web::TaskFar) {
           SetIfOther(Panel47, words::web::TaskFar);
           SetIfOther(life.Label2, "菜单滚轮");
-          wheelRef_ = {w + 10, h + 10};
-          farMode_ = true;
+          wheel_.wheelRef = {w + 10, h + 10};
+          wheel_.farMode = true;
         } else if (mode == words::web::StartFar) {
           SetIfOther(Panel47, words::web::StartFar);
           SetIfOther(life.Label2, "任务滚轮");
-          wheelRef_ = {w + 10, -10};
-          farMode_ = false;
+          wheel_.wheelRef = {w + 10, -10};
+          wheel_.farMode = false;
         } else {
           SetIfOther(Panel47, words::web::Near);
           SetIfOther(life.Label2, "正常滚轮");
         }
         return end();
       }
-      farMode_ = false;
+      wheel_.farMode = false;
     }
   }
   if (caret.Height() != 0) caret.SetHeight(0);
@@ -310,8 +313,8 @@ void Teasyie::CornerModes() {
 
 void Teasyie::WheelEvent(const std::string& word) {
   Platform& p = platform();
-  Tqircom& bar = *app_.qircom;
-  TqirForm3& scroll = *app_.qirForm3;
+  Tqircom& bar = *app_.bar.qircom;
+  TqirForm3& scroll = *app_.bar.qirForm3;
   const bool up = word.size() >= 15 && word.compare(12, 3, words::web::WheelUpMark) == 0;
   const Point at = p.getCursorPos();
   const Wnd under = p.windowFromPoint(at);
@@ -347,7 +350,7 @@ void Teasyie::WheelEvent(const std::string& word) {
     bar.Panel4.SetLeft(0);
     bar.Panel4.SetTop(0);
     bar.CppWebBrowser1.SetLeft(-2000);
-    app_.qirinputor->SetCaption(words::web::MoveClipOk);
+    app_.input.qirinputor->SetCaption(words::web::MoveClipOk);
   }
   // 11d. The start and task corners: the full bar, or the page list.
   if (mode == words::web::StartFar || mode == words::web::TaskFar) {
@@ -367,7 +370,7 @@ void Teasyie::WheelEvent(const std::string& word) {
         const int w = p.screenWidth(), h = p.screenHeight();
         bar.SetWindowPos(ZOrder::TopMost, w / 2 - bar.Scale(200), h / 2 - bar.Scale(170), 400, 350,
                          swp::ShowWindow);
-        bar.Edit3.SetCaption(rememberedInput_);
+        bar.Edit3.SetCaption(wheel_.rememberedInput);
         const Rect b = bar.ScreenRect();
         if (mode == words::web::StartFar) {
           p.setCursorPos({b.left + bar.Scale(150), b.top + bar.Scale(10)});
@@ -414,7 +417,7 @@ void Teasyie::WheelEvent(const std::string& word) {
 
 void Teasyie::StartAutoscroll(bool up) {
   Platform& p = platform();
-  Tqircom& bar = *app_.qircom;
+  Tqircom& bar = *app_.bar.qircom;
   const Point at = p.getCursorPos();
   const Wnd under = p.windowFromPoint(at);
   if (!under) return;
@@ -438,17 +441,17 @@ void Teasyie::StartAutoscroll(bool up) {
     p.setForegroundWindow(under);
     p.setCursorPos({x, at.y});
     p.sleep(20);
-    autoStart_ = {x, at.y};
-    autoscroll_ = true;
+    wheel_.autoStart = {x, at.y};
+    wheel_.autoscroll = true;
     press(off);
     return;
   }
   int off = r.height * 10 / 1050;
   if (up) off = -off;
   if (!ie && !rich) {
-    autoStart_ = at;
-    autoscroll_ = true;
-    if (app_.qirForm3->Button1.OnClick) RunHandler(app_, app_.qirForm3->Button1.OnClick);
+    wheel_.autoStart = at;
+    wheel_.autoscroll = true;
+    if (app_.bar.qirForm3->Button1.OnClick) RunHandler(app_, app_.bar.qirForm3->Button1.OnClick);
     return;
   }
   int x = ie ? r.right() - 8 : r.right() - 32;
@@ -457,8 +460,8 @@ void Teasyie::StartAutoscroll(bool up) {
     x = p.screenWidth() - 8;
   }
   p.setCursorPos({x, at.y});
-  autoStart_ = {x, at.y};
-  autoscroll_ = true;
+  wheel_.autoStart = {x, at.y};
+  wheel_.autoscroll = true;
   p.setForegroundWindow(under);
   p.sleep(20);
   press(off);
@@ -466,12 +469,12 @@ void Teasyie::StartAutoscroll(bool up) {
 }
 
 void Teasyie::PopupPurge() {
-  purgePending_ = false;
+  page_.purgePending = false;
   ListBox11.Clear();
   const int w = sw_, h = PageControl1.Height();
   std::vector<bool> popup;
   for (int i = 0; i < PageCount(); ++i) {
-    TabPage& pg = *pages_[static_cast<std::size_t>(i)];
+    TabPage& pg = *tabs_.pages[static_cast<std::size_t>(i)];
     const bool same = pg.host->Width() == w && pg.host->Height() == h;
     popup.push_back(!same && pg.web);
     ListBox11.Add(same || !pg.web ? std::string()
@@ -493,7 +496,7 @@ void Teasyie::EmptyTab() {
   const Rect pc = platform().getWindowRect(PageControl1.Handle());
   const Point at{pc.left + Scale(140), pc.top + Scale(140)};
   if (platform().windowFromPoint(at) != pg->sheet->Handle()) return;
-  ClosePage(active_);
+  ClosePage(tabs_.active);
   if (PageCount() > 0) Activate(PageCount() - 1);
 }
 
@@ -512,16 +515,16 @@ void Teasyie::MenuEscape() {
 
 void Teasyie::Timer3Timer() {
   Platform& p = platform();
-  const bool up = app_.qircom && app_.qircom->scrollid.Caption() == words::web::ScrollUp;
+  const bool up = app_.bar.qircom && app_.bar.qircom->scrollid.Caption() == words::web::ScrollUp;
   p.mouseEvent(mouseflag::Move, 0, up ? -1 : 1, 0);
   if (p.isKeyDown(vk::LButton)) return;
-  autoscroll_ = false;
-  if (autoStart_.x > 2) p.setCursorPos(autoStart_);
-  autoStart_ = {0, 0};
-  if (app_.qirForm3) app_.qirForm3->Panel6.SetCaption(words::web::MyDragEnded);
+  wheel_.autoscroll = false;
+  if (wheel_.autoStart.x > 2) p.setCursorPos(wheel_.autoStart);
+  wheel_.autoStart = {0, 0};
+  if (app_.bar.qirForm3) app_.bar.qirForm3->Panel6.SetCaption(words::web::MyDragEnded);
   if (p.isKeyDown(vk::MButton)) p.mouseEvent(mouseflag::MiddleUp, 0, 0, 0);
-  if (app_.qirForm3) app_.qirForm3->Panel5.SetCaption(words::web::WheelEnded);
-  if (app_.mousepp) app_.mousepp->Park();
+  if (app_.bar.qirForm3) app_.bar.qirForm3->Panel5.SetCaption(words::web::WheelEnded);
+  if (app_.bar.mousepp) app_.bar.mousepp->Park();
   Timer3.SetTimerEnabled(false);
 }
 

@@ -45,7 +45,8 @@ bool Zero(Point p) { return p.x == 0 && p.y == 0; }
 
 }  // namespace
 
-Tlifeform::Tlifeform(App& app) : Form(app, app.lifeform, "lifeform"), lifeform_controls(this) {
+Tlifeform::Tlifeform(App& app)
+    : Form(app, app.browser.lifeform, "lifeform"), lifeform_controls(this) {
   Button1.OnClick = [this] { Button1Click(); };
   Button3.OnClick = [this] { Button3Click(); };
   rightcopy.OnClick = [this] { rightcopyClick(); };
@@ -138,7 +139,7 @@ void Tlifeform::Button1Click() {
 void Tlifeform::Button3Click() {
   platform().appBarRemove(Handle());
   registered_ = false;
-  TFormMain* main = app().FormMain;
+  TFormMain* main = app().shell.FormMain;
   if (main && main->Panel1.Caption() == words::mainform::Closing) main->Close();
 }
 
@@ -174,7 +175,7 @@ bool Tlifeform::Same(Point a, Point b) {
 }
 
 bool Tlifeform::OverBar(Point p) {
-  return app().qircom && app().qircom->HoldsChild(platform().windowFromPoint(p));
+  return app().bar.qircom && app().bar.qircom->HoldsChild(platform().windowFromPoint(p));
 }
 
 // As the input core counts right releases: not on the program's own command
@@ -194,24 +195,24 @@ void Tlifeform::ClickOf(Control& c) {
 }
 
 void Tlifeform::ShowCard(Point p, int panel) {
-  if (panel) app().mousepp->ShowAt(p, static_cast<Tmousepp::Card>(panel));
-  else app().mousepp->ShowAt(p);
+  if (panel) app().bar.mousepp->ShowAt(p, static_cast<Tmousepp::Card>(panel));
+  else app().bar.mousepp->ShowAt(p);
 }
 
 void Tlifeform::PopupMainMenu(Point at) {
-  if (app().FormMain) app().FormMain->PopupMenu(at);
+  if (app().shell.FormMain) app().shell.FormMain->PopupMenu(at);
 }
 
 void Tlifeform::MenuRelease() {
   Platform& p = platform();
-  if (app().qircom) app().qircom->Park();
-  if (app().qirinputor) app().qirinputor->SetCaption(words::in::Idle);
+  if (app().bar.qircom) app().bar.qircom->Park();
+  if (app().input.qirinputor) app().input.qirinputor->SetCaption(words::in::Idle);
   PopupMainMenu(p.getCursorPos());
 }
 
 void Tlifeform::PictureHover() {
   Platform& p = platform();
-  if (app().easyie) app().easyie->Park();
+  if (app().browser.easyie) app().browser.easyie->Park();
   const Monitor main = screens::Main(screens::Query(p));
   const Point centre{main.rect.left + main.rect.width / 2, main.rect.top + main.rect.height / 2};
   const int d = screens::ClampDpi(main.dpi);
@@ -223,7 +224,7 @@ void Tlifeform::PictureHover() {
 }
 
 void Tlifeform::BringRightformUp() {
-  Trightform* r = app().rightform;
+  Trightform* r = app().relays.rightform;
   if (!r) return;
   const Monitor main = screens::Main(screens::Query(platform()));
   const int d = screens::ClampDpi(main.dpi);
@@ -238,7 +239,7 @@ void Tlifeform::BringRightformUp() {
 void Tlifeform::rightcopyClick() {
   App& a = app();
   Platform& p = platform();
-  Tqircom& bar = *a.qircom;
+  Tqircom& bar = *a.bar.qircom;
   bar.Panel9.Show();
   bar.Panel12.Show();
   bar.Panel35.Show();
@@ -249,11 +250,11 @@ void Tlifeform::rightcopyClick() {
   // clipboard as a new one. The keys' copy lands only after this handler,
   // so that one is taken as made.
   bool copied = true;
-  if (!a.easyie->Shown()) {
+  if (!a.browser.easyie->Shown()) {
     keys::Combo(p, vk::Control, 'C');
   } else {
     const std::uint32_t before = p.clipboardSequence();
-    if (WebBrowser* page = a.easyie->ActiveBrowser()) {
+    if (WebBrowser* page = a.browser.easyie->ActiveBrowser()) {
       page->setFocus();
       page->execWB(olecmd::Copy, olecmd::PromptUser);
     }
@@ -261,10 +262,10 @@ void Tlifeform::rightcopyClick() {
   }
   Panel7.SetCaption(words::life::HintPaste);
   keys::Escape(p);
-  a.qirForm3->SetCaption(words::scroll::MyRight);
+  a.bar.qirForm3->SetCaption(words::scroll::MyRight);
   p.sleep(20);
-  if (copied) a.qirinputor->SetCaption(words::in::CopyDone);
-  a.qirForm3->SetCaption(hint::MyRightDone);
+  if (copied) a.input.qirinputor->SetCaption(words::in::CopyDone);
+  a.bar.qirForm3->SetCaption(hint::MyRightDone);
   bar.PlaceAtPointer(p.getCursorPos(), -30, -6, 70, 24, ZOrder::TopMost, swp::ShowWindow);
   bar.Show();
 }
@@ -274,8 +275,8 @@ void Tlifeform::rightcopyClick() {
 void Tlifeform::Timer1Timer() {
   App& a = app();
   Platform& p = platform();
-  Tmousepp& card = *a.mousepp;
-  Teasyie& web = *a.easyie;
+  Tmousepp& card = *a.bar.mousepp;
+  Teasyie& web = *a.browser.easyie;
   const Point P = p.getCursorPos();
   std::string mode = Mode(Panel7.Caption());
 
@@ -286,10 +287,10 @@ void Tlifeform::Timer1Timer() {
   }
 
   // 2. Mirrors, the Ctrl counter, the window under the pointer.
-  SetIfDiff(Panel3, a.caretinfo->Caption());
-  SetIfDiff(Panel5, a.qirForm3->Caption());
-  SetIfDiff(Button2, a.rightform->Caption());
-  SetIfDiff(Panel11, mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix)
+  SetIfDiff(Panel3, a.input.caretinfo->Caption());
+  SetIfDiff(Panel5, a.bar.qirForm3->Caption());
+  SetIfDiff(Button2, a.relays.rightform->Caption());
+  SetIfDiff(Panel11, mail::Starts(a.input.qirinputor->Caption(), words::in::KeyPrefix)
                          ? std::string(hint::EditKeys)
                          : std::string());
   // One count per tick while Ctrl is down: per 100 ms the hold lasted, so
@@ -351,7 +352,7 @@ void Tlifeform::Timer1Timer() {
   // here it would be gone before the input tick's right-button chords saw
   // it. The panel answers the input core's acknowledgement instead.
   {
-    const std::string w = a.qirForm3->Caption();
+    const std::string w = a.bar.qirForm3->Caption();
     if (mail::Has(w, hint::RightUpPart) && !mail::Starts(w, words::hook::RightUpPrefix) &&
         !OverBarOrBrowser(P)) {
       DoubleRightClick(P);
@@ -369,7 +370,7 @@ void Tlifeform::Timer1Timer() {
     }
     if (SelectionCardAt(P)) return;
   }
-  if (mail::Is(a.leftform->Caption(), hint::LeftOk)) SetIfDiff(leftselect, hint::LeftOk);
+  if (mail::Is(a.relays.leftform->Caption(), hint::LeftOk)) SetIfDiff(leftselect, hint::LeftOk);
 
   // 9. Resting at the right-press point.
   mode = Mode(Panel7.Caption());
@@ -386,7 +387,7 @@ void Tlifeform::Timer1Timer() {
   // 10. Away from both press points.
   if (!Same(P, press_.right) && !Same(P, press_.left)) {
     SetIfDiff(Panel7, hint::Away);
-    SetIfDiff(*a.leftform, hint::LeftNormal);
+    SetIfDiff(*a.relays.leftform, hint::LeftNormal);
   }
 
   // 11. Back at the top of the screen.
@@ -396,12 +397,12 @@ void Tlifeform::Timer1Timer() {
 void Tlifeform::DoubleRightClick(Point P) {
   App& a = app();
   Platform& p = platform();
-  Tqircom& bar = *a.qircom;
+  Tqircom& bar = *a.bar.qircom;
   if (!OverControl(bar.Panel27, P)) {
     press_.rightRelease[static_cast<std::size_t>(press_.nextRelease)] = P;
     press_.nextRelease = 1 - press_.nextRelease;
   }
-  a.qirForm3->SetCaption(hint::RightOkUp);
+  a.bar.qirForm3->SetCaption(hint::RightOkUp);
   const Point r0 = press_.rightRelease[0], r1 = press_.rightRelease[1];
   if (r0.x == r1.x && r0.y == r1.y && !Zero(r0) && !press_.doubleRight) {
     press_.doubleRight = true;
@@ -411,7 +412,7 @@ void Tlifeform::DoubleRightClick(Point P) {
     bar.Panel14.SetCaption(words::zone::Equal);
     bar.Panel27.Hide();
     // Hide and show both windows and flick the bar's width so both repaint.
-    Tmousepp& card = *a.mousepp;
+    Tmousepp& card = *a.bar.mousepp;
     bar.Hide();
     bar.Show();
     card.Hide();
@@ -442,9 +443,9 @@ void Tlifeform::DoubleRightClick(Point P) {
 bool Tlifeform::SelectionCardAt(Point P) {
   App& a = app();
   Platform& p = platform();
-  Tmousepp& card = *a.mousepp;
+  Tmousepp& card = *a.bar.mousepp;
   if (!mail::Is(leftselect.Caption(), words::life::LeftExit) || card.Shown() ||
-      a.wrpyreadpanel->lleft.Checked()) {
+      a.shell.wrpyreadpanel->lleft.Checked()) {
     return false;
   }
   Panel7.SetCaption(hint::HintSelection);
@@ -453,24 +454,24 @@ bool Tlifeform::SelectionCardAt(Point P) {
   card.Panel1.SetLeft(-2000);
   card.Panel2.SetLeft(-2000);
   card.Panel3.SetLeft(0);
-  a.qirForm3->SetCaption(hint::ScrollCardDone);
+  a.bar.qirForm3->SetCaption(hint::ScrollCardDone);
   // Let go of every button the user still holds.
   if (p.isKeyDown(vk::LButton)) p.mouseEvent(mouseflag::LeftUp, 0, 0, 0);
   if (p.isKeyDown(vk::RButton)) p.mouseEvent(mouseflag::RightUp, 0, 0, 0);
   if (p.isKeyDown(vk::MButton)) p.mouseEvent(mouseflag::MiddleUp, 0, 0, 0);
-  Teasyie& web = *a.easyie;
+  Teasyie& web = *a.browser.easyie;
   if (mail::Is(web.midmess.Caption(), words::web::MiddleDown)) {
     web.midmess.SetCaption(hint::MiddleDownHandled);
     card.Park();
     if (web.Shown()) ClickOf(web.wfocus);
     press_.left = {0, 0};
-    a.leftform->SetCaption(hint::ExitLeft);
+    a.relays.leftform->SetCaption(hint::ExitLeft);
     leftselect.SetCaption(hint::SelectionDone);
     return true;
   }
   ShowCard(P, 0);
-  a.qircom->Panel27.Hide();
-  a.leftform->SetCaption(hint::ExitLeft);
+  a.bar.qircom->Panel27.Hide();
+  a.relays.leftform->SetCaption(hint::ExitLeft);
   leftselect.SetCaption(hint::SelectionDone);
   return false;
 }
@@ -480,9 +481,9 @@ bool Tlifeform::SelectionCardAt(Point P) {
 void Tlifeform::Timer2Timer() {
   App& a = app();
   Platform& p = platform();
-  Tqircom& bar = *a.qircom;
-  Tmousepp& card = *a.mousepp;
-  TqirForm3& scroll = *a.qirForm3;
+  Tqircom& bar = *a.bar.qircom;
+  Tmousepp& card = *a.bar.mousepp;
+  TqirForm3& scroll = *a.bar.qirForm3;
   const Point P = p.getCursorPos();
   const std::string zone = bar.Panel14.Caption();
 
@@ -543,8 +544,8 @@ void Tlifeform::Timer2Timer() {
   // 5. Searching: the right-copy words are done with.
   if (bar.Panel14.Caption() == words::zone::F3) {
     if (mail::Is(scroll.Caption(), words::scroll::MyRight)) scroll.SetCaption(hint::MyRightDone);
-    if (mail::Is(a.rightform->Caption(), words::scroll::MyRight))
-      a.rightform->SetCaption(hint::MyRightDone);
+    if (mail::Is(a.relays.rightform->Caption(), words::scroll::MyRight))
+      a.relays.rightform->SetCaption(hint::MyRightDone);
   }
 
   // 6. The card beside the clip widget. Not while the left button is down:
@@ -563,10 +564,10 @@ void Tlifeform::Timer2Timer() {
 
 bool Tlifeform::MiddlePressHandled() {
   App& a = app();
-  Teasyie& web = *a.easyie;
+  Teasyie& web = *a.browser.easyie;
   if (!mail::Is(web.midmess.Caption(), words::web::MiddleDown)) return false;
   web.midmess.SetCaption(hint::MiddleDownHandled);
-  a.mousepp->Park();
+  a.bar.mousepp->Park();
   if (web.Shown()) ClickOf(web.wfocus);
   press_.left = {0, 0};
   return true;
@@ -575,9 +576,9 @@ bool Tlifeform::MiddlePressHandled() {
 bool Tlifeform::ClipWidgetCard(Point P) {
   App& a = app();
   Platform& p = platform();
-  Tqircom& bar = *a.qircom;
-  Tmousepp& card = *a.mousepp;
-  Teasyie& web = *a.easyie;
+  Tqircom& bar = *a.bar.qircom;
+  Tmousepp& card = *a.bar.mousepp;
+  Teasyie& web = *a.browser.easyie;
   const std::string zone = bar.Panel14.Caption();
   const bool overWidget = OverControl(bar.Panel27, P);
   // The card's Escape closes the menu an application opened for the right
@@ -625,15 +626,15 @@ bool Tlifeform::ClipWidgetCard(Point P) {
 void Tlifeform::Timer3Timer() {
   App& a = app();
   Platform& p = platform();
-  Twheeltipform& tip = *a.wheeltipform;
+  Twheeltipform& tip = *a.bar.wheeltipform;
   const Point P = p.getCursorPos();
 
   // 1. The wheel tip's hidden panel; the browser's middle-press word.
   if (Panel4.Caption() == hint::ShowWheelTipPanel && !tip.Panel1.Visible()) tip.Panel1.Show();
-  SetIfDiff(Button4, a.easyie->midmess.Caption());
+  SetIfDiff(Button4, a.browser.easyie->midmess.Caption());
 
   // 2. The card out of the way while the left button is down.
-  if (p.isKeyDown(vk::LButton) && a.mousepp->Shown()) a.mousepp->Park();
+  if (p.isKeyDown(vk::LButton) && a.bar.mousepp->Shown()) a.bar.mousepp->Park();
 
   // A maximised active window starts below the bar.
   FitMaximisedBelow();
@@ -653,18 +654,18 @@ void Tlifeform::PlaceWheelTip() {
   // the active window's title bar. A wheel word or a full bar that was
   // parked places it again even where the window kept its place.
   App& a = app();
-  Twheeltipform& tip = *a.wheeltipform;
+  Twheeltipform& tip = *a.bar.wheeltipform;
   // (Once for each new wheel word and each time the bar grew tall, not on
   // every tick while they last.)
   tip.KeepOnActiveWindow();
-  const std::string word = a.qirForm3->Caption();
+  const std::string word = a.bar.qirForm3->Caption();
   const bool wheel = mail::Starts(word, words::scroll::WheelPrefix);
   const bool newWheel = wheel && word != tipWheelWord_;
   tipWheelWord_ = wheel ? word : std::string();
-  const bool tall = a.qircom->Height() > 99;
+  const bool tall = a.bar.qircom->Height() > 99;
   const bool grewTall = tall && !tipBarTall_;
   tipBarTall_ = tall;
-  if (a.easyie->Shown() || a.qircom->Shown()) return;
+  if (a.browser.easyie->Shown() || a.bar.qircom->Shown()) return;
   if (newWheel || grewTall) tip.FollowActiveWindow(true);
 }
 
@@ -692,10 +693,10 @@ void Tlifeform::FitMaximisedBelow() {
 
 void Tlifeform::WheelModeFromMotion(Point P) {
   App& a = app();
-  Tqircom& bar = *a.qircom;
-  Twheeltipform& tip = *a.wheeltipform;
-  Teasyie& web = *a.easyie;
-  TqirForm3& scroll = *a.qirForm3;
+  Tqircom& bar = *a.bar.qircom;
+  Twheeltipform& tip = *a.bar.wheeltipform;
+  Teasyie& web = *a.browser.easyie;
+  TqirForm3& scroll = *a.bar.qirForm3;
   auto sample = [](Control& list, int i) { return LeadingInt(mail::ItemOr(list, i)); };
 
   if (Mode(Panel7.Caption()) == words::life::NearLeftPrefix) {

@@ -244,7 +244,7 @@ class Run {
     app_ = &app;
     try {
       if (!app.Start()) return Fail(res, -1, "start-up ended the process");
-      lastFirst_ = app.qircom->ListBox2.Count() ? app.qircom->ListBox2.Item(0) : "";
+      lastFirst_ = app.bar.qircom->ListBox2.Count() ? app.bar.qircom->ListBox2.Item(0) : "";
       if (!sim.messageBoxes().empty()) return Fail(res, -1, "message box at start: " + sim.messageBoxes()[0].text);
       for (int step = 0; step < o_.steps && !sim.quitPosted(); ++step) {
         g_stepForAlarm = step;
@@ -265,7 +265,7 @@ class Run {
         Tally();
         sim.clearEvents();
       }
-      res.ticks = app.qirinputor ? app.qirinputor->tick().runs() : 0;
+      res.ticks = app.input.qirinputor ? app.input.qirinputor->tick().runs() : 0;
       res.captured = captured_;
       res.pasted = pasted_;
       alarm(60);
@@ -299,12 +299,23 @@ class Run {
   // The program's windows another program may write into.
   std::vector<Wnd> Mailboxes() {
     App& a = *app_;
-    return {a.qirinputor->Handle(), a.qircom->Handle(), a.qirForm3->Handle(),
-            a.qirForm4->Handle(), a.caretinfo->Handle(), a.rightform->Handle(),
-            a.leftform->Handle(), a.lifeform->Handle(), a.qircom->Panel19.Handle(),
-            a.qircom->Panel14.Handle(), a.qircom->Panel35.Handle(), a.qircom->Panel28.Handle(),
-            a.qircom->BitBtn6.Handle(), a.lifeform->Panel7.Handle(), a.lifeform->Panel4.Handle(),
-            a.qircom->Edit2.Handle(), a.wrpyreadpanel->Edit2.Handle()};
+    return {a.input.qirinputor->Handle(),
+            a.bar.qircom->Handle(),
+            a.bar.qirForm3->Handle(),
+            a.bar.qirForm4->Handle(),
+            a.input.caretinfo->Handle(),
+            a.relays.rightform->Handle(),
+            a.relays.leftform->Handle(),
+            a.browser.lifeform->Handle(),
+            a.bar.qircom->Panel19.Handle(),
+            a.bar.qircom->Panel14.Handle(),
+            a.bar.qircom->Panel35.Handle(),
+            a.bar.qircom->Panel28.Handle(),
+            a.bar.qircom->BitBtn6.Handle(),
+            a.browser.lifeform->Panel7.Handle(),
+            a.browser.lifeform->Panel4.Handle(),
+            a.bar.qircom->Edit2.Handle(),
+            a.shell.wrpyreadpanel->Edit2.Handle()};
   }
 
   void Act() {
@@ -340,7 +351,7 @@ class Run {
       sim.setWindowText(r_.pick(boxes), Text(r_, r_.chance(10)));
     } else if (a < 75) {
       // A scroll-mode queue word in the caret window's list.
-      Control& l = app_->caretinfo->ListBox3;
+      Control& l = app_->input.caretinfo->ListBox3;
       if (l.Count() > 1) sim.listSet(l.Handle(), 1, Text(r_, false));
     } else if (a < 83) {
       sim.setClipboardText(Text(r_, r_.chance(15)));
@@ -415,7 +426,8 @@ class Run {
   void Tally() {
     for (const SimEvent& e : sim_->events())
       if (e.type == SimEvent::Key && e.vk == 'V' && !(e.flags & keyflag::KeyUp)) ++pasted_;
-    const std::string first = app_->qircom->ListBox2.Count() ? app_->qircom->ListBox2.Item(0) : "";
+    const std::string first =
+        app_->bar.qircom->ListBox2.Count() ? app_->bar.qircom->ListBox2.Item(0) : "";
     if (first != lastFirst_) {
       ++captured_;
       lastFirst_ = first;
@@ -430,24 +442,24 @@ class Run {
       for (int i = 0; i < l.Count(); ++i) n += l.Item(i).size();
       return n;
     };
-    Control& clip = a.qircom->ListBox2;
+    Control& clip = a.bar.qircom->ListBox2;
     if (static_cast<std::size_t>(clip.Count()) > budget::kSmartClipEntries)
       return "smart clipboard holds " + std::to_string(clip.Count()) + " entries";
     if (bytes(clip) > budget::kSmartClipBytes)
       return "smart clipboard holds " + std::to_string(bytes(clip)) + " bytes";
-    Control& keys = a.qircom->ListBox8;
+    Control& keys = a.bar.qircom->ListBox8;
     if (keys.Count() > mail::kKeyHistoryLimit + 1 ||
         bytes(keys) > static_cast<std::size_t>(keys.Count()) * budget::kHistoryWord)
       return "key history holds " + std::to_string(keys.Count()) + " items, " +
              std::to_string(bytes(keys)) + " bytes";
-    for (Control* l : {&a.qircom->ListBox1, &a.easyie->ListBox11}) {
+    for (Control* l : {&a.bar.qircom->ListBox1, &a.browser.easyie->ListBox11}) {
       if (l->Count() > mail::kInputHistoryLimit + 2 ||
           bytes(*l) > static_cast<std::size_t>(l->Count()) * budget::kHistoryWord)
         return "input-word history " + l->Name() + " holds " + std::to_string(l->Count()) +
                " items, " + std::to_string(bytes(*l)) + " bytes";
     }
-    if (static_cast<std::size_t>(a.qircom->ListBox11.Count()) > budget::kCaptureLines)
-      return "alignment list holds " + std::to_string(a.qircom->ListBox11.Count()) + " lines";
+    if (static_cast<std::size_t>(a.bar.qircom->ListBox11.Count()) > budget::kCaptureLines)
+      return "alignment list holds " + std::to_string(a.bar.qircom->ListBox11.Count()) + " lines";
     // Nothing else grows: every list of every form stays small.
     std::size_t total = 0;
     for (Form* f : a.forms())

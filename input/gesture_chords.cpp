@@ -29,17 +29,17 @@ namespace sq {
 
 void Tick::RightClickReplay() {
   App& a = app_;
-  if (!mail::Is(a.qirinputor->Caption(), words::in::RightReplay)) return;
-  a.qircom->Park();
-  a.qirinputor->SetCaption(words::in::RightReplayAck);
+  if (!mail::Is(a.input.qirinputor->Caption(), words::in::RightReplay)) return;
+  a.bar.qircom->Park();
+  a.input.qirinputor->SetCaption(words::in::RightReplayAck);
   keys::RightClick(a.platform());
 }
 
 bool Tick::RightChords() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqircom& bar = *a.qircom;
-  TqirForm3& scroll = *a.qirForm3;
+  Tqircom& bar = *a.bar.qircom;
+  TqirForm3& scroll = *a.bar.qirForm3;
   const std::string word = scroll.Caption();
   const bool down = mail::Starts(word, words::hook::RightDownPrefix);
   const bool up = mail::Starts(word, words::hook::RightUpPrefix);
@@ -57,20 +57,20 @@ bool Tick::RightChords() {
     if (Same(chords_.leftRelease, chords_.rightPress) && chords_.rightPressSet) {
       scroll.SetCaption(words::scroll::MyRight);
       bar.Panel14.SetCaption(words::zone::Dots);
-      a.qirinputor->SetCaption(words::in::Idle);
+      a.input.qirinputor->SetCaption(words::in::Idle);
       ShowClipPanels();
       bar.Panel14.SetCaption(words::zone::F3);
-      if (!a.easyie->Shown()) {
+      if (!a.browser.easyie->Shown()) {
         keys::Combo(p, vk::Control, 'C');
       } else if (WebBrowser* page = BrowserPage()) {
         page->setFocus();
         page->execWB(12, 1);  // copy
       }
-      a.lifeform->Panel7.SetCaption(words::life::HintPaste);
+      a.browser.lifeform->Panel7.SetCaption(words::life::HintPaste);
       keys::Escape42(p);
       scroll.SetCaption(words::scroll::MyRight);
       p.sleep(20);
-      a.qirinputor->SetCaption(words::in::CopyDone);
+      a.input.qirinputor->SetCaption(words::in::CopyDone);
       scroll.SetCaption(words::scroll::MyRight);
       ShowClipWidget(-30, -6);
     }
@@ -78,7 +78,7 @@ bool Tick::RightChords() {
   }
   if (mail::Starts(scroll.Caption(), words::hook::RightUpPrefix) && !drag_.dragResumed) {
     Wnd under = p.windowFromPoint(view_.cursor);
-    const bool overMenu = under && p.isChild(a.easyie->Panel3.Handle(), under);
+    const bool overMenu = under && p.isChild(a.browser.easyie->Panel3.Handle(), under);
     if (away && !overMenu) {
       if (!Same(view_.cursor, chords_.rightDownAt)) {
         scroll.SetCaption(words::scroll::RightHandled);
@@ -101,17 +101,18 @@ bool Tick::RightPress() {
   App& a = app_;
   Platform& p = a.platform();
   if (!p.isKeyDown(vk::RButton)) return false;
-  Tqircom& bar = *a.qircom;
-  if (!OverBar() && !mail::Is(a.qirForm3->Caption(), words::scroll::AutoDrag)) {
+  Tqircom& bar = *a.bar.qircom;
+  if (!OverBar() && !mail::Is(a.bar.qirForm3->Caption(), words::scroll::AutoDrag)) {
     chords_.rightPress = view_.cursor;
     chords_.rightPressSet = true;
-    a.rightform->SetCaption(PointWord(words::right::PressPrefix, view_.cursor));
-    a.leftform->SetLeft(view_.cursor.x);
-    a.leftform->SetTop(view_.cursor.y);
+    a.relays.rightform->SetCaption(PointWord(words::right::PressPrefix, view_.cursor));
+    a.relays.leftform->SetLeft(view_.cursor.x);
+    a.relays.leftform->SetTop(view_.cursor.y);
     drag_.tapDrag = false;
     ++chords_.rightHeldTicks;
-    if (chords_.rightHeldTicks > kLongRightPress && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix)) {
-      a.qirForm3->SetCaption(words::scroll::MyRight);
+    if (chords_.rightHeldTicks > kLongRightPress &&
+        !mail::Starts(a.input.qirinputor->Caption(), words::in::KeyPrefix)) {
+      a.bar.qirForm3->SetCaption(words::scroll::MyRight);
       return true;
     }
   }
@@ -133,14 +134,14 @@ bool Tick::RightPress() {
 bool Tick::PointerWidget() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqircom& bar = *a.qircom;
-  Tlifeform& life = *a.lifeform;
+  Tqircom& bar = *a.bar.qircom;
+  Tlifeform& life = *a.browser.lifeform;
   drag_.tapDrag = false;
   chords_.rightHeldTicks = 0;
   chords_.prevLeftHold = chords_.leftHold;
   chords_.leftHold = view_.cursor;
   chords_.leftHoldSet = true;
-  a.caretinfo->SetCaption(PointWord(words::caret::LeftPosPrefix, view_.cursor));
+  a.input.caretinfo->SetCaption(PointWord(words::caret::LeftPosPrefix, view_.cursor));
   if (Same(chords_.leftHold, chords_.rightPress) && chords_.leftHoldSet && !drag_.dragResumed) {
     bar.Panel35.SetCaption(words::chord::Widget);
     bar.Panel4.Hide();
@@ -149,9 +150,9 @@ bool Tick::PointerWidget() {
     chords_.leftHoldSet = false;
     FocusUnder(view_.cursor);
     bar.Panel14.SetCaption(words::zone::X);
-    a.mousepp->ShowCard(Tmousepp::Card::Pointer);
+    a.bar.mousepp->ShowCard(Tmousepp::Card::Pointer);
     bar.Panel27.Show();
-    a.rightform->SetCaption("");
+    a.relays.rightform->SetCaption("");
     life.Panel7.SetCaption(words::life::HintNetClose);
     if (mail::Is(life.Panel4.Caption(), words::life::CtrlHeld)) bar.Panel14.SetCaption(words::zone::NotY);
     bar.PlaceAtPointer(view_.cursor, -12, -12, 25, 25, ZOrder::TopMost, swp::ShowWindow);

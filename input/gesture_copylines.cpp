@@ -30,12 +30,12 @@ namespace sq {
 void Tick::SelectionWords() {
   App& a = app_;
   Platform& p = a.platform();
-  Tcaretinfo& caret = *a.caretinfo;
+  Tcaretinfo& caret = *a.input.caretinfo;
   // A selection finished outside the system: cut it.
   if (mail::Starts(caret.Caption(), words::caret::SelectDonePrefix)) {
     caret.SetCaption(words::caret::SelectHandled);
-    a.qirForm3->SetCaption(words::scroll::Text);
-    a.qircom->Park();
+    a.bar.qirForm3->SetCaption(words::scroll::Text);
+    a.bar.qircom->Park();
     keys::Down(p, vk::Shift);
     keys::Down(p, vk::Delete);
     keys::Up(p, vk::Delete);
@@ -45,7 +45,7 @@ void Tick::SelectionWords() {
     caret.SetCaption(words::caret::LeftExit);
   if (p.isKeyDown(vk::RButton) && mail::Is(caret.Caption(), words::caret::Select))
     caret.SetCaption(words::caret::RightExit);
-  if (lines_.selectArmed && mail::Starts(a.qirForm3->Caption(), words::hook::LeftDownPrefix) &&
+  if (lines_.selectArmed && mail::Starts(a.bar.qirForm3->Caption(), words::hook::LeftDownPrefix) &&
       !mail::Has(caret.Caption(), words::caret::Select)) {
     caret.SetCaption(words::caret::MouseDown);
     if (lines_.selectOnPress) {
@@ -59,7 +59,7 @@ void Tick::SelectionWords() {
 bool Tick::KeyHistoryGestures() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqircom& bar = *a.qircom;
+  Tqircom& bar = *a.bar.qircom;
   Control& hist = bar.ListBox8;
   const std::string h0 = mail::ItemOr(hist, 0), h1 = mail::ItemOr(hist, 1),
                     h2 = mail::ItemOr(hist, 2), h3 = mail::ItemOr(hist, 3);
@@ -82,13 +82,15 @@ bool Tick::KeyHistoryGestures() {
     p.sleep(10);
     keys::Combo(p, vk::Control, 'C');
     p.sleep(200);
-    a.qirinputor->Panel4.SetLeft(0);
-    a.qirinputor->Panel4.SetTop(0);
+    a.input.qirinputor->Panel4.SetLeft(0);
+    a.input.qirinputor->Panel4.SetTop(0);
     ShowClipWidget(40, 20);
     if (bar.Shown()) p.setCursorPos({bar.Left() + bar.Scale(30), bar.Top() + bar.Scale(8)});
-    bar.Panel14.SetCaption(mail::Is(a.lifeform->Panel4.Caption(), words::life::CtrlHeld) ? words::zone::CutMark : words::zone::F3);
+    bar.Panel14.SetCaption(mail::Is(a.browser.lifeform->Panel4.Caption(), words::life::CtrlHeld)
+                               ? words::zone::CutMark
+                               : words::zone::F3);
     bar.Panel12.Show();
-    a.caretinfo->SetCaption(words::caret::Select);
+    a.input.caretinfo->SetCaption(words::caret::Select);
     return true;
   }
   return false;
@@ -123,24 +125,24 @@ bool Tick::CopyLinesStage() {
 bool Tick::CopyLinesGesture() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqircom& bar = *a.qircom;
-  if (mail::Starts(a.qirForm3->Caption(), words::hook::LeftDownPrefix)) {
+  Tqircom& bar = *a.bar.qircom;
+  if (mail::Starts(a.bar.qirForm3->Caption(), words::hook::LeftDownPrefix)) {
     lines_.justCaptured = false;
     // A left press ends whatever key word is pending, but not one that no
     // tick has looked at yet: that one is answered first, and a later tick
     // that still finds the press does this.
-    if (!InputPending()) a.qirinputor->SetCaption(words::in::HandledLeft);
+    if (!InputPending()) a.input.qirinputor->SetCaption(words::in::HandledLeft);
   }
   if (p.isKeyDown(vk::LButton)) lines_.justCaptured = false;
   if (!(lines_.justCaptured || mail::Is(bar.Panel19.Caption(), words::clip::Copy))) return false;
-  if (!mail::Is(a.caretinfo->Caption(), words::caret::CopyLines)) return false;
+  if (!mail::Is(a.input.caretinfo->Caption(), words::caret::CopyLines)) return false;
 
   lines_.justCaptured = false;
   lines_.selectOnPress = true;
-  a.caretinfo->SetCaption(words::caret::CopyLinesHandled);
+  a.input.caretinfo->SetCaption(words::caret::CopyLinesHandled);
   bar.Panel19.SetCaption(words::clip::CopyHandled);
   if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, words::in::HandledEscape);
-  a.qirinputor->SetCaption(words::in::HandledEscape);
+  a.input.qirinputor->SetCaption(words::in::HandledEscape);
   const int lines = bar.ListBox11.Count();
   // Click just right of the drag anchor and at it to put the caret there.
   // An anchor never set (x 0) moves nothing: both clicks land at the pointer.
@@ -159,21 +161,21 @@ bool Tick::CopyLinesGesture() {
   lines_.stageLines = lines;
   // S1 is left as the last stage set it: the stage fires on the first tick
   // whose clipboard differs from the text the previous line copy took.
-  a.caretinfo->SetCaption(words::caret::SelectCopy);
+  a.input.caretinfo->SetCaption(words::caret::SelectCopy);
   return true;
 }
 
 void Tick::CaptureAfterCopy() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqircom& bar = *a.qircom;
-  Tlifeform& life = *a.lifeform;
+  Tqircom& bar = *a.bar.qircom;
+  Tlifeform& life = *a.browser.lifeform;
   // Once seen, the capture counts on by itself, whatever the input caption
   // reads by then: a key released right after the copy, or the input
   // method's idle word, no longer keeps the copy out of the smart
   // clipboard. The caption's words below only retire the copy word, so
   // they are written only while it is there.
-  const bool word = mail::Is(a.qirinputor->Caption(), words::in::CopyDone);
+  const bool word = mail::Is(a.input.qirinputor->Caption(), words::in::CopyDone);
   ++lines_.captureTicks;
   if (mail::Starts(life.Panel7.Caption(), words::life::NearLeftPrefix)) life.leftselect.SetCaption(words::life::LeftExit);
   if (lines_.captureTicks <= 2) return;
@@ -182,7 +184,7 @@ void Tick::CaptureAfterCopy() {
   // text past the capture budget stays on the clipboard only: the list, the
   // alignment and the captured-text edits keep what they hold.
   lines_.captureTicks = 0;
-  if (word) a.qirinputor->SetCaption(words::in::CaptureStage2);
+  if (word) a.input.qirinputor->SetCaption(words::in::CaptureStage2);
   std::string text;
   const bool capturable = ReadCapturable(text);
   if (capturable) InsertSmartClipboard(text);
@@ -191,13 +193,13 @@ void Tick::CaptureAfterCopy() {
   bar.BitBtn6.SetCaption(words::align::Pending);
   p.sleep(30);
   if (capturable) smartclip::Align(text, lines_.captureColumn, bar.ListBox11, bar.BitBtn2);
-  if (word) a.qirinputor->SetCaption(words::in::CaptureStage3);
+  if (word) a.input.qirinputor->SetCaption(words::in::CaptureStage3);
   if (capturable) {
     bar.Edit1.SetCaption(text);
-    a.easyie->Edit1.SetCaption(text);
+    a.browser.easyie->Edit1.SetCaption(text);
   }
   if (word) {
-    a.qirinputor->SetCaption(words::in::HandledCapture);
+    a.input.qirinputor->SetCaption(words::in::HandledCapture);
     if (bar.ListBox1.Count() > 0) bar.ListBox1.SetItem(0, words::inhist::CaptureUsed);
   }
   life.Panel2.SetCaption(words::life::ClipOk);

@@ -40,8 +40,8 @@ bool DragLives(const DragScrollState& s) { return s.active || s.pending; }
 void Tick::TitleWordsAndCtrlTap() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqircom& bar = *a.qircom;
-  TqirForm4& title = *a.qirForm4;
+  Tqircom& bar = *a.bar.qircom;
+  TqirForm4& title = *a.bar.qirForm4;
   if (mail::Is(title.Caption(), words::title::KeyScroll)) title.SetCaption(words::title::DragUp);
   // Every change of the title caption is kept, newest first.
   const std::string t = title.Caption();
@@ -54,14 +54,14 @@ void Tick::TitleWordsAndCtrlTap() {
   Control& hist = bar.ListBox8;
   if (mail::ItemOr(hist, 0) == words::bar::CtrlUp && mail::ItemOr(hist, 1) == words::bar::CtrlDown &&
       !mail::Is(bar.Caption(), words::bar::DoubleCtrl) && !drag_.tapDrag &&
-      !a.wrpyreadpanel->lctrl.Checked()) {
+      !a.shell.wrpyreadpanel->lctrl.Checked()) {
     if (CtrlHeldLong()) {
       // Ctrl was held, not tapped: no drag, whatever the life panel counted;
       // the count of this hold is used up, or the next holds would add to it
       // and a later tap be taken for a hold.
       hist.SetItem(0, words::bar::CtrlHeldMark);
-      a.lifeform->Panel9.SetCaption("0");
-    } else if (LeadingInt(a.lifeform->Panel9.Caption()) < 11) {
+      a.browser.lifeform->Panel9.SetCaption("0");
+    } else if (LeadingInt(a.browser.lifeform->Panel9.Caption()) < 11) {
       // A short tap: press the left button for the user and drag.
       drag_.tapDrag = true;
       hist.SetItem(0, words::bar::CtrlTapMark);
@@ -74,19 +74,20 @@ void Tick::TitleWordsAndCtrlTap() {
     } else {
       // Ctrl was held long: give it back as held.
       hist.SetItem(0, words::bar::CtrlHeldMark);
-      a.lifeform->Panel9.SetCaption("0");
+      a.browser.lifeform->Panel9.SetCaption("0");
       keys::Down(p, vk::Control);
       bar.Button3.SetCaption(words::trace::CtrlHeld);
     }
   }
-  if (mail::Is(a.qirinputor->Caption(), words::in::ModeRequest)) a.qirinputor->SetCaption(words::in::ModeAck);
-  bar.inputcap.SetCaption(a.qirinputor->Caption());
+  if (mail::Is(a.input.qirinputor->Caption(), words::in::ModeRequest))
+    a.input.qirinputor->SetCaption(words::in::ModeAck);
+  bar.inputcap.SetCaption(a.input.qirinputor->Caption());
 }
 
 bool Tick::DragStops() {
   App& a = app_;
   Platform& p = a.platform();
-  TqirForm3& scroll = *a.qirForm3;
+  TqirForm3& scroll = *a.bar.qirForm3;
   // A drag the hook thread refused (the user's release reached it before
   // the request did) or ended without a stop word for this tick: wound up,
   // so no badge, capture or cross is left and the next drag starts from
@@ -114,7 +115,7 @@ bool Tick::DragStops() {
     if (mail::Has(word, words::scroll::WheelPart)) reading_.wheelStopSeen = word;
     else scroll.SetCaption(words::scroll::StopHandled);
     // A key word that no tick has looked at yet is answered, not ended.
-    if (!InputPending()) a.qirinputor->SetCaption(words::in::HandledLeft);
+    if (!InputPending()) a.input.qirinputor->SetCaption(words::in::HandledLeft);
     chords_.rightClicks = 0;
     keys_.zGuard = false;
     if (drag_.dragResumed) {
@@ -125,7 +126,7 @@ bool Tick::DragStops() {
     scroll.Park();
     // Only a button the user still holds goes on dragging: after a release
     // the program would otherwise press the button by itself.
-    const bool restart = HeldStillLongEnough() && !a.wrpyreadpanel->lleft.Checked() &&
+    const bool restart = HeldStillLongEnough() && !a.shell.wrpyreadpanel->lleft.Checked() &&
                          UserHoldsLeft();
     still_.ticks = 0;
     still_.ms = 0;
@@ -134,10 +135,10 @@ bool Tick::DragStops() {
       // Still held long enough: the drag goes on from here.
       chords_.rightHeldTicks = 0;
       lines_.justCaptured = false;
-      a.qircom->Park();
+      a.bar.qircom->Park();
       scroll.Hide();
-      a.qirinputor->SetCaption(words::in::HandledDrag);
-      a.qirForm4->SetCaption(words::title::Dragging);
+      a.input.qirinputor->SetCaption(words::in::HandledDrag);
+      a.bar.qirForm4->SetCaption(words::title::Dragging);
       drag_.anchor = view_.cursor;
       p.sleep(200);
       if (!UserHoldsLeft()) {
@@ -173,7 +174,7 @@ void Tick::BeginDrag(bool systemHeld) {
 void Tick::EndDrag() {
   App& a = app_;
   Platform& p = a.platform();
-  TqirForm4& title = *a.qirForm4;
+  TqirForm4& title = *a.bar.qirForm4;
   const std::string t = title.Caption();
   const bool titleDragging = mail::Is(t, words::title::Dragging) || mail::Is(t, words::title::DragUp);
   if (!drag_.dragAsked && !titleDragging) return;

@@ -43,7 +43,7 @@ void SetIfChanged(Control& c, const std::string& s) {
 
 bool Tick::ZGuard() {
   if (keys_.zGuard) return false;
-  if (!mail::Starts(app_.qirinputor->Caption(), words::in::KeyPrefix)) return false;
+  if (!mail::Starts(app_.input.qirinputor->Caption(), words::in::KeyPrefix)) return false;
   if (!app_.platform().isKeyDown('Z')) return false;
   keys_.zGuard = true;
   return true;
@@ -52,14 +52,14 @@ bool Tick::ZGuard() {
 bool Tick::PasteRequest() {
   App& a = app_;
   Platform& p = a.platform();
-  if (!mail::Is(a.qirinputor->Caption(), words::in::PasteRequest)) return false;
-  Tqircom& bar = *a.qircom;
-  a.qirinputor->SetCaption(words::in::PasteDone);
-  a.qirForm3->SetCaption(words::scroll::PasteDone);
+  if (!mail::Is(a.input.qirinputor->Caption(), words::in::PasteRequest)) return false;
+  Tqircom& bar = *a.bar.qircom;
+  a.input.qirinputor->SetCaption(words::in::PasteDone);
+  a.bar.qirForm3->SetCaption(words::scroll::PasteDone);
   bar.Panel18.SetCaption(words::trace::CtrlV);
-  a.easyie->ListBox11.Insert(0, words::in::PasteStart);
+  a.browser.easyie->ListBox11.Insert(0, words::in::PasteStart);
   p.sleep(10);
-  if (!a.easyie->Shown()) {
+  if (!a.browser.easyie->Shown()) {
     // Paste into the window just left of the bar.
     const Point at{bar.Left() - bar.Scale(2), bar.Top()};
     BringToFront(TopLevelAt(app_.platform(), at));
@@ -73,7 +73,7 @@ bool Tick::PasteRequest() {
 
 void Tick::PasteByDigit() {
   App& a = app_;
-  const std::string cap = a.qirinputor->Caption();
+  const std::string cap = a.input.qirinputor->Caption();
   if (cap.size() < 18) return;
   const std::string code = cap.substr(16, 2);
   int index = -1;
@@ -81,22 +81,22 @@ void Tick::PasteByDigit() {
   else if (code[0] == '4' && code[1] == '9') index = 0;
   else if (code[0] == '5' && code[1] >= '0' && code[1] <= '7') index = code[1] - '0' + 1;
   if (index < 0) return;
-  Control& list = a.qircom->ListBox2;
+  Control& list = a.bar.qircom->ListBox2;
   // A digit beyond the list chooses nothing.
   if (index >= list.Count()) return;
   const std::string entry = list.Item(index);
   a.platform().setClipboardText(entry);
   keys_.listTextSet = true;
   keys_.listText = entry;
-  a.qirinputor->SetCaption(words::in::PasteRequest);
-  a.qircom->Park();
+  a.input.qirinputor->SetCaption(words::in::PasteRequest);
+  a.bar.qircom->Park();
 }
 
 void Tick::InputHistoryPatterns() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqirinputor& in = *a.qirinputor;
-  Tqircom& bar = *a.qircom;
+  Tqirinputor& in = *a.input.qirinputor;
+  Tqircom& bar = *a.bar.qircom;
   Control& hist = bar.ListBox1;
   auto item = [&hist](int i) { return mail::ItemOr(hist, i); };
 
@@ -148,8 +148,8 @@ void Tick::InputHistoryPatterns() {
 void Tick::InputMethodAndKeys() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqirinputor& in = *a.qirinputor;
-  Tqircom& bar = *a.qircom;
+  Tqirinputor& in = *a.input.qirinputor;
+  Tqircom& bar = *a.bar.qircom;
 
   // ---- the input method's windows ----
   const Wnd comp = p.findWindow(kCompositionClass);
@@ -261,7 +261,7 @@ void Tick::InputMethodAndKeys() {
       keys_.listTextSet = true;
       keys_.listText = text;
       if (capturable) InsertSmartClipboard(text);
-      a.lifeform->Panel2.SetCaption(words::life::Clip2);
+      a.browser.lifeform->Panel2.SetCaption(words::life::Clip2);
     }
     in.SetCaption(words::in::ShiftAck2);
   }

@@ -35,11 +35,13 @@ bool Tick::LeftRelease() {
   if (still_.releaseEndsSelection) {
     chords_.leftRelease = view_.cursor;
     still_.releaseEndsSelection = false;
-    if (!drag_.tapDrag && mail::Starts(a.lifeform->Panel7.Caption(), words::life::NearLeftPrefix))
-      a.lifeform->leftselect.SetCaption(words::life::LeftExit);
+    if (!drag_.tapDrag &&
+        mail::Starts(a.browser.lifeform->Panel7.Caption(), words::life::NearLeftPrefix))
+      a.browser.lifeform->leftselect.SetCaption(words::life::LeftExit);
     return true;
   }
-  if (!mail::Is(a.lifeform->Panel12.Caption(), words::life::NoRelease)) a.lifeform->Panel12.SetCaption(words::life::NoRelease);
+  if (!mail::Is(a.browser.lifeform->Panel12.Caption(), words::life::NoRelease))
+    a.browser.lifeform->Panel12.SetCaption(words::life::NoRelease);
   return false;
 }
 
@@ -47,17 +49,17 @@ bool Tick::LeftHold() {
   App& a = app_;
   Platform& p = a.platform();
   if (!p.isKeyDown(vk::LButton)) return false;
-  if (OverBar() || mail::Is(a.qirForm3->Caption(), words::scroll::AutoDrag)) return false;
-  Tlifeform& life = *a.lifeform;
+  if (OverBar() || mail::Is(a.bar.qirForm3->Caption(), words::scroll::AutoDrag)) return false;
+  Tlifeform& life = *a.browser.lifeform;
 
   if (PointerWidget()) return true;
 
   // The still test.
   life.leftdownmess.SetCaption(words::trace::LeftDownPrefix + std::to_string(still_.ticks));
-  const std::string t = a.qirForm4->Caption();
+  const std::string t = a.bar.qirForm4->Caption();
   const bool dragging = mail::Is(t, words::title::Dragging) || mail::Is(t, words::title::KeyScroll) || mail::Is(t, words::title::DragUp);
   if (!dragging) {
-    Control& anchor = a.qirinputor->oldcurpos;
+    Control& anchor = a.input.qirinputor->oldcurpos;
     const std::uint32_t now = p.tickCount();
     if (still_.leftWasUp) {
       // First tick of a new press: the count starts over from here. The
@@ -65,7 +67,8 @@ bool Tick::LeftHold() {
       // tick's interval ago as far as this tick can tell.
       still_.leftWasUp = false;
       still_.ticks = 0;
-      still_.ms = std::min<std::uint32_t>(now - still_.leftUpAt, a.qirinputor->Timer1.Interval());
+      still_.ms =
+          std::min<std::uint32_t>(now - still_.leftUpAt, a.input.qirinputor->Timer1.Interval());
       still_.lastStillAt = now;
       still_.broken = false;
       still_.releaseEndsSelection = false;
@@ -83,7 +86,7 @@ bool Tick::LeftHold() {
       still_.releaseEndsSelection = true;
     }
   }
-  if (HeldStillLongEnough() && !mail::Starts(a.qirinputor->Caption(), words::in::KeyPrefix) &&
+  if (HeldStillLongEnough() && !mail::Starts(a.input.qirinputor->Caption(), words::in::KeyPrefix) &&
       UserHoldsLeft()) {
     // Held still long enough (by the user's hand: the program's own press
     // never starts a drag): the drag starts here.
@@ -91,15 +94,16 @@ bool Tick::LeftHold() {
     p.setCapture(p.windowFromPoint(view_.cursor));
     p.setCursorShape(CursorShape::Cross);
     lines_.justCaptured = false;
-    a.qirForm3->Panel1.SetCaption("0");
-    a.qirForm4->PlaceAtPointer(view_.cursor, -52, -40, 100, 27, ZOrder::TopMost, swp::ShowWindow);
-    a.qirForm4->Show();
+    a.bar.qirForm3->Panel1.SetCaption("0");
+    a.bar.qirForm4->PlaceAtPointer(view_.cursor, -52, -40, 100, 27, ZOrder::TopMost,
+                                   swp::ShowWindow);
+    a.bar.qirForm4->Show();
   }
   return false;
 }
 
 bool Tick::HeldStillLongEnough() {
-  const int ms = app_.wrpyreadpanel->LeftHoldMs();
+  const int ms = app_.shell.wrpyreadpanel->LeftHoldMs();
   return still_.ticks > 0 && static_cast<std::int64_t>(still_.ms) >= ms;
 }
 

@@ -10,7 +10,7 @@ const char* const Tqirinputor::kHookLibrary = "dovahk1.dll";
 const char* const Tqirinputor::kLinkName = "\\Sipquill.lnk";
 
 Tqirinputor::Tqirinputor(App& app)
-    : Form(app, app.qirinputor, "qirinputor"), qirinputor_controls(this), tick_(app) {
+    : Form(app, app.input.qirinputor, "qirinputor"), qirinputor_controls(this), tick_(app) {
   Timer1.OnTimer = [this] { Timer1Timer(); };
   // The keyboard words of the hook library go to this window's caption.
   platform().setHookMailbox(Mailbox::Input, Handle());
@@ -43,8 +43,8 @@ void Tqirinputor::FormCreate() {
     Close();
     return;
   }
-  if (p.fileExists(*desktop + kLinkName) && app().FormMain)
-    app().FormMain->N3.SetEnabled(false);
+  if (p.fileExists(*desktop + kLinkName) && app().shell.FormMain)
+    app().shell.FormMain->N3.SetEnabled(false);
 }
 
 void Tqirinputor::FormClose() {

@@ -30,7 +30,7 @@ namespace sq {
 bool Tick::Ready() const {
   // The tick may fire while a message box raised during start-up is open;
   // it then must not touch a window that does not exist yet.
-  return app_.wheeltipform != nullptr && app_.easyie != nullptr && app_.running();
+  return app_.bar.wheeltipform != nullptr && app_.browser.easyie != nullptr && app_.running();
 }
 
 void Tick::Run() {
@@ -70,7 +70,7 @@ bool Tick::Steps() {
 }
 
 bool Tick::OverBar() {
-  return app_.qircom->HoldsChild(app_.platform().windowFromPoint(view_.cursor));
+  return app_.bar.qircom->HoldsChild(app_.platform().windowFromPoint(view_.cursor));
 }
 
 bool Tick::OverBarOrBrowser() {
@@ -82,14 +82,14 @@ void Tick::BringToFront(Wnd w) {
 }
 
 void Tick::ShowClipPanels() {
-  Tqircom& bar = *app_.qircom;
+  Tqircom& bar = *app_.bar.qircom;
   bar.Panel9.Show();
   bar.Panel12.Show();
   bar.Panel35.Show();
 }
 
 void Tick::ShowClipWidget(int dx, int dy) {
-  Tqircom& bar = *app_.qircom;
+  Tqircom& bar = *app_.bar.qircom;
   bar.PlaceAtPointer(view_.cursor, dx, dy, 70, 24, ZOrder::TopMost, swp::ShowWindow);
   bar.Show();
 }
@@ -117,7 +117,7 @@ void Tick::FocusUnder(Point pt) {
 }
 
 void Tick::InsertSmartClipboard(const std::string& text) {
-  smartclip::Insert(app_.qircom->ListBox2, text);
+  smartclip::Insert(app_.bar.qircom->ListBox2, text);
 }
 
 void Tick::SetLines(Control& list, const std::vector<std::string>& lines) {
@@ -129,9 +129,9 @@ bool Tick::ReadCapturable(std::string& text) {
   return smartclip::ReadForCapture(app_.platform(), text) == smartclip::Read::Text;
 }
 
-int Tick::BarEdit2Ticks() { return LeadingInt(app_.qircom->Edit2.Caption()) / 20; }
+int Tick::BarEdit2Ticks() { return LeadingInt(app_.bar.qircom->Edit2.Caption()) / 20; }
 
-WebBrowser* Tick::BrowserPage() { return app_.easyie->ActiveBrowser(); }
+WebBrowser* Tick::BrowserPage() { return app_.browser.easyie->ActiveBrowser(); }
 
 int Tick::AlignLines(std::vector<std::string>& lines, int column) {
   return smartclip::AlignLines(lines, column);

@@ -52,28 +52,28 @@ bool DoneWith(const std::string& word) {
 }  // namespace
 
 void Tick::BeginReading() {
-  Begin(reading_.input, app_.qirinputor->Caption());
-  Begin(reading_.scroll, app_.qirForm3->Caption());
+  Begin(reading_.input, app_.input.qirinputor->Caption());
+  Begin(reading_.scroll, app_.bar.qirForm3->Caption());
 }
 
 void Tick::EndReading(bool whole) {
   Platform& p = app_.platform();
-  const std::string input = app_.qirinputor->Caption();
+  const std::string input = app_.input.qirinputor->Caption();
   if (Read(reading_.input, input, whole) || DoneWith(input)) {
     reading_.input.seen = input;
-    p.mailboxSeen(app_.qirinputor->Handle());
+    p.mailboxSeen(app_.input.qirinputor->Handle());
   }
-  const std::string scroll = app_.qirForm3->Caption();
+  const std::string scroll = app_.bar.qirForm3->Caption();
   if (Read(reading_.scroll, scroll, whole) || DoneWith(scroll)) {
     reading_.scroll.seen = scroll;
-    p.mailboxSeen(app_.qirForm3->Handle());
+    p.mailboxSeen(app_.bar.qirForm3->Handle());
   }
 }
 
 bool Tick::InputPending() {
   const MailboxRead& r = reading_.input;
   return r.atStart != r.seen && !mail::Starts(r.atStart, words::in::HandledPrefix) &&
-         app_.qirinputor->Caption() == r.atStart;
+         app_.input.qirinputor->Caption() == r.atStart;
 }
 
 }  // namespace sq

@@ -31,18 +31,19 @@ void Tick::Relays() {
   App& a = app_;
   Platform& p = a.platform();
   // The right-press word of rightform goes to the life panel.
-  a.lifeform->Panel22.SetCaption(a.rightform->Caption());
+  a.browser.lifeform->Panel22.SetCaption(a.relays.rightform->Caption());
   // The pointer, and the DPI of its monitor for the distances of this tick.
   view_.cursor = p.getCursorPos();
   view_.dpi = screens::At(view_.monitors, view_.cursor).dpi;
   TrackCtrlHold();
   // The scroll-mode caption and the class under the pointer to Form2.
-  const std::string scroll = a.qirForm3->Caption();
-  a.Form2->SetCaption(scroll);
-  a.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(view_.cursor)).substr(0, 95));
+  const std::string scroll = a.bar.qirForm3->Caption();
+  a.relays.Form2->SetCaption(scroll);
+  a.relays.Form2->Panel1.SetCaption(p.getClassName(p.windowFromPoint(view_.cursor)).substr(0, 95));
   // Wheel words to the browser.
-  if (mail::Starts(scroll, words::scroll::WheelPrefix)) a.easyie->Panel42.SetCaption(scroll);
-  a.Form1->Edit1.SetCaption(scroll);
+  if (mail::Starts(scroll, words::scroll::WheelPrefix))
+    a.browser.easyie->Panel42.SetCaption(scroll);
+  a.relays.Form1->Edit1.SetCaption(scroll);
 }
 
 void Tick::LeftPressAndCaretReset() {
@@ -50,38 +51,38 @@ void Tick::LeftPressAndCaretReset() {
   if (p.isKeyDown(vk::LButton)) view_.leftPress = view_.cursor;
   const int dy = view_.cursor.y - view_.leftPress.y;
   if (dy <= Px(kCaretBand) && -dy <= Px(kCaretBand)) {
-    if (!app_.lifeform->Caption().empty()) app_.lifeform->SetCaption("");
-    if (app_.caretinfo->Height() != 0) app_.caretinfo->SetHeight(0);
+    if (!app_.browser.lifeform->Caption().empty()) app_.browser.lifeform->SetCaption("");
+    if (app_.input.caretinfo->Height() != 0) app_.input.caretinfo->SetHeight(0);
   }
 }
 
 void Tick::ScrollModeResets() {
   App& a = app_;
   Platform& p = a.platform();
-  Control& marks = a.caretinfo->ListBox3;
+  Control& marks = a.input.caretinfo->ListBox3;
   if (marks.Count() < 2) return;
   if (mail::Is(marks.Item(1), words::caret::ScrollReset)) {
-    a.qirForm3->SetCaption(words::scroll::Text);
+    a.bar.qirForm3->SetCaption(words::scroll::Text);
     marks.SetItem(1, words::caret::ResetHandled);
     keys::LeftClick(p);
   }
-  Control& start = a.qirForm3->Panel4;
+  Control& start = a.bar.qirForm3->Panel4;
   if (start.Visible() && mail::Starts(marks.Item(1), words::caret::StopDragPrefix)) {
     marks.SetItem(1, words::caret::ResetHandled);
     start.Hide();
     if (OnScreen({start.Left(), start.Top()})) p.setCursorPos({start.Left(), start.Top()});
-    a.qirForm3->SetCaption(words::scroll::Restarted);
+    a.bar.qirForm3->SetCaption(words::scroll::Restarted);
   }
 }
 
 void Tick::ParkWidgets() {
   App& a = app_;
   Platform& p = a.platform();
-  Tqircom& bar = *a.qircom;
+  Tqircom& bar = *a.bar.qircom;
   // The browser's menu panel goes away once the pointer has left it.
-  if (mail::Is(a.qirForm3->Caption(), words::scroll::MenuPanel)) {
+  if (mail::Is(a.bar.qirForm3->Caption(), words::scroll::MenuPanel)) {
     Wnd under = p.windowFromPoint(view_.cursor);
-    Control& menu = a.easyie->Panel3;
+    Control& menu = a.browser.easyie->Panel3;
     if (!(under && p.isChild(menu.Handle(), under))) menu.Hide();
   }
   using Presentation = Tqircom::Presentation;
@@ -105,7 +106,7 @@ void Tick::ParkWidgets() {
 }
 
 void Tick::LeftformOverBar() {
-  Tleftform& left = *app_.leftform;
+  Tleftform& left = *app_.relays.leftform;
   if (OverBar() && left.Left() != 0) {
     left.SetLeft(0);
     left.SetTop(0);
@@ -119,9 +120,9 @@ void Tick::HideMainForm() {
 
 void Tick::RecordInputCaption() {
   App& a = app_;
-  const std::string cap = a.qirinputor->Caption();
-  mail::RecordInputWord(a.qircom->ListBox1, cap);
-  mail::RecordInputWord(a.easyie->ListBox11, cap);
+  const std::string cap = a.input.qirinputor->Caption();
+  mail::RecordInputWord(a.bar.qircom->ListBox1, cap);
+  mail::RecordInputWord(a.browser.easyie->ListBox11, cap);
 }
 
 void Tick::SiblingWords() {
@@ -131,13 +132,13 @@ void Tick::SiblingWords() {
   if (!w) return;
   const std::string word = p.getWindowText(w);
   if (mail::Is(word, words::scroll::GoHelpWeb)) {
-    a.easyie->SetLeft(0);
-    BringToFront(a.easyie->Handle());
-    a.easyie->Button21Click();
+    a.browser.easyie->SetLeft(0);
+    BringToFront(a.browser.easyie->Handle());
+    a.browser.easyie->Button21Click();
   } else if (mail::Is(word, words::scroll::GoWeb) && !reading_.gowebOnce) {
     reading_.gowebOnce = true;
-    a.easyie->SetLeft(0);
-    BringToFront(a.easyie->Handle());
+    a.browser.easyie->SetLeft(0);
+    BringToFront(a.browser.easyie->Handle());
     Wnd sibling = p.findWindow("TqirF1");
     if (sibling) {
       p.bringWindowToTop(sibling);
@@ -151,9 +152,9 @@ void Tick::LeftDownParkBar() {
   Platform& p = a.platform();
   if (!p.isKeyDown(vk::LButton)) return;
   Wnd under = p.windowFromPoint(view_.cursor);
-  if (under && p.isChild(a.qirForm3->Handle(), under)) return;
-  if (a.easyie->Shown()) return;
-  Tqircom& bar = *a.qircom;
+  if (under && p.isChild(a.bar.qirForm3->Handle(), under)) return;
+  if (a.browser.easyie->Shown()) return;
+  Tqircom& bar = *a.bar.qircom;
   if (bar.Squeezed() && bar.Shown()) bar.ParkAt(-1000);
   reading_.gowebOnce = false;
 }

@@ -33,7 +33,7 @@ class Shell : public ::testing::Test {
 };
 
 TEST_F(Shell, RadioButtonsAndTipEditsRefreshTheIconOnlyWhileItIsShown) {
-  TFormMain& m = *app.FormMain;
+  TFormMain& m = *app.shell.FormMain;
   ASSERT_EQ(sim.trayIcons().size(), 1u);
   EXPECT_EQ(sim.trayIcons()[0].icon, 1);
   // State 2: the icon follows at once; the tip stays the product's.
@@ -80,30 +80,30 @@ TEST_F(Shell, RadioButtonsAndTipEditsRefreshTheIconOnlyWhileItIsShown) {
 }
 
 TEST_F(Shell, HomePageItemOpensTheAddressInTheBrowserOnScreen) {
-  ASSERT_LT(app.easyie->Left(), 0);
-  static_cast<Form*>(app.qircom)->SetLeft(100);
-  app.easyie->Panel3.Show();
+  ASSERT_LT(app.browser.easyie->Left(), 0);
+  static_cast<Form*>(app.bar.qircom)->SetLeft(100);
+  app.browser.easyie->Panel3.Show();
   sim.queueMenuChoice("作者主页");
   ASSERT_TRUE(sim.trayMessage(TFormMain::kTrayId, 517));
-  EXPECT_EQ(app.easyie->Edit1.Caption(), TFormMain::kHomePage);
-  EXPECT_EQ(app.easyie->Left(), 0);
-  EXPECT_EQ(static_cast<Form*>(app.qircom)->Left(), -2000);
+  EXPECT_EQ(app.browser.easyie->Edit1.Caption(), TFormMain::kHomePage);
+  EXPECT_EQ(app.browser.easyie->Left(), 0);
+  EXPECT_EQ(static_cast<Form*>(app.bar.qircom)->Left(), -2000);
   // Opening an address hides the menu panel.
-  EXPECT_FALSE(app.easyie->Panel3.Visible());
+  EXPECT_FALSE(app.browser.easyie->Panel3.Visible());
 }
 
 TEST_F(Shell, WindowInformationItemTogglesTheLifePanelsPanel) {
   // The item is disabled, so only a plain call reaches the handler.
-  EXPECT_FALSE(app.FormMain->N8.Enabled());
-  ASSERT_FALSE(app.lifeform->windmess.Visible());
-  app.FormMain->N8Click();
-  EXPECT_TRUE(app.lifeform->windmess.Visible());
-  app.FormMain->N8Click();
-  EXPECT_FALSE(app.lifeform->windmess.Visible());
+  EXPECT_FALSE(app.shell.FormMain->N8.Enabled());
+  ASSERT_FALSE(app.browser.lifeform->windmess.Visible());
+  app.shell.FormMain->N8Click();
+  EXPECT_TRUE(app.browser.lifeform->windmess.Visible());
+  app.shell.FormMain->N8Click();
+  EXPECT_FALSE(app.browser.lifeform->windmess.Visible());
 }
 
 TEST_F(Shell, TipItemStopsTheLifePanelBrowserThenReloadsTheHintPage) {
-  auto* b = dynamic_cast<SimBrowser*>(app.lifeform->browser());
+  auto* b = dynamic_cast<SimBrowser*>(app.browser.lifeform->browser());
   ASSERT_NE(b, nullptr);
   const std::string page = "file://" + sim.currentDirectory() + "\\helptitle.htm";
   // Creation opens the page without stopping anything.
@@ -118,7 +118,7 @@ TEST_F(Shell, TipItemStopsTheLifePanelBrowserThenReloadsTheHintPage) {
 }
 
 TEST_F(Shell, ActivationParksTheMainFormAgain) {
-  TFormMain& m = *app.FormMain;
+  TFormMain& m = *app.shell.FormMain;
   std::vector<std::string> trace;
   app.eventTrace = [&](const std::string& s) {
     if (s == "TFormMain Activate" || s == "TFormMain Deactivate") trace.push_back(s);
@@ -144,11 +144,11 @@ TEST_F(Shell, ActivationParksTheMainFormAgain) {
 
 TEST_F(Shell, SmallWindowsOwnHandlers) {
   // The caret window's Panel1 asks the command bar for a clipboard capture.
-  ASSERT_TRUE(sim.runClickHandler(app.caretinfo->Panel1.Handle()));
-  EXPECT_EQ(app.qircom->Panel19.Caption(), "test clipboard");
+  ASSERT_TRUE(sim.runClickHandler(app.input.caretinfo->Panel1.Handle()));
+  EXPECT_EQ(app.bar.qircom->Panel19.Caption(), "test clipboard");
   // The title window's Button1 marks its own caption.
-  ASSERT_TRUE(sim.runClickHandler(app.qirForm4->Button1.Handle()));
-  EXPECT_EQ(app.qirForm4->Button1.Caption(), "xx");
+  ASSERT_TRUE(sim.runClickHandler(app.bar.qirForm4->Button1.Handle()));
+  EXPECT_EQ(app.bar.qirForm4->Button1.Caption(), "xx");
 }
 
 TEST(ShellRun, TheLoopShowsTheParkedMainForm) {
@@ -158,10 +158,10 @@ TEST(ShellRun, TheLoopShowsTheParkedMainForm) {
   bool seen = false, shown = false;
   int left = 0;
   sim.setTimer(0, 77, 20, [&] {
-    if (seen || !app.FormMain) return;
+    if (seen || !app.shell.FormMain) return;
     seen = true;
-    shown = static_cast<Form*>(app.FormMain)->Visible();
-    left = static_cast<Form*>(app.FormMain)->Left();
+    shown = static_cast<Form*>(app.shell.FormMain)->Visible();
+    left = static_cast<Form*>(app.shell.FormMain)->Left();
   });
   EXPECT_EQ(app.Run(), 0);
   ASSERT_TRUE(seen);
@@ -182,12 +182,13 @@ TEST(BrowserCreation, LaysItselfOutFromTheScreenAndKeepsTheAddressWithoutHelp) {
                   "发行单位--D\r\n联系方式--E\r\n软件说明--F\r\n显示帮助--0\r\n显示浏览--0\r\n");
     App app(sim);
     ASSERT_TRUE(app.Start());
-    Teasyie& web = *app.easyie;
+    Teasyie& web = *app.browser.easyie;
     EXPECT_EQ(web.Edit1.Caption(), "http://x.test/");
     EXPECT_FALSE(sim.fileExists("disphelp"));
     EXPECT_FALSE(sim.fileExists("dispweb"));
     // Parked, one life-panel height short of the screen, below it.
-    EXPECT_EQ(web.Bounds(), (Rect{-2000, 30, sc.width, sc.height - app.lifeform->Height()}));
+    EXPECT_EQ(web.Bounds(),
+              (Rect{-2000, 30, sc.width, sc.height - app.browser.lifeform->Height()}));
     EXPECT_EQ(web.wheelmess.Bounds(), (Rect{sc.width - 100, 0, 104, 18}));
     EXPECT_EQ(web.Panel25.Left(), sc.width - 10);
     EXPECT_EQ(web.Panel25.Height(), sc.height - 10);
@@ -212,13 +213,15 @@ TEST(BrowserCreation, HelpMarkerPutsTheHelpPageIntoTheAddressBox) {
   App app(sim);
   ASSERT_TRUE(app.Start());
   EXPECT_TRUE(app.settings.ShowHelp());
-  EXPECT_EQ(app.easyie->Edit1.Caption(), "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
+  EXPECT_EQ(app.browser.easyie->Edit1.Caption(),
+            "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
   // The help item sets the same page and brings the browser on the screen.
-  app.easyie->Edit1.SetCaption("");
-  app.FormMain->Properties1Click();
-  EXPECT_EQ(app.easyie->Left(), 0);
-  EXPECT_EQ(app.easyie->Edit1.Caption(), "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
-  EXPECT_EQ(app.easyie->Panel3.Left(), -2000);
+  app.browser.easyie->Edit1.SetCaption("");
+  app.shell.FormMain->Properties1Click();
+  EXPECT_EQ(app.browser.easyie->Left(), 0);
+  EXPECT_EQ(app.browser.easyie->Edit1.Caption(),
+            "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
+  EXPECT_EQ(app.browser.easyie->Panel3.Left(), -2000);
 }
 
 TEST(SettingsPanelFile, SavingWhereTheFileCannotBeCreatedReportsItAndKeepsThePanelOpen) {
@@ -228,7 +231,7 @@ TEST(SettingsPanelFile, SavingWhereTheFileCannotBeCreatedReportsItAndKeepsThePan
   App app(sim);
   ASSERT_TRUE(app.Start());
   EXPECT_TRUE(sim.messageBoxes().empty());
-  Twrpyreadpanel& w = *app.wrpyreadpanel;
+  Twrpyreadpanel& w = *app.shell.wrpyreadpanel;
   w.Show();
   ASSERT_TRUE(sim.runClickHandler(w.Panel4.Handle()));
   ASSERT_EQ(sim.messageBoxes().size(), 1u);
@@ -247,7 +250,7 @@ TEST(SettingsPanelFile, HandlersEditTheStoredLinesAndSaveWritesThem) {
   SimDesktop sim;
   App app(sim);
   ASSERT_TRUE(app.Start());
-  Twrpyreadpanel& w = *app.wrpyreadpanel;
+  Twrpyreadpanel& w = *app.shell.wrpyreadpanel;
   // No selection: line 0 is copied onto itself.
   w.ListBox2.SetItemIndex(-1);
   w.ListBox2MouseDown();
@@ -276,8 +279,8 @@ TEST(SettingsPanelFile, HandlersEditTheStoredLinesAndSaveWritesThem) {
   app.Finish();
   App again(sim);
   ASSERT_TRUE(again.Start());
-  EXPECT_TRUE(again.wrpyreadpanel->lmbutton.Checked());
-  EXPECT_EQ(again.wrpyreadpanel->Edit2.Caption(), "250");
+  EXPECT_TRUE(again.shell.wrpyreadpanel->lmbutton.Checked());
+  EXPECT_EQ(again.shell.wrpyreadpanel->Edit2.Caption(), "250");
 }
 
 }  // namespace

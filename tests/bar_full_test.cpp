@@ -116,9 +116,9 @@ TEST(BarFull, SearchButtonFindsOrSearches) {
   d.sim.advance(20);
   d.Press(MouseButton::Left, 40);
   d.sim.advance(200);
-  EXPECT_EQ(d.app.easyie->Left(), 0);
+  EXPECT_EQ(d.app.browser.easyie->Left(), 0);
   // The browser's search mode took the request (and may have answered it).
-  const std::string search = d.app.easyie->Panel37.Caption();
+  const std::string search = d.app.browser.easyie->Panel37.Caption();
   EXPECT_TRUE(search == "old--searchmode" || search == "old--xxsshmode" || search == "old--xxqqhmode")
       << search;
 }
@@ -132,7 +132,7 @@ TEST(BarFull, SearchButtonSearchesTheClipboardTextEncoded) {
   ASSERT_TRUE(d.Start());
   d.sim.advance(200);
   d.sim.setClipboardText("a&b #c 中文+%/d");
-  Teasyie& ie = *d.app.easyie;
+  Teasyie& ie = *d.app.browser.easyie;
   const int pages = ie.PageCount();  // the help page at start
   d.ShowFullBar(200, 200);
   d.MoveTo("Panel24", 10, 8);
@@ -231,7 +231,7 @@ TEST(BarTick, LineCopyRequestIsPassedOn) {
   BarDesk d;
   ASSERT_TRUE(d.StartOverPage());
   const auto m = d.sim.mark();
-  d.app.qirinputor->SetCaption("copyx");
+  d.app.input.qirinputor->SetCaption("copyx");
   d.sim.advance(20);
   EXPECT_EQ(d.InputCaption(), "ok copyx");
   EXPECT_EQ(d.bar().Panel19.Caption(), "xx copy");
@@ -267,11 +267,11 @@ TEST(BarTick, ClipWidgetNeverShowsOnTheFullBar) {
 TEST(BarTick, SecondCtrlReleaseWordShiftClicksAndCopies) {
   BarDesk d;
   ASSERT_TRUE(d.StartOverPage());
-  d.app.qirinputor->SetCaption("old--17up");
+  d.app.input.qirinputor->SetCaption("old--17up");
   d.sim.advance(20);
   EXPECT_EQ(d.InputCaption(), "old--mode17");
   const auto m = d.sim.mark();
-  d.app.qirinputor->SetCaption("old--17up");
+  d.app.input.qirinputor->SetCaption("old--17up");
   d.sim.advance(20);
   EXPECT_TRUE(SameEvents({"mouse leftup", "key 16 down", "mouse leftdown", "mouse leftup",
                           "key 16 up", "key 17 down", "key 67 down", "key 67 up", "key 17 up"},
@@ -300,7 +300,7 @@ TEST(BarTick, MenuBeyondTheCornerClosesWhenThePointerIsBack) {
 TEST(BarTick, LifePanelHeightFollowsTheBrowser) {
   BarDesk d;
   ASSERT_TRUE(d.StartOverPage());
-  Tlifeform& life = *d.app.lifeform;
+  Tlifeform& life = *d.app.browser.lifeform;
   auto shellHeight = [&] {
     for (const SimAppBar& b : d.sim.appBars())
       if (b.wnd == life.Handle()) return b.rect.height;
@@ -309,15 +309,15 @@ TEST(BarTick, LifePanelHeightFollowsTheBrowser) {
   struct Step { bool browserShown; int lifeHeight; };
   for (const Step s : {Step{false, 114}, Step{true, 32}, Step{true, 32}, Step{false, 114}}) {
     SCOPED_TRACE(s.browserShown ? "browser shown" : "browser parked");
-    d.app.easyie->SetLeft(s.browserShown ? 0 : -2000);
+    d.app.browser.easyie->SetLeft(s.browserShown ? 0 : -2000);
     d.Ticks(2);
     EXPECT_EQ(d.sim.getWindowRect(life.Handle()).height, s.lifeHeight);
     EXPECT_EQ(shellHeight(), s.lifeHeight);
   }
   life.SetHeight(0);
-  d.app.easyie->SetTop(40);
+  d.app.browser.easyie->SetTop(40);
   d.Ticks(2);
-  EXPECT_EQ(d.sim.getWindowRect(d.app.easyie->Handle()).top, 0);
+  EXPECT_EQ(d.sim.getWindowRect(d.app.browser.easyie->Handle()).top, 0);
   EXPECT_EQ(d.sim.getWindowRect(life.Handle()).height, 0);
 }
 

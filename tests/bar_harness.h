@@ -10,7 +10,7 @@ namespace sq::testing {
 
 class BarDesk : public Desk {
  public:
-  Tqircom& bar() { return *app.qircom; }
+  Tqircom& bar() { return *app.bar.qircom; }
 
   // Screen rectangle of one of the bar's controls.
   Rect At(const std::string& control) {

@@ -156,7 +156,7 @@ TEST(BarPointerWidget, EachEdgeFiresItsCommand) {
 TEST(BarPointerWidget, LeftEdgeTogglesHoldToDrag) {
   BarDesk d;
   ASSERT_TRUE(d.StartOverPage());
-  Control& box = d.app.wrpyreadpanel->lleft;
+  Control& box = d.app.shell.wrpyreadpanel->lleft;
   const bool before = box.Checked();
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
@@ -172,9 +172,9 @@ TEST(BarPointerWidget, LeftEdgeTogglesHoldToDrag) {
     EXPECT_EQ(now, round == 0 ? !before : before);
     // The marker shows as the wheel tip's own toggle shows it: "拖" on the
     // strip while hold-to-drag is off, nothing while it is on.
-    EXPECT_EQ(d.app.wheeltipform->Label2.Caption(), now ? "" : "拖");
-    EXPECT_EQ(d.app.wheeltipform->Label2.Visible(), !now);
-    EXPECT_EQ(d.app.easyie->Label26.Caption(), now ? "" : "拖");
+    EXPECT_EQ(d.app.bar.wheeltipform->Label2.Caption(), now ? "" : "拖");
+    EXPECT_EQ(d.app.bar.wheeltipform->Label2.Visible(), !now);
+    EXPECT_EQ(d.app.browser.easyie->Label26.Caption(), now ? "" : "拖");
     EXPECT_FALSE(d.bar().Shown());
     d.sim.moveMouse(300, 300);
     d.Ticks(2);
@@ -186,9 +186,9 @@ TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
   ASSERT_TRUE(d.StartOverPage());
   // A tab list out of step with the pages (a line too many) is filled
   // again with the pages' captions when the browser comes up.
-  Control& tabs = d.app.easyie->ListBox1;
+  Control& tabs = d.app.browser.easyie->ListBox1;
   tabs.Add("stray");
-  ASSERT_NE(tabs.Count(), d.app.easyie->PageCount());
+  ASSERT_NE(tabs.Count(), d.app.browser.easyie->PageCount());
   for (bool shownAfter : {true, false}) {
     SCOPED_TRACE(shownAfter);
     d.ShowPointerWidget(300, 300);
@@ -196,11 +196,12 @@ TEST(BarPointerWidget, RightEdgeShowsAndHidesTheBrowser) {
     d.sim.advance(20);
     d.MoveTo("Panel27", 29, 12);
     d.sim.advance(20);
-    EXPECT_EQ(d.app.easyie->Shown(), shownAfter);
+    EXPECT_EQ(d.app.browser.easyie->Shown(), shownAfter);
     if (shownAfter) {
-      EXPECT_EQ(d.app.easyie->Left(), 0);
-      ASSERT_EQ(tabs.Count(), d.app.easyie->PageCount());
-      for (int i = 0; i < tabs.Count(); ++i) EXPECT_EQ(tabs.Item(i), d.app.easyie->PageCaption(i));
+      EXPECT_EQ(d.app.browser.easyie->Left(), 0);
+      ASSERT_EQ(tabs.Count(), d.app.browser.easyie->PageCount());
+      for (int i = 0; i < tabs.Count(); ++i)
+        EXPECT_EQ(tabs.Item(i), d.app.browser.easyie->PageCaption(i));
     }
     EXPECT_FALSE(d.bar().Shown());
     d.sim.moveMouse(300, 300);
@@ -273,7 +274,7 @@ TEST(BarClipWidget, HoverCommandsCopyCutAndPaste) {
     ASSERT_TRUE(d.StartOverPage());
     d.sim.moveMouse(600, 600);
     d.ShowClipWidget(300, 300);
-    d.app.qirinputor->SetCaption("old--lm");
+    d.app.input.qirinputor->SetCaption("old--lm");
     // Commands fire once the widget has been on the screen for a tick.
     d.MoveTo("Panel14", 15, 5);
     d.sim.advance(20);
@@ -379,7 +380,7 @@ TEST(BarClipWidget, CloseQuarterClosesOnlyWithTheRightButton) {
     ASSERT_TRUE(d.Start());
     const Wnd ed = d.sim.addTextEditor({100, 100, 300, 300}, "left");
     d.sim.setForeignWindowsIgnoreClose(true);
-    d.app.easyie->SetLeft(0);
+    d.app.browser.easyie->SetLeft(0);
     d.ShowClipWidget(380, 200);
     d.MoveTo("Panel14", 15, 2);
     d.sim.advance(20);
@@ -387,7 +388,7 @@ TEST(BarClipWidget, CloseQuarterClosesOnlyWithTheRightButton) {
     d.Press(MouseButton::Left, ms);
     d.sim.advance(20);
     EXPECT_FALSE(d.bar().Shown());
-    EXPECT_FALSE(d.app.easyie->Shown());
+    EXPECT_FALSE(d.app.browser.easyie->Shown());
     EXPECT_TRUE(d.sim.closeRequests().empty());
 
     d.ShowClipWidget(380, 200);

@@ -22,7 +22,7 @@ class Web : public Desk {
       list += (i == 7 ? std::string("显示帮助--0") : SharedSettings::DefaultLine(i)) + "\r\n";
     sim.writeFile(SharedSettings::kFileName, list);
   }
-  Teasyie& ie() { return *app.easyie; }
+  Teasyie& ie() { return *app.browser.easyie; }
   // The web view of page i (in tab order), null when none.
   SimBrowser* Page(int i) { return dynamic_cast<SimBrowser*>(ie().PageBrowser(i)); }
   SimBrowser* Active() { return dynamic_cast<SimBrowser*>(ie().ActiveBrowser()); }
@@ -48,12 +48,12 @@ class Web : public Desk {
   void OpenMenu(Point at = {500, 400}) {
     ShowBrowser();
     if (ie().Panel3.Visible() && ie().Panel3.Left() >= 0) return;
-    app.qircom->Panel28.SetCaption("start far");
+    app.bar.qircom->Panel28.SetCaption("start far");
     sim.moveMouse(at.x, at.y);
     sim.advance(80);
     sim.wheel(-1);
     sim.advance(80);
-    app.qircom->Panel28.SetCaption("");
+    app.bar.qircom->Panel28.SetCaption("");
   }
   Point Center(const Control& c) {
     const Rect r = sim.getWindowRect(c.Handle());

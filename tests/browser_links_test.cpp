@@ -109,7 +109,7 @@ TEST(CommandLinks, ALinkShownByAnotherPageDoesNotRunFromTheHelpPage) {
 TEST(LifeLinks, BackLinksShowTheHintPageOtherLinksOpenATab) {
   Web w;
   ASSERT_TRUE(w.Start());
-  auto* life = dynamic_cast<SimBrowser*>(w.app.lifeform->browser());
+  auto* life = dynamic_cast<SimBrowser*>(w.app.browser.lifeform->browser());
   ASSERT_NE(life, nullptr);
   ASSERT_EQ(life->locationURL(), w.Local("\\helptitle.htm"));
   life->fireStatusTextChange("http://news.example/");
@@ -149,7 +149,7 @@ TEST(LifeLinks, NextHintLinkClickedBringsTheNextHintAndLoadsNoCommand) {
   Web w;
   testing::InstallPages(w.sim);
   ASSERT_TRUE(w.Start());
-  auto* life = dynamic_cast<SimBrowser*>(w.app.lifeform->browser());
+  auto* life = dynamic_cast<SimBrowser*>(w.app.browser.lifeform->browser());
   ASSERT_NE(life, nullptr);
   w.sim.advance(200);
   ASSERT_EQ(life->locationURL(), w.Local("\\helptitle.htm"));
@@ -224,7 +224,7 @@ TEST(CommandLinks, StopGesturesLinkAndWordStopTheGestures) {
     w.sim.setClipboardText("粘贴文本");
     ASSERT_TRUE(AltTapsPaste(w, ed));
     if (byWord) {
-      w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:close");
+      w.sim.setWindowText(w.app.input.qirinputor->Handle(), "qir:close");
       w.sim.advance(200);
     } else {
       SimBrowser* help = OpenHelp(w);
@@ -260,7 +260,7 @@ TEST(ExternalRequests, ScrollCaptionAddressIsOpenedAndAnswered) {
   w.Type("http://a.example/");
   w.Type("http://b.example/");
   // Slot 3 has no page yet: answered, nothing opened.
-  w.sim.setWindowText(w.app.qirForm3->Handle(), "ystopurlhttp://c.example/");
+  w.sim.setWindowText(w.app.bar.qirForm3->Handle(), "ystopurlhttp://c.example/");
   w.sim.advance(80);
   EXPECT_EQ(w.ScrollCaption(), "ystop browok");
   EXPECT_EQ(w.ie().Panel23.Caption(), "http://c.example/");
@@ -268,7 +268,7 @@ TEST(ExternalRequests, ScrollCaptionAddressIsOpenedAndAnswered) {
   // Nothing after the word: still answered; the address box's text goes
   // to the next slot, which wraps from 11 to slot 1.
   for (int i = 0; i < 9; ++i) {
-    w.sim.setWindowText(w.app.qirForm3->Handle(), "ystopurl");
+    w.sim.setWindowText(w.app.bar.qirForm3->Handle(), "ystopurl");
     w.sim.advance(80);
     EXPECT_EQ(w.ScrollCaption(), "ystop browok");
   }
@@ -318,12 +318,12 @@ TEST(ExternalRequests, DropFileIsReadOnceAndDeleted) {
 TEST(ExternalRequests, InputCaptionWordsForHelpAndClose) {
   Web w;
   ASSERT_TRUE(w.Start());
-  w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:easyhelp");
+  w.sim.setWindowText(w.app.input.qirinputor->Handle(), "qir:easyhelp");
   w.sim.advance(80);
   EXPECT_EQ(w.InputCaption().rfind("okqir:easyhelp", 0), 0u);
   ASSERT_NE(w.Active(), nullptr);
   EXPECT_EQ(w.Active()->requested().back(), w.Local("\\easyhelp\\easyhelp.htm"));
-  w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:close");
+  w.sim.setWindowText(w.app.input.qirinputor->Handle(), "qir:close");
   w.sim.advance(80);
   EXPECT_EQ(w.ScrollCaption(), "qirclose");
 }
@@ -338,7 +338,7 @@ TEST(ExternalRequests, GuideAndHelpPageAreEachOpenedOnceThenShownAgain) {
   const std::string guide = w.Local("\\easyhelp\\easyhelp.htm");
   const std::string help = w.Local("\\ehelp\\easyhelp.htm");
   auto askGuide = [&] {
-    w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:easyhelp");
+    w.sim.setWindowText(w.app.input.qirinputor->Handle(), "qir:easyhelp");
     w.sim.advance(200);
     EXPECT_EQ(w.InputCaption().rfind("okqir:easyhelp", 0), 0u);
   };
@@ -396,7 +396,7 @@ TEST(BrowserCopyPaste, TheInputCoreCopiesAndPastesIntoTheShownPage) {
   ASSERT_TRUE(w.Start());
   w.Type("http://a.example/");
   SimBrowser* page = w.Active();
-  w.sim.setWindowText(w.app.qirinputor->Handle(), "key--ctrlv");
+  w.sim.setWindowText(w.app.input.qirinputor->Handle(), "key--ctrlv");
   w.sim.advance(120);
   ASSERT_FALSE(page->execs().empty());
   EXPECT_EQ(page->execs().back(), (std::pair<int, int>{13, 1}));
@@ -408,7 +408,7 @@ TEST(BrowserCopyPaste, TwoWindowsTapsPasteIntoTheShownPage) {
   Web w;
   testing::InstallPages(w.sim);
   ASSERT_TRUE(w.Start());
-  w.sim.setWindowText(w.app.qirinputor->Handle(), "qir:easyhelp");
+  w.sim.setWindowText(w.app.input.qirinputor->Handle(), "qir:easyhelp");
   w.sim.advance(200);
   OpenHelp(w);
   w.sim.advance(200);
@@ -465,20 +465,20 @@ TEST(BrowserCopyPaste, RightCopyOnTheSelectionCardCopiesThePageSelection) {
     SCOPED_TRACE(text ? "a page of text" : "a page without text");
     Web w;
     ASSERT_TRUE(w.Start());
-    w.app.wrpyreadpanel->lleft.SetChecked(false);
+    w.app.shell.wrpyreadpanel->lleft.SetChecked(false);
     w.sim.setPage("http://a.example/", "A", text ? "页面文字 words" : "");
     w.Type("http://a.example/");
     ASSERT_TRUE(w.ie().Shown());
     SimBrowser* page = w.Active();
     ASSERT_NE(page, nullptr);
-    Tqircom& bar = *w.app.qircom;
+    Tqircom& bar = *w.app.bar.qircom;
     bar.ListBox2.Clear();
     bar.ListBox2.Add("一");
     bar.ListBox2.Add("二");
     w.sim.setClipboardText("旧的");
     DragAcrossPage(w, 620, 450);
-    ASSERT_TRUE(w.app.mousepp->Shown());
-    ASSERT_EQ(w.app.mousepp->Panel3.Left(), 0);  // the selection card
+    ASSERT_TRUE(w.app.bar.mousepp->Shown());
+    ASSERT_EQ(w.app.bar.mousepp->Panel3.Left(), 0);  // the selection card
     const auto before = page->execs().size();
     w.sim.rightDown();
     for (int i = 0; i < 40; ++i) w.sim.advance(5);

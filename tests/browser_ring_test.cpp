@@ -30,7 +30,7 @@ TEST(BrowserRing, TabsWrapAfterTwelveSlotsAndOlderTabsStay) {
   EXPECT_EQ(w.Items(w.ie().ListBox1).size(), 13u);
   // An external request reuses the next slot (2 here): the tab made
   // second shows the new address and comes to the front.
-  w.sim.setWindowText(w.app.qirForm3->Handle(), "ystopurlhttp://ext.example/");
+  w.sim.setWindowText(w.app.bar.qirForm3->Handle(), "ystopurlhttp://ext.example/");
   w.sim.advance(80);
   EXPECT_EQ(w.Page(1)->requested().back(), "http://ext.example/");
   EXPECT_EQ(w.ie().ActivePageIndex(), 1);
@@ -125,11 +125,11 @@ TEST(BrowserMenu, EveryButtonNamesBothFunctionsInTheHintLine) {
       {&ie.Edit1, "个人收藏夹输入新地址/右健清空"},
   };
   for (auto& [c, hint] : rows) {
-    w.app.qircom->Panel36.SetCaption("old hint");
+    w.app.bar.qircom->Panel36.SetCaption("old hint");
     w.MoveTo(*c);
     w.sim.advance(40);
     EXPECT_EQ(ie.Panel23.Caption(), hint) << c->Name();
-    EXPECT_EQ(w.app.qircom->Panel36.Caption(), "") << c->Name();
+    EXPECT_EQ(w.app.bar.qircom->Panel36.Caption(), "") << c->Name();
   }
 }
 
@@ -195,14 +195,14 @@ TEST(BrowserMenu, CloseButtonRestoresAMinimisedCommandBar) {
   ASSERT_TRUE(w.Start());
   Teasyie& ie = w.ie();
   w.Type("http://a.example/");
-  const Wnd bar = w.app.qircom->Handle();
+  const Wnd bar = w.app.bar.qircom->Handle();
   w.sim.setMinimized(bar, true);
   ASSERT_TRUE(w.sim.windowState(bar).minimized);
   w.OpenMenu();
   w.Press(ie.SpeedButton1, MouseButton::Left);
   EXPECT_FALSE(w.sim.windowState(bar).minimized);
   EXPECT_FALSE(w.sim.windowState(bar).maximized);
-  EXPECT_LT(w.app.qircom->Left(), 0);  // parked, as the request leaves it
+  EXPECT_LT(w.app.bar.qircom->Left(), 0);  // parked, as the request leaves it
 }
 
 TEST(BrowserMenu, SearchHelpNavigationAndFarewell) {
@@ -406,14 +406,14 @@ TEST(BrowserIndicator, APressTogglesHoldToDragAsTheWheelTipDoes) {
   ASSERT_TRUE(w.Start());
   w.ShowBrowser();
   ASSERT_TRUE(w.ie().Shown());
-  CheckBox& lleft = w.app.wrpyreadpanel->lleft;
+  CheckBox& lleft = w.app.shell.wrpyreadpanel->lleft;
   const bool before = lleft.Checked();
   for (int press = 1; press <= 2; ++press) {
     w.Press(w.ie().wheelmode, MouseButton::Left, 60);
     const bool on = press == 1 ? !before : before;
     EXPECT_EQ(lleft.Checked(), on) << press;
-    EXPECT_EQ(w.app.wheeltipform->Label2.Caption(), on ? "" : "拖") << press;
-    EXPECT_EQ(w.app.wheeltipform->Label2.Visible(), !on) << press;
+    EXPECT_EQ(w.app.bar.wheeltipform->Label2.Caption(), on ? "" : "拖") << press;
+    EXPECT_EQ(w.app.bar.wheeltipform->Label2.Visible(), !on) << press;
     EXPECT_EQ(w.ie().Label26.Caption(), on ? "" : "拖") << press;
   }
 }

@@ -25,11 +25,11 @@ TEST(WheelDispatch, PageKeysInTheDownFarModeOverAnyWindow) {
   ASSERT_TRUE(w.Start());
   Wnd ed = w.sim.addTextEditor({50, 50, 600, 500});
   (void)ed;
-  w.app.qircom->Panel28.SetCaption("down far");
+  w.app.bar.qircom->Panel28.SetCaption("down far");
   w.sim.moveMouse(300, 300);
   w.sim.advance(80);
   EXPECT_EQ(w.ie().Panel47.Caption(), "down far");
-  EXPECT_EQ(w.app.lifeform->Label2.Caption(), "快速滚轮");
+  EXPECT_EQ(w.app.browser.lifeform->Label2.Caption(), "快速滚轮");
   EXPECT_TRUE(SameEvents({"key 34 down", "key 34 up"}, Notch(w, -1, simfilter::keys())));
   EXPECT_EQ(w.ScrollCaption(), "ystop xxwheel=///");
   EXPECT_TRUE(SameEvents({"key 33 down", "key 33 up"}, Notch(w, 1, simfilter::keys())));
@@ -105,7 +105,7 @@ TEST(WheelDispatch, HeldLeftButtonNudgesThePointer) {
 TEST(WheelDispatch, StepsTheClipListOverTheClipWidgetWrapping) {
   Web w;
   ASSERT_TRUE(w.Start());
-  Tqircom& bar = *w.app.qircom;
+  Tqircom& bar = *w.app.bar.qircom;
   bar.ListBox2.Clear();
   for (const char* s : {"one", "two", "three"}) bar.ListBox2.Add(s);
   bar.SetWindowPos(ZOrder::TopMost, 300, 300, 180, 250, swp::ShowWindow);
@@ -122,7 +122,7 @@ TEST(WheelDispatch, StepsTheClipListOverTheClipWidgetWrapping) {
 TEST(WheelDispatch, StartCornerOpensTheFullBarOrThePageList) {
   Web w;
   ASSERT_TRUE(w.Start());
-  Tqircom& bar = *w.app.qircom;
+  Tqircom& bar = *w.app.bar.qircom;
   w.sim.setClipboardText("clip text");
   bar.Panel28.SetCaption("start far");
   w.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
@@ -165,14 +165,14 @@ TEST(CornerModes, EachCommandBarModeIsMirroredWithItsName) {
     ASSERT_TRUE(w.Start());
     w.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
     w.sim.moveMouse(300, 300);
-    w.app.qircom->Panel28.SetCaption(bar);
+    w.app.bar.qircom->Panel28.SetCaption(bar);
     w.sim.advance(80);
     EXPECT_EQ(w.ie().Panel47.Caption(), mode) << bar;
-    EXPECT_EQ(w.app.lifeform->Label2.Caption(), name) << bar;
-    EXPECT_EQ(w.app.lifeform->Caption(), "mywheel") << bar;
+    EXPECT_EQ(w.app.browser.lifeform->Label2.Caption(), name) << bar;
+    EXPECT_EQ(w.app.browser.lifeform->Caption(), "mywheel") << bar;
     // "filling" holds the update.
     w.ie().Label2.SetCaption("filling");
-    w.app.qircom->Panel28.SetCaption("down far");
+    w.app.bar.qircom->Panel28.SetCaption("down far");
     w.sim.advance(80);
     if (bar != "down far") {
       EXPECT_EQ(w.ie().Panel47.Caption(), mode) << bar;
@@ -187,7 +187,7 @@ TEST(DragKeeper, MovesThePointerWhileHeldAndEndsOnRelease) {
     w.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
     w.sim.moveMouse(300, 300);
     w.sim.leftDown();
-    w.app.qirForm3->Panel6.SetCaption("mydrag");
+    w.app.bar.qirForm3->Panel6.SetCaption("mydrag");
     w.ie().Timer3.SetTimerEnabled(true);
     const auto m = w.sim.mark();
     w.sim.advance(hold);
@@ -196,8 +196,8 @@ TEST(DragKeeper, MovesThePointerWhileHeldAndEndsOnRelease) {
     for (const auto& e : moves) EXPECT_EQ(e, "mouse move 0,1");
     w.sim.leftUp();
     w.sim.advance(400);
-    EXPECT_EQ(w.app.qirForm3->Panel6.Caption(), "xx mydrag");
-    EXPECT_EQ(w.app.qirForm3->Panel5.Caption(), "xx wheel");
+    EXPECT_EQ(w.app.bar.qirForm3->Panel6.Caption(), "xx mydrag");
+    EXPECT_EQ(w.app.bar.qirForm3->Panel5.Caption(), "xx wheel");
     EXPECT_FALSE(w.ie().Timer3.TimerEnabled());
     const auto m2 = w.sim.mark();
     w.sim.advance(600);
@@ -220,7 +220,7 @@ TEST(ImeMarker, StandsAboveTheMspyWindowWhileItIsVisible) {
   Web w;
   ASSERT_TRUE(w.Start());
   ASSERT_FALSE(w.ie().Shown());
-  const Wnd marker = w.app.rightform->Handle();
+  const Wnd marker = w.app.relays.rightform->Handle();
   const Wnd mspy = w.sim.addWindow("MSPY Component", "", {300, 400, 200, 30});
   w.sim.advance(80);
   for (int tick = 0; tick < 10; ++tick) {

@@ -45,7 +45,7 @@ TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWid
   d.Ticks(2);
   EXPECT_TRUE(SameEvents(Concat({CtrlKey('C'), kEscape42}), d.Input(m)));
   EXPECT_EQ(d.sim.getClipboardText(), "hello");
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   EXPECT_EQ(bar.Bounds(), (Rect{170, 144, 70, 24}));
   EXPECT_TRUE(bar.Panel9.Visible());
   EXPECT_TRUE(bar.Panel12.Visible());
@@ -53,7 +53,7 @@ TEST(GestureRightRight, RightPressWhereTheSelectionEndedCopiesAndShowsTheClipWid
   EXPECT_EQ(bar.Panel14.Caption(), "F3");
   EXPECT_EQ(d.ScrollCaption(), "myright");
   EXPECT_EQ(d.InputCaption(), "key--shiftc--copy--ok");
-  EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "左键点击--粘贴自我；右键点击--粘贴行首");
+  EXPECT_EQ(d.app.browser.lifeform->Panel7.Caption(), "左键点击--粘贴自我；右键点击--粘贴行首");
   // The copy is captured on the third sighting; the widget stays while the
   // pointer is on it.
   d.Ticks(3);
@@ -73,7 +73,7 @@ TEST(GestureRightRight, RightPressAwayFromTheReleasePointDoesNotCopy) {
   d.sim.rightDown();
   d.Ticks(3);
   EXPECT_TRUE(SameEvents({}, d.Input(m)));
-  EXPECT_LT(d.app.qircom->Left(), 0);
+  EXPECT_LT(d.app.bar.qircom->Left(), 0);
   d.sim.rightUp();
   d.Ticks(1);
 }
@@ -84,25 +84,25 @@ TEST(GesturePointerWidget, RightThenLeftAtOnePointShowsThePointerWidget) {
   d.StopLifePanel();
   d.sim.rightDown();
   d.Ticks(1);
-  EXPECT_EQ(d.app.leftform->Left(), 300);
-  EXPECT_EQ(d.app.leftform->Top(), 300);
-  EXPECT_EQ(d.app.rightform->Caption(), "rr300,300");
+  EXPECT_EQ(d.app.relays.leftform->Left(), 300);
+  EXPECT_EQ(d.app.relays.leftform->Top(), 300);
+  EXPECT_EQ(d.app.relays.rightform->Caption(), "rr300,300");
   d.sim.rightUp();
   d.Ticks(1);
   const auto m = d.sim.mark();
   d.sim.leftDown();
   d.Ticks(1);
   EXPECT_TRUE(SameEvents(Concat({kEscape42, kEscape42, kEscape42}), d.Input(m)));
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   EXPECT_EQ(bar.Bounds(), (Rect{288, 288, 25, 25}));
   EXPECT_TRUE(bar.Panel27.Visible());
   EXPECT_EQ(bar.Panel14.Caption(), "X");
   EXPECT_EQ(bar.Panel35.Caption(), "<<");
-  EXPECT_EQ(d.app.rightform->Caption(), "");
-  EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "左键点击--上下网络；右键点击--关闭窗口");
-  EXPECT_EQ(d.app.mousepp->Panel1.Left(), 0);
-  EXPECT_EQ(d.app.mousepp->Panel2.Left(), -2000);
-  EXPECT_EQ(d.app.mousepp->Panel3.Left(), -2000);
+  EXPECT_EQ(d.app.relays.rightform->Caption(), "");
+  EXPECT_EQ(d.app.browser.lifeform->Panel7.Caption(), "左键点击--上下网络；右键点击--关闭窗口");
+  EXPECT_EQ(d.app.bar.mousepp->Panel1.Left(), 0);
+  EXPECT_EQ(d.app.bar.mousepp->Panel2.Left(), -2000);
+  EXPECT_EQ(d.app.bar.mousepp->Panel3.Left(), -2000);
   d.sim.leftUp();
   d.Ticks(1);
 }
@@ -114,10 +114,10 @@ TEST(GesturePointerWidget, CtrlHeldLocksTheZoneWord) {
   d.Ticks(1);
   d.sim.rightUp();
   d.Ticks(1);
-  d.app.lifeform->Panel4.SetCaption("<Ctrl>按下");
+  d.app.browser.lifeform->Panel4.SetCaption("<Ctrl>按下");
   d.sim.leftDown();
   d.Ticks(1);
-  EXPECT_EQ(d.app.qircom->Panel14.Caption(), "!Y");
+  EXPECT_EQ(d.app.bar.qircom->Panel14.Caption(), "!Y");
   d.sim.leftUp();
 }
 
@@ -126,7 +126,7 @@ TEST(TickRightButton, ReleasesAtThePressPointAreCountedAgainstTheBarsEdit2) {
   ASSERT_TRUE(d.Start());
   d.StopLifePanel();
   d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.app.qircom->Edit2.SetCaption("40");  // 40 / 20 = 2: the third release
+  d.app.bar.qircom->Edit2.SetCaption("40");  // 40 / 20 = 2: the third release
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
   std::vector<std::string> answers;
@@ -145,7 +145,7 @@ TEST(TickRightButton, ReleasesAtThePressPointAreCountedAgainstTheBarsEdit2) {
   // The third release in place is the one past the count.
   EXPECT_EQ(answers, (std::vector<std::string>{"ok rightup", "ok rightup", "xx right"}));
   EXPECT_EQ(d.ScrollCaption(), "xx right");
-  EXPECT_TRUE(d.app.qircom->Panel35.Visible());
+  EXPECT_TRUE(d.app.bar.qircom->Panel35.Visible());
 
   // Released away from the press point: not counted.
   d.sim.rightDown();
@@ -174,8 +174,8 @@ TEST(TickRightButton, LongPressBecomesRightModeUnlessAKeyWordIsPending) {
   ASSERT_TRUE(d.StartOverPage());
   d.sim.rightDown();
   d.Ticks(2);
-  EXPECT_EQ(d.app.rightform->Caption(), "rr300,300");
-  EXPECT_EQ(d.app.leftform->Left(), 300);
+  EXPECT_EQ(d.app.relays.rightform->Caption(), "rr300,300");
+  EXPECT_EQ(d.app.relays.leftform->Left(), 300);
   // The 21st tick of the press held is the first past the long press.
   d.Ticks(18);
   EXPECT_NE(d.ScrollCaption(), "myright");
@@ -190,14 +190,14 @@ TEST(TickRightButton, RightrbShowsTheClipWidgetOnEveryTickOfAHeldPress) {
   ASSERT_TRUE(d.Start());
   d.StopLifePanel();
   d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.app.qircom->rightrb.SetChecked(true);
+  d.app.bar.qircom->rightrb.SetChecked(true);
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
   d.sim.rightDown();
   const auto m = d.sim.mark();
   d.Ticks(1);
   EXPECT_TRUE(SameEvents(Concat({kEscape42, kEscape42, kEscape42}), d.Input(m)));
-  EXPECT_EQ(d.app.qircom->Bounds(), (Rect{258, 284, 70, 24}));
+  EXPECT_EQ(d.app.bar.qircom->Bounds(), (Rect{258, 284, 70, 24}));
   // The pointer leaves the widget with the button held: the widget lets go
   // (plain Escapes, a right-up) and, the button still read as down in this
   // tick, is shown again at the pointer.
@@ -208,7 +208,7 @@ TEST(TickRightButton, RightrbShowsTheClipWidgetOnEveryTickOfAHeldPress) {
                                   "mouse rightup"},
                                  kEscape42, kEscape42, kEscape42}),
                          d.Input(m2)));
-  EXPECT_EQ(d.app.qircom->Bounds(), (Rect{358, 384, 70, 24}));
+  EXPECT_EQ(d.app.bar.qircom->Bounds(), (Rect{358, 384, 70, 24}));
   d.sim.rightUp();
 }
 

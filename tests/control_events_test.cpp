@@ -67,7 +67,7 @@ std::vector<std::string> RunScript(const Script& sc) {
     }
     trace.push_back(s);
   };
-  Form& bar = *static_cast<Form*>(d.app.qircom);
+  Form& bar = *static_cast<Form*>(d.app.bar.qircom);
   bar.SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
   d.sim.moveMouse(60, 700);
   d.Ticks(1);
@@ -121,7 +121,7 @@ TEST(ControlEvents, OnlyTheControlWindowsWouldGiveThemTo) {
     if (s.find("Move") != std::string::npos || s.find("Down") != std::string::npos)
       trace.push_back(s.substr(0, s.find(' ')));
   };
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   static_cast<Form&>(bar).SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
   // Panel13 lies over Edit3: the front one takes the pointer.
   const Rect p13 = d.sim.getWindowRect(bar.Panel13.Handle());
@@ -154,9 +154,10 @@ TEST(ControlEvents, DoubleClicksKeepEveryPress) {
         trace.push_back(s.substr(16));
     }
   };
-  static_cast<Form*>(d.app.qircom)->SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
+  static_cast<Form*>(d.app.bar.qircom)
+      ->SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
   // The hint line: its handlers only write hints.
-  const Rect r = d.sim.getWindowRect(d.app.qircom->Panel16.Handle());
+  const Rect r = d.sim.getWindowRect(d.app.bar.qircom->Panel16.Handle());
   d.sim.moveMouse(r.left + 5, r.top + 5);
   for (int i = 0; i < 3; ++i) {
     d.sim.leftDown();
@@ -183,7 +184,7 @@ TEST(ControlEvents, DoubleClicksKeepEveryPress) {
 TEST(ControlEvents, BadInputHasDefinedResults) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   static_cast<Form&>(bar).SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
   std::vector<int> wheels;
   bar.ListView1.OnMouseWheel = [&](ShiftState, int delta, Point) { wheels.push_back(delta); };
@@ -239,7 +240,7 @@ TEST(ControlEvents, AMissingLeaveIsMadeUpForOnce) {
     if (s.find("Enter") != std::string::npos || s.find("Leave") != std::string::npos)
       trace.push_back(s);
   };
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   UiEvent enter;
   enter.type = UiEvent::MouseEnter;
   UiEvent leave;
@@ -266,9 +267,9 @@ TEST(ControlEvents, SystemMenuButtonHoverAndRelease) {
   for (bool right : {true, false}) {
     Desk d;
     ASSERT_TRUE(d.Start());
-    Tqircom& bar = *d.app.qircom;
+    Tqircom& bar = *d.app.bar.qircom;
     static_cast<Form&>(bar).SetWindowPos(ZOrder::TopMost, 100, 100, 400, 351, swp::ShowWindow);
-    d.app.qirinputor->SetCaption("key--77");
+    d.app.input.qirinputor->SetCaption("key--77");
     const Rect r = d.sim.getWindowRect(bar.Panel13.Handle());
     d.sim.moveMouse(r.left + 4, r.top + 4);
     EXPECT_EQ(bar.Panel16.Caption(), Tqircom::kHintSystemMenu);

@@ -60,23 +60,23 @@ TEST(GestureCtrlC, CapturedOnTheThirdSightingAndAligned) {
       std::vector<bool> captured;
       for (int i = 0; i < 2; ++i) {
         d.Ticks(1);
-        captured.push_back(d.app.qircom->ListBox2.Item(0) == text);
-        EXPECT_NE(d.app.qircom->ListBox2.Item(0), text);
+        captured.push_back(d.app.bar.qircom->ListBox2.Item(0) == text);
+        EXPECT_NE(d.app.bar.qircom->ListBox2.Item(0), text);
       }
       d.Ticks(1);
-      captured.push_back(d.app.qircom->ListBox2.Item(0) == text);
+      captured.push_back(d.app.bar.qircom->ListBox2.Item(0) == text);
       EXPECT_EQ(captured, (std::vector<bool>{false, false, true}));
-      EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
+      EXPECT_EQ(d.app.bar.qircom->ListBox2.Item(0), text);
       EXPECT_EQ(d.InputCaption(), "old--cap");
-      EXPECT_EQ(d.app.qircom->Edit1.Caption(), text);
-      EXPECT_EQ(d.app.easyie->Edit1.Caption(), text);
-      EXPECT_EQ(d.app.qircom->BitBtn6.Caption(), "---align");
+      EXPECT_EQ(d.app.bar.qircom->Edit1.Caption(), text);
+      EXPECT_EQ(d.app.browser.easyie->Edit1.Caption(), text);
+      EXPECT_EQ(d.app.bar.qircom->BitBtn6.Caption(), "---align");
       d.sim.keyUp('C');
       d.sim.keyUp(vk::Control);
       d.Ticks(2);
     }
-    EXPECT_EQ(d.app.qircom->BitBtn2.Caption(), row.shiftWord);
-    EXPECT_EQ(d.Items(d.app.qircom->ListBox11), row.lines);
+    EXPECT_EQ(d.app.bar.qircom->BitBtn2.Caption(), row.shiftWord);
+    EXPECT_EQ(d.Items(d.app.bar.qircom->ListBox11), row.lines);
   }
 }
 
@@ -120,13 +120,13 @@ TEST(GestureCtrlC, CapturesWithinTheBudgetAndLeavesLargerTextsAlone) {
     d.sim.keyUp('C');
     d.sim.keyUp(vk::Control);
     d.Ticks(2);
-    ASSERT_EQ(d.app.qircom->BitBtn2.Caption(), "5");
+    ASSERT_EQ(d.app.bar.qircom->BitBtn2.Caption(), "5");
     CopyWithCtrlC(d, ed, row.text, m);
     d.Ticks(3);
     // The handshake completes either way.
     EXPECT_EQ(d.InputCaption(), "old--cap");
     EXPECT_EQ(d.sim.getClipboardText(), row.text);
-    Tqircom& bar = *d.app.qircom;
+    Tqircom& bar = *d.app.bar.qircom;
     if (row.captured) {
       EXPECT_EQ(bar.ListBox2.Item(0), row.text);
       EXPECT_EQ(bar.Edit1.Caption(), gbk::Prefix(row.text, budget::kCaptionRead));
@@ -143,7 +143,7 @@ TEST(GestureCtrlC, CapturesWithinTheBudgetAndLeavesLargerTextsAlone) {
       EXPECT_EQ(bar.BitBtn2.Caption(), "5");
       EXPECT_EQ(d.Items(bar.ListBox11), (std::vector<std::string>{"small"}));
       EXPECT_EQ(bar.Edit1.Caption(), "small");
-      EXPECT_EQ(d.app.easyie->Edit1.Caption(), "small");
+      EXPECT_EQ(d.app.browser.easyie->Edit1.Caption(), "small");
     }
   }
 }
@@ -182,7 +182,7 @@ TEST(GestureCtrlC, SmartClipboardDropsItsOldestEntriesPastItsBudget) {
       d.sim.keyUp(vk::Control);
       d.Ticks(2);
     }
-    const auto items = d.Items(d.app.qircom->ListBox2);
+    const auto items = d.Items(d.app.bar.qircom->ListBox2);
     ASSERT_EQ(items.size(), row.expectEntries);
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -206,7 +206,7 @@ TEST(GestureCtrlC, SmartClipboardKeepsOneCopyOfEachTextNewestFirst) {
     d.sim.keyUp(vk::Control);
     d.Ticks(2);
   }
-  EXPECT_EQ(d.Items(d.app.qircom->ListBox2),
+  EXPECT_EQ(d.Items(d.app.bar.qircom->ListBox2),
             (std::vector<std::string>{"a", "b", "智能粘贴板"}));
 }
 
@@ -217,14 +217,14 @@ TEST(GestureCtrlC, StillAnsweredAfterAWheelWordStays) {
   ASSERT_TRUE(d.Start());
   Wnd ed = d.sim.addTextEditor({100, 100, 400, 300});
   d.sim.moveMouse(200, 200);
-  d.app.qirForm3->SetCaption("ystop=xx--wheel");
+  d.app.bar.qirForm3->SetCaption("ystop=xx--wheel");
   d.Ticks(2);
   EXPECT_EQ(d.ScrollCaption(), "ystop=xx--wheel");
   std::size_t m = 0;
   CopyWithCtrlC(d, ed, "after wheel", m);
   EXPECT_TRUE(SameEvents(CtrlKey('C'), d.Input(m)));
   d.Ticks(3);
-  EXPECT_EQ(d.app.qircom->ListBox2.Item(0), "after wheel");
+  EXPECT_EQ(d.app.bar.qircom->ListBox2.Item(0), "after wheel");
   d.sim.keyUp('C');
   d.sim.keyUp(vk::Control);
 }
@@ -246,21 +246,21 @@ TEST(GestureAltWin, AltThenWindowsKeySelectsCopiesAndShowsTheClipWidget) {
                                  CtrlKey('C'),
                                  {"cursor 370,328"}}),
                          d.Input(m)));
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   EXPECT_EQ(bar.Bounds(), (Rect{340, 320, 70, 24}));
   EXPECT_EQ(bar.Panel14.Caption(), "F3");
   EXPECT_EQ(bar.Panel35.Caption(), "<-");
   EXPECT_TRUE(bar.Panel12.Visible());
-  EXPECT_EQ(d.app.caretinfo->Caption(), "select");
-  EXPECT_EQ(d.app.qirinputor->Panel4.Left(), 0);
+  EXPECT_EQ(d.app.input.caretinfo->Caption(), "select");
+  EXPECT_EQ(d.app.input.qirinputor->Panel4.Left(), 0);
   d.sim.keyUp(vk::LWin);
   // The selection is armed: the next left press is the mouse-down of the
   // selection.
   d.Ticks(2);
-  d.app.caretinfo->SetCaption("idle");
-  d.app.qirForm3->SetCaption("down/300,300/");
+  d.app.input.caretinfo->SetCaption("idle");
+  d.app.bar.qirForm3->SetCaption("down/300,300/");
   d.Ticks(1);
-  EXPECT_EQ(d.app.caretinfo->Caption(), "mousedown");
+  EXPECT_EQ(d.app.input.caretinfo->Caption(), "mousedown");
 }
 
 TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
@@ -274,11 +274,11 @@ TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
   // On the first line: the clicks put the caret where the pointer is.
   d.sim.moveMouse(300, 205);
   d.Ticks(1);
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   bar.ListBox11.SetText("x\ny\nz");
   const auto m = d.sim.mark();
   bar.Panel19.SetCaption("xx copy");
-  d.app.caretinfo->SetCaption("alt2menu--51");
+  d.app.input.caretinfo->SetCaption("alt2menu--51");
   d.Ticks(1);
   // No drag anchor yet: both slow clicks land at the pointer.
   const std::vector<std::string> gesture = Concat(
@@ -286,7 +286,7 @@ TEST(GestureCopyLines, CopiesFromTheLineStartThenExtendsOverTheCountedLines) {
        {"key 16 down", "key 36 down", "key 36 up", "key 16 up"},
        CtrlKey('C')});
   EXPECT_TRUE(SameEvents(gesture, d.Input(m)));
-  EXPECT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+  EXPECT_EQ(d.app.input.caretinfo->Caption(), "select xxcopy");
   EXPECT_EQ(bar.Panel19.Caption(), "qq--xx copy");
   EXPECT_EQ(d.InputCaption(), "old--xx--27");
 
@@ -313,7 +313,7 @@ TEST(GestureCopyLines, StageGivesUpAfter20TicksWithoutAClipboardChange) {
     SCOPED_TRACE("change after " + std::to_string(wait) + " ticks");
     Desk d;
     ASSERT_TRUE(d.Start());
-    d.app.wrpyreadpanel->Edit2.SetCaption("100");
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
     // No editor: the copy changes nothing.
     d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
     // Empty, as the text of the last line copy (none yet) is.
@@ -323,17 +323,17 @@ TEST(GestureCopyLines, StageGivesUpAfter20TicksWithoutAClipboardChange) {
     d.Ticks(1);
     d.sim.leftDown();
     d.Ticks(8);
-    ASSERT_EQ(d.app.qirForm4->Height(), 27);
+    ASSERT_EQ(d.app.bar.qirForm4->Height(), 27);
     d.sim.leftUp();
     d.Ticks(2);
     d.sim.moveMouse(300, 300);
     d.Ticks(1);
     // With a drag anchor the caret is put there by two slow clicks.
     const auto m0 = d.sim.mark();
-    d.app.qircom->Panel19.SetCaption("xx copy");
-    d.app.caretinfo->SetCaption("alt2menu--51");
+    d.app.bar.qircom->Panel19.SetCaption("xx copy");
+    d.app.input.caretinfo->SetCaption("alt2menu--51");
     d.Ticks(1);
-    ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+    ASSERT_EQ(d.app.input.caretinfo->Caption(), "select xxcopy");
     auto clicks = d.Input(m0);
     clicks.resize(6);
     EXPECT_TRUE(SameEvents({"cursor 220,150", "mouse leftdown", "mouse leftup", "cursor 200,150",
@@ -361,13 +361,13 @@ TEST(TickCopyLines, StageWaitsForADifferenceFromTheLastLineCopyNotFromTheArmingT
   d.sim.moveMouse(300, 300);  // no editor: the synthesised copies change nothing
   d.sim.setClipboardText("held");
   d.Ticks(1);
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   bar.ListBox11.SetText("x\ny");
   auto request = [&] {
     bar.Panel19.SetCaption("xx copy");
-    d.app.caretinfo->SetCaption("alt2menu--51");
+    d.app.input.caretinfo->SetCaption("alt2menu--51");
     d.Ticks(1);
-    ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+    ASSERT_EQ(d.app.input.caretinfo->Caption(), "select xxcopy");
   };
   const std::vector<std::string> extend = Concat(
       {{"key 36 down", "key 36 up", "key 16 down", "key 40 down", "key 40 up", "key 40 down",
@@ -399,14 +399,14 @@ TEST(TickCopyLines, StageWaitsForADifferenceFromTheLastLineCopyNotFromTheArmingT
 TEST(TickCaretWords, FinishedSelectionIsCutAndSelectWordsFollowTheButtons) {
   Desk d;
   ASSERT_TRUE(d.StartOverPage());
-  Tcaretinfo& caret = *d.app.caretinfo;
-  d.app.qircom->SetLeft(50);
+  Tcaretinfo& caret = *d.app.input.caretinfo;
+  d.app.bar.qircom->SetLeft(50);
   auto m = d.sim.mark();
   caret.SetCaption("ok select 12");
   d.Ticks(1);
   EXPECT_TRUE(SameEvents({"key 16 down", "key 46 down", "key 46 up", "key 16 up"}, d.Keys(m)));
   EXPECT_EQ(caret.Caption(), "oksel");
-  EXPECT_LT(d.app.qircom->Left(), 0);
+  EXPECT_LT(d.app.bar.qircom->Left(), 0);
 
   caret.SetCaption("select");
   d.sim.rightDown();
@@ -436,10 +436,10 @@ TEST(TickCaretWords, ArmedSelectionMeetsTheNextLeftPress) {
     // The copy-lines gesture, then Alt and the Windows key arm the
     // selection.
     if (copyLines) {
-      d.app.qircom->Panel19.SetCaption("xx copy");
-      d.app.caretinfo->SetCaption("alt2menu--51");
+      d.app.bar.qircom->Panel19.SetCaption("xx copy");
+      d.app.input.caretinfo->SetCaption("alt2menu--51");
       d.Ticks(1);
-      ASSERT_EQ(d.app.caretinfo->Caption(), "select xxcopy");
+      ASSERT_EQ(d.app.input.caretinfo->Caption(), "select xxcopy");
       d.Ticks(21);
     }
     d.sim.keyDown(vk::Menu);
@@ -448,19 +448,19 @@ TEST(TickCaretWords, ArmedSelectionMeetsTheNextLeftPress) {
     d.sim.advance(25);
     d.sim.keyDown(vk::LWin);
     d.Ticks(2);
-    ASSERT_EQ(d.app.caretinfo->Caption(), "select");
+    ASSERT_EQ(d.app.input.caretinfo->Caption(), "select");
     d.sim.keyUp(vk::LWin);
     d.Ticks(2);
-    d.app.caretinfo->SetCaption("idle");
-    d.app.qirForm3->SetCaption("down/300,300/");
+    d.app.input.caretinfo->SetCaption("idle");
+    d.app.bar.qirForm3->SetCaption("down/300,300/");
     d.Ticks(1);
-    EXPECT_EQ(d.app.caretinfo->Caption(), copyLines ? "select" : "mousedown");
+    EXPECT_EQ(d.app.input.caretinfo->Caption(), copyLines ? "select" : "mousedown");
     EXPECT_EQ(d.InputCaption(), "old--lm");
     // Both used up: the next press word leaves the caret caption alone.
-    d.app.caretinfo->SetCaption("idle");
-    d.app.qirForm3->SetCaption("down/300,300/");
+    d.app.input.caretinfo->SetCaption("idle");
+    d.app.bar.qirForm3->SetCaption("down/300,300/");
     d.Ticks(1);
-    EXPECT_EQ(d.app.caretinfo->Caption(), "idle");
+    EXPECT_EQ(d.app.input.caretinfo->Caption(), "idle");
   }
 }
 
@@ -477,7 +477,7 @@ TEST(GestureCopyLines, ACaptureJustMadeLetsTheRequestGoUntilALeftPress) {
     std::size_t m = 0;
     CopyWithCtrlC(d, ed, "captured", m);
     d.Ticks(3);
-    ASSERT_EQ(d.app.qircom->ListBox2.Item(0), "captured");
+    ASSERT_EQ(d.app.bar.qircom->ListBox2.Item(0), "captured");
     d.sim.keyUp('C');
     d.sim.keyUp(vk::Control);
     d.Ticks(2);
@@ -487,10 +487,10 @@ TEST(GestureCopyLines, ACaptureJustMadeLetsTheRequestGoUntilALeftPress) {
       d.sim.leftUp();
       d.Ticks(1);
     }
-    ASSERT_NE(d.app.qircom->Panel19.Caption(), "xx copy");
-    d.app.caretinfo->SetCaption("alt2menu--51");
+    ASSERT_NE(d.app.bar.qircom->Panel19.Caption(), "xx copy");
+    d.app.input.caretinfo->SetCaption("alt2menu--51");
     d.Ticks(1);
-    EXPECT_EQ(d.app.caretinfo->Caption(), pressed ? "alt2menu--51" : "select xxcopy");
+    EXPECT_EQ(d.app.input.caretinfo->Caption(), pressed ? "alt2menu--51" : "select xxcopy");
   }
 }
 

@@ -20,7 +20,7 @@ TEST(GestureDrag, CtrlTapPressesTheLeftButtonUnlessLctrl) {
     SCOPED_TRACE(lctrl ? "lctrl on" : "lctrl off");
     Desk d;
     ASSERT_TRUE(d.Start());
-    d.app.wrpyreadpanel->lctrl.SetChecked(lctrl);
+    d.app.shell.wrpyreadpanel->lctrl.SetChecked(lctrl);
     d.sim.moveMouse(320, 240);
     d.Ticks(1);
     const auto m = d.sim.mark();
@@ -31,14 +31,14 @@ TEST(GestureDrag, CtrlTapPressesTheLeftButtonUnlessLctrl) {
     d.Ticks(2);
     if (lctrl) {
       EXPECT_TRUE(SameEvents({}, d.Input(m)));
-      EXPECT_NE(d.app.qirForm4->Caption(), "down/...down/");
+      EXPECT_NE(d.app.bar.qirForm4->Caption(), "down/...down/");
     } else {
       // Ctrl is released, then the left button is pressed for the user.
       EXPECT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.Input(m)));
       EXPECT_TRUE(d.sim.isKeyDown(vk::LButton));
-      EXPECT_EQ(d.app.qirForm4->Caption(), "down/...down/");
+      EXPECT_EQ(d.app.bar.qirForm4->Caption(), "down/...down/");
       // The tap is consumed (the bar may have re-entered its caption above).
-      auto hist = d.Items(d.app.qircom->ListBox8);
+      auto hist = d.Items(d.app.bar.qircom->ListBox8);
       hist.resize(3);
       EXPECT_NE(std::find(hist.begin(), hist.end(), "OKup"), hist.end());
       // Another tick does not tap again.
@@ -52,8 +52,8 @@ TEST(GestureDrag, CtrlTapPressesTheLeftButtonUnlessLctrl) {
       d.sim.moveMouse(400, 300);
       d.Ticks(1);
       const auto m3 = d.sim.mark();
-      d.app.qircom->Panel19.SetCaption("xx copy");
-      d.app.caretinfo->SetCaption("alt2menu--51");
+      d.app.bar.qircom->Panel19.SetCaption("xx copy");
+      d.app.input.caretinfo->SetCaption("alt2menu--51");
       d.Ticks(1);
       auto clicks = d.Input(m3);
       clicks.resize(4);
@@ -68,7 +68,7 @@ TEST(GestureDrag, StopWordIsAnsweredOnceAndResetsTheCounts) {
   ASSERT_TRUE(d.Start());
   d.StopLifePanel();
   d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
-  d.app.qircom->Edit2.SetCaption("40");  // 40 / 20 = 2: the third release
+  d.app.bar.qircom->Edit2.SetCaption("40");  // 40 / 20 = 2: the third release
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
   auto rightClicks = [&d](int n) {
@@ -100,11 +100,11 @@ TEST(GestureDrag, StopWordIsAnsweredOnceAndResetsTheCounts) {
   ASSERT_EQ(rightClicks(2), (std::vector<std::string>{"ok rightup", "ok rightup"}));
   ASSERT_TRUE(zStopsATick());
   ASSERT_FALSE(zStopsATick());
-  d.app.qirForm3->SetCaption("ystop autodrag");
+  d.app.bar.qirForm3->SetCaption("ystop autodrag");
   d.Ticks(1);
   EXPECT_EQ(d.ScrollCaption(), "qq--ystop");
   EXPECT_EQ(d.InputCaption(), "old--lm");
-  EXPECT_LT(d.app.qirForm3->Left(), 0);
+  EXPECT_LT(d.app.bar.qirForm3->Left(), 0);
   // Both reset: three releases to the panels, and Z stops a tick again.
   d.Ticks(1);
   EXPECT_EQ(rightClicks(3), (std::vector<std::string>{"ok rightup", "ok rightup", "xx right"}));
@@ -116,7 +116,7 @@ TEST(GestureDrag, StopDuringAThumbDragReturnsThePointer) {
   ASSERT_TRUE(d.Start());
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  TqirForm3& f3 = *d.app.qirForm3;
+  TqirForm3& f3 = *d.app.bar.qirForm3;
   f3.Panel3.SetCaption("dragmode");
   f3.Panel4.SetLeft(120);
   f3.Panel4.SetTop(80);
@@ -133,8 +133,8 @@ TEST(GestureDrag, StopWhileStillHeldRestartsUnlessLleft) {
     SCOPED_TRACE(lleft ? "lleft on" : "lleft off");
     Desk d;
     ASSERT_TRUE(d.Start());
-    d.app.wrpyreadpanel->lleft.SetChecked(lleft);
-    d.app.wrpyreadpanel->Edit2.SetCaption("100");
+    d.app.shell.wrpyreadpanel->lleft.SetChecked(lleft);
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
     d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
     d.sim.moveMouse(300, 300);
     d.Ticks(1);
@@ -142,20 +142,20 @@ TEST(GestureDrag, StopWhileStillHeldRestartsUnlessLleft) {
     d.Ticks(8);
     ASSERT_GT(StillTicks(d), 4);
     const auto m = d.sim.mark();
-    d.app.qirForm3->SetCaption("ystop ok");
+    d.app.bar.qirForm3->SetCaption("ystop ok");
     d.Ticks(1);
     // The count starts over (the same tick's still test adds one).
-    EXPECT_EQ(d.app.lifeform->leftdownmess.Caption(), "leftdown:0");
+    EXPECT_EQ(d.app.browser.lifeform->leftdownmess.Caption(), "leftdown:0");
     if (lleft) {
       EXPECT_TRUE(SameEvents({}, d.Input(m)));
     } else {
       EXPECT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.Input(m)));
       EXPECT_EQ(d.InputCaption(), "old--drag");
 
-      EXPECT_EQ(d.app.qirForm4->Caption(), "down/...down/");
+      EXPECT_EQ(d.app.bar.qirForm4->Caption(), "down/...down/");
       // The next stop only ends the restarted drag.
       const auto m2 = d.sim.mark();
-      d.app.qirForm3->SetCaption("ystop ok");
+      d.app.bar.qirForm3->SetCaption("ystop ok");
       d.Ticks(1);
       EXPECT_TRUE(SameEvents({}, d.Input(m2)));
     }
@@ -168,7 +168,7 @@ TEST(TickCtrlTap, LongCtrlIsGivenBackAsHeld) {
   ASSERT_TRUE(d.Start());
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  d.app.lifeform->Panel9.SetCaption("11");
+  d.app.browser.lifeform->Panel9.SetCaption("11");
   const auto m = d.sim.mark();
   d.sim.keyDown(vk::Control);
   d.sim.advance(25);
@@ -176,11 +176,11 @@ TEST(TickCtrlTap, LongCtrlIsGivenBackAsHeld) {
   d.sim.advance(25);
   d.Ticks(2);
   EXPECT_TRUE(SameEvents({"key 17 down"}, d.Input(m)));
-  EXPECT_EQ(d.app.lifeform->Panel9.Caption(), "0");
-  EXPECT_EQ(d.app.qircom->Button3.Caption(), "ctrldown");
+  EXPECT_EQ(d.app.browser.lifeform->Panel9.Caption(), "0");
+  EXPECT_EQ(d.app.bar.qircom->Button3.Caption(), "ctrldown");
   // No drag began: the title window shows no drag.
-  EXPECT_NE(d.app.qirForm4->Caption(), "down/...down/");
-  EXPECT_EQ(d.app.qirForm4->Height(), 0);
+  EXPECT_NE(d.app.bar.qirForm4->Caption(), "down/...down/");
+  EXPECT_EQ(d.app.bar.qirForm4->Height(), 0);
 }
 
 }  // namespace

@@ -24,8 +24,8 @@ struct EditorDesk : Desk {
   ::testing::AssertionResult Ready(Point at = {300, 300}) {
     auto started = Start();
     if (!started) return started;
-    app.wrpyreadpanel->Edit2.SetCaption("100");  // a drag after 6 still ticks
-    app.wrpyreadpanel->lleft.SetChecked(false);   // a held drag restarts
+    app.shell.wrpyreadpanel->Edit2.SetCaption("100");  // a drag after 6 still ticks
+    app.shell.wrpyreadpanel->lleft.SetChecked(false);   // a held drag restarts
     editor = sim.addTextEditor({100, 100, 500, 400});
     edit = sim.editorEdit(editor);
     sim.setEditorText(editor, NumberedLines(kLines));
@@ -57,7 +57,7 @@ struct EditorDesk : Desk {
     return false;
   }
   // The badge is shown: on a monitor with a height.
-  bool BadgeShown() { return app.qirForm4->Height() > 0 && app.qirForm4->Shown(); }
+  bool BadgeShown() { return app.bar.qirForm4->Height() > 0 && app.bar.qirForm4->Shown(); }
 };
 
 struct MoveRow {
@@ -100,7 +100,7 @@ TEST(DragScroll, StillPressThenMovementScrollsTheEditorWithTheHand) {
     d.Ticks(3);
     EXPECT_TRUE(d.StopWordSeen());
     EXPECT_FALSE(d.BadgeShown());
-    EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
+    EXPECT_EQ(d.app.bar.qirForm4->Caption(), "ystop mou3d");
     EXPECT_EQ(d.sim.captureWindow(), 0u);
     EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
   }
@@ -163,7 +163,7 @@ TEST(DragScroll, EachClassScrollsByTheMessagesItTakes) {
     SCOPED_TRACE(std::string(row.cls) + " " + std::to_string(row.dy));
     Desk d;
     ASSERT_TRUE(d.Start());
-    d.app.wrpyreadpanel->Edit2.SetCaption("100");
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
     Wnd w = d.sim.addWindow(row.cls, "", {100, 100, 400, 400});
     d.sim.setScrollContent(w, 100, 20);
     d.sim.moveMouse(300, 300);
@@ -185,7 +185,7 @@ TEST(DragScroll, EachClassScrollsByTheMessagesItTakes) {
 TEST(DragScroll, AWindowThatIgnoresTheWheelIsLeftAsItWas) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  d.app.wrpyreadpanel->Edit2.SetCaption("100");
+  d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
   Wnd w = d.sim.addWindow("StubbornWnd", "", {100, 100, 400, 400});
   d.sim.setScrollContent(w, 100, 20, /*takesWheel=*/false);
   d.sim.moveMouse(300, 300);
@@ -200,7 +200,7 @@ TEST(DragScroll, AWindowThatIgnoresTheWheelIsLeftAsItWas) {
   EXPECT_EQ(d.sim.firstVisibleLine(w), 0);
   d.sim.leftUp();
   d.Ticks(3);
-  EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
+  EXPECT_EQ(d.app.bar.qirForm4->Caption(), "ystop mou3d");
   EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
 }
 
@@ -224,7 +224,7 @@ TEST(DragScroll, CtrlTapDragThenHeldStillDragBothStart) {
     d.Ticks(3);
     EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
     EXPECT_TRUE(d.StopWordSeen());
-    EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
+    EXPECT_EQ(d.app.bar.qirForm4->Caption(), "ystop mou3d");
     EXPECT_FALSE(d.BadgeShown());
     // A held-still press starts a drag again and scrolls.
     d.StillPress(400);
@@ -248,14 +248,14 @@ TEST(DragScroll, ALongCtrlHoldIsNoTap) {
     d.Ticks(8);
     EXPECT_TRUE(SameEvents({}, d.sim.eventsSince(m, simfilter::mouse())));
     EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
-    EXPECT_NE(d.app.qirForm4->Caption(), "down/...down/");
+    EXPECT_NE(d.app.bar.qirForm4->Caption(), "down/...down/");
   }
 }
 
 TEST(DragScroll, TheProgramsOwnPressNeverStartsADrag) {
   EditorDesk d;
   ASSERT_TRUE(d.Ready());
-  d.app.qirForm4->SetCaption("qirForm4");
+  d.app.bar.qirForm4->SetCaption("qirForm4");
   // The program holds the button down (as a grab does) and the pointer
   // stays still for a long while.
   d.sim.runAsHandler([&] { d.sim.mouseEvent(mouseflag::LeftDown, 0, 0, 0); });
@@ -282,7 +282,7 @@ TEST(DragScroll, TargetClosingMidDragEndsItWithNothingPressed) {
   EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
   EXPECT_TRUE(d.StopWordSeen());
   EXPECT_EQ(d.sim.captureWindow(), 0u);
-  EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
+  EXPECT_EQ(d.app.bar.qirForm4->Caption(), "ystop mou3d");
   // The pointer moves freely again.
   d.sim.moveMouse(500, 500);
   EXPECT_EQ(d.sim.getCursorPos(), (Point{500, 500}));
@@ -297,13 +297,13 @@ TEST(DragScroll, ReleaseWhileTheTickSleepsBeforeARestartPressesNothing) {
   // after a 200 ms sleep; the user lets go during that sleep.
   d.sim.duringNextSleep([&] { d.sim.leftUp(); });
   const auto m = d.sim.mark();
-  d.app.qirForm3->SetCaption("ystop ok");
+  d.app.bar.qirForm3->SetCaption("ystop ok");
   d.Ticks(4);
   EXPECT_TRUE(SameEvents({}, d.sim.eventsSince(m, simfilter::mouse())));
   EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
   EXPECT_TRUE(d.StopWordSeen());
   EXPECT_FALSE(d.BadgeShown());
-  EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
+  EXPECT_EQ(d.app.bar.qirForm4->Caption(), "ystop mou3d");
 }
 
 TEST(DragScroll, ARestartWhileHeldGoesOnScrollingTheSameWindow) {
@@ -313,7 +313,7 @@ TEST(DragScroll, ARestartWhileHeldGoesOnScrollingTheSameWindow) {
   d.MoveHand(-32, 2);
   ASSERT_EQ(d.sim.firstVisibleLine(d.edit), 2);
   const auto m = d.sim.mark();
-  d.app.qirForm3->SetCaption("ystop ok");
+  d.app.bar.qirForm3->SetCaption("ystop ok");
   d.Ticks(2);
   // The target sees the program's release and press, balanced.
   EXPECT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.sim.eventsSince(m, simfilter::mouse())));

@@ -41,10 +41,10 @@ TEST(DurableFiles, SettingsPanelWritesOddLinesBackByteForByte) {
   {
     App app(sim);
     ASSERT_TRUE(app.Start());
-    EXPECT_EQ(app.wrpyreadpanel->Edit2.Caption(), "400");
-    EXPECT_TRUE(app.wrpyreadpanel->lmbutton.Checked());
+    EXPECT_EQ(app.shell.wrpyreadpanel->Edit2.Caption(), "400");
+    EXPECT_TRUE(app.shell.wrpyreadpanel->lmbutton.Checked());
     // The window holds what it can: the caption ends at the NUL.
-    EXPECT_EQ(app.wrpyreadpanel->Caption(), "Read");
+    EXPECT_EQ(app.shell.wrpyreadpanel->Caption(), "Read");
     EXPECT_EQ(app.Finish(), 0);
     EXPECT_TRUE(sim.messageBoxes().empty());
   }
@@ -54,9 +54,9 @@ TEST(DurableFiles, SettingsPanelWritesOddLinesBackByteForByte) {
   {
     App app(sim);
     ASSERT_TRUE(app.Start());
-    app.wrpyreadpanel->Edit2.SetCaption("300");
-    app.wrpyreadpanel->Show();
-    ASSERT_TRUE(sim.runClickHandler(app.wrpyreadpanel->Panel4.Handle()));
+    app.shell.wrpyreadpanel->Edit2.SetCaption("300");
+    app.shell.wrpyreadpanel->Show();
+    ASSERT_TRUE(sim.runClickHandler(app.shell.wrpyreadpanel->Panel4.Handle()));
     std::string expect = kOddIni;
     expect.replace(expect.find("400\r\n"), 5, "300\r\n");
     EXPECT_EQ(Read(sim, "wr.ini"), expect);
@@ -74,9 +74,9 @@ TEST(DurableFiles, SharedListAndFavouritesComeBackByteForByte) {
   App app(sim);
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.settings.Line(3), "软件名称--3\xFF");
-  EXPECT_EQ(app.easyie->ListBox10.Count(), 3);
+  EXPECT_EQ(app.browser.easyie->ListBox10.Count(), 3);
   // The browser writes its start-up options into lines 7 and 8 and saves.
-  app.easyie->Close();
+  app.browser.easyie->Close();
   std::string expect = list;
   const std::string help = std::string("显示帮助--") + (app.settings.ShowHelp() ? "1" : "0");
   const std::string web = std::string("显示浏览--") + (app.settings.ShowWeb() ? "1" : "0");
@@ -97,7 +97,7 @@ TEST(DurableFiles, AKilledSaveLeavesTheOldFileWhole) {
     sim.writeFile("wr.ini", old);
     App app(sim);
     ASSERT_TRUE(app.Start());
-    Twrpyreadpanel& w = *app.wrpyreadpanel;
+    Twrpyreadpanel& w = *app.shell.wrpyreadpanel;
     w.Edit2.SetCaption("250");
     sim.killNextWriteAfter(cut);
     w.Show();
@@ -147,9 +147,9 @@ TEST(DurableFiles, FilesNotReadWholeAreNeverWritten) {
     sim.setFileReadsFail(row.readsFail);
     App app(sim);
     ASSERT_TRUE(app.Start());
-    EXPECT_EQ(app.wrpyreadpanel->Edit2.Caption(), row.edit2);
-    EXPECT_EQ(app.wrpyreadpanel->Edit4.Caption(), row.edit4);
-    app.wrpyreadpanel->Edit2.SetCaption("250");
+    EXPECT_EQ(app.shell.wrpyreadpanel->Edit2.Caption(), row.edit2);
+    EXPECT_EQ(app.shell.wrpyreadpanel->Edit4.Caption(), row.edit4);
+    app.shell.wrpyreadpanel->Edit2.SetCaption("250");
     app.settings.SetLine(1, "changed");
     const int writesBefore = sim.fileWrites();
     EXPECT_EQ(app.settings.Save(sim), row.rewritten);

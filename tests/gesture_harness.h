@@ -55,7 +55,7 @@ class Desk {
   // it. Returns the editor.
   Wnd ReadyForDigitPaste() {
     Wnd ed = sim.addTextEditor({0, 0, 250, 250});
-    Tqircom& bar = *app.qircom;
+    Tqircom& bar = *app.bar.qircom;
     bar.ListBox2.Clear();
     for (const char* s : {"one", "two", "three"}) bar.ListBox2.Add(s);
     sim.setClipboardText("one");
@@ -69,11 +69,11 @@ class Desk {
   // events: the panel's hints and cards (an Escape when a card comes up,
   // its answer to right releases) would add to them.
   void StopLifePanel() {
-    Tlifeform& life = *app.lifeform;
+    Tlifeform& life = *app.browser.lifeform;
     for (Control* t : {&life.Timer1, &life.Timer2, &life.Timer3}) t->SetTimerEnabled(false);
   }
 
-  Tick& tick() { return app.qirinputor->tick(); }
+  Tick& tick() { return app.input.qirinputor->tick(); }
 
   // Runs the clock until the input tick has run n more times.
   void Ticks(int n) {
@@ -86,8 +86,8 @@ class Desk {
     }
   }
 
-  std::string InputCaption() { return app.qirinputor->Caption(); }
-  std::string ScrollCaption() { return app.qirForm3->Caption(); }
+  std::string InputCaption() { return app.input.qirinputor->Caption(); }
+  std::string ScrollCaption() { return app.bar.qirForm3->Caption(); }
   std::vector<std::string> Keys(std::size_t mark) {
     return sim.eventsSince(mark, simfilter::keys());
   }
@@ -107,7 +107,7 @@ class Desk {
 // The still ticks of the press held now as the life panel's trace shows
 // them: the count the last tick found, before it added its own.
 inline int StillTicks(Desk& d) {
-  const std::string c = d.app.lifeform->leftdownmess.Caption();
+  const std::string c = d.app.browser.lifeform->leftdownmess.Caption();
   const std::string prefix = "leftdown:";
   if (c.compare(0, prefix.size(), prefix) != 0) return -1;
   return std::atoi(c.c_str() + prefix.size());

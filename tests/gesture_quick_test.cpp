@@ -36,7 +36,7 @@ struct Copying {
     d.sim.advance(gap);
   }
   std::vector<std::string> Newest(std::size_t n) {
-    std::vector<std::string> all = d.Items(d.app.qircom->ListBox2);
+    std::vector<std::string> all = d.Items(d.app.bar.qircom->ListBox2);
     if (all.size() > n) all.resize(n);
     return all;
   }

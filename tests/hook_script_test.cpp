@@ -27,7 +27,7 @@ class HookScript : public ::testing::Test {
     ASSERT_TRUE(app.Start());
     sim.moveMouse(600, 500);
     sim.advance(200);  // let the start-up words settle
-    app.qircom->ListBox8.Clear();
+    app.bar.qircom->ListBox8.Clear();
     mark = sim.mark();
   }
   void Play(const std::vector<Script>& steps, unsigned gapMs = 100) {
@@ -45,7 +45,8 @@ class HookScript : public ::testing::Test {
   }
   std::vector<std::string> History() {
     std::vector<std::string> out;
-    for (int i = 0; i < app.qircom->ListBox8.Count(); ++i) out.push_back(app.qircom->ListBox8.Item(i));
+    for (int i = 0; i < app.bar.qircom->ListBox8.Count(); ++i)
+      out.push_back(app.bar.qircom->ListBox8.Item(i));
     return out;
   }
   SimDesktop sim;
@@ -112,8 +113,8 @@ TEST_F(HookScript, CtrlCIsReportedAsCommandWordsEvenWhenQuick) {
   Play({{"ctrl down", [](SimDesktop& s) { s.keyDown(162); }},
         {"c down", [](SimDesktop& s) { s.keyDown('C'); }}},
        0);
-  EXPECT_EQ(app.qirinputor->Caption(), "key--17//");  // "key--ctrlc" waits
-  EXPECT_EQ(app.qircom->Caption(), "17down");
+  EXPECT_EQ(app.input.qirinputor->Caption(), "key--17//");  // "key--ctrlc" waits
+  EXPECT_EQ(app.bar.qircom->Caption(), "17down");
   Play({{"c up", [](SimDesktop& s) { s.keyUp('C'); }},
         {"ctrl up", [](SimDesktop& s) { s.keyUp(162); }}},
        0);

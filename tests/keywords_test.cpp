@@ -54,7 +54,7 @@ TEST(GestureAltTap, DoubleTapPastesOnceIntoTheFocusedEditor) {
   EXPECT_EQ(d.sim.editorText(ed), "粘贴文本");
   // The four matched items became "cvok" under a fresh "91ok" (the bar may
   // have entered its caption again above them).
-  auto hist = d.Items(d.app.qircom->ListBox8);
+  auto hist = d.Items(d.app.bar.qircom->ListBox8);
   auto at = std::find(hist.begin(), hist.end(), "91ok");
   ASSERT_LE(at - hist.begin(), 1);
   ASSERT_GE(hist.end() - at, 5);
@@ -95,17 +95,17 @@ TEST(GestureAltTap, PasteRequestGoesToTheWindowLeftOfTheBar) {
   d.Ticks(1);
   const auto m = d.sim.mark();
   // The bar stands at 460,200; the window at 458,200 is the left editor.
-  d.app.qircom->SetLeft(460);
-  d.app.qircom->SetTop(200);
-  d.app.qirinputor->SetCaption("key--ctrlv");
+  d.app.bar.qircom->SetLeft(460);
+  d.app.bar.qircom->SetTop(200);
+  d.app.input.qirinputor->SetCaption("key--ctrlv");
   d.Ticks(1);
   EXPECT_TRUE(SameEvents(CtrlKey('V'), d.Input(m)));
   EXPECT_EQ(d.sim.editorText(left), "xyz");
   EXPECT_EQ(d.sim.editorText(other), "");
   EXPECT_EQ(d.InputCaption(), "old--xxcvok");
   EXPECT_EQ(d.ScrollCaption(), "ystop okok");
-  EXPECT_EQ(d.app.qircom->Panel18.Caption(), "ctrlv 3");
-  EXPECT_EQ(d.app.easyie->ListBox11.Item(0), "key--ctrlv--start");
+  EXPECT_EQ(d.app.bar.qircom->Panel18.Caption(), "ctrlv 3");
+  EXPECT_EQ(d.app.browser.easyie->ListBox11.Item(0), "key--ctrlv--start");
 }
 
 TEST(GestureDigitPaste, DigitAfterShiftPastesTheChosenEntry) {
@@ -122,7 +122,7 @@ TEST(GestureDigitPaste, DigitAfterShiftPastesTheChosenEntry) {
     Desk d;
     ASSERT_TRUE(d.Start());
     Wnd ed = d.ReadyForDigitPaste();
-    Tqircom& bar = *d.app.qircom;
+    Tqircom& bar = *d.app.bar.qircom;
     const auto m = d.sim.mark();
     d.sim.keyDown(vk::Shift);
     d.Ticks(1);
@@ -166,7 +166,7 @@ TEST(GestureDigitPaste, ShiftPutsEachNewClipboardTextIntoTheSmartClipboard) {
   Desk d;
   ASSERT_TRUE(d.Start());
   d.ReadyForDigitPaste();
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   auto shiftOverBar = [&] {
     bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
     d.sim.moveMouse(310, 310);
@@ -211,7 +211,7 @@ TEST(GestureSemicolon, TogglesTheInputMethodOnlyWhenAllowed) {
     }
     d.sim.moveMouse(300, 300);
     d.Ticks(2);
-    Tqirinputor& in = *d.app.qirinputor;
+    Tqirinputor& in = *d.app.input.qirinputor;
     EXPECT_EQ(in.Panel4.Caption(), row.state);
     if (row.ime != Ime::None) {
       EXPECT_EQ(in.Panel5.Visible(), row.ime == Ime::CompositionHidden);
@@ -253,7 +253,7 @@ TEST(GestureKeys, KeyboardWordsAreAnsweredOnce) {
     d.sim.moveMouse(300, 300);
     d.Ticks(1);
     const auto m = d.sim.mark();
-    d.app.qirinputor->SetCaption(row.word);
+    d.app.input.qirinputor->SetCaption(row.word);
     d.Ticks(1);
     EXPECT_TRUE(SameEvents(row.events, d.Input(m)));
     EXPECT_EQ(d.InputCaption(), row.caption);
@@ -416,8 +416,8 @@ TEST(TickImeIdle, AnsweredWordsReturnToIdleInTheSameTick) {
     AddInputMethod(d, false);
     d.sim.moveMouse(300, 300);
     d.Ticks(2);
-    ASSERT_EQ(d.app.qirinputor->Panel4.Caption(), "1");
-    d.app.qirinputor->SetCaption(row.word);
+    ASSERT_EQ(d.app.input.qirinputor->Panel4.Caption(), "1");
+    d.app.input.qirinputor->SetCaption(row.word);
     d.Ticks(1);
     EXPECT_EQ(d.InputCaption(), row.expected);
   }
@@ -445,18 +445,18 @@ TEST(TickImeIdle, EachCopyIsCapturedWhileNothingIsComposed) {
     d.Ticks(1);
     EXPECT_EQ(d.InputCaption(), "old--mode");
     // The first sighting counted: not captured yet.
-    EXPECT_NE(d.app.qircom->ListBox2.Item(0), text);
+    EXPECT_NE(d.app.bar.qircom->ListBox2.Item(0), text);
     d.Ticks(2);
-    EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
+    EXPECT_EQ(d.app.bar.qircom->ListBox2.Item(0), text);
     // The capture is over: it takes nothing more by itself.
     d.sim.setClipboardText("not copied");
     d.Ticks(3);
-    EXPECT_EQ(d.app.qircom->ListBox2.Item(0), text);
+    EXPECT_EQ(d.app.bar.qircom->ListBox2.Item(0), text);
     d.sim.keyUp('C');
     d.sim.keyUp(vk::Control);
     d.Ticks(2);
   }
-  EXPECT_EQ(d.Items(d.app.qircom->ListBox2),
+  EXPECT_EQ(d.Items(d.app.bar.qircom->ListBox2),
             (std::vector<std::string>{"three", "two", "one", "智能粘贴板"}));
 }
 
@@ -477,7 +477,7 @@ TEST(TickImeIdle, NotAppliedWhileComposingOrWithoutTheStatusBar) {
     }
     d.sim.moveMouse(300, 300);
     d.Ticks(2);
-    d.app.qirinputor->SetCaption("key--65");
+    d.app.input.qirinputor->SetCaption("key--65");
     d.Ticks(1);
     EXPECT_EQ(d.InputCaption(), "key--65");
   }
@@ -488,14 +488,14 @@ TEST(TickImeIdle, ShiftAndADigitStillPasteWhileNothingIsComposed) {
   ASSERT_TRUE(d.Start());
   AddInputMethod(d, false);
   Wnd ed = d.sim.addTextEditor({0, 0, 250, 250});
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   bar.ListBox2.Clear();
   for (const char* s : {"one", "two"}) bar.ListBox2.Add(s);
   d.sim.setClipboardText("one");
   bar.SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
   d.sim.moveMouse(310, 310);
   d.Ticks(2);
-  ASSERT_EQ(d.app.qirinputor->Panel4.Caption(), "1");
+  ASSERT_EQ(d.app.input.qirinputor->Panel4.Caption(), "1");
   const auto m = d.sim.mark();
   d.sim.keyDown(vk::Shift);
   d.Ticks(1);
@@ -515,10 +515,10 @@ TEST(TickKeyWords, ShiftAwayFromTheBarShowsTheSmartClipboard) {
   ASSERT_TRUE(d.Start());
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   bar.Panel4.SetLeft(500);
   bar.Panel12.Show();
-  d.app.qirinputor->SetCaption("key--shiftdown");
+  d.app.input.qirinputor->SetCaption("key--shiftdown");
   d.Ticks(1);
   EXPECT_EQ(d.InputCaption(), "key//bshiftok");
   EXPECT_EQ(bar.Panel4.Left(), 0);
@@ -548,11 +548,11 @@ TEST(TickKeyWords, CtrlCWithShiftHeldCopiesAndLetsShiftGo) {
   d.sim.keyDown(vk::Shift);
   d.Ticks(1);
   const auto m = d.sim.mark();
-  d.app.qirinputor->SetCaption("key--ctrlc");
+  d.app.input.qirinputor->SetCaption("key--ctrlc");
   d.Ticks(1);
   EXPECT_TRUE(SameEvents(Concat({CtrlKey('C'), {"key 16 up"}}), d.Keys(m)));
   EXPECT_EQ(d.InputCaption(), "key--shiftc--copy--ok");
-  EXPECT_EQ(d.app.qircom->Panel4.Caption(), "ctrlc");
+  EXPECT_EQ(d.app.bar.qircom->Panel4.Caption(), "ctrlc");
 }
 
 TEST(TickKeyWords, WindowsTapAlignsThePendingBlockToTheCaptureColumn) {
@@ -560,7 +560,7 @@ TEST(TickKeyWords, WindowsTapAlignsThePendingBlockToTheCaptureColumn) {
   ASSERT_TRUE(d.Start());
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   d.tick().SetCaptureColumn(3);
   bar.BitBtn6.SetCaption("---align");
   bar.ListBox11.SetText("      a\nb\n  c");
@@ -583,11 +583,11 @@ TEST(TickKeyWords, CtrlPressedAgainAfterCtrlCCopiesOnceMore) {
   ASSERT_TRUE(d.Start());
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  Control& hist = d.app.qircom->ListBox1;
+  Control& hist = d.app.bar.qircom->ListBox1;
   hist.Clear();
   hist.Add("key--17//");
   hist.Add("key--ctrlc");
-  d.app.qirinputor->SetCaption("key--17//");
+  d.app.input.qirinputor->SetCaption("key--17//");
   const auto m = d.sim.mark();
   d.Ticks(1);
   EXPECT_TRUE(SameEvents({"key 17 down", "key 67 down", "key 67 up", "key 17 up", "key 37 down",
@@ -603,7 +603,7 @@ TEST(TickKeyWords, MenuKeyClicksAtTheStripsRightEnd) {
   d.sim.moveMouse(300, 300);
   d.Ticks(2);
   const auto m = d.sim.mark();
-  d.app.qirinputor->SetCaption("key--menu");
+  d.app.input.qirinputor->SetCaption("key--menu");
   d.Ticks(1);
   EXPECT_TRUE(SameEvents({"cursor 790,730", "mouse leftdown", "mouse leftup", "mouse move 0,50"},
                          d.Input(m)));

@@ -24,14 +24,14 @@ TEST(Layout, ParsesFormsControlsAndQuotedText) {
       "  visible false\n"
       "  somekey kept verbatim\n");
   EXPECT_EQ(l.form.className, "Tqircom");
-  EXPECT_EQ(l.form.bounds, (Rect{-2000, 0, 400, 350}));
-  EXPECT_TRUE(l.form.topmost);
+  EXPECT_EQ(l.form.geometry.bounds, (Rect{-2000, 0, 400, 350}));
+  EXPECT_TRUE(l.form.look.topmost);
   ASSERT_EQ(l.controls.size(), 2u);
-  EXPECT_EQ(l.controls[0].parent, "");
-  EXPECT_EQ(l.controls[1].parent, "Panel9");
-  EXPECT_EQ(l.controls[1].caption, "a \"b\" c");
-  EXPECT_EQ(l.controls[1].items, (std::vector<std::string>{"1", "2 3"}));
-  EXPECT_FALSE(l.controls[1].visible);
+  EXPECT_EQ(l.controls[0].geometry.parent, "");
+  EXPECT_EQ(l.controls[1].geometry.parent, "Panel9");
+  EXPECT_EQ(l.controls[1].text.caption, "a \"b\" c");
+  EXPECT_EQ(l.controls[1].text.items, (std::vector<std::string>{"1", "2 3"}));
+  EXPECT_FALSE(l.controls[1].behaviour.visible);
   EXPECT_EQ(l.controls[1].extra.at("somekey"), "kept verbatim");
 }
 
@@ -39,7 +39,7 @@ TEST(Layout, GbkTrailBytesThatLookLikeQuotesOrBackslashesStayInTheString) {
   // "\" (0x5C) is a valid GBK trail byte: 0x81 0x5C must not start an escape.
   std::string text = "form f Tf\n  caption \"\x81\x5C\x81\x22x\"\n";
   FormLayout l = ParseLayout(text);
-  EXPECT_EQ(l.form.caption, std::string("\x81\x5C\x81\x22x"));
+  EXPECT_EQ(l.form.text.caption, std::string("\x81\x5C\x81\x22x"));
 }
 
 TEST(Layout, RejectsBrokenInputWithTheLine) {
@@ -70,7 +70,7 @@ TEST(Layout, TheFifteenStoredLayoutsAreEmbeddedAsGbk) {
     EXPECT_EQ(l.form.className, "T" + n);
   }
   // Chinese text arrives as GBK bytes: 设 is 0xC9 0xE8.
-  EXPECT_EQ(StoredLayout("FormMain").form.caption.substr(0, 2), "\xC9\xE8");
+  EXPECT_EQ(StoredLayout("FormMain").form.text.caption.substr(0, 2), "\xC9\xE8");
   EXPECT_THROW(StoredLayout("nosuchform"), LayoutError);
 }
 
@@ -104,9 +104,9 @@ TEST(Layout, CaptionsThatOtherWindowsCompareAreByteExact) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.form) + "." + c.control);
-    EXPECT_EQ(ControlOf(c.form, c.control).caption, c.caption);
+    EXPECT_EQ(ControlOf(c.form, c.control).text.caption, c.caption);
   }
-  EXPECT_EQ(ControlOf("easyie", "SpeedButton2").hint, "开放\\屏蔽弹出窗口");
+  EXPECT_EQ(ControlOf("easyie", "SpeedButton2").text.hint, "开放\\屏蔽弹出窗口");
 }
 
 TEST(Layout, MainMenuItemsInOrderWithOnlyTheWindowInformationItemDisabled) {
@@ -116,9 +116,9 @@ TEST(Layout, MainMenuItemsInOrderWithOnlyTheWindowInformationItemDisabled) {
       {"N8", "显示/关闭窗口信息"}, {"N9", "提示"}, {"Shutdown1", "关闭"}};
   std::vector<std::pair<std::string, std::string>> got;
   for (const auto& c : StoredLayout("FormMain").controls) {
-    if (c.kind != Kind::MenuItem || c.parent != "PopupMenu1") continue;
-    got.emplace_back(c.name, c.caption);
-    EXPECT_EQ(c.enabled, c.name != "N8") << c.name;
+    if (c.kind != Kind::MenuItem || c.geometry.parent != "PopupMenu1") continue;
+    got.emplace_back(c.name, c.text.caption);
+    EXPECT_EQ(c.behaviour.enabled, c.name != "N8") << c.name;
   }
   EXPECT_EQ(got, menu);
 }

@@ -25,12 +25,12 @@ std::string Str(const Rect& r) {
 // The desktop toolbar the shell holds for the life panel, "" when none.
 std::string AppBar(Desk& d) {
   for (const SimAppBar& a : d.sim.appBars())
-    if (a.wnd == d.app.lifeform->Handle())
+    if (a.wnd == d.app.browser.lifeform->Handle())
       return "edge " + std::to_string(a.edge) + " " + Str(a.rect);
   return "";
 }
 
-std::string LifeRect(Desk& d) { return Str(d.sim.getWindowRect(d.app.lifeform->Handle())); }
+std::string LifeRect(Desk& d) { return Str(d.sim.getWindowRect(d.app.browser.lifeform->Handle())); }
 
 // Runs the clock by ms in 5 ms steps.
 void Wait(Desk& d, unsigned ms) {
@@ -65,7 +65,7 @@ TEST(LifePanelBar, CreatedAtTheBottomLeftThenAcrossTheTopAtTheRegisteredHeight) 
     Wait(d, 110);
     EXPECT_EQ(LifeRect(d), row.atTop);
     EXPECT_EQ(AppBar(d), "edge 1 " + std::string(row.atTop));
-    EXPECT_TRUE(d.sim.isTopmost(d.app.lifeform->Handle()));
+    EXPECT_TRUE(d.sim.isTopmost(d.app.browser.lifeform->Handle()));
   }
 }
 
@@ -73,11 +73,11 @@ TEST(LifePanelBar, HeightChangeReregistersAndAMovedBarSnapsBack) {
   Desk d;
   ASSERT_TRUE(d.Start());
   Wait(d, 110);
-  Tlifeform& life = *d.app.lifeform;
+  Tlifeform& life = *d.app.browser.lifeform;
   // The command bar's rule: 114 while the browser window is parked, 32
   // while it is shown; the shell is told each time.
   EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x114");
-  d.app.easyie->SetLeft(0);
+  d.app.browser.easyie->SetLeft(0);
   Wait(d, 110);
   EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x32");
   EXPECT_EQ(LifeRect(d), "0,0 1024x32");
@@ -89,7 +89,7 @@ TEST(LifePanelBar, HeightChangeReregistersAndAMovedBarSnapsBack) {
     Wait(d, 110);
     EXPECT_EQ(LifeRect(d), "0,0 1024x32") << Str(r);
   }
-  d.app.easyie->Park();
+  d.app.browser.easyie->Park();
   Wait(d, 110);
   EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x114");
   EXPECT_EQ(LifeRect(d), "0,0 1024x114");
@@ -104,7 +104,7 @@ TEST(LifePanelBar, NarrowScreenKeepsThePicturePanelOnIt) {
     Wait(d, 110);
     EXPECT_EQ(LifeRect(d), "0,0 " + std::to_string(width) + "x114");
     EXPECT_EQ(AppBar(d), "edge 1 0,0 " + std::to_string(width) + "x114");
-    const Rect pic = d.sim.getWindowRect(d.app.lifeform->Panel20.Handle());
+    const Rect pic = d.sim.getWindowRect(d.app.browser.lifeform->Panel20.Handle());
     EXPECT_GE(pic.left, 0);
     if (width >= 124) { EXPECT_LE(pic.right(), width); }
   }
@@ -128,7 +128,7 @@ TEST(LifePanelBar, ShellRefusingTheToolbarLeavesNothingReserved) {
   EXPECT_EQ(d.sim.getWindowRect(ed).top, 0);
   // Once the shell accepts, the next registration takes.
   d.sim.setAppBarsRefused(false);
-  d.app.lifeform->Button1Click();
+  d.app.browser.lifeform->Button1Click();
   EXPECT_EQ(AppBar(d), "edge 1 0,0 1024x114");
 }
 
@@ -217,7 +217,7 @@ TEST(LifePanelCtrl, CounterGrowsWhileHeldAndATapStartsADrag) {
     SCOPED_TRACE("Ctrl held " + std::to_string(row.holdMs) + " ms");
     Desk d;
     ASSERT_TRUE(d.StartOverPage());
-    Tlifeform& life = *d.app.lifeform;
+    Tlifeform& life = *d.app.browser.lifeform;
     EXPECT_EQ(life.Panel9.Caption(), "0");
     d.sim.keyDown(vk::Control);
     Wait(d, row.holdMs);
@@ -273,8 +273,8 @@ TEST(LifePanelCtrl, ATapAfterLongHoldsStillStartsADrag) {
 TEST(LifePanelCtrl, LeftPressResetsTheCounter) {
   Desk d;
   ASSERT_TRUE(d.StartOverPage());
-  Tlifeform& life = *d.app.lifeform;
-  d.app.wrpyreadpanel->lctrl.SetChecked(true);  // no Ctrl drag in the way
+  Tlifeform& life = *d.app.browser.lifeform;
+  d.app.shell.wrpyreadpanel->lctrl.SetChecked(true);  // no Ctrl drag in the way
   d.sim.keyDown(vk::Control);
   Wait(d, 600);
   d.sim.keyUp(vk::Control);
@@ -335,9 +335,9 @@ TEST(LifePanelNear, HintsFollowPressesAndMoves) {
       Desk d;
       ASSERT_TRUE(d.StartOverPage(200, 200));
       Play(d, row.steps);
-      EXPECT_EQ(d.app.lifeform->Panel7.Caption(), row.panel7);
-      if (*row.leftform) { EXPECT_EQ(d.app.leftform->Caption(), row.leftform); }
-      EXPECT_EQ(d.app.lifeform->Panel6.Caption(), "");
+      EXPECT_EQ(d.app.browser.lifeform->Panel7.Caption(), row.panel7);
+      if (*row.leftform) { EXPECT_EQ(d.app.relays.leftform->Caption(), row.leftform); }
+      EXPECT_EQ(d.app.browser.lifeform->Panel6.Caption(), "");
     }
   }
 }
@@ -362,7 +362,7 @@ TEST(LifePanelNear, CombinationHintsFromThePreviousMode) {
                    " ms click");
       Desk d;
       ASSERT_TRUE(d.StartOverPage(600, 400));
-      Tlifeform& life = *d.app.lifeform;
+      Tlifeform& life = *d.app.browser.lifeform;
       if (row.right) d.sim.rightClick(press); else d.sim.click(press);
       Wait(d, 200);
       life.Panel7.SetCaption(row.first);
@@ -404,14 +404,14 @@ TEST(LifePanelNear, DoubleRightClickOpensTheClipWidgetWithThePasteCard) {
       Play(d, row.between);
       d.sim.rightClick(press);
       Wait(d, 250);
-      Tqircom& bar = *d.app.qircom;
+      Tqircom& bar = *d.app.bar.qircom;
       const Point p = d.sim.getCursorPos();
       if (row.opens) {
         EXPECT_EQ(Str(bar.ScreenRect()), Str({p.x - 30, p.y - 15, 70, 24}));
         EXPECT_EQ(bar.Panel14.Caption(), "=");
         EXPECT_TRUE(bar.Panel12.Visible());
         // The mouse picture window beside it shows the paste picture.
-        Tmousepp& card = *d.app.mousepp;
+        Tmousepp& card = *d.app.bar.mousepp;
         EXPECT_EQ(Str(card.ScreenRect()), Str({p.x - 80, p.y - 170, 336, 67}));
         EXPECT_EQ(card.Panel2.Left(), 0);
         EXPECT_EQ(card.Panel1.Left(), -2000);
@@ -420,7 +420,7 @@ TEST(LifePanelNear, DoubleRightClickOpensTheClipWidgetWithThePasteCard) {
         EXPECT_NE(std::find(keys.begin(), keys.end(), "key 27 down"), keys.end());
       } else {
         EXPECT_FALSE(bar.Shown() && bar.Panel14.Caption() == "=") << Str(bar.ScreenRect());
-        EXPECT_FALSE(d.app.mousepp->Shown());
+        EXPECT_FALSE(d.app.bar.mousepp->Shown());
       }
     }
   }
@@ -473,8 +473,8 @@ TEST(LifePanelCard, CardBesideTheWidgetEscapesOnlyOffTheBar) {
                    ", left press " + std::to_string(press) + " ms");
       Desk d;
       ASSERT_TRUE(d.StartOverPage(400, 300));
-      Tqircom& bar = *d.app.qircom;
-      Tmousepp& card = *d.app.mousepp;
+      Tqircom& bar = *d.app.bar.qircom;
+      Tmousepp& card = *d.app.bar.mousepp;
       const Point at = row.onBar ? Point{410, 310} : Point{410, 460};
       d.sim.moveMouse(at.x, at.y);
       Wait(d, 40);
@@ -513,7 +513,7 @@ TEST(LifePanelCard, CardBesideTheWidgetEscapesOnlyOffTheBar) {
 TEST(LifePanelCard, CardStaysParkedWhileTheLeftButtonIsHeldOnTheWidget) {
   Desk d;
   ASSERT_TRUE(d.StartOverPage(300, 300));
-  Tmousepp& card = *d.app.mousepp;
+  Tmousepp& card = *d.app.bar.mousepp;
   d.sim.rightDown();
   d.Ticks(2);
   d.sim.leftDown();
@@ -542,7 +542,7 @@ TEST(LifePanelNear, SelectionOpensTheSelectionCardWhereItEnds) {
                    std::to_string(step) + " ms");
       Desk d;
       ASSERT_TRUE(d.StartOverPage(200, 300));
-      d.app.wrpyreadpanel->lleft.SetChecked(lleft);
+      d.app.shell.wrpyreadpanel->lleft.SetChecked(lleft);
       d.sim.leftDown();
       Wait(d, 60);
       for (int x = 210; x <= 320; x += 10) {
@@ -552,22 +552,22 @@ TEST(LifePanelNear, SelectionOpensTheSelectionCardWhereItEnds) {
       Wait(d, 250);
       d.sim.leftUp();
       Wait(d, 250);
-      Tmousepp& card = *d.app.mousepp;
+      Tmousepp& card = *d.app.bar.mousepp;
       if (!lleft) {
-        EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "选择附近：左键--删除；右键搜索");
+        EXPECT_EQ(d.app.browser.lifeform->Panel7.Caption(), "选择附近：左键--删除；右键搜索");
         EXPECT_EQ(Str(card.ScreenRect()), Str({320 - 80, 300 - 170, 336, 67}));
         EXPECT_EQ(card.Panel3.Left(), 0);
         EXPECT_EQ(card.Panel1.Left(), -2000);
         EXPECT_EQ(card.Label23.Caption(), "左点:彻底删除");
-        EXPECT_EQ(d.app.leftform->Caption(), "exitleft");
-        EXPECT_EQ(d.app.lifeform->leftselect.Caption(), "xxleftok");
+        EXPECT_EQ(d.app.relays.leftform->Caption(), "exitleft");
+        EXPECT_EQ(d.app.browser.lifeform->leftselect.Caption(), "xxleftok");
         // Moving away leaves the card's hint for the normal position.
         d.sim.moveMouse(500, 500);
         Wait(d, 250);
-        EXPECT_EQ(d.app.lifeform->Panel7.Caption(), "正常位置");
+        EXPECT_EQ(d.app.browser.lifeform->Panel7.Caption(), "正常位置");
       } else {
         EXPECT_FALSE(card.Shown());
-        EXPECT_NE(d.app.lifeform->Panel7.Caption(), "选择附近：左键--删除；右键搜索");
+        EXPECT_NE(d.app.browser.lifeform->Panel7.Caption(), "选择附近：左键--删除；右键搜索");
       }
     }
   }
@@ -610,10 +610,10 @@ TEST(LifePanelWheel, ModeFollowsTheDirectionOfMotion) {
       go(row.dx, row.dy);
     }
     Wait(d, 100);
-    EXPECT_EQ(d.app.wheeltipform->wheelmode.Caption(), row.tipMode);
-    EXPECT_EQ(d.app.easyie->wheelmode.Caption(), row.tipMode);
-    EXPECT_EQ(d.app.lifeform->Panel23.Caption(), row.motion);
-    EXPECT_EQ(d.app.qircom->Panel28.Caption(), row.panel28);
+    EXPECT_EQ(d.app.bar.wheeltipform->wheelmode.Caption(), row.tipMode);
+    EXPECT_EQ(d.app.browser.easyie->wheelmode.Caption(), row.tipMode);
+    EXPECT_EQ(d.app.browser.lifeform->Panel23.Caption(), row.motion);
+    EXPECT_EQ(d.app.bar.qircom->Panel28.Caption(), row.panel28);
   }
 }
 
@@ -625,7 +625,7 @@ TEST(LifePanelWheel, CornerModeHoldsUntilALeftPress) {
     SCOPED_TRACE(std::to_string(press) + " ms press");
     Desk d;
     ASSERT_TRUE(d.StartOverPage(500, 300));
-    Tqircom& bar = *d.app.qircom;
+    Tqircom& bar = *d.app.bar.qircom;
     // Sideways first: the normal wheel.
     for (int x : {540, 580, 620}) {
       d.sim.moveMouse(x, 300);
@@ -676,15 +676,17 @@ TEST(LifePanelWheel, SamplesAtTheScreenEdgesAndOnAMonitorLeftOfTheMain) {
     // One tick takes the sample, the next compares it with the one before.
     d.sim.moveMouse(pt.x, pt.y);
     Wait(d, 200);
-    if (motion) { EXPECT_EQ(d.app.lifeform->Panel23.Caption(), motion) << pt.x << "," << pt.y; }
+    if (motion) {
+      EXPECT_EQ(d.app.browser.lifeform->Panel23.Caption(), motion) << pt.x << "," << pt.y;
+    }
   }
   // The samples stay few: never more than 20, cut back to the newest two.
   for (int i = 0; i < 60; ++i) {
     d.sim.moveMouse(100 + i, 100);
     Wait(d, 100);
-    ASSERT_LE(d.app.lifeform->ListBox2.Count(), 21);
+    ASSERT_LE(d.app.browser.lifeform->ListBox2.Count(), 21);
   }
-  EXPECT_EQ(d.app.lifeform->ListBox2.Count(), d.app.lifeform->ListBox3.Count());
+  EXPECT_EQ(d.app.browser.lifeform->ListBox2.Count(), d.app.browser.lifeform->ListBox3.Count());
 }
 
 // ---- the wheel tip ----------------------------------------------------------------------
@@ -692,7 +694,7 @@ TEST(LifePanelWheel, SamplesAtTheScreenEdgesAndOnAMonitorLeftOfTheMain) {
 TEST(LifePanelWheel, TipSitsOnTheActiveWindowsTitleBarAndFollowsIt) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  Twheeltipform& tip = *d.app.wheeltipform;
+  Twheeltipform& tip = *d.app.bar.wheeltipform;
   Wnd ed = d.sim.addTextEditor({100, 200, 500, 300});
   Wait(d, 110);
   EXPECT_EQ(Str(tip.ScreenRect()), Str({600 - 180, 202, 104, 18}));
@@ -706,26 +708,26 @@ TEST(LifePanelWheel, TipSitsOnTheActiveWindowsTitleBarAndFollowsIt) {
   Wait(d, 110);
   EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
   // The program's own windows do not carry it.
-  d.sim.setForegroundWindow(d.app.qirForm3->Handle());
+  d.sim.setForegroundWindow(d.app.bar.qirForm3->Handle());
   Wait(d, 210);
   EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
   // The full command bar on the screen parks it.
-  d.app.qircom->SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+  d.app.bar.qircom->SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
   Wait(d, 110);
   EXPECT_FALSE(tip.Shown());
   // Parked again, the bar leaves it on the active window.
   d.sim.setForegroundWindow(other);
-  d.app.qircom->Park();
+  d.app.bar.qircom->Park();
   Wait(d, 110);
   EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
   // A shown browser window parks it, and it stays parked (no timer puts it
   // back for the next to park it again) until the browser is parked.
-  d.app.easyie->SetLeft(0);
+  d.app.browser.easyie->SetLeft(0);
   for (int t = 0; t < 400; t += 5) {
     d.sim.advance(5);
     if (t >= 20) { ASSERT_FALSE(tip.Shown()) << t << " ms after the browser came up"; }
   }
-  d.app.easyie->Park();
+  d.app.browser.easyie->Park();
   d.sim.setForegroundWindow(other);
   Wait(d, 110);
   EXPECT_EQ(Str(tip.ScreenRect()), Str({300 - 180, 52, 104, 18}));
@@ -751,7 +753,7 @@ TEST(LifePanelPresses, MenuMarkerAndPictureHover) {
     d.sim.setGraphicControlsTransparent(false);  // pictures are windows, as on Windows
     ASSERT_TRUE(d.Start());
     Wait(d, 110);
-    Tlifeform& life = *d.app.lifeform;
+    Tlifeform& life = *d.app.browser.lifeform;
     // A release on ">>" opens the main menu at the pointer.
     const Point at = Centre(d, life.Panel13);
     d.sim.moveMouse(at.x, at.y);
@@ -770,14 +772,14 @@ TEST(LifePanelPresses, MenuMarkerAndPictureHover) {
     // to height 0 within its 200 ms while no key word is pending.)
     d.sim.moveMouse(tag.x, tag.y);
     d.sim.leftDown();
-    EXPECT_EQ(Str(d.app.rightform->ScreenRect()), "100,100 240x40");
-    EXPECT_TRUE(d.sim.isTopmost(d.app.rightform->Handle()));
+    EXPECT_EQ(Str(d.app.relays.rightform->ScreenRect()), "100,100 240x40");
+    EXPECT_TRUE(d.sim.isTopmost(d.app.relays.rightform->Handle()));
     Wait(d, press);
     d.sim.leftUp();
     Wait(d, 20);
     // Moving over a picture parks the browser window, moves the pointer
     // near the screen's centre and opens the menu there.
-    d.app.easyie->SetLeft(0);
+    d.app.browser.easyie->SetLeft(0);
     const Point pic = Centre(d, life.Image6);
     d.sim.queueMenuChoice(-1);
     d.sim.moveMouse(pic.x, pic.y);
@@ -785,7 +787,7 @@ TEST(LifePanelPresses, MenuMarkerAndPictureHover) {
     ASSERT_EQ(d.sim.popupMenus().size(), 2u);
     EXPECT_EQ(d.sim.popupMenus().back().at, (Point{512, 384}));
     EXPECT_EQ(d.sim.getCursorPos(), (Point{532, 410}));
-    EXPECT_FALSE(d.app.easyie->Shown());
+    EXPECT_FALSE(d.app.browser.easyie->Shown());
   }
 }
 
@@ -805,9 +807,9 @@ TEST(LifePanelBadInput, LongStatusTextAndAPageWithoutLinks) {
   Web w;
   ASSERT_TRUE(w.Start());
   Wait(w, 110);
-  auto* life = dynamic_cast<SimBrowser*>(w.app.lifeform->browser());
+  auto* life = dynamic_cast<SimBrowser*>(w.app.browser.lifeform->browser());
   ASSERT_NE(life, nullptr);
-  const std::string before = Str(w.sim.getWindowRect(w.app.lifeform->Handle()));
+  const std::string before = Str(w.sim.getWindowRect(w.app.browser.lifeform->Handle()));
   const int pages = w.ie().PageCount();
   // No link shown yet.
   EXPECT_FALSE(life->fireNewWindow2().cancel);
@@ -826,14 +828,14 @@ TEST(LifePanelBadInput, LongStatusTextAndAPageWithoutLinks) {
   // That page's status text of the same length, the browser shown: the
   // panel's status line shows it.
   w.Active()->fireStatusTextChange(longText + "!");
-  EXPECT_EQ(w.app.lifeform->status.Caption().size(), 10001u);
-  EXPECT_EQ(w.app.lifeform->Label3.Caption().size(), 10001u);
+  EXPECT_EQ(w.app.browser.lifeform->status.Caption().size(), 10001u);
+  EXPECT_EQ(w.app.browser.lifeform->Label3.Caption().size(), 10001u);
   Wait(w, 110);
   // Shown browser: the low bar, in its place.
-  EXPECT_EQ(Str(w.sim.getWindowRect(w.app.lifeform->Handle())), "0,0 1024x32");
+  EXPECT_EQ(Str(w.sim.getWindowRect(w.app.browser.lifeform->Handle())), "0,0 1024x32");
   w.ie().Park();
   Wait(w, 110);
-  EXPECT_EQ(Str(w.sim.getWindowRect(w.app.lifeform->Handle())), before);
+  EXPECT_EQ(Str(w.sim.getWindowRect(w.app.browser.lifeform->Handle())), before);
 }
 
 // ---- the copy of the key history -------------------------------------------------
@@ -845,8 +847,8 @@ TEST(LifePanelBadInput, LongStatusTextAndAPageWithoutLinks) {
 TEST(LifePanelKeyCopy, FollowsTheHistoryThroughNewWordsOverwritesAndTheCut) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  Tlifeform& life = *d.app.lifeform;
-  Tqircom& bar = *d.app.qircom;
+  Tlifeform& life = *d.app.browser.lifeform;
+  Tqircom& bar = *d.app.bar.qircom;
   auto settle = [&] { Wait(d, 100); };
   // Some words, then a selection in the copy.
   for (int vk : {'A', 'B'}) {
@@ -892,7 +894,7 @@ TEST(LifePanelKeyCopy, FollowsTheHistoryThroughNewWordsOverwritesAndTheCut) {
 TEST(LifePanelKeyCopy, HiddenListReadsAsEveryTextWrittenToIt) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  Control& list = d.app.lifeform->ListBox1;
+  Control& list = d.app.browser.lifeform->ListBox1;
   const std::vector<std::vector<std::string>> texts = {
       {"a", "b", "c"},
       {"x", "y", "a", "b"},            // new at the head, the end cut

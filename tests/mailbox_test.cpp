@@ -37,7 +37,7 @@ class History : public ::testing::Test {
 };
 
 TEST_F(History, KeyHistoryEntersNewWordsOnlyAndKeepsFourPastThreeHundred) {
-  ListBox& h = app.qircom->ListBox8;
+  ListBox& h = app.bar.qircom->ListBox8;
   h.Clear();
   mail::RecordKeyWord(h, "18down");
   mail::RecordKeyWord(h, "18down");
@@ -56,7 +56,7 @@ TEST_F(History, KeyHistoryEntersNewWordsOnlyAndKeepsFourPastThreeHundred) {
 }
 
 TEST_F(History, InputHistoryKeepsItemZeroAndItemOneTwiceAfterTen) {
-  ListBox& h = app.qircom->ListBox1;
+  ListBox& h = app.bar.qircom->ListBox1;
   h.Clear();
   for (int i = 0; i < 10; ++i) mail::RecordInputWord(h, "w" + std::to_string(i));
   mail::RecordInputWord(h, "w9");
@@ -71,16 +71,16 @@ TEST_F(History, InputHistoryKeepsItemZeroAndItemOneTwiceAfterTen) {
 }
 
 TEST_F(History, TheBarTickEntersHookWordsIntoTheKeyHistory) {
-  app.qircom->ListBox8.Clear();
+  app.bar.qircom->ListBox8.Clear();
   sim.keyDown(164);
   sim.advance(20);
   sim.keyUp(164);
   sim.advance(20);
-  ListBox& h = app.qircom->ListBox8;
+  ListBox& h = app.bar.qircom->ListBox8;
   ASSERT_GE(h.Count(), 2);
   EXPECT_EQ(h.Item(0), "old--18up");
   EXPECT_EQ(h.Item(1), "18down");
-  EXPECT_EQ(app.qircom->Caption(), "old--18up");
+  EXPECT_EQ(app.bar.qircom->Caption(), "old--18up");
 }
 
 // Another program writes huge captions into the mailboxes: the readers see
@@ -100,32 +100,32 @@ TEST_F(History, HugeCaptionsAreReadWithinTheBudget) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    Wnd bar = app.qircom->Handle();
-    Wnd input = app.qirinputor->Handle();
-    Wnd scroll = app.qirForm3->Handle();
+    Wnd bar = app.bar.qircom->Handle();
+    Wnd input = app.input.qirinputor->Handle();
+    Wnd scroll = app.bar.qirForm3->Handle();
     sim.setWindowText(bar, row.caption);
     sim.setWindowText(input, row.caption);
     sim.setWindowText(scroll, row.caption);
     sim.advance(400);  // ten input ticks, twenty bar ticks
-    const std::string read = app.qirinputor->Caption();
+    const std::string read = app.input.qirinputor->Caption();
     EXPECT_LE(read.size(), budget::kCaptionRead);
     const std::string expect = gbk::Prefix(row.caption, budget::kCaptionRead);
     EXPECT_TRUE(read == expect) << read.size() << " bytes read, " << expect.size() << " expected";
     const std::string word = gbk::Prefix(row.caption, budget::kHistoryWord);
-    ListBox& keys = app.qircom->ListBox8;
+    ListBox& keys = app.bar.qircom->ListBox8;
     EXPECT_TRUE(keys.Item(0) == word) << keys.Item(0).substr(0, 40);
     EXPECT_TRUE(mail::ItemOr(keys, 1) != word);
-    ListBox& inputs = app.qircom->ListBox1;
+    ListBox& inputs = app.bar.qircom->ListBox1;
     EXPECT_TRUE(inputs.Item(0) == word) << inputs.Item(0).substr(0, 40);
     EXPECT_TRUE(mail::ItemOr(inputs, 1) != word);
-    EXPECT_LE(sim.getWindowText(app.Form2->Handle()).size(), budget::kCaptionRead);
-    EXPECT_LE(sim.getWindowText(app.Form1->Edit1.Handle()).size(), budget::kCaptionRead);
+    EXPECT_LE(sim.getWindowText(app.relays.Form2->Handle()).size(), budget::kCaptionRead);
+    EXPECT_LE(sim.getWindowText(app.relays.Form1->Edit1.Handle()).size(), budget::kCaptionRead);
     EXPECT_TRUE(sim.messageBoxes().empty());
   }
 }
 
 TEST_F(History, ListAccessOutOfRangeRaisesTheFrameworkError) {
-  ListBox& h = app.qircom->ListBox8;
+  ListBox& h = app.bar.qircom->ListBox8;
   h.Clear();
   EXPECT_THROW(h.Item(0), ListIndexError);
   EXPECT_THROW(h.SetItem(2, "x"), ListIndexError);

@@ -113,11 +113,11 @@ TEST(Monitors, NothingParkedLiesOnAnyMonitor) {
     d.sim.setMonitors(LeftAndMain(leftDpi));
     ASSERT_TRUE(d.Start());
     EXPECT_EQ(FormsOnAMonitor(d), (std::vector<std::string>{"Tlifeform"}));
-    for (Form* f : {static_cast<Form*>(d.app.qircom), static_cast<Form*>(d.app.mousepp),
-                    static_cast<Form*>(d.app.wheeltipform), d.app.FormMainForm()})
+    for (Form* f : {static_cast<Form*>(d.app.bar.qircom), static_cast<Form*>(d.app.bar.mousepp),
+                    static_cast<Form*>(d.app.bar.wheeltipform), d.app.FormMainForm()})
       EXPECT_FALSE(f->Shown()) << f->ClassName();
     // The life panel across the top of the main monitor.
-    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x114");
+    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.browser.lifeform->Handle())), "0,0 1024x114");
   }
 }
 
@@ -125,9 +125,9 @@ TEST(Monitors, MainMonitorScaledLaysOutTheLifePanelAndBrowserForIt) {
   Desk d;
   d.sim.setMonitors(LeftAndMain(96, 144));
   ASSERT_TRUE(d.Start());
-  EXPECT_EQ(Str(d.sim.getWindowRect(d.app.lifeform->Handle())), "0,0 1024x171");
+  EXPECT_EQ(Str(d.sim.getWindowRect(d.app.browser.lifeform->Handle())), "0,0 1024x171");
   // The browser spans the main monitor; its layout is 1024 / 1.5 units wide.
-  Teasyie& web = *d.app.easyie;
+  Teasyie& web = *d.app.browser.easyie;
   EXPECT_FALSE(web.Shown());
   EXPECT_EQ(web.Width(), 683);
   EXPECT_EQ(d.sim.getWindowRect(web.Handle()).width, 1024);
@@ -135,7 +135,7 @@ TEST(Monitors, MainMonitorScaledLaysOutTheLifePanelAndBrowserForIt) {
   EXPECT_EQ(d.sim.getBounds(web.PageControl1.Handle()).width, 1025);  // 683 units
   EXPECT_EQ(d.sim.window(web.PageControl1.Handle())->dpi, 144);
   // Shown from the tray menu: on the main monitor, its layout unchanged.
-  d.app.FormMain->N6Click();
+  d.app.shell.FormMain->N6Click();
   EXPECT_TRUE(web.Shown());
   EXPECT_EQ(d.sim.getWindowRect(web.Handle()).left, 0);
   EXPECT_EQ(web.Width(), 683);
@@ -161,7 +161,7 @@ TEST(Monitors, PointerWidgetComesUpAtThePointerOnEitherMonitor) {
     Desk d;
     StartWithPages(d, LeftAndMain(144), r.pointer);
     RightThenLeft(d, r.pointer, r.pointer);
-    Tqircom& bar = *d.app.qircom;
+    Tqircom& bar = *d.app.bar.qircom;
     EXPECT_EQ(Str(d.sim.getWindowRect(bar.Handle())), r.widget);
     EXPECT_EQ(bar.Panel14.Caption(), "X");
     // The layout's units are the same on both monitors; the pixels differ.
@@ -190,7 +190,7 @@ TEST(Monitors, TheSamePointIsThreeUnitsOfThePointersMonitor) {
     Desk d;
     StartWithPages(d, LeftAndMain(144), r.right);
     RightThenLeft(d, r.right, {r.right.x + r.dx, r.right.y - r.dx});
-    EXPECT_EQ(d.app.qircom->Shown(), r.widget);
+    EXPECT_EQ(d.app.bar.qircom->Shown(), r.widget);
     d.sim.leftUp();
     d.Ticks(1);
   }
@@ -215,7 +215,7 @@ TEST(Monitors, StillPressStartsADragOnEitherMonitor) {
                  ", shaking " + std::to_string(r.shake) + " px");
     Desk d;
     StartWithPages(d, LeftAndMain(144), r.at);
-    d.app.wrpyreadpanel->Edit2.SetCaption("100");
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
     d.sim.leftDown();
     for (int t = 0; t <= 10; ++t) {  // the last tick sees the press point
       const int dx = (t % 2) ? r.shake : 0;
@@ -224,7 +224,7 @@ TEST(Monitors, StillPressStartsADragOnEitherMonitor) {
     }
     if (r.title) {
       EXPECT_NE(d.sim.captureWindow(), 0u);
-      EXPECT_EQ(Str(d.sim.getWindowRect(d.app.qirForm4->Handle())), r.title);
+      EXPECT_EQ(Str(d.sim.getWindowRect(d.app.bar.qirForm4->Handle())), r.title);
     } else {
       EXPECT_EQ(d.sim.captureWindow(), 0u);
     }
@@ -257,7 +257,7 @@ TEST(Monitors, ClipWidgetAndThePointerMoveUseTheMonitorsUnits) {
     d.sim.advance(25);
     d.sim.keyDown(vk::LWin);
     d.Ticks(2);
-    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.qircom->Handle())), r.widget);
+    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.bar.qircom->Handle())), r.widget);
     const auto input = d.Input(m);
     ASSERT_FALSE(input.empty());
     EXPECT_EQ(input.back(), r.cursor);
@@ -271,7 +271,7 @@ TEST(Monitors, AWindowFollowsItsMonitorsChanges) {
   RightThenLeft(d, {-700, 400}, {-700, 400});
   d.sim.leftUp();
   d.Ticks(1);
-  Tqircom& bar = *d.app.qircom;
+  Tqircom& bar = *d.app.bar.qircom;
   ASSERT_EQ(Str(d.sim.getWindowRect(bar.Handle())), "-718,382 38x38");
 
   // The left monitor is rescaled to 200 %: the widget keeps its corner and
@@ -308,23 +308,23 @@ TEST(Monitors, AWindowFollowsItsMonitorsChanges) {
 TEST(Monitors, ParkedWindowsStayOffAMonitorPluggedInLeft) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  EXPECT_EQ(d.sim.getWindowRect(d.app.qircom->Handle()).left, -2000);  // one monitor: as stored
+  EXPECT_EQ(d.sim.getWindowRect(d.app.bar.qircom->Handle()).left, -2000);  // one monitor: as stored
   const std::vector<Monitor> wide = {Mon({0, 0, 1024, 768}, 96, true),
                                      Mon({-2560, 0, 2560, 1440}, 120)};
   d.sim.setMonitors(wide);
   EXPECT_EQ(FormsOnAMonitor(d), (std::vector<std::string>{"Tlifeform"}));
-  EXPECT_EQ(d.sim.getWindowRect(d.app.qircom->Handle()).left, -2560 - 3584);
+  EXPECT_EQ(d.sim.getWindowRect(d.app.bar.qircom->Handle()).left, -2560 - 3584);
   d.Ticks(1);
   // Parking again uses the new place too.
-  d.app.qircom->SetLeft(100);
-  EXPECT_TRUE(d.app.qircom->Shown());
-  d.app.qircom->Park();
-  EXPECT_FALSE(d.app.qircom->Shown());
-  EXPECT_EQ(d.sim.getWindowRect(d.app.qircom->Handle()).left, -2560 - 3584);
+  d.app.bar.qircom->SetLeft(100);
+  EXPECT_TRUE(d.app.bar.qircom->Shown());
+  d.app.bar.qircom->Park();
+  EXPECT_FALSE(d.app.bar.qircom->Shown());
+  EXPECT_EQ(d.sim.getWindowRect(d.app.bar.qircom->Handle()).left, -2560 - 3584);
   // A monitor too narrow to reach -2000 leaves the stored place alone.
   d.sim.setMonitors(LeftAndMain(120));
-  d.app.mousepp->Park();
-  EXPECT_EQ(d.sim.getWindowRect(d.app.mousepp->Handle()).left, -2000);
+  d.app.bar.mousepp->Park();
+  EXPECT_EQ(d.sim.getWindowRect(d.app.bar.mousepp->Handle()).left, -2000);
 }
 
 
@@ -334,8 +334,8 @@ TEST(Monitors, AFormTheUserMovesToAnotherMonitorTakesItsDpi) {
   Desk d;
   d.sim.setMonitors(LeftAndMain(144));
   ASSERT_TRUE(d.Start());
-  Twrpyreadpanel& panel = *d.app.wrpyreadpanel;
-  d.app.FormMain->N1Click();  // shown on the main monitor
+  Twrpyreadpanel& panel = *d.app.shell.wrpyreadpanel;
+  d.app.shell.FormMain->N1Click();  // shown on the main monitor
   panel.SetLeft(100);
   panel.SetTop(100);
   const Rect units = panel.Bounds();
@@ -375,10 +375,10 @@ TEST(Monitors, RightButtonMenuComesUpAtThePointerOnEitherMonitor) {
     SCOPED_TRACE("right press at " + std::to_string(r.at.x) + "," + std::to_string(r.at.y));
     Desk d;
     StartWithPages(d, LeftAndMain(144), r.at);
-    d.app.qircom->rightrb.SetChecked(true);
+    d.app.bar.qircom->rightrb.SetChecked(true);
     d.sim.rightDown();
     d.Ticks(1);
-    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.qircom->Handle())), r.bar);
+    EXPECT_EQ(Str(d.sim.getWindowRect(d.app.bar.qircom->Handle())), r.bar);
     d.sim.rightUp();
     d.Ticks(1);
   }

@@ -76,7 +76,7 @@ TEST(RealUseCopy, EveryCopyRightAfterTypingIsCaptured) {
     }
     d.sim.advance(3000);
     EXPECT_EQ(d.sim.editorText(ed), "quick 10");
-    std::vector<std::string> got = d.Items(d.app.qircom->ListBox2);
+    std::vector<std::string> got = d.Items(d.app.bar.qircom->ListBox2);
     got.resize(std::min(got.size(), want.size()));
     EXPECT_EQ(got, want) << "the smart clipboard misses copies";
   }
@@ -104,7 +104,7 @@ TEST(RealUseCopy, CopyAfterAnAltPasteIsCaptured) {
     d.sim.tapKey(vk::Menu, r.altHold);
     d.sim.advance(400);
     ASSERT_EQ(d.sim.editorText(ed), "pasted");
-    ASSERT_NE(d.app.qircom->ListBox2.Item(0), "pasted") << "the paste itself is no copy";
+    ASSERT_NE(d.app.bar.qircom->ListBox2.Item(0), "pasted") << "the paste itself is no copy";
     d.sim.advance(r.wait);
     // Select all and copy, Ctrl held 100 ms before C, C held 250 ms.
     d.sim.chord({vk::Control, 'A'}, 60);
@@ -117,14 +117,14 @@ TEST(RealUseCopy, CopyAfterAnAltPasteIsCaptured) {
     d.sim.advance(80);
     d.sim.keyUp(vk::Control);
     d.sim.advance(1500);
-    EXPECT_EQ(d.app.qircom->ListBox2.Item(0), "pasted");
+    EXPECT_EQ(d.app.bar.qircom->ListBox2.Item(0), "pasted");
     // And again with another text: the copy after the first is captured too.
     d.sim.setEditorText(ed, "second");
     d.sim.chord({vk::Control, 'A'}, 60);
     d.sim.advance(150);
     d.sim.chord({vk::Control, 'C'}, 100);
     d.sim.advance(1500);
-    EXPECT_EQ(d.app.qircom->ListBox2.Item(0), "second");
+    EXPECT_EQ(d.app.bar.qircom->ListBox2.Item(0), "second");
   }
 }
 
@@ -157,7 +157,7 @@ TEST(RealUseClose, TheWidgetChordItselfClosesNothing) {
       d.sim.advance(100);
       d.sim.leftDown();
       d.sim.advance(200);
-      ASSERT_EQ(d.app.qircom->ScreenRect().width, 25) << "the widget came up";
+      ASSERT_EQ(d.app.bar.qircom->ScreenRect().width, 25) << "the widget came up";
       if (rightFirst) d.sim.rightUp(); else d.sim.leftUp();
       d.sim.advance(gap);
       if (rightFirst) d.sim.leftUp(); else d.sim.rightUp();
@@ -191,7 +191,7 @@ TEST(RealUseClose, RightClickOnTheCentreClosesOnlyTheWindowUnderThePointer) {
     d.sim.advance(100);
     d.sim.click(80);  // right then left at the same point: the widget
     d.sim.advance(200);
-    ASSERT_EQ(d.app.qircom->ScreenRect().width, 25) << "the widget came up";
+    ASSERT_EQ(d.app.bar.qircom->ScreenRect().width, 25) << "the widget came up";
     EXPECT_TRUE(d.sim.closeRequests().empty());
     d.sim.rightClick(80);  // a right click of its centre
     d.sim.advance(300);

@@ -38,7 +38,7 @@ struct ScrollDesk : Desk {
   }
   // Another window of the program starts the scroll (the command bar does
   // so after writing "ystop autodrag"), the pointer staying where it is.
-  void StartScroll() { ASSERT_TRUE(sim.runClickHandler(app.qirForm3->Button1.Handle())); }
+  void StartScroll() { ASSERT_TRUE(sim.runClickHandler(app.bar.qirForm3->Button1.Handle())); }
 };
 
 TEST(ScrollMode, DocumentsAndPagesGetTheirOwnMiddleButtonScrolling) {
@@ -62,13 +62,13 @@ TEST(ScrollMode, DocumentsAndPagesGetTheirOwnMiddleButtonScrolling) {
     EXPECT_TRUE(SameEvents({"mouse middledown", "mouse middleup", "mouse move 0," + std::to_string(row.down)},
                            d.sim.eventsSince(m, simfilter::mouse())));
     EXPECT_EQ(d.sim.getForegroundWindow(), d.page);
-    EXPECT_EQ(d.app.qirForm3->Left(), 100);
-    EXPECT_EQ(d.app.qirForm3->Top(), 200);
-    EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
-    EXPECT_EQ(d.app.qirForm4->Height(), 0);
-    EXPECT_EQ(d.app.easyie->midmess.Caption(), "mdown sys");
-    EXPECT_EQ(d.app.qirForm3->origin(), (Point{300, 200}));
-    EXPECT_EQ(d.app.qirForm3->working(), (Point{300, 200}));
+    EXPECT_EQ(d.app.bar.qirForm3->Left(), 100);
+    EXPECT_EQ(d.app.bar.qirForm3->Top(), 200);
+    EXPECT_EQ(d.app.bar.qirForm4->Caption(), "ystop mou3d");
+    EXPECT_EQ(d.app.bar.qirForm4->Height(), 0);
+    EXPECT_EQ(d.app.browser.easyie->midmess.Caption(), "mdown sys");
+    EXPECT_EQ(d.app.bar.qirForm3->origin(), (Point{300, 200}));
+    EXPECT_EQ(d.app.bar.qirForm3->working(), (Point{300, 200}));
   }
 }
 
@@ -77,8 +77,8 @@ TEST(ScrollMode, AMenuLeftOfThePointerGivesWayToTheWindowRightOfIt) {
   ASSERT_TRUE(d.Ready("PageWnd", {280, 100, 400, 300}));
   d.sim.addWindow("#32768", "", {200, 150, 60, 100});  // the menu under x - 50
   d.StartScroll();
-  EXPECT_EQ(d.app.qirForm3->target(), d.page);
-  EXPECT_EQ(d.app.qircom->Panel15.Caption(), "PageWnd");
+  EXPECT_EQ(d.app.bar.qirForm3->target(), d.page);
+  EXPECT_EQ(d.app.bar.qircom->Panel15.Caption(), "PageWnd");
 }
 
 TEST(ScrollMode, TheThumbFoundInAPictureOfTheScrollBarIsGrabbedAndLetGo) {
@@ -90,12 +90,12 @@ TEST(ScrollMode, TheThumbFoundInAPictureOfTheScrollBarIsGrabbedAndLetGo) {
     d.sim.setPixelSource(ScrollBarPicture(484, 100, thumbTop));
     const auto m = d.sim.mark();
     d.StartScroll();
-    EXPECT_EQ(d.app.lifeform->Caption(), "mywheel");
+    EXPECT_EQ(d.app.browser.lifeform->Caption(), "mywheel");
     d.Ticks(1);
     const int x = 500 - 17 + 3, y = 100 + thumbTop + 1 + 1;
     EXPECT_TRUE(SameEvents({"cursor " + std::to_string(x) + "," + std::to_string(y), "mouse leftdown"},
                            d.Input(m)));
-    TqirForm3& f3 = *d.app.qirForm3;
+    TqirForm3& f3 = *d.app.bar.qirForm3;
     EXPECT_EQ((Point{f3.Panel4.Left(), f3.Panel4.Top()}), (Point{300, 200}));
     EXPECT_EQ(f3.Panel3.Caption(), "dragmode");
     EXPECT_EQ(f3.Panel5.Caption(), "wheel");
@@ -161,7 +161,7 @@ TEST(ScrollMode, NoScrollBarMeansNothingIsGrabbed) {
   for (const auto& e : d.Input(m)) EXPECT_EQ(e.find("mouse"), std::string::npos) << e;
   EXPECT_EQ(d.sim.getCursorPos(), (Point{300, 200}));
   EXPECT_FALSE(d.sim.isKeyDown(vk::LButton));
-  EXPECT_NE(d.app.qirForm3->Panel3.Caption(), "dragmode");
+  EXPECT_NE(d.app.bar.qirForm3->Panel3.Caption(), "dragmode");
 }
 
 TEST(ScrollMode, PageKeyPagesTheWindowLeftOfThePointer) {
@@ -170,7 +170,7 @@ TEST(ScrollMode, PageKeyPagesTheWindowLeftOfThePointer) {
       SCOPED_TRACE(std::string(right ? "right" : "left") + " click " + std::to_string(ms));
       ScrollDesk d;
       ASSERT_TRUE(d.Ready("PageWnd", {100, 100, 600, 400}));
-      TqirForm3& f3 = *d.app.qirForm3;
+      TqirForm3& f3 = *d.app.bar.qirForm3;
       f3.SetWindowPos(ZOrder::TopMost, 500, 300, 324, 138, swp::ShowWindow);
       const Rect pr = d.sim.getWindowRect(f3.Panel10.Handle());
       // Another window in front beforehand: the page must be activated.

@@ -30,7 +30,7 @@ TEST(SmartClip, CaptureOnRequestRunsTheCopyFinisher) {
   ASSERT_TRUE(d.StartOverPage());
   d.tick().SetCaptureColumn(0);
   d.sim.setClipboardText("abcdefghijkl");
-  d.app.caretinfo->Panel1Click();
+  d.app.input.caretinfo->Panel1Click();
   d.sim.advance(400);
   EXPECT_EQ(d.bar().ListBox2.Item(0), "abcdefghijkl");
   EXPECT_EQ(d.bar().BitBtn2.Caption(), "12");
@@ -63,7 +63,7 @@ TEST(SmartClip, CopyCompletionCapturesOnTheThirdTick) {
   d.sim.advance(40);
   EXPECT_EQ(d.bar().ListBox2.Item(0), "完成 text");
   EXPECT_EQ(d.bar().Edit1.Caption(), "完成 text");
-  EXPECT_EQ(d.app.easyie->Edit1.Caption(), "完成 text");
+  EXPECT_EQ(d.app.browser.easyie->Edit1.Caption(), "完成 text");
   EXPECT_EQ(d.bar().BitBtn2.Caption(), "9");
   EXPECT_EQ(d.sim.getClipboardText(), "完成 text");  // the clipboard is left as it was
 }
@@ -95,7 +95,7 @@ TEST(SmartClip, PrivateClipboardNeverCaptured) {
         d.bar().SetCaption("alt2--copy--ok");
         d.sim.advance(100);
       } else {
-        d.app.qirinputor->SetCaption("key--shiftc--copy--ok");
+        d.app.input.qirinputor->SetCaption("key--shiftc--copy--ok");
         d.Ticks(4);
       }
       EXPECT_EQ(d.bar().ListBox2.Item(0), row.captured ? "secret" : "older");
@@ -246,8 +246,8 @@ TEST(SmartClipPaste, SearchButtonOpensTheCapturedTextInTheBrowser) {
   d.MoveTo("BitBtn2", 10, 10);
   d.Press(MouseButton::Left, 60);
   d.sim.advance(20);
-  EXPECT_EQ(d.app.easyie->Left(), 0);
-  EXPECT_EQ(d.app.easyie->Edit1.Caption(), "搜索词");
+  EXPECT_EQ(d.app.browser.easyie->Left(), 0);
+  EXPECT_EQ(d.app.browser.easyie->Edit1.Caption(), "搜索词");
   EXPECT_FALSE(d.bar().Shown());
 }
 

@@ -64,8 +64,8 @@ TEST(Startup, CreatesTheFifteenWindowsInOrderAndLeavesThemAsStated) {
     if (e.height >= 0) { EXPECT_EQ(f->Height(), e.height); }
   }
   // The life panel sits at the bottom edge until its first tick.
-  EXPECT_EQ(app.lifeform->Top(), 768 - 30);
-  EXPECT_EQ(app.qirForm3->Panel4.Left(), -100);
+  EXPECT_EQ(app.browser.lifeform->Top(), 768 - 30);
+  EXPECT_EQ(app.bar.qirForm3->Panel4.Left(), -100);
   // Tray icon, easy-open verb, hooks, the Ctrl+Space toggle.
   ASSERT_EQ(sim.trayIcons().size(), 1u);
   EXPECT_EQ(sim.trayIcons()[0].id, 1006u);
@@ -75,7 +75,7 @@ TEST(Startup, CreatesTheFifteenWindowsInOrderAndLeavesThemAsStated) {
             "\"" + sim.currentDirectory() + "\\wordpad.exe\" \"%1\"");
   EXPECT_TRUE(sim.mouseHookInstalled());
   EXPECT_TRUE(sim.keyboardHookInstalled());
-  EXPECT_EQ(sim.hookWindow(), app.qirinputor->Handle());
+  EXPECT_EQ(sim.hookWindow(), app.input.qirinputor->Handle());
   EXPECT_TRUE(SameEvents({"key 17 down", "key 32 down", "key 32 up", "key 17 up"},
                          sim.eventsSince(0, simfilter::keys())));
   // Help and browser pages are addressed from the current directory.
@@ -94,14 +94,14 @@ TEST(Startup, DesktopShortcutGreysTheInstallMenuItem) {
   sim.createShellLink(*desk + "\\Sipquill.lnk", ShellLink{});
   App app(sim);
   ASSERT_TRUE(app.Start());
-  EXPECT_FALSE(app.FormMain->N3.Enabled());
+  EXPECT_FALSE(app.shell.FormMain->N3.Enabled());
 
   SimDesktop clean;
   App app2(clean);
   ASSERT_TRUE(app2.Start());
-  EXPECT_TRUE(app2.FormMain->N3.Enabled());
+  EXPECT_TRUE(app2.shell.FormMain->N3.Enabled());
   // The menu item writes both shortcuts to the program in the current directory.
-  app2.FormMain->N3Click();
+  app2.shell.FormMain->N3Click();
   ASSERT_EQ(clean.shellLinks().size(), 2u);
   for (const auto& [path, link] : clean.shellLinks()) {
     EXPECT_EQ(link.target, clean.currentDirectory() + "\\Sipquill.exe");
@@ -133,7 +133,7 @@ TEST(Startup, MissingHookLibraryOrExportEndsWithCodeOne) {
     EXPECT_EQ(sim.messageBoxes()[0].caption, "Tovimo zuzi");
     // The input window was second: nothing after it exists.
     EXPECT_EQ(app.forms().size(), 2u);
-    EXPECT_EQ(app.qircom, nullptr);
+    EXPECT_EQ(app.bar.qircom, nullptr);
     // The toggle came before the load.
     EXPECT_TRUE(SameEvents({"key 17 down", "key 32 down", "key 32 up", "key 17 up"},
                            sim.eventsSince(0, simfilter::keys())));
@@ -179,15 +179,15 @@ TEST(Startup, OrderlyExitRunsTheDestructionHandlersInOrder) {
   SimDesktop sim;
   App app(sim);
   ASSERT_TRUE(app.Start());
-  app.easyie->ListBox10.Clear();
-  app.easyie->ListBox10.Add("http://example.test/");
-  app.wrpyreadpanel->Edit2.SetCaption("160");
+  app.browser.easyie->ListBox10.Clear();
+  app.browser.easyie->ListBox10.Add("http://example.test/");
+  app.shell.wrpyreadpanel->Edit2.SetCaption("160");
   size_t m = sim.mark();
-  app.FormMain->Shutdown1Click();
+  app.shell.FormMain->Shutdown1Click();
   EXPECT_TRUE(sim.quitPosted());
   EXPECT_EQ(sim.quitCode(), 0);
-  EXPECT_EQ(app.FormMain->Panel1.Caption(), "close");
-  EXPECT_FALSE(app.lifeform->Visible());
+  EXPECT_EQ(app.shell.FormMain->Panel1.Caption(), "close");
+  EXPECT_FALSE(app.browser.lifeform->Visible());
   // The verb is gone as soon as the main form closes.
   EXPECT_FALSE(sim.regKeyExists("*\\shell\\轻松打开"));
   EXPECT_EQ(app.Finish(), 0);
@@ -214,12 +214,12 @@ TEST(SharedSettings, ReadsLinesAndMarkersAndSurvivesShortFiles) {
   // Only three lines: the browser's start-up still completes without an error box.
   EXPECT_TRUE(sim.messageBoxes().empty());
   EXPECT_TRUE(app.settings.ShowWeb());
-  EXPECT_EQ(app.easyie->Left(), 0);  // dispweb keeps the browser on the screen
+  EXPECT_EQ(app.browser.easyie->Left(), 0);  // dispweb keeps the browser on the screen
   EXPECT_EQ(app.settings.Value(7), "1");  // default: show help
   // Setting the help flag wrote its marker, so the help page replaces the
   // address of line 2 in the address box.
   EXPECT_TRUE(sim.fileExists("disphelp"));
-  EXPECT_EQ(app.easyie->Edit1.Caption(),
+  EXPECT_EQ(app.browser.easyie->Edit1.Caption(),
             "file://" + sim.currentDirectory() + "\\ehelp\\easyhelp.htm");
 
   SharedSettings s;
@@ -257,9 +257,9 @@ TEST(SettingsPanel, LoadsWrIniAndFallsBackOnShortFiles) {
     sim.writeFile("wr.ini", "ReadPINTLGNT\r\nReadPINTLGNT\r\nfdfdffd\r\n800\r\n300\r\noldmouse\r\n");
     App app(sim);
     ASSERT_TRUE(app.Start());
-    EXPECT_EQ(app.wrpyreadpanel->Edit2.Caption(), "300");
-    EXPECT_EQ(app.wrpyreadpanel->Edit4.Caption(), "oldmouse");
-    EXPECT_TRUE(app.wrpyreadpanel->lmbutton.Checked());
+    EXPECT_EQ(app.shell.wrpyreadpanel->Edit2.Caption(), "300");
+    EXPECT_EQ(app.shell.wrpyreadpanel->Edit4.Caption(), "oldmouse");
+    EXPECT_TRUE(app.shell.wrpyreadpanel->lmbutton.Checked());
   }
   {
     // Four lines: defaults fill in, no error box, and the user's lines stay.
@@ -268,8 +268,8 @@ TEST(SettingsPanel, LoadsWrIniAndFallsBackOnShortFiles) {
     App app(sim);
     ASSERT_TRUE(app.Start());
     EXPECT_TRUE(sim.messageBoxes().empty());
-    EXPECT_EQ(app.wrpyreadpanel->Caption(), "MSPY Component");
-    EXPECT_EQ(app.wrpyreadpanel->Edit4.Caption(), "500");
+    EXPECT_EQ(app.shell.wrpyreadpanel->Caption(), "MSPY Component");
+    EXPECT_EQ(app.shell.wrpyreadpanel->Edit4.Caption(), "500");
     app.Finish();
     std::string ini;
     ASSERT_TRUE(sim.readFile("wr.ini", ini));
@@ -283,10 +283,10 @@ TEST(SettingsPanel, LoadsWrIniAndFallsBackOnShortFiles) {
     SimDesktop sim;
     App app(sim);
     ASSERT_TRUE(app.Start());
-    app.wrpyreadpanel->ListBox2.SetItemIndex(1);
-    app.wrpyreadpanel->ListBox2MouseDown();
-    EXPECT_EQ(app.wrpyreadpanel->Caption(), "fdfdffd");
-    EXPECT_EQ(app.wrpyreadpanel->ListBox1.Item(0), "fdfdffd");
+    app.shell.wrpyreadpanel->ListBox2.SetItemIndex(1);
+    app.shell.wrpyreadpanel->ListBox2MouseDown();
+    EXPECT_EQ(app.shell.wrpyreadpanel->Caption(), "fdfdffd");
+    EXPECT_EQ(app.shell.wrpyreadpanel->ListBox1.Item(0), "fdfdffd");
   }
 }
 

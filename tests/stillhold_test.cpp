@@ -35,7 +35,7 @@ TEST(GestureDrag, StillPressStartsADragOnceHeldForEdit2Milliseconds) {
     SCOPED_TRACE(std::string("Edit2 ") + row.edit2 + (row.moved ? " moved" : " still"));
     Desk d;
     ASSERT_TRUE(d.Start());
-    d.app.wrpyreadpanel->Edit2.SetCaption(row.edit2);
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption(row.edit2);
     Wnd page = d.sim.addWindow("PageWnd", "page", {100, 100, 600, 500});
     d.sim.moveMouse(300, 300);
     d.Ticks(1);
@@ -51,19 +51,19 @@ TEST(GestureDrag, StillPressStartsADragOnceHeldForEdit2Milliseconds) {
       EXPECT_EQ(d.sim.captureWindow(), page);
       ASSERT_FALSE(d.sim.cursorShapes().empty());
       EXPECT_EQ(d.sim.cursorShapes().back(), CursorShape::Cross);
-      EXPECT_EQ(d.app.qirForm4->Bounds(), (Rect{248, 260, 100, 27}));
-      EXPECT_TRUE(d.app.qirForm4->Visible());
-      EXPECT_EQ(d.app.qirForm3->Panel1.Caption(), "0");
+      EXPECT_EQ(d.app.bar.qirForm4->Bounds(), (Rect{248, 260, 100, 27}));
+      EXPECT_TRUE(d.app.bar.qirForm4->Visible());
+      EXPECT_EQ(d.app.bar.qirForm3->Panel1.Caption(), "0");
       d.sim.leftUp();
       d.Ticks(1);
     } else {
       // Still for a tick at most, then away.
       EXPECT_LE(StillTicks(d), 1);
       // The moved press ends a selection at its release.
-      d.app.lifeform->Panel7.SetCaption("左键附近");
+      d.app.browser.lifeform->Panel7.SetCaption("左键附近");
       d.sim.leftUp();
       d.Ticks(1);
-      EXPECT_EQ(d.app.lifeform->leftselect.Caption(), "left exit");
+      EXPECT_EQ(d.app.browser.lifeform->leftselect.Caption(), "left exit");
     }
   }
 }
@@ -80,7 +80,7 @@ TEST(GestureDrag, HoldTimeIsTheSettingOnTheClock) {
                      " ms after a tick, held " + std::to_string(held) + " ms");
         Desk d;
         ASSERT_TRUE(d.StartOverPage());
-        d.app.wrpyreadpanel->Edit2.SetCaption(setting);
+        d.app.shell.wrpyreadpanel->Edit2.SetCaption(setting);
         d.Ticks(1);
         d.sim.advance(static_cast<unsigned>(phase));
         d.sim.leftDown();
@@ -114,12 +114,12 @@ TEST(GestureDrag, ShortPressesAtOnePlaceDoNotAddUp) {
 TEST(GestureDrag, StillTicksAreCountedWhileHeld) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  d.app.wrpyreadpanel->Edit2.SetCaption("5000");
+  d.app.shell.wrpyreadpanel->Edit2.SetCaption("5000");
   d.sim.moveMouse(300, 301);
   d.Ticks(1);
   d.sim.leftDown();
   d.Ticks(30);
-  EXPECT_EQ(d.app.lifeform->leftdownmess.Caption(), "leftdown:28");
+  EXPECT_EQ(d.app.browser.lifeform->leftdownmess.Caption(), "leftdown:28");
   d.Ticks(1);
   EXPECT_EQ(StillTicks(d), 29);
   d.sim.leftUp();

@@ -22,7 +22,7 @@ struct SwitchDesk : Desk {
     EXPECT_TRUE(Start());
     ShowBar();
   }
-  Tqircom& bar() { return *app.qircom; }
+  Tqircom& bar() { return *app.bar.qircom; }
   Wnd list() { return bar().ListView1.Handle(); }
   // The full bar with the pointer resting on its echo line (the input
   // tick parks a full bar the pointer is not over).
@@ -330,7 +330,7 @@ TEST(SwitcherWheel, OddDirectionWordsStepForwards) {
                                  "ystop wheel=\xFF\x81"};
   std::vector<std::string> got;
   for (const char* w : wordsIn) {
-    d.sim.setWindowText(d.app.qirForm3->Handle(), w);
+    d.sim.setWindowText(d.app.bar.qirForm3->Handle(), w);
     d.sim.advance(60);
     got.push_back(d.View());
   }

@@ -19,14 +19,14 @@ TEST(TickScrollResets, ListBox3TriggersResetTheScrollMode) {
   ASSERT_TRUE(d.Start());
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  Control& marks = d.app.caretinfo->ListBox3;
+  Control& marks = d.app.input.caretinfo->ListBox3;
   auto m = d.sim.mark();
   marks.SetItem(1, "ystop000");
   d.Ticks(1);
   EXPECT_TRUE(SameEvents({"mouse leftdown", "mouse leftup"}, d.Input(m)));
   EXPECT_EQ(marks.Item(1), "new ystop--");
 
-  TqirForm3& f3 = *d.app.qirForm3;
+  TqirForm3& f3 = *d.app.bar.qirForm3;
   f3.Panel4.SetLeft(40);
   f3.Panel4.SetTop(60);
   f3.Panel4.Show();
@@ -61,11 +61,11 @@ TEST(TickParkWidgets, ClipWidgetLeftWithAButtonHeldLetsItGo) {
     d.Ticks(1);
     if (row.left) d.sim.leftDown();
     if (row.right) d.sim.rightDown();
-    d.app.qircom->SetWindowPos(ZOrder::TopMost, 500, 500, 70, 24, swp::ShowWindow);
+    d.app.bar.qircom->SetWindowPos(ZOrder::TopMost, 500, 500, 70, 24, swp::ShowWindow);
     const auto m = d.sim.mark();
     d.Ticks(1);
     EXPECT_TRUE(SameEvents(row.events, d.Input(m)));
-    EXPECT_LT(d.app.qircom->Left(), 0);
+    EXPECT_LT(d.app.bar.qircom->Left(), 0);
     if (row.left) d.sim.leftUp();
   }
 }
@@ -75,16 +75,16 @@ TEST(TickRelays, CaptionsAreMirroredEveryTick) {
   ASSERT_TRUE(d.Start());
   d.sim.moveMouse(300, 300);
   d.Ticks(1);
-  d.app.rightform->SetCaption("rr1,2");
+  d.app.relays.rightform->SetCaption("rr1,2");
   // With the window list built and the bar parked, the bar's wheel step
   // leaves the wheel word to the other readers.
-  d.sim.runAsHandler([&d] { d.app.qircom->switcher.Rebuild(); });
-  d.app.qirForm3->SetCaption("ystop wheel=vvv");
+  d.sim.runAsHandler([&d] { d.app.bar.qircom->switcher.Rebuild(); });
+  d.app.bar.qirForm3->SetCaption("ystop wheel=vvv");
   d.Ticks(1);
-  EXPECT_EQ(d.app.lifeform->Panel22.Caption(), "rr1,2");
-  EXPECT_EQ(d.app.easyie->Panel42.Caption(), "ystop wheel=vvv");
-  EXPECT_EQ(d.app.Form1->Edit1.Caption(), "ystop wheel=vvv");
-  EXPECT_EQ(d.app.Form2->Caption(), "ystop wheel=vvv");
+  EXPECT_EQ(d.app.browser.lifeform->Panel22.Caption(), "rr1,2");
+  EXPECT_EQ(d.app.browser.easyie->Panel42.Caption(), "ystop wheel=vvv");
+  EXPECT_EQ(d.app.relays.Form1->Edit1.Caption(), "ystop wheel=vvv");
+  EXPECT_EQ(d.app.relays.Form2->Caption(), "ystop wheel=vvv");
 }
 
 }  // namespace

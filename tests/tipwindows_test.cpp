@@ -60,8 +60,9 @@ TEST(WheelTip, SitsOnTheActiveWindowsTitleBar) {
     if (row.minimized) d.sim.setMinimized(w, true);
     d.sim.setForegroundWindow(w);
     d.sim.advance(60);
-    const Wnd tip = d.app.wheeltipform->Handle();
-    const std::string got = d.app.wheeltipform->Shown() ? Str(d.sim.getWindowRect(tip)) : "parked";
+    const Wnd tip = d.app.bar.wheeltipform->Handle();
+    const std::string got =
+        d.app.bar.wheeltipform->Shown() ? Str(d.sim.getWindowRect(tip)) : "parked";
     EXPECT_EQ(got, row.tip);
     if (got != "parked") {
       EXPECT_TRUE(d.sim.isTopmost(tip));
@@ -73,7 +74,7 @@ TEST(WheelTip, SitsOnTheActiveWindowsTitleBar) {
 TEST(WheelTip, FollowsTheActiveWindowAndLeavesItsOwnWindowsAlone) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  const Wnd tip = d.app.wheeltipform->Handle();
+  const Wnd tip = d.app.bar.wheeltipform->Handle();
   const Wnd notes = d.sim.addWindow("Notepad", "notes", {100, 100, 600, 400});
   const Wnd other = d.sim.addWindow("Other", "other", {500, 300, 400, 300});
   // The user clicks into the editor: the tip comes to its title bar.
@@ -91,27 +92,27 @@ TEST(WheelTip, FollowsTheActiveWindowAndLeavesItsOwnWindowsAlone) {
   d.sim.advance(40);
   EXPECT_EQ(Str(d.sim.getWindowRect(tip)), "720,302 104x18");
   // One of the program's own windows active: the tip stays.
-  d.app.wrpyreadpanel->SetWindowPos(ZOrder::Top, 100, 100, 300, 300, swp::ShowWindow);
-  d.sim.setForegroundWindow(d.app.wrpyreadpanel->Handle());
+  d.app.shell.wrpyreadpanel->SetWindowPos(ZOrder::Top, 100, 100, 300, 300, swp::ShowWindow);
+  d.sim.setForegroundWindow(d.app.shell.wrpyreadpanel->Handle());
   d.sim.advance(60);
   EXPECT_EQ(Str(d.sim.getWindowRect(tip)), "720,302 104x18");
   // While the browser is shown the tip is parked, and back on the active
   // window once the browser is parked again.
   d.sim.setForegroundWindow(other);
-  d.app.easyie->SetLeft(0);
+  d.app.browser.easyie->SetLeft(0);
   d.sim.advance(40);
-  EXPECT_FALSE(d.app.wheeltipform->Shown());
-  d.app.easyie->Park();
+  EXPECT_FALSE(d.app.bar.wheeltipform->Shown());
+  d.app.browser.easyie->Park();
   d.sim.advance(40);
   EXPECT_EQ(Str(d.sim.getWindowRect(tip)), "720,302 104x18");
   // The full command bar on the screen, the pointer on it, parks it too.
-  d.app.qircom->SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
+  d.app.bar.qircom->SetWindowPos(ZOrder::TopMost, 300, 300, 400, 350, swp::ShowWindow);
   d.sim.moveMouse(310, 310);
   d.sim.advance(40);
-  ASSERT_TRUE(d.app.qircom->Shown());
-  EXPECT_FALSE(d.app.wheeltipform->Shown());
+  ASSERT_TRUE(d.app.bar.qircom->Shown());
+  EXPECT_FALSE(d.app.bar.wheeltipform->Shown());
   // The followed window closes: nothing is followed, nothing breaks.
-  d.app.qircom->Park();
+  d.app.bar.qircom->Park();
   d.sim.destroyWindow(other);
   d.sim.setForegroundWindow(notes);
   d.sim.advance(40);
@@ -140,8 +141,8 @@ TEST(WheelTip, APressOnThePictureTheModeOrTheMarkerTogglesHoldToDrag) {
     Desk d;
     d.sim.setGraphicControlsTransparent(!row.graphicWindows);
     ASSERT_TRUE(d.Start());
-    Twheeltipform& tip = *d.app.wheeltipform;
-    CheckBox& lleft = d.app.wrpyreadpanel->lleft;
+    Twheeltipform& tip = *d.app.bar.wheeltipform;
+    CheckBox& lleft = d.app.shell.wrpyreadpanel->lleft;
     // The marker must show for a press to land on it: start with the box
     // cleared for that row.
     const bool startChecked = std::string(row.control) != "Label2";
@@ -165,7 +166,7 @@ TEST(WheelTip, APressOnThePictureTheModeOrTheMarkerTogglesHoldToDrag) {
       EXPECT_EQ(lleft.Checked(), on) << "press " << press;
       EXPECT_EQ(tip.Label2.Caption(), on ? "" : "拖") << "press " << press;
       EXPECT_EQ(tip.Label2.Visible(), !on) << "press " << press;
-      EXPECT_EQ(d.app.easyie->Label26.Caption(), on ? "" : "拖") << "press " << press;
+      EXPECT_EQ(d.app.browser.easyie->Label26.Caption(), on ? "" : "拖") << "press " << press;
     }
     EXPECT_EQ(tip.Label2.Caption(), marker0) << "two presses leave the marker as it was";
   }
@@ -177,8 +178,9 @@ TEST(WheelTip, ADoubleClickTogglesTwiceAndTheMarkerStartsAsTheSetting) {
     Desk d;
     ASSERT_TRUE(d.Start());
     // The marker at start-up follows the settings panel as wr.ini left it.
-    EXPECT_EQ(d.app.wheeltipform->Label2.Caption(), d.app.wrpyreadpanel->lleft.Checked() ? "" : "拖");
-    d.app.wrpyreadpanel->lleft.SetChecked(checked);
+    EXPECT_EQ(d.app.bar.wheeltipform->Label2.Caption(),
+              d.app.shell.wrpyreadpanel->lleft.Checked() ? "" : "拖");
+    d.app.shell.wrpyreadpanel->lleft.SetChecked(checked);
     const Wnd notes = d.sim.addWindow("Notepad", "notes", {100, 100, 600, 400});
     d.sim.setForegroundWindow(notes);
     d.sim.advance(60);
@@ -187,8 +189,8 @@ TEST(WheelTip, ADoubleClickTogglesTwiceAndTheMarkerStartsAsTheSetting) {
     d.sim.advance(30);
     d.sim.click(30);  // the second press of a double click
     d.sim.advance(60);
-    EXPECT_EQ(d.app.wrpyreadpanel->lleft.Checked(), checked);
-    EXPECT_EQ(d.app.wheeltipform->Label2.Caption(), checked ? "" : "拖");
+    EXPECT_EQ(d.app.shell.wrpyreadpanel->lleft.Checked(), checked);
+    EXPECT_EQ(d.app.bar.wheeltipform->Label2.Caption(), checked ? "" : "拖");
   }
 }
 
@@ -201,8 +203,8 @@ TEST(TitleWindow, AStillPressShowsTheBadgeAndItsReleaseHidesItFastOrSlow) {
     SCOPED_TRACE(std::to_string(afterMs) + " ms after the drag start");
     Desk d;
     ASSERT_TRUE(d.StartOverPage(300, 300));
-    d.app.wrpyreadpanel->Edit2.SetCaption("100");
-    TqirForm4& title = *d.app.qirForm4;
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
+    TqirForm4& title = *d.app.bar.qirForm4;
     d.sim.leftDown();
     d.Ticks(7);
     ASSERT_NE(d.sim.captureWindow(), 0u) << "the drag started";
@@ -224,8 +226,8 @@ TEST(TitleWindow, ACtrlTapDragEndsAtTheReleaseAndAStillPressDragsAgain) {
     SCOPED_TRACE("Ctrl held " + std::to_string(tapMs) + " ms");
     Desk d;
     ASSERT_TRUE(d.StartOverPage(320, 240));
-    d.app.wrpyreadpanel->Edit2.SetCaption("100");
-    TqirForm4& title = *d.app.qirForm4;
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
+    TqirForm4& title = *d.app.bar.qirForm4;
     d.sim.tapKey(vk::Control, tapMs);
     d.sim.advance(30);
     d.Ticks(2);
@@ -263,22 +265,22 @@ TEST(TitleWindow, TheSystemsOwnUpAndDownBetweenTicksDoNotEndTheDrag) {
   // one tick; the badge stays and the word stays.
   Desk d;
   ASSERT_TRUE(d.StartOverPage(300, 300));
-  d.app.wrpyreadpanel->lleft.SetChecked(false);
-  d.app.wrpyreadpanel->Edit2.SetCaption("100");
+  d.app.shell.wrpyreadpanel->lleft.SetChecked(false);
+  d.app.shell.wrpyreadpanel->Edit2.SetCaption("100");
   d.sim.leftDown();
   d.Ticks(8);
-  d.app.qirForm3->SetCaption("ystop ok");
+  d.app.bar.qirForm3->SetCaption("ystop ok");
   const auto m = d.sim.mark();
   d.Ticks(1);
   // Restarted: the left button released and pressed again for the user.
   ASSERT_TRUE(SameEvents({"mouse leftup", "mouse leftdown"}, d.Input(m)));
   d.sim.advance(100);
-  EXPECT_EQ(d.app.qirForm4->Caption(), "down/...down/");
-  EXPECT_EQ(d.app.qirForm4->Height(), 27);
+  EXPECT_EQ(d.app.bar.qirForm4->Caption(), "down/...down/");
+  EXPECT_EQ(d.app.bar.qirForm4->Height(), 27);
   d.sim.leftUp();
   d.sim.advance(45);
-  EXPECT_EQ(d.app.qirForm4->Caption(), "ystop mou3d");
-  EXPECT_EQ(d.app.qirForm4->Height(), 0);
+  EXPECT_EQ(d.app.bar.qirForm4->Caption(), "ystop mou3d");
+  EXPECT_EQ(d.app.bar.qirForm4->Height(), 0);
 }
 
 struct WordRow {
@@ -305,22 +307,22 @@ TEST(TitleWindow, WordsFromOutside) {
     SCOPED_TRACE("'" + row.written.substr(0, 20) + "'");
     Desk d;
     ASSERT_TRUE(d.StartOverPage(300, 300));
-    d.app.wrpyreadpanel->Edit2.SetCaption("5000");  // no still-press drag here
-    d.sim.setWindowText(d.app.qirForm4->Handle(), row.written);
+    d.app.shell.wrpyreadpanel->Edit2.SetCaption("5000");  // no still-press drag here
+    d.sim.setWindowText(d.app.bar.qirForm4->Handle(), row.written);
     d.Ticks(2);
     int pressedHeight = 0;
     if (row.pressAndRelease) {
       d.sim.leftDown();
       d.sim.advance(45);
-      pressedHeight = d.app.qirForm4->Height();
+      pressedHeight = d.app.bar.qirForm4->Height();
       d.sim.leftUp();
       d.sim.advance(60);
     }
     EXPECT_EQ(pressedHeight, row.badgeHeightWhilePressed);
     if (row.captionAfter) {
-      EXPECT_EQ(d.app.qirForm4->Caption(), row.captionAfter);
+      EXPECT_EQ(d.app.bar.qirForm4->Caption(), row.captionAfter);
     }
-    EXPECT_EQ(d.app.qirForm4->Height(), 0);
+    EXPECT_EQ(d.app.bar.qirForm4->Height(), 0);
   }
 }
 
@@ -328,7 +330,7 @@ TEST(TitleWindow, WordsFromOutside) {
 
 // The card whose labels lie on the screen, 0 when none.
 int CardOnScreen(Desk& d) {
-  Tmousepp& m = *d.app.mousepp;
+  Tmousepp& m = *d.app.bar.mousepp;
   const Rect win = d.sim.getWindowRect(m.Handle());
   int seen = 0;
   const std::pair<int, Control*> cards[] = {{1, &m.Label3}, {2, &m.Label9}, {3, &m.Label21}};
@@ -347,7 +349,7 @@ TEST(MousePicture, TheRightThenLeftChordShowsThePointerCard) {
     SCOPED_TRACE(std::to_string(holdMs) + " ms presses");
     Desk d;
     ASSERT_TRUE(d.StartOverPage(300, 300));
-    d.app.mousepp->ShowAt({500, 400}, Tmousepp::Card::Paste);
+    d.app.bar.mousepp->ShowAt({500, 400}, Tmousepp::Card::Paste);
     ASSERT_EQ(CardOnScreen(d), 2);
     d.sim.rightDown();
     d.Ticks(1);
@@ -366,7 +368,7 @@ TEST(MousePicture, OneCardAtATimeBesideThePointerOnItsMonitor) {
   Desk d;
   d.sim.setMonitors({kMain, kLeft});
   ASSERT_TRUE(d.Start());
-  Tmousepp& m = *d.app.mousepp;
+  Tmousepp& m = *d.app.bar.mousepp;
   EXPECT_EQ(CardOnScreen(d), 0) << "parked at start";
   for (auto c : {Tmousepp::Card::Selection, Tmousepp::Card::Paste, Tmousepp::Card::Pointer}) {
     m.ShowAt({500, 400}, c);
@@ -390,7 +392,7 @@ TEST(MousePicture, ThePressOnTheGestureLabelOpensHelpOrEnds) {
     // addressed in the current folder.
     d.sim.setCurrentDirectory("D:\\工作\\页");
     ASSERT_TRUE(d.Start());
-    Tmousepp& m = *d.app.mousepp;
+    Tmousepp& m = *d.app.bar.mousepp;
     m.SetGesture("右  左");
     m.ShowAt({500, 400}, Tmousepp::Card::Pointer);
     const Rect r = d.sim.getWindowRect(m.Label2.Handle());
@@ -401,8 +403,8 @@ TEST(MousePicture, ThePressOnTheGestureLabelOpensHelpOrEnds) {
       d.sim.click(60);
       d.sim.advance(40);
       const std::string page = "file://D:\\工作\\页\\ehelp\\localfilln.htm";
-      EXPECT_EQ(d.app.easyie->Edit1.Caption(), page);
-      WebBrowser* shown = d.app.easyie->ActiveBrowser();
+      EXPECT_EQ(d.app.browser.easyie->Edit1.Caption(), page);
+      WebBrowser* shown = d.app.browser.easyie->ActiveBrowser();
       ASSERT_NE(shown, nullptr);
       EXPECT_EQ(shown->locationURL(), page);
       EXPECT_TRUE(d.app.running());
@@ -472,7 +474,7 @@ TEST(TipPictures, TheMousePictureWindowTakesItsPicturesShape) {
     Desk d;
     d.sim.setMonitors({{{0, 0, 1024, 768}, {0, 0, 1024, 738}, dpi, true}});
     ASSERT_TRUE(d.Start());
-    Tmousepp& m = *d.app.mousepp;
+    Tmousepp& m = *d.app.bar.mousepp;
     const Wnd back = d.sim.addWindow("Back", "back", {0, 0, 1024, 768});
     // (Below the life panel across the top.)
     m.SetWindowPos(ZOrder::TopMost, 100, 200, 336, 67, swp::ShowWindow);
@@ -490,7 +492,7 @@ TEST(TipPictures, TheMousePictureWindowTakesItsPicturesShape) {
 TEST(TipPictures, TheBadgeTakesTheShapeOfItsIcon) {
   Desk d;
   ASSERT_TRUE(d.Start());
-  TqirForm4& t = *d.app.qirForm4;
+  TqirForm4& t = *d.app.bar.qirForm4;
   const Wnd back = d.sim.addWindow("Back", "back", {0, 0, 1024, 768});
   t.SetWindowPos(ZOrder::TopMost, 200, 200, 100, 27, swp::ShowWindow);
   ASSERT_TRUE(d.sim.runClickHandler(t.BitBtn1.Handle()));

@@ -23,24 +23,24 @@ WindowSpec SpecOf(const ControlLayout& l, Wnd parent, int dpi) {
   s.kind = l.kind;
   s.className = l.className;
   s.name = l.name;
-  s.caption = l.caption;
+  s.caption = l.text.caption;
   s.parent = parent;
   // A form's corner is on the screen; everything else is scaled.
-  const Rect& b = l.bounds;
+  const Rect& b = l.geometry.bounds;
   s.bounds = {parent ? screens::Scale(b.left, dpi) : b.left,
               parent ? screens::Scale(b.top, dpi) : b.top, screens::Scale(b.width, dpi),
               screens::Scale(b.height, dpi)};
   s.dpi = dpi;
-  s.visible = l.visible;
-  s.enabled = l.enabled;
-  s.topmost = l.topmost;
-  s.borderless = l.borderless;
-  s.color = l.color;
-  s.fontColor = l.fontColor;
-  s.fontName = l.fontName;
-  s.fontSize = l.fontSize;
-  s.items = l.items;
-  s.checked = l.checked;
+  s.visible = l.behaviour.visible;
+  s.enabled = l.behaviour.enabled;
+  s.topmost = l.look.topmost;
+  s.borderless = l.look.borderless;
+  s.color = l.look.color;
+  s.fontColor = l.look.fontColor;
+  s.fontName = l.look.fontName;
+  s.fontSize = l.look.fontSize;
+  s.items = l.text.items;
+  s.checked = l.behaviour.checked;
   auto ro = l.extra.find("readonly");
   s.readOnly = ro != l.extra.end() && ro->second == "true";
   auto al = l.extra.find("alignment");
@@ -69,14 +69,13 @@ int InitialDpi(Platform& p, const Rect& stored) {
 }  // namespace
 
 Control::Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd, int dpi)
-    : form_(form), p_(p), layout_(layout), name_(layout.name), kind_(layout.kind),
-      dpi_(screens::ClampDpi(dpi)) {
-  if (kind_ == Kind::Timer) {
-    interval_ = layout.interval;
-    timerEnabled_ = layout.timerEnabled;
+    : form_(form), p_(p), layout_(layout), dpi_(screens::ClampDpi(dpi)) {
+  if (kind() == Kind::Timer) {
+    timer_.interval = layout.behaviour.interval;
+    timer_.enabled = layout.behaviour.timerEnabled;
     return;  // a timer has no window
   }
-  if (kind_ == Kind::MenuItem) {
+  if (kind() == Kind::MenuItem) {
     // Menu items keep caption and enabled state in the layout copy; they
     // are shown by the form's popup menu, not as windows.
     return;
@@ -103,7 +102,7 @@ Control::~Control() {
 
 std::string Control::TraceName() const {
   if (form_ == this) return layout_.className;
-  return (form_ ? form_->ClassName() + "." : std::string()) + name_;
+  return (form_ ? form_->ClassName() + "." : std::string()) + Name();
 }
 
 namespace {
@@ -225,7 +224,7 @@ void Control::RunEvent(UiEvent& e) {
 }
 
 std::string Control::Caption() const {
-  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) return layout_.caption;
+  if (kind() == Kind::Timer || kind() == Kind::MenuItem) return layout_.text.caption;
   // Any program can write our captions: read only as much as a reader can
   // use, whatever the caption holds.
   // One byte more than the budget tells whether the cut splits a character.
@@ -234,8 +233,8 @@ std::string Control::Caption() const {
   return s;
 }
 void Control::SetCaption(const std::string& s) {
-  if (kind_ == Kind::Timer || kind_ == Kind::MenuItem) {
-    const_cast<ControlLayout&>(layout_).caption = s;
+  if (kind() == Kind::Timer || kind() == Kind::MenuItem) {
+    const_cast<ControlLayout&>(layout_).text.caption = s;
     return;
   }
   // As the framework does: an unchanged text is not written again, so the
@@ -245,7 +244,7 @@ void Control::SetCaption(const std::string& s) {
 }
 
 std::string Control::Text() const {
-  if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
+  if (kind() == Kind::ListBox || kind() == Kind::Memo || kind() == Kind::ListView) {
     std::string out;
     int n = Count();
     for (int i = 0; i < n; ++i) {
@@ -298,7 +297,7 @@ bool CheapestEdit(const std::vector<std::string>& now, const std::vector<std::st
 }  // namespace
 
 void Control::SetText(const std::string& s) {
-  if (kind_ == Kind::ListBox && wnd_ && !p_.isWindowVisible(wnd_)) {
+  if (kind() == Kind::ListBox && wnd_ && !p_.isWindowVisible(wnd_)) {
     // A hidden list (one that only holds state) is brought to the new items
     // by the fewest changes; it ends as after clearing and adding them all:
     // the same items, none selected.
@@ -319,7 +318,7 @@ void Control::SetText(const std::string& s) {
       return;
     }
   }
-  if (kind_ == Kind::ListBox || kind_ == Kind::Memo || kind_ == Kind::ListView) {
+  if (kind() == Kind::ListBox || kind() == Kind::Memo || kind() == Kind::ListView) {
     p_.listClear(wnd_);
     for (const std::string& line : SplitLines(s)) p_.listInsert(wnd_, -1, line);
     return;
@@ -332,7 +331,7 @@ int Control::Top() const { return Bounds().top; }
 int Control::Width() const { return Bounds().width; }
 int Control::Height() const { return Bounds().height; }
 Rect Control::Bounds() const {
-  if (!wnd_) return layout_.bounds;
+  if (!wnd_) return layout_.geometry.bounds;
   const Rect r = p_.getBounds(wnd_);
   if (form_ == this)
     return {r.left, r.top, screens::Unscale(r.width, dpi_), screens::Unscale(r.height, dpi_)};
@@ -340,7 +339,7 @@ Rect Control::Bounds() const {
 }
 void Control::SetBounds(int l, int t, int w, int h) {
   if (!wnd_) {
-    const_cast<ControlLayout&>(layout_).bounds = {l, t, w, h};
+    const_cast<ControlLayout&>(layout_).geometry.bounds = {l, t, w, h};
     return;
   }
   if (form_ == this) {
@@ -355,23 +354,23 @@ void Control::SetWidth(int v) { Rect r = Bounds(); SetBounds(r.left, r.top, v, r
 void Control::SetHeight(int v) { Rect r = Bounds(); SetBounds(r.left, r.top, r.width, v); }
 
 bool Control::Visible() const {
-  if (!wnd_) return layout_.visible;
+  if (!wnd_) return layout_.behaviour.visible;
   return p_.isWindowVisible(wnd_);
 }
 void Control::SetVisible(bool v) {
   if (!wnd_) {
-    const_cast<ControlLayout&>(layout_).visible = v;
+    const_cast<ControlLayout&>(layout_).behaviour.visible = v;
     return;
   }
   p_.showWindow(wnd_, v);
 }
 bool Control::Enabled() const {
-  if (!wnd_) return layout_.enabled;
+  if (!wnd_) return layout_.behaviour.enabled;
   return p_.isWindowEnabled(wnd_);
 }
 void Control::SetEnabled(bool v) {
   if (!wnd_) {
-    const_cast<ControlLayout&>(layout_).enabled = v;
+    const_cast<ControlLayout&>(layout_).behaviour.enabled = v;
     return;
   }
   p_.enableWindow(wnd_, v);
@@ -407,36 +406,36 @@ int Control::ItemIndex() const { return wnd_ ? p_.listSelected(wnd_) : -1; }
 void Control::SetItemIndex(int i) {
   if (wnd_) p_.listSelect(wnd_, i);
 }
-bool Control::Checked() const { return wnd_ ? p_.isChecked(wnd_) : layout_.checked; }
+bool Control::Checked() const { return wnd_ ? p_.isChecked(wnd_) : layout_.behaviour.checked; }
 void Control::SetChecked(bool on) {
   if (wnd_) p_.setChecked(wnd_, on);
 }
 
 void Control::startTimer() {
-  if (kind_ != Kind::Timer || !timerEnabled_ || interval_ == 0 || !form_) return;
+  if (kind() != Kind::Timer || !timer_.enabled || timer_.interval == 0 || !form_) return;
   Form* f = form_;
   unsigned id = TimerIdOf(this);
-  p_.setTimer(f->Handle(), id, interval_, [this, f] {
+  p_.setTimer(f->Handle(), id, timer_.interval, [this, f] {
     if (OnTimer) RunHandler(f->host(), OnTimer);
   });
-  timerRunning_ = true;
+  timer_.running = true;
 }
 
 void Control::SetTimerEnabled(bool on) {
-  if (kind_ != Kind::Timer) return;
-  timerEnabled_ = on;
+  if (kind() != Kind::Timer) return;
+  timer_.enabled = on;
   unsigned id = TimerIdOf(this);
-  if (!on && timerRunning_) {
+  if (!on && timer_.running) {
     p_.killTimer(form_->Handle(), id);
-    timerRunning_ = false;
-  } else if (on && !timerRunning_ && form_->host().running()) {
+    timer_.running = false;
+  } else if (on && !timer_.running && form_->host().running()) {
     startTimer();
   }
 }
 
 void Control::SetInterval(unsigned ms) {
-  interval_ = ms;
-  if (timerRunning_) {
+  timer_.interval = ms;
+  if (timer_.running) {
     SetTimerEnabled(false);
     SetTimerEnabled(true);
   }
@@ -444,7 +443,7 @@ void Control::SetInterval(unsigned ms) {
 
 Form::Form(FormHost& host, const std::string& layoutName)
     : Control(nullptr, host.platform(), StoredLayout(layoutName).form, 0,
-              InitialDpi(host.platform(), StoredLayout(layoutName).form.bounds)),
+              InitialDpi(host.platform(), StoredLayout(layoutName).form.geometry.bounds)),
       host_(host) {
   form_ = this;
   p_.setCloseHandler(wnd_, [this] { Close(); });
@@ -452,8 +451,8 @@ Form::Form(FormHost& host, const std::string& layoutName)
   const FormLayout& fl = StoredLayout(layoutName);
   for (const auto& cl : fl.controls) {
     Wnd parent = wnd_;
-    if (!cl.parent.empty()) {
-      auto it = byName_.find(cl.parent);
+    if (!cl.geometry.parent.empty()) {
+      auto it = byName_.find(cl.geometry.parent);
       if (it != byName_.end() && it->second->Handle()) parent = it->second->Handle();
     }
     controls_.push_back(std::make_unique<Control>(this, p_, cl, parent, dpi_));
@@ -474,7 +473,7 @@ Form::~Form() {
 Control& Form::ctl(const std::string& name) {
   auto it = byName_.find(name);
   if (it == byName_.end())
-    throw std::out_of_range("form " + name_ + " has no control " + name);
+    throw std::out_of_range("form " + Name() + " has no control " + name);
   return *it->second;
 }
 
@@ -485,15 +484,15 @@ Control* Form::find(const std::string& name) {
 
 void Form::startTimers() {
   for (auto& c : controls_)
-    if (c->kind() == Kind::Timer && !c->timerRunning_) c->startTimer();
+    if (c->kind() == Kind::Timer && !c->timer_.running) c->startTimer();
 }
 
 void Form::stopTimers() {
   for (auto& c : controls_) {
-    if (c->kind() == Kind::Timer && c->timerRunning_) {
+    if (c->kind() == Kind::Timer && c->timer_.running) {
       unsigned id = TimerIdOf(c.get());
       p_.killTimer(wnd_, id);
-      c->timerRunning_ = false;
+      c->timer_.running = false;
     }
   }
 }

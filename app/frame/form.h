@@ -50,7 +50,41 @@ using MouseWheelHandler = std::function<void(ShiftState, int delta, Point at)>;
 using KeyHandler = std::function<void(int& key, ShiftState)>;       // key 0: swallowed
 using KeyPressHandler = std::function<void(char& key)>;             // key 0: swallowed
 
-class Control {
+// The handlers of a control's events, wired by the form that owns the
+// control: the pointer's, the keyboard's, and those of timers and forms.
+struct PointerHandlers {
+  std::function<void()> OnClick;
+  std::function<void()> OnMouseEnter, OnMouseLeave, OnDblClick;
+  MouseMoveHandler OnMouseMove;
+  MouseButtonHandler OnMouseDown, OnMouseUp;
+  // Called once per wheel event with its whole delta (several notches may
+  // come as one delta of several times 120); a delta of 0 calls nothing.
+  MouseWheelHandler OnMouseWheel;
+};
+
+struct KeyboardHandlers {
+  KeyHandler OnKeyDown, OnKeyUp;
+  KeyPressHandler OnKeyPress;
+};
+
+struct WindowHandlers {
+  std::function<void()> OnTimer;
+  // Forms: the window became or stopped being the active window; the DPI
+  // it is shown at changed; the monitors changed.
+  std::function<void()> OnActivate, OnDeactivate;
+  std::function<void(int dpi)> OnDpiChanged;
+  std::function<void()> OnDisplayChange;
+};
+
+// A timer's interval, whether it is enabled, and whether it runs (an
+// enabled timer runs once its form's host does).
+struct TimerState {
+  unsigned interval = 0;
+  bool enabled = false;
+  bool running = false;
+};
+
+class Control : public PointerHandlers, public KeyboardHandlers, public WindowHandlers {
  public:
   // `dpi`: what the new window is scaled for (its form's DPI).
   Control(Form* form, Platform& p, const ControlLayout& layout, Wnd parentWnd, int dpi = 96);
@@ -58,8 +92,8 @@ class Control {
   Control& operator=(const Control&) = delete;
   virtual ~Control();
 
-  const std::string& Name() const { return name_; }
-  Kind kind() const { return kind_; }
+  const std::string& Name() const { return layout_.name; }
+  Kind kind() const { return layout_.kind; }
   Wnd Handle() const { return wnd_; }
   Form* owner() const { return form_; }
 
@@ -108,27 +142,10 @@ class Control {
   void SetChecked(bool on);
 
   // Timers.
-  unsigned Interval() const { return interval_; }
-  bool TimerEnabled() const { return timerEnabled_; }
+  unsigned Interval() const { return timer_.interval; }
+  bool TimerEnabled() const { return timer_.enabled; }
   void SetTimerEnabled(bool on);
   void SetInterval(unsigned ms);
-
-  // Event handlers, wired by the form that owns the control.
-  std::function<void()> OnClick;
-  std::function<void()> OnTimer;
-  std::function<void()> OnMouseEnter, OnMouseLeave, OnDblClick;
-  MouseMoveHandler OnMouseMove;
-  MouseButtonHandler OnMouseDown, OnMouseUp;
-  // Called once per wheel event with its whole delta (several notches may
-  // come as one delta of several times 120); a delta of 0 calls nothing.
-  MouseWheelHandler OnMouseWheel;
-  KeyHandler OnKeyDown, OnKeyUp;
-  KeyPressHandler OnKeyPress;
-  // Forms: the window became or stopped being the active window; the DPI
-  // it is shown at changed; the monitors changed.
-  std::function<void()> OnActivate, OnDeactivate;
-  std::function<void(int dpi)> OnDpiChanged;
-  std::function<void()> OnDisplayChange;
 
   // Runs the handler an event of this control's window calls. The hover is
   // kept whole here: an Enter closes a hover whose Leave never came (the
@@ -146,13 +163,9 @@ class Control {
   void RunEvent(UiEvent& e);
   Form* form_;
   Platform& p_;
-  ControlLayout layout_;
-  std::string name_;
-  Kind kind_;
+  ControlLayout layout_;  // as stored; a window-less control keeps its state here
   Wnd wnd_ = 0;
-  unsigned interval_ = 0;
-  bool timerEnabled_ = false;
-  bool timerRunning_ = false;
+  TimerState timer_;
   int dpi_ = 96;  // forms: the DPI their windows are laid out for
 };
 

@@ -135,27 +135,27 @@ FormLayout ParseLayout(const std::string& text) {
       continue;
     }
     if (!cur) throw LayoutError("layout line " + std::to_string(lineNo) + ": no form yet");
-    if (key == "parent") { need(1); cur->parent = w[1] == out.form.name ? "" : w[1]; }
-    else if (key == "caption") { need(1); cur->caption = w[1]; }
+    if (key == "parent") { need(1); cur->geometry.parent = w[1] == out.form.name ? "" : w[1]; }
+    else if (key == "caption") { need(1); cur->text.caption = w[1]; }
     else if (key == "bounds") {
       need(4);
-      cur->bounds = {ToInt(w[1], lineNo), ToInt(w[2], lineNo), ToInt(w[3], lineNo), ToInt(w[4], lineNo)};
+      cur->geometry.bounds = {ToInt(w[1], lineNo), ToInt(w[2], lineNo), ToInt(w[3], lineNo), ToInt(w[4], lineNo)};
     }
-    else if (key == "visible") { need(1); cur->visible = ToBool(w[1], lineNo); }
-    else if (key == "enabled") { need(1); cur->enabled = ToBool(w[1], lineNo); cur->timerEnabled = cur->enabled; }
-    else if (key == "topmost") { need(1); cur->topmost = ToBool(w[1], lineNo); }
-    else if (key == "border") { need(1); cur->borderless = w[1] == "none"; }
-    else if (key == "color") { need(1); cur->color = ToInt(w[1], lineNo); }
-    else if (key == "fontcolor") { need(1); cur->fontColor = ToInt(w[1], lineNo); }
+    else if (key == "visible") { need(1); cur->behaviour.visible = ToBool(w[1], lineNo); }
+    else if (key == "enabled") { need(1); cur->behaviour.enabled = ToBool(w[1], lineNo); cur->behaviour.timerEnabled = cur->behaviour.enabled; }
+    else if (key == "topmost") { need(1); cur->look.topmost = ToBool(w[1], lineNo); }
+    else if (key == "border") { need(1); cur->look.borderless = w[1] == "none"; }
+    else if (key == "color") { need(1); cur->look.color = ToInt(w[1], lineNo); }
+    else if (key == "fontcolor") { need(1); cur->look.fontColor = ToInt(w[1], lineNo); }
     else if (key == "font") {
       need(1);
-      cur->fontName = w[1];
-      if (w.size() > 2) cur->fontSize = ToInt(w[2], lineNo);
+      cur->look.fontName = w[1];
+      if (w.size() > 2) cur->look.fontSize = ToInt(w[2], lineNo);
     }
-    else if (key == "items") { for (size_t i = 1; i < w.size(); ++i) cur->items.push_back(w[i]); }
-    else if (key == "checked") { need(1); cur->checked = ToBool(w[1], lineNo); }
-    else if (key == "interval") { need(1); cur->interval = static_cast<unsigned>(ToInt(w[1], lineNo)); }
-    else if (key == "hint") { need(1); cur->hint = w[1]; }
+    else if (key == "items") { for (size_t i = 1; i < w.size(); ++i) cur->text.items.push_back(w[i]); }
+    else if (key == "checked") { need(1); cur->behaviour.checked = ToBool(w[1], lineNo); }
+    else if (key == "interval") { need(1); cur->behaviour.interval = static_cast<unsigned>(ToInt(w[1], lineNo)); }
+    else if (key == "hint") { need(1); cur->text.hint = w[1]; }
     else {
       std::string rest;
       for (size_t i = 1; i < w.size(); ++i) rest += (i > 1 ? " " : "") + w[i];
@@ -166,8 +166,8 @@ FormLayout ParseLayout(const std::string& text) {
   // Parents must be declared before their children.
   std::map<std::string, bool> seen;
   for (const auto& c : out.controls) {
-    if (!c.parent.empty() && !seen.count(c.parent))
-      throw LayoutError("control " + c.name + ": parent " + c.parent + " not declared before it");
+    if (!c.geometry.parent.empty() && !seen.count(c.geometry.parent))
+      throw LayoutError("control " + c.name + ": parent " + c.geometry.parent + " not declared before it");
     if (seen.count(c.name)) throw LayoutError("control " + c.name + " declared twice");
     seen[c.name] = true;
   }

@@ -37,26 +37,49 @@
 
 namespace sq {
 
-struct ControlLayout {
-  std::string name;
-  Kind kind = Kind::Panel;
-  std::string className;  // forms only
+// Where a stored control sits: its parent and its bounds.
+struct LayoutGeometry {
   std::string parent;     // empty = the form
-  std::string caption;
   Rect bounds;
-  bool visible = true;
-  bool enabled = true;
-  bool topmost = false;
-  bool borderless = true;
+};
+
+// The text a stored control shows: its caption, its list items or memo
+// lines, and its hint.
+struct LayoutText {
+  std::string caption;
+  std::vector<std::string> items;
+  std::string hint;
+};
+
+// How a stored control looks: colours, font, and for forms the topmost
+// and border styles.
+struct LayoutLook {
   int color = -1;
   int fontColor = -1;
   std::string fontName;
   int fontSize = 0;
-  std::vector<std::string> items;
+  bool topmost = false;
+  bool borderless = true;
+};
+
+// How a stored control starts: shown, enabled, checked, and for timers the
+// interval and whether it runs.
+struct LayoutBehaviour {
+  bool visible = true;
+  bool enabled = true;
   bool checked = false;
   unsigned interval = 0;
   bool timerEnabled = true;
-  std::string hint;
+};
+
+struct ControlLayout {
+  std::string name;
+  Kind kind = Kind::Panel;
+  std::string className;  // forms only
+  LayoutGeometry geometry;
+  LayoutText text;
+  LayoutLook look;
+  LayoutBehaviour behaviour;
   std::map<std::string, std::string> extra;  // any other key, kept verbatim
 };
 
