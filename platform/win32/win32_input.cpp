@@ -30,7 +30,6 @@ Point Win32Platform::getCursorPos() {
     }
   }
   if (handlerDepth_ > 0) {
-    noteGlance();
     glance_.cursorKnown = true;
     glance_.cursor = at;
   }

@@ -175,6 +175,7 @@ void Win32Platform::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc
   HWND h = timerOwner(owner);
   timers_[{h, id}] = std::move(proc);
   if (timersStarted_) {
+    leaveGroup(h, id);
     SetTimer(h, id, ms, TimerThunk);
     return;
   }
@@ -188,16 +189,37 @@ void Win32Platform::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc
 void Win32Platform::killTimer(Wnd owner, unsigned id) {
   HWND h = timerOwner(owner);
   KillTimer(h, id);
+  leaveGroup(h, id);
   timers_.erase({h, id});
   std::erase_if(pendingTimers_, [&](const auto& t) {
     return std::get<0>(t) == h && std::get<1>(t) == id;
   });
 }
+// The timers of the start share one system timer per period: each runs at
+// its own period as before, the ones of a period back to back in the order
+// they were made, and the process wakes once where it woke for each.
 void Win32Platform::startPendingTimers() {
   if (timersStarted_) return;
   timersStarted_ = true;
-  for (const auto& [h, id, ms] : pendingTimers_) SetTimer(h, id, ms, TimerThunk);
+  for (const auto& [h, id, ms] : pendingTimers_) {
+    auto g = std::find_if(groups_.begin(), groups_.end(),
+                          [&](const TimerGroup& t) { return t.ms == ms; });
+    if (g == groups_.end()) g = groups_.insert(groups_.end(), TimerGroup{ms, {}});
+    g->members.emplace_back(h, id);
+  }
   pendingTimers_.clear();
+  for (std::size_t i = 0; i < groups_.size(); ++i)
+    SetTimer(util_, kGroupTimer + i, groups_[i].ms, GroupThunk);
+}
+void Win32Platform::leaveGroup(HWND h, UINT_PTR id) {
+  for (std::size_t i = 0; i < groups_.size(); ++i) {
+    auto& m = groups_[i].members;
+    const auto it = std::find(m.begin(), m.end(), std::make_pair(h, id));
+    if (it == m.end()) continue;
+    m.erase(it);
+    if (m.empty()) KillTimer(util_, kGroupTimer + i);
+    return;
+  }
 }
 
 namespace {
@@ -217,6 +239,7 @@ void Win32Platform::noteGlance() {
   if (glance_.takenUs == 0) glance_.takenUs = NowUs();
 }
 void Win32Platform::glanceAtHandlerStart() {
+  glance_.cursorKnown = false;
   if (glance_.takenUs == 0) return;
   const long long now = NowUs();
   if (now - glance_.takenUs > kGlanceUs) forgetGlance();
@@ -275,6 +298,19 @@ void TickMark(HWND h, UINT_PTR id, bool begin) {
   GlobalFindAtomW(mark.c_str());
 }
 }  // namespace w32
+
+void CALLBACK Win32Platform::GroupThunk(HWND, UINT, UINT_PTR gid, DWORD) {
+  if (!g_self || gid < kGroupTimer || gid - kGroupTimer >= g_self->groups_.size()) return;
+  // A handler may kill or set timers of its period: each runs only while
+  // it is still a member.
+  const auto members = g_self->groups_[gid - kGroupTimer].members;
+  for (const auto& [h, id] : members) {
+    if (!g_self) return;
+    const auto& now = g_self->groups_[gid - kGroupTimer].members;
+    if (std::find(now.begin(), now.end(), std::make_pair(h, id)) != now.end())
+      TimerThunk(h, WM_TIMER, id, 0);
+  }
+}
 
 void CALLBACK Win32Platform::TimerThunk(HWND h, UINT, UINT_PTR id, DWORD) {
   if (!g_self) return;

@@ -229,6 +229,7 @@ class Win32Platform : public Platform {
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   static void CALLBACK TimerThunk(HWND h, UINT msg, UINT_PTR id, DWORD time);
+  static void CALLBACK GroupThunk(HWND h, UINT msg, UINT_PTR id, DWORD time);
   LRESULT handle(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   // Raises the control events of one message; true when a handler
   // swallowed it (a key set to 0).
@@ -245,42 +246,57 @@ class Win32Platform : public Platform {
   void changeList(HWND h, F change);
   void wakeExposed();
   std::vector<HWND> dormant_;
-  // What the timer handlers have just asked of the desktop: the pointer,
-  // the window under a point, the class of a window, the first window of a
-  // class, the foreground window. A handler asks the same again within
-  // microseconds, where the desktop cannot be told to have changed, and so
-  // do the handlers whose timers fall due together and run back to back
-  // (their timers start together, so they do at every common multiple of
-  // their periods). The answers are dropped as soon as the program acts
-  // (moves, shows or makes a window, synthesises input, sleeps, opens a
-  // dialog), so that it sees the effect of its own acts; when anything but
-  // a timer's message comes between two handlers; and when they are older
-  // than kGlanceUs, half the shortest timer's period: a handler sees the
-  // desktop as it was at most that long ago, as it would if it had run
-  // that much earlier.
-  static constexpr long long kGlanceUs = 10000;
+  // What the timer handlers have just asked of the desktop: the window
+  // under a point, the class and the parent of a window, the first window
+  // of a class, the foreground window and the top of the z-order. Under
+  // Wine each is a round trip to the server, and the seven timers ask the
+  // same again and again while nothing happens.
+  // The answers hold while nothing can have changed them: they are dropped
+  // as soon as the program acts (moves, shows or makes a window,
+  // synthesises input, sleeps, opens a dialog), so that it sees the effect
+  // of its own acts; as soon as anything but a timer's message reaches the
+  // message loop (every key and button the user presses comes as the
+  // hook's word); and after kGlanceUs, which bounds how late a change
+  // nobody told of (another program's window opening under a resting
+  // pointer) is seen. The pointer itself is kept per handler only; across
+  // handlers the hook's count of mouse events says whether it moved
+  // (PointerWatch).
+  static constexpr long long kGlanceUs = 100000;
   struct Glance {
-    long long takenUs = 0;  // when its first answer was asked (0: empty)
-    bool cursorKnown = false;
+    long long takenUs = 0;  // when its first shared answer was asked (0: none)
+    bool cursorKnown = false;  // the running handler's pointer
     Point cursor;
     std::vector<std::pair<Point, Wnd>> under;
     std::vector<std::pair<Wnd, std::string>> classes;
+    std::vector<std::pair<Wnd, Wnd>> parents;
     std::vector<std::pair<std::string, Wnd>> found;
     bool foregroundKnown = false;
     Wnd foreground = 0;
+    bool topKnown = false;
+    Wnd top = 0;
   };
   Glance glance_;
   int handlerDepth_ = 0;  // timer handlers running (nested in dialogs)
   // Stamps the glance with the time of its first answer.
   void noteGlance();
-  // At a timer handler's start: the glance of the handlers before is kept
-  // only while it is young (nothing came between, or it would be gone).
+  // At a timer handler's start: the pointer is asked afresh, the rest of
+  // the glance kept while it is young.
   void glanceAtHandlerStart();
   // Timers set before the first message loop start together when it
-  // begins (none could run before it), so their ticks fall together.
+  // begins (none could run before it), so their ticks fall together, and
+  // those of one period on one system timer (the group's id on util_ is
+  // kGroupTimer plus its index; the program's own ids never have the top
+  // bit). A timer set again or killed later leaves its group.
   std::vector<std::tuple<HWND, UINT_PTR, UINT>> pendingTimers_;
   bool timersStarted_ = false;
+  struct TimerGroup {
+    UINT ms;
+    std::vector<std::pair<HWND, UINT_PTR>> members;
+  };
+  std::vector<TimerGroup> groups_;
+  static constexpr UINT_PTR kGroupTimer = 0x80000000u;
   void startPendingTimers();
+  void leaveGroup(HWND h, UINT_PTR id);
 
  public:
   void forgetGlance() { glance_ = Glance{}; }

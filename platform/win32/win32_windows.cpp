@@ -302,9 +302,17 @@ Wnd Win32Platform::getForegroundWindow() {
 Wnd Win32Platform::getParent(Wnd w) {
   ++g_calls.parent;
   if (!w) return 0;
+  if (handlerDepth_ > 0)
+    for (const auto& [c, parent] : glance_.parents)
+      if (c == w) return parent;
   HWND p = GetParent(H(w));
   // The hidden owner of the program's forms is not a parent the core sees.
-  return p == util_ ? 0 : W(p);
+  const Wnd parent = p == util_ ? 0 : W(p);
+  if (handlerDepth_ > 0) {
+    noteGlance();
+    glance_.parents.emplace_back(w, parent);
+  }
+  return parent;
 }
 bool Win32Platform::isChild(Wnd parent, Wnd w) { return parent && w && IsChild(H(parent), H(w)); }
 Wnd Win32Platform::windowFromPoint(Point p) {
@@ -319,7 +327,16 @@ Wnd Win32Platform::windowFromPoint(Point p) {
   }
   return w;
 }
-Wnd Win32Platform::getTopWindow() { return W(GetTopWindow(nullptr)); }
+Wnd Win32Platform::getTopWindow() {
+  if (handlerDepth_ > 0 && glance_.topKnown) return glance_.top;
+  const Wnd w = W(GetTopWindow(nullptr));
+  if (handlerDepth_ > 0) {
+    noteGlance();
+    glance_.topKnown = true;
+    glance_.top = w;
+  }
+  return w;
+}
 
 std::vector<Wnd> Win32Platform::enumWindows() {
   std::vector<Wnd> out;
