@@ -73,10 +73,10 @@ fi
 # dirty under 10 MB) are not reached yet; each limit guards the figure
 # reached instead: the median of five short runs plus their spread
 # (docs/cost.md, "The guard").
-MAX_IDLE_X=${SQ_COST_MAX_IDLE_X:-12}
-MAX_SRV_X=${SQ_COST_MAX_SRV_X:-7.2}
-MAX_TAPS_MS=${SQ_COST_MAX_TAPS_MS:-1400}
-MAX_START_X=${SQ_COST_MAX_START_X:-6.5}
+MAX_IDLE_X=${SQ_COST_MAX_IDLE_X:-6}
+MAX_SRV_X=${SQ_COST_MAX_SRV_X:-3}
+MAX_TAPS_MS=${SQ_COST_MAX_TAPS_MS:-800}
+MAX_START_X=${SQ_COST_MAX_START_X:-6.6}
 MAX_PD_KB=${SQ_COST_MAX_PD_KB:-11200}
 ARCH=$(sq_pe_arch "$BUILD/Sipquill.exe") || { echo "no Windows program in $BUILD" >&2; exit 2; }
 TRIPLE=$([ "$ARCH" = 64 ] && echo x86_64 || echo i686)-w64-mingw32

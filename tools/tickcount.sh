@@ -79,6 +79,6 @@ echo
 # (tools/tickcount.py --check-idle, --check-taps): the exit status is 1
 # when either fails.
 status=0
-python3 "$root/tools/tickcount.py" "$TRACE" --lines "$a:$b" --check-idle || status=1
+python3 "$root/tools/tickcount.py" "$TRACE" --lines "$a:$b" --check-idle --seconds "$IDLE_S" || status=1
 python3 "$root/tools/tickcount.py" "$TRACE" --lines "$b:$c" --check-taps || status=1
 exit "$status"
