@@ -315,16 +315,20 @@ bool Win32Platform::raiseEvents(HWND h, Info& in, UINT msg, WPARAM wp, LPARAM lp
 }
 
 LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  // Whatever reaches the program's windows, sent or posted, by the program
-  // or another one (activation, a move, a caption written, input), may
-  // have changed what the timer handlers looked up; reads and paints
-  // change nothing.
+  // News of a change reaching one of the program's windows, sent or
+  // posted, from the program or another one (activation and focus, a
+  // window moved, shown or closed, a caption written, input), may have
+  // changed what the timer handlers looked up. (The program's own reads
+  // of its controls are messages too, and change nothing.)
+  if ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST))
+    forgetGlance();
   switch (msg) {
-    case WM_GETTEXT: case WM_GETTEXTLENGTH: case WM_PAINT: case WM_ERASEBKGND: case WM_NCPAINT:
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-    case LB_GETTEXT: case LB_GETTEXTLEN: case LB_GETCOUNT: case WM_TIMER:
+    case WM_ACTIVATE: case WM_ACTIVATEAPP: case WM_NCACTIVATE: case WM_MOUSEACTIVATE:
+    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_CAPTURECHANGED: case WM_WINDOWPOSCHANGED:
+    case WM_SHOWWINDOW: case WM_SETTEXT: case WM_CLOSE: case WM_DESTROY: case WM_ENABLE:
+      forgetGlance();
       break;
-    default: forgetGlance(); break;
+    default: break;
   }
   switch (msg) {
     case WM_GETTEXT: ++g_calls.textReadSys; break;

@@ -256,9 +256,9 @@ class Win32Platform : public Platform {
   // synthesises input, sleeps, opens a dialog), so that it sees the effect
   // of its own acts; as soon as anything but a timer's message reaches the
   // message loop (every key and button the user presses comes as the
-  // hook's word) or anything but a read or a paint reaches one of the
-  // program's windows (activation, a move, a caption another program
-  // writes); and after kGlanceUs, which bounds how late a change
+  // hook's word) or news of a change reaches one of the program's windows
+  // (activation, a move, a caption another program writes); and after
+  // kGlanceUs, which bounds how late a change
   // nobody told of (another program's window opening under a resting
   // pointer) is seen. The pointer itself is kept per handler only; across
   // handlers the hook's count of mouse events says whether it moved
