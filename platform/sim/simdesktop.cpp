@@ -1,5 +1,5 @@
 // The simulated desktop: window tree, z-order, activation and hit-testing.
-// Input, timers and the record are in siminput.cpp; shell, registry, files
+// Input and timers are in siminput.cpp; shell, registry, files
 // and the browser in simservices.cpp.
 #include "platform/sim/simdesktop.h"
 
@@ -325,13 +325,7 @@ std::string SimDesktop::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
 
 void SimDesktop::logCaption(SimWindow& r, const std::string& old) {
   if (old == r.caption) return;
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::Caption;
-  e.wnd = r.handle;
-  e.text = r.caption;
-  e.className = r.className;
-  log_.push_back(std::move(e));
+  record_.caption(tickCount(), r.handle, r.caption, r.className);
 }
 
 void SimDesktop::setTextAlign(Wnd w, TextAlign align) {

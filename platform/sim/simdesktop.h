@@ -36,7 +36,9 @@
 #include "input/worddelivery.h"
 #include "platform/platform.h"
 #include "platform/sim/simbrowser.h"
+#include "platform/sim/simclipboard.h"
 #include "platform/sim/simfiles.h"
+#include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
 
 namespace sq {
@@ -45,43 +47,6 @@ namespace sq {
 // SetHookmo(hwnd, 1), SetHookkb(hwnd, 1, 3).
 using HookExport2 = std::function<void(Wnd, int)>;
 using HookExport3 = std::function<void(Wnd, int, int)>;
-
-// One entry of the record.
-struct SimEvent {
-  enum Type { Key, Mouse, Caption, CursorPos };
-  std::uint32_t time = 0;
-  Type type = Key;
-  int vk = 0, scan = 0;   // Key
-  unsigned flags = 0;     // Key: keyflag::, Mouse: mouseflag::
-  int dx = 0, dy = 0;     // Mouse move; CursorPos: x, y
-  int data = 0;           // Mouse: wheel delta
-  Wnd wnd = 0;            // Caption: the window
-  std::string text;       // Caption: the new text
-  std::string className;  // Caption: the window's class
-
-  // Short form for table-driven tests: "key 17 down", "key 27/42 up",
-  // "mouse leftdown", "mouse leftdown+leftup", "mouse move 5,-3",
-  // "mouse absmove 100,200", "wheel 120", "wheel -120",
-  // "caption Tqircom=17down", "cursor 100,200".
-  std::string str() const;
-};
-
-using EventFilter = std::function<bool(const SimEvent&)>;
-
-// Ready-made filters for eventsSince().
-namespace simfilter {
-EventFilter keys();                 // key events only
-EventFilter mouse();                // mouse events only
-EventFilter input();                // keys, mouse and cursor moves
-EventFilter captions();             // caption changes only
-EventFilter captionsOf(const std::string& className);  // of one class
-EventFilter inputAndCaptionsOf(const std::string& className);
-}  // namespace simfilter
-
-// Side-by-side comparison of two event sequences: "" when equal, otherwise
-// a table "expected | actual" with the first difference marked.
-std::string CompareSequences(const std::vector<std::string>& expected,
-                             const std::vector<std::string>& actual);
 
 // A window of the simulated desktop, as the tests may inspect it.
 struct SimWindow {
@@ -189,7 +154,7 @@ class SimDesktop : public Platform {
   void setWindowRgn(Wnd w, Region shape, const Rect& r);
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp);
   int listViewHot(Wnd w);
-  std::string getClipboardText() { return clipboard_; }
+  std::string getClipboardText() { return clipboard_.text(); }
   bool regKeyExists(const std::string& key);
   bool readFile(const std::string& name, std::string& out);
   std::optional<std::string> regGetValue(const std::string& key,
@@ -282,15 +247,12 @@ class SimDesktop : public Platform {
   DragScrollState dragScrollState() override;
 
   bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override {
-    out.clear();
-    if (clipboard_.size() > maxBytes) return false;
-    out = clipboard_;
-    return true;
+    return clipboard_.textUpTo(maxBytes, out);
   }
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override {}
-  bool clipboardPrivate() override { return clipboardMark_ != ClipboardMark::None; }
-  std::uint32_t clipboardSequence() override { return clipboardSequence_; }
+  bool clipboardPrivate() override { return clipboard_.isPrivate(); }
+  std::uint32_t clipboardSequence() override { return clipboard_.sequence(); }
 
   std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now_); }
   void sleep(unsigned ms) override;
@@ -624,15 +586,13 @@ class SimDesktop : public Platform {
   void queueMessageBoxAnswer(int a) { boxAnswers_.push_back(a); }
 
   // ---- clipboard ----
-  int clipboardWrites() const { return clipboardWrites_; }
+  int clipboardWrites() const { return clipboard_.writes(); }
   // Another program puts text on the clipboard with one of the private
   // marks (any write of the clipboard afterwards clears the mark, as
   // EmptyClipboard does).
-  enum class ClipboardMark { None, ExcludeFromMonitor, ViewerIgnore, HistoryZero, HistoryOne };
+  using ClipboardMark = SimClipboard::Mark;
   void setClipboardMarked(const std::string& text, ClipboardMark mark) {
-    clipboard_ = text;
-    ++clipboardSequence_;
-    clipboardMark_ = mark == ClipboardMark::HistoryOne ? ClipboardMark::None : mark;
+    clipboard_.writeMarked(text, mark);
   }
 
   // ---- shell ----
@@ -691,13 +651,17 @@ class SimDesktop : public Platform {
   void setBrowsersCompleteAtOnce(bool on) { browserInstant_ = on; }
 
   // ---- the record ----
-  const std::vector<SimEvent>& events() const { return log_; }
-  std::size_t mark() const { return log_.size(); }
-  std::vector<std::string> eventsSince(std::size_t mark, const EventFilter& filter = {}) const;
+  const std::vector<SimEvent>& events() const { return record_.events(); }
+  std::size_t mark() const { return record_.mark(); }
+  std::vector<std::string> eventsSince(std::size_t mark, const EventFilter& filter = {}) const {
+    return record_.since(mark, filter);
+  }
   // Same, each prefixed with its time relative to `t0`: "+40 key 17 down".
   std::vector<std::string> timedEventsSince(std::size_t mark, std::uint32_t t0,
-                                            const EventFilter& filter = {}) const;
-  void clearEvents() { log_.clear(); }
+                                            const EventFilter& filter = {}) const {
+    return record_.timedSince(mark, t0, filter);
+  }
+  void clearEvents() { record_.clear(); }
 
  private:
   friend class SimBrowser;
@@ -871,10 +835,7 @@ class SimDesktop : public Platform {
   std::vector<int> boxAnswers_;
   std::function<void()> duringBox_;
 
-  std::string clipboard_;
-  std::uint32_t clipboardSequence_ = 1;
-  int clipboardWrites_ = 0;
-  ClipboardMark clipboardMark_ = ClipboardMark::None;
+  SimClipboard clipboard_;
 
   std::vector<TrayIcon> tray_;
   std::vector<std::string> trayLog_;
@@ -903,7 +864,7 @@ class SimDesktop : public Platform {
   void browserButton(MouseButton b, bool down, Wnd target);
   Wnd browserHover_ = 0;
 
-  std::vector<SimEvent> log_;
+  SimRecord record_;
   std::vector<std::string> scrollLog_;
 
   std::map<Wnd, std::function<void()>> clickHandlers_, closeHandlers_;

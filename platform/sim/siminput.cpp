@@ -1,5 +1,5 @@
-// The simulated desktop: pointer, keyboard, hook, text editor, virtual
-// clock and the record of synthesised events.
+// The simulated desktop: pointer, keyboard, hook, text editor and virtual
+// clock.
 #include <algorithm>
 #include <sstream>
 #include <stdexcept>
@@ -65,108 +65,6 @@ int HookCode(int vk) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- record
-
-std::string SimEvent::str() const {
-  std::ostringstream o;
-  switch (type) {
-    case Key:
-      o << "key " << vk;
-      if (scan) o << '/' << scan;
-      o << ((flags & keyflag::KeyUp) ? " up" : " down");
-      if (flags & keyflag::ExtendedKey) o << " ext";
-      break;
-    case Mouse: {
-      if ((flags & ~mouseflag::Absolute) == mouseflag::Wheel) {
-        o << "wheel " << data;
-        break;
-      }
-      o << "mouse ";
-      bool first = true;
-      auto part = [&](const std::string& s) {
-        if (!first) o << '+';
-        o << s;
-        first = false;
-      };
-      if (flags & mouseflag::Move)
-        part(std::string((flags & mouseflag::Absolute) ? "absmove " : "move ") +
-             std::to_string(dx) + "," + std::to_string(dy));
-      if (flags & mouseflag::LeftDown) part("leftdown");
-      if (flags & mouseflag::LeftUp) part("leftup");
-      if (flags & mouseflag::RightDown) part("rightdown");
-      if (flags & mouseflag::RightUp) part("rightup");
-      if (flags & mouseflag::MiddleDown) part("middledown");
-      if (flags & mouseflag::MiddleUp) part("middleup");
-      if (flags & mouseflag::Wheel) part("wheel " + std::to_string(data));
-      if (first) o << "none";
-      break;
-    }
-    case Caption: o << "caption " << className << '=' << text; break;
-    case CursorPos: o << "cursor " << dx << ',' << dy; break;
-  }
-  return o.str();
-}
-
-namespace simfilter {
-EventFilter keys() {
-  return [](const SimEvent& e) { return e.type == SimEvent::Key; };
-}
-EventFilter mouse() {
-  return [](const SimEvent& e) { return e.type == SimEvent::Mouse; };
-}
-EventFilter input() {
-  return [](const SimEvent& e) { return e.type != SimEvent::Caption; };
-}
-EventFilter captions() {
-  return [](const SimEvent& e) { return e.type == SimEvent::Caption; };
-}
-EventFilter captionsOf(const std::string& cls) {
-  return [cls](const SimEvent& e) { return e.type == SimEvent::Caption && e.className == cls; };
-}
-EventFilter inputAndCaptionsOf(const std::string& cls) {
-  return [cls](const SimEvent& e) { return e.type != SimEvent::Caption || e.className == cls; };
-}
-}  // namespace simfilter
-
-std::vector<std::string> SimDesktop::eventsSince(std::size_t m, const EventFilter& filter) const {
-  std::vector<std::string> out;
-  for (std::size_t i = m; i < log_.size(); ++i)
-    if (!filter || filter(log_[i])) out.push_back(log_[i].str());
-  return out;
-}
-
-std::vector<std::string> SimDesktop::timedEventsSince(std::size_t m, std::uint32_t t0,
-                                                      const EventFilter& filter) const {
-  std::vector<std::string> out;
-  for (std::size_t i = m; i < log_.size(); ++i) {
-    if (filter && !filter(log_[i])) continue;
-    long long d = static_cast<long long>(log_[i].time) - static_cast<long long>(t0);
-    out.push_back((d >= 0 ? "+" : "") + std::to_string(d) + " " + log_[i].str());
-  }
-  return out;
-}
-
-std::string CompareSequences(const std::vector<std::string>& expected,
-                             const std::vector<std::string>& actual) {
-  if (expected == actual) return {};
-  std::size_t width = 8;
-  for (const auto& s : expected) width = std::max(width, s.size());
-  std::size_t n = std::max(expected.size(), actual.size());
-  std::ostringstream o;
-  o << "   " << std::string("expected") << std::string(width - 8, ' ') << " | actual\n";
-  bool marked = false;
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::string e = i < expected.size() ? expected[i] : "";
-    const std::string a = i < actual.size() ? actual[i] : "";
-    bool differ = i >= expected.size() || i >= actual.size() || expected[i] != actual[i];
-    o << (differ ? (marked ? " ! " : ">! ") : "   ");
-    if (differ) marked = true;
-    o << e << std::string(width - std::min(width, e.size()), ' ') << " | " << a << '\n';
-  }
-  o << "(" << expected.size() << " expected, " << actual.size() << " actual)\n";
-  return o.str();
-}
-
 // ---------------------------------------------------------------- keys and pointer
 
 void SimDesktop::setKeyState(int vk, bool down) {
@@ -190,12 +88,7 @@ void SimDesktop::setKeyState(int vk, bool down) {
 bool SimDesktop::isKeyDown(int vk) { return vk > 0 && vk < 256 && keys_[vk]; }
 
 void SimDesktop::setCursorPos(Point p) {
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::CursorPos;
-  e.dx = p.x;
-  e.dy = p.y;
-  log_.push_back(e);
+  record_.cursor(tickCount(), p);
   inputSeen();
   // The move reaches the hook like the hand's: SetCursorPos cannot carry
   // the program's mark. A move the hook keeps leaves the pointer where it was.
@@ -213,13 +106,7 @@ void SimDesktop::setCursorPos(Point p) {
 }
 
 void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::Key;
-  e.vk = vk;
-  e.scan = scan;
-  e.flags = flags;
-  log_.push_back(e);
+  record_.key(tickCount(), vk, scan, flags);
   if (handlerDepth_ > 0) {
     pending_.push_back({Pending::Key, vk, scan, flags, 0, 0, 0, {}, {}, 0});
     return;
@@ -228,14 +115,7 @@ void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
 }
 
 void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::Mouse;
-  e.flags = flags;
-  e.dx = dx;
-  e.dy = dy;
-  e.data = data;
-  log_.push_back(e);
+  record_.mouse(tickCount(), flags, dx, dy, data);
   if (handlerDepth_ > 0) {
     pending_.push_back({Pending::Mouse, 0, 0, flags, dx, dy, data, {}, {}, 0});
     return;
@@ -698,7 +578,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
           replaceSel("");
         }
         break;
-      case 'V': replaceSel(clipboard_); break;
+      case 'V': replaceSel(clipboard_.text()); break;
       default: break;
     }
   } else {
@@ -756,10 +636,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
 // ---------------------------------------------------------------- clipboard
 
 bool SimDesktop::setClipboardText(const std::string& text) {
-  clipboard_ = text;
-  clipboardMark_ = ClipboardMark::None;
-  ++clipboardWrites_;
-  ++clipboardSequence_;
+  clipboard_.write(text);
   return true;
 }
 
