@@ -40,6 +40,8 @@
 #include "platform/sim/simfiles.h"
 #include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
+#include "platform/sim/simshell.h"
+#include "platform/sim/simtaskbar.h"
 
 namespace sq {
 
@@ -114,24 +116,11 @@ struct SimMessageBox {
   int answer = 0;
 };
 
-struct SimShellExecute {
-  Wnd owner = 0;
-  std::string verb, file, params, dir;
-  int show = 0;
-  int result = 0;
-};
-
 struct SimPostedMessage {
   Wnd wnd = 0;
   unsigned msg = 0;
   std::uintptr_t wp = 0;
   std::intptr_t lp = 0;
-};
-
-struct SimAppBar {
-  Wnd wnd = 0;
-  int edge = -1;
-  Rect rect;
 };
 
 class SimDesktop;
@@ -272,18 +261,26 @@ class SimDesktop : public Platform {
   std::string systemString(SystemString which) override;
   std::string expandEnvironment(const std::string& text) override;
 
-  bool trayAdd(const TrayIcon& icon) override;
-  bool trayModify(const TrayIcon& icon) override;
-  bool trayDelete(Wnd owner, unsigned id) override;
-  bool appBarNew(Wnd w) override;
-  bool appBarSetPos(Wnd w, int edge, const Rect& r) override;
-  bool appBarRemove(Wnd w) override;
-  Rect taskbarRect() override { return taskbar_; }
+  bool trayAdd(const TrayIcon& icon) override { return taskbar_.trayAdd(icon); }
+  bool trayModify(const TrayIcon& icon) override { return taskbar_.trayModify(icon); }
+  bool trayDelete(Wnd owner, unsigned id) override { return taskbar_.trayDelete(owner, id); }
+  bool appBarNew(Wnd w) override { return taskbar_.appBarNew(w); }
+  bool appBarSetPos(Wnd w, int edge, const Rect& r) override {
+    return taskbar_.appBarSetPos(w, edge, r);
+  }
+  bool appBarRemove(Wnd w) override { return taskbar_.appBarRemove(w); }
+  Rect taskbarRect() override { return taskbar_.rect(); }
   int shellExecute(Wnd owner, const std::string& verb, const std::string& file,
-                   const std::string& params, const std::string& dir, int show) override;
-  std::optional<std::string> specialFolder(int csidl) override;
-  bool createShellLink(const std::string& linkPath, const ShellLink& link) override;
-  std::uintptr_t fileIcon(const std::string& path) override;
+                   const std::string& params, const std::string& dir, int show) override {
+    return shell_.execute(owner, verb, file, params, dir, show);
+  }
+  std::optional<std::string> specialFolder(int csidl) override {
+    return shell_.specialFolder(csidl);
+  }
+  bool createShellLink(const std::string& linkPath, const ShellLink& link) override {
+    return shell_.createLink(linkPath, link);
+  }
+  std::uintptr_t fileIcon(const std::string& path) override { return shell_.fileIcon(path); }
 
   bool regSetValue(const std::string& key, const std::string& name,
                    const std::string& value) override;
@@ -568,7 +565,7 @@ class SimDesktop : public Platform {
   int moduleSnapshots() const { return moduleSnapshots_; }
   // Icon lookups the shell answered: fileIcon keeps each path's first
   // answer for the run, as the Windows backend does.
-  int fileIconLookups() const { return fileIconLookups_; }
+  int fileIconLookups() const { return shell_.fileIconLookups(); }
   // Sets a foreign window's whole extended style (WS_EX_ bits): the tool,
   // task-bar, topmost and raised-edge bits act as their own flags do, the
   // rest is kept as given.
@@ -596,29 +593,33 @@ class SimDesktop : public Platform {
   }
 
   // ---- shell ----
-  const std::vector<TrayIcon>& trayIcons() const { return tray_; }
-  const std::vector<std::string>& trayLog() const { return trayLog_; }  // "add 1", ...
-  const std::vector<SimAppBar>& appBars() const { return appBars_; }
+  const std::vector<TrayIcon>& trayIcons() const { return taskbar_.trayIcons(); }
+  const std::vector<std::string>& trayLog() const { return taskbar_.trayLog(); }  // "add 1", ...
+  const std::vector<SimAppBar>& appBars() const { return taskbar_.appBars(); }
   // Desktop toolbars: the shell refuses new registrations while set. A
   // shell that reserves (Windows) takes each bar's band off the work area
   // of the main monitor; one that does not (Wine, as measured) keeps the
   // work area whole while still placing the bars.
-  void setAppBarsRefused(bool on) { appBarsRefused_ = on; }
-  void setShellReservesAppBars(bool on) { appBarsReserve_ = on; }
+  void setAppBarsRefused(bool on) { taskbar_.setAppBarsRefused(on); }
+  void setShellReservesAppBars(bool on) { taskbar_.setReservesAppBars(on); }
   // The main monitor's work area: the monitor less the task bar's and the
   // reserved toolbars' bands along the top edge.
   Rect workArea() const;
   // The user maximises a foreign window: it fills the work area of the
   // main monitor and stays maximised when moved.
   void maximizeWindow(Wnd w);
-  void setTaskbarRect(const Rect& r) { taskbar_ = r; }
-  const std::vector<SimShellExecute>& shellExecutes() const { return shellCalls_; }
+  void setTaskbarRect(const Rect& r) { taskbar_.setRect(r); }
+  const std::vector<SimShellExecute>& shellExecutes() const { return shell_.executes(); }
   // Extension (".scf") with or without a handler; without, shellExecute
   // answers 31 (no association). By default ".scf" has none.
-  void setShellAssociation(const std::string& ext, bool present);
-  void setSpecialFolder(int csidl, std::optional<std::string> path);
-  const std::map<std::string, ShellLink>& shellLinks() const { return links_; }
-  void setFileIcon(const std::string& path, int icon) { icons_[path] = icon; }
+  void setShellAssociation(const std::string& ext, bool present) {
+    shell_.setAssociation(ext, present);
+  }
+  void setSpecialFolder(int csidl, std::optional<std::string> path) {
+    shell_.setSpecialFolder(csidl, std::move(path));
+  }
+  const std::map<std::string, ShellLink>& shellLinks() const { return shell_.links(); }
+  void setFileIcon(const std::string& path, int icon) { shell_.setFileIcon(path, icon); }
 
   // ---- registry ----
   std::vector<std::string> registryKeys() const;  // as created, sorted
@@ -823,8 +824,7 @@ class SimDesktop : public Platform {
   unsigned loopBudget_ = 0;
   std::vector<ProcessInfo> processes_;
   std::set<unsigned> modulesHidden_;
-  int processSnapshots_ = 0, moduleSnapshots_ = 0, fileIconLookups_ = 0;
-  std::map<std::string, std::uintptr_t> iconsKept_;  // fileIcon's answers, for the run
+  int processSnapshots_ = 0, moduleSnapshots_ = 0;
   std::map<SystemString, std::string> sysStrings_ = {
       {SystemString::ComputerName, "SIMPC"}, {SystemString::UserName, "user"},
       {SystemString::SystemDirectory, "C:\\windows\\system32"},
@@ -837,16 +837,8 @@ class SimDesktop : public Platform {
 
   SimClipboard clipboard_;
 
-  std::vector<TrayIcon> tray_;
-  std::vector<std::string> trayLog_;
-  std::vector<SimAppBar> appBars_;
-  bool appBarsRefused_ = false, appBarsReserve_ = true;
-  Rect taskbar_;
-  std::vector<SimShellExecute> shellCalls_;
-  std::map<std::string, bool> assoc_;  // lower-case extension
-  std::map<int, std::string> folders_;
-  std::map<std::string, ShellLink> links_;
-  std::map<std::string, int> icons_;
+  SimTaskbar taskbar_;
+  SimShell shell_;
 
   SimRegistry registry_;
 

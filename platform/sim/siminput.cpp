@@ -381,7 +381,7 @@ void SimDesktop::clickWindow(Wnd w) {
 }
 
 bool SimDesktop::trayMessage(unsigned id, unsigned mouseMessage) {
-  for (const TrayIcon& t : tray_) {
+  for (const TrayIcon& t : taskbar_.trayIcons()) {
     if (t.id != id) continue;
     TrayEvent e = TrayEvent::Other;
     switch (mouseMessage) {

@@ -33,15 +33,10 @@ SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
   m.primary = true;
   monitors_ = {m};
   cursor_ = {w / 2, h / 2};
-  taskbar_ = {0, h - 40, w, 40};
+  taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
   // asks GetAsyncKeyState.
   composer_.SetSystemKeys([this](int vk) { return isKeyDown(vk); });
-  assoc_[".scf"] = false;
-  folders_[csidl::Desktop] = "C:\\Users\\user\\Desktop";
-  folders_[csidl::StartMenu] = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
-  folders_[csidl::Programs] =
-      "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
 }
 
 SimDesktop::~SimDesktop() {
@@ -143,124 +138,6 @@ void SimDesktop::setHookMailbox(Mailbox box, Wnd w) {
   if (i >= 0 && i < 3) mailboxes_[i] = rec(w) ? w : 0;
 }
 
-// ---------------------------------------------------------------- shell
-
-bool SimDesktop::trayAdd(const TrayIcon& icon) {
-  for (const TrayIcon& t : tray_)
-    if (t.owner == icon.owner && t.id == icon.id) return false;
-  tray_.push_back(icon);
-  trayLog_.push_back("add " + std::to_string(icon.id));
-  return true;
-}
-
-bool SimDesktop::trayModify(const TrayIcon& icon) {
-  for (TrayIcon& t : tray_) {
-    if (t.owner == icon.owner && t.id == icon.id) {
-      t = icon;
-      trayLog_.push_back("modify " + std::to_string(icon.id));
-      return true;
-    }
-  }
-  return false;
-}
-
-bool SimDesktop::trayDelete(Wnd owner, unsigned id) {
-  for (auto it = tray_.begin(); it != tray_.end(); ++it) {
-    if (it->owner == owner && it->id == id) {
-      tray_.erase(it);
-      trayLog_.push_back("delete " + std::to_string(id));
-      return true;
-    }
-  }
-  return false;
-}
-
-bool SimDesktop::appBarNew(Wnd w) {
-  if (appBarsRefused_) return false;
-  for (const SimAppBar& a : appBars_)
-    if (a.wnd == w) return false;
-  appBars_.push_back({w, -1, {}});
-  return true;
-}
-
-bool SimDesktop::appBarSetPos(Wnd w, int edge, const Rect& r) {
-  for (SimAppBar& a : appBars_) {
-    if (a.wnd == w) {
-      a.edge = edge;
-      a.rect = r;
-      return true;
-    }
-  }
-  return false;
-}
-
-bool SimDesktop::appBarRemove(Wnd w) {
-  for (auto it = appBars_.begin(); it != appBars_.end(); ++it) {
-    if (it->wnd == w) {
-      appBars_.erase(it);
-      return true;
-    }
-  }
-  return false;
-}
-
-void SimDesktop::setShellAssociation(const std::string& ext, bool present) {
-  assoc_[simtext::LowerGbk(ext)] = present;
-}
-
-int SimDesktop::shellExecute(Wnd owner, const std::string& verb, const std::string& file,
-                             const std::string& params, const std::string& dir, int show) {
-  int result = 42;
-  std::string base = BaseName(file);
-  std::size_t dot = base.rfind('.');
-  if (dot != std::string::npos) {
-    auto it = assoc_.find(simtext::LowerGbk(base.substr(dot)));
-    if (it != assoc_.end() && !it->second) result = 31;  // SE_ERR_NOASSOC
-  }
-  shellCalls_.push_back({owner, verb, file, params, dir, show, result});
-  return result;
-}
-
-std::optional<std::string> SimDesktop::specialFolder(int id) {
-  auto it = folders_.find(id);
-  if (it == folders_.end()) return std::nullopt;
-  return it->second;
-}
-
-void SimDesktop::setSpecialFolder(int id, std::optional<std::string> path) {
-  if (path)
-    folders_[id] = *path;
-  else
-    folders_.erase(id);
-}
-
-bool SimDesktop::createShellLink(const std::string& linkPath, const ShellLink& link) {
-  if (linkPath.empty()) return false;
-  links_[linkPath] = link;
-  return true;
-}
-
-std::uintptr_t SimDesktop::fileIcon(const std::string& path) {
-  // As the Windows backend does: the first answer for a path is kept for
-  // the run, and only that first question reaches the shell.
-  auto kept = iconsKept_.find(path);
-  if (kept != iconsKept_.end()) return kept->second;
-  ++fileIconLookups_;
-  std::uintptr_t icon = 0;
-  auto it = icons_.find(path);
-  if (path.empty()) {
-    icon = 0;
-  } else if (it != icons_.end()) {
-    icon = static_cast<std::uintptr_t>(it->second);
-  } else {
-    unsigned h = 2166136261u;  // FNV-1a of the lower-case path
-    for (char c : simtext::LowerGbk(path)) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    icon = 1 + h % 9973;
-  }
-  iconsKept_[path] = icon;
-  return icon;
-}
-
 void SimDesktop::setProcessModulesHidden(unsigned pid, bool hidden) {
   if (hidden)
     modulesHidden_.insert(pid);
@@ -305,17 +182,8 @@ std::vector<std::string> SimDesktop::registryKeys() const { return registry_.key
 
 // ---------------------------------------------------------------- files
 
-namespace {
-const ShellLink* FindLink(const std::map<std::string, ShellLink>& links, const std::string& p) {
-  std::string low = simtext::LowerGbk(p);
-  for (const auto& [path, link] : links)
-    if (simtext::LowerGbk(path) == low) return &link;
-  return nullptr;
-}
-}  // namespace
-
 bool SimDesktop::fileExists(const std::string& name) {
-  return FindLink(links_, name) || files_.exists(name);
+  return shell_.hasLink(name) || files_.exists(name);
 }
 bool SimDesktop::readFile(const std::string& name, std::string& out) {
   return files_.read(name, out);
@@ -331,13 +199,7 @@ std::vector<std::string> SimDesktop::listFiles(const std::string& dir, std::size
   return files_.list(dir, max);
 }
 bool SimDesktop::deleteFile(const std::string& name) {
-  for (auto it = links_.begin(); it != links_.end(); ++it) {
-    if (simtext::LowerGbk(it->first) == simtext::LowerGbk(name)) {
-      links_.erase(it);
-      return true;
-    }
-  }
-  return files_.remove(name);
+  return shell_.removeLink(name) || files_.remove(name);
 }
 
 // ---------------------------------------------------------------- browser
@@ -448,19 +310,7 @@ Rect SimDesktop::workArea() const {
   Monitor main = monitors_.front();
   for (const Monitor& m : monitors_)
     if (m.primary) main = m;
-  Rect w = main.work;
-  if (!appBarsReserve_) return w;
-  // Bands along the top edge (ABE_TOP = 1) that reach into the work area.
-  for (const SimAppBar& a : appBars_) {
-    if (a.edge != 1 || a.rect.width <= 0 || a.rect.height <= 0) continue;
-    if (a.rect.right() <= w.left || a.rect.left >= w.right()) continue;
-    const int bottom = a.rect.bottom();
-    if (bottom > w.top && bottom < w.bottom()) {
-      w.height = w.bottom() - bottom;
-      w.top = bottom;
-    }
-  }
-  return w;
+  return taskbar_.lessReserved(main.work);
 }
 
 void SimDesktop::maximizeWindow(Wnd w) {
