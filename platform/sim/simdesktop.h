@@ -38,9 +38,11 @@
 #include "platform/sim/simbrowser.h"
 #include "platform/sim/simclipboard.h"
 #include "platform/sim/simfiles.h"
+#include "platform/sim/simprocess.h"
 #include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
 #include "platform/sim/simshell.h"
+#include "platform/sim/simsystem.h"
 #include "platform/sim/simtaskbar.h"
 
 namespace sq {
@@ -107,13 +109,6 @@ struct SimWindow {
   int scrollLines = 0, lineHeight = 0, firstLine = 0;
   bool takesWheel = true;
   int wheelTotal = 0;
-};
-
-struct SimMessageBox {
-  Wnd owner = 0;
-  std::string text, caption;
-  unsigned buttons = 0;
-  int answer = 0;
 };
 
 struct SimPostedMessage {
@@ -249,17 +244,23 @@ class SimDesktop : public Platform {
   void killTimer(Wnd owner, unsigned id) override;
 
   int messageBox(Wnd owner, const std::string& text, const std::string& caption,
-                 unsigned buttons = mb::Ok) override;
+                 unsigned buttons = mb::Ok) override {
+    return process_.messageBox(owner, text, caption, buttons);
+  }
   int runMessageLoop() override;
-  void postQuit(int code) override;
-  [[noreturn]] void exitProcess(int code) override;
+  void postQuit(int code) override { process_.postQuit(code); }
+  [[noreturn]] void exitProcess(int code) override { process_.exit(code); }
   // Loads "dovahk1.dll" with loadLibrary and calls its two exports, as the
   // real backend does; the library's presence is set by setHookLibrary.
   HookInstall installHooks(const std::string& library, Wnd input) override;
   void setHookMailbox(Mailbox box, Wnd w) override;
-  std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override;
-  std::string systemString(SystemString which) override;
-  std::string expandEnvironment(const std::string& text) override;
+  std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override {
+    return system_.processImages(pids);
+  }
+  std::string systemString(SystemString which) override { return system_.systemString(which); }
+  std::string expandEnvironment(const std::string& text) override {
+    return system_.expandEnvironment(text);
+  }
 
   bool trayAdd(const TrayIcon& icon) override { return taskbar_.trayAdd(icon); }
   bool trayModify(const TrayIcon& icon) override { return taskbar_.trayModify(icon); }
@@ -549,20 +550,22 @@ class SimDesktop : public Platform {
   std::uint64_t droppedWords() const { return delivery_.Dropped(); }
 
   // ---- process ----
-  bool quitPosted() const { return quitPosted_; }
-  int quitCode() const { return quitCode_; }
-  std::optional<int> exitCode() const { return exitCode_; }
+  bool quitPosted() const { return process_.quitPosted(); }
+  int quitCode() const { return process_.quitCode(); }
+  std::optional<int> exitCode() const { return process_.exitCode(); }
   // runMessageLoop advances the clock by up to this many ms (in 10 ms
   // steps) waiting for a quit; 0 (the default) returns at once.
-  void setMessageLoopBudget(unsigned ms) { loopBudget_ = ms; }
-  void setProcesses(std::vector<ProcessInfo> p) { processes_ = std::move(p); }
+  void setMessageLoopBudget(unsigned ms) { process_.setLoopBudget(ms); }
+  void setProcesses(std::vector<ProcessInfo> p) { system_.setProcesses(std::move(p)); }
   // Snapshots of the running processes: a process whose modules cannot be
   // listed (another user's, a protected one) answers with its bare
   // executable name. Counts of the snapshots taken and of the icon lookups
   // (fileIcon), as a system monitor would see them.
-  void setProcessModulesHidden(unsigned pid, bool hidden);
-  int processSnapshots() const { return processSnapshots_; }
-  int moduleSnapshots() const { return moduleSnapshots_; }
+  void setProcessModulesHidden(unsigned pid, bool hidden) {
+    system_.setModulesHidden(pid, hidden);
+  }
+  int processSnapshots() const { return system_.processSnapshots(); }
+  int moduleSnapshots() const { return system_.moduleSnapshots(); }
   // Icon lookups the shell answered: fileIcon keeps each path's first
   // answer for the run, as the Windows backend does.
   int fileIconLookups() const { return shell_.fileIconLookups(); }
@@ -571,16 +574,22 @@ class SimDesktop : public Platform {
   // rest is kept as given.
   void setExtendedStyleBits(Wnd w, unsigned exStyle);
   // The system's strings and environment as the system report reads them.
-  void setSystemString(SystemString which, const std::string& v) { sysStrings_[which] = v; }
-  void setEnvironment(const std::string& name, const std::string& v) { env_[name] = v; }
-  const std::vector<SimMessageBox>& messageBoxes() const { return boxes_; }
+  void setSystemString(SystemString which, const std::string& v) {
+    system_.setSystemString(which, v);
+  }
+  void setEnvironment(const std::string& name, const std::string& v) {
+    system_.setEnvironment(name, v);
+  }
+  const std::vector<SimMessageBox>& messageBoxes() const { return process_.messageBoxes(); }
   // Answer of the next message boxes (default idans::Ok); queued answers
   // are used first, one per box.
-  void setMessageBoxAnswer(int a) { boxAnswer_ = a; }
+  void setMessageBoxAnswer(int a) { process_.setMessageBoxAnswer(a); }
   // The user's hands while the next message box is up (real input, the
   // hooks seeing it as ever), before it is answered.
-  void duringNextMessageBox(std::function<void()> hands) { duringBox_ = std::move(hands); }
-  void queueMessageBoxAnswer(int a) { boxAnswers_.push_back(a); }
+  void duringNextMessageBox(std::function<void()> hands) {
+    process_.duringNextMessageBox(std::move(hands));
+  }
+  void queueMessageBoxAnswer(int a) { process_.queueMessageBoxAnswer(a); }
 
   // ---- clipboard ----
   int clipboardWrites() const { return clipboard_.writes(); }
@@ -818,22 +827,8 @@ class SimDesktop : public Platform {
   bool hookCodeGone_ = false;  // the hook thread's library was unloaded under it
   void hookCodeCheck() const;
 
-  bool quitPosted_ = false;
-  int quitCode_ = 0;
-  std::optional<int> exitCode_;
-  unsigned loopBudget_ = 0;
-  std::vector<ProcessInfo> processes_;
-  std::set<unsigned> modulesHidden_;
-  int processSnapshots_ = 0, moduleSnapshots_ = 0;
-  std::map<SystemString, std::string> sysStrings_ = {
-      {SystemString::ComputerName, "SIMPC"}, {SystemString::UserName, "user"},
-      {SystemString::SystemDirectory, "C:\\windows\\system32"},
-      {SystemString::WindowsDirectory, "C:\\windows"}};
-  std::map<std::string, std::string> env_ = {{"OS", "Windows_NT"}, {"TMP", "C:\\temp"}};
-  std::vector<SimMessageBox> boxes_;
-  int boxAnswer_ = idans::Ok;
-  std::vector<int> boxAnswers_;
-  std::function<void()> duringBox_;
+  SimProcess process_;
+  SimSystem system_;
 
   SimClipboard clipboard_;
 

@@ -1,5 +1,7 @@
-// The simulated desktop: process and modules, shell, registry, files and
-// the web browser control.
+// The simulated desktop: the message loop, the hook library's module,
+// the registry, files, the web browser control and the work area; the
+// parts behind them are simprocess, simshell, simtaskbar, simregistry and
+// simfiles.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -43,33 +45,12 @@ SimDesktop::~SimDesktop() {
   for (SimBrowser* b : browsers_) b->detach();
 }
 
-// ---------------------------------------------------------------- process
-
-int SimDesktop::messageBox(Wnd owner, const std::string& text, const std::string& caption,
-                           unsigned buttons) {
-  int answer = boxAnswer_;
-  if (!boxAnswers_.empty()) {
-    answer = boxAnswers_.front();
-    boxAnswers_.erase(boxAnswers_.begin());
-  }
-  boxes_.push_back({owner, text, caption, buttons, answer});
-  if (auto hands = std::exchange(duringBox_, {})) hands();
-  return answer;
-}
+// ---------------------------------------------------------------- process and modules
 
 int SimDesktop::runMessageLoop() {
-  for (unsigned spent = 0; !quitPosted_ && spent < loopBudget_; spent += 10) advance(10);
-  return quitPosted_ ? quitCode_ : 0;
-}
-
-void SimDesktop::postQuit(int code) {
-  quitPosted_ = true;
-  quitCode_ = code;
-}
-
-void SimDesktop::exitProcess(int code) {
-  exitCode_ = code;
-  throw ProcessExit{code};
+  for (unsigned spent = 0; !process_.quitPosted() && spent < process_.loopBudget(); spent += 10)
+    advance(10);
+  return process_.quitPosted() ? process_.quitCode() : 0;
 }
 
 Module SimDesktop::loadLibrary(const std::string& name) {
@@ -136,34 +117,6 @@ HookInstall SimDesktop::installHooks(const std::string& library, Wnd input) {
 void SimDesktop::setHookMailbox(Mailbox box, Wnd w) {
   const int i = static_cast<int>(box);
   if (i >= 0 && i < 3) mailboxes_[i] = rec(w) ? w : 0;
-}
-
-void SimDesktop::setProcessModulesHidden(unsigned pid, bool hidden) {
-  if (hidden)
-    modulesHidden_.insert(pid);
-  else
-    modulesHidden_.erase(pid);
-}
-
-std::vector<ProcessImage> SimDesktop::processImages(const std::vector<unsigned>& pids) {
-  ++processSnapshots_;
-  const std::set<unsigned> asked(pids.begin(), pids.end());
-  std::vector<ProcessImage> out;
-  for (const ProcessInfo& pi : processes_) {
-    if (!asked.count(pi.pid)) continue;
-    ProcessImage im;
-    im.pid = pi.pid;
-    const std::size_t sep = simtext::LastSep(pi.exePath);
-    im.exeName = sep == std::string::npos ? pi.exePath : pi.exePath.substr(sep + 1);
-    ++moduleSnapshots_;
-    if (!modulesHidden_.count(pi.pid)) {
-      im.modulesListed = true;
-      // The first module is the program file, named by its full path.
-      if (sep != std::string::npos) im.mainModule = pi.exePath;
-    }
-    out.push_back(im);
-  }
-  return out;
 }
 
 // ---------------------------------------------------------------- registry
@@ -266,38 +219,6 @@ void SimDesktop::browserPointer() {
 void SimDesktop::browserButton(MouseButton btn, bool down, Wnd target) {
   if (btn != MouseButton::Left) return;
   if (SimBrowser* b = browserOfPage(target)) b->leftButton(down, clientPoint(target), shiftState().shift);
-}
-
-// ---------------------------------------------------------------- system strings
-
-std::string SimDesktop::systemString(SystemString which) {
-  auto it = sysStrings_.find(which);
-  return it == sysStrings_.end() ? "" : it->second;
-}
-
-std::string SimDesktop::expandEnvironment(const std::string& text) {
-  std::string out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const std::size_t a = text.find('%', i);
-    const std::size_t b = a == std::string::npos ? a : text.find('%', a + 1);
-    if (b == std::string::npos) {
-      out += text.substr(i);
-      break;
-    }
-    out += text.substr(i, a - i);
-    auto it = env_.find(text.substr(a + 1, b - a - 1));
-    if (it != env_.end()) {
-      out += it->second;
-      i = b + 1;
-    } else {
-      // An unset name stays as written; its closing % may open the next.
-      out += text.substr(a, b - a);
-      i = b;
-    }
-  }
-  if (out.size() > 255) out.resize(255);
-  return out;
 }
 
 }  // namespace sq
