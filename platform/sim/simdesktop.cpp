@@ -288,12 +288,7 @@ void SimDesktop::eraseWindow(Wnd w) {
   if (lastPress_.w == w) lastPress_ = {};
   for (Wnd& m : mailboxes_)
     if (m == w) m = 0;
-  clickHandlers_.erase(w);
-  closeHandlers_.erase(w);
-  eventHandlers_.erase(w);
-  trayHandlers_.erase(w);
-  for (auto it = msgHandlers_.begin(); it != msgHandlers_.end();)
-    it = it->first.first == w ? msgHandlers_.erase(it) : std::next(it);
+  handlers_.forget(w);
   wins_.erase(w);
 }
 
@@ -452,9 +447,8 @@ void SimDesktop::updateSystemDpi(Wnd w) {
   if (dpi == r->systemDpi) return;
   r->systemDpi = dpi;
   // Sent, not posted: it runs inside the call that moved the window.
-  auto it = eventHandlers_.find(w);
-  if (it == eventHandlers_.end()) return;
-  UiEventHandler fn = it->second;
+  UiEventHandler fn = handlers_.event(w);
+  if (!fn) return;
   UiEvent e;
   e.type = UiEvent::DpiChanged;
   e.dpi = dpi;
@@ -648,11 +642,7 @@ bool SimDesktop::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr
     closeRequests_.push_back(w);
     deliverClose(w);
   } else {
-    auto it = msgHandlers_.find({w, msg});
-    if (it != msgHandlers_.end()) {
-      auto fn = it->second;
-      dispatch([fn, wp, lp] { fn(wp, lp); });
-    }
+    if (auto fn = handlers_.message(w, msg)) dispatch([fn, wp, lp] { fn(wp, lp); });
   }
   return true;
 }
@@ -666,9 +656,8 @@ void SimDesktop::closeWindow(Wnd w) {
 void SimDesktop::deliverClose(Wnd w) {
   SimWindow* r = rec(w);
   if (!r) return;
-  auto it = closeHandlers_.find(w);
-  if (it != closeHandlers_.end()) {
-    dispatch(it->second);
+  if (auto fn = handlers_.close(w)) {
+    dispatch(std::move(fn));
   } else if (r->foreign && !ignoreClose_) {
     destroyWindow(w);
   }

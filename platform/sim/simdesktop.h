@@ -38,6 +38,8 @@
 #include "platform/sim/simbrowser.h"
 #include "platform/sim/simclipboard.h"
 #include "platform/sim/simfiles.h"
+#include "platform/sim/simhandlers.h"
+#include "platform/sim/simmenus.h"
 #include "platform/sim/simprocess.h"
 #include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
@@ -324,7 +326,9 @@ class SimDesktop : public Platform {
   void setMessageHandler(Wnd w, unsigned msg,
                          std::function<void(std::uintptr_t, std::intptr_t)> fn);
   // Records the menu and answers with the next queued choice, else -1.
-  int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override;
+  int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override {
+    return menus_.track(owner, entries, at);
+  }
 
   // =================== for the tests ===================
 
@@ -390,7 +394,7 @@ class SimDesktop : public Platform {
   const std::vector<CursorShape>& cursorShapes() const { return cursorShapes_; }
   // The program's window the pointer is over, as its events told (0 none).
   Wnd hoverWindow() const { return hover_; }
-  bool hasEventHandler(Wnd w) const { return eventHandlers_.count(w) != 0; }
+  bool hasEventHandler(Wnd w) const { return handlers_.hasEvent(w); }
   // Hands w one event as a backend would, at once: for tests of the
   // framework against event orders Windows may produce (a leave that never
   // comes). False when w has no handler.
@@ -446,8 +450,8 @@ class SimDesktop : public Platform {
   // ---- window events ----
   // Runs the click handler of w as a click would; false when it has none.
   bool runClickHandler(Wnd w);
-  bool hasClickHandler(Wnd w) const { return clickHandlers_.count(w) != 0; }
-  bool hasCloseHandler(Wnd w) const { return closeHandlers_.count(w) != 0; }
+  bool hasClickHandler(Wnd w) const { return handlers_.hasClick(w); }
+  bool hasCloseHandler(Wnd w) const { return handlers_.hasClose(w); }
   // Moves the pointer to the middle of w's screen rectangle and clicks.
   void clickWindow(Wnd w);
   // The user clicks the tray icon `id` with a button: down then up reach
@@ -456,17 +460,12 @@ class SimDesktop : public Platform {
   // One mouse message on the icon, by its number (0x201 left down, 0x202
   // left up, 0x204 right down, 0x205 right up, 0x203 left double click).
   bool trayMessage(unsigned id, unsigned mouseMessage);
-  struct PopupMenuRecord {
-    Wnd owner = 0;
-    std::vector<std::string> captions;
-    Point at;
-    int chosen = -1;
-  };
-  const std::vector<PopupMenuRecord>& popupMenus() const { return menus_; }
+  using PopupMenuRecord = SimPopupMenu;
+  const std::vector<PopupMenuRecord>& popupMenus() const { return menus_.shown(); }
   // The next popup menu chooses this entry (index, or the first entry with
   // this caption); -1 dismisses it.
-  void queueMenuChoice(int index) { menuChoices_.push_back({index, {}}); }
-  void queueMenuChoice(const std::string& caption) { menuChoices_.push_back({-1, caption}); }
+  void queueMenuChoice(int index) { menus_.queueChoice(index); }
+  void queueMenuChoice(const std::string& caption) { menus_.queueChoice(caption); }
 
   // ---- real input ----
   void moveMouse(int x, int y);
@@ -854,9 +853,7 @@ class SimDesktop : public Platform {
   SimRecord record_;
   std::vector<std::string> scrollLog_;
 
-  std::map<Wnd, std::function<void()>> clickHandlers_, closeHandlers_;
-  std::map<Wnd, UiEventHandler> eventHandlers_;
-  std::map<Wnd, std::function<void(TrayEvent)>> trayHandlers_;
+  SimHandlers handlers_;
   Wnd mailboxes_[3] = {0, 0, 0};
   Wnd hover_ = 0;         // window that last got a mouse move
   bool movingPointer_ = false;
@@ -864,11 +861,8 @@ class SimDesktop : public Platform {
   struct LastPress { Wnd w = 0; MouseButton b = MouseButton::Left; std::uint64_t time = 0; Point at; };
   LastPress lastPress_;
   unsigned dblTime_ = 500;
-  std::map<std::pair<Wnd, unsigned>, std::function<void(std::uintptr_t, std::intptr_t)>>
-      msgHandlers_;
   Wnd pressed_ = 0;  // the control the left button went down on
-  std::vector<PopupMenuRecord> menus_;
-  std::vector<std::pair<int, std::string>> menuChoices_;
+  SimMenus menus_;
 };
 
 }  // namespace sq

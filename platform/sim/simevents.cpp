@@ -40,25 +40,16 @@ int TypedChar(int vk, bool shift, bool ctrl, bool alt) {
 }  // namespace
 
 void SimDesktop::setEventHandler(Wnd w, UiEventHandler fn) {
-  if (!rec(w)) return;
-  if (fn)
-    eventHandlers_[w] = std::move(fn);
-  else
-    eventHandlers_.erase(w);
+  if (rec(w)) handlers_.setEvent(w, std::move(fn));
 }
 
 void SimDesktop::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) {
-  if (!rec(owner)) return;
-  if (fn)
-    trayHandlers_[owner] = std::move(fn);
-  else
-    trayHandlers_.erase(owner);
+  if (rec(owner)) handlers_.setTray(owner, std::move(fn));
 }
 
 bool SimDesktop::sendRawEvent(Wnd w, UiEvent e) {
-  auto it = eventHandlers_.find(w);
-  if (it == eventHandlers_.end()) return false;
-  UiEventHandler fn = it->second;
+  UiEventHandler fn = handlers_.event(w);
+  if (!fn) return false;
   runAsHandler([&] { fn(e); });
   return true;
 }
@@ -120,20 +111,16 @@ void SimDesktop::raiseEvent(Wnd w, const UiEvent& e, std::function<void(const Ui
   if (!r || r->foreign) return;
   dispatch([this, w, e, after] {
     UiEvent copy = e;
-    auto it = eventHandlers_.find(w);
-    if (it != eventHandlers_.end()) {
-      UiEventHandler fn = it->second;  // the handler may replace itself
-      fn(copy);
-    }
+    // A copy: the handler may replace itself.
+    if (UiEventHandler fn = handlers_.event(w)) fn(copy);
     if (after && rec(w)) after(copy);
   });
 }
 
 // Sent, not posted: activation runs inside the call that caused it.
 void SimDesktop::sendEvent(Wnd w, UiEvent::Type type) {
-  auto it = eventHandlers_.find(w);
-  if (it == eventHandlers_.end()) return;
-  UiEventHandler fn = it->second;
+  UiEventHandler fn = handlers_.event(w);
+  if (!fn) return;
   UiEvent e;
   e.type = type;
   e.shift = shiftState();

@@ -184,7 +184,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
       Wnd w = clickTarget(cursor_);
       bool same = w && w == pressed_;
       pressed_ = 0;
-      if (same && clickHandlers_.count(w)) dispatch(clickHandlers_[w]);
+      if (same && handlers_.hasClick(w)) dispatch(handlers_.click(w));
     }
   }
   if (flags & mouseflag::Wheel) {
@@ -340,34 +340,21 @@ Wnd SimDesktop::clickTarget(Point p) const {
 }
 
 void SimDesktop::setClickHandler(Wnd w, std::function<void()> fn) {
-  if (!rec(w)) return;
-  if (fn)
-    clickHandlers_[w] = std::move(fn);
-  else
-    clickHandlers_.erase(w);
+  if (rec(w)) handlers_.setClick(w, std::move(fn));
 }
 
 void SimDesktop::setCloseHandler(Wnd w, std::function<void()> fn) {
-  if (!rec(w)) return;
-  if (fn)
-    closeHandlers_[w] = std::move(fn);
-  else
-    closeHandlers_.erase(w);
+  if (rec(w)) handlers_.setClose(w, std::move(fn));
 }
 
 void SimDesktop::setMessageHandler(Wnd w, unsigned msg,
                                    std::function<void(std::uintptr_t, std::intptr_t)> fn) {
-  if (!rec(w)) return;
-  if (fn)
-    msgHandlers_[{w, msg}] = std::move(fn);
-  else
-    msgHandlers_.erase({w, msg});
+  if (rec(w)) handlers_.setMessage(w, msg, std::move(fn));
 }
 
 bool SimDesktop::runClickHandler(Wnd w) {
-  auto it = clickHandlers_.find(w);
-  if (it == clickHandlers_.end()) return false;
-  dispatch(it->second);
+  if (!handlers_.hasClick(w)) return false;
+  dispatch(handlers_.click(w));
   return true;
 }
 
@@ -392,12 +379,11 @@ bool SimDesktop::trayMessage(unsigned id, unsigned mouseMessage) {
       case 0x205: e = TrayEvent::RightUp; break;
       default: break;
     }
-    auto it = trayHandlers_.find(t.owner);
-    if (it != trayHandlers_.end()) {
+    if (handlers_.hasTray(t.owner)) {
       const Wnd owner = t.owner;
       dispatch([this, owner, e] {
-        auto h = trayHandlers_.find(owner);  // the owner may be gone by now
-        if (h != trayHandlers_.end()) h->second(e);
+        // The owner may be gone by now.
+        if (auto h = handlers_.tray(owner)) h(e);
       });
     }
     return true;
@@ -409,29 +395,6 @@ bool SimDesktop::trayClick(unsigned id, MouseButton button) {
   const bool left = button == MouseButton::Left;
   if (!trayMessage(id, left ? 0x201 : 0x204)) return false;
   return trayMessage(id, left ? 0x202 : 0x205);
-}
-
-int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
-  PopupMenuRecord m;
-  m.owner = owner;
-  m.at = at;
-  for (const MenuEntry& e : entries) m.captions.push_back(e.caption);
-  if (!menuChoices_.empty()) {
-    auto [index, caption] = menuChoices_.front();
-    menuChoices_.erase(menuChoices_.begin());
-    if (!caption.empty()) {
-      for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].caption == caption) {
-          index = static_cast<int>(i);
-          break;
-        }
-    }
-    if (index >= 0 && index < static_cast<int>(entries.size()) &&
-        entries[static_cast<size_t>(index)].enabled && !entries[static_cast<size_t>(index)].separator)
-      m.chosen = index;
-  }
-  menus_.push_back(m);
-  return m.chosen;
 }
 
 // ---------------------------------------------------------------- real input
