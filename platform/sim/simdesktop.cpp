@@ -237,7 +237,7 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   for (const auto& it : desc.items) r.items.push_back(simtext::AsWindowText(it));
   r.checked = desc.checked;
   r.dpi = desc.dpi;
-  if (!desc.parent) r.systemDpi = monitorDpiFor(desc.bounds);
+  if (!desc.parent) r.systemDpi = screen_.dpiFor(desc.bounds);
   if (desc.parent && desc.kind == Kind::Edit) {
     // The program's edit boxes take typed keys as an edit control does.
     r.editor = true;
@@ -363,24 +363,11 @@ void SimDesktop::setBounds(Wnd w, const Rect& b) {
 
 // ---------------------------------------------------------------- monitors
 
-void SimDesktop::setScreenSize(int w, int h) {
-  screenW_ = w;
-  screenH_ = h;
-  for (Monitor& m : monitors_)
-    if (m.primary) m.rect = m.work = {m.rect.left, m.rect.top, w, h};
-}
+void SimDesktop::setScreenSize(int w, int h) { screen_.setSize(w, h); }
 
 void SimDesktop::setMonitors(std::vector<Monitor> ms) {
-  if (ms.empty()) return;  // a desktop always has a monitor
-  bool anyPrimary = false;
-  for (const Monitor& m : ms) anyPrimary = anyPrimary || m.primary;
-  if (!anyPrimary) ms.front().primary = true;
-  // The main monitor first, as EnumDisplayMonitors lists it.
-  std::stable_partition(ms.begin(), ms.end(), [](const Monitor& m) { return m.primary; });
-  monitors_ = std::move(ms);
-  screenW_ = monitors_.front().rect.width;
-  screenH_ = monitors_.front().rect.height;
-  cursor_ = onMonitors(cursor_);
+  if (!screen_.setMonitors(std::move(ms))) return;
+  cursor_ = screen_.onMonitors(cursor_);
   std::vector<Wnd> tops(ztop_.begin(), ztop_.end());
   for (Wnd w : tops) updateSystemDpi(w);
   for (Wnd w : tops) {
@@ -390,60 +377,10 @@ void SimDesktop::setMonitors(std::vector<Monitor> ms) {
   }
 }
 
-namespace {
-long long Dist2(const Rect& r, Point p) {
-  const long long dx = p.x < r.left ? r.left - p.x : p.x >= r.right() ? p.x - (r.right() - 1) : 0;
-  const long long dy = p.y < r.top ? r.top - p.y : p.y >= r.bottom() ? p.y - (r.bottom() - 1) : 0;
-  return dx * dx + dy * dy;
-}
-}  // namespace
-
-Point SimDesktop::onMonitors(Point p) const {
-  const Monitor* best = &monitors_.front();
-  long long bestD = -1;
-  for (const Monitor& m : monitors_) {
-    const long long d = Dist2(m.rect, p);
-    if (bestD < 0 || d < bestD) {
-      best = &m;
-      bestD = d;
-    }
-  }
-  const Rect& r = best->rect;
-  return {std::clamp(p.x, r.left, r.right() - 1), std::clamp(p.y, r.top, r.bottom() - 1)};
-}
-
-int SimDesktop::monitorDpiFor(const Rect& b) const {
-  Rect q = b;
-  q.width = std::max(q.width, 1);
-  q.height = std::max(q.height, 1);
-  const Monitor* best = nullptr;
-  long long bestArea = 0;
-  for (const Monitor& m : monitors_) {
-    const long long w = std::min(m.rect.right(), q.right()) - std::max(m.rect.left, q.left);
-    const long long h = std::min(m.rect.bottom(), q.bottom()) - std::max(m.rect.top, q.top);
-    if (w > 0 && h > 0 && w * h > bestArea) {
-      best = &m;
-      bestArea = w * h;
-    }
-  }
-  if (!best) {
-    const Point c{q.left + q.width / 2, q.top + q.height / 2};
-    long long bestD = -1;
-    for (const Monitor& m : monitors_) {
-      const long long d = Dist2(m.rect, c);
-      if (bestD < 0 || d < bestD) {
-        best = &m;
-        bestD = d;
-      }
-    }
-  }
-  return best->dpi;
-}
-
 void SimDesktop::updateSystemDpi(Wnd w) {
   SimWindow* r = rec(w);
   if (!r || r->parent || r->foreign) return;
-  const int dpi = monitorDpiFor(r->bounds);
+  const int dpi = screen_.dpiFor(r->bounds);
   if (dpi == r->systemDpi) return;
   r->systemDpi = dpi;
   // Sent, not posted: it runs inside the call that moved the window.

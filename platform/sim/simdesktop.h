@@ -43,6 +43,7 @@
 #include "platform/sim/simprocess.h"
 #include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
+#include "platform/sim/simscreen.h"
 #include "platform/sim/simshell.h"
 #include "platform/sim/simsystem.h"
 #include "platform/sim/simtaskbar.h"
@@ -289,10 +290,10 @@ class SimDesktop : public Platform {
                    const std::string& value) override;
   bool regDeleteKey(const std::string& key) override;
 
-  int screenWidth() override { return screenW_; }
-  int screenHeight() override { return screenH_; }
-  int getPixel(Point p) override { return pixels_ ? pixels_(p) : 0; }
-  std::vector<Monitor> monitors() override { return monitors_; }
+  int screenWidth() override { return screen_.width(); }
+  int screenHeight() override { return screen_.height(); }
+  int getPixel(Point p) override { return screen_.pixel(p); }
+  std::vector<Monitor> monitors() override { return screen_.monitors(); }
   void setFontDpi(Wnd w, int dpi) override;
 
   std::string currentDirectory() override { return files_.currentDirectory(); }
@@ -342,7 +343,7 @@ class SimDesktop : public Platform {
   // every top-level window the display-change message. Windows stay where
   // they are.
   void setMonitors(std::vector<Monitor> ms);
-  void setPixelSource(std::function<int(Point)> f) { pixels_ = std::move(f); }
+  void setPixelSource(std::function<int(Point)> f) { screen_.setPixelSource(std::move(f)); }
 
   // ---- windows ----
   // A foreign top-level window (parent 0, bounds on the screen) or child
@@ -779,16 +780,11 @@ class SimDesktop : public Platform {
   void runTimer(std::size_t index);
   void endHandler();
 
-  int screenW_, screenH_;
-  std::vector<Monitor> monitors_;
-  // The pointer kept on the nearest monitor, as the system keeps it.
-  Point onMonitors(Point p) const;
+  SimScreen screen_;
   // A top-level window's DPI by the system's rule (the monitor with the
   // largest share of it, else the nearest); sends the DPI-changed message
   // when it differs from the last.
   void updateSystemDpi(Wnd w);
-  int monitorDpiFor(const Rect& r) const;
-  std::function<int(Point)> pixels_;
   std::map<Wnd, SimWindow> wins_;
   std::vector<Wnd> ztop_;  // top-level windows, index 0 on top
   Wnd nextWnd_ = 0x10010;

@@ -92,8 +92,8 @@ void SimDesktop::setCursorPos(Point p) {
   inputSeen();
   // The move reaches the hook like the hand's: SetCursorPos cannot carry
   // the program's mark. A move the hook keeps leaves the pointer where it was.
-  if (hookMouse(MouseAction::Move, 0, false, onMonitors(p))) return;
-  cursor_ = onMonitors(p);
+  if (hookMouse(MouseAction::Move, 0, false, screen_.onMonitors(p))) return;
+  cursor_ = screen_.onMonitors(p);
   // The system moves the pointer and tells the window under it.
   if (handlerDepth_ > 0) {
     Pending m;
@@ -136,15 +136,15 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
   if (flags & mouseflag::Move) {
     Point p = cursor_;
     if (flags & mouseflag::Absolute) {
-      p.x = static_cast<int>(static_cast<long long>(dx) * screenW_ / 65536);
-      p.y = static_cast<int>(static_cast<long long>(dy) * screenH_ / 65536);
+      p.x = static_cast<int>(static_cast<long long>(dx) * screen_.width() / 65536);
+      p.y = static_cast<int>(static_cast<long long>(dy) * screen_.height() / 65536);
     } else {
       p.x += dx;
       p.y += dy;
     }
     // The hook sees the move before the pointer does and may keep it.
-    if (!hookMouse(MouseAction::Move, 0, injected, onMonitors(p))) {
-      cursor_ = onMonitors(p);
+    if (!hookMouse(MouseAction::Move, 0, injected, screen_.onMonitors(p))) {
+      cursor_ = screen_.onMonitors(p);
       pointerMoved();
       foreignMouse(MouseAction::Move);
     }
@@ -224,7 +224,7 @@ bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   applyWords(r.words);
   if (r.drag.scroll) scrollBy(target, r.drag.step);
   // A kept move leaves the pointer at the drag's anchor.
-  if (r.drag.swallow && a == MouseAction::Move && drag_.active()) cursor_ = onMonitors(drag_.target().anchor);
+  if (r.drag.swallow && a == MouseAction::Move && drag_.active()) cursor_ = screen_.onMonitors(drag_.target().anchor);
   // The hook lets go of the program's press, as the program's own input.
   if (r.drag.releaseLeft) mouseEvent(mouseflag::LeftUp, 0, 0, 0);
   dragHandOff_.Publish(drag_);
@@ -401,8 +401,8 @@ bool SimDesktop::trayClick(unsigned id, MouseButton button) {
 
 void SimDesktop::moveMouse(int x, int y) {
   inputSeen();
-  if (hookMouse(MouseAction::Move, 0, false, onMonitors({x, y}))) return;
-  cursor_ = onMonitors({x, y});
+  if (hookMouse(MouseAction::Move, 0, false, screen_.onMonitors({x, y}))) return;
+  cursor_ = screen_.onMonitors({x, y});
   pointerMoved();
   foreignMouse(MouseAction::Move);
 }

@@ -29,11 +29,7 @@ std::string BaseName(const std::string& path) {
 
 }  // namespace
 
-SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
-  Monitor m;
-  m.rect = m.work = {0, 0, w, h};
-  m.primary = true;
-  monitors_ = {m};
+SimDesktop::SimDesktop(int w, int h) : screen_(w, h) {
   cursor_ = {w / 2, h / 2};
   taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
@@ -228,10 +224,7 @@ void SimDesktop::browserButton(MouseButton btn, bool down, Wnd target) {
 namespace sq {
 
 Rect SimDesktop::workArea() const {
-  Monitor main = monitors_.front();
-  for (const Monitor& m : monitors_)
-    if (m.primary) main = m;
-  return taskbar_.lessReserved(main.work);
+  return taskbar_.lessReserved(screen_.main().work);
 }
 
 void SimDesktop::maximizeWindow(Wnd w) {
