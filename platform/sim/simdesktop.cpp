@@ -275,9 +275,7 @@ void SimDesktop::eraseWindow(Wnd w) {
   SimWindow* r = rec(w);
   if (!r) return;
   for (Wnd c : std::vector<Wnd>(r->children)) eraseWindow(c);
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [w](const TimerRec& t) { return t.owner == w; }),
-                timers_.end());
+  clock_.killTimersOf(w);
   if (focus_ == w) focus_ = 0;
   if (foreground_ == w) foreground_ = 0;
   if (capture_ == w) capture_ = 0;

@@ -37,6 +37,7 @@
 #include "platform/platform.h"
 #include "platform/sim/simbrowser.h"
 #include "platform/sim/simclipboard.h"
+#include "platform/sim/simclock.h"
 #include "platform/sim/simfiles.h"
 #include "platform/sim/simhandlers.h"
 #include "platform/sim/simmenus.h"
@@ -241,7 +242,7 @@ class SimDesktop : public Platform {
   bool clipboardPrivate() override { return clipboard_.isPrivate(); }
   std::uint32_t clipboardSequence() override { return clipboard_.sequence(); }
 
-  std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now_); }
+  std::uint32_t tickCount() override { return clock_.tickCount(); }
   void sleep(unsigned ms) override;
   void setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) override;
   void killTimer(Wnd owner, unsigned id) override;
@@ -433,7 +434,7 @@ class SimDesktop : public Platform {
   // waking from sleep; near 2^32 ms the tick count wraps). Timers that fell
   // due meanwhile fire once at the next advance.
   void jumpClock(std::uint64_t ms) {
-    if (handlerDepth_ == 0) now_ += ms;
+    if (handlerDepth_ == 0) clock_.jump(ms);
   }
   // The user's hands during the program's next sleep: `hands` runs (real
   // input, hook words queued behind the sleeping handler) once the clock
@@ -675,13 +676,6 @@ class SimDesktop : public Platform {
 
  private:
   friend class SimBrowser;
-  struct TimerRec {
-    Wnd owner = 0;
-    unsigned id = 0, period = 0;
-    std::uint64_t due = 0;
-    std::uint64_t seq = 0;
-    TimerProc proc;
-  };
   // Work that waits for the running handler to return: synthesised input,
   // and the hook's words for real input that arrived meanwhile (the real
   // library posts them to the input window).
@@ -734,7 +728,7 @@ class SimDesktop : public Platform {
   void runSystemDue();
   void systemUntil(std::uint64_t t);
   void postToHookThread(std::function<void()> work);
-  void inputSeen() { lastInput_ = static_cast<std::uint32_t>(now_); }
+  void inputSeen() { lastInput_ = clock_.tickCount(); }
   // The hook thread puts the pointer back at the drag's anchor.
   void recentrePointer();
   int repeatVk_ = 0;
@@ -777,7 +771,6 @@ class SimDesktop : public Platform {
   void programKey(SimWindow& r, int vk, bool up);
   void editorKey(SimWindow& e, int vk);
   void flushPending();
-  void runTimer(std::size_t index);
   void endHandler();
 
   SimScreen screen_;
@@ -803,9 +796,7 @@ class SimDesktop : public Platform {
   Point cursor_{512, 384};
   bool keys_[256] = {};
 
-  std::uint64_t now_ = 1000000;
-  std::vector<TimerRec> timers_;
-  std::uint64_t timerSeq_ = 0;
+  SimClock clock_;
   int handlerDepth_ = 0;
   std::vector<Pending> pending_;
   bool flushing_ = false;

@@ -207,7 +207,7 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
   if (down) {
     if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttonOwner_ = t;
     const LastPress& l = lastPress_;
-    const bool dbl = l.w == t && l.b == b && now_ - l.time <= dblTime_ &&
+    const bool dbl = l.w == t && l.b == b && clock_.now() - l.time <= dblTime_ &&
                      std::abs(cursor_.x - l.at.x) <= kDoubleClickSquare &&
                      std::abs(cursor_.y - l.at.y) <= kDoubleClickSquare;
     if (dbl) {
@@ -219,7 +219,7 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
       raiseEvent(t, d);
       return;
     }
-    lastPress_ = {t, b, now_, cursor_};
+    lastPress_ = {t, b, clock_.now(), cursor_};
   }
   raiseEvent(t, e, select);
   if (!down && b == MouseButton::Left && hover_ != ownMouseTarget()) pointerMoved();

@@ -195,7 +195,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
 void SimDesktop::hookKey(int vk, bool up, bool injected) {
   if (!keyHook_) return;
   hookCodeCheck();
-  watch_.Called(static_cast<std::uint32_t>(now_));
+  watch_.Called(clock_.tickCount());
   KeyInput e;
   e.vk = HookCode(vk);
   e.up = up;
@@ -207,7 +207,7 @@ void SimDesktop::hookKey(int vk, bool up, bool injected) {
 bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   if (!mouseHook_) return false;
   hookCodeCheck();
-  watch_.Called(static_cast<std::uint32_t>(now_));
+  watch_.Called(clock_.tickCount());
   // A drag request left by the program is taken first (the library does
   // so on every mouse event as well as on its thread's turn).
   dragHandOff_.Take(drag_);
@@ -422,7 +422,7 @@ void SimDesktop::keyDown(int vk) {
   applyKey(vk, false, false, 0);
   // The key pressed last is the one that repeats.
   repeatVk_ = vk;
-  repeatDue_ = now_ + typematicDelay_;
+  repeatDue_ = clock_.now() + typematicDelay_;
 }
 void SimDesktop::keyUp(int vk) {
   applyKey(vk, true, false, 0);
@@ -607,44 +607,30 @@ bool SimDesktop::setClipboardText(const std::string& text) {
 
 void SimDesktop::sleep(unsigned ms) {
   // The keyboard and the hook thread go on while the program sleeps.
-  const std::uint64_t until = now_ + ms;
+  const std::uint64_t until = clock_.now() + ms;
   systemUntil(until);
-  now_ = std::max(now_, until);
+  clock_.reach(until);
   // The user's hands go on while the program sleeps.
   if (auto hands = std::exchange(duringSleep_, {})) hands();
 }
 
 void SimDesktop::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) {
   if (owner && !rec(owner)) return;
-  unsigned period = std::max(ms, 10u);  // the system's shortest interval
-  for (TimerRec& t : timers_) {
-    if (t.owner == owner && t.id == id) {
-      t.period = period;
-      t.due = now_ + period;
-      t.seq = ++timerSeq_;
-      t.proc = std::move(proc);
-      return;
-    }
-  }
-  timers_.push_back({owner, id, period, now_ + period, ++timerSeq_, std::move(proc)});
+  clock_.setTimer(owner, id, ms, std::move(proc));
 }
 
 void SimDesktop::killTimer(Wnd owner, unsigned id) {
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [&](const TimerRec& t) { return t.owner == owner && t.id == id; }),
-                timers_.end());
+  clock_.killTimer(owner, id);
 }
 
 bool SimDesktop::hasTimer(Wnd owner, unsigned id) const {
   return timerInterval(owner, id) != 0;
 }
 
-std::size_t SimDesktop::timerCount() const { return timers_.size(); }
+std::size_t SimDesktop::timerCount() const { return clock_.timerCount(); }
 
 unsigned SimDesktop::timerInterval(Wnd owner, unsigned id) const {
-  for (const TimerRec& t : timers_)
-    if (t.owner == owner && t.id == id) return t.period;
-  return 0;
+  return clock_.interval(owner, id);
 }
 
 void SimDesktop::flushPending() {
@@ -699,44 +685,25 @@ void SimDesktop::runAsHandler(const std::function<void()>& fn) {
   endHandler();
 }
 
-void SimDesktop::runTimer(std::size_t i) {
-  TimerRec& t = timers_[i];
-  if (t.due > now_) now_ = t.due;
-  // Next due time on the timer's own grid, strictly after now: a timer
-  // that was held up fires once, not once for every missed period.
-  std::uint64_t next = t.due + t.period;
-  if (next <= now_) next += ((now_ - next) / t.period + 1) * t.period;
-  t.due = next;
-  TimerProc proc = t.proc;  // the handler may replace or kill its timer
-  if (proc) runAsHandler(proc);
-}
-
 void SimDesktop::advance(unsigned ms) {
   if (handlerDepth_ > 0) {  // from inside a handler: a plain wait
     sleep(ms);
     return;
   }
-  const std::uint64_t target = now_ + ms;
+  const std::uint64_t target = clock_.now() + ms;
   for (;;) {
-    std::size_t best = timers_.size();
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-      const TimerRec& t = timers_[i];
-      if (t.due > target) continue;
-      if (best == timers_.size() || t.due < timers_[best].due ||
-          (t.due == timers_[best].due && t.seq < timers_[best].seq))
-        best = i;
-    }
+    const std::optional<std::uint64_t> timer = clock_.nextDue(target);
     // The system's own work due before the next timer comes first.
     const std::uint64_t sys = nextSystemDue();
-    if (sys <= target && (best == timers_.size() || sys < timers_[best].due)) {
-      if (now_ < sys) now_ = sys;
+    if (sys <= target && (!timer || sys < *timer)) {
+      clock_.reach(sys);
       runSystemDue();
       continue;
     }
-    if (best == timers_.size()) break;
-    runTimer(best);
+    if (!timer) break;
+    if (TimerProc proc = clock_.fire(target)) runAsHandler(proc);
   }
-  if (now_ < target) now_ = target;
+  clock_.reach(target);
 }
 
 // ---------------------------------------------------------------- the system's own work
@@ -746,24 +713,24 @@ std::uint64_t SimDesktop::nextSystemDue() const {
   if (repeatVk_) due = std::min(due, repeatDue_);
   if (libMouseHook_ || libKeyHook_) due = std::min(due, watchDue_);
   if (!hookThread_.empty()) due = std::min(due, hookThread_.front().due);
-  return std::max(due, now_);
+  return std::max(due, clock_.now());
 }
 
 void SimDesktop::runSystemDue() {
-  if (repeatVk_ && repeatDue_ <= now_) {
+  if (repeatVk_ && repeatDue_ <= clock_.now()) {
     // The keyboard repeats what the hand holds, whatever the program
     // synthesised meanwhile (its own release of the key included).
-    repeatDue_ = now_ + std::max(typematicPeriod_, 1u);
+    repeatDue_ = clock_.now() + std::max(typematicPeriod_, 1u);
     applyKey(repeatVk_, false, false, 0);
   }
-  while (!hookThread_.empty() && hookThread_.front().due <= now_) {
+  while (!hookThread_.empty() && hookThread_.front().due <= clock_.now()) {
     auto work = std::move(hookThread_.front().work);
     hookThread_.pop_front();
     if (work) work();
   }
-  if ((libMouseHook_ || libKeyHook_) && watchDue_ <= now_) {
-    watchDue_ = now_ + HookWatch::kCheckMs;
-    if (watch_.Lost(static_cast<std::uint32_t>(now_), lastInput_)) {
+  if ((libMouseHook_ || libKeyHook_) && watchDue_ <= clock_.now()) {
+    watchDue_ = clock_.now() + HookWatch::kCheckMs;
+    if (watch_.Lost(clock_.tickCount(), lastInput_)) {
       // Set again, as the library's thread does.
       mouseHook_ = libMouseHook_;
       keyHook_ = libKeyHook_;
@@ -774,13 +741,13 @@ void SimDesktop::runSystemDue() {
 
 void SimDesktop::systemUntil(std::uint64_t t) {
   for (std::uint64_t due = nextSystemDue(); due <= t; due = nextSystemDue()) {
-    if (now_ < due) now_ = due;
+    clock_.reach(due);
     runSystemDue();
   }
 }
 
 void SimDesktop::postToHookThread(std::function<void()> work) {
-  hookThread_.push_back({now_ + 1, std::move(work)});
+  hookThread_.push_back({clock_.now() + 1, std::move(work)});
 }
 
 void SimDesktop::removeHooks() {

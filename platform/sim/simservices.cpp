@@ -76,8 +76,8 @@ HookExport2 SimDesktop::getExport2(Module m, const std::string& name) {
   return [this](Wnd w, int) {
     hookWnd_ = w;
     mouseHook_ = libMouseHook_ = true;
-    watch_.Called(static_cast<std::uint32_t>(now_));
-    watchDue_ = now_ + HookWatch::kCheckMs;
+    watch_.Called(clock_.tickCount());
+    watchDue_ = clock_.now() + HookWatch::kCheckMs;
   };
 }
 
@@ -88,8 +88,8 @@ HookExport3 SimDesktop::getExport3(Module m, const std::string& name) {
   return [this](Wnd w, int, int) {
     hookWnd_ = w;
     keyHook_ = libKeyHook_ = true;
-    watch_.Called(static_cast<std::uint32_t>(now_));
-    watchDue_ = now_ + HookWatch::kCheckMs;
+    watch_.Called(clock_.tickCount());
+    watchDue_ = clock_.now() + HookWatch::kCheckMs;
   };
 }
 
