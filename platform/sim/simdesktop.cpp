@@ -279,7 +279,7 @@ void SimDesktop::eraseWindow(Wnd w) {
   if (focus_ == w) focus_ = 0;
   if (foreground_ == w) foreground_ = 0;
   if (capture_ == w) capture_ = 0;
-  if (hookWnd_ == w) hookWnd_ = 0;
+  hooks_.windowGone(w);
   if (pressed_ == w) pressed_ = 0;
   if (hover_ == w) hover_ = 0;
   if (buttonOwner_ == w) buttonOwner_ = 0;

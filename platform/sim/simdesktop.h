@@ -40,6 +40,7 @@
 #include "platform/sim/simclock.h"
 #include "platform/sim/simfiles.h"
 #include "platform/sim/simhandlers.h"
+#include "platform/sim/simhooks.h"
 #include "platform/sim/simmenus.h"
 #include "platform/sim/simprocess.h"
 #include "platform/sim/simrecord.h"
@@ -126,7 +127,7 @@ class SimDesktop;
 
 class SimDesktop : public Platform {
  public:
-  enum class HookLibrary { Present, Missing, MissingSetHookmo, MissingSetHookkb };
+  using HookLibrary = SimModules::HookLibrary;
 
   explicit SimDesktop(int screenWidth = 1024, int screenHeight = 768);
   ~SimDesktop() override;
@@ -510,7 +511,7 @@ class SimDesktop : public Platform {
   void typeText(const std::string& ascii);
 
   // ---- hook library ----
-  void setHookLibrary(HookLibrary h) { hookLib_ = h; }
+  void setHookLibrary(HookLibrary h) { modules_.setHookLibrary(h); }
   Module loadLibrary(const std::string& name);  // 0 on failure
   // Unloads the library. A hook thread it started goes on running in code
   // that is no longer there: the next event its hooks see crashes the
@@ -526,16 +527,16 @@ class SimDesktop : public Platform {
   // (input/hookwatch.h) every HookWatch::kCheckMs against the system's
   // time of the last input, as it does on Windows.
   void removeHooks();
-  int hookReinstalls() const { return hookReinstalls_; }
+  int hookReinstalls() const { return hooks_.reinstalls(); }
   // The user's hands act as the program next asks for a drag, before the
   // request reaches the hook thread (the GUI thread was held up between
   // reading the drag state and asking).
   void duringNextDragRequest(std::function<void()> hands) { duringDragRequest_ = std::move(hands); }
-  bool mouseHookInstalled() const { return mouseHook_; }
-  bool keyboardHookInstalled() const { return keyHook_; }
-  Wnd hookWindow() const { return hookWnd_; }
-  const std::vector<std::string>& libraryLoads() const { return loads_; }
-  const std::vector<Module>& libraryFrees() const { return frees_; }
+  bool mouseHookInstalled() const { return hooks_.mouse(); }
+  bool keyboardHookInstalled() const { return hooks_.keyboard(); }
+  Wnd hookWindow() const { return hooks_.window(); }
+  const std::vector<std::string>& libraryLoads() const { return modules_.loads(); }
+  const std::vector<Module>& libraryFrees() const { return modules_.frees(); }
   // The hook's words as they were delivered, in delivery order: written
   // into their caption (applied), refused (no such window, or the caption
   // did not read the word's condition) or dropped from a full waiting line.
@@ -728,22 +729,12 @@ class SimDesktop : public Platform {
   void runSystemDue();
   void systemUntil(std::uint64_t t);
   void postToHookThread(std::function<void()> work);
-  void inputSeen() { lastInput_ = clock_.tickCount(); }
+  void inputSeen() { hooks_.inputSeen(); }
   // The hook thread puts the pointer back at the drag's anchor.
   void recentrePointer();
   int repeatVk_ = 0;
   std::uint64_t repeatDue_ = 0;
   unsigned typematicDelay_ = kTypematicDelayMs, typematicPeriod_ = kTypematicPeriodMs;
-  struct HookThreadWork {
-    std::uint64_t due = 0;
-    std::function<void()> work;
-  };
-  std::deque<HookThreadWork> hookThread_;
-  HookWatch watch_;
-  std::uint64_t watchDue_ = 0;
-  std::uint32_t lastInput_ = 0;
-  bool libMouseHook_ = false, libKeyHook_ = false;  // what the library set
-  int hookReinstalls_ = 0;
   Wnd selecting_ = 0;  // a foreign editor selecting with the left button
   std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
@@ -801,17 +792,11 @@ class SimDesktop : public Platform {
   std::vector<Pending> pending_;
   bool flushing_ = false;
 
-  HookLibrary hookLib_ = HookLibrary::Present;
-  bool mouseHook_ = false, keyHook_ = false;
-  Wnd hookWnd_ = 0;
+  SimModules modules_;
+  SimHooks hooks_;
   HookWords composer_;
   WordDelivery delivery_;
   std::vector<HookWordRecord> hookWords_;
-  std::vector<std::string> loads_;
-  std::vector<Module> frees_;
-  std::set<Module> loaded_;
-  bool hookCodeGone_ = false;  // the hook thread's library was unloaded under it
-  void hookCodeCheck() const;
 
   SimProcess process_;
   SimSystem system_;

@@ -193,9 +193,9 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
 }
 
 void SimDesktop::hookKey(int vk, bool up, bool injected) {
-  if (!keyHook_) return;
-  hookCodeCheck();
-  watch_.Called(clock_.tickCount());
+  if (!hooks_.keyboard()) return;
+  modules_.checkHookCode();
+  hooks_.called();
   KeyInput e;
   e.vk = HookCode(vk);
   e.up = up;
@@ -205,9 +205,9 @@ void SimDesktop::hookKey(int vk, bool up, bool injected) {
 }
 
 bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
-  if (!mouseHook_) return false;
-  hookCodeCheck();
-  watch_.Called(clock_.tickCount());
+  if (!hooks_.mouse()) return false;
+  modules_.checkHookCode();
+  hooks_.called();
   // A drag request left by the program is taken first (the library does
   // so on every mouse event as well as on its thread's turn).
   dragHandOff_.Take(drag_);
@@ -711,8 +711,7 @@ void SimDesktop::advance(unsigned ms) {
 std::uint64_t SimDesktop::nextSystemDue() const {
   std::uint64_t due = UINT64_MAX;
   if (repeatVk_) due = std::min(due, repeatDue_);
-  if (libMouseHook_ || libKeyHook_) due = std::min(due, watchDue_);
-  if (!hookThread_.empty()) due = std::min(due, hookThread_.front().due);
+  due = std::min(due, hooks_.nextDue());
   return std::max(due, clock_.now());
 }
 
@@ -723,20 +722,7 @@ void SimDesktop::runSystemDue() {
     repeatDue_ = clock_.now() + std::max(typematicPeriod_, 1u);
     applyKey(repeatVk_, false, false, 0);
   }
-  while (!hookThread_.empty() && hookThread_.front().due <= clock_.now()) {
-    auto work = std::move(hookThread_.front().work);
-    hookThread_.pop_front();
-    if (work) work();
-  }
-  if ((libMouseHook_ || libKeyHook_) && watchDue_ <= clock_.now()) {
-    watchDue_ = clock_.now() + HookWatch::kCheckMs;
-    if (watch_.Lost(clock_.tickCount(), lastInput_)) {
-      // Set again, as the library's thread does.
-      mouseHook_ = libMouseHook_;
-      keyHook_ = libKeyHook_;
-      ++hookReinstalls_;
-    }
-  }
+  hooks_.runDue();
 }
 
 void SimDesktop::systemUntil(std::uint64_t t) {
@@ -747,16 +733,13 @@ void SimDesktop::systemUntil(std::uint64_t t) {
 }
 
 void SimDesktop::postToHookThread(std::function<void()> work) {
-  hookThread_.push_back({clock_.now() + 1, std::move(work)});
+  hooks_.post(std::move(work));
 }
 
-void SimDesktop::removeHooks() {
-  mouseHook_ = false;
-  keyHook_ = false;
-}
+void SimDesktop::removeHooks() { hooks_.removeAll(); }
 
 void SimDesktop::recentrePointer() {
-  if (!mouseHook_ || !drag_.active()) return;
+  if (!hooks_.mouse() || !drag_.active()) return;
   // A step aside first, as the library does for Wine's sake.
   const Point at = drag_.target().anchor;
   drag_.OwnMoveComing({at.x + 1, at.y});

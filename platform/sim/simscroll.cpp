@@ -50,7 +50,7 @@ void SimDesktop::dragScrollEnd() {
 }
 
 DragScrollState SimDesktop::dragScrollState() {
-  if (!mouseHook_) return {false, keys_[1], false};
+  if (!hooks_.mouse()) return {false, keys_[1], false};
   const int bits = dragHandOff_.State();
   return {(bits & dragbits::Running) != 0, (bits & dragbits::UserLeft) != 0,
           (bits & dragbits::Pending) != 0};

@@ -18,18 +18,7 @@ namespace sq {
 
 namespace fs = std::filesystem;
 
-namespace {
-constexpr Module kHookModule = 0x10000000;
-constexpr Module kOtherModule = 0x20000000;
-
-std::string BaseName(const std::string& path) {
-  std::size_t s = path.find_last_of("\\/");
-  return s == std::string::npos ? path : path.substr(s + 1);
-}
-
-}  // namespace
-
-SimDesktop::SimDesktop(int w, int h) : screen_(w, h) {
+SimDesktop::SimDesktop(int w, int h) : screen_(w, h), hooks_(clock_) {
   cursor_ = {w / 2, h / 2};
   taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
@@ -49,48 +38,18 @@ int SimDesktop::runMessageLoop() {
   return process_.quitPosted() ? process_.quitCode() : 0;
 }
 
-Module SimDesktop::loadLibrary(const std::string& name) {
-  loads_.push_back(name);
-  if (simtext::LowerGbk(BaseName(name)) != "dovahk1.dll") return 0;
-  if (hookLib_ == HookLibrary::Missing) return 0;
-  loaded_.insert(kHookModule);
-  return kHookModule;
-}
+Module SimDesktop::loadLibrary(const std::string& name) { return modules_.load(name); }
 
-void SimDesktop::freeLibrary(Module m) {
-  frees_.push_back(m);
-  loaded_.erase(m);
-  // The hooks' thread was started by the library and still runs its code.
-  if (m == kHookModule && (mouseHook_ || keyHook_)) hookCodeGone_ = true;
-}
-
-void SimDesktop::hookCodeCheck() const {
-  if (hookCodeGone_)
-    throw std::runtime_error("access violation: a hook callback ran in an unloaded library");
-}
+void SimDesktop::freeLibrary(Module m) { modules_.free(m, hooks_.mouse() || hooks_.keyboard()); }
 
 HookExport2 SimDesktop::getExport2(Module m, const std::string& name) {
-  if (m != kHookModule || !loaded_.count(m) || name != "SetHookmo" ||
-      hookLib_ == HookLibrary::MissingSetHookmo)
-    return {};
-  return [this](Wnd w, int) {
-    hookWnd_ = w;
-    mouseHook_ = libMouseHook_ = true;
-    watch_.Called(clock_.tickCount());
-    watchDue_ = clock_.now() + HookWatch::kCheckMs;
-  };
+  if (name != "SetHookmo" || !modules_.hasExport(m, name)) return {};
+  return [this](Wnd w, int) { hooks_.setMouse(w); };
 }
 
 HookExport3 SimDesktop::getExport3(Module m, const std::string& name) {
-  if (m != kHookModule || !loaded_.count(m) || name != "SetHookkb" ||
-      hookLib_ == HookLibrary::MissingSetHookkb)
-    return {};
-  return [this](Wnd w, int, int) {
-    hookWnd_ = w;
-    keyHook_ = libKeyHook_ = true;
-    watch_.Called(clock_.tickCount());
-    watchDue_ = clock_.now() + HookWatch::kCheckMs;
-  };
+  if (name != "SetHookkb" || !modules_.hasExport(m, name)) return {};
+  return [this](Wnd w, int, int) { hooks_.setKeyboard(w); };
 }
 
 HookInstall SimDesktop::installHooks(const std::string& library, Wnd input) {
