@@ -284,8 +284,7 @@ void SimDesktop::eraseWindow(Wnd w) {
   if (hover_ == w) hover_ = 0;
   if (buttonOwner_ == w) buttonOwner_ = 0;
   if (lastPress_.w == w) lastPress_ = {};
-  for (Wnd& m : mailboxes_)
-    if (m == w) m = 0;
+  mailboxes_.windowGone(w);
   handlers_.forget(w);
   wins_.erase(w);
 }
@@ -337,7 +336,7 @@ void SimDesktop::setWindowText(Wnd w, const std::string& text) {
   r->caption = simtext::AsWindowText(text);
   if (r->editor) r->caret = r->anchor = text.size();
   // A new word in a top-level caption is unread until its reader says so.
-  if (r->parent == 0 && old != r->caption) delivery_.Changed(w);
+  if (r->parent == 0 && old != r->caption) mailboxes_.changed(w);
   logCaption(*r, old);
 }
 

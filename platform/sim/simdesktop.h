@@ -41,6 +41,7 @@
 #include "platform/sim/simfiles.h"
 #include "platform/sim/simhandlers.h"
 #include "platform/sim/simhooks.h"
+#include "platform/sim/simmailboxes.h"
 #include "platform/sim/simmenus.h"
 #include "platform/sim/simprocess.h"
 #include "platform/sim/simrecord.h"
@@ -519,7 +520,7 @@ class SimDesktop : public Platform {
   void freeLibrary(Module m);
   HookExport2 getExport2(Module m, const std::string& name);
   HookExport3 getExport3(Module m, const std::string& name);
-  Wnd hookMailbox(Mailbox box) const { return mailboxes_[static_cast<int>(box)]; }
+  Wnd hookMailbox(Mailbox box) const { return mailboxes_.named(box); }
   // The system takes the low-level hooks away without telling anyone, as
   // Windows does when a callback overran LowLevelHooksTimeout: input goes
   // on reaching the windows and the hooks see none of it until the hook
@@ -541,15 +542,11 @@ class SimDesktop : public Platform {
   // into their caption (applied), refused (no such window, or the caption
   // did not read the word's condition) or dropped from a full waiting line.
   // A word still waiting for its reader is not in the record yet.
-  struct HookWordRecord {
-    Word word;
-    bool applied = false;
-    bool dropped = false;
-  };
-  const std::vector<HookWordRecord>& hookWords() const { return hookWords_; }
+  using HookWordRecord = SimHookWord;
+  const std::vector<HookWordRecord>& hookWords() const { return mailboxes_.delivered(); }
   // Words waiting for the reader of w to read its caption.
-  std::size_t waitingWords(Wnd w) const { return delivery_.Waiting(w); }
-  std::uint64_t droppedWords() const { return delivery_.Dropped(); }
+  std::size_t waitingWords(Wnd w) const { return mailboxes_.waiting(w); }
+  std::uint64_t droppedWords() const { return mailboxes_.dropped(); }
 
   // ---- process ----
   bool quitPosted() const { return process_.quitPosted(); }
@@ -738,12 +735,6 @@ class SimDesktop : public Platform {
   Wnd selecting_ = 0;  // a foreign editor selecting with the left button
   std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
-  void applyWordsNow(const std::vector<Word>& words);
-  Wnd mailboxOf(Mailbox box);
-  // Writes one word into w's caption if its condition holds.
-  void writeWord(Wnd w, const Word& word);
-  // Writes w's waiting words until one changes its caption.
-  void deliverWaiting(Wnd w);
   void buttonDown();
   void deliverKey(int vk, bool up);
   // Control events (simevents.cpp).
@@ -794,9 +785,8 @@ class SimDesktop : public Platform {
 
   SimModules modules_;
   SimHooks hooks_;
+  SimMailboxes mailboxes_;
   HookWords composer_;
-  WordDelivery delivery_;
-  std::vector<HookWordRecord> hookWords_;
 
   SimProcess process_;
   SimSystem system_;
@@ -826,7 +816,6 @@ class SimDesktop : public Platform {
   std::vector<std::string> scrollLog_;
 
   SimHandlers handlers_;
-  Wnd mailboxes_[3] = {0, 0, 0};
   Wnd hover_ = 0;         // window that last got a mouse move
   bool movingPointer_ = false;
   Wnd buttonOwner_ = 0;   // a control holding the left button's events

@@ -240,42 +240,12 @@ void SimDesktop::applyWords(const std::vector<Word>& words) {
     pending_.push_back({Pending::Words, 0, 0, 0, 0, 0, 0, words, {}, 0});
     return;
   }
-  applyWordsNow(words);
-}
-
-Wnd SimDesktop::mailboxOf(Mailbox box) {
-  // The window the core named for the box (setHookMailbox), while it lives.
-  const int i = static_cast<int>(box);
-  return i >= 0 && i < 3 && rec(mailboxes_[i]) ? mailboxes_[i] : 0;
-}
-
-void SimDesktop::applyWordsNow(const std::vector<Word>& words) {
-  for (const Word& w : words) {
-    const Wnd to = mailboxOf(w.box);
-    if (!to) {
-      hookWords_.push_back({w, false, false});
-      continue;
-    }
-    const std::uint64_t dropped = delivery_.Dropped();
-    if (delivery_.Offer(to, w)) writeWord(to, w);
-    else if (delivery_.Dropped() != dropped) hookWords_.push_back({*delivery_.LastDropped(), false, true});
-  }
-}
-
-void SimDesktop::writeWord(Wnd to, const Word& w) {
-  // The condition is tested when the word's turn comes, not when it arrived.
-  const bool ok = w.onlyIf.empty() || getWindowText(to) == w.onlyIf;
-  if (ok) setWindowText(to, w.text);
-  hookWords_.push_back({w, ok, false});
-}
-
-void SimDesktop::deliverWaiting(Wnd w) {
-  while (auto word = delivery_.Next(w)) writeWord(w, *word);
+  mailboxes_.offer(words);
 }
 
 void SimDesktop::mailboxSeen(Wnd w) {
   if (!rec(w)) return;
-  delivery_.Seen(w);
+  mailboxes_.seen(w);
   if (handlerDepth_ > 0) {
     // Like the real backend's posted message: after the running handler.
     Pending p;
@@ -284,7 +254,7 @@ void SimDesktop::mailboxSeen(Wnd w) {
     pending_.push_back(std::move(p));
     return;
   }
-  deliverWaiting(w);
+  mailboxes_.deliverWaiting(w);
 }
 
 void SimDesktop::buttonDown() {
@@ -651,9 +621,9 @@ void SimDesktop::flushPending() {
       switch (p.kind) {
         case Pending::Key: applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan); break;
         case Pending::Mouse: applyMouse(p.flags, p.dx, p.dy, p.data, true); break;
-        case Pending::Words: applyWordsNow(p.words); break;
+        case Pending::Words: mailboxes_.offer(p.words); break;
         case Pending::Call: runAsHandler(p.call); break;
-        case Pending::Deliver: deliverWaiting(p.wnd); break;
+        case Pending::Deliver: mailboxes_.deliverWaiting(p.wnd); break;
       }
       if (!pending_.empty() && i + 1 < batch.size()) {
         // Newly queued work goes after the rest of this batch.

@@ -18,7 +18,7 @@ namespace sq {
 
 namespace fs = std::filesystem;
 
-SimDesktop::SimDesktop(int w, int h) : screen_(w, h), hooks_(clock_) {
+SimDesktop::SimDesktop(int w, int h) : screen_(w, h), hooks_(clock_), mailboxes_(*this) {
   cursor_ = {w / 2, h / 2};
   taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
@@ -70,8 +70,7 @@ HookInstall SimDesktop::installHooks(const std::string& library, Wnd input) {
 }
 
 void SimDesktop::setHookMailbox(Mailbox box, Wnd w) {
-  const int i = static_cast<int>(box);
-  if (i >= 0 && i < 3) mailboxes_[i] = rec(w) ? w : 0;
+  mailboxes_.name(box, w);
 }
 
 // ---------------------------------------------------------------- registry
