@@ -41,6 +41,7 @@
 #include "platform/sim/simfiles.h"
 #include "platform/sim/simhandlers.h"
 #include "platform/sim/simhooks.h"
+#include "platform/sim/simkeyboard.h"
 #include "platform/sim/simmailboxes.h"
 #include "platform/sim/simmenus.h"
 #include "platform/sim/simprocess.h"
@@ -502,10 +503,10 @@ class SimDesktop : public Platform {
   // hook and reaching the focused window like the first. It stops when
   // that key goes up or another is pressed. Windows' defaults: 500 ms,
   // about 30 a second. The program's synthesised keys do not repeat.
-  static constexpr unsigned kTypematicDelayMs = 500, kTypematicPeriodMs = 33;
+  static constexpr unsigned kTypematicDelayMs = SimKeyboard::kTypematicDelayMs,
+                            kTypematicPeriodMs = SimKeyboard::kTypematicPeriodMs;
   void setTypematic(unsigned delayMs, unsigned periodMs) {
-    typematicDelay_ = delayMs;
-    typematicPeriod_ = periodMs;
+    keyboard_.setTypematic(delayMs, periodMs);
   }
   // Types ASCII text: letters (Shift for capitals), digits, space, Enter
   // for '\n' and a few punctuation keys.
@@ -707,7 +708,6 @@ class SimDesktop : public Platform {
 
   void applyKey(int vk, bool up, bool injected, int scan);
   void applyMouse(unsigned flags, int dx, int dy, int data, bool injected);
-  void setKeyState(int vk, bool down);
   void hookKey(int vk, bool up, bool injected);
   // True when the hook keeps the event from every window; `at` is where the
   // event happens (a move's new point).
@@ -729,9 +729,6 @@ class SimDesktop : public Platform {
   void inputSeen() { hooks_.inputSeen(); }
   // The hook thread puts the pointer back at the drag's anchor.
   void recentrePointer();
-  int repeatVk_ = 0;
-  std::uint64_t repeatDue_ = 0;
-  unsigned typematicDelay_ = kTypematicDelayMs, typematicPeriod_ = kTypematicPeriodMs;
   Wnd selecting_ = 0;  // a foreign editor selecting with the left button
   std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
@@ -749,7 +746,7 @@ class SimDesktop : public Platform {
   Wnd mouseTarget() const;
   Wnd ownMouseTarget() const;  // 0 unless one of the program's windows
   Point clientPoint(Wnd w) const;
-  ShiftState shiftState() const;
+  ShiftState shiftState() const { return keyboard_.shiftState(); }
   void programKey(SimWindow& r, int vk, bool up);
   void editorKey(SimWindow& e, int vk);
   void flushPending();
@@ -776,9 +773,9 @@ class SimDesktop : public Platform {
   unsigned caretBlink_ = 530;
 
   Point cursor_{512, 384};
-  bool keys_[256] = {};
 
   SimClock clock_;
+  SimKeyboard keyboard_;
   int handlerDepth_ = 0;
   std::vector<Pending> pending_;
   bool flushing_ = false;

@@ -9,7 +9,6 @@
 namespace sq {
 
 namespace {
-constexpr int kShift = 16, kCtrl = 17, kAlt = 18;
 constexpr int kDoubleClickSquare = 2;  // half of SM_CXDOUBLECLK
 
 // Controls whose own window procedure keeps the left button's events from
@@ -52,17 +51,6 @@ bool SimDesktop::sendRawEvent(Wnd w, UiEvent e) {
   if (!fn) return false;
   runAsHandler([&] { fn(e); });
   return true;
-}
-
-ShiftState SimDesktop::shiftState() const {
-  ShiftState s;
-  s.shift = keys_[kShift];
-  s.ctrl = keys_[kCtrl];
-  s.alt = keys_[kAlt];
-  s.left = keys_[1];
-  s.right = keys_[2];
-  s.middle = keys_[4];
-  return s;
 }
 
 Point SimDesktop::clientPoint(Wnd w) const {

@@ -12,7 +12,7 @@ namespace sq {
 
 namespace {
 
-constexpr int kShift = 16, kCtrl = 17, kAlt = 18;
+constexpr int kShift = SimKeyboard::kShift, kCtrl = SimKeyboard::kCtrl, kAlt = SimKeyboard::kAlt;
 
 // Character typed by a key, without and with Shift; 0 = none.
 struct KeyChars {
@@ -52,40 +52,11 @@ bool KeyFor(char c, int& vk, bool& shift) {
   return false;
 }
 
-// The code a low-level hook reports for a key: the neutral modifiers come
-// out as their left-hand keys.
-int HookCode(int vk) {
-  switch (vk) {
-    case kShift: return 160;
-    case kCtrl: return 162;
-    case kAlt: return 164;
-    default: return vk;
-  }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- keys and pointer
 
-void SimDesktop::setKeyState(int vk, bool down) {
-  if (vk <= 0 || vk > 255) return;
-  if (vk == kShift || vk == kCtrl || vk == kAlt) {
-    int left = HookCode(vk);
-    if (down) {
-      keys_[left] = true;
-    } else {
-      keys_[left] = keys_[left + 1] = false;
-    }
-  } else {
-    keys_[vk] = down;
-  }
-  for (int n = kShift; n <= kAlt; ++n) {
-    int left = HookCode(n);
-    keys_[n] = keys_[left] || keys_[left + 1];
-  }
-}
-
-bool SimDesktop::isKeyDown(int vk) { return vk > 0 && vk < 256 && keys_[vk]; }
+bool SimDesktop::isKeyDown(int vk) { return keyboard_.down(vk); }
 
 void SimDesktop::setCursorPos(Point p) {
   record_.cursor(tickCount(), p);
@@ -126,7 +97,7 @@ void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
 void SimDesktop::applyKey(int vk, bool up, bool injected, int scan) {
   (void)scan;
   inputSeen();
-  setKeyState(vk, !up);
+  keyboard_.set(vk, !up);
   hookKey(vk, up, injected);
   deliverKey(vk, up);
 }
@@ -161,8 +132,8 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
   for (const B& b : kButtons) {
     if (!(flags & b.flag)) continue;
     if (hookMouse(b.a, 0, injected, cursor_)) continue;  // kept by the hook
-    const bool anyHeld = keys_[1] || keys_[2] || keys_[4];
-    setKeyState(b.vk, b.down);
+    const bool anyHeld = keyboard_.anyButton();
+    keyboard_.set(b.vk, b.down);
     foreignMouse(b.a);
     // The press goes to the window under the pointer as the press happens,
     // even when the activation it causes moves that window away.
@@ -172,7 +143,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     if (buttonGrab_) {
       if (b.down && !anyHeld) grab_ = target ? target : windowFromPoint(cursor_);
       if (grab_ && rec(grab_)) target = grab_;
-      if (!keys_[1] && !keys_[2] && !keys_[4]) grab_ = 0;
+      if (!keyboard_.anyButton()) grab_ = 0;
     }
     const bool grabbedAway = target != under;
     if (b.down && !grabbedAway) buttonDown();
@@ -197,7 +168,7 @@ void SimDesktop::hookKey(int vk, bool up, bool injected) {
   modules_.checkHookCode();
   hooks_.called();
   KeyInput e;
-  e.vk = HookCode(vk);
+  e.vk = SimKeyboard::HookCode(vk);
   e.up = up;
   e.injected = injected;
   e.extra = injected ? kOwnInputMark : 0;
@@ -390,17 +361,15 @@ void SimDesktop::wheel(int notches) {
 
 void SimDesktop::keyDown(int vk) {
   applyKey(vk, false, false, 0);
-  // The key pressed last is the one that repeats.
-  repeatVk_ = vk;
-  repeatDue_ = clock_.now() + typematicDelay_;
+  keyboard_.pressed(vk);
 }
 void SimDesktop::keyUp(int vk) {
   applyKey(vk, true, false, 0);
-  if (repeatVk_ && HookWords::Normalise(repeatVk_) == HookWords::Normalise(vk)) repeatVk_ = 0;
+  keyboard_.released(vk);
 }
 void SimDesktop::keyUpUnseen(int vk) {
-  setKeyState(vk, false);
-  if (repeatVk_ && HookWords::Normalise(repeatVk_) == HookWords::Normalise(vk)) repeatVk_ = 0;
+  keyboard_.set(vk, false);
+  keyboard_.released(vk);
 }
 
 void SimDesktop::chord(const std::vector<int>& keys, unsigned ms) {
@@ -420,7 +389,7 @@ void SimDesktop::typeText(const std::string& ascii) {
     bool shift = false;
     if (!KeyFor(c, vk, shift))
       throw std::invalid_argument(std::string("typeText: no key types '") + c + "'");
-    bool press = shift && !keys_[kShift];
+    bool press = shift && !keyboard_.down(kShift);
     if (press) keyDown(kShift);
     tapKey(vk);
     if (press) keyUp(kShift);
@@ -499,7 +468,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
     t.replace(a, b - a, with);
     e.caret = e.anchor = a + with.size();
   };
-  bool shift = keys_[kShift], ctrl = keys_[kCtrl], alt = keys_[kAlt];
+  bool shift = keyboard_.down(kShift), ctrl = keyboard_.down(kCtrl), alt = keyboard_.down(kAlt);
   if (alt) return;
   if (ctrl) {
     switch (vk) {
@@ -680,18 +649,13 @@ void SimDesktop::advance(unsigned ms) {
 
 std::uint64_t SimDesktop::nextSystemDue() const {
   std::uint64_t due = UINT64_MAX;
-  if (repeatVk_) due = std::min(due, repeatDue_);
+  due = std::min(due, keyboard_.repeatDue());
   due = std::min(due, hooks_.nextDue());
   return std::max(due, clock_.now());
 }
 
 void SimDesktop::runSystemDue() {
-  if (repeatVk_ && repeatDue_ <= clock_.now()) {
-    // The keyboard repeats what the hand holds, whatever the program
-    // synthesised meanwhile (its own release of the key included).
-    repeatDue_ = clock_.now() + std::max(typematicPeriod_, 1u);
-    applyKey(repeatVk_, false, false, 0);
-  }
+  if (const int vk = keyboard_.repeatTurn()) applyKey(vk, false, false, 0);
   hooks_.runDue();
 }
 

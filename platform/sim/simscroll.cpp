@@ -50,7 +50,7 @@ void SimDesktop::dragScrollEnd() {
 }
 
 DragScrollState SimDesktop::dragScrollState() {
-  if (!hooks_.mouse()) return {false, keys_[1], false};
+  if (!hooks_.mouse()) return {false, keyboard_.down(1), false};
   const int bits = dragHandOff_.State();
   return {(bits & dragbits::Running) != 0, (bits & dragbits::UserLeft) != 0,
           (bits & dragbits::Pending) != 0};
@@ -133,7 +133,7 @@ void SimDesktop::foreignMouse(MouseAction a) {
     selecting_ = e->handle;
   } else if (a == MouseAction::Move) {
     SimWindow* e = rec(selecting_);
-    if (!e || !keys_[1]) return;
+    if (!e || !keyboard_.down(1)) return;
     e->caret = lineStart(e->caption, lineAt(*e));
   } else if (a == MouseAction::LeftUp) {
     selecting_ = 0;
