@@ -1,11 +1,11 @@
-// The simulated desktop: window tree, z-order, activation and hit-testing.
-// Input and timers are in siminput.cpp; shell, registry, files
-// and the browser in simservices.cpp.
+// The simulated desktop: the program's calls on windows and controls,
+// activation and the windows' DPI, over the window tree (simwindowtree).
+// Input and timers are in siminput.cpp; the process, modules, files and
+// the browser in simservices.cpp.
 #include "platform/sim/simdesktop.h"
 
 #include <algorithm>
 #include <iterator>
-#include <sstream>
 
 #include "platform/sim/simtext.h"
 
@@ -36,18 +36,16 @@ std::string ClassForKind(const WindowSpec& s) {
   return "TWinControl";
 }
 
-bool Graphic(Kind k) { return k == Kind::Label || k == Kind::Image || k == Kind::Shape; }
-
 }  // namespace
 
-SimWindow* SimDesktop::rec(Wnd w) {
-  auto it = wins_.find(w);
-  return it == wins_.end() ? nullptr : &it->second;
+Wnd SimDesktop::topLevelOf(Wnd w) const { return tree_.topLevelOf(w); }
+
+Wnd SimDesktop::findControl(Wnd top, const std::string& name) const {
+  return tree_.findControl(top, name);
 }
-const SimWindow* SimDesktop::rec(Wnd w) const {
-  auto it = wins_.find(w);
-  return it == wins_.end() ? nullptr : &it->second;
-}
+
+std::string SimDesktop::describe() const { return tree_.describe(foreground_, focus_); }
+
 const SimWindow* SimDesktop::window(Wnd w) const { return rec(w); }
 SimWindow* SimDesktop::window(Wnd w) { return rec(w); }
 
@@ -56,144 +54,8 @@ std::vector<Wnd> SimDesktop::children(Wnd w) const {
   return r ? r->children : std::vector<Wnd>{};
 }
 
-Wnd SimDesktop::topLevelOf(Wnd w) const {
-  const SimWindow* r = rec(w);
-  while (r && r->parent) r = rec(r->parent);
-  return r ? r->handle : 0;
-}
-
-Wnd SimDesktop::findControl(Wnd top, const std::string& name) const {
-  const SimWindow* r = rec(top);
-  if (!r) return 0;
-  for (Wnd c : r->children) {
-    const SimWindow* cr = rec(c);
-    if (cr && cr->name == name) return c;
-    if (Wnd d = findControl(c, name)) return d;
-  }
-  return 0;
-}
-
 Wnd SimDesktop::findControl(const std::string& formClass, const std::string& name) {
   return findControl(findWindow(formClass), name);
-}
-
-std::string SimDesktop::describe() const {
-  std::ostringstream o;
-  std::function<void(Wnd, int)> one = [&](Wnd w, int depth) {
-    const SimWindow* r = rec(w);
-    if (!r) return;
-    Rect b = boundsOf(*r);
-    o << std::string(static_cast<size_t>(depth) * 2, ' ') << std::hex << "0x" << w << std::dec
-      << ' ' << r->className;
-    if (!r->name.empty()) o << " '" << r->name << "'";
-    o << " \"" << r->caption << "\" " << b.left << ',' << b.top << ' ' << b.width << 'x'
-      << b.height << (r->visible ? "" : " hidden") << (r->enabled ? "" : " disabled")
-      << (r->topmost ? " topmost" : "") << (w == foreground_ ? " [foreground]" : "")
-      << (w == focus_ ? " [focus]" : "") << '\n';
-    for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) one(*it, depth + 1);
-  };
-  for (Wnd w : ztop_) one(w, 0);
-  return o.str();
-}
-
-Rect SimDesktop::boundsOf(const SimWindow& r) const {
-  if (r.fillParent && r.parent) {
-    if (const SimWindow* p = rec(r.parent)) {
-      Rect pb = boundsOf(*p);
-      return {0, 0, pb.width, pb.height};
-    }
-  }
-  return r.bounds;
-}
-
-Rect SimDesktop::screenRect(const SimWindow& r) const {
-  Rect b = boundsOf(r);
-  for (const SimWindow* p = rec(r.parent); p; p = rec(p->parent)) {
-    Rect pb = boundsOf(*p);
-    b.left += pb.left;
-    b.top += pb.top;
-  }
-  return b;
-}
-
-bool SimDesktop::visibleChain(const SimWindow& r) const {
-  for (const SimWindow* p = &r; p; p = rec(p->parent))
-    if (!p->visible) return false;
-  return true;
-}
-
-bool SimDesktop::hitTest(const SimWindow& r, Point p) const {
-  Rect s = screenRect(r);
-  if (s.width <= 0 || s.height <= 0 || !s.contains(p)) return false;
-  if (r.shaped) {
-    const int x = p.x - s.left, y = p.y - s.top;
-    if (x >= r.shapeWidth || y >= r.shapeHeight) return false;
-    return r.shapeMask[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.shapeWidth) +
-                       static_cast<std::size_t>(x)] != 0;
-  }
-  if (r.region == Region::None) return true;
-  Rect g = r.regionRect;
-  g.left += s.left;
-  g.top += s.top;
-  if (!g.contains(p)) return false;
-  if (r.region == Region::Ellipse && g.width > 0 && g.height > 0) {
-    // Inside the ellipse inscribed in g (pixel centres).
-    double rx = g.width / 2.0, ry = g.height / 2.0;
-    double nx = (p.x + 0.5 - (g.left + rx)) / rx, ny = (p.y + 0.5 - (g.top + ry)) / ry;
-    return nx * nx + ny * ny <= 1.0;
-  }
-  return true;
-}
-
-Wnd SimDesktop::deepest(const SimWindow& r, Point p) const {
-  for (auto it = r.children.rbegin(); it != r.children.rend(); ++it) {
-    const SimWindow* c = rec(*it);
-    if (!c || !c->visible || !c->enabled) continue;  // disabled children pass the point on
-    if (transparentGraphics_ && Graphic(c->kind)) continue;
-    if (hitTest(*c, p)) return deepest(*c, p);
-  }
-  return r.handle;
-}
-
-void SimDesktop::placeTopLevel(Wnd w) {
-  const SimWindow* r = rec(w);
-  if (!r) return;
-  ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
-  auto pos = ztop_.begin();
-  if (!r->topmost) {
-    while (pos != ztop_.end() && rec(*pos) && rec(*pos)->topmost) ++pos;
-  }
-  ztop_.insert(pos, w);
-}
-
-void SimDesktop::raise(Wnd w) {
-  SimWindow* r = rec(w);
-  if (!r) return;
-  if (!r->parent) {
-    placeTopLevel(w);
-    return;
-  }
-  if (SimWindow* p = rec(r->parent)) {
-    auto& ch = p->children;
-    ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
-    ch.push_back(w);
-  }
-}
-
-void SimDesktop::lower(Wnd w) {
-  SimWindow* r = rec(w);
-  if (!r) return;
-  if (!r->parent) {
-    r->topmost = false;
-    ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
-    ztop_.push_back(w);
-    return;
-  }
-  if (SimWindow* p = rec(r->parent)) {
-    auto& ch = p->children;
-    ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
-    ch.insert(ch.begin(), w);
-  }
 }
 
 void SimDesktop::activate(Wnd w) {
@@ -213,8 +75,6 @@ void SimDesktop::activate(Wnd w) {
 Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   if (desc.parent && !rec(desc.parent)) return 0;
   SimWindow r;
-  r.handle = nextWnd_;
-  nextWnd_ += 0x10;
   r.parent = desc.parent;
   r.kind = desc.kind;
   if (desc.parent)
@@ -245,13 +105,7 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
     r.readOnly = desc.readOnly;
     r.caret = r.anchor = r.caption.size();
   }
-  Wnd w = r.handle;
-  wins_[w] = std::move(r);
-  if (desc.parent)
-    rec(desc.parent)->children.push_back(w);
-  else
-    placeTopLevel(w);
-  return w;
+  return tree_.add(std::move(r));
 }
 
 Wnd SimDesktop::addWindow(const std::string& className, const std::string& caption, Rect b,
@@ -286,20 +140,12 @@ void SimDesktop::eraseWindow(Wnd w) {
   if (lastPress_.w == w) lastPress_ = {};
   mailboxes_.windowGone(w);
   handlers_.forget(w);
-  wins_.erase(w);
+  tree_.erase(w);
 }
 
 void SimDesktop::destroyWindow(Wnd w) {
-  SimWindow* r = rec(w);
-  if (!r) return;
-  if (r->parent) {
-    if (SimWindow* p = rec(r->parent)) {
-      auto& ch = p->children;
-      ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
-    }
-  } else {
-    ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
-  }
+  if (!rec(w)) return;
+  tree_.unlink(w);
   eraseWindow(w);
 }
 
@@ -365,7 +211,7 @@ void SimDesktop::setScreenSize(int w, int h) { screen_.setSize(w, h); }
 void SimDesktop::setMonitors(std::vector<Monitor> ms) {
   if (!screen_.setMonitors(std::move(ms))) return;
   cursor_ = screen_.onMonitors(cursor_);
-  std::vector<Wnd> tops(ztop_.begin(), ztop_.end());
+  const std::vector<Wnd> tops = tree_.zOrder();
   for (Wnd w : tops) updateSystemDpi(w);
   for (Wnd w : tops) {
     UiEvent e;
@@ -417,7 +263,7 @@ bool SimDesktop::isWindowVisible(Wnd w) {
 
 bool SimDesktop::isShown(Wnd w) const {
   const SimWindow* r = rec(w);
-  return r && visibleChain(*r);
+  return r && tree_.visibleChain(*r);
 }
 
 void SimDesktop::enableWindow(Wnd w, bool enable) {
@@ -461,10 +307,10 @@ void SimDesktop::setWindowPos(Wnd w, ZOrder z, const Rect& b, unsigned flags) {
     case ZOrder::NoTopMost:
       if (!r->parent && r->topmost) {
         r->topmost = false;
-        placeTopLevel(w);
+        tree_.placeTopLevel(w);
       }
       break;
-    case ZOrder::Bottom: lower(w); break;
+    case ZOrder::Bottom: tree_.lower(w); break;
   }
 }
 
@@ -502,36 +348,16 @@ Wnd SimDesktop::getParent(Wnd w) {
   return r ? r->parent : 0;
 }
 
-bool SimDesktop::isChild(Wnd parent, Wnd w) {
-  const SimWindow* r = rec(w);
-  if (!r || !parent) return false;
-  for (const SimWindow* p = rec(r->parent); p; p = rec(p->parent))
-    if (p->handle == parent) return true;
-  return false;
-}
+Wnd SimDesktop::getTopWindow() { return tree_.zOrder().empty() ? 0 : tree_.zOrder().front(); }
 
-Wnd SimDesktop::windowFromPoint(Point p) {
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || !r->visible || r->minimized) continue;
-    if (hitTest(*r, p)) return deepest(*r, p);
-  }
-  return 0;
-}
+std::vector<Wnd> SimDesktop::enumWindows() { return tree_.zOrder(); }
 
-Wnd SimDesktop::getTopWindow() { return ztop_.empty() ? 0 : ztop_.front(); }
+bool SimDesktop::isChild(Wnd parent, Wnd w) { return tree_.isChild(parent, w); }
 
-std::vector<Wnd> SimDesktop::enumWindows() { return ztop_; }
+Wnd SimDesktop::windowFromPoint(Point p) { return tree_.fromPoint(p); }
 
 Wnd SimDesktop::findWindow(const std::string& className, const std::optional<std::string>& caption) {
-  std::string want = simtext::LowerGbk(className);
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || simtext::LowerGbk(r->className) != want) continue;
-    if (caption && r->caption != *caption) continue;
-    return w;
-  }
-  return 0;
+  return tree_.find(className, caption);
 }
 
 bool SimDesktop::setWindowRgnFromPicture(Wnd w, int width, int height,

@@ -51,6 +51,7 @@
 #include "platform/sim/simshell.h"
 #include "platform/sim/simsystem.h"
 #include "platform/sim/simtaskbar.h"
+#include "platform/sim/simwindowtree.h"
 
 namespace sq {
 
@@ -58,65 +59,6 @@ namespace sq {
 // SetHookmo(hwnd, 1), SetHookkb(hwnd, 1, 3).
 using HookExport2 = std::function<void(Wnd, int)>;
 using HookExport3 = std::function<void(Wnd, int, int)>;
-
-// A window of the simulated desktop, as the tests may inspect it.
-struct SimWindow {
-  Wnd handle = 0;
-  Wnd parent = 0;
-  Kind kind = Kind::Other;
-  std::string className;
-  std::string name;        // layout name of a control, "" for foreign windows
-  std::string caption;
-  Rect bounds;             // parent-relative for children, screen for top-level
-  bool fillParent = false; // bounds follow the parent's size (editor, browser)
-  bool visible = true;     // own style bit
-  bool enabled = true;
-  bool topmost = false;
-  bool borderless = true;
-  int clientEdge = 0;      // pixels of frame and edge around the client area
-  bool foreign = false;    // added by a test, not created by the program
-  bool minimized = false;  // off the screen as a task-bar button only
-  bool maximized = false;  // fills the work area of its monitor
-  bool toolWindow = false, appWindow = false;
-  unsigned exStyleOther = 0;  // extended style bits beyond the flags here
-  unsigned pid = 0;
-  int color = -1, fontColor = -1;
-  TextAlign align = TextAlign::Center;
-  std::string fontName;
-  int fontSize = 0;
-  std::vector<std::string> items;
-  int selected = -1;
-  bool checked = false;
-  Region region = Region::None;
-  Rect regionRect;
-  // A picture's shape, when set: width*height flags, row by row from the
-  // window's top-left corner; outside the picture is outside the window.
-  std::vector<std::uint8_t> shapeMask;
-  int shapeWidth = 0, shapeHeight = 0;
-  bool shaped = false;
-  // The picture shown in it (setPicture), stretched over it; none when empty.
-  std::vector<int> picture;
-  int pictureWidth = 0, pictureHeight = 0;
-  // List views: each row's icon, the first row shown, the hot row.
-  std::vector<std::uintptr_t> rowIcons;
-  int topRow = 0;
-  int hotRow = -1;
-  int columnWidth = -1;  // list view: -1 = the client width at creation
-  int dpi = 96;        // what its layout and font were made for (the program's)
-  int systemDpi = 96;  // top-level: the DPI of the monitor the system puts it on
-  std::vector<Wnd> children;  // creation order; the last is on top
-  // Text editor state (Edit children made by addTextEditor, and the
-  // program's own edits).
-  bool editor = false;
-  bool singleLine = false;            // Enter and Tab type nothing
-  bool readOnly = false;
-  std::size_t caret = 0, anchor = 0;  // byte offsets; selection [min, max)
-  Wnd lastFocus = 0;                  // top-level: focus to restore
-  // Scrolling content (setScrollContent; editors count their text's lines).
-  int scrollLines = 0, lineHeight = 0, firstLine = 0;
-  bool takesWheel = true;
-  int wheelTotal = 0;
-};
 
 struct SimPostedMessage {
   Wnd wnd = 0;
@@ -408,7 +350,7 @@ class SimDesktop : public Platform {
   void setDoubleClickTime(unsigned ms) { dblTime_ = ms; }
   // Label, Image and Shape controls have no window of their own in the
   // framework, so the pointer finds what lies under them; off by this call.
-  void setGraphicControlsTransparent(bool on) { transparentGraphics_ = on; }
+  void setGraphicControlsTransparent(bool on) { tree_.setGraphicsTransparent(on); }
   // A click on one of the program's own windows activates it, as a click
   // on any window does; off by this call (foreign windows still activate).
   void setOwnWindowsActivateOnClick(bool on) { activateOwnOnClick_ = on; }
@@ -689,19 +631,14 @@ class SimDesktop : public Platform {
   };
   // Runs fn as a handler now, or after the running handler returns.
   void dispatch(std::function<void()> fn);
-  Wnd clickTarget(Point p) const;
+  Wnd clickTarget(Point p) const { return tree_.clickTarget(p); }
   void deliverClose(Wnd w);
 
-  SimWindow* rec(Wnd w);
-  const SimWindow* rec(Wnd w) const;
-  Rect boundsOf(const SimWindow& r) const;
-  Rect screenRect(const SimWindow& r) const;
-  bool visibleChain(const SimWindow& r) const;
-  bool hitTest(const SimWindow& r, Point p) const;
-  Wnd deepest(const SimWindow& r, Point p) const;
-  void raise(Wnd w);      // top of its band / siblings
-  void lower(Wnd w);
-  void placeTopLevel(Wnd w);
+  SimWindow* rec(Wnd w) { return tree_.rec(w); }
+  const SimWindow* rec(Wnd w) const { return tree_.rec(w); }
+  Rect boundsOf(const SimWindow& r) const { return tree_.boundsOf(r); }
+  Rect screenRect(const SimWindow& r) const { return tree_.screenRect(r); }
+  void raise(Wnd w) { tree_.raise(w); }
   void activate(Wnd w);   // foreground + focus
   void eraseWindow(Wnd w);
   void logCaption(SimWindow& r, const std::string& old);
@@ -757,11 +694,8 @@ class SimDesktop : public Platform {
   // largest share of it, else the nearest); sends the DPI-changed message
   // when it differs from the last.
   void updateSystemDpi(Wnd w);
-  std::map<Wnd, SimWindow> wins_;
-  std::vector<Wnd> ztop_;  // top-level windows, index 0 on top
-  Wnd nextWnd_ = 0x10010;
+  SimWindowTree tree_;
   Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
-  bool transparentGraphics_ = true;
   bool activateOwnOnClick_ = true;
   bool buttonGrab_ = false;
   Wnd grab_ = 0;  // the window holding the button events under a grab

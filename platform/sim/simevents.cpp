@@ -69,27 +69,7 @@ Point SimDesktop::clientPoint(Wnd w) const {
 Wnd SimDesktop::mouseTarget() const {
   if (capture_ && rec(capture_)) return capture_;
   if (buttonOwner_ && rec(buttonOwner_)) return buttonOwner_;
-  // The front-most shown window under the pointer, down through the
-  // children; a disabled child stops the search and its parent gets the
-  // input (a label takes its own, unlike WindowFromPoint).
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || !r->visible || r->minimized || !hitTest(*r, cursor_)) continue;
-    if (!r->enabled) return 0;
-    for (bool descended = true; descended;) {
-      descended = false;
-      for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) {
-        const SimWindow* c = rec(*it);
-        if (!c || !c->visible || !hitTest(*c, cursor_)) continue;
-        if (!c->enabled) return r->handle;
-        r = c;
-        descended = true;
-        break;
-      }
-    }
-    return r->handle;
-  }
-  return 0;
+  return tree_.inputTarget(cursor_);
 }
 
 // Posted like input: the handler runs after the running one, and finds the

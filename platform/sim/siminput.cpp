@@ -259,27 +259,6 @@ void SimDesktop::dispatch(std::function<void()> fn) {
   runAsHandler(fn);
 }
 
-Wnd SimDesktop::clickTarget(Point p) const {
-  // Like windowFromPoint, but a label or image takes its own clicks.
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || !r->visible || r->minimized || !hitTest(*r, p)) continue;
-    for (bool descended = true; descended;) {
-      descended = false;
-      for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) {
-        const SimWindow* c = rec(*it);
-        if (c && c->visible && c->enabled && hitTest(*c, p)) {
-          r = c;
-          descended = true;
-          break;
-        }
-      }
-    }
-    return r->handle;
-  }
-  return 0;
-}
-
 void SimDesktop::setClickHandler(Wnd w, std::function<void()> fn) {
   if (rec(w)) handlers_.setClick(w, std::move(fn));
 }
