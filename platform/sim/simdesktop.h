@@ -45,6 +45,7 @@
 #include "platform/sim/simmailboxes.h"
 #include "platform/sim/simmenus.h"
 #include "platform/sim/simprocess.h"
+#include "platform/sim/simqueue.h"
 #include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
 #include "platform/sim/simscreen.h"
@@ -379,7 +380,7 @@ class SimDesktop : public Platform {
   // waking from sleep; near 2^32 ms the tick count wraps). Timers that fell
   // due meanwhile fire once at the next advance.
   void jumpClock(std::uint64_t ms) {
-    if (handlerDepth_ == 0) clock_.jump(ms);
+    if (!queue_.busy()) clock_.jump(ms);
   }
   // The user's hands during the program's next sleep: `hands` runs (real
   // input, hook words queued behind the sleeping handler) once the clock
@@ -388,7 +389,7 @@ class SimDesktop : public Platform {
   // Runs fn as a handler would run: its synthesised input waits until it
   // returns. For start-up code and similar calls made outside a timer.
   void runAsHandler(const std::function<void()>& fn);
-  bool inHandler() const { return handlerDepth_ > 0; }
+  bool inHandler() const { return queue_.busy(); }
   bool hasTimer(Wnd owner, unsigned id) const;
   std::size_t timerCount() const;
   // Interval of a running timer, 0 when none.
@@ -617,18 +618,6 @@ class SimDesktop : public Platform {
 
  private:
   friend class SimBrowser;
-  // Work that waits for the running handler to return: synthesised input,
-  // and the hook's words for real input that arrived meanwhile (the real
-  // library posts them to the input window).
-  struct Pending {
-    enum { Key, Mouse, Words, Call, Deliver } kind = Key;
-    int vk = 0, scan = 0;
-    unsigned flags = 0;
-    int dx = 0, dy = 0, data = 0;
-    std::vector<Word> words;
-    std::function<void()> call;
-    Wnd wnd = 0;  // Deliver: the mailbox whose waiting words may go on
-  };
   // Runs fn as a handler now, or after the running handler returns.
   void dispatch(std::function<void()> fn);
   Wnd clickTarget(Point p) const { return tree_.clickTarget(p); }
@@ -710,9 +699,7 @@ class SimDesktop : public Platform {
 
   SimClock clock_;
   SimKeyboard keyboard_;
-  int handlerDepth_ = 0;
-  std::vector<Pending> pending_;
-  bool flushing_ = false;
+  SimQueue queue_;
 
   SimModules modules_;
   SimHooks hooks_;

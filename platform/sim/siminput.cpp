@@ -66,11 +66,11 @@ void SimDesktop::setCursorPos(Point p) {
   if (hookMouse(MouseAction::Move, 0, false, screen_.onMonitors(p))) return;
   cursor_ = screen_.onMonitors(p);
   // The system moves the pointer and tells the window under it.
-  if (handlerDepth_ > 0) {
-    Pending m;
-    m.kind = Pending::Call;
+  if (queue_.busy()) {
+    SimPending m;
+    m.kind = SimPending::Call;
     m.call = [this] { pointerMoved(); };
-    pending_.push_back(std::move(m));
+    queue_.push(std::move(m));
   } else {
     pointerMoved();
   }
@@ -78,8 +78,8 @@ void SimDesktop::setCursorPos(Point p) {
 
 void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
   record_.key(tickCount(), vk, scan, flags);
-  if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Key, vk, scan, flags, 0, 0, 0, {}, {}, 0});
+  if (queue_.busy()) {
+    queue_.push({SimPending::Key, vk, scan, flags, 0, 0, 0, {}, {}, 0});
     return;
   }
   applyKey(vk, (flags & keyflag::KeyUp) != 0, true, scan);
@@ -87,8 +87,8 @@ void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
 
 void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
   record_.mouse(tickCount(), flags, dx, dy, data);
-  if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Mouse, 0, 0, flags, dx, dy, data, {}, {}, 0});
+  if (queue_.busy()) {
+    queue_.push({SimPending::Mouse, 0, 0, flags, dx, dy, data, {}, {}, 0});
     return;
   }
   applyMouse(flags, dx, dy, data, true);
@@ -207,8 +207,8 @@ bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
 
 void SimDesktop::applyWords(const std::vector<Word>& words) {
   if (words.empty()) return;
-  if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Words, 0, 0, 0, 0, 0, 0, words, {}, 0});
+  if (queue_.busy()) {
+    queue_.push({SimPending::Words, 0, 0, 0, 0, 0, 0, words, {}, 0});
     return;
   }
   mailboxes_.offer(words);
@@ -217,12 +217,12 @@ void SimDesktop::applyWords(const std::vector<Word>& words) {
 void SimDesktop::mailboxSeen(Wnd w) {
   if (!rec(w)) return;
   mailboxes_.seen(w);
-  if (handlerDepth_ > 0) {
+  if (queue_.busy()) {
     // Like the real backend's posted message: after the running handler.
-    Pending p;
-    p.kind = Pending::Deliver;
+    SimPending p;
+    p.kind = SimPending::Deliver;
     p.wnd = w;
-    pending_.push_back(std::move(p));
+    queue_.push(std::move(p));
     return;
   }
   mailboxes_.deliverWaiting(w);
@@ -249,11 +249,11 @@ void SimDesktop::buttonDown() {
 
 void SimDesktop::dispatch(std::function<void()> fn) {
   if (!fn) return;
-  if (handlerDepth_ > 0) {
-    Pending p;
-    p.kind = Pending::Call;
+  if (queue_.busy()) {
+    SimPending p;
+    p.kind = SimPending::Call;
     p.call = std::move(fn);
-    pending_.push_back(std::move(p));
+    queue_.push(std::move(p));
     return;
   }
   runAsHandler(fn);
@@ -552,48 +552,28 @@ unsigned SimDesktop::timerInterval(Wnd owner, unsigned id) const {
 }
 
 void SimDesktop::flushPending() {
-  // A handler run from here (a click) queues its own input behind what is
-  // already waiting, so nested flushes are left to this loop.
-  if (flushing_) return;
-  struct Guard {
-    bool& f;
-    ~Guard() { f = false; }
-  };
-  flushing_ = true;
-  Guard guard{flushing_};
-  while (!pending_.empty() && handlerDepth_ == 0) {
-    std::vector<Pending> batch;
-    batch.swap(pending_);
-    for (std::size_t i = 0; i < batch.size(); ++i) {
-      Pending& p = batch[i];
-      switch (p.kind) {
-        case Pending::Key: applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan); break;
-        case Pending::Mouse: applyMouse(p.flags, p.dx, p.dy, p.data, true); break;
-        case Pending::Words: mailboxes_.offer(p.words); break;
-        case Pending::Call: runAsHandler(p.call); break;
-        case Pending::Deliver: mailboxes_.deliverWaiting(p.wnd); break;
-      }
-      if (!pending_.empty() && i + 1 < batch.size()) {
-        // Newly queued work goes after the rest of this batch.
-        pending_.insert(pending_.begin(), std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(i) + 1),
-                        std::make_move_iterator(batch.end()));
-        break;
-      }
+  queue_.flush([this](SimPending& p) {
+    switch (p.kind) {
+      case SimPending::Key: applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan); break;
+      case SimPending::Mouse: applyMouse(p.flags, p.dx, p.dy, p.data, true); break;
+      case SimPending::Words: mailboxes_.offer(p.words); break;
+      case SimPending::Call: runAsHandler(p.call); break;
+      case SimPending::Deliver: mailboxes_.deliverWaiting(p.wnd); break;
     }
-  }
+  });
 }
 
 void SimDesktop::endHandler() {
-  if (--handlerDepth_ == 0) {
+  if (queue_.leave()) {
     flushPending();
     // A window that moved, hid or appeared under the still pointer hears of
     // it, as the system's mouse move after a window change tells it.
-    if (handlerDepth_ == 0 && !flushing_ && ownMouseTarget() != hover_) pointerMoved();
+    if (!queue_.busy() && !queue_.flushing() && ownMouseTarget() != hover_) pointerMoved();
   }
 }
 
 void SimDesktop::runAsHandler(const std::function<void()>& fn) {
-  ++handlerDepth_;
+  queue_.enter();
   try {
     fn();
   } catch (...) {
@@ -604,7 +584,7 @@ void SimDesktop::runAsHandler(const std::function<void()>& fn) {
 }
 
 void SimDesktop::advance(unsigned ms) {
-  if (handlerDepth_ > 0) {  // from inside a handler: a plain wait
+  if (queue_.busy()) {  // from inside a handler: a plain wait
     sleep(ms);
     return;
   }
