@@ -36,6 +36,7 @@
 #include "input/worddelivery.h"
 #include "platform/platform.h"
 #include "platform/sim/simbrowser.h"
+#include "platform/sim/simbrowsers.h"
 #include "platform/sim/simclipboard.h"
 #include "platform/sim/simclock.h"
 #include "platform/sim/simfiles.h"
@@ -592,16 +593,20 @@ class SimDesktop : public Platform {
   static constexpr const char* kTempSuffix = SimFiles::kTempSuffix;
 
   // ---- browsers ----
-  const std::vector<SimBrowser*>& browsers() const { return browsers_; }
+  const std::vector<SimBrowser*>& browsers() const { return browsers_.all(); }
   // What a browser shows for an address: its title and body text, or a
   // page made of HTML (title, text and links, see simbrowser.h). Without an
   // entry, a "file://" address of a file in the work directory shows that
   // file read as HTML; any other address is a page that cannot be had.
-  void setPage(const std::string& url, const std::string& title, const std::string& text);
-  void setPageHtml(const std::string& url, const std::string& html);
+  void setPage(const std::string& url, const std::string& title, const std::string& text) {
+    browsers_.setPage(url, title, text);
+  }
+  void setPageHtml(const std::string& url, const std::string& html) {
+    browsers_.setPageHtml(url, html);
+  }
   // When off, a navigation stops at readyState 3 after navigateComplete2
   // until the test calls SimBrowser::finishLoading().
-  void setBrowsersCompleteAtOnce(bool on) { browserInstant_ = on; }
+  void setBrowsersCompleteAtOnce(bool on) { browsers_.setCompleteAtOnce(on); }
 
   // ---- the record ----
   const std::vector<SimEvent>& events() const { return record_.events(); }
@@ -718,17 +723,11 @@ class SimDesktop : public Platform {
 
   SimFiles files_;
 
-  std::vector<SimBrowser*> browsers_;
-  std::map<std::string, SimPage> pages_;
-  bool browserInstant_ = true;
-  // What an address shows (see setPage).
-  SimPage pageOf(const std::string& url);
+  SimBrowsers browsers_;
   // The page window under the pointer hears of the pointer and the left
   // button (links: status text, clicks).
-  SimBrowser* browserOfPage(Wnd w) const;
   void browserPointer();
   void browserButton(MouseButton b, bool down, Wnd target);
-  Wnd browserHover_ = 0;
 
   SimRecord record_;
   std::vector<std::string> scrollLog_;

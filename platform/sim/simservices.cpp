@@ -19,7 +19,7 @@ namespace sq {
 namespace fs = std::filesystem;
 
 SimDesktop::SimDesktop(int w, int h)
-    : screen_(w, h), keyboard_(clock_), hooks_(clock_), mailboxes_(*this) {
+    : screen_(w, h), keyboard_(clock_), hooks_(clock_), mailboxes_(*this), browsers_(files_) {
   cursor_ = {w / 2, h / 2};
   taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
@@ -28,7 +28,7 @@ SimDesktop::SimDesktop(int w, int h)
 }
 
 SimDesktop::~SimDesktop() {
-  for (SimBrowser* b : browsers_) b->detach();
+  for (SimBrowser* b : browsers_.all()) b->detach();
 }
 
 // ---------------------------------------------------------------- process and modules
@@ -126,54 +126,14 @@ std::unique_ptr<WebBrowser> SimDesktop::createBrowser(Wnd host, BrowserEvents* e
   return std::make_unique<SimBrowser>(*this, host, server, events);
 }
 
-void SimDesktop::setPage(const std::string& url, const std::string& title,
-                         const std::string& text) {
-  SimPage p;
-  p.found = true;
-  p.title = title;
-  p.text = text;
-  pages_[url] = p;
-}
-
-void SimDesktop::setPageHtml(const std::string& url, const std::string& html) {
-  pages_[url] = SimPage::FromHtml(html);
-}
-
-SimPage SimDesktop::pageOf(const std::string& url) {
-  auto it = pages_.find(url);
-  if (it != pages_.end()) return it->second;
-  const std::string scheme = "file://";
-  if (url.rfind(scheme, 0) != 0) return {};
-  std::string path = url.substr(scheme.size());
-  // "file:///C:/dir/page.htm" as well as "file://C:\dir\page.htm".
-  if (path.size() > 3 && path[0] == '/' && path[2] == ':') path.erase(0, 1);
-  std::replace(path.begin(), path.end(), '/', '\\');
-  std::string html;
-  if (!readFile(path, html)) return {};
-  return SimPage::FromHtml(html);
-}
-
-SimBrowser* SimDesktop::browserOfPage(Wnd w) const {
-  if (!w) return nullptr;
-  for (SimBrowser* b : browsers_)
-    if (b->page() == w) return b;
-  return nullptr;
-}
-
 void SimDesktop::browserPointer() {
   const Wnd t = mouseTarget();
-  if (browserHover_ && browserHover_ != t)
-    if (SimBrowser* b = browserOfPage(browserHover_)) b->pointerLeft();
-  browserHover_ = 0;
-  if (SimBrowser* b = browserOfPage(t)) {
-    browserHover_ = t;
-    b->pointerAt(clientPoint(t));
-  }
+  browsers_.pointerOver(t, clientPoint(t));
 }
 
 void SimDesktop::browserButton(MouseButton btn, bool down, Wnd target) {
   if (btn != MouseButton::Left) return;
-  if (SimBrowser* b = browserOfPage(target)) b->leftButton(down, clientPoint(target), shiftState().shift);
+  if (SimBrowser* b = browsers_.ofPage(target)) b->leftButton(down, clientPoint(target), shiftState().shift);
 }
 
 }  // namespace sq
