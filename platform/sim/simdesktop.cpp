@@ -134,10 +134,8 @@ void SimDesktop::eraseWindow(Wnd w) {
   if (foreground_ == w) foreground_ = 0;
   if (capture_ == w) capture_ = 0;
   hooks_.windowGone(w);
-  if (pressed_ == w) pressed_ = 0;
   if (hover_ == w) hover_ = 0;
-  if (buttonOwner_ == w) buttonOwner_ = 0;
-  if (lastPress_.w == w) lastPress_ = {};
+  buttons_.windowGone(w);
   mailboxes_.windowGone(w);
   handlers_.forget(w);
   tree_.erase(w);

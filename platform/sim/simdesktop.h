@@ -37,6 +37,7 @@
 #include "platform/platform.h"
 #include "platform/sim/simbrowser.h"
 #include "platform/sim/simbrowsers.h"
+#include "platform/sim/simbuttons.h"
 #include "platform/sim/simclipboard.h"
 #include "platform/sim/simclock.h"
 #include "platform/sim/simfiles.h"
@@ -349,7 +350,7 @@ class SimDesktop : public Platform {
   // comes). False when w has no handler.
   bool sendRawEvent(Wnd w, UiEvent e);
   // The double-click time (ms) and the square a second press must fall in.
-  void setDoubleClickTime(unsigned ms) { dblTime_ = ms; }
+  void setDoubleClickTime(unsigned ms) { buttons_.setDoubleClickTime(ms); }
   // Label, Image and Shape controls have no window of their own in the
   // framework, so the pointer finds what lies under them; off by this call.
   void setGraphicControlsTransparent(bool on) { tree_.setGraphicsTransparent(on); }
@@ -361,7 +362,7 @@ class SimDesktop : public Platform {
   // pressed on, whatever is under the pointer now (Windows itself sends
   // each to the window under the pointer; a program that works here works
   // there too).
-  void setButtonGrab(bool on) { buttonGrab_ = on; grab_ = 0; }
+  void setButtonGrab(bool on) { buttons_.setGrabs(on); }
   void setWindowProcessId(Wnd w, unsigned pid);
   // A foreign window minimised by its user, or given extended styles.
   void setMinimized(Wnd w, bool on);
@@ -691,8 +692,6 @@ class SimDesktop : public Platform {
   SimWindowTree tree_;
   Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
   bool activateOwnOnClick_ = true;
-  bool buttonGrab_ = false;
-  Wnd grab_ = 0;  // the window holding the button events under a grab
   unsigned ownPid_ = 4242;
   std::vector<SimPostedMessage> posted_;
   std::vector<Wnd> closeRequests_;
@@ -735,11 +734,7 @@ class SimDesktop : public Platform {
   SimHandlers handlers_;
   Wnd hover_ = 0;         // window that last got a mouse move
   bool movingPointer_ = false;
-  Wnd buttonOwner_ = 0;   // a control holding the left button's events
-  struct LastPress { Wnd w = 0; MouseButton b = MouseButton::Left; std::uint64_t time = 0; Point at; };
-  LastPress lastPress_;
-  unsigned dblTime_ = 500;
-  Wnd pressed_ = 0;  // the control the left button went down on
+  SimButtons buttons_;
   SimMenus menus_;
 };
 

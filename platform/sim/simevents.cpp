@@ -9,7 +9,6 @@
 namespace sq {
 
 namespace {
-constexpr int kDoubleClickSquare = 2;  // half of SM_CXDOUBLECLK
 
 // Controls whose own window procedure keeps the left button's events from
 // the press to the release (they capture the mouse on the press).
@@ -68,7 +67,7 @@ Point SimDesktop::clientPoint(Wnd w) const {
 
 Wnd SimDesktop::mouseTarget() const {
   if (capture_ && rec(capture_)) return capture_;
-  if (buttonOwner_ && rec(buttonOwner_)) return buttonOwner_;
+  if (buttons_.owner() && rec(buttons_.owner())) return buttons_.owner();
   return tree_.inputTarget(cursor_);
 }
 
@@ -148,7 +147,7 @@ void SimDesktop::pointerMoved() {
 void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
   browserButton(b, down, t);
   const SimWindow* r = rec(t);
-  if (!down && b == MouseButton::Left) buttonOwner_ = 0;
+  if (!down && b == MouseButton::Left) buttons_.setOwner(0);
   if (!r || r->foreign) return;
   UiEvent e;
   e.type = down ? UiEvent::MouseDown : UiEvent::MouseUp;
@@ -173,13 +172,8 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
       if (row < static_cast<int>(l->items.size())) l->selected = row;
     };
   if (down) {
-    if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttonOwner_ = t;
-    const LastPress& l = lastPress_;
-    const bool dbl = l.w == t && l.b == b && clock_.now() - l.time <= dblTime_ &&
-                     std::abs(cursor_.x - l.at.x) <= kDoubleClickSquare &&
-                     std::abs(cursor_.y - l.at.y) <= kDoubleClickSquare;
-    if (dbl) {
-      lastPress_ = {};
+    if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttons_.setOwner(t);
+    if (buttons_.press(t, b, cursor_)) {
       e.doubleClick = true;
       raiseEvent(t, e, select);
       UiEvent d = e;
@@ -187,7 +181,6 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
       raiseEvent(t, d);
       return;
     }
-    lastPress_ = {t, b, clock_.now(), cursor_};
   }
   raiseEvent(t, e, select);
   if (!down && b == MouseButton::Left && hover_ != ownMouseTarget()) pointerMoved();

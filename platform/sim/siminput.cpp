@@ -140,22 +140,20 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     if (b.down && ownMouseTarget() != hover_) pointerMoved();
     const Wnd under = mouseTarget();
     Wnd target = under;
-    if (buttonGrab_) {
-      if (b.down && !anyHeld) grab_ = target ? target : windowFromPoint(cursor_);
-      if (grab_ && rec(grab_)) target = grab_;
-      if (!keyboard_.anyButton()) grab_ = 0;
+    if (buttons_.grabs()) {
+      if (b.down && !anyHeld) buttons_.grabFor(target ? target : windowFromPoint(cursor_));
+      if (buttons_.grabbed() && rec(buttons_.grabbed())) target = buttons_.grabbed();
+      if (!keyboard_.anyButton()) buttons_.grabFor(0);
     }
     const bool grabbedAway = target != under;
     if (b.down && !grabbedAway) buttonDown();
     mouseButtonEvent(b.vk == 1 ? MouseButton::Left : b.vk == 2 ? MouseButton::Right
                                                                : MouseButton::Middle,
                      b.down, target);
-    if (b.a == MouseAction::LeftDown) pressed_ = grabbedAway ? 0 : clickTarget(cursor_);
+    if (b.a == MouseAction::LeftDown) buttons_.pressedOn(grabbedAway ? 0 : clickTarget(cursor_));
     if (b.a == MouseAction::LeftUp) {
-      Wnd w = clickTarget(cursor_);
-      bool same = w && w == pressed_;
-      pressed_ = 0;
-      if (same && handlers_.hasClick(w)) dispatch(handlers_.click(w));
+      const Wnd w = clickTarget(cursor_);
+      if (buttons_.releasedOn(w) && handlers_.hasClick(w)) dispatch(handlers_.click(w));
     }
   }
   if (flags & mouseflag::Wheel) {

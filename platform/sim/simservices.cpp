@@ -19,7 +19,12 @@ namespace sq {
 namespace fs = std::filesystem;
 
 SimDesktop::SimDesktop(int w, int h)
-    : screen_(w, h), keyboard_(clock_), hooks_(clock_), mailboxes_(*this), browsers_(files_) {
+    : screen_(w, h),
+      keyboard_(clock_),
+      hooks_(clock_),
+      mailboxes_(*this),
+      browsers_(files_),
+      buttons_(clock_) {
   cursor_ = {w / 2, h / 2};
   taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
