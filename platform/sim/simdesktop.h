@@ -51,6 +51,7 @@
 #include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
 #include "platform/sim/simscreen.h"
+#include "platform/sim/simscrolling.h"
 #include "platform/sim/simshell.h"
 #include "platform/sim/simsystem.h"
 #include "platform/sim/simtaskbar.h"
@@ -322,7 +323,7 @@ class SimDesktop : public Platform {
   int firstVisibleLine(Wnd w) const;  // 0 when the window has no content
   int wheelReceived(Wnd w) const;     // sum of the wheel deltas it was sent
   // Every scroll the hook applied: "Edit lines -3", "AppWnd wheel 120".
-  const std::vector<std::string>& scrollLog() const { return scrollLog_; }
+  const std::vector<std::string>& scrollLog() const { return scrolling_.log(); }
   // A foreign editor selects from the line pressed to the line under the
   // pointer while it sees the left button held and the pointer move.
 
@@ -646,9 +647,6 @@ class SimDesktop : public Platform {
   bool hookMouse(MouseAction a, int delta, bool injected, Point at);
   // Scrolling of foreign windows (simscroll.cpp).
   void scrollBy(Wnd w, const ScrollStep& step);
-  void foreignMouse(MouseAction a);
-  int contentLines(const SimWindow& r) const;
-  int linesShown(const SimWindow& r) const;
   DragScroll drag_;
   DragHandOff dragHandOff_;
   std::function<void()> duringDragRequest_;
@@ -661,7 +659,6 @@ class SimDesktop : public Platform {
   void inputSeen() { hooks_.inputSeen(); }
   // The hook thread puts the pointer back at the drag's anchor.
   void recentrePointer();
-  Wnd selecting_ = 0;  // a foreign editor selecting with the left button
   std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
   void buttonDown();
@@ -729,12 +726,12 @@ class SimDesktop : public Platform {
   void browserButton(MouseButton b, bool down, Wnd target);
 
   SimRecord record_;
-  std::vector<std::string> scrollLog_;
 
   SimHandlers handlers_;
   Wnd hover_ = 0;         // window that last got a mouse move
   bool movingPointer_ = false;
   SimButtons buttons_;
+  SimScrolling scrolling_;
   SimMenus menus_;
 };
 

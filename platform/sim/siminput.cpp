@@ -117,7 +117,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     if (!hookMouse(MouseAction::Move, 0, injected, screen_.onMonitors(p))) {
       cursor_ = screen_.onMonitors(p);
       pointerMoved();
-      foreignMouse(MouseAction::Move);
+      scrolling_.foreignMouse(MouseAction::Move, cursor_, keyboard_.down(1));
     }
   }
   struct B { unsigned flag; int vk; bool down; MouseAction a; };
@@ -134,7 +134,7 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
     if (hookMouse(b.a, 0, injected, cursor_)) continue;  // kept by the hook
     const bool anyHeld = keyboard_.anyButton();
     keyboard_.set(b.vk, b.down);
-    foreignMouse(b.a);
+    scrolling_.foreignMouse(b.a, cursor_, keyboard_.down(1));
     // The press goes to the window under the pointer as the press happens,
     // even when the activation it causes moves that window away.
     if (b.down && ownMouseTarget() != hover_) pointerMoved();
@@ -322,7 +322,7 @@ void SimDesktop::moveMouse(int x, int y) {
   if (hookMouse(MouseAction::Move, 0, false, screen_.onMonitors({x, y}))) return;
   cursor_ = screen_.onMonitors({x, y});
   pointerMoved();
-  foreignMouse(MouseAction::Move);
+  scrolling_.foreignMouse(MouseAction::Move, cursor_, keyboard_.down(1));
 }
 void SimDesktop::leftDown() { applyMouse(mouseflag::LeftDown, 0, 0, 0, false); }
 void SimDesktop::leftUp() { applyMouse(mouseflag::LeftUp, 0, 0, 0, false); }

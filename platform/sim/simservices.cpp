@@ -24,7 +24,8 @@ SimDesktop::SimDesktop(int w, int h)
       hooks_(clock_),
       mailboxes_(*this),
       browsers_(files_),
-      buttons_(clock_) {
+      buttons_(clock_),
+      scrolling_(tree_) {
   cursor_ = {w / 2, h / 2};
   taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
