@@ -395,9 +395,8 @@ void SimDesktop::setWindowRgn(Wnd w, Region shape, const Rect& r) {
 
 bool SimDesktop::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
   if (!rec(w)) return false;
-  posted_.push_back({w, msg, wp, lp});
-  if (msg == 0x10) {  // WM_CLOSE
-    closeRequests_.push_back(w);
+  messages_.posted(w, msg, wp, lp);
+  if (msg == SimMessages::kClose) {
     deliverClose(w);
   } else {
     if (auto fn = handlers_.message(w, msg)) dispatch([fn, wp, lp] { fn(wp, lp); });
@@ -407,7 +406,7 @@ bool SimDesktop::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr
 
 void SimDesktop::closeWindow(Wnd w) {
   if (!rec(w)) return;
-  closeRequests_.push_back(w);
+  messages_.closeAsked(w);
   deliverClose(w);
 }
 
@@ -416,7 +415,7 @@ void SimDesktop::deliverClose(Wnd w) {
   if (!r) return;
   if (auto fn = handlers_.close(w)) {
     dispatch(std::move(fn));
-  } else if (r->foreign && !ignoreClose_) {
+  } else if (r->foreign && !messages_.foreignIgnoreClose()) {
     destroyWindow(w);
   }
 }

@@ -46,6 +46,7 @@
 #include "platform/sim/simkeyboard.h"
 #include "platform/sim/simmailboxes.h"
 #include "platform/sim/simmenus.h"
+#include "platform/sim/simmessages.h"
 #include "platform/sim/simprocess.h"
 #include "platform/sim/simqueue.h"
 #include "platform/sim/simrecord.h"
@@ -63,13 +64,6 @@ namespace sq {
 // SetHookmo(hwnd, 1), SetHookkb(hwnd, 1, 3).
 using HookExport2 = std::function<void(Wnd, int)>;
 using HookExport3 = std::function<void(Wnd, int, int)>;
-
-struct SimPostedMessage {
-  Wnd wnd = 0;
-  unsigned msg = 0;
-  std::uintptr_t wp = 0;
-  std::intptr_t lp = 0;
-};
 
 class SimDesktop;
 
@@ -369,10 +363,12 @@ class SimDesktop : public Platform {
   void setMinimized(Wnd w, bool on);
   void setExtendedStyle(Wnd w, bool toolWindow, bool appWindow);
   unsigned ownProcessId() const { return ownPid_; }
-  const std::vector<SimPostedMessage>& postedMessages() const { return posted_; }
-  const std::vector<Wnd>& closeRequests() const { return closeRequests_; }
+  const std::vector<SimPostedMessage>& postedMessages() const {
+    return messages_.postedMessages();
+  }
+  const std::vector<Wnd>& closeRequests() const { return messages_.closeRequests(); }
   // Foreign windows asked to close are destroyed unless this is set.
-  void setForeignWindowsIgnoreClose(bool on) { ignoreClose_ = on; }
+  void setForeignWindowsIgnoreClose(bool on) { messages_.setForeignIgnoreClose(on); }
   void setCaretBlinkTime(unsigned ms) { caretBlink_ = ms; }
 
   // ---- time ----
@@ -690,9 +686,7 @@ class SimDesktop : public Platform {
   Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
   bool activateOwnOnClick_ = true;
   unsigned ownPid_ = 4242;
-  std::vector<SimPostedMessage> posted_;
-  std::vector<Wnd> closeRequests_;
-  bool ignoreClose_ = false;
+  SimMessages messages_;
   std::vector<CursorShape> cursorShapes_;
   unsigned caretBlink_ = 530;
 
