@@ -107,45 +107,40 @@ std::string CompareSequences(const std::vector<std::string>& expected,
   return o.str();
 }
 
-void SimRecord::key(std::uint32_t time, int vk, int scan, unsigned flags) {
-  SimEvent e;
+SimEvent& SimRecord::add(std::uint32_t time, SimEvent::Type type) {
+  SimEvent& e = log_.emplace_back();
   e.time = time;
-  e.type = SimEvent::Key;
+  e.type = type;
+  return e;
+}
+
+void SimRecord::key(std::uint32_t time, int vk, int scan, unsigned flags) {
+  SimEvent& e = add(time, SimEvent::Key);
   e.vk = vk;
   e.scan = scan;
   e.flags = flags;
-  log_.push_back(std::move(e));
 }
 
 void SimRecord::mouse(std::uint32_t time, unsigned flags, int dx, int dy, int data) {
-  SimEvent e;
-  e.time = time;
-  e.type = SimEvent::Mouse;
+  SimEvent& e = add(time, SimEvent::Mouse);
   e.flags = flags;
   e.dx = dx;
   e.dy = dy;
   e.data = data;
-  log_.push_back(std::move(e));
 }
 
 void SimRecord::cursor(std::uint32_t time, Point p) {
-  SimEvent e;
-  e.time = time;
-  e.type = SimEvent::CursorPos;
+  SimEvent& e = add(time, SimEvent::CursorPos);
   e.dx = p.x;
   e.dy = p.y;
-  log_.push_back(std::move(e));
 }
 
 void SimRecord::caption(std::uint32_t time, Wnd w, const std::string& text,
                         const std::string& className) {
-  SimEvent e;
-  e.time = time;
-  e.type = SimEvent::Caption;
+  SimEvent& e = add(time, SimEvent::Caption);
   e.wnd = w;
   e.text = text;
   e.className = className;
-  log_.push_back(std::move(e));
 }
 
 }  // namespace sq

@@ -66,6 +66,8 @@ class SimRecord {
   void clear() { log_.clear(); }
 
  private:
+  SimEvent& add(std::uint32_t time, SimEvent::Type type);
+
   std::vector<SimEvent> log_;
 };
 

@@ -45,19 +45,24 @@ long long Dist2(const Rect& r, Point p) {
   const long long dy = p.y < r.top ? r.top - p.y : p.y >= r.bottom() ? p.y - (r.bottom() - 1) : 0;
   return dx * dx + dy * dy;
 }
-}  // namespace
 
-Point SimScreen::onMonitors(Point p) const {
-  const Monitor* best = &monitors_.front();
+// The monitor nearest the point (the first of those as near).
+const Monitor& Nearest(const std::vector<Monitor>& monitors, Point p) {
+  const Monitor* best = &monitors.front();
   long long bestD = -1;
-  for (const Monitor& m : monitors_) {
+  for (const Monitor& m : monitors) {
     const long long d = Dist2(m.rect, p);
     if (bestD < 0 || d < bestD) {
       best = &m;
       bestD = d;
     }
   }
-  const Rect& r = best->rect;
+  return *best;
+}
+}  // namespace
+
+Point SimScreen::onMonitors(Point p) const {
+  const Rect& r = Nearest(monitors_, p).rect;
   return {std::clamp(p.x, r.left, r.right() - 1), std::clamp(p.y, r.top, r.bottom() - 1)};
 }
 
@@ -75,17 +80,7 @@ int SimScreen::dpiFor(const Rect& b) const {
       bestArea = w * h;
     }
   }
-  if (!best) {
-    const Point c{q.left + q.width / 2, q.top + q.height / 2};
-    long long bestD = -1;
-    for (const Monitor& m : monitors_) {
-      const long long d = Dist2(m.rect, c);
-      if (bestD < 0 || d < bestD) {
-        best = &m;
-        bestD = d;
-      }
-    }
-  }
+  if (!best) return Nearest(monitors_, {q.left + q.width / 2, q.top + q.height / 2}).dpi;
   return best->dpi;
 }
 
