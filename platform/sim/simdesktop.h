@@ -40,6 +40,7 @@
 #include "platform/sim/simbuttons.h"
 #include "platform/sim/simclipboard.h"
 #include "platform/sim/simclock.h"
+#include "platform/sim/simdrag.h"
 #include "platform/sim/simfiles.h"
 #include "platform/sim/simhandlers.h"
 #include "platform/sim/simhooks.h"
@@ -475,7 +476,9 @@ class SimDesktop : public Platform {
   // The user's hands act as the program next asks for a drag, before the
   // request reaches the hook thread (the GUI thread was held up between
   // reading the drag state and asking).
-  void duringNextDragRequest(std::function<void()> hands) { duringDragRequest_ = std::move(hands); }
+  void duringNextDragRequest(std::function<void()> hands) {
+    drag_.duringNextRequest(std::move(hands));
+  }
   bool mouseHookInstalled() const { return hooks_.mouse(); }
   bool keyboardHookInstalled() const { return hooks_.keyboard(); }
   Wnd hookWindow() const { return hooks_.window(); }
@@ -643,9 +646,6 @@ class SimDesktop : public Platform {
   bool hookMouse(MouseAction a, int delta, bool injected, Point at);
   // Scrolling of foreign windows (simscroll.cpp).
   void scrollBy(Wnd w, const ScrollStep& step);
-  DragScroll drag_;
-  DragHandOff dragHandOff_;
-  std::function<void()> duringDragRequest_;
   // The system's own work between the program's timers: auto-repeat and
   // the hook thread's turns (its queue and its watch timer).
   std::uint64_t nextSystemDue() const;
@@ -698,6 +698,7 @@ class SimDesktop : public Platform {
 
   SimModules modules_;
   SimHooks hooks_;
+  SimDrag drag_;
   SimMailboxes mailboxes_;
   HookWords composer_;
 

@@ -179,7 +179,7 @@ bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   hooks_.called();
   // A drag request left by the program is taken first (the library does
   // so on every mouse event as well as on its thread's turn).
-  dragHandOff_.Take(drag_);
+  drag_.take();
   MouseInput e;
   e.action = a;
   e.x = at.x;
@@ -187,19 +187,20 @@ bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   e.wheelDelta = delta;
   e.injected = injected;
   e.extra = injected ? kOwnInputMark : 0;
-  const bool alive = !drag_.active() || rec(drag_.target().window);
-  const Wnd target = drag_.target().window;
-  HookMouseResult r = HookMouse(composer_, drag_, e, cursor_, alive);
+  DragScroll& drag = drag_.drag();
+  const bool alive = !drag.active() || rec(drag.target().window);
+  const Wnd target = drag.target().window;
+  HookMouseResult r = HookMouse(composer_, drag, e, cursor_, alive);
   applyWords(r.words);
   if (r.drag.scroll) scrollBy(target, r.drag.step);
   // A kept move leaves the pointer at the drag's anchor.
-  if (r.drag.swallow && a == MouseAction::Move && drag_.active()) cursor_ = screen_.onMonitors(drag_.target().anchor);
+  if (r.drag.swallow && a == MouseAction::Move && drag.active()) cursor_ = screen_.onMonitors(drag.target().anchor);
   // The hook lets go of the program's press, as the program's own input.
   if (r.drag.releaseLeft) mouseEvent(mouseflag::LeftUp, 0, 0, 0);
-  dragHandOff_.Publish(drag_);
+  drag_.publish();
   // The library puts the pointer back at the anchor on its thread's turn,
   // after the callback has returned.
-  if (r.drag.recentre && drag_.active()) postToHookThread([this] { recentrePointer(); });
+  if (r.drag.recentre && drag.active()) postToHookThread([this] { recentrePointer(); });
   return r.drag.swallow;
 }
 
@@ -630,11 +631,12 @@ void SimDesktop::postToHookThread(std::function<void()> work) {
 void SimDesktop::removeHooks() { hooks_.removeAll(); }
 
 void SimDesktop::recentrePointer() {
-  if (!hooks_.mouse() || !drag_.active()) return;
+  DragScroll& drag = drag_.drag();
+  if (!hooks_.mouse() || !drag.active()) return;
   // A step aside first, as the library does for Wine's sake.
-  const Point at = drag_.target().anchor;
-  drag_.OwnMoveComing({at.x + 1, at.y});
-  drag_.OwnMoveComing(at);
+  const Point at = drag.target().anchor;
+  drag.OwnMoveComing({at.x + 1, at.y});
+  drag.OwnMoveComing(at);
   setCursorPos({at.x + 1, at.y});
   setCursorPos(at);
 }

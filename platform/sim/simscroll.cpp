@@ -24,24 +24,12 @@ void SimDesktop::dragScrollBegin(const DragScrollRequest& q) {
   t.lineHeight = r->kind == Kind::ListView ? kListRowHeight : (r->lineHeight > 0 ? r->lineHeight : 16);
   t.systemHeld = q.systemHeld;
   t.thumb = q.thumb;
-  // Left for the hook thread.
-  if (auto hands = std::exchange(duringDragRequest_, {})) hands();
-  dragHandOff_.Ask(t);
-  // Taken on the hook thread's next turn, or at a mouse event before it.
-  postToHookThread([this] { dragHandOff_.Take(drag_); });
+  drag_.ask(t);
 }
 
-void SimDesktop::dragScrollEnd() {
-  dragHandOff_.AskEnd();
-  postToHookThread([this] { dragHandOff_.Take(drag_); });
-}
+void SimDesktop::dragScrollEnd() { drag_.askEnd(); }
 
-DragScrollState SimDesktop::dragScrollState() {
-  if (!hooks_.mouse()) return {false, keyboard_.down(1), false};
-  const int bits = dragHandOff_.State();
-  return {(bits & dragbits::Running) != 0, (bits & dragbits::UserLeft) != 0,
-          (bits & dragbits::Pending) != 0};
-}
+DragScrollState SimDesktop::dragScrollState() { return drag_.state(keyboard_.down(1)); }
 
 void SimDesktop::setScrollContent(Wnd w, int lines, int lineHeight, bool takesWheel) {
   scrolling_.setContent(w, lines, lineHeight, takesWheel);

@@ -22,6 +22,7 @@ SimDesktop::SimDesktop(int w, int h)
     : screen_(w, h),
       keyboard_(clock_),
       hooks_(clock_),
+      drag_(hooks_),
       mailboxes_(*this),
       browsers_(files_),
       buttons_(clock_),
