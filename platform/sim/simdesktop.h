@@ -655,7 +655,6 @@ class SimDesktop : public Platform {
   void inputSeen() { hooks_.inputSeen(); }
   // The hook thread puts the pointer back at the drag's anchor.
   void recentrePointer();
-  std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
   void buttonDown();
   void deliverKey(int vk, bool up);
@@ -677,57 +676,51 @@ class SimDesktop : public Platform {
   void flushPending();
   void endHandler();
 
-  SimScreen screen_;
   // A top-level window's DPI by the system's rule (the monitor with the
   // largest share of it, else the nearest); sends the DPI-changed message
   // when it differs from the last.
   void updateSystemDpi(Wnd w);
-  SimWindowTree tree_;
-  Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
-  bool activateOwnOnClick_ = true;
-  unsigned ownPid_ = 4242;
-  SimMessages messages_;
-  std::vector<CursorShape> cursorShapes_;
-  unsigned caretBlink_ = 530;
-
-  Point cursor_{512, 384};
-
-  SimClock clock_;
-  SimKeyboard keyboard_;
-  SimQueue queue_;
-
-  SimModules modules_;
-  SimHooks hooks_;
-  SimDrag drag_;
-  SimMailboxes mailboxes_;
-  HookWords composer_;
-
-  SimProcess process_;
-  SimSystem system_;
-
-  SimClipboard clipboard_;
-
-  SimTaskbar taskbar_;
-  SimShell shell_;
-
-  SimRegistry registry_;
-
-  SimFiles files_;
-
-  SimBrowsers browsers_;
   // The page window under the pointer hears of the pointer and the left
   // button (links: status text, clicks).
   void browserPointer();
   void browserButton(MouseButton b, bool down, Wnd target);
 
+  // ---- the parts (each one's header says what it keeps) ----
+  SimScreen screen_;
+  SimWindowTree tree_;
+  SimClock clock_;
+  SimKeyboard keyboard_;
+  SimQueue queue_;
+  SimModules modules_;
+  SimHooks hooks_;
+  SimDrag drag_;
+  SimMailboxes mailboxes_;
+  SimProcess process_;
+  SimSystem system_;
+  SimClipboard clipboard_;
+  SimTaskbar taskbar_;
+  SimShell shell_;
+  SimRegistry registry_;
+  SimFiles files_;
+  SimBrowsers browsers_;
   SimRecord record_;
-
   SimHandlers handlers_;
-  Wnd hover_ = 0;         // window that last got a mouse move
-  bool movingPointer_ = false;
+  SimMessages messages_;
+  SimMenus menus_;
   SimButtons buttons_;
   SimScrolling scrolling_;
-  SimMenus menus_;
+
+  // ---- the desktop's own state ----
+  HookWords composer_;  // the hook library's words from its hooks' input
+  Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
+  Wnd hover_ = 0;  // window that last got a mouse move
+  bool movingPointer_ = false;
+  Point cursor_{512, 384};
+  std::vector<CursorShape> cursorShapes_;
+  unsigned caretBlink_ = 530;
+  bool activateOwnOnClick_ = true;
+  unsigned ownPid_ = 4242;
+  std::function<void()> duringSleep_;
 };
 
 }  // namespace sq
