@@ -91,14 +91,13 @@ SimPage SimPage::FromHtml(const std::string& html) {
 
 SimBrowser::SimBrowser(SimDesktop& desk, Wnd host, Wnd page, BrowserEvents* events)
     : desk_(&desk), host_(host), page_(page), events_(events) {
-  desk.browsers_.push_back(this);
+  desk.browsers_.add(this);
 }
 
 SimBrowser::~SimBrowser() {
   *alive_ = false;
   if (!desk_) return;
-  auto& v = desk_->browsers_;
-  v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  desk_->browsers_.remove(this);
 }
 
 void SimBrowser::post(std::function<void()> fn) {
@@ -128,7 +127,7 @@ void SimBrowser::load(const std::string& url, bool addToHistory) {
     if (gen != generation_) return;
     if (events_) events_->downloadBegin();
     if (gen != generation_) return;
-    SimPage p = desk_ ? desk_->pageOf(url) : SimPage{};
+    SimPage p = desk_ ? desk_->browsers_.pageOf(url) : SimPage{};
     if (!p.found) {
       if (events_ && events_->navigateError(url, kNotFound)) {
         // The program kept the error page out: the old page stays.
@@ -160,7 +159,7 @@ void SimBrowser::load(const std::string& url, bool addToHistory) {
     if (events_) events_->progressChange(50, 100);
     if (gen != generation_) return;
     stage_ = Stage::Loaded;
-    if (!desk_ || desk_->browserInstant_) completeLoad();
+    if (!desk_ || desk_->browsers_.completeAtOnce()) completeLoad();
   });
 }
 
@@ -223,7 +222,7 @@ void SimBrowser::refresh() {
     if (gen != generation_) return;
     if (events_) events_->downloadBegin();
     if (desk_) {
-      SimPage p = desk_->pageOf(location_);
+      SimPage p = desk_->browsers_.pageOf(location_);
       if (p.found) {
         title_ = p.title;
         text_ = p.text;
@@ -332,12 +331,12 @@ void SimBrowser::openNewWindow(const std::string& url, int width, int height) {
   if (reply.cancel) return;
   if (!reply.into) {
     // The control opens a browser window of its own, outside the program.
-    SimPage p = desk_->pageOf(url);
+    SimPage p = desk_->browsers_.pageOf(url);
     const int w = width > 0 ? width : 800, h = height > 0 ? height : 600;
     desk_->addWindow("IEFrame", (p.found && !p.title.empty() ? p.title : url), {40, 40, w, h});
     return;
   }
-  auto& all = desk_->browsers_;
+  const auto& all = desk_->browsers_.all();
   auto it = std::find(all.begin(), all.end(), reply.into);
   // Only a browser of this desktop other than the asking one can take it.
   if (it == all.end() || *it == this) return;

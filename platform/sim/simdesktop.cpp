@@ -1,11 +1,11 @@
-// The simulated desktop: window tree, z-order, activation and hit-testing.
-// Input, timers and the record are in siminput.cpp; shell, registry, files
-// and the browser in simservices.cpp.
+// The simulated desktop: the program's calls on windows and controls,
+// activation and the windows' DPI, over the window tree (simwindowtree).
+// Input and timers are in siminput.cpp; the process, modules, files and
+// the browser in simservices.cpp.
 #include "platform/sim/simdesktop.h"
 
 #include <algorithm>
 #include <iterator>
-#include <sstream>
 
 #include "platform/sim/simtext.h"
 
@@ -36,18 +36,16 @@ std::string ClassForKind(const WindowSpec& s) {
   return "TWinControl";
 }
 
-bool Graphic(Kind k) { return k == Kind::Label || k == Kind::Image || k == Kind::Shape; }
-
 }  // namespace
 
-SimWindow* SimDesktop::rec(Wnd w) {
-  auto it = wins_.find(w);
-  return it == wins_.end() ? nullptr : &it->second;
+Wnd SimDesktop::topLevelOf(Wnd w) const { return tree_.topLevelOf(w); }
+
+Wnd SimDesktop::findControl(Wnd top, const std::string& name) const {
+  return tree_.findControl(top, name);
 }
-const SimWindow* SimDesktop::rec(Wnd w) const {
-  auto it = wins_.find(w);
-  return it == wins_.end() ? nullptr : &it->second;
-}
+
+std::string SimDesktop::describe() const { return tree_.describe(foreground_, focus_); }
+
 const SimWindow* SimDesktop::window(Wnd w) const { return rec(w); }
 SimWindow* SimDesktop::window(Wnd w) { return rec(w); }
 
@@ -56,144 +54,8 @@ std::vector<Wnd> SimDesktop::children(Wnd w) const {
   return r ? r->children : std::vector<Wnd>{};
 }
 
-Wnd SimDesktop::topLevelOf(Wnd w) const {
-  const SimWindow* r = rec(w);
-  while (r && r->parent) r = rec(r->parent);
-  return r ? r->handle : 0;
-}
-
-Wnd SimDesktop::findControl(Wnd top, const std::string& name) const {
-  const SimWindow* r = rec(top);
-  if (!r) return 0;
-  for (Wnd c : r->children) {
-    const SimWindow* cr = rec(c);
-    if (cr && cr->name == name) return c;
-    if (Wnd d = findControl(c, name)) return d;
-  }
-  return 0;
-}
-
 Wnd SimDesktop::findControl(const std::string& formClass, const std::string& name) {
   return findControl(findWindow(formClass), name);
-}
-
-std::string SimDesktop::describe() const {
-  std::ostringstream o;
-  std::function<void(Wnd, int)> one = [&](Wnd w, int depth) {
-    const SimWindow* r = rec(w);
-    if (!r) return;
-    Rect b = boundsOf(*r);
-    o << std::string(static_cast<size_t>(depth) * 2, ' ') << std::hex << "0x" << w << std::dec
-      << ' ' << r->className;
-    if (!r->name.empty()) o << " '" << r->name << "'";
-    o << " \"" << r->caption << "\" " << b.left << ',' << b.top << ' ' << b.width << 'x'
-      << b.height << (r->visible ? "" : " hidden") << (r->enabled ? "" : " disabled")
-      << (r->topmost ? " topmost" : "") << (w == foreground_ ? " [foreground]" : "")
-      << (w == focus_ ? " [focus]" : "") << '\n';
-    for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) one(*it, depth + 1);
-  };
-  for (Wnd w : ztop_) one(w, 0);
-  return o.str();
-}
-
-Rect SimDesktop::boundsOf(const SimWindow& r) const {
-  if (r.fillParent && r.parent) {
-    if (const SimWindow* p = rec(r.parent)) {
-      Rect pb = boundsOf(*p);
-      return {0, 0, pb.width, pb.height};
-    }
-  }
-  return r.bounds;
-}
-
-Rect SimDesktop::screenRect(const SimWindow& r) const {
-  Rect b = boundsOf(r);
-  for (const SimWindow* p = rec(r.parent); p; p = rec(p->parent)) {
-    Rect pb = boundsOf(*p);
-    b.left += pb.left;
-    b.top += pb.top;
-  }
-  return b;
-}
-
-bool SimDesktop::visibleChain(const SimWindow& r) const {
-  for (const SimWindow* p = &r; p; p = rec(p->parent))
-    if (!p->visible) return false;
-  return true;
-}
-
-bool SimDesktop::hitTest(const SimWindow& r, Point p) const {
-  Rect s = screenRect(r);
-  if (s.width <= 0 || s.height <= 0 || !s.contains(p)) return false;
-  if (r.shaped) {
-    const int x = p.x - s.left, y = p.y - s.top;
-    if (x >= r.shapeWidth || y >= r.shapeHeight) return false;
-    return r.shapeMask[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.shapeWidth) +
-                       static_cast<std::size_t>(x)] != 0;
-  }
-  if (r.region == Region::None) return true;
-  Rect g = r.regionRect;
-  g.left += s.left;
-  g.top += s.top;
-  if (!g.contains(p)) return false;
-  if (r.region == Region::Ellipse && g.width > 0 && g.height > 0) {
-    // Inside the ellipse inscribed in g (pixel centres).
-    double rx = g.width / 2.0, ry = g.height / 2.0;
-    double nx = (p.x + 0.5 - (g.left + rx)) / rx, ny = (p.y + 0.5 - (g.top + ry)) / ry;
-    return nx * nx + ny * ny <= 1.0;
-  }
-  return true;
-}
-
-Wnd SimDesktop::deepest(const SimWindow& r, Point p) const {
-  for (auto it = r.children.rbegin(); it != r.children.rend(); ++it) {
-    const SimWindow* c = rec(*it);
-    if (!c || !c->visible || !c->enabled) continue;  // disabled children pass the point on
-    if (transparentGraphics_ && Graphic(c->kind)) continue;
-    if (hitTest(*c, p)) return deepest(*c, p);
-  }
-  return r.handle;
-}
-
-void SimDesktop::placeTopLevel(Wnd w) {
-  const SimWindow* r = rec(w);
-  if (!r) return;
-  ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
-  auto pos = ztop_.begin();
-  if (!r->topmost) {
-    while (pos != ztop_.end() && rec(*pos) && rec(*pos)->topmost) ++pos;
-  }
-  ztop_.insert(pos, w);
-}
-
-void SimDesktop::raise(Wnd w) {
-  SimWindow* r = rec(w);
-  if (!r) return;
-  if (!r->parent) {
-    placeTopLevel(w);
-    return;
-  }
-  if (SimWindow* p = rec(r->parent)) {
-    auto& ch = p->children;
-    ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
-    ch.push_back(w);
-  }
-}
-
-void SimDesktop::lower(Wnd w) {
-  SimWindow* r = rec(w);
-  if (!r) return;
-  if (!r->parent) {
-    r->topmost = false;
-    ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
-    ztop_.push_back(w);
-    return;
-  }
-  if (SimWindow* p = rec(r->parent)) {
-    auto& ch = p->children;
-    ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
-    ch.insert(ch.begin(), w);
-  }
 }
 
 void SimDesktop::activate(Wnd w) {
@@ -213,8 +75,6 @@ void SimDesktop::activate(Wnd w) {
 Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   if (desc.parent && !rec(desc.parent)) return 0;
   SimWindow r;
-  r.handle = nextWnd_;
-  nextWnd_ += 0x10;
   r.parent = desc.parent;
   r.kind = desc.kind;
   if (desc.parent)
@@ -237,7 +97,7 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
   for (const auto& it : desc.items) r.items.push_back(simtext::AsWindowText(it));
   r.checked = desc.checked;
   r.dpi = desc.dpi;
-  if (!desc.parent) r.systemDpi = monitorDpiFor(desc.bounds);
+  if (!desc.parent) r.systemDpi = screen_.dpiFor(desc.bounds);
   if (desc.parent && desc.kind == Kind::Edit) {
     // The program's edit boxes take typed keys as an edit control does.
     r.editor = true;
@@ -245,13 +105,7 @@ Wnd SimDesktop::createWindow(const WindowSpec& desc) {
     r.readOnly = desc.readOnly;
     r.caret = r.anchor = r.caption.size();
   }
-  Wnd w = r.handle;
-  wins_[w] = std::move(r);
-  if (desc.parent)
-    rec(desc.parent)->children.push_back(w);
-  else
-    placeTopLevel(w);
-  return w;
+  return tree_.add(std::move(r));
 }
 
 Wnd SimDesktop::addWindow(const std::string& className, const std::string& caption, Rect b,
@@ -275,39 +129,21 @@ void SimDesktop::eraseWindow(Wnd w) {
   SimWindow* r = rec(w);
   if (!r) return;
   for (Wnd c : std::vector<Wnd>(r->children)) eraseWindow(c);
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [w](const TimerRec& t) { return t.owner == w; }),
-                timers_.end());
+  clock_.killTimersOf(w);
   if (focus_ == w) focus_ = 0;
   if (foreground_ == w) foreground_ = 0;
   if (capture_ == w) capture_ = 0;
-  if (hookWnd_ == w) hookWnd_ = 0;
-  if (pressed_ == w) pressed_ = 0;
+  hooks_.windowGone(w);
   if (hover_ == w) hover_ = 0;
-  if (buttonOwner_ == w) buttonOwner_ = 0;
-  if (lastPress_.w == w) lastPress_ = {};
-  for (Wnd& m : mailboxes_)
-    if (m == w) m = 0;
-  clickHandlers_.erase(w);
-  closeHandlers_.erase(w);
-  eventHandlers_.erase(w);
-  trayHandlers_.erase(w);
-  for (auto it = msgHandlers_.begin(); it != msgHandlers_.end();)
-    it = it->first.first == w ? msgHandlers_.erase(it) : std::next(it);
-  wins_.erase(w);
+  buttons_.windowGone(w);
+  mailboxes_.windowGone(w);
+  handlers_.forget(w);
+  tree_.erase(w);
 }
 
 void SimDesktop::destroyWindow(Wnd w) {
-  SimWindow* r = rec(w);
-  if (!r) return;
-  if (r->parent) {
-    if (SimWindow* p = rec(r->parent)) {
-      auto& ch = p->children;
-      ch.erase(std::remove(ch.begin(), ch.end(), w), ch.end());
-    }
-  } else {
-    ztop_.erase(std::remove(ztop_.begin(), ztop_.end(), w), ztop_.end());
-  }
+  if (!rec(w)) return;
+  tree_.unlink(w);
   eraseWindow(w);
 }
 
@@ -325,13 +161,7 @@ std::string SimDesktop::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
 
 void SimDesktop::logCaption(SimWindow& r, const std::string& old) {
   if (old == r.caption) return;
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::Caption;
-  e.wnd = r.handle;
-  e.text = r.caption;
-  e.className = r.className;
-  log_.push_back(std::move(e));
+  record_.caption(tickCount(), r.handle, r.caption, r.className);
 }
 
 void SimDesktop::setTextAlign(Wnd w, TextAlign align) {
@@ -350,7 +180,7 @@ void SimDesktop::setWindowText(Wnd w, const std::string& text) {
   r->caption = simtext::AsWindowText(text);
   if (r->editor) r->caret = r->anchor = text.size();
   // A new word in a top-level caption is unread until its reader says so.
-  if (r->parent == 0 && old != r->caption) delivery_.Changed(w);
+  if (r->parent == 0 && old != r->caption) mailboxes_.changed(w);
   logCaption(*r, old);
 }
 
@@ -374,25 +204,12 @@ void SimDesktop::setBounds(Wnd w, const Rect& b) {
 
 // ---------------------------------------------------------------- monitors
 
-void SimDesktop::setScreenSize(int w, int h) {
-  screenW_ = w;
-  screenH_ = h;
-  for (Monitor& m : monitors_)
-    if (m.primary) m.rect = m.work = {m.rect.left, m.rect.top, w, h};
-}
+void SimDesktop::setScreenSize(int w, int h) { screen_.setSize(w, h); }
 
 void SimDesktop::setMonitors(std::vector<Monitor> ms) {
-  if (ms.empty()) return;  // a desktop always has a monitor
-  bool anyPrimary = false;
-  for (const Monitor& m : ms) anyPrimary = anyPrimary || m.primary;
-  if (!anyPrimary) ms.front().primary = true;
-  // The main monitor first, as EnumDisplayMonitors lists it.
-  std::stable_partition(ms.begin(), ms.end(), [](const Monitor& m) { return m.primary; });
-  monitors_ = std::move(ms);
-  screenW_ = monitors_.front().rect.width;
-  screenH_ = monitors_.front().rect.height;
-  cursor_ = onMonitors(cursor_);
-  std::vector<Wnd> tops(ztop_.begin(), ztop_.end());
+  if (!screen_.setMonitors(std::move(ms))) return;
+  cursor_ = screen_.onMonitors(cursor_);
+  const std::vector<Wnd> tops = tree_.zOrder();
   for (Wnd w : tops) updateSystemDpi(w);
   for (Wnd w : tops) {
     UiEvent e;
@@ -401,66 +218,15 @@ void SimDesktop::setMonitors(std::vector<Monitor> ms) {
   }
 }
 
-namespace {
-long long Dist2(const Rect& r, Point p) {
-  const long long dx = p.x < r.left ? r.left - p.x : p.x >= r.right() ? p.x - (r.right() - 1) : 0;
-  const long long dy = p.y < r.top ? r.top - p.y : p.y >= r.bottom() ? p.y - (r.bottom() - 1) : 0;
-  return dx * dx + dy * dy;
-}
-}  // namespace
-
-Point SimDesktop::onMonitors(Point p) const {
-  const Monitor* best = &monitors_.front();
-  long long bestD = -1;
-  for (const Monitor& m : monitors_) {
-    const long long d = Dist2(m.rect, p);
-    if (bestD < 0 || d < bestD) {
-      best = &m;
-      bestD = d;
-    }
-  }
-  const Rect& r = best->rect;
-  return {std::clamp(p.x, r.left, r.right() - 1), std::clamp(p.y, r.top, r.bottom() - 1)};
-}
-
-int SimDesktop::monitorDpiFor(const Rect& b) const {
-  Rect q = b;
-  q.width = std::max(q.width, 1);
-  q.height = std::max(q.height, 1);
-  const Monitor* best = nullptr;
-  long long bestArea = 0;
-  for (const Monitor& m : monitors_) {
-    const long long w = std::min(m.rect.right(), q.right()) - std::max(m.rect.left, q.left);
-    const long long h = std::min(m.rect.bottom(), q.bottom()) - std::max(m.rect.top, q.top);
-    if (w > 0 && h > 0 && w * h > bestArea) {
-      best = &m;
-      bestArea = w * h;
-    }
-  }
-  if (!best) {
-    const Point c{q.left + q.width / 2, q.top + q.height / 2};
-    long long bestD = -1;
-    for (const Monitor& m : monitors_) {
-      const long long d = Dist2(m.rect, c);
-      if (bestD < 0 || d < bestD) {
-        best = &m;
-        bestD = d;
-      }
-    }
-  }
-  return best->dpi;
-}
-
 void SimDesktop::updateSystemDpi(Wnd w) {
   SimWindow* r = rec(w);
   if (!r || r->parent || r->foreign) return;
-  const int dpi = monitorDpiFor(r->bounds);
+  const int dpi = screen_.dpiFor(r->bounds);
   if (dpi == r->systemDpi) return;
   r->systemDpi = dpi;
   // Sent, not posted: it runs inside the call that moved the window.
-  auto it = eventHandlers_.find(w);
-  if (it == eventHandlers_.end()) return;
-  UiEventHandler fn = it->second;
+  UiEventHandler fn = handlers_.event(w);
+  if (!fn) return;
   UiEvent e;
   e.type = UiEvent::DpiChanged;
   e.dpi = dpi;
@@ -495,7 +261,7 @@ bool SimDesktop::isWindowVisible(Wnd w) {
 
 bool SimDesktop::isShown(Wnd w) const {
   const SimWindow* r = rec(w);
-  return r && visibleChain(*r);
+  return r && tree_.visibleChain(*r);
 }
 
 void SimDesktop::enableWindow(Wnd w, bool enable) {
@@ -539,10 +305,10 @@ void SimDesktop::setWindowPos(Wnd w, ZOrder z, const Rect& b, unsigned flags) {
     case ZOrder::NoTopMost:
       if (!r->parent && r->topmost) {
         r->topmost = false;
-        placeTopLevel(w);
+        tree_.placeTopLevel(w);
       }
       break;
-    case ZOrder::Bottom: lower(w); break;
+    case ZOrder::Bottom: tree_.lower(w); break;
   }
 }
 
@@ -580,36 +346,16 @@ Wnd SimDesktop::getParent(Wnd w) {
   return r ? r->parent : 0;
 }
 
-bool SimDesktop::isChild(Wnd parent, Wnd w) {
-  const SimWindow* r = rec(w);
-  if (!r || !parent) return false;
-  for (const SimWindow* p = rec(r->parent); p; p = rec(p->parent))
-    if (p->handle == parent) return true;
-  return false;
-}
+Wnd SimDesktop::getTopWindow() { return tree_.zOrder().empty() ? 0 : tree_.zOrder().front(); }
 
-Wnd SimDesktop::windowFromPoint(Point p) {
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || !r->visible || r->minimized) continue;
-    if (hitTest(*r, p)) return deepest(*r, p);
-  }
-  return 0;
-}
+std::vector<Wnd> SimDesktop::enumWindows() { return tree_.zOrder(); }
 
-Wnd SimDesktop::getTopWindow() { return ztop_.empty() ? 0 : ztop_.front(); }
+bool SimDesktop::isChild(Wnd parent, Wnd w) { return tree_.isChild(parent, w); }
 
-std::vector<Wnd> SimDesktop::enumWindows() { return ztop_; }
+Wnd SimDesktop::windowFromPoint(Point p) { return tree_.fromPoint(p); }
 
 Wnd SimDesktop::findWindow(const std::string& className, const std::optional<std::string>& caption) {
-  std::string want = simtext::LowerGbk(className);
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || simtext::LowerGbk(r->className) != want) continue;
-    if (caption && r->caption != *caption) continue;
-    return w;
-  }
-  return 0;
+  return tree_.find(className, caption);
 }
 
 bool SimDesktop::setWindowRgnFromPicture(Wnd w, int width, int height,
@@ -649,33 +395,27 @@ void SimDesktop::setWindowRgn(Wnd w, Region shape, const Rect& r) {
 
 bool SimDesktop::postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
   if (!rec(w)) return false;
-  posted_.push_back({w, msg, wp, lp});
-  if (msg == 0x10) {  // WM_CLOSE
-    closeRequests_.push_back(w);
+  messages_.posted(w, msg, wp, lp);
+  if (msg == SimMessages::kClose) {
     deliverClose(w);
   } else {
-    auto it = msgHandlers_.find({w, msg});
-    if (it != msgHandlers_.end()) {
-      auto fn = it->second;
-      dispatch([fn, wp, lp] { fn(wp, lp); });
-    }
+    if (auto fn = handlers_.message(w, msg)) dispatch([fn, wp, lp] { fn(wp, lp); });
   }
   return true;
 }
 
 void SimDesktop::closeWindow(Wnd w) {
   if (!rec(w)) return;
-  closeRequests_.push_back(w);
+  messages_.closeAsked(w);
   deliverClose(w);
 }
 
 void SimDesktop::deliverClose(Wnd w) {
   SimWindow* r = rec(w);
   if (!r) return;
-  auto it = closeHandlers_.find(w);
-  if (it != closeHandlers_.end()) {
-    dispatch(it->second);
-  } else if (r->foreign && !ignoreClose_) {
+  if (auto fn = handlers_.close(w)) {
+    dispatch(std::move(fn));
+  } else if (r->foreign && !messages_.foreignIgnoreClose()) {
     destroyWindow(w);
   }
 }

@@ -36,8 +36,28 @@
 #include "input/worddelivery.h"
 #include "platform/platform.h"
 #include "platform/sim/simbrowser.h"
+#include "platform/sim/simbrowsers.h"
+#include "platform/sim/simbuttons.h"
+#include "platform/sim/simclipboard.h"
+#include "platform/sim/simclock.h"
+#include "platform/sim/simdrag.h"
 #include "platform/sim/simfiles.h"
+#include "platform/sim/simhandlers.h"
+#include "platform/sim/simhooks.h"
+#include "platform/sim/simkeyboard.h"
+#include "platform/sim/simmailboxes.h"
+#include "platform/sim/simmenus.h"
+#include "platform/sim/simmessages.h"
+#include "platform/sim/simprocess.h"
+#include "platform/sim/simqueue.h"
+#include "platform/sim/simrecord.h"
 #include "platform/sim/simregistry.h"
+#include "platform/sim/simscreen.h"
+#include "platform/sim/simscrolling.h"
+#include "platform/sim/simshell.h"
+#include "platform/sim/simsystem.h"
+#include "platform/sim/simtaskbar.h"
+#include "platform/sim/simwindowtree.h"
 
 namespace sq {
 
@@ -46,134 +66,11 @@ namespace sq {
 using HookExport2 = std::function<void(Wnd, int)>;
 using HookExport3 = std::function<void(Wnd, int, int)>;
 
-// One entry of the record.
-struct SimEvent {
-  enum Type { Key, Mouse, Caption, CursorPos };
-  std::uint32_t time = 0;
-  Type type = Key;
-  int vk = 0, scan = 0;   // Key
-  unsigned flags = 0;     // Key: keyflag::, Mouse: mouseflag::
-  int dx = 0, dy = 0;     // Mouse move; CursorPos: x, y
-  int data = 0;           // Mouse: wheel delta
-  Wnd wnd = 0;            // Caption: the window
-  std::string text;       // Caption: the new text
-  std::string className;  // Caption: the window's class
-
-  // Short form for table-driven tests: "key 17 down", "key 27/42 up",
-  // "mouse leftdown", "mouse leftdown+leftup", "mouse move 5,-3",
-  // "mouse absmove 100,200", "wheel 120", "wheel -120",
-  // "caption Tqircom=17down", "cursor 100,200".
-  std::string str() const;
-};
-
-using EventFilter = std::function<bool(const SimEvent&)>;
-
-// Ready-made filters for eventsSince().
-namespace simfilter {
-EventFilter keys();                 // key events only
-EventFilter mouse();                // mouse events only
-EventFilter input();                // keys, mouse and cursor moves
-EventFilter captions();             // caption changes only
-EventFilter captionsOf(const std::string& className);  // of one class
-EventFilter inputAndCaptionsOf(const std::string& className);
-}  // namespace simfilter
-
-// Side-by-side comparison of two event sequences: "" when equal, otherwise
-// a table "expected | actual" with the first difference marked.
-std::string CompareSequences(const std::vector<std::string>& expected,
-                             const std::vector<std::string>& actual);
-
-// A window of the simulated desktop, as the tests may inspect it.
-struct SimWindow {
-  Wnd handle = 0;
-  Wnd parent = 0;
-  Kind kind = Kind::Other;
-  std::string className;
-  std::string name;        // layout name of a control, "" for foreign windows
-  std::string caption;
-  Rect bounds;             // parent-relative for children, screen for top-level
-  bool fillParent = false; // bounds follow the parent's size (editor, browser)
-  bool visible = true;     // own style bit
-  bool enabled = true;
-  bool topmost = false;
-  bool borderless = true;
-  int clientEdge = 0;      // pixels of frame and edge around the client area
-  bool foreign = false;    // added by a test, not created by the program
-  bool minimized = false;  // off the screen as a task-bar button only
-  bool maximized = false;  // fills the work area of its monitor
-  bool toolWindow = false, appWindow = false;
-  unsigned exStyleOther = 0;  // extended style bits beyond the flags here
-  unsigned pid = 0;
-  int color = -1, fontColor = -1;
-  TextAlign align = TextAlign::Center;
-  std::string fontName;
-  int fontSize = 0;
-  std::vector<std::string> items;
-  int selected = -1;
-  bool checked = false;
-  Region region = Region::None;
-  Rect regionRect;
-  // A picture's shape, when set: width*height flags, row by row from the
-  // window's top-left corner; outside the picture is outside the window.
-  std::vector<std::uint8_t> shapeMask;
-  int shapeWidth = 0, shapeHeight = 0;
-  bool shaped = false;
-  // The picture shown in it (setPicture), stretched over it; none when empty.
-  std::vector<int> picture;
-  int pictureWidth = 0, pictureHeight = 0;
-  // List views: each row's icon, the first row shown, the hot row.
-  std::vector<std::uintptr_t> rowIcons;
-  int topRow = 0;
-  int hotRow = -1;
-  int columnWidth = -1;  // list view: -1 = the client width at creation
-  int dpi = 96;        // what its layout and font were made for (the program's)
-  int systemDpi = 96;  // top-level: the DPI of the monitor the system puts it on
-  std::vector<Wnd> children;  // creation order; the last is on top
-  // Text editor state (Edit children made by addTextEditor, and the
-  // program's own edits).
-  bool editor = false;
-  bool singleLine = false;            // Enter and Tab type nothing
-  bool readOnly = false;
-  std::size_t caret = 0, anchor = 0;  // byte offsets; selection [min, max)
-  Wnd lastFocus = 0;                  // top-level: focus to restore
-  // Scrolling content (setScrollContent; editors count their text's lines).
-  int scrollLines = 0, lineHeight = 0, firstLine = 0;
-  bool takesWheel = true;
-  int wheelTotal = 0;
-};
-
-struct SimMessageBox {
-  Wnd owner = 0;
-  std::string text, caption;
-  unsigned buttons = 0;
-  int answer = 0;
-};
-
-struct SimShellExecute {
-  Wnd owner = 0;
-  std::string verb, file, params, dir;
-  int show = 0;
-  int result = 0;
-};
-
-struct SimPostedMessage {
-  Wnd wnd = 0;
-  unsigned msg = 0;
-  std::uintptr_t wp = 0;
-  std::intptr_t lp = 0;
-};
-
-struct SimAppBar {
-  Wnd wnd = 0;
-  int edge = -1;
-  Rect rect;
-};
-
 class SimDesktop;
 
 class SimDesktop : public Platform {
  public:
-  enum class HookLibrary { Present, Missing, MissingSetHookmo, MissingSetHookkb };
+  using HookLibrary = SimModules::HookLibrary;
 
   explicit SimDesktop(int screenWidth = 1024, int screenHeight = 768);
   ~SimDesktop() override;
@@ -189,7 +86,7 @@ class SimDesktop : public Platform {
   void setWindowRgn(Wnd w, Region shape, const Rect& r);
   bool postMessage(Wnd w, unsigned msg, std::uintptr_t wp, std::intptr_t lp);
   int listViewHot(Wnd w);
-  std::string getClipboardText() { return clipboard_; }
+  std::string getClipboardText() { return clipboard_.text(); }
   bool regKeyExists(const std::string& key);
   bool readFile(const std::string& name, std::string& out);
   std::optional<std::string> regGetValue(const std::string& key,
@@ -282,55 +179,66 @@ class SimDesktop : public Platform {
   DragScrollState dragScrollState() override;
 
   bool getClipboardTextUpTo(std::size_t maxBytes, std::string& out) override {
-    out.clear();
-    if (clipboard_.size() > maxBytes) return false;
-    out = clipboard_;
-    return true;
+    return clipboard_.textUpTo(maxBytes, out);
   }
   bool setClipboardText(const std::string& text) override;
   void closeClipboard() override {}
-  bool clipboardPrivate() override { return clipboardMark_ != ClipboardMark::None; }
-  std::uint32_t clipboardSequence() override { return clipboardSequence_; }
+  bool clipboardPrivate() override { return clipboard_.isPrivate(); }
+  std::uint32_t clipboardSequence() override { return clipboard_.sequence(); }
 
-  std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now_); }
+  std::uint32_t tickCount() override { return clock_.tickCount(); }
   void sleep(unsigned ms) override;
   void setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) override;
   void killTimer(Wnd owner, unsigned id) override;
 
   int messageBox(Wnd owner, const std::string& text, const std::string& caption,
-                 unsigned buttons = mb::Ok) override;
+                 unsigned buttons = mb::Ok) override {
+    return process_.messageBox(owner, text, caption, buttons);
+  }
   int runMessageLoop() override;
-  void postQuit(int code) override;
-  [[noreturn]] void exitProcess(int code) override;
+  void postQuit(int code) override { process_.postQuit(code); }
+  [[noreturn]] void exitProcess(int code) override { process_.exit(code); }
   // Loads "dovahk1.dll" with loadLibrary and calls its two exports, as the
   // real backend does; the library's presence is set by setHookLibrary.
   HookInstall installHooks(const std::string& library, Wnd input) override;
   void setHookMailbox(Mailbox box, Wnd w) override;
-  std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override;
-  std::string systemString(SystemString which) override;
-  std::string expandEnvironment(const std::string& text) override;
+  std::vector<ProcessImage> processImages(const std::vector<unsigned>& pids) override {
+    return system_.processImages(pids);
+  }
+  std::string systemString(SystemString which) override { return system_.systemString(which); }
+  std::string expandEnvironment(const std::string& text) override {
+    return system_.expandEnvironment(text);
+  }
 
-  bool trayAdd(const TrayIcon& icon) override;
-  bool trayModify(const TrayIcon& icon) override;
-  bool trayDelete(Wnd owner, unsigned id) override;
-  bool appBarNew(Wnd w) override;
-  bool appBarSetPos(Wnd w, int edge, const Rect& r) override;
-  bool appBarRemove(Wnd w) override;
-  Rect taskbarRect() override { return taskbar_; }
+  bool trayAdd(const TrayIcon& icon) override { return taskbar_.trayAdd(icon); }
+  bool trayModify(const TrayIcon& icon) override { return taskbar_.trayModify(icon); }
+  bool trayDelete(Wnd owner, unsigned id) override { return taskbar_.trayDelete(owner, id); }
+  bool appBarNew(Wnd w) override { return taskbar_.appBarNew(w); }
+  bool appBarSetPos(Wnd w, int edge, const Rect& r) override {
+    return taskbar_.appBarSetPos(w, edge, r);
+  }
+  bool appBarRemove(Wnd w) override { return taskbar_.appBarRemove(w); }
+  Rect taskbarRect() override { return taskbar_.rect(); }
   int shellExecute(Wnd owner, const std::string& verb, const std::string& file,
-                   const std::string& params, const std::string& dir, int show) override;
-  std::optional<std::string> specialFolder(int csidl) override;
-  bool createShellLink(const std::string& linkPath, const ShellLink& link) override;
-  std::uintptr_t fileIcon(const std::string& path) override;
+                   const std::string& params, const std::string& dir, int show) override {
+    return shell_.execute(owner, verb, file, params, dir, show);
+  }
+  std::optional<std::string> specialFolder(int csidl) override {
+    return shell_.specialFolder(csidl);
+  }
+  bool createShellLink(const std::string& linkPath, const ShellLink& link) override {
+    return shell_.createLink(linkPath, link);
+  }
+  std::uintptr_t fileIcon(const std::string& path) override { return shell_.fileIcon(path); }
 
   bool regSetValue(const std::string& key, const std::string& name,
                    const std::string& value) override;
   bool regDeleteKey(const std::string& key) override;
 
-  int screenWidth() override { return screenW_; }
-  int screenHeight() override { return screenH_; }
-  int getPixel(Point p) override { return pixels_ ? pixels_(p) : 0; }
-  std::vector<Monitor> monitors() override { return monitors_; }
+  int screenWidth() override { return screen_.width(); }
+  int screenHeight() override { return screen_.height(); }
+  int getPixel(Point p) override { return screen_.pixel(p); }
+  std::vector<Monitor> monitors() override { return screen_.monitors(); }
   void setFontDpi(Wnd w, int dpi) override;
 
   std::string currentDirectory() override { return files_.currentDirectory(); }
@@ -364,7 +272,9 @@ class SimDesktop : public Platform {
   void setMessageHandler(Wnd w, unsigned msg,
                          std::function<void(std::uintptr_t, std::intptr_t)> fn);
   // Records the menu and answers with the next queued choice, else -1.
-  int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override;
+  int trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) override {
+    return menus_.track(owner, entries, at);
+  }
 
   // =================== for the tests ===================
 
@@ -378,7 +288,7 @@ class SimDesktop : public Platform {
   // every top-level window the display-change message. Windows stay where
   // they are.
   void setMonitors(std::vector<Monitor> ms);
-  void setPixelSource(std::function<int(Point)> f) { pixels_ = std::move(f); }
+  void setPixelSource(std::function<int(Point)> f) { screen_.setPixelSource(std::move(f)); }
 
   // ---- windows ----
   // A foreign top-level window (parent 0, bounds on the screen) or child
@@ -408,7 +318,7 @@ class SimDesktop : public Platform {
   int firstVisibleLine(Wnd w) const;  // 0 when the window has no content
   int wheelReceived(Wnd w) const;     // sum of the wheel deltas it was sent
   // Every scroll the hook applied: "Edit lines -3", "AppWnd wheel 120".
-  const std::vector<std::string>& scrollLog() const { return scrollLog_; }
+  const std::vector<std::string>& scrollLog() const { return scrolling_.log(); }
   // A foreign editor selects from the line pressed to the line under the
   // pointer while it sees the left button held and the pointer move.
 
@@ -430,16 +340,16 @@ class SimDesktop : public Platform {
   const std::vector<CursorShape>& cursorShapes() const { return cursorShapes_; }
   // The program's window the pointer is over, as its events told (0 none).
   Wnd hoverWindow() const { return hover_; }
-  bool hasEventHandler(Wnd w) const { return eventHandlers_.count(w) != 0; }
+  bool hasEventHandler(Wnd w) const { return handlers_.hasEvent(w); }
   // Hands w one event as a backend would, at once: for tests of the
   // framework against event orders Windows may produce (a leave that never
   // comes). False when w has no handler.
   bool sendRawEvent(Wnd w, UiEvent e);
   // The double-click time (ms) and the square a second press must fall in.
-  void setDoubleClickTime(unsigned ms) { dblTime_ = ms; }
+  void setDoubleClickTime(unsigned ms) { buttons_.setDoubleClickTime(ms); }
   // Label, Image and Shape controls have no window of their own in the
   // framework, so the pointer finds what lies under them; off by this call.
-  void setGraphicControlsTransparent(bool on) { transparentGraphics_ = on; }
+  void setGraphicControlsTransparent(bool on) { tree_.setGraphicsTransparent(on); }
   // A click on one of the program's own windows activates it, as a click
   // on any window does; off by this call (foreign windows still activate).
   void setOwnWindowsActivateOnClick(bool on) { activateOwnOnClick_ = on; }
@@ -448,16 +358,18 @@ class SimDesktop : public Platform {
   // pressed on, whatever is under the pointer now (Windows itself sends
   // each to the window under the pointer; a program that works here works
   // there too).
-  void setButtonGrab(bool on) { buttonGrab_ = on; grab_ = 0; }
+  void setButtonGrab(bool on) { buttons_.setGrabs(on); }
   void setWindowProcessId(Wnd w, unsigned pid);
   // A foreign window minimised by its user, or given extended styles.
   void setMinimized(Wnd w, bool on);
   void setExtendedStyle(Wnd w, bool toolWindow, bool appWindow);
   unsigned ownProcessId() const { return ownPid_; }
-  const std::vector<SimPostedMessage>& postedMessages() const { return posted_; }
-  const std::vector<Wnd>& closeRequests() const { return closeRequests_; }
+  const std::vector<SimPostedMessage>& postedMessages() const {
+    return messages_.postedMessages();
+  }
+  const std::vector<Wnd>& closeRequests() const { return messages_.closeRequests(); }
   // Foreign windows asked to close are destroyed unless this is set.
-  void setForeignWindowsIgnoreClose(bool on) { ignoreClose_ = on; }
+  void setForeignWindowsIgnoreClose(bool on) { messages_.setForeignIgnoreClose(on); }
   void setCaretBlinkTime(unsigned ms) { caretBlink_ = ms; }
 
   // ---- time ----
@@ -468,7 +380,7 @@ class SimDesktop : public Platform {
   // waking from sleep; near 2^32 ms the tick count wraps). Timers that fell
   // due meanwhile fire once at the next advance.
   void jumpClock(std::uint64_t ms) {
-    if (handlerDepth_ == 0) now_ += ms;
+    if (!queue_.busy()) clock_.jump(ms);
   }
   // The user's hands during the program's next sleep: `hands` runs (real
   // input, hook words queued behind the sleeping handler) once the clock
@@ -477,7 +389,7 @@ class SimDesktop : public Platform {
   // Runs fn as a handler would run: its synthesised input waits until it
   // returns. For start-up code and similar calls made outside a timer.
   void runAsHandler(const std::function<void()>& fn);
-  bool inHandler() const { return handlerDepth_ > 0; }
+  bool inHandler() const { return queue_.busy(); }
   bool hasTimer(Wnd owner, unsigned id) const;
   std::size_t timerCount() const;
   // Interval of a running timer, 0 when none.
@@ -486,8 +398,8 @@ class SimDesktop : public Platform {
   // ---- window events ----
   // Runs the click handler of w as a click would; false when it has none.
   bool runClickHandler(Wnd w);
-  bool hasClickHandler(Wnd w) const { return clickHandlers_.count(w) != 0; }
-  bool hasCloseHandler(Wnd w) const { return closeHandlers_.count(w) != 0; }
+  bool hasClickHandler(Wnd w) const { return handlers_.hasClick(w); }
+  bool hasCloseHandler(Wnd w) const { return handlers_.hasClose(w); }
   // Moves the pointer to the middle of w's screen rectangle and clicks.
   void clickWindow(Wnd w);
   // The user clicks the tray icon `id` with a button: down then up reach
@@ -496,17 +408,12 @@ class SimDesktop : public Platform {
   // One mouse message on the icon, by its number (0x201 left down, 0x202
   // left up, 0x204 right down, 0x205 right up, 0x203 left double click).
   bool trayMessage(unsigned id, unsigned mouseMessage);
-  struct PopupMenuRecord {
-    Wnd owner = 0;
-    std::vector<std::string> captions;
-    Point at;
-    int chosen = -1;
-  };
-  const std::vector<PopupMenuRecord>& popupMenus() const { return menus_; }
+  using PopupMenuRecord = SimPopupMenu;
+  const std::vector<PopupMenuRecord>& popupMenus() const { return menus_.shown(); }
   // The next popup menu chooses this entry (index, or the first entry with
   // this caption); -1 dismisses it.
-  void queueMenuChoice(int index) { menuChoices_.push_back({index, {}}); }
-  void queueMenuChoice(const std::string& caption) { menuChoices_.push_back({-1, caption}); }
+  void queueMenuChoice(int index) { menus_.queueChoice(index); }
+  void queueMenuChoice(const std::string& caption) { menus_.queueChoice(caption); }
 
   // ---- real input ----
   void moveMouse(int x, int y);
@@ -539,17 +446,17 @@ class SimDesktop : public Platform {
   // hook and reaching the focused window like the first. It stops when
   // that key goes up or another is pressed. Windows' defaults: 500 ms,
   // about 30 a second. The program's synthesised keys do not repeat.
-  static constexpr unsigned kTypematicDelayMs = 500, kTypematicPeriodMs = 33;
+  static constexpr unsigned kTypematicDelayMs = SimKeyboard::kTypematicDelayMs,
+                            kTypematicPeriodMs = SimKeyboard::kTypematicPeriodMs;
   void setTypematic(unsigned delayMs, unsigned periodMs) {
-    typematicDelay_ = delayMs;
-    typematicPeriod_ = periodMs;
+    keyboard_.setTypematic(delayMs, periodMs);
   }
   // Types ASCII text: letters (Shift for capitals), digits, space, Enter
   // for '\n' and a few punctuation keys.
   void typeText(const std::string& ascii);
 
   // ---- hook library ----
-  void setHookLibrary(HookLibrary h) { hookLib_ = h; }
+  void setHookLibrary(HookLibrary h) { modules_.setHookLibrary(h); }
   Module loadLibrary(const std::string& name);  // 0 on failure
   // Unloads the library. A hook thread it started goes on running in code
   // that is no longer there: the next event its hooks see crashes the
@@ -557,7 +464,7 @@ class SimDesktop : public Platform {
   void freeLibrary(Module m);
   HookExport2 getExport2(Module m, const std::string& name);
   HookExport3 getExport3(Module m, const std::string& name);
-  Wnd hookMailbox(Mailbox box) const { return mailboxes_[static_cast<int>(box)]; }
+  Wnd hookMailbox(Mailbox box) const { return mailboxes_.named(box); }
   // The system takes the low-level hooks away without telling anyone, as
   // Windows does when a callback overran LowLevelHooksTimeout: input goes
   // on reaching the windows and the hooks see none of it until the hook
@@ -565,100 +472,108 @@ class SimDesktop : public Platform {
   // (input/hookwatch.h) every HookWatch::kCheckMs against the system's
   // time of the last input, as it does on Windows.
   void removeHooks();
-  int hookReinstalls() const { return hookReinstalls_; }
+  int hookReinstalls() const { return hooks_.reinstalls(); }
   // The user's hands act as the program next asks for a drag, before the
   // request reaches the hook thread (the GUI thread was held up between
   // reading the drag state and asking).
-  void duringNextDragRequest(std::function<void()> hands) { duringDragRequest_ = std::move(hands); }
-  bool mouseHookInstalled() const { return mouseHook_; }
-  bool keyboardHookInstalled() const { return keyHook_; }
-  Wnd hookWindow() const { return hookWnd_; }
-  const std::vector<std::string>& libraryLoads() const { return loads_; }
-  const std::vector<Module>& libraryFrees() const { return frees_; }
+  void duringNextDragRequest(std::function<void()> hands) {
+    drag_.duringNextRequest(std::move(hands));
+  }
+  bool mouseHookInstalled() const { return hooks_.mouse(); }
+  bool keyboardHookInstalled() const { return hooks_.keyboard(); }
+  Wnd hookWindow() const { return hooks_.window(); }
+  const std::vector<std::string>& libraryLoads() const { return modules_.loads(); }
+  const std::vector<Module>& libraryFrees() const { return modules_.frees(); }
   // The hook's words as they were delivered, in delivery order: written
   // into their caption (applied), refused (no such window, or the caption
   // did not read the word's condition) or dropped from a full waiting line.
   // A word still waiting for its reader is not in the record yet.
-  struct HookWordRecord {
-    Word word;
-    bool applied = false;
-    bool dropped = false;
-  };
-  const std::vector<HookWordRecord>& hookWords() const { return hookWords_; }
+  using HookWordRecord = SimHookWord;
+  const std::vector<HookWordRecord>& hookWords() const { return mailboxes_.delivered(); }
   // Words waiting for the reader of w to read its caption.
-  std::size_t waitingWords(Wnd w) const { return delivery_.Waiting(w); }
-  std::uint64_t droppedWords() const { return delivery_.Dropped(); }
+  std::size_t waitingWords(Wnd w) const { return mailboxes_.waiting(w); }
+  std::uint64_t droppedWords() const { return mailboxes_.dropped(); }
 
   // ---- process ----
-  bool quitPosted() const { return quitPosted_; }
-  int quitCode() const { return quitCode_; }
-  std::optional<int> exitCode() const { return exitCode_; }
+  bool quitPosted() const { return process_.quitPosted(); }
+  int quitCode() const { return process_.quitCode(); }
+  std::optional<int> exitCode() const { return process_.exitCode(); }
   // runMessageLoop advances the clock by up to this many ms (in 10 ms
   // steps) waiting for a quit; 0 (the default) returns at once.
-  void setMessageLoopBudget(unsigned ms) { loopBudget_ = ms; }
-  void setProcesses(std::vector<ProcessInfo> p) { processes_ = std::move(p); }
+  void setMessageLoopBudget(unsigned ms) { process_.setLoopBudget(ms); }
+  void setProcesses(std::vector<ProcessInfo> p) { system_.setProcesses(std::move(p)); }
   // Snapshots of the running processes: a process whose modules cannot be
   // listed (another user's, a protected one) answers with its bare
   // executable name. Counts of the snapshots taken and of the icon lookups
   // (fileIcon), as a system monitor would see them.
-  void setProcessModulesHidden(unsigned pid, bool hidden);
-  int processSnapshots() const { return processSnapshots_; }
-  int moduleSnapshots() const { return moduleSnapshots_; }
+  void setProcessModulesHidden(unsigned pid, bool hidden) {
+    system_.setModulesHidden(pid, hidden);
+  }
+  int processSnapshots() const { return system_.processSnapshots(); }
+  int moduleSnapshots() const { return system_.moduleSnapshots(); }
   // Icon lookups the shell answered: fileIcon keeps each path's first
   // answer for the run, as the Windows backend does.
-  int fileIconLookups() const { return fileIconLookups_; }
+  int fileIconLookups() const { return shell_.fileIconLookups(); }
   // Sets a foreign window's whole extended style (WS_EX_ bits): the tool,
   // task-bar, topmost and raised-edge bits act as their own flags do, the
   // rest is kept as given.
   void setExtendedStyleBits(Wnd w, unsigned exStyle);
   // The system's strings and environment as the system report reads them.
-  void setSystemString(SystemString which, const std::string& v) { sysStrings_[which] = v; }
-  void setEnvironment(const std::string& name, const std::string& v) { env_[name] = v; }
-  const std::vector<SimMessageBox>& messageBoxes() const { return boxes_; }
+  void setSystemString(SystemString which, const std::string& v) {
+    system_.setSystemString(which, v);
+  }
+  void setEnvironment(const std::string& name, const std::string& v) {
+    system_.setEnvironment(name, v);
+  }
+  const std::vector<SimMessageBox>& messageBoxes() const { return process_.messageBoxes(); }
   // Answer of the next message boxes (default idans::Ok); queued answers
   // are used first, one per box.
-  void setMessageBoxAnswer(int a) { boxAnswer_ = a; }
+  void setMessageBoxAnswer(int a) { process_.setMessageBoxAnswer(a); }
   // The user's hands while the next message box is up (real input, the
   // hooks seeing it as ever), before it is answered.
-  void duringNextMessageBox(std::function<void()> hands) { duringBox_ = std::move(hands); }
-  void queueMessageBoxAnswer(int a) { boxAnswers_.push_back(a); }
+  void duringNextMessageBox(std::function<void()> hands) {
+    process_.duringNextMessageBox(std::move(hands));
+  }
+  void queueMessageBoxAnswer(int a) { process_.queueMessageBoxAnswer(a); }
 
   // ---- clipboard ----
-  int clipboardWrites() const { return clipboardWrites_; }
+  int clipboardWrites() const { return clipboard_.writes(); }
   // Another program puts text on the clipboard with one of the private
   // marks (any write of the clipboard afterwards clears the mark, as
   // EmptyClipboard does).
-  enum class ClipboardMark { None, ExcludeFromMonitor, ViewerIgnore, HistoryZero, HistoryOne };
+  using ClipboardMark = SimClipboard::Mark;
   void setClipboardMarked(const std::string& text, ClipboardMark mark) {
-    clipboard_ = text;
-    ++clipboardSequence_;
-    clipboardMark_ = mark == ClipboardMark::HistoryOne ? ClipboardMark::None : mark;
+    clipboard_.writeMarked(text, mark);
   }
 
   // ---- shell ----
-  const std::vector<TrayIcon>& trayIcons() const { return tray_; }
-  const std::vector<std::string>& trayLog() const { return trayLog_; }  // "add 1", ...
-  const std::vector<SimAppBar>& appBars() const { return appBars_; }
+  const std::vector<TrayIcon>& trayIcons() const { return taskbar_.trayIcons(); }
+  const std::vector<std::string>& trayLog() const { return taskbar_.trayLog(); }  // "add 1", ...
+  const std::vector<SimAppBar>& appBars() const { return taskbar_.appBars(); }
   // Desktop toolbars: the shell refuses new registrations while set. A
   // shell that reserves (Windows) takes each bar's band off the work area
   // of the main monitor; one that does not (Wine, as measured) keeps the
   // work area whole while still placing the bars.
-  void setAppBarsRefused(bool on) { appBarsRefused_ = on; }
-  void setShellReservesAppBars(bool on) { appBarsReserve_ = on; }
+  void setAppBarsRefused(bool on) { taskbar_.setAppBarsRefused(on); }
+  void setShellReservesAppBars(bool on) { taskbar_.setReservesAppBars(on); }
   // The main monitor's work area: the monitor less the task bar's and the
   // reserved toolbars' bands along the top edge.
   Rect workArea() const;
   // The user maximises a foreign window: it fills the work area of the
   // main monitor and stays maximised when moved.
   void maximizeWindow(Wnd w);
-  void setTaskbarRect(const Rect& r) { taskbar_ = r; }
-  const std::vector<SimShellExecute>& shellExecutes() const { return shellCalls_; }
+  void setTaskbarRect(const Rect& r) { taskbar_.setRect(r); }
+  const std::vector<SimShellExecute>& shellExecutes() const { return shell_.executes(); }
   // Extension (".scf") with or without a handler; without, shellExecute
   // answers 31 (no association). By default ".scf" has none.
-  void setShellAssociation(const std::string& ext, bool present);
-  void setSpecialFolder(int csidl, std::optional<std::string> path);
-  const std::map<std::string, ShellLink>& shellLinks() const { return links_; }
-  void setFileIcon(const std::string& path, int icon) { icons_[path] = icon; }
+  void setShellAssociation(const std::string& ext, bool present) {
+    shell_.setAssociation(ext, present);
+  }
+  void setSpecialFolder(int csidl, std::optional<std::string> path) {
+    shell_.setSpecialFolder(csidl, std::move(path));
+  }
+  const std::map<std::string, ShellLink>& shellLinks() const { return shell_.links(); }
+  void setFileIcon(const std::string& path, int icon) { shell_.setFileIcon(path, icon); }
 
   // ---- registry ----
   std::vector<std::string> registryKeys() const;  // as created, sorted
@@ -679,112 +594,68 @@ class SimDesktop : public Platform {
   static constexpr const char* kTempSuffix = SimFiles::kTempSuffix;
 
   // ---- browsers ----
-  const std::vector<SimBrowser*>& browsers() const { return browsers_; }
+  const std::vector<SimBrowser*>& browsers() const { return browsers_.all(); }
   // What a browser shows for an address: its title and body text, or a
   // page made of HTML (title, text and links, see simbrowser.h). Without an
   // entry, a "file://" address of a file in the work directory shows that
   // file read as HTML; any other address is a page that cannot be had.
-  void setPage(const std::string& url, const std::string& title, const std::string& text);
-  void setPageHtml(const std::string& url, const std::string& html);
+  void setPage(const std::string& url, const std::string& title, const std::string& text) {
+    browsers_.setPage(url, title, text);
+  }
+  void setPageHtml(const std::string& url, const std::string& html) {
+    browsers_.setPageHtml(url, html);
+  }
   // When off, a navigation stops at readyState 3 after navigateComplete2
   // until the test calls SimBrowser::finishLoading().
-  void setBrowsersCompleteAtOnce(bool on) { browserInstant_ = on; }
+  void setBrowsersCompleteAtOnce(bool on) { browsers_.setCompleteAtOnce(on); }
 
   // ---- the record ----
-  const std::vector<SimEvent>& events() const { return log_; }
-  std::size_t mark() const { return log_.size(); }
-  std::vector<std::string> eventsSince(std::size_t mark, const EventFilter& filter = {}) const;
+  const std::vector<SimEvent>& events() const { return record_.events(); }
+  std::size_t mark() const { return record_.mark(); }
+  std::vector<std::string> eventsSince(std::size_t mark, const EventFilter& filter = {}) const {
+    return record_.since(mark, filter);
+  }
   // Same, each prefixed with its time relative to `t0`: "+40 key 17 down".
   std::vector<std::string> timedEventsSince(std::size_t mark, std::uint32_t t0,
-                                            const EventFilter& filter = {}) const;
-  void clearEvents() { log_.clear(); }
+                                            const EventFilter& filter = {}) const {
+    return record_.timedSince(mark, t0, filter);
+  }
+  void clearEvents() { record_.clear(); }
 
  private:
   friend class SimBrowser;
-  struct TimerRec {
-    Wnd owner = 0;
-    unsigned id = 0, period = 0;
-    std::uint64_t due = 0;
-    std::uint64_t seq = 0;
-    TimerProc proc;
-  };
-  // Work that waits for the running handler to return: synthesised input,
-  // and the hook's words for real input that arrived meanwhile (the real
-  // library posts them to the input window).
-  struct Pending {
-    enum { Key, Mouse, Words, Call, Deliver } kind = Key;
-    int vk = 0, scan = 0;
-    unsigned flags = 0;
-    int dx = 0, dy = 0, data = 0;
-    std::vector<Word> words;
-    std::function<void()> call;
-    Wnd wnd = 0;  // Deliver: the mailbox whose waiting words may go on
-  };
   // Runs fn as a handler now, or after the running handler returns.
   void dispatch(std::function<void()> fn);
-  Wnd clickTarget(Point p) const;
+  Wnd clickTarget(Point p) const { return tree_.clickTarget(p); }
   void deliverClose(Wnd w);
 
-  SimWindow* rec(Wnd w);
-  const SimWindow* rec(Wnd w) const;
-  Rect boundsOf(const SimWindow& r) const;
-  Rect screenRect(const SimWindow& r) const;
-  bool visibleChain(const SimWindow& r) const;
-  bool hitTest(const SimWindow& r, Point p) const;
-  Wnd deepest(const SimWindow& r, Point p) const;
-  void raise(Wnd w);      // top of its band / siblings
-  void lower(Wnd w);
-  void placeTopLevel(Wnd w);
+  SimWindow* rec(Wnd w) { return tree_.rec(w); }
+  const SimWindow* rec(Wnd w) const { return tree_.rec(w); }
+  Rect boundsOf(const SimWindow& r) const { return tree_.boundsOf(r); }
+  Rect screenRect(const SimWindow& r) const { return tree_.screenRect(r); }
+  void raise(Wnd w) { tree_.raise(w); }
   void activate(Wnd w);   // foreground + focus
   void eraseWindow(Wnd w);
   void logCaption(SimWindow& r, const std::string& old);
 
   void applyKey(int vk, bool up, bool injected, int scan);
   void applyMouse(unsigned flags, int dx, int dy, int data, bool injected);
-  void setKeyState(int vk, bool down);
   void hookKey(int vk, bool up, bool injected);
   // True when the hook keeps the event from every window; `at` is where the
   // event happens (a move's new point).
   bool hookMouse(MouseAction a, int delta, bool injected, Point at);
   // Scrolling of foreign windows (simscroll.cpp).
   void scrollBy(Wnd w, const ScrollStep& step);
-  void foreignMouse(MouseAction a);
-  int contentLines(const SimWindow& r) const;
-  int linesShown(const SimWindow& r) const;
-  DragScroll drag_;
-  DragHandOff dragHandOff_;
-  std::function<void()> duringDragRequest_;
   // The system's own work between the program's timers: auto-repeat and
   // the hook thread's turns (its queue and its watch timer).
   std::uint64_t nextSystemDue() const;
   void runSystemDue();
   void systemUntil(std::uint64_t t);
   void postToHookThread(std::function<void()> work);
-  void inputSeen() { lastInput_ = static_cast<std::uint32_t>(now_); }
+  void inputSeen() { hooks_.inputSeen(); }
   // The hook thread puts the pointer back at the drag's anchor.
   void recentrePointer();
-  int repeatVk_ = 0;
-  std::uint64_t repeatDue_ = 0;
-  unsigned typematicDelay_ = kTypematicDelayMs, typematicPeriod_ = kTypematicPeriodMs;
-  struct HookThreadWork {
-    std::uint64_t due = 0;
-    std::function<void()> work;
-  };
-  std::deque<HookThreadWork> hookThread_;
-  HookWatch watch_;
-  std::uint64_t watchDue_ = 0;
-  std::uint32_t lastInput_ = 0;
-  bool libMouseHook_ = false, libKeyHook_ = false;  // what the library set
-  int hookReinstalls_ = 0;
-  Wnd selecting_ = 0;  // a foreign editor selecting with the left button
-  std::function<void()> duringSleep_;
   void applyWords(const std::vector<Word>& words);
-  void applyWordsNow(const std::vector<Word>& words);
-  Wnd mailboxOf(Mailbox box);
-  // Writes one word into w's caption if its condition holds.
-  void writeWord(Wnd w, const Word& word);
-  // Writes w's waiting words until one changes its caption.
-  void deliverWaiting(Wnd w);
   void buttonDown();
   void deliverKey(int vk, bool up);
   // Control events (simevents.cpp).
@@ -799,128 +670,57 @@ class SimDesktop : public Platform {
   Wnd mouseTarget() const;
   Wnd ownMouseTarget() const;  // 0 unless one of the program's windows
   Point clientPoint(Wnd w) const;
-  ShiftState shiftState() const;
+  ShiftState shiftState() const { return keyboard_.shiftState(); }
   void programKey(SimWindow& r, int vk, bool up);
   void editorKey(SimWindow& e, int vk);
   void flushPending();
-  void runTimer(std::size_t index);
   void endHandler();
 
-  int screenW_, screenH_;
-  std::vector<Monitor> monitors_;
-  // The pointer kept on the nearest monitor, as the system keeps it.
-  Point onMonitors(Point p) const;
   // A top-level window's DPI by the system's rule (the monitor with the
   // largest share of it, else the nearest); sends the DPI-changed message
   // when it differs from the last.
   void updateSystemDpi(Wnd w);
-  int monitorDpiFor(const Rect& r) const;
-  std::function<int(Point)> pixels_;
-  std::map<Wnd, SimWindow> wins_;
-  std::vector<Wnd> ztop_;  // top-level windows, index 0 on top
-  Wnd nextWnd_ = 0x10010;
-  Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
-  bool transparentGraphics_ = true;
-  bool activateOwnOnClick_ = true;
-  bool buttonGrab_ = false;
-  Wnd grab_ = 0;  // the window holding the button events under a grab
-  unsigned ownPid_ = 4242;
-  std::vector<SimPostedMessage> posted_;
-  std::vector<Wnd> closeRequests_;
-  bool ignoreClose_ = false;
-  std::vector<CursorShape> cursorShapes_;
-  unsigned caretBlink_ = 530;
-
-  Point cursor_{512, 384};
-  bool keys_[256] = {};
-
-  std::uint64_t now_ = 1000000;
-  std::vector<TimerRec> timers_;
-  std::uint64_t timerSeq_ = 0;
-  int handlerDepth_ = 0;
-  std::vector<Pending> pending_;
-  bool flushing_ = false;
-
-  HookLibrary hookLib_ = HookLibrary::Present;
-  bool mouseHook_ = false, keyHook_ = false;
-  Wnd hookWnd_ = 0;
-  HookWords composer_;
-  WordDelivery delivery_;
-  std::vector<HookWordRecord> hookWords_;
-  std::vector<std::string> loads_;
-  std::vector<Module> frees_;
-  std::set<Module> loaded_;
-  bool hookCodeGone_ = false;  // the hook thread's library was unloaded under it
-  void hookCodeCheck() const;
-
-  bool quitPosted_ = false;
-  int quitCode_ = 0;
-  std::optional<int> exitCode_;
-  unsigned loopBudget_ = 0;
-  std::vector<ProcessInfo> processes_;
-  std::set<unsigned> modulesHidden_;
-  int processSnapshots_ = 0, moduleSnapshots_ = 0, fileIconLookups_ = 0;
-  std::map<std::string, std::uintptr_t> iconsKept_;  // fileIcon's answers, for the run
-  std::map<SystemString, std::string> sysStrings_ = {
-      {SystemString::ComputerName, "SIMPC"}, {SystemString::UserName, "user"},
-      {SystemString::SystemDirectory, "C:\\windows\\system32"},
-      {SystemString::WindowsDirectory, "C:\\windows"}};
-  std::map<std::string, std::string> env_ = {{"OS", "Windows_NT"}, {"TMP", "C:\\temp"}};
-  std::vector<SimMessageBox> boxes_;
-  int boxAnswer_ = idans::Ok;
-  std::vector<int> boxAnswers_;
-  std::function<void()> duringBox_;
-
-  std::string clipboard_;
-  std::uint32_t clipboardSequence_ = 1;
-  int clipboardWrites_ = 0;
-  ClipboardMark clipboardMark_ = ClipboardMark::None;
-
-  std::vector<TrayIcon> tray_;
-  std::vector<std::string> trayLog_;
-  std::vector<SimAppBar> appBars_;
-  bool appBarsRefused_ = false, appBarsReserve_ = true;
-  Rect taskbar_;
-  std::vector<SimShellExecute> shellCalls_;
-  std::map<std::string, bool> assoc_;  // lower-case extension
-  std::map<int, std::string> folders_;
-  std::map<std::string, ShellLink> links_;
-  std::map<std::string, int> icons_;
-
-  SimRegistry registry_;
-
-  SimFiles files_;
-
-  std::vector<SimBrowser*> browsers_;
-  std::map<std::string, SimPage> pages_;
-  bool browserInstant_ = true;
-  // What an address shows (see setPage).
-  SimPage pageOf(const std::string& url);
   // The page window under the pointer hears of the pointer and the left
   // button (links: status text, clicks).
-  SimBrowser* browserOfPage(Wnd w) const;
   void browserPointer();
   void browserButton(MouseButton b, bool down, Wnd target);
-  Wnd browserHover_ = 0;
 
-  std::vector<SimEvent> log_;
-  std::vector<std::string> scrollLog_;
+  // ---- the parts (each one's header says what it keeps) ----
+  SimScreen screen_;
+  SimWindowTree tree_;
+  SimClock clock_;
+  SimKeyboard keyboard_;
+  SimQueue queue_;
+  SimModules modules_;
+  SimHooks hooks_;
+  SimDrag drag_;
+  SimMailboxes mailboxes_;
+  SimProcess process_;
+  SimSystem system_;
+  SimClipboard clipboard_;
+  SimTaskbar taskbar_;
+  SimShell shell_;
+  SimRegistry registry_;
+  SimFiles files_;
+  SimBrowsers browsers_;
+  SimRecord record_;
+  SimHandlers handlers_;
+  SimMessages messages_;
+  SimMenus menus_;
+  SimButtons buttons_;
+  SimScrolling scrolling_;
 
-  std::map<Wnd, std::function<void()>> clickHandlers_, closeHandlers_;
-  std::map<Wnd, UiEventHandler> eventHandlers_;
-  std::map<Wnd, std::function<void(TrayEvent)>> trayHandlers_;
-  Wnd mailboxes_[3] = {0, 0, 0};
-  Wnd hover_ = 0;         // window that last got a mouse move
+  // ---- the desktop's own state ----
+  HookWords composer_;  // the hook library's words from its hooks' input
+  Wnd foreground_ = 0, focus_ = 0, capture_ = 0;
+  Wnd hover_ = 0;  // window that last got a mouse move
   bool movingPointer_ = false;
-  Wnd buttonOwner_ = 0;   // a control holding the left button's events
-  struct LastPress { Wnd w = 0; MouseButton b = MouseButton::Left; std::uint64_t time = 0; Point at; };
-  LastPress lastPress_;
-  unsigned dblTime_ = 500;
-  std::map<std::pair<Wnd, unsigned>, std::function<void(std::uintptr_t, std::intptr_t)>>
-      msgHandlers_;
-  Wnd pressed_ = 0;  // the control the left button went down on
-  std::vector<PopupMenuRecord> menus_;
-  std::vector<std::pair<int, std::string>> menuChoices_;
+  Point cursor_{512, 384};
+  std::vector<CursorShape> cursorShapes_;
+  unsigned caretBlink_ = 530;
+  bool activateOwnOnClick_ = true;
+  unsigned ownPid_ = 4242;
+  std::function<void()> duringSleep_;
 };
 
 }  // namespace sq

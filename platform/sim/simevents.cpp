@@ -9,8 +9,6 @@
 namespace sq {
 
 namespace {
-constexpr int kShift = 16, kCtrl = 17, kAlt = 18;
-constexpr int kDoubleClickSquare = 2;  // half of SM_CXDOUBLECLK
 
 // Controls whose own window procedure keeps the left button's events from
 // the press to the release (they capture the mouse on the press).
@@ -40,38 +38,18 @@ int TypedChar(int vk, bool shift, bool ctrl, bool alt) {
 }  // namespace
 
 void SimDesktop::setEventHandler(Wnd w, UiEventHandler fn) {
-  if (!rec(w)) return;
-  if (fn)
-    eventHandlers_[w] = std::move(fn);
-  else
-    eventHandlers_.erase(w);
+  if (rec(w)) handlers_.setEvent(w, std::move(fn));
 }
 
 void SimDesktop::setTrayHandler(Wnd owner, std::function<void(TrayEvent)> fn) {
-  if (!rec(owner)) return;
-  if (fn)
-    trayHandlers_[owner] = std::move(fn);
-  else
-    trayHandlers_.erase(owner);
+  if (rec(owner)) handlers_.setTray(owner, std::move(fn));
 }
 
 bool SimDesktop::sendRawEvent(Wnd w, UiEvent e) {
-  auto it = eventHandlers_.find(w);
-  if (it == eventHandlers_.end()) return false;
-  UiEventHandler fn = it->second;
+  UiEventHandler fn = handlers_.event(w);
+  if (!fn) return false;
   runAsHandler([&] { fn(e); });
   return true;
-}
-
-ShiftState SimDesktop::shiftState() const {
-  ShiftState s;
-  s.shift = keys_[kShift];
-  s.ctrl = keys_[kCtrl];
-  s.alt = keys_[kAlt];
-  s.left = keys_[1];
-  s.right = keys_[2];
-  s.middle = keys_[4];
-  return s;
 }
 
 Point SimDesktop::clientPoint(Wnd w) const {
@@ -89,28 +67,8 @@ Point SimDesktop::clientPoint(Wnd w) const {
 
 Wnd SimDesktop::mouseTarget() const {
   if (capture_ && rec(capture_)) return capture_;
-  if (buttonOwner_ && rec(buttonOwner_)) return buttonOwner_;
-  // The front-most shown window under the pointer, down through the
-  // children; a disabled child stops the search and its parent gets the
-  // input (a label takes its own, unlike WindowFromPoint).
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || !r->visible || r->minimized || !hitTest(*r, cursor_)) continue;
-    if (!r->enabled) return 0;
-    for (bool descended = true; descended;) {
-      descended = false;
-      for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) {
-        const SimWindow* c = rec(*it);
-        if (!c || !c->visible || !hitTest(*c, cursor_)) continue;
-        if (!c->enabled) return r->handle;
-        r = c;
-        descended = true;
-        break;
-      }
-    }
-    return r->handle;
-  }
-  return 0;
+  if (buttons_.owner() && rec(buttons_.owner())) return buttons_.owner();
+  return tree_.inputTarget(cursor_);
 }
 
 // Posted like input: the handler runs after the running one, and finds the
@@ -120,20 +78,16 @@ void SimDesktop::raiseEvent(Wnd w, const UiEvent& e, std::function<void(const Ui
   if (!r || r->foreign) return;
   dispatch([this, w, e, after] {
     UiEvent copy = e;
-    auto it = eventHandlers_.find(w);
-    if (it != eventHandlers_.end()) {
-      UiEventHandler fn = it->second;  // the handler may replace itself
-      fn(copy);
-    }
+    // A copy: the handler may replace itself.
+    if (UiEventHandler fn = handlers_.event(w)) fn(copy);
     if (after && rec(w)) after(copy);
   });
 }
 
 // Sent, not posted: activation runs inside the call that caused it.
 void SimDesktop::sendEvent(Wnd w, UiEvent::Type type) {
-  auto it = eventHandlers_.find(w);
-  if (it == eventHandlers_.end()) return;
-  UiEventHandler fn = it->second;
+  UiEventHandler fn = handlers_.event(w);
+  if (!fn) return;
   UiEvent e;
   e.type = type;
   e.shift = shiftState();
@@ -193,7 +147,7 @@ void SimDesktop::pointerMoved() {
 void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
   browserButton(b, down, t);
   const SimWindow* r = rec(t);
-  if (!down && b == MouseButton::Left) buttonOwner_ = 0;
+  if (!down && b == MouseButton::Left) buttons_.setOwner(0);
   if (!r || r->foreign) return;
   UiEvent e;
   e.type = down ? UiEvent::MouseDown : UiEvent::MouseUp;
@@ -218,13 +172,8 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
       if (row < static_cast<int>(l->items.size())) l->selected = row;
     };
   if (down) {
-    if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttonOwner_ = t;
-    const LastPress& l = lastPress_;
-    const bool dbl = l.w == t && l.b == b && now_ - l.time <= dblTime_ &&
-                     std::abs(cursor_.x - l.at.x) <= kDoubleClickSquare &&
-                     std::abs(cursor_.y - l.at.y) <= kDoubleClickSquare;
-    if (dbl) {
-      lastPress_ = {};
+    if (b == MouseButton::Left && CapturesLeftButton(r->kind)) buttons_.setOwner(t);
+    if (buttons_.press(t, b, cursor_)) {
       e.doubleClick = true;
       raiseEvent(t, e, select);
       UiEvent d = e;
@@ -232,7 +181,6 @@ void SimDesktop::mouseButtonEvent(MouseButton b, bool down, Wnd t) {
       raiseEvent(t, d);
       return;
     }
-    lastPress_ = {t, b, now_, cursor_};
   }
   raiseEvent(t, e, select);
   if (!down && b == MouseButton::Left && hover_ != ownMouseTarget()) pointerMoved();

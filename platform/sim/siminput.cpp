@@ -1,5 +1,5 @@
-// The simulated desktop: pointer, keyboard, hook, text editor, virtual
-// clock and the record of synthesised events.
+// The simulated desktop: pointer, keyboard, hook, text editor and virtual
+// clock.
 #include <algorithm>
 #include <sstream>
 #include <stdexcept>
@@ -12,7 +12,7 @@ namespace sq {
 
 namespace {
 
-constexpr int kShift = 16, kCtrl = 17, kAlt = 18;
+constexpr int kShift = SimKeyboard::kShift, kCtrl = SimKeyboard::kCtrl, kAlt = SimKeyboard::kAlt;
 
 // Character typed by a key, without and with Shift; 0 = none.
 struct KeyChars {
@@ -52,192 +52,43 @@ bool KeyFor(char c, int& vk, bool& shift) {
   return false;
 }
 
-// The code a low-level hook reports for a key: the neutral modifiers come
-// out as their left-hand keys.
-int HookCode(int vk) {
-  switch (vk) {
-    case kShift: return 160;
-    case kCtrl: return 162;
-    case kAlt: return 164;
-    default: return vk;
-  }
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------- record
-
-std::string SimEvent::str() const {
-  std::ostringstream o;
-  switch (type) {
-    case Key:
-      o << "key " << vk;
-      if (scan) o << '/' << scan;
-      o << ((flags & keyflag::KeyUp) ? " up" : " down");
-      if (flags & keyflag::ExtendedKey) o << " ext";
-      break;
-    case Mouse: {
-      if ((flags & ~mouseflag::Absolute) == mouseflag::Wheel) {
-        o << "wheel " << data;
-        break;
-      }
-      o << "mouse ";
-      bool first = true;
-      auto part = [&](const std::string& s) {
-        if (!first) o << '+';
-        o << s;
-        first = false;
-      };
-      if (flags & mouseflag::Move)
-        part(std::string((flags & mouseflag::Absolute) ? "absmove " : "move ") +
-             std::to_string(dx) + "," + std::to_string(dy));
-      if (flags & mouseflag::LeftDown) part("leftdown");
-      if (flags & mouseflag::LeftUp) part("leftup");
-      if (flags & mouseflag::RightDown) part("rightdown");
-      if (flags & mouseflag::RightUp) part("rightup");
-      if (flags & mouseflag::MiddleDown) part("middledown");
-      if (flags & mouseflag::MiddleUp) part("middleup");
-      if (flags & mouseflag::Wheel) part("wheel " + std::to_string(data));
-      if (first) o << "none";
-      break;
-    }
-    case Caption: o << "caption " << className << '=' << text; break;
-    case CursorPos: o << "cursor " << dx << ',' << dy; break;
-  }
-  return o.str();
-}
-
-namespace simfilter {
-EventFilter keys() {
-  return [](const SimEvent& e) { return e.type == SimEvent::Key; };
-}
-EventFilter mouse() {
-  return [](const SimEvent& e) { return e.type == SimEvent::Mouse; };
-}
-EventFilter input() {
-  return [](const SimEvent& e) { return e.type != SimEvent::Caption; };
-}
-EventFilter captions() {
-  return [](const SimEvent& e) { return e.type == SimEvent::Caption; };
-}
-EventFilter captionsOf(const std::string& cls) {
-  return [cls](const SimEvent& e) { return e.type == SimEvent::Caption && e.className == cls; };
-}
-EventFilter inputAndCaptionsOf(const std::string& cls) {
-  return [cls](const SimEvent& e) { return e.type != SimEvent::Caption || e.className == cls; };
-}
-}  // namespace simfilter
-
-std::vector<std::string> SimDesktop::eventsSince(std::size_t m, const EventFilter& filter) const {
-  std::vector<std::string> out;
-  for (std::size_t i = m; i < log_.size(); ++i)
-    if (!filter || filter(log_[i])) out.push_back(log_[i].str());
-  return out;
-}
-
-std::vector<std::string> SimDesktop::timedEventsSince(std::size_t m, std::uint32_t t0,
-                                                      const EventFilter& filter) const {
-  std::vector<std::string> out;
-  for (std::size_t i = m; i < log_.size(); ++i) {
-    if (filter && !filter(log_[i])) continue;
-    long long d = static_cast<long long>(log_[i].time) - static_cast<long long>(t0);
-    out.push_back((d >= 0 ? "+" : "") + std::to_string(d) + " " + log_[i].str());
-  }
-  return out;
-}
-
-std::string CompareSequences(const std::vector<std::string>& expected,
-                             const std::vector<std::string>& actual) {
-  if (expected == actual) return {};
-  std::size_t width = 8;
-  for (const auto& s : expected) width = std::max(width, s.size());
-  std::size_t n = std::max(expected.size(), actual.size());
-  std::ostringstream o;
-  o << "   " << std::string("expected") << std::string(width - 8, ' ') << " | actual\n";
-  bool marked = false;
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::string e = i < expected.size() ? expected[i] : "";
-    const std::string a = i < actual.size() ? actual[i] : "";
-    bool differ = i >= expected.size() || i >= actual.size() || expected[i] != actual[i];
-    o << (differ ? (marked ? " ! " : ">! ") : "   ");
-    if (differ) marked = true;
-    o << e << std::string(width - std::min(width, e.size()), ' ') << " | " << a << '\n';
-  }
-  o << "(" << expected.size() << " expected, " << actual.size() << " actual)\n";
-  return o.str();
-}
 
 // ---------------------------------------------------------------- keys and pointer
 
-void SimDesktop::setKeyState(int vk, bool down) {
-  if (vk <= 0 || vk > 255) return;
-  if (vk == kShift || vk == kCtrl || vk == kAlt) {
-    int left = HookCode(vk);
-    if (down) {
-      keys_[left] = true;
-    } else {
-      keys_[left] = keys_[left + 1] = false;
-    }
-  } else {
-    keys_[vk] = down;
-  }
-  for (int n = kShift; n <= kAlt; ++n) {
-    int left = HookCode(n);
-    keys_[n] = keys_[left] || keys_[left + 1];
-  }
-}
-
-bool SimDesktop::isKeyDown(int vk) { return vk > 0 && vk < 256 && keys_[vk]; }
+bool SimDesktop::isKeyDown(int vk) { return keyboard_.down(vk); }
 
 void SimDesktop::setCursorPos(Point p) {
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::CursorPos;
-  e.dx = p.x;
-  e.dy = p.y;
-  log_.push_back(e);
+  record_.cursor(tickCount(), p);
   inputSeen();
   // The move reaches the hook like the hand's: SetCursorPos cannot carry
   // the program's mark. A move the hook keeps leaves the pointer where it was.
-  if (hookMouse(MouseAction::Move, 0, false, onMonitors(p))) return;
-  cursor_ = onMonitors(p);
+  if (hookMouse(MouseAction::Move, 0, false, screen_.onMonitors(p))) return;
+  cursor_ = screen_.onMonitors(p);
   // The system moves the pointer and tells the window under it.
-  if (handlerDepth_ > 0) {
-    Pending m;
-    m.kind = Pending::Call;
+  if (queue_.busy()) {
+    SimPending m;
+    m.kind = SimPending::Call;
     m.call = [this] { pointerMoved(); };
-    pending_.push_back(std::move(m));
+    queue_.push(std::move(m));
   } else {
     pointerMoved();
   }
 }
 
 void SimDesktop::keybdEvent(int vk, int scan, unsigned flags) {
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::Key;
-  e.vk = vk;
-  e.scan = scan;
-  e.flags = flags;
-  log_.push_back(e);
-  if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Key, vk, scan, flags, 0, 0, 0, {}, {}, 0});
+  record_.key(tickCount(), vk, scan, flags);
+  if (queue_.busy()) {
+    queue_.push({SimPending::Key, vk, scan, flags, 0, 0, 0, {}, {}, 0});
     return;
   }
   applyKey(vk, (flags & keyflag::KeyUp) != 0, true, scan);
 }
 
 void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
-  SimEvent e;
-  e.time = tickCount();
-  e.type = SimEvent::Mouse;
-  e.flags = flags;
-  e.dx = dx;
-  e.dy = dy;
-  e.data = data;
-  log_.push_back(e);
-  if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Mouse, 0, 0, flags, dx, dy, data, {}, {}, 0});
+  record_.mouse(tickCount(), flags, dx, dy, data);
+  if (queue_.busy()) {
+    queue_.push({SimPending::Mouse, 0, 0, flags, dx, dy, data, {}, {}, 0});
     return;
   }
   applyMouse(flags, dx, dy, data, true);
@@ -246,7 +97,7 @@ void SimDesktop::mouseEvent(unsigned flags, int dx, int dy, int data) {
 void SimDesktop::applyKey(int vk, bool up, bool injected, int scan) {
   (void)scan;
   inputSeen();
-  setKeyState(vk, !up);
+  keyboard_.set(vk, !up);
   hookKey(vk, up, injected);
   deliverKey(vk, up);
 }
@@ -256,17 +107,17 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
   if (flags & mouseflag::Move) {
     Point p = cursor_;
     if (flags & mouseflag::Absolute) {
-      p.x = static_cast<int>(static_cast<long long>(dx) * screenW_ / 65536);
-      p.y = static_cast<int>(static_cast<long long>(dy) * screenH_ / 65536);
+      p.x = static_cast<int>(static_cast<long long>(dx) * screen_.width() / 65536);
+      p.y = static_cast<int>(static_cast<long long>(dy) * screen_.height() / 65536);
     } else {
       p.x += dx;
       p.y += dy;
     }
     // The hook sees the move before the pointer does and may keep it.
-    if (!hookMouse(MouseAction::Move, 0, injected, onMonitors(p))) {
-      cursor_ = onMonitors(p);
+    if (!hookMouse(MouseAction::Move, 0, injected, screen_.onMonitors(p))) {
+      cursor_ = screen_.onMonitors(p);
       pointerMoved();
-      foreignMouse(MouseAction::Move);
+      scrolling_.foreignMouse(MouseAction::Move, cursor_, keyboard_.down(1));
     }
   }
   struct B { unsigned flag; int vk; bool down; MouseAction a; };
@@ -281,30 +132,28 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
   for (const B& b : kButtons) {
     if (!(flags & b.flag)) continue;
     if (hookMouse(b.a, 0, injected, cursor_)) continue;  // kept by the hook
-    const bool anyHeld = keys_[1] || keys_[2] || keys_[4];
-    setKeyState(b.vk, b.down);
-    foreignMouse(b.a);
+    const bool anyHeld = keyboard_.anyButton();
+    keyboard_.set(b.vk, b.down);
+    scrolling_.foreignMouse(b.a, cursor_, keyboard_.down(1));
     // The press goes to the window under the pointer as the press happens,
     // even when the activation it causes moves that window away.
     if (b.down && ownMouseTarget() != hover_) pointerMoved();
     const Wnd under = mouseTarget();
     Wnd target = under;
-    if (buttonGrab_) {
-      if (b.down && !anyHeld) grab_ = target ? target : windowFromPoint(cursor_);
-      if (grab_ && rec(grab_)) target = grab_;
-      if (!keys_[1] && !keys_[2] && !keys_[4]) grab_ = 0;
+    if (buttons_.grabs()) {
+      if (b.down && !anyHeld) buttons_.grabFor(target ? target : windowFromPoint(cursor_));
+      if (buttons_.grabbed() && rec(buttons_.grabbed())) target = buttons_.grabbed();
+      if (!keyboard_.anyButton()) buttons_.grabFor(0);
     }
     const bool grabbedAway = target != under;
     if (b.down && !grabbedAway) buttonDown();
     mouseButtonEvent(b.vk == 1 ? MouseButton::Left : b.vk == 2 ? MouseButton::Right
                                                                : MouseButton::Middle,
                      b.down, target);
-    if (b.a == MouseAction::LeftDown) pressed_ = grabbedAway ? 0 : clickTarget(cursor_);
+    if (b.a == MouseAction::LeftDown) buttons_.pressedOn(grabbedAway ? 0 : clickTarget(cursor_));
     if (b.a == MouseAction::LeftUp) {
-      Wnd w = clickTarget(cursor_);
-      bool same = w && w == pressed_;
-      pressed_ = 0;
-      if (same && clickHandlers_.count(w)) dispatch(clickHandlers_[w]);
+      const Wnd w = clickTarget(cursor_);
+      if (buttons_.releasedOn(w) && handlers_.hasClick(w)) dispatch(handlers_.click(w));
     }
   }
   if (flags & mouseflag::Wheel) {
@@ -313,11 +162,11 @@ void SimDesktop::applyMouse(unsigned flags, int dx, int dy, int data, bool injec
 }
 
 void SimDesktop::hookKey(int vk, bool up, bool injected) {
-  if (!keyHook_) return;
-  hookCodeCheck();
-  watch_.Called(static_cast<std::uint32_t>(now_));
+  if (!hooks_.keyboard()) return;
+  modules_.checkHookCode();
+  hooks_.called();
   KeyInput e;
-  e.vk = HookCode(vk);
+  e.vk = SimKeyboard::HookCode(vk);
   e.up = up;
   e.injected = injected;
   e.extra = injected ? kOwnInputMark : 0;
@@ -325,12 +174,12 @@ void SimDesktop::hookKey(int vk, bool up, bool injected) {
 }
 
 bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
-  if (!mouseHook_) return false;
-  hookCodeCheck();
-  watch_.Called(static_cast<std::uint32_t>(now_));
+  if (!hooks_.mouse()) return false;
+  modules_.checkHookCode();
+  hooks_.called();
   // A drag request left by the program is taken first (the library does
   // so on every mouse event as well as on its thread's turn).
-  dragHandOff_.Take(drag_);
+  drag_.take();
   MouseInput e;
   e.action = a;
   e.x = at.x;
@@ -338,73 +187,44 @@ bool SimDesktop::hookMouse(MouseAction a, int delta, bool injected, Point at) {
   e.wheelDelta = delta;
   e.injected = injected;
   e.extra = injected ? kOwnInputMark : 0;
-  const bool alive = !drag_.active() || rec(drag_.target().window);
-  const Wnd target = drag_.target().window;
-  HookMouseResult r = HookMouse(composer_, drag_, e, cursor_, alive);
+  DragScroll& drag = drag_.drag();
+  const bool alive = !drag.active() || rec(drag.target().window);
+  const Wnd target = drag.target().window;
+  HookMouseResult r = HookMouse(composer_, drag, e, cursor_, alive);
   applyWords(r.words);
   if (r.drag.scroll) scrollBy(target, r.drag.step);
   // A kept move leaves the pointer at the drag's anchor.
-  if (r.drag.swallow && a == MouseAction::Move && drag_.active()) cursor_ = onMonitors(drag_.target().anchor);
+  if (r.drag.swallow && a == MouseAction::Move && drag.active()) cursor_ = screen_.onMonitors(drag.target().anchor);
   // The hook lets go of the program's press, as the program's own input.
   if (r.drag.releaseLeft) mouseEvent(mouseflag::LeftUp, 0, 0, 0);
-  dragHandOff_.Publish(drag_);
+  drag_.publish();
   // The library puts the pointer back at the anchor on its thread's turn,
   // after the callback has returned.
-  if (r.drag.recentre && drag_.active()) postToHookThread([this] { recentrePointer(); });
+  if (r.drag.recentre && drag.active()) postToHookThread([this] { recentrePointer(); });
   return r.drag.swallow;
 }
 
 void SimDesktop::applyWords(const std::vector<Word>& words) {
   if (words.empty()) return;
-  if (handlerDepth_ > 0) {
-    pending_.push_back({Pending::Words, 0, 0, 0, 0, 0, 0, words, {}, 0});
+  if (queue_.busy()) {
+    queue_.push({SimPending::Words, 0, 0, 0, 0, 0, 0, words, {}, 0});
     return;
   }
-  applyWordsNow(words);
-}
-
-Wnd SimDesktop::mailboxOf(Mailbox box) {
-  // The window the core named for the box (setHookMailbox), while it lives.
-  const int i = static_cast<int>(box);
-  return i >= 0 && i < 3 && rec(mailboxes_[i]) ? mailboxes_[i] : 0;
-}
-
-void SimDesktop::applyWordsNow(const std::vector<Word>& words) {
-  for (const Word& w : words) {
-    const Wnd to = mailboxOf(w.box);
-    if (!to) {
-      hookWords_.push_back({w, false, false});
-      continue;
-    }
-    const std::uint64_t dropped = delivery_.Dropped();
-    if (delivery_.Offer(to, w)) writeWord(to, w);
-    else if (delivery_.Dropped() != dropped) hookWords_.push_back({*delivery_.LastDropped(), false, true});
-  }
-}
-
-void SimDesktop::writeWord(Wnd to, const Word& w) {
-  // The condition is tested when the word's turn comes, not when it arrived.
-  const bool ok = w.onlyIf.empty() || getWindowText(to) == w.onlyIf;
-  if (ok) setWindowText(to, w.text);
-  hookWords_.push_back({w, ok, false});
-}
-
-void SimDesktop::deliverWaiting(Wnd w) {
-  while (auto word = delivery_.Next(w)) writeWord(w, *word);
+  mailboxes_.offer(words);
 }
 
 void SimDesktop::mailboxSeen(Wnd w) {
   if (!rec(w)) return;
-  delivery_.Seen(w);
-  if (handlerDepth_ > 0) {
+  mailboxes_.seen(w);
+  if (queue_.busy()) {
     // Like the real backend's posted message: after the running handler.
-    Pending p;
-    p.kind = Pending::Deliver;
+    SimPending p;
+    p.kind = SimPending::Deliver;
     p.wnd = w;
-    pending_.push_back(std::move(p));
+    queue_.push(std::move(p));
     return;
   }
-  deliverWaiting(w);
+  mailboxes_.deliverWaiting(w);
 }
 
 void SimDesktop::buttonDown() {
@@ -428,66 +248,32 @@ void SimDesktop::buttonDown() {
 
 void SimDesktop::dispatch(std::function<void()> fn) {
   if (!fn) return;
-  if (handlerDepth_ > 0) {
-    Pending p;
-    p.kind = Pending::Call;
+  if (queue_.busy()) {
+    SimPending p;
+    p.kind = SimPending::Call;
     p.call = std::move(fn);
-    pending_.push_back(std::move(p));
+    queue_.push(std::move(p));
     return;
   }
   runAsHandler(fn);
 }
 
-Wnd SimDesktop::clickTarget(Point p) const {
-  // Like windowFromPoint, but a label or image takes its own clicks.
-  for (Wnd w : ztop_) {
-    const SimWindow* r = rec(w);
-    if (!r || !r->visible || r->minimized || !hitTest(*r, p)) continue;
-    for (bool descended = true; descended;) {
-      descended = false;
-      for (auto it = r->children.rbegin(); it != r->children.rend(); ++it) {
-        const SimWindow* c = rec(*it);
-        if (c && c->visible && c->enabled && hitTest(*c, p)) {
-          r = c;
-          descended = true;
-          break;
-        }
-      }
-    }
-    return r->handle;
-  }
-  return 0;
-}
-
 void SimDesktop::setClickHandler(Wnd w, std::function<void()> fn) {
-  if (!rec(w)) return;
-  if (fn)
-    clickHandlers_[w] = std::move(fn);
-  else
-    clickHandlers_.erase(w);
+  if (rec(w)) handlers_.setClick(w, std::move(fn));
 }
 
 void SimDesktop::setCloseHandler(Wnd w, std::function<void()> fn) {
-  if (!rec(w)) return;
-  if (fn)
-    closeHandlers_[w] = std::move(fn);
-  else
-    closeHandlers_.erase(w);
+  if (rec(w)) handlers_.setClose(w, std::move(fn));
 }
 
 void SimDesktop::setMessageHandler(Wnd w, unsigned msg,
                                    std::function<void(std::uintptr_t, std::intptr_t)> fn) {
-  if (!rec(w)) return;
-  if (fn)
-    msgHandlers_[{w, msg}] = std::move(fn);
-  else
-    msgHandlers_.erase({w, msg});
+  if (rec(w)) handlers_.setMessage(w, msg, std::move(fn));
 }
 
 bool SimDesktop::runClickHandler(Wnd w) {
-  auto it = clickHandlers_.find(w);
-  if (it == clickHandlers_.end()) return false;
-  dispatch(it->second);
+  if (!handlers_.hasClick(w)) return false;
+  dispatch(handlers_.click(w));
   return true;
 }
 
@@ -501,7 +287,7 @@ void SimDesktop::clickWindow(Wnd w) {
 }
 
 bool SimDesktop::trayMessage(unsigned id, unsigned mouseMessage) {
-  for (const TrayIcon& t : tray_) {
+  for (const TrayIcon& t : taskbar_.trayIcons()) {
     if (t.id != id) continue;
     TrayEvent e = TrayEvent::Other;
     switch (mouseMessage) {
@@ -512,12 +298,11 @@ bool SimDesktop::trayMessage(unsigned id, unsigned mouseMessage) {
       case 0x205: e = TrayEvent::RightUp; break;
       default: break;
     }
-    auto it = trayHandlers_.find(t.owner);
-    if (it != trayHandlers_.end()) {
+    if (handlers_.hasTray(t.owner)) {
       const Wnd owner = t.owner;
       dispatch([this, owner, e] {
-        auto h = trayHandlers_.find(owner);  // the owner may be gone by now
-        if (h != trayHandlers_.end()) h->second(e);
+        // The owner may be gone by now.
+        if (auto h = handlers_.tray(owner)) h(e);
       });
     }
     return true;
@@ -531,37 +316,14 @@ bool SimDesktop::trayClick(unsigned id, MouseButton button) {
   return trayMessage(id, left ? 0x202 : 0x205);
 }
 
-int SimDesktop::trackPopupMenu(Wnd owner, const std::vector<MenuEntry>& entries, Point at) {
-  PopupMenuRecord m;
-  m.owner = owner;
-  m.at = at;
-  for (const MenuEntry& e : entries) m.captions.push_back(e.caption);
-  if (!menuChoices_.empty()) {
-    auto [index, caption] = menuChoices_.front();
-    menuChoices_.erase(menuChoices_.begin());
-    if (!caption.empty()) {
-      for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].caption == caption) {
-          index = static_cast<int>(i);
-          break;
-        }
-    }
-    if (index >= 0 && index < static_cast<int>(entries.size()) &&
-        entries[static_cast<size_t>(index)].enabled && !entries[static_cast<size_t>(index)].separator)
-      m.chosen = index;
-  }
-  menus_.push_back(m);
-  return m.chosen;
-}
-
 // ---------------------------------------------------------------- real input
 
 void SimDesktop::moveMouse(int x, int y) {
   inputSeen();
-  if (hookMouse(MouseAction::Move, 0, false, onMonitors({x, y}))) return;
-  cursor_ = onMonitors({x, y});
+  if (hookMouse(MouseAction::Move, 0, false, screen_.onMonitors({x, y}))) return;
+  cursor_ = screen_.onMonitors({x, y});
   pointerMoved();
-  foreignMouse(MouseAction::Move);
+  scrolling_.foreignMouse(MouseAction::Move, cursor_, keyboard_.down(1));
 }
 void SimDesktop::leftDown() { applyMouse(mouseflag::LeftDown, 0, 0, 0, false); }
 void SimDesktop::leftUp() { applyMouse(mouseflag::LeftUp, 0, 0, 0, false); }
@@ -577,17 +339,15 @@ void SimDesktop::wheel(int notches) {
 
 void SimDesktop::keyDown(int vk) {
   applyKey(vk, false, false, 0);
-  // The key pressed last is the one that repeats.
-  repeatVk_ = vk;
-  repeatDue_ = now_ + typematicDelay_;
+  keyboard_.pressed(vk);
 }
 void SimDesktop::keyUp(int vk) {
   applyKey(vk, true, false, 0);
-  if (repeatVk_ && HookWords::Normalise(repeatVk_) == HookWords::Normalise(vk)) repeatVk_ = 0;
+  keyboard_.released(vk);
 }
 void SimDesktop::keyUpUnseen(int vk) {
-  setKeyState(vk, false);
-  if (repeatVk_ && HookWords::Normalise(repeatVk_) == HookWords::Normalise(vk)) repeatVk_ = 0;
+  keyboard_.set(vk, false);
+  keyboard_.released(vk);
 }
 
 void SimDesktop::chord(const std::vector<int>& keys, unsigned ms) {
@@ -607,7 +367,7 @@ void SimDesktop::typeText(const std::string& ascii) {
     bool shift = false;
     if (!KeyFor(c, vk, shift))
       throw std::invalid_argument(std::string("typeText: no key types '") + c + "'");
-    bool press = shift && !keys_[kShift];
+    bool press = shift && !keyboard_.down(kShift);
     if (press) keyDown(kShift);
     tapKey(vk);
     if (press) keyUp(kShift);
@@ -686,7 +446,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
     t.replace(a, b - a, with);
     e.caret = e.anchor = a + with.size();
   };
-  bool shift = keys_[kShift], ctrl = keys_[kCtrl], alt = keys_[kAlt];
+  bool shift = keyboard_.down(kShift), ctrl = keyboard_.down(kCtrl), alt = keyboard_.down(kAlt);
   if (alt) return;
   if (ctrl) {
     switch (vk) {
@@ -698,7 +458,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
           replaceSel("");
         }
         break;
-      case 'V': replaceSel(clipboard_); break;
+      case 'V': replaceSel(clipboard_.text()); break;
       default: break;
     }
   } else {
@@ -756,10 +516,7 @@ void SimDesktop::editorKey(SimWindow& e, int vk) {
 // ---------------------------------------------------------------- clipboard
 
 bool SimDesktop::setClipboardText(const std::string& text) {
-  clipboard_ = text;
-  clipboardMark_ = ClipboardMark::None;
-  ++clipboardWrites_;
-  ++clipboardSequence_;
+  clipboard_.write(text);
   return true;
 }
 
@@ -767,89 +524,55 @@ bool SimDesktop::setClipboardText(const std::string& text) {
 
 void SimDesktop::sleep(unsigned ms) {
   // The keyboard and the hook thread go on while the program sleeps.
-  const std::uint64_t until = now_ + ms;
+  const std::uint64_t until = clock_.now() + ms;
   systemUntil(until);
-  now_ = std::max(now_, until);
+  clock_.reach(until);
   // The user's hands go on while the program sleeps.
   if (auto hands = std::exchange(duringSleep_, {})) hands();
 }
 
 void SimDesktop::setTimer(Wnd owner, unsigned id, unsigned ms, TimerProc proc) {
   if (owner && !rec(owner)) return;
-  unsigned period = std::max(ms, 10u);  // the system's shortest interval
-  for (TimerRec& t : timers_) {
-    if (t.owner == owner && t.id == id) {
-      t.period = period;
-      t.due = now_ + period;
-      t.seq = ++timerSeq_;
-      t.proc = std::move(proc);
-      return;
-    }
-  }
-  timers_.push_back({owner, id, period, now_ + period, ++timerSeq_, std::move(proc)});
+  clock_.setTimer(owner, id, ms, std::move(proc));
 }
 
 void SimDesktop::killTimer(Wnd owner, unsigned id) {
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [&](const TimerRec& t) { return t.owner == owner && t.id == id; }),
-                timers_.end());
+  clock_.killTimer(owner, id);
 }
 
 bool SimDesktop::hasTimer(Wnd owner, unsigned id) const {
   return timerInterval(owner, id) != 0;
 }
 
-std::size_t SimDesktop::timerCount() const { return timers_.size(); }
+std::size_t SimDesktop::timerCount() const { return clock_.timerCount(); }
 
 unsigned SimDesktop::timerInterval(Wnd owner, unsigned id) const {
-  for (const TimerRec& t : timers_)
-    if (t.owner == owner && t.id == id) return t.period;
-  return 0;
+  return clock_.interval(owner, id);
 }
 
 void SimDesktop::flushPending() {
-  // A handler run from here (a click) queues its own input behind what is
-  // already waiting, so nested flushes are left to this loop.
-  if (flushing_) return;
-  struct Guard {
-    bool& f;
-    ~Guard() { f = false; }
-  };
-  flushing_ = true;
-  Guard guard{flushing_};
-  while (!pending_.empty() && handlerDepth_ == 0) {
-    std::vector<Pending> batch;
-    batch.swap(pending_);
-    for (std::size_t i = 0; i < batch.size(); ++i) {
-      Pending& p = batch[i];
-      switch (p.kind) {
-        case Pending::Key: applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan); break;
-        case Pending::Mouse: applyMouse(p.flags, p.dx, p.dy, p.data, true); break;
-        case Pending::Words: applyWordsNow(p.words); break;
-        case Pending::Call: runAsHandler(p.call); break;
-        case Pending::Deliver: deliverWaiting(p.wnd); break;
-      }
-      if (!pending_.empty() && i + 1 < batch.size()) {
-        // Newly queued work goes after the rest of this batch.
-        pending_.insert(pending_.begin(), std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(i) + 1),
-                        std::make_move_iterator(batch.end()));
-        break;
-      }
+  queue_.flush([this](SimPending& p) {
+    switch (p.kind) {
+      case SimPending::Key: applyKey(p.vk, (p.flags & keyflag::KeyUp) != 0, true, p.scan); break;
+      case SimPending::Mouse: applyMouse(p.flags, p.dx, p.dy, p.data, true); break;
+      case SimPending::Words: mailboxes_.offer(p.words); break;
+      case SimPending::Call: runAsHandler(p.call); break;
+      case SimPending::Deliver: mailboxes_.deliverWaiting(p.wnd); break;
     }
-  }
+  });
 }
 
 void SimDesktop::endHandler() {
-  if (--handlerDepth_ == 0) {
+  if (queue_.leave()) {
     flushPending();
     // A window that moved, hid or appeared under the still pointer hears of
     // it, as the system's mouse move after a window change tells it.
-    if (handlerDepth_ == 0 && !flushing_ && ownMouseTarget() != hover_) pointerMoved();
+    if (!queue_.busy() && !queue_.flushing() && ownMouseTarget() != hover_) pointerMoved();
   }
 }
 
 void SimDesktop::runAsHandler(const std::function<void()>& fn) {
-  ++handlerDepth_;
+  queue_.enter();
   try {
     fn();
   } catch (...) {
@@ -859,101 +582,61 @@ void SimDesktop::runAsHandler(const std::function<void()>& fn) {
   endHandler();
 }
 
-void SimDesktop::runTimer(std::size_t i) {
-  TimerRec& t = timers_[i];
-  if (t.due > now_) now_ = t.due;
-  // Next due time on the timer's own grid, strictly after now: a timer
-  // that was held up fires once, not once for every missed period.
-  std::uint64_t next = t.due + t.period;
-  if (next <= now_) next += ((now_ - next) / t.period + 1) * t.period;
-  t.due = next;
-  TimerProc proc = t.proc;  // the handler may replace or kill its timer
-  if (proc) runAsHandler(proc);
-}
-
 void SimDesktop::advance(unsigned ms) {
-  if (handlerDepth_ > 0) {  // from inside a handler: a plain wait
+  if (queue_.busy()) {  // from inside a handler: a plain wait
     sleep(ms);
     return;
   }
-  const std::uint64_t target = now_ + ms;
+  const std::uint64_t target = clock_.now() + ms;
   for (;;) {
-    std::size_t best = timers_.size();
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-      const TimerRec& t = timers_[i];
-      if (t.due > target) continue;
-      if (best == timers_.size() || t.due < timers_[best].due ||
-          (t.due == timers_[best].due && t.seq < timers_[best].seq))
-        best = i;
-    }
+    const std::optional<std::uint64_t> timer = clock_.nextDue(target);
     // The system's own work due before the next timer comes first.
     const std::uint64_t sys = nextSystemDue();
-    if (sys <= target && (best == timers_.size() || sys < timers_[best].due)) {
-      if (now_ < sys) now_ = sys;
+    if (sys <= target && (!timer || sys < *timer)) {
+      clock_.reach(sys);
       runSystemDue();
       continue;
     }
-    if (best == timers_.size()) break;
-    runTimer(best);
+    if (!timer) break;
+    if (TimerProc proc = clock_.fire(target)) runAsHandler(proc);
   }
-  if (now_ < target) now_ = target;
+  clock_.reach(target);
 }
 
 // ---------------------------------------------------------------- the system's own work
 
 std::uint64_t SimDesktop::nextSystemDue() const {
   std::uint64_t due = UINT64_MAX;
-  if (repeatVk_) due = std::min(due, repeatDue_);
-  if (libMouseHook_ || libKeyHook_) due = std::min(due, watchDue_);
-  if (!hookThread_.empty()) due = std::min(due, hookThread_.front().due);
-  return std::max(due, now_);
+  due = std::min(due, keyboard_.repeatDue());
+  due = std::min(due, hooks_.nextDue());
+  return std::max(due, clock_.now());
 }
 
 void SimDesktop::runSystemDue() {
-  if (repeatVk_ && repeatDue_ <= now_) {
-    // The keyboard repeats what the hand holds, whatever the program
-    // synthesised meanwhile (its own release of the key included).
-    repeatDue_ = now_ + std::max(typematicPeriod_, 1u);
-    applyKey(repeatVk_, false, false, 0);
-  }
-  while (!hookThread_.empty() && hookThread_.front().due <= now_) {
-    auto work = std::move(hookThread_.front().work);
-    hookThread_.pop_front();
-    if (work) work();
-  }
-  if ((libMouseHook_ || libKeyHook_) && watchDue_ <= now_) {
-    watchDue_ = now_ + HookWatch::kCheckMs;
-    if (watch_.Lost(static_cast<std::uint32_t>(now_), lastInput_)) {
-      // Set again, as the library's thread does.
-      mouseHook_ = libMouseHook_;
-      keyHook_ = libKeyHook_;
-      ++hookReinstalls_;
-    }
-  }
+  if (const int vk = keyboard_.repeatTurn()) applyKey(vk, false, false, 0);
+  hooks_.runDue();
 }
 
 void SimDesktop::systemUntil(std::uint64_t t) {
   for (std::uint64_t due = nextSystemDue(); due <= t; due = nextSystemDue()) {
-    if (now_ < due) now_ = due;
+    clock_.reach(due);
     runSystemDue();
   }
 }
 
 void SimDesktop::postToHookThread(std::function<void()> work) {
-  hookThread_.push_back({now_ + 1, std::move(work)});
+  hooks_.post(std::move(work));
 }
 
-void SimDesktop::removeHooks() {
-  mouseHook_ = false;
-  keyHook_ = false;
-}
+void SimDesktop::removeHooks() { hooks_.removeAll(); }
 
 void SimDesktop::recentrePointer() {
-  if (!mouseHook_ || !drag_.active()) return;
+  DragScroll& drag = drag_.drag();
+  if (!hooks_.mouse() || !drag.active()) return;
   // A step aside first, as the library does for Wine's sake.
-  const Point at = drag_.target().anchor;
-  drag_.OwnMoveComing({at.x + 1, at.y});
-  drag_.OwnMoveComing(at);
+  const Point at = drag.target().anchor;
+  drag.OwnMoveComing({at.x + 1, at.y});
+  drag.OwnMoveComing(at);
   setCursorPos({at.x + 1, at.y});
   setCursorPos(at);
 }

@@ -1,5 +1,7 @@
-// The simulated desktop: process and modules, shell, registry, files and
-// the web browser control.
+// The simulated desktop: the message loop, the hook library's module,
+// the registry, files, the web browser control and the work area; the
+// parts behind them are simprocess, simshell, simtaskbar, simregistry and
+// simfiles.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -16,109 +18,46 @@ namespace sq {
 
 namespace fs = std::filesystem;
 
-namespace {
-constexpr Module kHookModule = 0x10000000;
-constexpr Module kOtherModule = 0x20000000;
-
-std::string BaseName(const std::string& path) {
-  std::size_t s = path.find_last_of("\\/");
-  return s == std::string::npos ? path : path.substr(s + 1);
-}
-
-}  // namespace
-
-SimDesktop::SimDesktop(int w, int h) : screenW_(w), screenH_(h) {
-  Monitor m;
-  m.rect = m.work = {0, 0, w, h};
-  m.primary = true;
-  monitors_ = {m};
+SimDesktop::SimDesktop(int w, int h)
+    : screen_(w, h),
+      keyboard_(clock_),
+      hooks_(clock_),
+      drag_(hooks_),
+      mailboxes_(*this),
+      browsers_(files_),
+      buttons_(clock_),
+      scrolling_(tree_) {
   cursor_ = {w / 2, h / 2};
-  taskbar_ = {0, h - 40, w, 40};
+  taskbar_.setRect({0, h - 40, w, 40});
   // The hook checks a modifier against the key state, as the real library
   // asks GetAsyncKeyState.
   composer_.SetSystemKeys([this](int vk) { return isKeyDown(vk); });
-  assoc_[".scf"] = false;
-  folders_[csidl::Desktop] = "C:\\Users\\user\\Desktop";
-  folders_[csidl::StartMenu] = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
-  folders_[csidl::Programs] =
-      "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
 }
 
 SimDesktop::~SimDesktop() {
-  for (SimBrowser* b : browsers_) b->detach();
+  for (SimBrowser* b : browsers_.all()) b->detach();
 }
 
-// ---------------------------------------------------------------- process
-
-int SimDesktop::messageBox(Wnd owner, const std::string& text, const std::string& caption,
-                           unsigned buttons) {
-  int answer = boxAnswer_;
-  if (!boxAnswers_.empty()) {
-    answer = boxAnswers_.front();
-    boxAnswers_.erase(boxAnswers_.begin());
-  }
-  boxes_.push_back({owner, text, caption, buttons, answer});
-  if (auto hands = std::exchange(duringBox_, {})) hands();
-  return answer;
-}
+// ---------------------------------------------------------------- process and modules
 
 int SimDesktop::runMessageLoop() {
-  for (unsigned spent = 0; !quitPosted_ && spent < loopBudget_; spent += 10) advance(10);
-  return quitPosted_ ? quitCode_ : 0;
+  for (unsigned spent = 0; !process_.quitPosted() && spent < process_.loopBudget(); spent += 10)
+    advance(10);
+  return process_.quitPosted() ? process_.quitCode() : 0;
 }
 
-void SimDesktop::postQuit(int code) {
-  quitPosted_ = true;
-  quitCode_ = code;
-}
+Module SimDesktop::loadLibrary(const std::string& name) { return modules_.load(name); }
 
-void SimDesktop::exitProcess(int code) {
-  exitCode_ = code;
-  throw ProcessExit{code};
-}
-
-Module SimDesktop::loadLibrary(const std::string& name) {
-  loads_.push_back(name);
-  if (simtext::LowerGbk(BaseName(name)) != "dovahk1.dll") return 0;
-  if (hookLib_ == HookLibrary::Missing) return 0;
-  loaded_.insert(kHookModule);
-  return kHookModule;
-}
-
-void SimDesktop::freeLibrary(Module m) {
-  frees_.push_back(m);
-  loaded_.erase(m);
-  // The hooks' thread was started by the library and still runs its code.
-  if (m == kHookModule && (mouseHook_ || keyHook_)) hookCodeGone_ = true;
-}
-
-void SimDesktop::hookCodeCheck() const {
-  if (hookCodeGone_)
-    throw std::runtime_error("access violation: a hook callback ran in an unloaded library");
-}
+void SimDesktop::freeLibrary(Module m) { modules_.free(m, hooks_.mouse() || hooks_.keyboard()); }
 
 HookExport2 SimDesktop::getExport2(Module m, const std::string& name) {
-  if (m != kHookModule || !loaded_.count(m) || name != "SetHookmo" ||
-      hookLib_ == HookLibrary::MissingSetHookmo)
-    return {};
-  return [this](Wnd w, int) {
-    hookWnd_ = w;
-    mouseHook_ = libMouseHook_ = true;
-    watch_.Called(static_cast<std::uint32_t>(now_));
-    watchDue_ = now_ + HookWatch::kCheckMs;
-  };
+  if (name != "SetHookmo" || !modules_.hasExport(m, name)) return {};
+  return [this](Wnd w, int) { hooks_.setMouse(w); };
 }
 
 HookExport3 SimDesktop::getExport3(Module m, const std::string& name) {
-  if (m != kHookModule || !loaded_.count(m) || name != "SetHookkb" ||
-      hookLib_ == HookLibrary::MissingSetHookkb)
-    return {};
-  return [this](Wnd w, int, int) {
-    hookWnd_ = w;
-    keyHook_ = libKeyHook_ = true;
-    watch_.Called(static_cast<std::uint32_t>(now_));
-    watchDue_ = now_ + HookWatch::kCheckMs;
-  };
+  if (name != "SetHookkb" || !modules_.hasExport(m, name)) return {};
+  return [this](Wnd w, int, int) { hooks_.setKeyboard(w); };
 }
 
 HookInstall SimDesktop::installHooks(const std::string& library, Wnd input) {
@@ -139,154 +78,7 @@ HookInstall SimDesktop::installHooks(const std::string& library, Wnd input) {
 }
 
 void SimDesktop::setHookMailbox(Mailbox box, Wnd w) {
-  const int i = static_cast<int>(box);
-  if (i >= 0 && i < 3) mailboxes_[i] = rec(w) ? w : 0;
-}
-
-// ---------------------------------------------------------------- shell
-
-bool SimDesktop::trayAdd(const TrayIcon& icon) {
-  for (const TrayIcon& t : tray_)
-    if (t.owner == icon.owner && t.id == icon.id) return false;
-  tray_.push_back(icon);
-  trayLog_.push_back("add " + std::to_string(icon.id));
-  return true;
-}
-
-bool SimDesktop::trayModify(const TrayIcon& icon) {
-  for (TrayIcon& t : tray_) {
-    if (t.owner == icon.owner && t.id == icon.id) {
-      t = icon;
-      trayLog_.push_back("modify " + std::to_string(icon.id));
-      return true;
-    }
-  }
-  return false;
-}
-
-bool SimDesktop::trayDelete(Wnd owner, unsigned id) {
-  for (auto it = tray_.begin(); it != tray_.end(); ++it) {
-    if (it->owner == owner && it->id == id) {
-      tray_.erase(it);
-      trayLog_.push_back("delete " + std::to_string(id));
-      return true;
-    }
-  }
-  return false;
-}
-
-bool SimDesktop::appBarNew(Wnd w) {
-  if (appBarsRefused_) return false;
-  for (const SimAppBar& a : appBars_)
-    if (a.wnd == w) return false;
-  appBars_.push_back({w, -1, {}});
-  return true;
-}
-
-bool SimDesktop::appBarSetPos(Wnd w, int edge, const Rect& r) {
-  for (SimAppBar& a : appBars_) {
-    if (a.wnd == w) {
-      a.edge = edge;
-      a.rect = r;
-      return true;
-    }
-  }
-  return false;
-}
-
-bool SimDesktop::appBarRemove(Wnd w) {
-  for (auto it = appBars_.begin(); it != appBars_.end(); ++it) {
-    if (it->wnd == w) {
-      appBars_.erase(it);
-      return true;
-    }
-  }
-  return false;
-}
-
-void SimDesktop::setShellAssociation(const std::string& ext, bool present) {
-  assoc_[simtext::LowerGbk(ext)] = present;
-}
-
-int SimDesktop::shellExecute(Wnd owner, const std::string& verb, const std::string& file,
-                             const std::string& params, const std::string& dir, int show) {
-  int result = 42;
-  std::string base = BaseName(file);
-  std::size_t dot = base.rfind('.');
-  if (dot != std::string::npos) {
-    auto it = assoc_.find(simtext::LowerGbk(base.substr(dot)));
-    if (it != assoc_.end() && !it->second) result = 31;  // SE_ERR_NOASSOC
-  }
-  shellCalls_.push_back({owner, verb, file, params, dir, show, result});
-  return result;
-}
-
-std::optional<std::string> SimDesktop::specialFolder(int id) {
-  auto it = folders_.find(id);
-  if (it == folders_.end()) return std::nullopt;
-  return it->second;
-}
-
-void SimDesktop::setSpecialFolder(int id, std::optional<std::string> path) {
-  if (path)
-    folders_[id] = *path;
-  else
-    folders_.erase(id);
-}
-
-bool SimDesktop::createShellLink(const std::string& linkPath, const ShellLink& link) {
-  if (linkPath.empty()) return false;
-  links_[linkPath] = link;
-  return true;
-}
-
-std::uintptr_t SimDesktop::fileIcon(const std::string& path) {
-  // As the Windows backend does: the first answer for a path is kept for
-  // the run, and only that first question reaches the shell.
-  auto kept = iconsKept_.find(path);
-  if (kept != iconsKept_.end()) return kept->second;
-  ++fileIconLookups_;
-  std::uintptr_t icon = 0;
-  auto it = icons_.find(path);
-  if (path.empty()) {
-    icon = 0;
-  } else if (it != icons_.end()) {
-    icon = static_cast<std::uintptr_t>(it->second);
-  } else {
-    unsigned h = 2166136261u;  // FNV-1a of the lower-case path
-    for (char c : simtext::LowerGbk(path)) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    icon = 1 + h % 9973;
-  }
-  iconsKept_[path] = icon;
-  return icon;
-}
-
-void SimDesktop::setProcessModulesHidden(unsigned pid, bool hidden) {
-  if (hidden)
-    modulesHidden_.insert(pid);
-  else
-    modulesHidden_.erase(pid);
-}
-
-std::vector<ProcessImage> SimDesktop::processImages(const std::vector<unsigned>& pids) {
-  ++processSnapshots_;
-  const std::set<unsigned> asked(pids.begin(), pids.end());
-  std::vector<ProcessImage> out;
-  for (const ProcessInfo& pi : processes_) {
-    if (!asked.count(pi.pid)) continue;
-    ProcessImage im;
-    im.pid = pi.pid;
-    const std::size_t sep = simtext::LastSep(pi.exePath);
-    im.exeName = sep == std::string::npos ? pi.exePath : pi.exePath.substr(sep + 1);
-    ++moduleSnapshots_;
-    if (!modulesHidden_.count(pi.pid)) {
-      im.modulesListed = true;
-      // The first module is the program file, named by its full path.
-      if (sep != std::string::npos) im.mainModule = pi.exePath;
-    }
-    out.push_back(im);
-  }
-  return out;
+  mailboxes_.name(box, w);
 }
 
 // ---------------------------------------------------------------- registry
@@ -305,17 +97,8 @@ std::vector<std::string> SimDesktop::registryKeys() const { return registry_.key
 
 // ---------------------------------------------------------------- files
 
-namespace {
-const ShellLink* FindLink(const std::map<std::string, ShellLink>& links, const std::string& p) {
-  std::string low = simtext::LowerGbk(p);
-  for (const auto& [path, link] : links)
-    if (simtext::LowerGbk(path) == low) return &link;
-  return nullptr;
-}
-}  // namespace
-
 bool SimDesktop::fileExists(const std::string& name) {
-  return FindLink(links_, name) || files_.exists(name);
+  return shell_.hasLink(name) || files_.exists(name);
 }
 bool SimDesktop::readFile(const std::string& name, std::string& out) {
   return files_.read(name, out);
@@ -331,13 +114,7 @@ std::vector<std::string> SimDesktop::listFiles(const std::string& dir, std::size
   return files_.list(dir, max);
 }
 bool SimDesktop::deleteFile(const std::string& name) {
-  for (auto it = links_.begin(); it != links_.end(); ++it) {
-    if (simtext::LowerGbk(it->first) == simtext::LowerGbk(name)) {
-      links_.erase(it);
-      return true;
-    }
-  }
-  return files_.remove(name);
+  return shell_.removeLink(name) || files_.remove(name);
 }
 
 // ---------------------------------------------------------------- browser
@@ -356,86 +133,14 @@ std::unique_ptr<WebBrowser> SimDesktop::createBrowser(Wnd host, BrowserEvents* e
   return std::make_unique<SimBrowser>(*this, host, server, events);
 }
 
-void SimDesktop::setPage(const std::string& url, const std::string& title,
-                         const std::string& text) {
-  SimPage p;
-  p.found = true;
-  p.title = title;
-  p.text = text;
-  pages_[url] = p;
-}
-
-void SimDesktop::setPageHtml(const std::string& url, const std::string& html) {
-  pages_[url] = SimPage::FromHtml(html);
-}
-
-SimPage SimDesktop::pageOf(const std::string& url) {
-  auto it = pages_.find(url);
-  if (it != pages_.end()) return it->second;
-  const std::string scheme = "file://";
-  if (url.rfind(scheme, 0) != 0) return {};
-  std::string path = url.substr(scheme.size());
-  // "file:///C:/dir/page.htm" as well as "file://C:\dir\page.htm".
-  if (path.size() > 3 && path[0] == '/' && path[2] == ':') path.erase(0, 1);
-  std::replace(path.begin(), path.end(), '/', '\\');
-  std::string html;
-  if (!readFile(path, html)) return {};
-  return SimPage::FromHtml(html);
-}
-
-SimBrowser* SimDesktop::browserOfPage(Wnd w) const {
-  if (!w) return nullptr;
-  for (SimBrowser* b : browsers_)
-    if (b->page() == w) return b;
-  return nullptr;
-}
-
 void SimDesktop::browserPointer() {
   const Wnd t = mouseTarget();
-  if (browserHover_ && browserHover_ != t)
-    if (SimBrowser* b = browserOfPage(browserHover_)) b->pointerLeft();
-  browserHover_ = 0;
-  if (SimBrowser* b = browserOfPage(t)) {
-    browserHover_ = t;
-    b->pointerAt(clientPoint(t));
-  }
+  browsers_.pointerOver(t, clientPoint(t));
 }
 
 void SimDesktop::browserButton(MouseButton btn, bool down, Wnd target) {
   if (btn != MouseButton::Left) return;
-  if (SimBrowser* b = browserOfPage(target)) b->leftButton(down, clientPoint(target), shiftState().shift);
-}
-
-// ---------------------------------------------------------------- system strings
-
-std::string SimDesktop::systemString(SystemString which) {
-  auto it = sysStrings_.find(which);
-  return it == sysStrings_.end() ? "" : it->second;
-}
-
-std::string SimDesktop::expandEnvironment(const std::string& text) {
-  std::string out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const std::size_t a = text.find('%', i);
-    const std::size_t b = a == std::string::npos ? a : text.find('%', a + 1);
-    if (b == std::string::npos) {
-      out += text.substr(i);
-      break;
-    }
-    out += text.substr(i, a - i);
-    auto it = env_.find(text.substr(a + 1, b - a - 1));
-    if (it != env_.end()) {
-      out += it->second;
-      i = b + 1;
-    } else {
-      // An unset name stays as written; its closing % may open the next.
-      out += text.substr(a, b - a);
-      i = b;
-    }
-  }
-  if (out.size() > 255) out.resize(255);
-  return out;
+  if (SimBrowser* b = browsers_.ofPage(target)) b->leftButton(down, clientPoint(target), shiftState().shift);
 }
 
 }  // namespace sq
@@ -445,22 +150,7 @@ std::string SimDesktop::expandEnvironment(const std::string& text) {
 namespace sq {
 
 Rect SimDesktop::workArea() const {
-  Monitor main = monitors_.front();
-  for (const Monitor& m : monitors_)
-    if (m.primary) main = m;
-  Rect w = main.work;
-  if (!appBarsReserve_) return w;
-  // Bands along the top edge (ABE_TOP = 1) that reach into the work area.
-  for (const SimAppBar& a : appBars_) {
-    if (a.edge != 1 || a.rect.width <= 0 || a.rect.height <= 0) continue;
-    if (a.rect.right() <= w.left || a.rect.left >= w.right()) continue;
-    const int bottom = a.rect.bottom();
-    if (bottom > w.top && bottom < w.bottom()) {
-      w.height = w.bottom() - bottom;
-      w.top = bottom;
-    }
-  }
-  return w;
+  return taskbar_.lessReserved(screen_.main().work);
 }
 
 void SimDesktop::maximizeWindow(Wnd w) {
