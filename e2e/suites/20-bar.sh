@@ -66,6 +66,9 @@ t_bar_paste_older() {
   poll 2000 Notepad probe foreground >/dev/null
   for text in "older e2e text" "newer e2e text"; do
     probe setnotepad "$text"
+    # A copy that Notepad never saw leaves the clipboard empty, and the
+    # capture takes the empty text: say so apart from the capture's checks.
+    expect "bar paste: Notepad has the focus before copying '$text'" "$(probe foreground)" Notepad
     steps keydown:ctrl 120 keydown:c 150 keyup:c 120 keyup:ctrl
     expect "bar paste: '$text' is the newest entry" \
       "$(probe wait-item Tqircom ListBox2 0 "$text" 3000)" "$text"
