@@ -38,15 +38,14 @@ sq::HookWords* g_words = nullptr;  // hook thread only
 // whichever comes first; neither waits. The state tells the GUI thread
 // what the hook thread last saw, and whether a request is still waiting.
 sq::DragHandOff g_handOff;
-
+sq::DragScroll* g_drag = nullptr;  // hook thread only
+// Whether the system took the hooks away (input/hookwatch.h).
+sq::HookWatch g_watch;  // hook thread only
 // Every mouse event the hook has seen, counted, and the tick of the last:
 // the GUI thread asks the system where the pointer is only when something
 // moved it since its last read (GetPointerEvents, sq::PointerWatch).
 std::atomic<unsigned> g_mouseEvents{0};
 std::atomic<DWORD> g_lastMouseEvent{0};
-sq::DragScroll* g_drag = nullptr;  // hook thread only
-// Whether the system took the hooks away (input/hookwatch.h).
-sq::HookWatch g_watch;  // hook thread only
 UINT_PTR g_watchTimer = 0;
 // Under Wine a move kept from the windows still moves the pointer (the X
 // server's), and the system cannot put it back: moves are then counted

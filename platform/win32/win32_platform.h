@@ -258,11 +258,10 @@ class Win32Platform : public Platform {
   // message loop (every key and button the user presses comes as the
   // hook's word) or news of a change reaches one of the program's windows
   // (activation, a move, a caption another program writes); and after
-  // kGlanceUs, which bounds how late a change
-  // nobody told of (another program's window opening under a resting
-  // pointer) is seen. The pointer itself is kept per handler only; across
-  // handlers the hook's count of mouse events says whether it moved
-  // (PointerWatch).
+  // kGlanceUs, which bounds how late a change nobody told of (another
+  // program's window opening under a resting pointer) is seen. The pointer
+  // itself is kept per handler only; across handlers the hook's count of
+  // mouse events says whether it moved (PointerWatch).
   static constexpr long long kGlanceUs = 100000;
   struct Glance {
     long long takenUs = 0;  // when its first shared answer was asked (0: none)
