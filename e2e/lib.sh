@@ -208,7 +208,20 @@ start_program() {
     [ "$i" -ge 6 ] && [ "$(probe exists '#32770')" = 1 ] && break
   done
   echo "start-up did not finish; message box: $(probe dialog | tr '\n' '|')" >&2
+  start_report
   return 1
+}
+
+# What a start that did not finish left: whether the program's process
+# runs, which of its windows exist (in creation order), the last words of
+# its trace and the last lines of its output.
+start_report() {
+  local classes="TFormMain Tqirinputor Tqircom Tlifeform Tmousepp TqirForm4 TqirForm3 Twrpyreadpanel Tcaretinfo TForm1 TForm2 Trightform Tleftform Teasyie Twheeltipform"
+  # shellcheck disable=SC2086
+  echo "  windows: $(paste -d= <(tr ' ' '\n' <<<"$classes") <(probe count $classes | tr -d '\r') | paste -sd' ')" >&2
+  echo "  processes: $(pgrep -af 'Sipquill.exe|explorer.exe' | tr '\n' '|')" >&2
+  [ -f "$WORK/$PROGRAM_TRACE" ] && echo "  last words: $(tail -n 5 "$WORK/$PROGRAM_TRACE" | tr '\r\n' ' |')" >&2
+  echo "  program output: $(tail -n 8 "$LOGS/program.log" | tr '\r\n' ' |')" >&2
 }
 start_trace_ready() { grep -q '^ready' "$TRACE" || ! kill -0 "$TRACE_PID" 2>/dev/null; }
 
