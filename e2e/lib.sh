@@ -302,6 +302,21 @@ held_release() {
 }
 held_none() { [ -z "$(held_line)" ]; }
 
+# The server closes the virtual desktop a second after its last user has
+# gone, and a program started while it closes does not come up: between
+# suites neither the program nor Notepad runs, so a probe that does
+# nothing but stay (from the release folder, which no suite removes) keeps
+# the desktop open for the whole run. Started again after a desktop reset.
+ANCHOR_PID=""
+anchor_desktop() {
+  [ -n "$ANCHOR_PID" ] && kill -0 "$ANCHOR_PID" 2>/dev/null && return 0
+  : >"$LOGS/anchor.txt"
+  (cd "$RELEASE" && exec wine sqprobe.exe anchor) >"$LOGS/anchor.txt" 2>>"$LOGS/probe.log" &
+  ANCHOR_PID=$!
+  wait_for 20000 anchor_ready && grep -q '^ready' "$LOGS/anchor.txt"
+}
+anchor_ready() { grep -q '^ready' "$LOGS/anchor.txt" || ! kill -0 "$ANCHOR_PID" 2>/dev/null; }
+
 # When ending the program in order fails, the whole desktop goes: every
 # Wine process of the session ends, Notepad with it.
 desktop_reset() {
@@ -322,6 +337,7 @@ desktop_reset() {
 #    it, empty, the foreground window (or, with no-notepad, not running).
 suite_start() {
   local want=${1:-notepad} n
+  anchor_desktop || echo "suite set-up: nothing holds the desktop open" >&2
   # One probe call for what is there: the program, a menu, a message box,
   # the clock, Notepad.
   n=($(probe count Tqirinputor '#32768' '#32770' CLClass Notepad))

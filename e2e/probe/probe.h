@@ -158,5 +158,6 @@ int CmdShortcut(const Args& a);
 int CmdMakeShortcut(const Args& a);
 int CmdRunWait(const Args& a);
 int CmdStartTime(const Args& a);
+int CmdAnchor(const Args& a);
 
 }  // namespace probe

@@ -118,6 +118,7 @@ const Command kCommands[] = {
   {L"make-shortcut", L"LNK TARGET DIR", L"writes a shell link to TARGET with working directory DIR", CmdMakeShortcut},
   {L"run-wait", L"EXE DIR MS", L"starts EXE (relative to DIR) in DIR, waits at most MS, prints its exit code; on timeout prints \"timeout\", ends it, exit 1", CmdRunWait},
   {L"start-time", L"EXE DIR CLASS MS", L"starts EXE as run-wait does, prints the ms until it has a top-level window of CLASS, leaves it running (\"timeout\", exit 1 after MS)", CmdStartTime},
+  {L"anchor", L"", L"prints \"ready\" and stays a user of the desktop (which the server closes a second after its last user) until killed", CmdAnchor},
 };
 // clang-format on
 

@@ -308,4 +308,19 @@ int CmdStartTime(const Args& a) {
   return rc;
 }
 
+// Holds the desktop open. The server closes a virtual desktop one second
+// after its last user has gone and refuses it to whoever comes later, so a
+// program started right after the previous one ended (and Notepad with
+// it) could land in a desktop that was closing. A window only for
+// messages makes this thread a user of the desktop; it stays until killed.
+int CmdAnchor(const Args&) {
+  HWND w = CreateWindowExW(0, L"STATIC", L"sq anchor", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  if (!w) return 1;
+  Out(L"ready");
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+  return 0;
+}
+
 }  // namespace probe
