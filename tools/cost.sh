@@ -228,7 +228,9 @@ measure() {
   printf -v "${name}_PD" '%s' "$(mem_kb "$pid" Private_Dirty)"
   # TAPS taps of a key no gesture uses, 60 ms down and 60 ms up, with the
   # pointer resting; one xdotool for all (a process each would cost more
-  # than the taps on a busy machine).
+  # than the taps on a busy machine). They go to Notepad, where a user
+  # types: a subject just started has the focus itself.
+  probe focus Notepad >/dev/null
   xdotool mousemove 700 500
   sleep 1
   local keys=() w0

@@ -53,11 +53,16 @@ probe() { (cd "$WORK" && timeout 90 wine sqprobe.exe "$@" 2>>"$OUT/logs/probe.lo
 (cd "$WORK" && SQ_TICK_MARKS=1 exec timeout $((IDLE_S + TAPS + 180)) wine Sipquill.exe) \
   >>"$OUT/logs/program.log" 2>&1 &
 probe wait-exists Twheeltipform 120000 >/dev/null || { echo "tickcount: the program did not start" >&2; exit 1; }
+# The taps go to Notepad, where a user types (the program just started has
+# the focus itself).
+(cd "$WORK" && exec timeout $((IDLE_S + TAPS + 180)) wine notepad.exe) >/dev/null 2>&1 &
+probe wait-exists Notepad 60000 >/dev/null || { echo "tickcount: Notepad did not start" >&2; exit 1; }
 xdotool mousemove 700 500
 sleep 5
 a=$(wc -l <"$TRACE")
 sleep "$IDLE_S"
 b=$(wc -l <"$TRACE")
+probe focus Notepad >/dev/null
 keys=()
 for i in $(seq 1 "$TAPS"); do keys+=(keydown x sleep 0.06 keyup x sleep 0.06); done
 xdotool "${keys[@]}"

@@ -275,11 +275,22 @@ class Win32Platform : public Platform {
     Wnd foreground = 0;
     bool topKnown = false;
     Wnd top = 0;
+    // Other programs' windows only (the program's own are read in the
+    // process): their place, whether they are visible, their state.
+    std::vector<std::pair<Wnd, Rect>> rects;
+    std::vector<std::pair<Wnd, bool>> visible;
+    std::vector<std::pair<Wnd, WindowState>> states;
+    std::vector<std::pair<Wnd, bool>> enabled;
+    std::vector<std::tuple<Wnd, Wnd, bool>> children;  // parent, window, whether its child
   };
   Glance glance_;
   int handlerDepth_ = 0;  // timer handlers running (nested in dialogs)
   // Stamps the glance with the time of its first answer.
   void noteGlance();
+  // What ask() answers for another program's window w, kept in the glance
+  // while a timer handler runs; the program's own windows are always asked.
+  template <class V, class Ask>
+  V glanced(std::vector<std::pair<Wnd, V>>& kept, Wnd w, Ask ask);
   // At a timer handler's start: the pointer is asked afresh, the rest of
   // the glance kept while it is young.
   void glanceAtHandlerStart();

@@ -224,10 +224,23 @@ std::string Win32Platform::getClassName(Wnd w) {
   return cls;
 }
 
+template <class V, class Ask>
+V Win32Platform::glanced(std::vector<std::pair<Wnd, V>>& kept, Wnd w, Ask ask) {
+  if (handlerDepth_ == 0 || !w || info(H(w))) return ask();
+  for (const auto& [h, v] : kept)
+    if (h == w) return v;
+  V v = ask();
+  noteGlance();
+  kept.emplace_back(w, v);
+  return v;
+}
+
 Rect Win32Platform::getWindowRect(Wnd w) {
-  RECT r{};
-  if (!w || !GetWindowRect(H(w), &r)) return {};
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  return glanced(glance_.rects, w, [&]() -> Rect {
+    RECT r{};
+    if (!w || !GetWindowRect(H(w), &r)) return {};
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  });
 }
 Rect Win32Platform::getClientScreenRect(Wnd w) {
   RECT r{};
@@ -256,13 +269,17 @@ void Win32Platform::showWindow(Wnd w, bool show) {
   if (w) ShowWindow(H(w), show ? SW_SHOWNA : SW_HIDE);
 }
 bool Win32Platform::isWindowVisible(Wnd w) {
-  return w && IsWindow(H(w)) && (GetWindowLongW(H(w), GWL_STYLE) & WS_VISIBLE) != 0;
+  return glanced(glance_.visible, w, [&] {
+    return w && IsWindow(H(w)) && (GetWindowLongW(H(w), GWL_STYLE) & WS_VISIBLE) != 0;
+  });
 }
 void Win32Platform::enableWindow(Wnd w, bool enable) {
   forgetGlance();
   if (w) EnableWindow(H(w), enable);
 }
-bool Win32Platform::isWindowEnabled(Wnd w) { return w && IsWindowEnabled(H(w)); }
+bool Win32Platform::isWindowEnabled(Wnd w) {
+  return glanced(glance_.enabled, w, [&] { return w && IsWindowEnabled(H(w)); });
+}
 
 void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) {
   forgetGlance();
@@ -314,7 +331,19 @@ Wnd Win32Platform::getParent(Wnd w) {
   }
   return parent;
 }
-bool Win32Platform::isChild(Wnd parent, Wnd w) { return parent && w && IsChild(H(parent), H(w)); }
+bool Win32Platform::isChild(Wnd parent, Wnd w) {
+  if (!parent || !w) return false;
+  const bool keep = handlerDepth_ > 0 && !info(H(w));
+  if (keep)
+    for (const auto& [p, c, is] : glance_.children)
+      if (p == parent && c == w) return is;
+  const bool is = IsChild(H(parent), H(w)) != FALSE;
+  if (keep) {
+    noteGlance();
+    glance_.children.emplace_back(parent, w, is);
+  }
+  return is;
+}
 Wnd Win32Platform::windowFromPoint(Point p) {
   ++g_calls.fromPoint;
   if (handlerDepth_ > 0)
@@ -408,16 +437,18 @@ void Win32Platform::closeWindow(Wnd w) {
   if (w) PostMessageW(H(w), WM_CLOSE, 0, 0);
 }
 WindowState Win32Platform::windowState(Wnd w) {
-  WindowState s;
-  if (!w || !IsWindow(H(w))) return s;
-  const LONG_PTR ex = GetWindowLongPtrW(H(w), GWL_EXSTYLE);
-  s.minimized = IsIconic(H(w)) != FALSE;
-  s.toolWindow = (ex & WS_EX_TOOLWINDOW) != 0;
-  s.appWindow = (ex & WS_EX_APPWINDOW) != 0;
-  s.topmost = (ex & WS_EX_TOPMOST) != 0;
-  s.exStyle = static_cast<unsigned>(ex);
-  s.maximized = IsZoomed(H(w)) != FALSE;
-  return s;
+  return glanced(glance_.states, w, [&] {
+    WindowState s;
+    if (!w || !IsWindow(H(w))) return s;
+    const LONG_PTR ex = GetWindowLongPtrW(H(w), GWL_EXSTYLE);
+    s.minimized = IsIconic(H(w)) != FALSE;
+    s.toolWindow = (ex & WS_EX_TOOLWINDOW) != 0;
+    s.appWindow = (ex & WS_EX_APPWINDOW) != 0;
+    s.topmost = (ex & WS_EX_TOPMOST) != 0;
+    s.exStyle = static_cast<unsigned>(ex);
+    s.maximized = IsZoomed(H(w)) != FALSE;
+    return s;
+  });
 }
 
 void Win32Platform::restoreWindow(Wnd w) {
