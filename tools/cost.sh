@@ -70,15 +70,15 @@ else
 fi
 # The goals: idle and wineserver at most 1.5 times the bare program, 200
 # taps at most 100 ms, start-up at most 1.5 times the bare program, private
-# dirty under 10 MB. They are not reached yet (the memory goal only for a
-# release folder in some places, docs/cost.md), and each limit guards the
-# figure reached instead: the median of five short runs plus their spread
+# dirty under 10 MB. The memory goal is reached and its limit is the goal
+# itself; the others are not reached yet, and each limit guards the figure
+# reached instead: the median of five short runs plus their spread
 # (docs/cost.md, "The guard").
 MAX_IDLE_X=${SQ_COST_MAX_IDLE_X:-6}
 MAX_SRV_X=${SQ_COST_MAX_SRV_X:-3}
 MAX_TAPS_MS=${SQ_COST_MAX_TAPS_MS:-1400}
 MAX_START_X=${SQ_COST_MAX_START_X:-6.6}
-MAX_PD_KB=${SQ_COST_MAX_PD_KB:-11200}
+MAX_PD_KB=${SQ_COST_MAX_PD_KB:-10240}
 ARCH=$(sq_pe_arch "$BUILD/Sipquill.exe") || { echo "no Windows program in $BUILD" >&2; exit 2; }
 TRIPLE=$([ "$ARCH" = 64 ] && echo x86_64 || echo i686)-w64-mingw32
 CACHE=$BUILD/cost-cache
@@ -93,6 +93,11 @@ LOAD_START=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "cost: staging the release folder of $BUILD" >&2
 WORK=$OUT/Sipquill
 sq_stage_release "$BUILD" "$WORK" || { echo "cost: no release folder" >&2; exit 2; }
+# Written to the disk before the first start, as a folder a user runs the
+# program from is: Wine maps a program file whose pages have not reached
+# the disk yet into memory of the process's own (1.5 MB more private dirty
+# memory, measured, until the next start after the write-back).
+sync "$WORK"/*.exe "$WORK"/*.dll 2>/dev/null || sync
 cp "$BUILD/sqprobe.exe" "$WORK/"
 # The bare program, built once per source change.
 BARE_EXE=$CACHE/bare-$ARCH.exe
