@@ -439,14 +439,20 @@ void Win32Platform::closeWindow(Wnd w) {
 WindowState Win32Platform::windowState(Wnd w) {
   return glanced(glance_.states, w, [&] {
     WindowState s;
-    if (!w || !IsWindow(H(w))) return s;
+    if (!w) return s;
+    // Two reads of another program's window (each a round trip under
+    // Wine): minimised and maximised are bits of its style, as IsIconic
+    // and IsZoomed read them; a window that is gone fails the first read.
+    SetLastError(ERROR_SUCCESS);
+    const LONG_PTR style = GetWindowLongPtrW(H(w), GWL_STYLE);
+    if (style == 0 && GetLastError() != ERROR_SUCCESS) return s;
     const LONG_PTR ex = GetWindowLongPtrW(H(w), GWL_EXSTYLE);
-    s.minimized = IsIconic(H(w)) != FALSE;
+    s.minimized = (style & WS_MINIMIZE) != 0;
     s.toolWindow = (ex & WS_EX_TOOLWINDOW) != 0;
     s.appWindow = (ex & WS_EX_APPWINDOW) != 0;
     s.topmost = (ex & WS_EX_TOPMOST) != 0;
     s.exStyle = static_cast<unsigned>(ex);
-    s.maximized = IsZoomed(H(w)) != FALSE;
+    s.maximized = (style & WS_MAXIMIZE) != 0;
     return s;
   });
 }
