@@ -281,16 +281,21 @@ class Win32Platform : public Platform {
     std::vector<std::pair<Wnd, bool>> visible;
     std::vector<std::pair<Wnd, WindowState>> states;
     std::vector<std::pair<Wnd, bool>> enabled;
-    std::vector<std::tuple<Wnd, Wnd, bool>> children;  // parent, window, whether its child
+    std::vector<std::pair<std::pair<Wnd, Wnd>, bool>> children;  // (parent, window): its child
   };
   Glance glance_;
   int handlerDepth_ = 0;  // timer handlers running (nested in dialogs)
   // Stamps the glance with the time of its first answer.
   void noteGlance();
-  // What ask() answers for another program's window w, kept in the glance
-  // while a timer handler runs; the program's own windows are always asked.
+  // What ask() answers about another program's window w (under key), kept
+  // in the glance while a timer handler runs; the program's own windows are
+  // always asked.
+  template <class K, class V, class Ask>
+  V glanced(std::vector<std::pair<K, V>>& kept, const K& key, Wnd w, Ask ask);
   template <class V, class Ask>
-  V glanced(std::vector<std::pair<Wnd, V>>& kept, Wnd w, Ask ask);
+  V glanced(std::vector<std::pair<Wnd, V>>& kept, Wnd w, Ask ask) {
+    return glanced(kept, w, w, ask);
+  }
   // At a timer handler's start: the pointer is asked afresh, the rest of
   // the glance kept while it is young.
   void glanceAtHandlerStart();

@@ -224,14 +224,14 @@ std::string Win32Platform::getClassName(Wnd w) {
   return cls;
 }
 
-template <class V, class Ask>
-V Win32Platform::glanced(std::vector<std::pair<Wnd, V>>& kept, Wnd w, Ask ask) {
+template <class K, class V, class Ask>
+V Win32Platform::glanced(std::vector<std::pair<K, V>>& kept, const K& key, Wnd w, Ask ask) {
   if (handlerDepth_ == 0 || !w || info(H(w))) return ask();
-  for (const auto& [h, v] : kept)
-    if (h == w) return v;
+  for (const auto& [k, v] : kept)
+    if (k == key) return v;
   V v = ask();
   noteGlance();
-  kept.emplace_back(w, v);
+  kept.emplace_back(key, v);
   return v;
 }
 
@@ -333,16 +333,8 @@ Wnd Win32Platform::getParent(Wnd w) {
 }
 bool Win32Platform::isChild(Wnd parent, Wnd w) {
   if (!parent || !w) return false;
-  const bool keep = handlerDepth_ > 0 && !info(H(w));
-  if (keep)
-    for (const auto& [p, c, is] : glance_.children)
-      if (p == parent && c == w) return is;
-  const bool is = IsChild(H(parent), H(w)) != FALSE;
-  if (keep) {
-    noteGlance();
-    glance_.children.emplace_back(parent, w, is);
-  }
-  return is;
+  return glanced(glance_.children, std::pair{parent, w}, w,
+                 [&] { return IsChild(H(parent), H(w)) != FALSE; });
 }
 Wnd Win32Platform::windowFromPoint(Point p) {
   ++g_calls.fromPoint;
