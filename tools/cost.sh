@@ -38,6 +38,10 @@
 #    (40, 20, 40, 200, 100, 20, 100 ms) with empty handlers;
 #  - bare.exe tick: the same with one 40 ms timer only;
 #  - bare.exe: the same without timers;
+#  - bare.exe timers hooks: the seven timers, and a low-level keyboard and
+#    mouse hook on a thread of its own that posts a message to the window
+#    at each key event (full mode only): the floor of a key tap for any
+#    program that watches every key;
 #  - Wine's Notepad, for memory.
 # Figures: CPU from /proc/PID/stat (user + system) of the program's Unix
 # process, and of the wineserver beside it; memory from /proc/PID/smaps_rollup;
@@ -271,6 +275,7 @@ measure BARE bare.exe SqBare timers
 if [ "$SHORT" = 0 ]; then
   measure TICK bare.exe SqBare tick
   measure NONE bare.exe SqBare
+  measure HOOK bare.exe SqBare "timers hooks"
 fi
 
 # ---- native benchmarks
@@ -377,6 +382,10 @@ RESULT=pass
     MOVES_MS=$(ms "$PROG_MOVES_NET")
     echo "| the same, net of idle: 200 key taps, ms | $(ms "$PROG_KEYS_NET") | $(ms "$TICK_KEYS_NET") (bare, one 40 ms timer) | $(ratio "$PROG_KEYS_NET" "$TICK_KEYS_NET") | — | — |"
     echo "| the same, net of idle: 200 pointer moves, ms | $MOVES_MS | $(ms "$BARE_MOVES_NET") | $(ratio "$PROG_MOVES_NET" "$BARE_MOVES_NET") | — | — |"
+    HOOK_KEYS_NET=$(net "$HOOK_KEYS" "$HOOK_IDLE" "$HOOK_KEYS_MS")
+    HOOK_TAPS_MS=$(awk -v t="$HOOK_KEYS_NET" -v hz="$HZ" -v n="$TAPS" 'BEGIN {printf "%.0f", 1000 * t / hz * 200 / n}')
+    echo "| the same, net of idle, for 200 key taps, ms | $TAPS_MS | $HOOK_TAPS_MS (bare, same timers, keyboard and mouse hooks on a thread, a message to its window a key) | $(ratio "$TAPS_MS" "$HOOK_TAPS_MS") | — | — |"
+    echo "| idle CPU, % of a core | $PROG_PCT | $(pct "$HOOK_IDLE" "$IDLE_S") (bare, same timers and hooks) | $(ratio "$PROG_IDLE" "$HOOK_IDLE") | — | — |"
   fi
   echo
   echo "Start-up rounds, ms: Sipquill $(grep -E '^[0-9]+$' "$OUT/start-program.txt" | paste -sd' '), bare $(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | paste -sd' ')."
