@@ -46,6 +46,10 @@ sq::HookWatch g_watch;  // hook thread only
 // moved it since its last read (GetPointerEvents, sq::PointerWatch).
 std::atomic<unsigned> g_mouseEvents{0};
 std::atomic<DWORD> g_lastMouseEvent{0};
+// The same for key events (GetKeyEvents, sq::KeyWatch): under Wine every
+// read of a key's state polls the display connection.
+std::atomic<unsigned> g_keyEvents{0};
+std::atomic<DWORD> g_lastKeyEvent{0};
 UINT_PTR g_watchTimer = 0;
 // Under Wine a move kept from the windows still moves the pointer (the X
 // server's), and the system cannot put it back: moves are then counted
@@ -149,7 +153,10 @@ void Deliver(const std::vector<sq::Word>& words) {
 
 LRESULT CALLBACK KeyProc(int code, WPARAM wp, LPARAM lp) {
   const LONGLONG start = TraceNow();
-  g_watch.Called(GetTickCount());
+  const DWORD now = GetTickCount();
+  g_watch.Called(now);
+  g_lastKeyEvent.store(now);
+  g_keyEvents.fetch_add(1);
   if (code == HC_ACTION && g_words) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
     sq::KeyInput e;
@@ -377,6 +384,14 @@ __declspec(dllexport) int __stdcall GetDragScroll() { return g_handOff.State(); 
 __declspec(dllexport) unsigned __stdcall GetPointerEvents(DWORD* last) {
   const unsigned n = g_mouseEvents.load();
   if (last) *last = g_lastMouseEvent.load();
+  return n;
+}
+
+// How many key events the hook has seen, and (in *last) the tick count of
+// the last one; any thread may ask.
+__declspec(dllexport) unsigned __stdcall GetKeyEvents(DWORD* last) {
+  const unsigned n = g_keyEvents.load();
+  if (last) *last = g_lastKeyEvent.load();
   return n;
 }
 

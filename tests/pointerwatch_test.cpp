@@ -122,5 +122,56 @@ TEST(PointerWatch, HoldsAcrossTheTickCountsWrap) {
   EXPECT_FALSE(watch.Known(hook.events, hook.last, nearEnd + 65));
 }
 
+// The keys: a user holds Shift for a while, taps a letter, lets Shift go.
+// A poller every 20 ms asks for Shift and the letter; each answer must be
+// the key's real state, and a key at rest is read a few times a second.
+TEST(KeyWatch, HeldAndReleasedKeysAreSeenAtTheNextAskAfterTheirEvent) {
+  Hook keysHook;
+  KeyWatch watch;
+  int reads = 0;
+  bool shift = false, letter = false;
+  auto ask = [&](int vk, std::uint32_t now) {
+    if (auto k = watch.Known(vk, keysHook.events, keysHook.last, now)) return *k;
+    ++reads;
+    const bool real = vk == 0x10 ? shift : letter;
+    watch.Read(vk, real, keysHook.events, now);
+    return real;
+  };
+  std::uint32_t t = 1000;
+  auto run = [&](std::uint32_t until) {
+    for (; t < until; t += 20) {
+      EXPECT_EQ(ask(0x10, t), shift) << "Shift at " << t;
+      EXPECT_EQ(ask('X', t), letter) << "X at " << t;
+    }
+  };
+  run(2000);  // a second at rest
+  EXPECT_LE(reads, 2 * (1000 / static_cast<int>(PointerWatch::kTrustMs) + 1));
+  shift = true;
+  keysHook.Event(t);  // the system takes the press once the hook passed it
+  run(t + 400);       // held 400 ms, no repeat
+  letter = true;
+  keysHook.Event(t);
+  run(t + 60);
+  letter = false;
+  keysHook.Event(t);
+  run(t + 40);
+  shift = false;  // Shift let go 40 ms after the letter
+  keysHook.Event(t);
+  run(t + 500);
+}
+
+TEST(KeyWatch, TheProgramsOwnKeysAreReadAgainAndOddKeysAreNeverKept) {
+  Hook keysHook;
+  KeyWatch watch;
+  watch.Read(0x11, false, keysHook.events, 100);
+  ASSERT_TRUE(watch.Known(0x11, keysHook.events, keysHook.last, 120));
+  watch.Forget();  // the program pressed Ctrl itself
+  EXPECT_FALSE(watch.Known(0x11, keysHook.events, keysHook.last, 121));
+  watch.Read(300, true, keysHook.events, 100);
+  EXPECT_FALSE(watch.Known(300, keysHook.events, keysHook.last, 120));
+  EXPECT_FALSE(watch.Known(-1, keysHook.events, keysHook.last, 120));
+  EXPECT_TRUE(KeyWatch::IsButton(1) && KeyWatch::IsButton(4) && !KeyWatch::IsButton(0x10));
+}
+
 }  // namespace
 }  // namespace sq

@@ -40,7 +40,20 @@ void Win32Platform::setCursorPos(Point p) {
   pointer_.Forget();
   SetCursorPos(p.x, p.y);
 }
-bool Win32Platform::isKeyDown(int vk) { return GetAsyncKeyState(vk) < 0; }
+bool Win32Platform::isKeyDown(int vk) {
+  // A key's state holds while the hook has seen no event that could change
+  // it since a settled read (under Wine each read polls the display
+  // connection and flushes the window surfaces).
+  PointerEventsFn count = KeyWatch::IsButton(vk) ? pointerEvents_ : keyEvents_;
+  if (!count) return GetAsyncKeyState(vk) < 0;
+  DWORD last = 0;
+  const unsigned events = count(&last);
+  const DWORD now = GetTickCount();
+  if (auto known = keys_.Known(vk, events, last, now)) return *known;
+  const bool down = GetAsyncKeyState(vk) < 0;
+  keys_.Read(vk, down, events, now);
+  return down;
+}
 void Win32Platform::setCapture(Wnd w) {
   forgetGlance();
   SetCapture(H(w));
@@ -55,11 +68,13 @@ void Win32Platform::setCursorShape(CursorShape shape) {
 }
 void Win32Platform::keybdEvent(int vk, int scan, unsigned flags) {
   forgetGlance();
+  keys_.Forget();
   keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, kOwnInputMark);
 }
 void Win32Platform::mouseEvent(unsigned flags, int dx, int dy, int data) {
   forgetGlance();
   pointer_.Forget();
+  keys_.Forget();
   mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
               kOwnInputMark);
 }

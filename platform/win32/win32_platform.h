@@ -361,6 +361,8 @@ class Win32Platform : public Platform {
   using PointerEventsFn = unsigned(__stdcall*)(DWORD*);
   PointerEventsFn pointerEvents_ = nullptr;
   PointerWatch pointer_;
+  PointerEventsFn keyEvents_ = nullptr;  // the same count for key events
+  KeyWatch keys_;
   HWND dragTarget_ = nullptr;
   bool comReady_ = false;
   bool oleTried_ = false;

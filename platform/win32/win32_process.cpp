@@ -58,6 +58,8 @@ HookInstall Win32Platform::installHooks(const std::string& library, Wnd input) {
   getDrag_ = reinterpret_cast<GetDragFn>(reinterpret_cast<void*>(GetProcAddress(lib, "GetDragScroll")));
   pointerEvents_ = reinterpret_cast<PointerEventsFn>(
       reinterpret_cast<void*>(GetProcAddress(lib, "GetPointerEvents")));
+  keyEvents_ = reinterpret_cast<PointerEventsFn>(
+      reinterpret_cast<void*>(GetProcAddress(lib, "GetKeyEvents")));
   return HookInstall::Installed;
 }
 
