@@ -51,9 +51,18 @@ namespace {
 constexpr UINT kDeliverMessage = WM_APP + 0x3A2;
 }  // namespace
 
+bool Win32Platform::IsWordMessage(UINT msg) {
+  return msg == hookmsg::kWordMessage || msg == kDeliverMessage;
+}
+
 void Win32Platform::applyWord(LPARAM lp) {
   const auto* b = reinterpret_cast<const hookmsg::WordBlock*>(lp);
   if (!b) return;
+  // A pointer's word (a button, the wheel) may have changed what is in
+  // front and under the pointer at once. A key's word keeps what the timer
+  // handlers looked up: what another program does in answer to a key is
+  // seen once that look-up is old (kGlanceUs), as what it does on its own.
+  if (b->key == 0) forgetGlance();
   // The window the core named for the box (setHookMailbox), while it lives.
   HWND target = b->box < 3 ? mailboxes_[b->box] : nullptr;
   if (target && IsWindow(target)) {
@@ -73,8 +82,13 @@ void Win32Platform::applyWord(LPARAM lp) {
 
 void Win32Platform::writeWord(HWND to, const Word& word) {
   // The condition is tested when the word's turn comes, not when it arrived.
-  if (word.onlyIf.empty() || getWindowText(W(to)) == word.onlyIf)
+  if (word.onlyIf.empty() || getWindowText(W(to)) == word.onlyIf) {
+    // The caption of one of the program's own windows, kept in the process:
+    // nothing the timer handlers looked up changes with it.
+    ownTextWrite_ = true;
     SetWindowTextW(to, Wide(word.text).c_str());
+    ownTextWrite_ = false;
+  }
   else
     traceWord('K', to, word.text);
 }
@@ -97,7 +111,10 @@ void Win32Platform::traceWord(char kind, HWND box, const std::string& text) {
 }
 
 void Win32Platform::deliverWaiting(HWND w) {
-  while (auto word = delivery_.Next(W(w))) writeWord(w, *word);
+  while (auto word = delivery_.Next(W(w))) {
+    if (word->key == 0) forgetGlance();
+    writeWord(w, *word);
+  }
 }
 
 void Win32Platform::mailboxSeen(Wnd w) {
@@ -324,9 +341,16 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     forgetGlance();
   switch (msg) {
     case WM_ACTIVATE: case WM_ACTIVATEAPP: case WM_NCACTIVATE: case WM_MOUSEACTIVATE:
-    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_CAPTURECHANGED: case WM_WINDOWPOSCHANGED:
-    case WM_SHOWWINDOW: case WM_SETTEXT: case WM_CLOSE: case WM_DESTROY: case WM_ENABLE:
+    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_CAPTURECHANGED: case WM_CLOSE:
+    case WM_DESTROY: case WM_ENABLE:
       forgetGlance();
+      break;
+    case WM_WINDOWPOSCHANGED: case WM_SHOWWINDOW:
+      if (ownPlaceChange_ > 0) forgetPlaces();
+      else forgetGlance();
+      break;
+    case WM_SETTEXT:
+      if (!ownTextWrite_) forgetGlance();
       break;
     default: break;
   }

@@ -317,6 +317,32 @@ class Win32Platform : public Platform {
 
  public:
   void forgetGlance() { glance_ = Glance{}; }
+  // The program moves, sizes, shows or hides one of its own windows without
+  // activating it: what lies under a point and which window is on top may
+  // change; other programs' windows, the window in front and the classes
+  // and parents of windows do not.
+  void forgetPlaces() {
+    glance_.under.clear();
+    glance_.topKnown = false;
+    glance_.top = 0;
+  }
+  struct OwnPlaceChange {
+    explicit OwnPlaceChange(Win32Platform& p) : p_(p) {
+      p_.forgetPlaces();
+      ++p_.ownPlaceChange_;
+    }
+    ~OwnPlaceChange() { --p_.ownPlaceChange_; }
+    OwnPlaceChange(const OwnPlaceChange&) = delete;
+    OwnPlaceChange& operator=(const OwnPlaceChange&) = delete;
+    Win32Platform& p_;
+  };
+  int ownPlaceChange_ = 0;  // OwnPlaceChange under way
+  // The hook's word and the delivery of waiting words: each decides
+  // whether the glance goes (applyWord).
+  static bool IsWordMessage(UINT msg);
+  // The program writes the text of one of its own windows: its WM_SETTEXT
+  // changes nothing the timer handlers looked up.
+  bool ownTextWrite_ = false;
 
  private:
   bool waking_ = false;

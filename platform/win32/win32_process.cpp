@@ -22,8 +22,8 @@ int Win32Platform::runMessageLoop() {
   BOOL r;
   while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
     // What the timer handlers saw is shared only by handlers that run back
-    // to back.
-    if (m.message != WM_TIMER) forgetGlance();
+    // to back, and across the words of keys (applyWord).
+    if (m.message != WM_TIMER && !IsWordMessage(m.message)) forgetGlance();
     // Keys for a page go to its browser control first, which takes the
     // ones it handles itself (Tab between fields, Delete, Ctrl+C, Ctrl+V,
     // Ctrl+A and the like); the window of a page never sees them otherwise.

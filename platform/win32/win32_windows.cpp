@@ -199,10 +199,12 @@ void Win32Platform::setWindowText(Wnd w, const std::string& text) {
   Info* in = info(H(w));
   // The system's edits and buttons repaint themselves on a new text; one
   // that shows nothing on the screen is left unpainted until it is exposed.
+  ownTextWrite_ = in != nullptr;
   if (in && !in->topLevel && in->kind != Kind::Panel && in->kind != Kind::Label)
     QuietlyIfUnseen(H(w), [&] { SetWindowTextW(H(w), t.c_str()); });
   else
     SetWindowTextW(H(w), t.c_str());
+  ownTextWrite_ = false;
 }
 void Win32Platform::setTextAlign(Wnd w, TextAlign align) {
   Info* in = info(H(w));
@@ -257,13 +259,13 @@ Rect Win32Platform::getBounds(Wnd w) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 void Win32Platform::setBounds(Wnd w, const Rect& r) {
-  forgetGlance();
+  OwnPlaceChange own(*this);
   if (w)
     SetWindowPos(H(w), nullptr, r.left, r.top, r.width, r.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Win32Platform::showWindow(Wnd w, bool show) {
-  forgetGlance();
+  OwnPlaceChange own(*this);
   // Showing never activates: the program works for whatever window has the
   // focus; an explicit setForegroundWindow activates.
   if (w) ShowWindow(H(w), show ? SW_SHOWNA : SW_HIDE);
@@ -282,7 +284,9 @@ bool Win32Platform::isWindowEnabled(Wnd w) {
 }
 
 void Win32Platform::setWindowPos(Wnd w, ZOrder z, const Rect& r, unsigned flags) {
-  forgetGlance();
+  // One that may activate the window changes what is in front too.
+  if (!(flags & SWP_NOACTIVATE)) forgetGlance();
+  OwnPlaceChange own(*this);
   if (!w) return;
   HWND after = nullptr;
   switch (z) {
