@@ -215,10 +215,44 @@ class EventSink final : public IDispatch {
 // Keeps the control the size of its host.
 LRESULT CALLBACK HostProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
 
+// The browsers made before the message loop starts wait for it to make
+// their controls (one per posted message, in the order they were made, so
+// input and timers go between them): none of them shows a page before the
+// program's windows are all there, and the last of them comes sooner. A
+// call that needs the control makes it at once; navigations wait with it.
+bool g_loopStarted = false;
+std::vector<class HostedBrowser*>& Waiting() {
+  static std::vector<HostedBrowser*> waiting;
+  return waiting;
+}
+
 class HostedBrowser : public WebBrowser {
  public:
-  HostedBrowser(HWND host, BrowserEvents* events) : host_(host), events_(events) {
+  HostedBrowser(HWND host, BrowserEvents* events, Win32Platform& platform)
+      : host_(host), events_(events), platform_(platform) {
     site_ = new Site(host);
+    Live().push_back(this);
+    if (g_loopStarted) attach();
+    else Waiting().push_back(this);
+  }
+  // Makes and in-place activates the control, once, then sends it the
+  // navigations that waited for it.
+  void attach() const { const_cast<HostedBrowser*>(this)->attachNow(); }
+  void attachNow() {
+    if (attached_) return;
+    attached_ = true;
+    auto& waiting = Waiting();
+    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+    platform_.ensureOle();
+    makeControl();
+    const std::vector<std::pair<std::string, unsigned>> queued = std::move(queued_);
+    queued_.clear();
+    for (const auto& [url, flags] : queued) navigate(url, flags);
+  }
+
+ private:
+  void makeControl() {
+    HWND host = host_;
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                 reinterpret_cast<void**>(&ole_))))
       return;
@@ -249,12 +283,16 @@ class HostedBrowser : public WebBrowser {
       cpc->Release();
     }
     SetWindowSubclass(host_, HostProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    Live().push_back(this);
+    subclassed_ = true;
   }
+
+ public:
   ~HostedBrowser() override {
     auto& live = Live();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    RemoveWindowSubclass(host_, HostProc, 1);
+    auto& waiting = Waiting();
+    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+    if (subclassed_) RemoveWindowSubclass(host_, HostProc, 1);
     release();
     if (sink_) {
       sink_->detach();
@@ -276,7 +314,7 @@ class HostedBrowser : public WebBrowser {
   // The key message `m` for a window inside this control: offered to the
   // control's in-place object. True when the control took it.
   bool TranslateKey(MSG& m) {
-    if (!web_ || !m.hwnd || !IsChild(host_, m.hwnd)) return false;
+    if (!attached_ || !web_ || !m.hwnd || !IsChild(host_, m.hwnd)) return false;
     IOleInPlaceActiveObject* active = nullptr;
     if (FAILED(web_->QueryInterface(IID_IOleInPlaceActiveObject,
                                     reinterpret_cast<void**>(&active))) ||
@@ -300,7 +338,12 @@ class HostedBrowser : public WebBrowser {
 
   bool navigate(const std::string& url, unsigned flags) override {
     ForgetGlance();
-    if (!web_ || url.empty() || url.size() > kMaxBrowserAddress) return false;
+    if (url.empty() || url.size() > kMaxBrowserAddress) return false;
+    if (!attached_) {
+      queued_.emplace_back(url, flags);
+      return true;
+    }
+    if (!web_) return false;
     Trace(host_, "navigate", url + " flags=" + std::to_string(flags) + (cookie_ ? "" : " nosink"));
     // Without a sink the core hears of its own navigations from here.
     if (!cookie_ && events_ && events_->beforeNavigate2(url)) return true;
@@ -318,19 +361,23 @@ class HostedBrowser : public WebBrowser {
     return true;
   }
   std::string locationURL() const override {
+    attach();
     BSTR b = nullptr;
     return web_ && SUCCEEDED(web_->get_LocationURL(&b)) ? FromBstr(b) : "";
   }
   std::string locationName() const override {
+    attach();
     BSTR b = nullptr;
     return web_ && SUCCEEDED(web_->get_LocationName(&b)) ? FromBstr(b) : "";
   }
   int readyState() const override {
+    attach();
     READYSTATE s = READYSTATE_UNINITIALIZED;
     if (web_) web_->get_ReadyState(&s);
     return static_cast<int>(s);
   }
   void execWB(int command, int option) override {
+    attach();
     ForgetGlance();
     if (web_)
       web_->ExecWB(static_cast<OLECMDID>(command), static_cast<OLECMDEXECOPT>(option), nullptr,
@@ -338,22 +385,27 @@ class HostedBrowser : public WebBrowser {
   }
   // What the control does may open, move or focus windows.
   void goBack() override {
+    attach();
     ForgetGlance();
     if (web_) web_->GoBack();
   }
   void goForward() override {
+    attach();
     ForgetGlance();
     if (web_) web_->GoForward();
   }
   void refresh() override {
+    attach();
     ForgetGlance();
     if (web_) web_->Refresh();
   }
   void stop() override {
+    attach();
     ForgetGlance();
     if (web_) web_->Stop();
   }
   void setFocus() override {
+    attach();
     ForgetGlance();
     if (!web_) return;
     // The document's window takes the focus; without a document the
@@ -376,6 +428,7 @@ class HostedBrowser : public WebBrowser {
     SetFocus(h ? h : host_);
   }
   std::string documentText() const override {
+    attach();
     IHTMLDocument2* doc = document();
     if (!doc) return "";
     std::string text;
@@ -419,6 +472,10 @@ class HostedBrowser : public WebBrowser {
   }
   HWND host_;
   BrowserEvents* events_;
+  Win32Platform& platform_;
+  bool attached_ = false;
+  bool subclassed_ = false;
+  std::vector<std::pair<std::string, unsigned>> queued_;  // navigations waiting
   Site* site_ = nullptr;
   IOleObject* ole_ = nullptr;
   IWebBrowser2* web_ = nullptr;
@@ -525,8 +582,18 @@ bool TranslateBrowserKey(MSG& m) {
 
 std::unique_ptr<WebBrowser> Win32Platform::createBrowser(Wnd host, BrowserEvents* events) {
   forgetGlance();
-  ensureOle();
-  return std::make_unique<HostedBrowser>(reinterpret_cast<HWND>(host), events);
+  return std::make_unique<HostedBrowser>(reinterpret_cast<HWND>(host), events, *this);
+}
+
+bool StartWaitingBrowsers() {
+  g_loopStarted = true;
+  return !Waiting().empty();
+}
+
+bool AttachNextWaitingBrowser() {
+  auto& waiting = Waiting();
+  if (!waiting.empty()) waiting.front()->attachNow();
+  return !waiting.empty();
 }
 
 }  // namespace sq

@@ -380,6 +380,10 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     deliverWaiting(h);
     return 0;
   }
+  if (msg == kAttachBrowserMessage) {
+    if (AttachNextWaitingBrowser()) PostMessageW(h, kAttachBrowserMessage, 0, 0);
+    return 0;
+  }
   if (msg == WM_DISPLAYCHANGE || msg == kDpiChangedMessage || msg == WM_SETTINGCHANGE) {
     monitorsValid_ = false;
     ForgetScreen();

@@ -24,6 +24,11 @@ namespace sq {
 // (IOleInPlaceActiveObject::TranslateAccelerator); true when the control
 // took it, and then it is not to be translated or dispatched.
 bool TranslateBrowserKey(MSG& m);
+// The browsers made before the message loop: StartWaitingBrowsers, when it
+// starts, says whether any waits for its control; AttachNextWaitingBrowser
+// makes the next one's and says whether more wait.
+bool StartWaitingBrowsers();
+bool AttachNextWaitingBrowser();
 
 // Drops what the running timer handler has already asked of the desktop
 // (Win32Platform::Glance), for acts outside the platform object (the
@@ -252,14 +257,17 @@ class Win32Platform : public Platform {
   // Wine each is a round trip to the server, and the seven timers ask the
   // same again and again while nothing happens.
   // The answers hold while nothing can have changed them: they are dropped
-  // as soon as the program acts (moves, shows or makes a window,
-  // synthesises input, sleeps, opens a dialog), so that it sees the effect
-  // of its own acts; as soon as anything but a timer's message reaches the
-  // message loop (every key and button the user presses comes as the
-  // hook's word) or news of a change reaches one of the program's windows
-  // (activation, a move, a caption another program writes); and after
-  // kGlanceUs, which bounds how late a change nobody told of (another
-  // program's window opening under a resting pointer) is seen. The pointer
+  // as soon as the program acts (makes or activates a window, synthesises
+  // input, sleeps, opens a dialog), so that it sees the effect of its own
+  // acts (moving, showing or hiding one of its own windows without
+  // activating it drops only what lies under a point and on top; writing
+  // its own captions drops nothing); as soon as anything but a timer's
+  // message or a key's word reaches the message loop (every button and
+  // wheel turn comes as the hook's word) or news of a change reaches one of
+  // the program's windows (activation, another program's move, a caption
+  // another program writes); and after kGlanceUs, which bounds how late a
+  // change nobody told of (another program's window opening under a
+  // resting pointer, or in answer to a key) is seen. The pointer
   // itself is kept per handler only; across handlers the hook's count of
   // mouse events says whether it moved (PointerWatch).
   static constexpr long long kGlanceUs = 100000;
@@ -392,9 +400,13 @@ class Win32Platform : public Platform {
   HWND dragTarget_ = nullptr;
   bool comReady_ = false;
   bool oleTried_ = false;
+  int nextId_ = 100;
+
+ public:
   // OleInitialize on the GUI thread, once, before the first use of COM.
   void ensureOle();
-  int nextId_ = 100;
+  // Posted to util_ while browsers wait for their controls.
+  static constexpr UINT kAttachBrowserMessage = WM_APP + 0x3A3;
 };
 
 }  // namespace sq

@@ -18,6 +18,7 @@ int Win32Platform::messageBox(Wnd owner, const std::string& text, const std::str
 int Win32Platform::runMessageLoop() {
   if (TickMarks()) StartMark(L"sqloop");
   startPendingTimers();
+  if (StartWaitingBrowsers()) PostMessageW(util_, kAttachBrowserMessage, 0, 0);
   MSG m;
   BOOL r;
   while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
