@@ -461,8 +461,8 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         const std::wstring before = kept ? *kept : w32::WindowTextW(h);
         LRESULT r = DefWindowProcW(h, msg, wp, lp);
         if (Info* after = info(h)) {
-          after->textKnown = r != FALSE;
-          if (r) after->text = next;
+          if (r) after->keep(next);
+          else after->textKnown = false;
         }
         if (before != next) {
           delivery_.Changed(W(h));
@@ -481,8 +481,8 @@ LRESULT Win32Platform::handle(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         r = fallback(h, msg, wp, lp);
       }
       if (Info* after = info(h); after && KeepsText(*after)) {
-        after->textKnown = r != FALSE;
-        if (r) after->text = next;
+        if (r) after->keep(next);
+        else after->textKnown = false;
       }
       return r;
     }

@@ -217,6 +217,15 @@ class Win32Platform : public Platform {
     // first read.
     bool textKnown = false;
     std::wstring text;
+    // The same text in GBK, as the core reads it (made at the first read
+    // after each change: the timers read some captions at every tick).
+    bool gbkKnown = false;
+    std::string gbk;
+    void keep(std::wstring t) {
+      text = std::move(t);
+      textKnown = true;
+      gbkKnown = false;
+    }
     // List boxes: the items as the control holds them, followed the same
     // way through every LB_ message that changes them.
     bool itemsKnown = false;
@@ -227,6 +236,8 @@ class Win32Platform : public Platform {
   // The text of one of the program's windows: the kept copy, else the
   // system's (kept from then on where it can be).
   const std::wstring* keptText(HWND h);
+  // The same, in GBK.
+  const std::string* keptGbk(HWND h);
   // A list box's items, read once from the control and then followed.
   const std::vector<std::string>* keptItems(HWND h);
   // Follows a list box message the control has handled.

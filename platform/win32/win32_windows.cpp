@@ -171,16 +171,24 @@ const std::wstring* Win32Platform::keptText(HWND h) {
     std::wstring now = w32::WindowTextW(h);
     in = info(h);  // the read ran the window procedure
     if (!in) return nullptr;
-    in->text = std::move(now);
-    in->textKnown = true;
+    in->keep(std::move(now));
   }
   return &in->text;
+}
+const std::string* Win32Platform::keptGbk(HWND h) {
+  if (!keptText(h)) return nullptr;
+  Info* in = info(h);
+  if (!in->gbkKnown) {
+    in->gbk = Gbk(in->text);
+    in->gbkKnown = true;
+  }
+  return &in->gbk;
 }
 
 std::string Win32Platform::getWindowText(Wnd w) {
   ++g_calls.textRead;
   if (!w) return "";
-  if (const std::wstring* t = keptText(H(w))) return Gbk(*t);
+  if (const std::string* t = keptGbk(H(w))) return *t;
   return w32::WindowText(H(w));
 }
 std::string Win32Platform::getWindowTextUpTo(Wnd w, std::size_t maxBytes) {
