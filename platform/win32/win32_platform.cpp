@@ -242,7 +242,18 @@ void Win32Platform::glanceAtHandlerStart() {
   glance_.cursorKnown = false;
   if (glance_.takenUs == 0) return;
   const long long now = NowUs();
-  if (now - glance_.takenUs > kGlanceUs) forgetGlance();
+  // While the user has neither typed nor moved the mouse for a while, the
+  // look-ups may live longer: what changes then is what other programs do
+  // on their own, seen at most kQuietGlanceUs late.
+  DWORD lastKey = 0, lastMouse = 0;
+  bool quiet = pointerEvents_ && keyEvents_;
+  if (quiet) {
+    pointerEvents_(&lastMouse);
+    keyEvents_(&lastKey);
+    const DWORD tick = GetTickCount();
+    quiet = tick - lastMouse >= kQuietAfterMs && tick - lastKey >= kQuietAfterMs;
+  }
+  if (now - glance_.takenUs > (quiet ? kQuietGlanceUs : kGlanceUs)) forgetGlance();
 }
 
 void ForgetGlance() {

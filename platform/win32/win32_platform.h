@@ -282,6 +282,9 @@ class Win32Platform : public Platform {
   // itself is kept per handler only; across handlers the hook's count of
   // mouse events says whether it moved (PointerWatch).
   static constexpr long long kGlanceUs = 100000;
+  // The same once no key or mouse event came for kQuietAfterMs.
+  static constexpr long long kQuietGlanceUs = 250000;
+  static constexpr DWORD kQuietAfterMs = 1000;
   struct Glance {
     long long takenUs = 0;  // when its first shared answer was asked (0: none)
     bool cursorKnown = false;  // the running handler's pointer
