@@ -225,6 +225,9 @@ std::vector<class HostedBrowser*>& Waiting() {
   static std::vector<HostedBrowser*> waiting;
   return waiting;
 }
+void Drop(std::vector<HostedBrowser*>& list, const HostedBrowser* b) {
+  list.erase(std::remove(list.begin(), list.end(), b), list.end());
+}
 
 class HostedBrowser : public WebBrowser {
  public:
@@ -241,8 +244,7 @@ class HostedBrowser : public WebBrowser {
   void attachNow() {
     if (attached_) return;
     attached_ = true;
-    auto& waiting = Waiting();
-    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+    Drop(Waiting(), this);
     platform_.ensureOle();
     makeControl();
     const std::vector<std::pair<std::string, unsigned>> queued = std::move(queued_);
@@ -288,10 +290,8 @@ class HostedBrowser : public WebBrowser {
 
  public:
   ~HostedBrowser() override {
-    auto& live = Live();
-    live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    auto& waiting = Waiting();
-    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+    Drop(Live(), this);
+    Drop(Waiting(), this);
     if (subclassed_) RemoveWindowSubclass(host_, HostProc, 1);
     release();
     if (sink_) {

@@ -88,9 +88,9 @@ void Win32Platform::writeWord(HWND to, const Word& word) {
     ownTextWrite_ = true;
     SetWindowTextW(to, Wide(word.text).c_str());
     ownTextWrite_ = false;
-  }
-  else
+  } else {
     traceWord('K', to, word.text);
+  }
 }
 
 void Win32Platform::traceWord(char kind, HWND box, const std::string& text) {

@@ -241,19 +241,21 @@ void Win32Platform::noteGlance() {
 void Win32Platform::glanceAtHandlerStart() {
   glance_.cursorKnown = false;
   if (glance_.takenUs == 0) return;
-  const long long now = NowUs();
+  const long long age = NowUs() - glance_.takenUs;
+  if (age <= kGlanceUs) return;
+  if (age > kQuietGlanceUs || !inputQuiet()) forgetGlance();
+}
+
+bool Win32Platform::inputQuiet() {
   // While the user has neither typed nor moved the mouse for a while, the
   // look-ups may live longer: what changes then is what other programs do
   // on their own, seen at most kQuietGlanceUs late.
+  if (!pointerEvents_ || !keyEvents_) return false;
   DWORD lastKey = 0, lastMouse = 0;
-  bool quiet = pointerEvents_ && keyEvents_;
-  if (quiet) {
-    pointerEvents_(&lastMouse);
-    keyEvents_(&lastKey);
-    const DWORD tick = GetTickCount();
-    quiet = tick - lastMouse >= kQuietAfterMs && tick - lastKey >= kQuietAfterMs;
-  }
-  if (now - glance_.takenUs > (quiet ? kQuietGlanceUs : kGlanceUs)) forgetGlance();
+  pointerEvents_(&lastMouse);
+  keyEvents_(&lastKey);
+  const DWORD tick = GetTickCount();
+  return tick - lastMouse >= kQuietAfterMs && tick - lastKey >= kQuietAfterMs;
 }
 
 void ForgetGlance() {

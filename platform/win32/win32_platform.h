@@ -321,6 +321,8 @@ class Win32Platform : public Platform {
   // At a timer handler's start: the pointer is asked afresh, the rest of
   // the glance kept while it is young.
   void glanceAtHandlerStart();
+  // No key or mouse event came for kQuietAfterMs (the hook's counts).
+  bool inputQuiet();
   // Timers set before the first message loop start together when it
   // begins (none could run before it), so their ticks fall together, and
   // those of one period on one system timer (the group's id on util_ is
@@ -339,6 +341,9 @@ class Win32Platform : public Platform {
 
  public:
   void forgetGlance() { glance_ = Glance{}; }
+
+ private:
+  bool waking_ = false;
   // The program moves, sizes, shows or hides one of its own windows without
   // activating it: what lies under a point and which window is on top may
   // change; other programs' windows, the window in front and the classes
@@ -365,9 +370,6 @@ class Win32Platform : public Platform {
   // The program writes the text of one of its own windows: its WM_SETTEXT
   // changes nothing the timer handlers looked up.
   bool ownTextWrite_ = false;
-
- private:
-  bool waking_ = false;
   void applyWord(LPARAM block);
   void writeWord(HWND to, const Word& word);
   void deliverWaiting(HWND w);
@@ -415,12 +417,13 @@ class Win32Platform : public Platform {
   bool comReady_ = false;
   bool oleTried_ = false;
   int nextId_ = 100;
-
- public:
-  // OleInitialize on the GUI thread, once, before the first use of COM.
-  void ensureOle();
   // Posted to util_ while browsers wait for their controls.
   static constexpr UINT kAttachBrowserMessage = WM_APP + 0x3A3;
+
+ public:
+  // OleInitialize on the GUI thread, once, before the first use of COM (a
+  // browser's control calls it when it is made).
+  void ensureOle();
 };
 
 }  // namespace sq
