@@ -395,5 +395,38 @@ TEST(DragScroll, TheHooksOwnPointerMovesAreNeitherKeptNorCounted) {
   EXPECT_EQ(d.sim.captureWindow(), 0u);
 }
 
+// The badge's timer sleeps while no drag runs; a drag after a long quiet
+// spell, the next drag, and a drag word written by another program must
+// all still bring the badge and take it away with the release.
+TEST(DragScroll, TheBadgeComesAfterALongQuietSpellAndForEachDrag) {
+  EditorDesk d;
+  ASSERT_TRUE(d.Ready());
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE("drag " + std::to_string(round + 1));
+    d.sim.advance(round == 0 ? 20000 : 1500);
+    d.Ticks(2);
+    EXPECT_FALSE(d.BadgeShown());
+    d.StillPress(400);
+    EXPECT_TRUE(d.BadgeShown());
+    d.MoveHand(-32, 2);
+    d.sim.leftUp();
+    d.Ticks(4);
+    EXPECT_FALSE(d.BadgeShown());
+  }
+  // Another program's word, turned into "drag up" by the input tick: the
+  // badge follows the held button and goes with its release.
+  d.sim.advance(5000);
+  d.sim.leftDown();
+  d.sim.advance(60);
+  d.sim.setWindowText(d.app.bar.qirForm4->Handle(), "mkeyscroll");
+  d.Ticks(3);
+  EXPECT_EQ(d.app.bar.qirForm4->Caption(), "drag up");
+  EXPECT_TRUE(d.BadgeShown());
+  d.sim.leftUp();
+  d.Ticks(4);
+  EXPECT_FALSE(d.BadgeShown());
+}
+
 }  // namespace
 }  // namespace sq::testing
+

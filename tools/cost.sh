@@ -42,6 +42,13 @@
 #    mouse hook on a thread of its own that posts a message to the window
 #    at each key event (full mode only): the floor of a key tap for any
 #    program that watches every key;
+#  - bare.exe timers hooks marker: the same, and a topmost marker window
+#    put under the foreground window at each key pressed and taken down to
+#    height 0 at each key released (full mode only): the floor of a key tap
+#    for a program that shows a pending key where the user types;
+#  - bare.exe windows controls (SQ_BARE_MODE, start-up only, full mode):
+#    fifteen top-level windows with 270 child windows in all, the floor of a
+#    start-up for a program with as many windows;
 #  - Wine's Notepad, for memory.
 # Figures: CPU from /proc/PID/stat (user + system) of the program's Unix
 # process, and of the wineserver beside it; memory from /proc/PID/smaps_rollup;
@@ -199,6 +206,7 @@ NOTEPAD_PD=$(mem_kb "$NOTEPAD_PID" Private_Dirty)
 echo "cost: start-up, $ROUNDS rounds" >&2
 : >"$OUT/start-program.txt"
 : >"$OUT/start-bare.txt"
+: >"$OUT/start-floor.txt"
 for i in $(seq 1 "$ROUNDS"); do
   start_time Sipquill.exe "$WORK_WIN" Twheeltipform 60000 >>"$OUT/start-program.txt"
   sleep 1
@@ -206,9 +214,15 @@ for i in $(seq 1 "$ROUNDS"); do
   start_time bare.exe "$WORK_WIN" SqBare 60000 >>"$OUT/start-bare.txt"
   sleep 0.5
   close_subject SqBare bare.exe
+  if [ "$SHORT" = 0 ]; then
+    SQ_BARE_MODE="windows controls" start_time bare.exe "$WORK_WIN" SqBare 60000 >>"$OUT/start-floor.txt"
+    sleep 0.5
+    close_subject SqBare bare.exe
+  fi
 done
 START_PROG=$(grep -E '^[0-9]+$' "$OUT/start-program.txt" | median)
 START_BARE=$(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | median)
+START_FLOOR=$(grep -E '^[0-9]+$' "$OUT/start-floor.txt" | median)
 
 # ---- one subject: idle CPU, memory, CPU under input
 # measure NAME EXE CLASS [ARGS]: sets <NAME>_IDLE (ticks over IDLE_S),
@@ -276,6 +290,7 @@ if [ "$SHORT" = 0 ]; then
   measure TICK bare.exe SqBare tick
   measure NONE bare.exe SqBare
   measure HOOK bare.exe SqBare "timers hooks"
+  measure MARK bare.exe SqBare "timers hooks marker"
 fi
 
 # ---- native benchmarks
@@ -386,9 +401,14 @@ RESULT=pass
     HOOK_TAPS_MS=$(awk -v t="$HOOK_KEYS_NET" -v hz="$HZ" -v n="$TAPS" 'BEGIN {printf "%.0f", 1000 * t / hz * 200 / n}')
     echo "| the same, net of idle, for 200 key taps, ms | $TAPS_MS | $HOOK_TAPS_MS (bare, same timers, keyboard and mouse hooks on a thread, a message to its window a key) | $(ratio "$TAPS_MS" "$HOOK_TAPS_MS") | — | — |"
     echo "| idle CPU, % of a core | $PROG_PCT | $(pct "$HOOK_IDLE" "$IDLE_S") (bare, same timers and hooks) | $(ratio "$PROG_IDLE" "$HOOK_IDLE") | — | — |"
+    MARK_KEYS_NET=$(net "$MARK_KEYS" "$MARK_IDLE" "$MARK_KEYS_MS")
+    MARK_TAPS_MS=$(awk -v t="$MARK_KEYS_NET" -v hz="$HZ" -v n="$TAPS" 'BEGIN {printf "%.0f", 1000 * t / hz * 200 / n}')
+    echo "| the same, net of idle, for 200 key taps, ms | $TAPS_MS | $MARK_TAPS_MS (bare, same timers and hooks, a marker under the foreground window while a key is down) | $(ratio "$TAPS_MS" "$MARK_TAPS_MS") | — | — |"
+    echo "| start-up, ms | $START_PROG | $START_FLOOR (bare, fifteen windows, 270 child windows) | $(ratio "$START_PROG" "$START_FLOOR") | — | — |"
+    echo "| start-up of the bare program with fifteen windows and 270 child windows, ms | $START_FLOOR | $START_BARE (bare, one window) | $(ratio "$START_FLOOR" "$START_BARE") | — | — |"
   fi
   echo
-  echo "Start-up rounds, ms: Sipquill $(grep -E '^[0-9]+$' "$OUT/start-program.txt" | paste -sd' '), bare $(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | paste -sd' ')."
+  echo "Start-up rounds, ms: Sipquill $(grep -E '^[0-9]+$' "$OUT/start-program.txt" | paste -sd' '), bare $(grep -E '^[0-9]+$' "$OUT/start-bare.txt" | paste -sd' ')$([ "$SHORT" = 0 ] && echo ", bare with fifteen windows and their children $(grep -E '^[0-9]+$' "$OUT/start-floor.txt" | paste -sd' ')")."
   if [ "$SHORT" = 0 ]; then
     echo "The bare program without timers used $(ms "$NONE_IDLE") ms of CPU over the idle span; under"
     echo "the same input it used $(ms "$NONE_KEYS") ms (keys) and $(ms "$NONE_MOVES") ms (moves)."
