@@ -14,14 +14,6 @@ TqirForm4::TqirForm4(App& app) : Form(app, app.bar.qirForm4, "qirForm4"), qirFor
   Button1.OnClick = [this] { Button1Click(); };
   BitBtn1.OnClick = [this] { BitBtn1Click(); };
   Timer1.OnTimer = [this] { Timer1Timer(); };
-  // The badge's timer sleeps while there is no drag. The program's own drag
-  // words wake it as they are written; another program's are seen by the
-  // input tick, which wakes it too.
-  OnCaptionSet = [this] { FollowDrag(); };
-}
-
-void TqirForm4::FollowDrag() {
-  if (!Timer1.TimerEnabled()) Timer1.SetTimerEnabled(true);
 }
 
 void TqirForm4::FormCreate() {
@@ -76,8 +68,6 @@ void TqirForm4::Timer1Timer() {
   if (!word && !shown) {
     upTicks_ = 0;
     heldDuringDrag_ = false;
-    // Nothing to follow or end: no wakeups 50 times a second at idle.
-    Timer1.SetTimerEnabled(false);
     return;
   }
   if (p.isKeyDown(vk::LButton)) {

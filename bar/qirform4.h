@@ -46,8 +46,6 @@ class TqirForm4 : public Form, public qirForm4_controls {
   bool BadgeShown() const;
   // The caption is one of the words of a running drag.
   static bool DragWord(const std::string& caption);
-  // A drag word is up: the badge's timer runs (it sleeps between drags).
-  void FollowDrag();
 
   // Timer ticks with the left button up that end a drag.
   static constexpr int kReleaseTicks = 2;

@@ -45,8 +45,6 @@ void Tick::TitleWordsAndCtrlTap() {
   if (mail::Is(title.Caption(), words::title::KeyScroll)) title.SetCaption(words::title::DragUp);
   // Every change of the title caption is kept, newest first.
   const std::string t = title.Caption();
-  // A drag word another program wrote: the badge follows it.
-  if (TqirForm4::DragWord(t)) title.FollowDrag();
   if (mail::ItemOr(bar.ListBox4, 0) != t) {
     bar.ListBox4.Insert(0, t);
     if (bar.ListBox4.Count() > kTitleListLimit) bar.ListBox4.Delete(bar.ListBox4.Count() - 1);

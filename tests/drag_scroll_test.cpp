@@ -395,9 +395,9 @@ TEST(DragScroll, TheHooksOwnPointerMovesAreNeitherKeptNorCounted) {
   EXPECT_EQ(d.sim.captureWindow(), 0u);
 }
 
-// The badge's timer sleeps while no drag runs; a drag after a long quiet
-// spell, the next drag, and a drag word written by another program must
-// all still bring the badge and take it away with the release.
+// A drag after a long quiet spell, the next drags, and a drag word written
+// by another program while the button is held all bring the badge, and
+// the release takes it away.
 TEST(DragScroll, TheBadgeComesAfterALongQuietSpellAndForEachDrag) {
   EditorDesk d;
   ASSERT_TRUE(d.Ready());

@@ -241,7 +241,6 @@ void Control::SetCaption(const std::string& s) {
   // tick's relays repaint nothing while their words stay the same.
   if (s.size() <= budget::kCaptionRead && Caption() == s) return;
   p_.setWindowText(wnd_, s);
-  if (OnCaptionSet) OnCaptionSet();
 }
 
 std::string Control::Text() const {

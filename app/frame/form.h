@@ -69,9 +69,6 @@ struct KeyboardHandlers {
 
 struct WindowHandlers {
   std::function<void()> OnTimer;
-  // The program itself gave the control a new caption (SetCaption with a
-  // text other than the one it has; not what another program writes).
-  std::function<void()> OnCaptionSet;
   // Forms: the window became or stopped being the active window; the DPI
   // it is shown at changed; the monitors changed.
   std::function<void()> OnActivate, OnDeactivate;
