@@ -65,6 +65,7 @@ using PointerWatch = SettledRead<Point>;
 // of key events; the mouse buttons against the mouse hook's.
 class KeyWatch {
  public:
+  // The left, right and middle buttons and the two side buttons.
   static bool IsButton(int vk) { return vk == 1 || vk == 2 || vk == 4 || vk == 5 || vk == 6; }
   std::optional<bool> Known(int vk, std::uint32_t events, std::uint32_t lastEvent,
                             std::uint32_t now) const {

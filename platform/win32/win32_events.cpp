@@ -85,9 +85,8 @@ void Win32Platform::writeWord(HWND to, const Word& word) {
   if (word.onlyIf.empty() || getWindowText(W(to)) == word.onlyIf) {
     // The caption of one of the program's own windows, kept in the process:
     // nothing the timer handlers looked up changes with it.
-    ownTextWrite_ = true;
+    OwnTextWrite own(*this, true);
     SetWindowTextW(to, Wide(word.text).c_str());
-    ownTextWrite_ = false;
   } else {
     traceWord('K', to, word.text);
   }

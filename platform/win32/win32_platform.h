@@ -370,6 +370,16 @@ class Win32Platform : public Platform {
   // The program writes the text of one of its own windows: its WM_SETTEXT
   // changes nothing the timer handlers looked up.
   bool ownTextWrite_ = false;
+  struct OwnTextWrite {
+    OwnTextWrite(Win32Platform& p, bool own) : p_(p), was_(p.ownTextWrite_) {
+      p_.ownTextWrite_ = own;
+    }
+    ~OwnTextWrite() { p_.ownTextWrite_ = was_; }
+    OwnTextWrite(const OwnTextWrite&) = delete;
+    OwnTextWrite& operator=(const OwnTextWrite&) = delete;
+    Win32Platform& p_;
+    bool was_;
+  };
   void applyWord(LPARAM block);
   void writeWord(HWND to, const Word& word);
   void deliverWaiting(HWND w);

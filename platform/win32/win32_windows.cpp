@@ -207,12 +207,11 @@ void Win32Platform::setWindowText(Wnd w, const std::string& text) {
   Info* in = info(H(w));
   // The system's edits and buttons repaint themselves on a new text; one
   // that shows nothing on the screen is left unpainted until it is exposed.
-  ownTextWrite_ = in != nullptr;
+  OwnTextWrite own(*this, in != nullptr);
   if (in && !in->topLevel && in->kind != Kind::Panel && in->kind != Kind::Label)
     QuietlyIfUnseen(H(w), [&] { SetWindowTextW(H(w), t.c_str()); });
   else
     SetWindowTextW(H(w), t.c_str());
-  ownTextWrite_ = false;
 }
 void Win32Platform::setTextAlign(Wnd w, TextAlign align) {
   Info* in = info(H(w));
